@@ -1,0 +1,22 @@
+# Project-wide compiler settings: warnings, optional sanitizers.
+add_compile_options(-Wall -Wextra -Wpedantic)
+if(TAVREL_WERROR)
+    add_compile_options(-Werror)
+endif()
+
+if(TAVREL_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Adds every subfolder of the current folder that has a CMakeLists.txt.
+function(tavrel_add_subfolders)
+    file(GLOB children RELATIVE "${CMAKE_CURRENT_SOURCE_DIR}" "${CMAKE_CURRENT_SOURCE_DIR}/*")
+    list(SORT children)
+    foreach(child ${children})
+        if(IS_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}/${child}"
+           AND EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt")
+            add_subdirectory(${child})
+        endif()
+    endforeach()
+endfunction()

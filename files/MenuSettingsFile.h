@@ -1,0 +1,28 @@
+// The menu settings file (extension vgs): the device's 4-character version text on the first
+// line, then the 32 menu bytes as signed decimal values, one per line, CR LF line ends.
+#pragma once
+
+#include "TavrelError.h"
+#include "VRG500.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The file's text. Fails with "The VRG-500 version string is not 4 chars long" (domain "Tavrel")
+// when the version is not 4 characters long.
+bool formatMenuSettingsFile(const std::string& version, const VRG500_menuData& block,
+                            std::string* text, TavrelError* error = nullptr);
+
+// Parses a file's text. The version (its first 4 characters) is handed out even when the rest
+// turns out invalid; then the error is "Invalid .vgs file" / "The .vgs file had an
+// unrecoverable corruption error." (domain "Tavrel").
+std::optional<VRG500_menuData> parseMenuSettingsFile(std::string_view text, std::string* version,
+                                                     TavrelError* error = nullptr);
+
+// Writes atomically (temporary file, flushed, renamed over the target).
+bool writeMenuSettingsFile(const std::string& path, const std::string& version,
+                           const VRG500_menuData& block, TavrelError* error = nullptr);
+
+std::optional<VRG500_menuData> readMenuSettingsFile(const std::string& path, std::string* version,
+                                                    TavrelError* error = nullptr);

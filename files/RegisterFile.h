@@ -1,0 +1,28 @@
+// The register file (extension vg2): one line of fifteen comma-separated fields per register,
+// ascending register numbers, CR LF line ends. The reader is strict and all-or-nothing.
+#pragma once
+
+#include "RegisterCollection.h"
+#include "TavrelError.h"
+
+#include <string>
+#include <string_view>
+
+// The text of a collection, exactly as it is saved. Fails (naming the register in `error`) when
+// a time holds a number above 99, which would make a line that cannot be read back.
+bool formatRegisterFile(const RegisterCollection& registers, std::string* text,
+                        TavrelError* error = nullptr);
+
+// Parses a whole file's text. On success replaces *registers; a malformed text changes nothing.
+bool parseRegisterFile(std::string_view text, RegisterCollection* registers);
+
+// Writes atomically: a temporary file in the target's folder, flushed, then renamed over the
+// target. On failure the target is as it was and `error` holds the system's reason.
+bool writeRegisterFile(const std::string& path, const RegisterCollection& registers,
+                       TavrelError* error = nullptr);
+
+// Reads and parses a file. An unreadable file gives the system's error; a malformed one the
+// error "Error processing .vg2 file" / "The file NAME is malformed and could not be processed."
+// (the second text as the recovery suggestion). On failure *registers is unchanged.
+bool readRegisterFile(const std::string& path, RegisterCollection* registers,
+                      TavrelError* error = nullptr);

@@ -1,0 +1,20 @@
+// The error object of Tavrel's libraries: a domain, a code and the texts a person reads.
+// Operations report failure by returning false and, only when the caller passes a place for it,
+// filling one of these.
+#pragma once
+
+#include <optional>
+#include <string>
+
+struct TavrelError {
+    std::string domain;
+    int code = 0;
+    std::string description;
+    std::optional<std::string> failureReason;
+    std::optional<std::string> recoverySuggestion;
+};
+
+// Domain and recovery suggestion shared by every error of the device link.
+inline constexpr const char* TavrelErrorDomain = "TavrelDomain";
+inline constexpr const char* TavrelDeviceRecoverySuggestion =
+    "Check to make sure that the VRG-500 is on and the right serial port is selected.";

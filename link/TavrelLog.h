@@ -1,0 +1,15 @@
+// Diagnostics that a person never sees in a window: the system log. Tools may route them to
+// standard error as well, and tests may capture them.
+#pragma once
+
+#include <functional>
+#include <string>
+
+enum class TavrelLogDestination { Syslog, StandardError, SyslogAndStandardError };
+
+void tavrelLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+void tavrelLogSetDestination(TavrelLogDestination destination);
+
+// Receives every logged line in addition to the destination; an empty function removes it.
+void tavrelLogSetSink(std::function<void(const std::string&)> sink);

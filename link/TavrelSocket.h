@@ -1,0 +1,135 @@
+// One open connection to a VRG-500 on one serial device file, and the device's command set.
+//
+// Connections are shared: socketForDeviceFilePath() hands out the one live connection of a path,
+// opening the port when there is none. The registry holds no ownership, so the port closes as
+// soon as the last holder lets go.
+//
+// Texts from the device (the version, clip names) are byte strings: each byte is one character
+// (ISO 8859-1), so bytes above 0x7F survive unchanged in both directions.
+//
+// Every command returns true on success; on failure it returns false and, when `error` is not
+// null, fills it. Result out-parameters are written only on success.
+#pragma once
+
+#include "TavrelError.h"
+#include "VRG500.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <termios.h>
+#include <variant>
+
+// Port name (the kernel's name, "ttyUSB0") to device path ("/dev/ttyUSB0").
+using SerialPortList = std::map<std::string, std::string>;
+
+// What a serial port change notification calls: with no argument, with the arrival flag, or with
+// the flag and the ports that arrived or departed.
+using SerialDeviceAction =
+    std::variant<std::function<void()>, std::function<void(bool)>,
+                 std::function<void(bool, const SerialPortList&)>>;
+
+class TavrelSocket {
+  public:
+    // The shared connection of `path`, opening the port when none is alive; null when the port
+    // cannot be opened (the cause is logged, and its errno stored in *openErrno when given).
+    static std::shared_ptr<TavrelSocket> socketForDeviceFilePath(const std::string& path,
+                                                                 int* openErrno = nullptr);
+    // A connection of its own, never entered in the registry; null when the port cannot be opened.
+    static std::shared_ptr<TavrelSocket> initWithDeviceFilePath(const std::string& path,
+                                                                int* openErrno = nullptr);
+    ~TavrelSocket();
+
+    TavrelSocket(const TavrelSocket&) = delete;
+    TavrelSocket& operator=(const TavrelSocket&) = delete;
+
+    const std::string& deviceFilePath() const { return _deviceFilePath; }
+
+    // Device information and register pointer.
+    bool deviceVersion(std::string* version, TavrelError* error = nullptr);
+    bool videoStandard(int32_t* standard, TavrelError* error = nullptr);
+    bool currentRegisterNumber(uint16_t* number, TavrelError* error = nullptr);
+    bool setCurrentRegisterNumber(uint16_t number, TavrelError* error = nullptr);
+
+    // Menu data.
+    bool menuData(VRG500_menuData* block, TavrelError* error = nullptr);
+    bool setMenuData(const VRG500_menuData& block, TavrelError* error = nullptr);
+
+    // Register times. setRegisterData refuses, before sending anything, a time that the wire form
+    // cannot carry (a number above 99, frames 40 or more).
+    bool registerData(VRG500_register* reg, uint16_t registerNumber, TavrelError* error = nullptr);
+    bool setRegisterData(VRG500_register reg, uint16_t registerNumber,
+                         TavrelError* error = nullptr);
+
+    // Register time offsets; refused before sending when the offset does not fit the wire form.
+    bool registerTimeOffsetAdd(uint8_t hours, uint8_t minutes, uint8_t seconds, uint8_t frames,
+                               bool deviceA, bool deviceB, bool deviceC, bool deviceD,
+                               uint16_t registerNumber, TavrelError* error = nullptr);
+    bool registerTimeOffsetSubtract(uint8_t hours, uint8_t minutes, uint8_t seconds,
+                                    uint8_t frames, bool deviceA, bool deviceB, bool deviceC,
+                                    bool deviceD, uint16_t registerNumber,
+                                    TavrelError* error = nullptr);
+
+    // Clip names. A negative acknowledgement to the read succeeds with four absent names. The write
+    // needs four names of exactly 8 characters (an absent name counts as length 0) and sends
+    // nothing otherwise.
+    bool registerClipName(std::optional<std::string>* clipNameA,
+                          std::optional<std::string>* clipNameB,
+                          std::optional<std::string>* clipNameC,
+                          std::optional<std::string>* clipNameD, uint16_t registerNumber,
+                          TavrelError* error = nullptr);
+    bool setRegisterClipName(const std::optional<std::string>& clipNameA,
+                             const std::optional<std::string>& clipNameB,
+                             const std::optional<std::string>& clipNameC,
+                             const std::optional<std::string>& clipNameD, uint16_t registerNumber,
+                             TavrelError* error = nullptr);
+
+    // Timecode text: "HH:MM:SS:FF", ";" before the frames for drop-frame, asterisks for a null time.
+    static std::string stringForRegisterTime(VRG500_registerTime time);
+    static bool setRegisterTime(VRG500_registerTime* time, std::string_view text,
+                                TavrelError* error = nullptr);
+
+    // Serial port discovery.
+    static std::optional<SerialPortList> availableSerialDevices();
+    // Subscribes `target` (once per process) to port arrivals and departures; a later call with
+    // another target redirects, a null target unsubscribes. Notifications are delivered from
+    // dispatchSerialDeviceNotifications(), which the owner of the event loop calls whenever
+    // serialDeviceNotificationDescriptor() is readable.
+    static void registerForSerialDeviceNotifications(const void* target, SerialDeviceAction action);
+    static int serialDeviceNotificationDescriptor(); // -1 while not subscribed
+    static void dispatchSerialDeviceNotifications();
+
+    // The frame exchange. Public for the tools that speak raw frames; commands use it.
+    bool _sendCommandWithFunction(uint8_t function, const uint8_t* data, size_t length,
+                                  VRG500_response* response, TavrelError* error);
+    static bool _parseResponseBuffer(const uint8_t* buffer, VRG500_response* response,
+                                     TavrelError* error);
+
+  private:
+    explicit TavrelSocket(const std::string& path);
+
+    int _openDevice(int* openErrno);
+    void _closeDevice();
+    void _setShared(bool shared) { _shared = shared; }
+    bool _registerAddSubtract(bool add, uint8_t hours, uint8_t minutes, uint8_t seconds,
+                              uint8_t frames, bool deviceA, bool deviceB, bool deviceC,
+                              bool deviceD, uint16_t registerNumber, TavrelError* error);
+
+    static std::map<std::string, std::weak_ptr<TavrelSocket>>& _socketDict();
+
+    std::string _deviceFilePath;
+    int _devFd = -1;
+    struct termios _originalTTYAttrs {};
+    bool _shared = false;
+    uint8_t _buffer[257] = {};
+};
+
+// 16-bit byte swap between host order and the device's big-endian order.
+inline uint16_t osSwapInt16(uint16_t value) { return static_cast<uint16_t>((value << 8) | (value >> 8)); }
+
+// Builds an "unexpected reply" error of the device link (no failure reason).
+void tavrelUnexpectedReplyError(TavrelError* error, const char* description);
