@@ -9,7 +9,9 @@
 namespace vrg500wire {
 
 // Each half taken at face value: digits above 9 are not rejected.
-inline uint8_t parseBCD(uint8_t byte) { return static_cast<uint8_t>((byte >> 4) * 10 + (byte & 0x0F)); }
+inline uint8_t parseBCD(uint8_t byte) {
+    return static_cast<uint8_t>((byte >> 4) * 10 + (byte & 0x0F));
+}
 
 // Exact for 0 to 99.
 inline uint8_t packBCD(uint8_t value) {

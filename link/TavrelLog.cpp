@@ -32,6 +32,10 @@ void tavrelLog(const char* format, ...) {
     }
 }
 
-void tavrelLogSetDestination(TavrelLogDestination d) { destination = d; }
+void tavrelLogSetDestination(TavrelLogDestination d) {
+    destination = d;
+}
 
-void tavrelLogSetSink(std::function<void(const std::string&)> s) { sink() = std::move(s); }
+void tavrelLogSetSink(std::function<void(const std::string&)> s) {
+    sink() = std::move(s);
+}

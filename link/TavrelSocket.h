@@ -29,9 +29,8 @@ using SerialPortList = std::map<std::string, std::string>;
 
 // What a serial port change notification calls: with no argument, with the arrival flag, or with
 // the flag and the ports that arrived or departed.
-using SerialDeviceAction =
-    std::variant<std::function<void()>, std::function<void(bool)>,
-                 std::function<void(bool, const SerialPortList&)>>;
+using SerialDeviceAction = std::variant<std::function<void()>, std::function<void(bool)>,
+                                        std::function<void(bool, const SerialPortList&)>>;
 
 class TavrelSocket {
   public:
@@ -69,10 +68,9 @@ class TavrelSocket {
     bool registerTimeOffsetAdd(uint8_t hours, uint8_t minutes, uint8_t seconds, uint8_t frames,
                                bool deviceA, bool deviceB, bool deviceC, bool deviceD,
                                uint16_t registerNumber, TavrelError* error = nullptr);
-    bool registerTimeOffsetSubtract(uint8_t hours, uint8_t minutes, uint8_t seconds,
-                                    uint8_t frames, bool deviceA, bool deviceB, bool deviceC,
-                                    bool deviceD, uint16_t registerNumber,
-                                    TavrelError* error = nullptr);
+    bool registerTimeOffsetSubtract(uint8_t hours, uint8_t minutes, uint8_t seconds, uint8_t frames,
+                                    bool deviceA, bool deviceB, bool deviceC, bool deviceD,
+                                    uint16_t registerNumber, TavrelError* error = nullptr);
 
     // Clip names. A negative acknowledgement to the read succeeds with four absent names. The write
     // needs four names of exactly 8 characters (an absent name counts as length 0) and sends
@@ -88,7 +86,8 @@ class TavrelSocket {
                              const std::optional<std::string>& clipNameD, uint16_t registerNumber,
                              TavrelError* error = nullptr);
 
-    // Timecode text: "HH:MM:SS:FF", ";" before the frames for drop-frame, asterisks for a null time.
+    // Timecode text: "HH:MM:SS:FF", ";" before the frames for drop-frame, asterisks for a null
+    // time.
     static std::string stringForRegisterTime(VRG500_registerTime time);
     static bool setRegisterTime(VRG500_registerTime* time, std::string_view text,
                                 TavrelError* error = nullptr);
@@ -129,7 +128,9 @@ class TavrelSocket {
 };
 
 // 16-bit byte swap between host order and the device's big-endian order.
-inline uint16_t osSwapInt16(uint16_t value) { return static_cast<uint16_t>((value << 8) | (value >> 8)); }
+inline uint16_t osSwapInt16(uint16_t value) {
+    return static_cast<uint16_t>((value << 8) | (value >> 8));
+}
 
 // Builds an "unexpected reply" error of the device link (no failure reason).
 void tavrelUnexpectedReplyError(TavrelError* error, const char* description);

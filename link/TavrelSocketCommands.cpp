@@ -1,0 +1,168 @@
+// The VRG-500's command set: each command is one exchange and a check of its reply.
+#include "CommandReplies.h"
+#include "RegisterTimeWire.h"
+#include "TavrelSocket.h"
+
+namespace {
+
+void putBigEndian16(uint8_t* into, uint16_t value) {
+    into[0] = static_cast<uint8_t>(value >> 8);
+    into[1] = static_cast<uint8_t>(value & 0xFF);
+}
+
+void refusedError(TavrelError* error, const char* description, const char* suggestion) {
+    if (error) {
+        *error = TavrelError{TavrelErrorDomain, 0, description, std::nullopt, suggestion};
+    }
+}
+
+constexpr const char* TimeLimits = "Hours, minutes and seconds must be 0 to 99 and frames 0 to 39.";
+
+} // namespace
+
+bool TavrelSocket::deviceVersion(std::string* version, TavrelError* error) {
+    VRG500_response reply;
+    return _sendCommandWithFunction(0x11, nullptr, 0, &reply, error) &&
+           vrg500reply::version(reply, version, error);
+}
+
+bool TavrelSocket::videoStandard(int32_t* standard, TavrelError* error) {
+    VRG500_response reply;
+    return _sendCommandWithFunction(0x12, nullptr, 0, &reply, error) &&
+           vrg500reply::videoStandard(reply, standard, error);
+}
+
+bool TavrelSocket::currentRegisterNumber(uint16_t* number, TavrelError* error) {
+    VRG500_response reply;
+    return _sendCommandWithFunction(0x21, nullptr, 0, &reply, error) &&
+           vrg500reply::currentRegisterNumber(reply, number, error);
+}
+
+bool TavrelSocket::setCurrentRegisterNumber(uint16_t number, TavrelError* error) {
+    uint8_t payload[2];
+    putBigEndian16(payload, number);
+    VRG500_response reply;
+    return _sendCommandWithFunction(0x41, payload, sizeof payload, &reply, error) &&
+           vrg500reply::acknowledged(
+               reply, false, "Unexpected response to Set Current Register Number request", error);
+}
+
+bool TavrelSocket::menuData(VRG500_menuData* block, TavrelError* error) {
+    const uint8_t payload[2] = {0, 0};
+    VRG500_response reply;
+    return _sendCommandWithFunction(0x26, payload, sizeof payload, &reply, error) &&
+           vrg500reply::menuData(reply, block, error);
+}
+
+bool TavrelSocket::setMenuData(const VRG500_menuData& block, TavrelError* error) {
+    VRG500_response reply;
+    return _sendCommandWithFunction(0x46, block.data(), block.size(), &reply, error) &&
+           vrg500reply::acknowledged(reply, true, "Unexpected response from Menu Data Load", error);
+}
+
+bool TavrelSocket::registerData(VRG500_register* reg, uint16_t registerNumber, TavrelError* error) {
+    uint8_t payload[2];
+    putBigEndian16(payload, registerNumber);
+    VRG500_response reply;
+    return _sendCommandWithFunction(0x20, payload, sizeof payload, &reply, error) &&
+           vrg500reply::registerData(reply, registerNumber, reg, error);
+}
+
+bool TavrelSocket::setRegisterData(VRG500_register reg, uint16_t registerNumber,
+                                   TavrelError* error) {
+    uint8_t payload[36];
+    putBigEndian16(payload, registerNumber);
+    for (int i = 0; i < 8; ++i) {
+        const VRG500_registerTime& time = reg.*VRG500_registerTimes[i];
+        // Packing a number beyond the wire form would silently send another time.
+        if (!vrg500wire::registerTimeFitsWire(time)) {
+            refusedError(error, "Invalid register time for Register Time Load", TimeLimits);
+            return false;
+        }
+        vrg500wire::packRegisterTime(time, payload + 2 + 4 * i);
+    }
+    payload[34] = reg.trailingByte1;
+    payload[35] = reg.trailingByte2;
+    VRG500_response reply;
+    return _sendCommandWithFunction(0x40, payload, sizeof payload, &reply, error) &&
+           vrg500reply::acknowledged(reply, false, "Unexpected response to Register Time Load",
+                                     error);
+}
+
+bool TavrelSocket::registerTimeOffsetAdd(uint8_t hours, uint8_t minutes, uint8_t seconds,
+                                         uint8_t frames, bool deviceA, bool deviceB, bool deviceC,
+                                         bool deviceD, uint16_t registerNumber,
+                                         TavrelError* error) {
+    return _registerAddSubtract(true, hours, minutes, seconds, frames, deviceA, deviceB, deviceC,
+                                deviceD, registerNumber, error);
+}
+
+bool TavrelSocket::registerTimeOffsetSubtract(uint8_t hours, uint8_t minutes, uint8_t seconds,
+                                              uint8_t frames, bool deviceA, bool deviceB,
+                                              bool deviceC, bool deviceD, uint16_t registerNumber,
+                                              TavrelError* error) {
+    return _registerAddSubtract(false, hours, minutes, seconds, frames, deviceA, deviceB, deviceC,
+                                deviceD, registerNumber, error);
+}
+
+bool TavrelSocket::_registerAddSubtract(bool add, uint8_t hours, uint8_t minutes, uint8_t seconds,
+                                        uint8_t frames, bool deviceA, bool deviceB, bool deviceC,
+                                        bool deviceD, uint16_t registerNumber, TavrelError* error) {
+    VRG500_registerTime offset;
+    offset.hours = hours;
+    offset.minutes = minutes;
+    offset.seconds = seconds;
+    offset.frames = frames;
+    if (!vrg500wire::registerTimeFitsWire(offset)) {
+        refusedError(error, "Invalid offset for Register Time Offset request", TimeLimits);
+        return false;
+    }
+    uint8_t payload[7];
+    putBigEndian16(payload, registerNumber);
+    payload[2] = static_cast<uint8_t>((deviceA ? 0x01 : 0) | (deviceB ? 0x02 : 0) |
+                                      (deviceC ? 0x04 : 0) | (deviceD ? 0x08 : 0));
+    vrg500wire::packRegisterTime(offset, payload + 3);
+    VRG500_response reply;
+    return _sendCommandWithFunction(add ? 0x42 : 0x43, payload, sizeof payload, &reply, error) &&
+           vrg500reply::acknowledged(reply, false,
+                                     "Unexpected response to Register Time Offset request", error);
+}
+
+bool TavrelSocket::registerClipName(std::optional<std::string>* clipNameA,
+                                    std::optional<std::string>* clipNameB,
+                                    std::optional<std::string>* clipNameC,
+                                    std::optional<std::string>* clipNameD, uint16_t registerNumber,
+                                    TavrelError* error) {
+    uint8_t payload[2];
+    putBigEndian16(payload, registerNumber);
+    VRG500_response reply;
+    std::optional<std::string>* names[4] = {clipNameA, clipNameB, clipNameC, clipNameD};
+    return _sendCommandWithFunction(0x25, payload, sizeof payload, &reply, error) &&
+           vrg500reply::clipNames(reply, registerNumber, names, error);
+}
+
+bool TavrelSocket::setRegisterClipName(const std::optional<std::string>& clipNameA,
+                                       const std::optional<std::string>& clipNameB,
+                                       const std::optional<std::string>& clipNameC,
+                                       const std::optional<std::string>& clipNameD,
+                                       uint16_t registerNumber, TavrelError* error) {
+    static const char* const wrongLength[4] = {
+        "Clip Name A not 8 bytes in length", "Clip Name B not 8 bytes in length",
+        "Clip Name C not 8 bytes in length", "Clip Name D not 8 bytes in length"};
+    const std::optional<std::string>* names[4] = {&clipNameA, &clipNameB, &clipNameC, &clipNameD};
+    uint8_t payload[34];
+    putBigEndian16(payload, registerNumber);
+    for (int i = 0; i < 4; ++i) {
+        const auto& name = *names[i];
+        if (!name || name->size() != 8) {
+            refusedError(error, wrongLength[i],
+                         "Each clip name must be exactly 8 characters long.");
+            return false;
+        }
+        std::copy_n(name->data(), 8, payload + 2 + 8 * i);
+    }
+    VRG500_response reply;
+    return _sendCommandWithFunction(0x45, payload, sizeof payload, &reply, error) &&
+           vrg500reply::acknowledged(reply, true, "Unexpected response to Register Clip Name Load",
+                                     error);
+}
