@@ -1,0 +1,267 @@
+// The application's one controller: it builds the main window (register table, toolbar with the
+// serial port pop-up, menus, the range and progress sheets), keeps the register collection and
+// runs every command. Everything happens on the main thread; long work is cut into steps that
+// are scheduled as deferred calls (QTimer::singleShot with 0 ms) on the main event loop.
+//
+// The operations are spread over several source files, one per concern:
+//   AppController.cpp                  start-up, port list, connection lookup, alerts, version,
+//                                      about box, help, closing
+//   AppControllerTable.cpp             the register collection's changes and the table
+//   AppControllerValidation.cpp        enabling of the commands
+//   AppControllerRegisterTransfer.cpp  range and progress sheets' logic, register transfers
+//   AppControllerMenuSettings.cpp      menu settings transfers and the vgs file
+//   AppControllerRegisterFiles.cpp     Open and Save of vg2 register files
+//   RangeSheet.cpp, ProgressSheet.cpp  construction of the two sheets
+#pragma once
+
+#include "RegisterCollection.h"
+#include "TavrelError.h"
+#include "TavrelSocket.h"
+#include "VRG500.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QDialog;
+class QFileDialog;
+class QLabel;
+class QMainWindow;
+class QMenu;
+class QMessageBox;
+class QProgressBar;
+class QPushButton;
+class QSocketNotifier;
+class QSpinBox;
+class QTableView;
+class QToolBar;
+class RegisterTableModel;
+
+// User-defaults keys.
+inline constexpr const char* SelectedSerialPortKey = "Serial Port";
+inline constexpr const char* MenuSettingsFilenameKey = "Menu Settings Filename";
+
+// Toolbar item identifiers: each text is its constant's name.
+inline constexpr const char* SerialPortsToolbarItemIdentifier = "SerialPortsToolbarItemIdentifier";
+inline constexpr const char* OpenFileToolbarItemIdentifier = "OpenFileToolbarItemIdentifier";
+inline constexpr const char* SaveFileToolbarItemIdentifier = "SaveFileToolbarItemIdentifier";
+inline constexpr const char* DownloadRegistersToolbarItemIdentifier =
+    "DownloadRegistersToolbarItemIdentifier";
+inline constexpr const char* UploadRegistersToolbarItemIdentifier =
+    "UploadRegistersToolbarItemIdentifier";
+inline constexpr const char* DownloadMenuSettingsToolbarItemIdentifier =
+    "DownloadMenuSettingsToolbarItemIdentifier";
+inline constexpr const char* UploadMenuSettingsToolbarItemIdentifier =
+    "UploadMenuSettingsToolbarItemIdentifier";
+
+// A range of register numbers: location to location + length - 1.
+struct RegisterRange {
+    uint64_t location = 0;
+    uint64_t length = 0;
+};
+
+// What a running register transfer carries from one step to the next, by value. The shared
+// connection keeps the port open until the transfer ends.
+struct register_step {
+    std::shared_ptr<TavrelSocket> socket;
+    RegisterRange range;
+    int32_t current = 0;
+};
+
+class AppController : public QObject {
+    Q_OBJECT
+
+  public:
+    // Lists the serial ports (name to device path); none when the enumeration failed.
+    using PortLister = std::function<std::optional<SerialPortList>()>;
+    // Opens a document in the desktop's viewer; true when the desktop accepted it.
+    using UrlOpener = std::function<bool(const QUrl&)>;
+    // The start operation that the range sheet carries as its context.
+    using RangeStartOperation = void (AppController::*)(RegisterRange);
+
+    // Builds the whole interface and runs awakeFromNib(). The window is not shown yet.
+    // `portLister` defaults to TavrelSocket::availableSerialDevices; tests and the demonstration
+    // mode feed their own lists through it.
+    explicit AppController(PortLister portLister = {}, QObject* parent = nullptr);
+    ~AppController() override;
+
+    AppController(const AppController&) = delete;
+    AppController& operator=(const AppController&) = delete;
+
+    // ---- Outlets of the interface, in declaration order --------------------------------------
+    QPointer<QMainWindow> mainWindow;
+    QTableView* registerTable = nullptr;
+    QComboBox* serialPopUpButton = nullptr;
+    QDialog* rangeSheet = nullptr;
+    QSpinBox* minRangeField = nullptr; // whole numbers 0..65535
+    QSpinBox* maxRangeField = nullptr;
+    QLabel* rangeLabel = nullptr;
+    QButtonGroup* rangeRadios = nullptr; // radio ids 0, 1, 2 are the tags
+    QPushButton* rangeConfirmButton = nullptr;
+    QPushButton* rangeCancelButton = nullptr;
+    QDialog* progressSheet = nullptr;
+    QProgressBar* progressBar = nullptr;
+    QLabel* progressLabel = nullptr;
+
+    // ---- Controller state ----------------------------------------------------------------------
+    // The register collection, always in ascending register number (it stands for the sorted
+    // register numbers as well). Change it only through the operations of the table section
+    // below, which keep the table in step.
+    RegisterCollection importedRegisters;
+    // Name (no folder) of the register file last opened or saved; null until then.
+    QString filename;
+    bool cancelledProgressSheet = false;
+
+    // ---- Commands (the sender is not needed in this toolkit) ----------------------------------
+  public slots:
+    void showAboutPanel();
+    void showHelpText();
+    void selectSerialPort();
+    void showVRG500Version();
+
+    void downloadRegisters();
+    void uploadRegisters();
+    void downloadMenuSettings();
+    void uploadMenuSettings();
+    void openVg2File();
+    void saveVg2File();
+
+    // Closes the main window, which quits.
+    void quit();
+
+  public:
+    // ---- Start-up and notifications -----------------------------------------------------------
+    void awakeFromNib();
+    // The closing of `window`: the main window's closing terminates the application.
+    void windowWillClose(QWidget* window);
+    // Rebuilds the port pop-up from the port lister; also the hot-plug notification's action.
+    void updateSerialPortsPopup();
+
+    // ---- Services for the other operations ----------------------------------------------------
+    // The shared connection of the selected port; null with no port selected or when the port
+    // cannot be opened (the cause is kept for the next generic alert).
+    std::shared_ptr<TavrelSocket> _getSocket();
+    // Critical alert for `error`, or the generic communication alert when null; returns at once.
+    void _showError(const TavrelError* error);
+    // A window-modal alert on the main window, opened and returned at once; it deletes itself
+    // when dismissed. `critical` selects the critical style, otherwise the default one.
+    QMessageBox* _beginAlertSheet(const QString& messageText, const QString& informativeText,
+                                  bool critical);
+    // The alert last opened by the controller while it is still open, else null.
+    QMessageBox* currentAlert() const;
+
+    // ---- The register collection and the table (AppControllerTable.cpp) ----------------------
+    // The table re-reads the whole collection (after wholesale changes).
+    void _refreshTable();
+    // Stores one register (replacing any entry of that number) and updates only its row.
+    void _storeRegister(int32_t number, const RegisterEntry& entry);
+    // Empties the collection and the table.
+    void _removeAllRegisters();
+    // Puts `registers` in place of the collection and refreshes the table.
+    void _replaceRegisters(RegisterCollection registers);
+    RegisterTableModel* tableModel() const { return _tableModel; }
+
+    // ---- Command enabling (AppControllerValidation.cpp) ---------------------------------------
+    bool _portSelected() const;
+    bool _registersLoaded() const;
+    // Enabled state for a toolbar item identifier, and for a command's action.
+    bool validateToolbarItem(const QString& itemIdentifier) const;
+    bool validateMenuItem(const QAction* action) const;
+    // Re-applies the rules to every command (the toolbar's and the menus' items alike).
+    void validateActions();
+
+    // ---- Register transfer (AppControllerRegisterTransfer.cpp) --------------------------------
+    void _layoutRangeSheet();
+    void selectRangeRadio();
+    void confirmRangeSheet();
+    void cancelRangeSheet();
+    void rangeSheetDidEnd(int returnCode, RangeStartOperation context);
+    void _downloadRegisters(RegisterRange range);
+    void _uploadRegisters(RegisterRange range);
+    void _downloadRegisterStep(register_step step);
+    void _uploadRegisterStep(register_step step);
+    void cancelProgressSheet();
+    void progressSheetDidEnd(int returnCode);
+
+    // ---- Menu settings transfer and file (AppControllerMenuSettings.cpp) ----------------------
+    void menuSavePanelDidEnd(int returnCode, const QString& path);
+    void completeMenuDownload(const QString& path);
+    void menuOpenPanelDidEnd(int returnCode, const QString& path);
+    void completeMenuUpload(const QString& path);
+    // `version` is the device's text, byte for byte (one byte per character).
+    bool _exportVgsFile(const QString& path, const std::string& version, TavrelError* error);
+    std::optional<VRG500_menuData> _processVgsFile(const QString& path, std::string* version,
+                                                   TavrelError* error);
+
+    // ---- Register file commands (AppControllerRegisterFiles.cpp) ------------------------------
+    void openPanelDidEnd(int returnCode, const QString& path);
+    void savePanelDidEnd(int returnCode, const QString& path);
+    void _processVg2File(const QString& path);
+    void _exportVg2File(const QString& path);
+
+    // ---- Actions, one per command, shared by the menus and the toolbar ------------------------
+    QAction* openAction = nullptr;
+    QAction* saveAction = nullptr;
+    QAction* quitAction = nullptr;
+    QAction* downloadRegistersAction = nullptr;
+    QAction* uploadRegistersAction = nullptr;
+    QAction* downloadMenuSettingsAction = nullptr;
+    QAction* uploadMenuSettingsAction = nullptr;
+    QAction* showVersionAction = nullptr;
+    QAction* helpAction = nullptr;
+    QAction* aboutAction = nullptr;
+    QToolBar* mainToolbar() const { return _toolbar; }
+    // The toolbar item identifier of a toolbar action, empty for others.
+    QString toolbarItemIdentifier(const QAction* action) const;
+
+    // Where the help document is written for the desktop's viewer; tests replace the opener.
+    void setUrlOpener(UrlOpener opener) { _urlOpener = std::move(opener); }
+    // The file of the help document (written out from the resources on first use).
+    QString helpDocumentPath() const;
+
+  signals:
+    // Emitted just before the application is asked to quit.
+    void applicationWillTerminate();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // Interface construction (the interface description).
+    void _createMainWindow();
+    void _createActions();
+    void _createMenus();
+    void _createRangeSheet();    // RangeSheet.cpp
+    void _createProgressSheet(); // ProgressSheet.cpp
+    // Toolbar (MainToolbar.cpp).
+    void _attachToolbar();
+    void _fitWindowWidthToToolbar();
+    int _visibleToolbarItemCount() const;
+    int _toolbarItemCount() const;
+    void _sizeTableToContents();
+    void _subscribeToSerialPortChanges();
+    // The generic alert's second paragraph for a port that could not be opened.
+    static QString _openFailureExplanation(int openErrno);
+
+    PortLister _portLister;
+    UrlOpener _urlOpener;
+    RegisterTableModel* _tableModel = nullptr;
+    QToolBar* _toolbar = nullptr;
+    QSocketNotifier* _serialPortNotifier = nullptr;
+    QPointer<QMessageBox> _currentAlert;
+    int _lastOpenErrno = 0;
+
+    // For the sheets and panels of the transfers and file commands (their source files).
+    RangeStartOperation _rangeSheetContext = nullptr;
+    QPointer<QFileDialog> _filePanel;
+};
