@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that Tavrel needs and the machine lacks.
+# Usage: scripts/install-deps.sh [build|test|run]
+set -euo pipefail
+
+purpose="${1:-build}"
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libudev-dev libgtest-dev)
+case "$purpose" in
+    test) packages+=(clang libclang-rt-14-dev util-linux) ;;
+    run) packages+=(qt6-qpa-plugins) ;;
+esac
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
