@@ -22,7 +22,8 @@ struct Vrg500SimulatorOptions {
     int sampleCount = 300;
     bool paced = false; // take the wire time of 9600 baud, 10 bits per byte, both directions
     std::chrono::microseconds replyLatency{0}; // extra delay before each reply
-    std::string linkPath; // when set, a symbolic link to the slave device is kept here
+    std::string linkPath;     // when set, a symbolic link to the slave device is kept here
+    bool recordFrames = true; // keep every received frame for receivedFrames()
 };
 
 enum class Vrg500Fault {
@@ -46,7 +47,8 @@ class Vrg500Simulator {
     // Opens the pty and starts answering. False (with a reason) when the pty cannot be made.
     bool start(std::string* error = nullptr);
     void stop();
-    std::string slavePath() const; // the device path to open (or the link path when set)
+    std::string slavePath() const;  // the device path to open (or the link path when set)
+    std::string devicePath() const; // the pty's own slave device, even when a link path is set
 
     // Device state. A register's wire form is the 34 bytes of a register time reply after the
     // register number: eight 4-byte packed-BCD times and the two trailing bytes.

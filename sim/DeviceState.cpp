@@ -1,0 +1,185 @@
+#include "DeviceState.h"
+
+#include "RegisterTimeWire.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int64_t framesPerSecond = 30;
+constexpr int64_t framesPerDay = 24 * 60 * 60 * framesPerSecond;
+
+uint16_t readNumber(const uint8_t* bytes) {
+    return static_cast<uint16_t>(bytes[0] << 8 | bytes[1]);
+}
+
+void writeNumber(uint16_t number, uint8_t* bytes) {
+    bytes[0] = static_cast<uint8_t>(number >> 8);
+    bytes[1] = static_cast<uint8_t>(number);
+}
+
+std::vector<uint8_t> dataReply(uint8_t code, const uint8_t* data, size_t length) {
+    std::vector<uint8_t> reply(2 + length);
+    reply[0] = code;
+    reply[1] = static_cast<uint8_t>(length);
+    std::copy(data, data + length, reply.begin() + 2);
+    return reply;
+}
+
+// A data reply of a register number followed by `bytes`.
+template <size_t N>
+std::vector<uint8_t> numberedReply(uint8_t code, uint16_t number,
+                                   const std::array<uint8_t, N>& bytes) {
+    std::array<uint8_t, N + 2> data;
+    writeNumber(number, data.data());
+    std::copy(bytes.begin(), bytes.end(), data.begin() + 2);
+    return dataReply(code, data.data(), data.size());
+}
+
+int64_t toFrames(const VRG500_registerTime& t) {
+    return ((int64_t{t.hours} * 60 + t.minutes) * 60 + t.seconds) * framesPerSecond + t.frames;
+}
+
+// Plain 30 frames per second arithmetic on a 24-hour clock; flags are kept, null times untouched.
+void shiftTime(uint8_t wire[4], int64_t offset) {
+    VRG500_registerTime time;
+    vrg500wire::parseRegisterTime(wire, &time);
+    if (time.isNull) {
+        return;
+    }
+    int64_t total = ((toFrames(time) + offset) % framesPerDay + framesPerDay) % framesPerDay;
+    time.frames = static_cast<uint8_t>(total % framesPerSecond);
+    total /= framesPerSecond;
+    time.seconds = static_cast<uint8_t>(total % 60);
+    total /= 60;
+    time.minutes = static_cast<uint8_t>(total % 60);
+    time.hours = static_cast<uint8_t>(total / 60);
+    vrg500wire::packRegisterTime(time, wire);
+}
+
+using Handler = std::vector<uint8_t> (DeviceState::*)(const uint8_t*, uint16_t);
+
+struct Command {
+    uint8_t function;
+    size_t payloadLength;
+    Handler handler;
+};
+
+} // namespace
+
+DeviceState::DeviceState() : registers(registerCount), clipNames(registerCount) {
+    RegisterWire empty{};
+    for (size_t time = 0; time < 8; ++time) {
+        empty[time * 4] = 0x80;
+    }
+    std::fill(registers.begin(), registers.end(), empty);
+    for (size_t i = 0; i < menu.size(); ++i) {
+        menu[i] = static_cast<uint8_t>(i);
+    }
+}
+
+std::vector<uint8_t> DeviceState::answer(const uint8_t* frame, size_t size, bool wrongRegister) {
+    static constexpr Command commands[] = {
+        {0x11, 0, &DeviceState::versionReply},      {0x12, 0, &DeviceState::videoStandardReply},
+        {0x20, 2, &DeviceState::registerTimeReply}, {0x21, 0, &DeviceState::currentRegisterReply},
+        {0x25, 2, &DeviceState::clipNamesReply},    {0x26, 2, &DeviceState::menuReply},
+        {0x40, 36, &DeviceState::loadRegisterTime}, {0x41, 2, &DeviceState::setCurrentRegister},
+        {0x42, 7, &DeviceState::addOffset},         {0x43, 7, &DeviceState::subtractOffset},
+        {0x45, 34, &DeviceState::loadClipNames},    {0x46, 32, &DeviceState::loadMenu},
+    };
+    for (const Command& command : commands) {
+        if (command.function == frame[0]) {
+            if (command.payloadLength != size - 2) {
+                break;
+            }
+            return (this->*command.handler)(frame + 2, wrongRegister ? 1 : 0);
+        }
+    }
+    return simreply::nak();
+}
+
+std::vector<uint8_t> DeviceState::versionReply(const uint8_t*, uint16_t) {
+    return dataReply(0x11, reinterpret_cast<const uint8_t*>(version.data()),
+                     std::min<size_t>(version.size(), 255));
+}
+
+std::vector<uint8_t> DeviceState::videoStandardReply(const uint8_t*, uint16_t) {
+    return simreply::boolean(videoStandard);
+}
+
+std::vector<uint8_t> DeviceState::registerTimeReply(const uint8_t* payload, uint16_t shift) {
+    const uint16_t number = static_cast<uint16_t>(readNumber(payload) + shift);
+    return numberedReply(0x20, number, registers[number]);
+}
+
+std::vector<uint8_t> DeviceState::currentRegisterReply(const uint8_t*, uint16_t shift) {
+    std::array<uint8_t, 2> data;
+    writeNumber(static_cast<uint16_t>(currentRegister + shift), data.data());
+    return dataReply(0x21, data.data(), data.size());
+}
+
+std::vector<uint8_t> DeviceState::clipNamesReply(const uint8_t* payload, uint16_t shift) {
+    const uint16_t number = static_cast<uint16_t>(readNumber(payload) + shift);
+    if (clipNames[number]) {
+        return numberedReply(0x25, number, *clipNames[number]);
+    }
+    if (shift == 0) {
+        return simreply::nak();
+    }
+    ClipNamesWire blanks; // a wrong register must still come as a well-formed data reply
+    blanks.fill(' ');
+    return numberedReply(0x25, number, blanks);
+}
+
+std::vector<uint8_t> DeviceState::menuReply(const uint8_t*, uint16_t) {
+    if (menuAnsweredWithAck) {
+        return simreply::ack();
+    }
+    return dataReply(0x26, menu.data(), menu.size());
+}
+
+std::vector<uint8_t> DeviceState::loadRegisterTime(const uint8_t* payload, uint16_t) {
+    std::copy(payload + 2, payload + 36, registers[readNumber(payload)].begin());
+    return simreply::ack();
+}
+
+std::vector<uint8_t> DeviceState::setCurrentRegister(const uint8_t* payload, uint16_t) {
+    currentRegister = readNumber(payload);
+    return simreply::ack();
+}
+
+std::vector<uint8_t> DeviceState::addOffset(const uint8_t* payload, uint16_t) {
+    shiftRegisterTimes(payload, true);
+    return simreply::ack();
+}
+
+std::vector<uint8_t> DeviceState::subtractOffset(const uint8_t* payload, uint16_t) {
+    shiftRegisterTimes(payload, false);
+    return simreply::ack();
+}
+
+// Payload: register number, machine mask (bit 0 is A), offset in the register time wire form.
+void DeviceState::shiftRegisterTimes(const uint8_t* payload, bool add) {
+    VRG500_registerTime offsetTime;
+    vrg500wire::parseRegisterTime(payload + 3, &offsetTime);
+    const int64_t offset = add ? toFrames(offsetTime) : -toFrames(offsetTime);
+    RegisterWire& wire = registers[readNumber(payload)];
+    for (int machine = 0; machine < 4; ++machine) {
+        if (payload[2] & (1 << machine)) {
+            shiftTime(&wire[machine * 8], offset);     // IN
+            shiftTime(&wire[machine * 8 + 4], offset); // OUT
+        }
+    }
+}
+
+std::vector<uint8_t> DeviceState::loadClipNames(const uint8_t* payload, uint16_t) {
+    ClipNamesWire names;
+    std::copy(payload + 2, payload + 34, names.begin());
+    clipNames[readNumber(payload)] = names;
+    return simreply::ack();
+}
+
+std::vector<uint8_t> DeviceState::loadMenu(const uint8_t* payload, uint16_t) {
+    std::copy(payload, payload + 32, menu.begin());
+    return simreply::ack();
+}

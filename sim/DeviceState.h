@@ -1,0 +1,64 @@
+// The simulated device's memory and its command set: the register bank, clip names, menu block,
+// version text, register pointer and video standard, and the reply to each command frame.
+// Not thread-safe: the simulator guards it with its own lock.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+using RegisterWire = std::array<uint8_t, 34>;
+using ClipNamesWire = std::array<uint8_t, 32>;
+
+struct DeviceState {
+    static constexpr size_t registerCount = 65536;
+
+    DeviceState();
+
+    // The reply frame to one complete command frame (function code, length byte, payload).
+    // Unknown function codes and payloads of the wrong length are answered with NAK. With
+    // `wrongRegister`, replies that carry a register number are those of the register after it.
+    std::vector<uint8_t> answer(const uint8_t* frame, size_t size, bool wrongRegister = false);
+
+    std::vector<RegisterWire> registers;                 // all null times, trailing bytes 0
+    std::vector<std::optional<ClipNamesWire>> clipNames; // none: the request is answered by NAK
+    std::array<uint8_t, 32> menu{};
+    bool menuAnsweredWithAck = false;
+    std::string version;
+    uint16_t currentRegister = 0;
+    bool videoStandard = false;
+
+  private:
+    // Each command's reply; `shift` is 1 when the reply is to be for the next register.
+    std::vector<uint8_t> versionReply(const uint8_t* payload, uint16_t shift);
+    std::vector<uint8_t> videoStandardReply(const uint8_t* payload, uint16_t shift);
+    std::vector<uint8_t> registerTimeReply(const uint8_t* payload, uint16_t shift);
+    std::vector<uint8_t> currentRegisterReply(const uint8_t* payload, uint16_t shift);
+    std::vector<uint8_t> clipNamesReply(const uint8_t* payload, uint16_t shift);
+    std::vector<uint8_t> menuReply(const uint8_t* payload, uint16_t shift);
+    std::vector<uint8_t> loadRegisterTime(const uint8_t* payload, uint16_t shift);
+    std::vector<uint8_t> setCurrentRegister(const uint8_t* payload, uint16_t shift);
+    std::vector<uint8_t> addOffset(const uint8_t* payload, uint16_t shift);
+    std::vector<uint8_t> subtractOffset(const uint8_t* payload, uint16_t shift);
+    std::vector<uint8_t> loadClipNames(const uint8_t* payload, uint16_t shift);
+    std::vector<uint8_t> loadMenu(const uint8_t* payload, uint16_t shift);
+    void shiftRegisterTimes(const uint8_t* payload, bool add);
+};
+
+// Reply frames with a fixed meaning.
+namespace simreply {
+inline constexpr uint8_t acknowledgementCode = 0x10;
+inline constexpr uint8_t booleanCode = 0x12;
+inline std::vector<uint8_t> ack() {
+    return {acknowledgementCode, 0x01, 0x06};
+}
+inline std::vector<uint8_t> nak() {
+    return {acknowledgementCode, 0x01, 0x15};
+}
+inline std::vector<uint8_t> boolean(bool value) {
+    return {booleanCode, 0x01, value ? uint8_t{1} : uint8_t{0}};
+}
+} // namespace simreply
