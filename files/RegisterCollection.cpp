@@ -22,21 +22,30 @@ bool entriesEqual(const RegisterEntry& a, const RegisterEntry& b) {
 
 } // namespace
 
-std::pair<size_t, bool> RegisterCollection::set(int32_t number, const RegisterEntry& entry) {
-    // A download appends in ascending order: look at the end first.
+template <typename Entry>
+std::pair<size_t, bool> RegisterCollection::_set(int32_t number, Entry&& entry) {
+    // A download and a register file append in ascending order: look at the end first.
     if (_items.empty() || _items.back().first < number) {
-        _items.emplace_back(number, entry);
+        _items.emplace_back(number, std::forward<Entry>(entry));
         return {_items.size() - 1, true};
     }
     auto it = std::lower_bound(_items.begin(), _items.end(), number,
                                [](const Item& item, int32_t n) { return item.first < n; });
     size_t row = static_cast<size_t>(it - _items.begin());
     if (it != _items.end() && it->first == number) {
-        it->second = entry;
+        it->second = std::forward<Entry>(entry);
         return {row, false};
     }
-    _items.insert(it, Item{number, entry});
+    _items.insert(it, Item{number, std::forward<Entry>(entry)});
     return {row, true};
+}
+
+std::pair<size_t, bool> RegisterCollection::set(int32_t number, const RegisterEntry& entry) {
+    return _set(number, entry);
+}
+
+std::pair<size_t, bool> RegisterCollection::set(int32_t number, RegisterEntry&& entry) {
+    return _set(number, std::move(entry));
 }
 
 const RegisterEntry* RegisterCollection::find(int32_t number) const {

@@ -22,6 +22,7 @@ class RegisterCollection {
     // Stores `entry` under `number`, replacing any entry there. Returns the entry's row and
     // whether the number is new to the collection.
     std::pair<size_t, bool> set(int32_t number, const RegisterEntry& entry);
+    std::pair<size_t, bool> set(int32_t number, RegisterEntry&& entry);
 
     // The entry of `number`, or null.
     const RegisterEntry* find(int32_t number) const;
@@ -36,5 +37,7 @@ class RegisterCollection {
     bool operator==(const RegisterCollection& other) const;
 
   private:
+    template <typename Entry> std::pair<size_t, bool> _set(int32_t number, Entry&& entry);
+
     std::vector<Item> _items;
 };

@@ -1,0 +1,177 @@
+#include "AtomicFile.h"
+
+#include "FileError.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Closes a descriptor when it goes out of scope, keeping errno as it was.
+class DescriptorGuard {
+  public:
+    explicit DescriptorGuard(int fd) : _fd(fd) {}
+    ~DescriptorGuard() {
+        if (_fd >= 0) {
+            int saved = errno;
+            ::close(_fd);
+            errno = saved;
+        }
+    }
+    DescriptorGuard(const DescriptorGuard&) = delete;
+    DescriptorGuard& operator=(const DescriptorGuard&) = delete;
+    int get() const { return _fd; }
+    // Closes now, reporting the result (a delayed write error can surface here).
+    bool close() {
+        int fd = _fd;
+        _fd = -1;
+        return ::close(fd) == 0;
+    }
+
+  private:
+    int _fd;
+};
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
+// The file that a save replaces: the target of a symbolic link, else the path itself.
+std::string resolvedTarget(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        char resolved[PATH_MAX];
+        if (::realpath(path.c_str(), resolved)) {
+            return resolved;
+        }
+    }
+    return path;
+}
+
+std::string folderOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Creates a new, empty temporary file beside `target`; its mode is 0666 less the umask.
+int createTemporaryBeside(const std::string& target, std::string* temporaryPath) {
+    static thread_local std::mt19937 generator{std::random_device{}()};
+    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string folder = folderOf(target);
+    size_t slash = target.rfind('/');
+    std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string suffix(8, 'x');
+        for (char& c : suffix) {
+            c = letters[generator() % (sizeof letters - 1)];
+        }
+        std::string candidate = folder + "/." + base + ".tmp-" + suffix;
+        int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            *temporaryPath = candidate;
+            return fd;
+        }
+        if (errno != EEXIST) {
+            return -1;
+        }
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// Flushes the folder's entry for the renamed file; a failure here changes nothing for the
+// caller, since the file itself is already complete under its name.
+void syncFolder(const std::string& folder) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+bool writeTemporary(int fd, const std::string& target, std::string_view contents) {
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
+        ::fchmod(fd, existing.st_mode & 07777) != 0) {
+        return false;
+    }
+    return writeAll(fd, contents) && ::fsync(fd) == 0;
+}
+
+} // namespace
+
+bool readWholeFile(const std::string& path, std::string* contents, TavrelError* error) {
+    DescriptorGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) {
+        tavrelFileReadError(error, path, errno);
+        return false;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        tavrelFileReadError(error, path, EISDIR);
+        return false;
+    }
+    std::string bytes;
+    size_t expected = S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) : 0;
+    // One byte more than the size, so that the end of the file is seen by the same loop.
+    bytes.resize(expected + 1);
+    size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            bytes.resize(bytes.size() * 2 + 4096);
+        }
+        ssize_t got = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            tavrelFileReadError(error, path, errno);
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        filled += static_cast<size_t>(got);
+    }
+    bytes.resize(filled);
+    contents->swap(bytes);
+    return true;
+}
+
+bool writeFileAtomically(const std::string& path, std::string_view contents, TavrelError* error) {
+    std::string target = resolvedTarget(path);
+    std::string temporary;
+    int rawFd = createTemporaryBeside(target, &temporary);
+    if (rawFd < 0) {
+        tavrelFileWriteError(error, path, errno);
+        return false;
+    }
+    DescriptorGuard fd(rawFd);
+    if (!writeTemporary(fd.get(), target, contents) || !fd.close() ||
+        ::rename(temporary.c_str(), target.c_str()) != 0) {
+        int cause = errno;
+        ::unlink(temporary.c_str());
+        tavrelFileWriteError(error, path, cause);
+        return false;
+    }
+    syncFolder(folderOf(target));
+    return true;
+}

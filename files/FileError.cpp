@@ -1,0 +1,52 @@
+#include "FileError.h"
+
+#include <cstring>
+
+namespace {
+
+void fileError(TavrelError* error, const std::string& path, int errorNumber, const char* verb) {
+    if (!error) {
+        return;
+    }
+    *error = TavrelError{};
+    error->domain = PosixErrorDomain;
+    error->code = errorNumber;
+    error->description = "The file \"" + fileDisplayName(path) + "\" couldn't be " + verb + ".";
+    error->failureReason = std::strerror(errorNumber);
+}
+
+} // namespace
+
+void tavrelFileReadError(TavrelError* error, const std::string& path, int errorNumber) {
+    fileError(error, path, errorNumber, "opened");
+}
+
+void tavrelFileWriteError(TavrelError* error, const std::string& path, int errorNumber) {
+    fileError(error, path, errorNumber, "saved");
+}
+
+void tavrelFileFormatError(TavrelError* error, std::string description,
+                           std::string recoverySuggestion) {
+    if (!error) {
+        return;
+    }
+    *error = TavrelError{};
+    error->domain = TavrelFileErrorDomain;
+    error->code = 0;
+    error->description = std::move(description);
+    if (!recoverySuggestion.empty()) {
+        error->recoverySuggestion = std::move(recoverySuggestion);
+    }
+}
+
+std::string fileDisplayName(const std::string& path) {
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == '/') {
+        trimmed.pop_back();
+    }
+    size_t slash = trimmed.rfind('/');
+    if (slash == std::string::npos || trimmed.size() == 1) {
+        return trimmed;
+    }
+    return trimmed.substr(slash + 1);
+}

@@ -1,0 +1,100 @@
+// The scanner under the register file reader: a cursor over the file's bytes that skips nothing,
+// so every blank is significant. Each scan either consumes what it matched and succeeds, or
+// fails; the reader gives up on the whole file at the first failure, so a failed scan need not
+// restore the cursor.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+class RegisterFileScanner {
+  public:
+    explicit RegisterFileScanner(std::string_view text) : _text(text) {}
+
+    bool atEnd() const { return _pos >= _text.size(); }
+
+    // An optionally signed decimal integer that fits 32 signed bits.
+    bool scanInt(int32_t* value) {
+        size_t pos = _pos;
+        bool negative = false;
+        if (pos < _text.size() && (_text[pos] == '-' || _text[pos] == '+')) {
+            negative = _text[pos] == '-';
+            ++pos;
+        }
+        size_t firstDigit = pos;
+        int64_t magnitude = 0;
+        while (pos < _text.size() && isDigit(_text[pos])) {
+            magnitude = magnitude * 10 + (_text[pos] - '0');
+            if (magnitude > int64_t{INT32_MAX} + 1) {
+                return false;
+            }
+            ++pos;
+        }
+        if (pos == firstDigit) {
+            return false;
+        }
+        int64_t signedValue = negative ? -magnitude : magnitude;
+        if (signedValue > INT32_MAX) {
+            return false;
+        }
+        *value = static_cast<int32_t>(signedValue);
+        _pos = pos;
+        return true;
+    }
+
+    bool scanChar(char expected) {
+        if (atEnd() || _text[_pos] != expected) {
+            return false;
+        }
+        ++_pos;
+        return true;
+    }
+
+    // At least one byte, up to (not including) the next `stop` or the end.
+    bool scanUpTo(char stop, std::string_view* field) {
+        const char* start = _text.data() + _pos;
+        size_t left = _text.size() - _pos;
+        const void* found = std::memchr(start, stop, left);
+        size_t length = found ? static_cast<size_t>(static_cast<const char*>(found) - start) : left;
+        return take(length, field);
+    }
+
+    // At least one byte, up to the next CR or LF or the end.
+    bool scanUpToLineEnd(std::string_view* field) {
+        size_t pos = _pos;
+        while (pos < _text.size() && _text[pos] != '\r' && _text[pos] != '\n') {
+            ++pos;
+        }
+        return take(pos - _pos, field);
+    }
+
+    // One or more CR and LF bytes.
+    bool scanLineEnds() {
+        size_t pos = _pos;
+        while (pos < _text.size() && (_text[pos] == '\r' || _text[pos] == '\n')) {
+            ++pos;
+        }
+        if (pos == _pos) {
+            return false;
+        }
+        _pos = pos;
+        return true;
+    }
+
+  private:
+    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+    bool take(size_t length, std::string_view* field) {
+        if (length == 0) {
+            return false;
+        }
+        *field = _text.substr(_pos, length);
+        _pos += length;
+        return true;
+    }
+
+    std::string_view _text;
+    size_t _pos = 0;
+};
