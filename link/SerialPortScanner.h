@@ -1,0 +1,49 @@
+// Which ttys are serial ports, and the port list built from them.
+//
+// A tty counts as a serial port when it hangs off a real device (virtual consoles, pseudo-terminals
+// and the like have no parent) and, when it carries the serial core's "type" attribute, that type
+// is not 0. The legacy 8250 ports exist whether or not a UART sits behind them; their type is the
+// only harmless way to tell. Nothing here opens a port: opening one disturbs whoever is using it.
+//
+// Devices are read as records, either through libudev or from a sysfs tree given by its root, so
+// the rules can be run over recorded trees as well as over the machine itself.
+#pragma once
+
+#include "TavrelSocket.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the listing needs to know of one tty.
+struct SerialDeviceRecord {
+    std::optional<std::string> name;       // the kernel's name, "ttyUSB0"
+    std::optional<std::string> devicePath; // the device node, "/dev/ttyUSB0"
+    bool hasParentDevice = false;
+    std::optional<long> uartType; // the "type" attribute, for ports of the serial core
+};
+
+// The one name that is never listed, whatever device carries it.
+inline constexpr const char* SerialPortExcludedName = "Bluetooth-PDA-Sync";
+
+bool isListableSerialDevice(const SerialDeviceRecord& record);
+
+// Builds the port list in record order: a later record with a name already listed replaces it.
+SerialPortList serialPortListFromRecords(const std::vector<SerialDeviceRecord>& records);
+
+// The value of a "type" attribute, or nothing when the text is not a number.
+std::optional<long> parseUartType(const char* text);
+
+// The ttys of the machine as libudev enumerates them; null (logged) when the query fails.
+std::optional<std::vector<SerialDeviceRecord>> udevSerialDeviceRecords();
+
+// The ttys of the sysfs tree under `sysfsRoot` (its "class/tty" folder), in name order; null
+// (logged) when that folder cannot be read.
+std::optional<std::vector<SerialDeviceRecord>>
+sysfsSerialDeviceRecords(const std::string& sysfsRoot);
+
+// The machine's serial ports through libudev, or null when the query fails.
+std::optional<SerialPortList> scanSerialPorts();
+
+// The serial ports of a sysfs tree, or null when it cannot be read.
+std::optional<SerialPortList> scanSerialPorts(const std::string& sysfsRoot);
