@@ -1,0 +1,62 @@
+// Lists the machine's serial ports, one "NAME<tab>PATH" line each, and with --watch keeps
+// running, printing "+ NAME<tab>PATH" for each port plugged in and "- NAME<tab>PATH" for each one
+// pulled out. It shows the whole use of the discovery interface without an application
+// framework: the notification descriptor is served by poll().
+#include "TavrelLog.h"
+#include "TavrelSocket.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <poll.h>
+
+namespace {
+
+void printPorts(const SerialPortList& ports, const char* prefix) {
+    for (const auto& [name, path] : ports) {
+        std::printf("%s%s\t%s\n", prefix, name.c_str(), path.c_str());
+    }
+    std::fflush(stdout);
+}
+
+int watchPorts() {
+    int marker = 0; // any address serves as the target
+    TavrelSocket::registerForSerialDeviceNotifications(
+        &marker, std::function<void(bool, const SerialPortList&)>(
+                     [](bool arrived, const SerialPortList& ports) {
+                         printPorts(ports, arrived ? "+ " : "- ");
+                     }));
+    pollfd watched{TavrelSocket::serialDeviceNotificationDescriptor(), POLLIN, 0};
+    if (watched.fd < 0) {
+        std::fprintf(stderr, "list_ports: cannot watch the serial ports\n");
+        return 1;
+    }
+    for (;;) {
+        if (poll(&watched, 1, -1) < 0 && errno != EINTR) {
+            std::fprintf(stderr, "list_ports: poll: %s\n", std::strerror(errno));
+            return 1;
+        }
+        if ((watched.revents & POLLIN) != 0) {
+            TavrelSocket::dispatchSerialDeviceNotifications();
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const bool watch = argc == 2 && std::strcmp(argv[1], "--watch") == 0;
+    if (argc > 2 || (argc == 2 && !watch)) {
+        std::fprintf(stderr, "usage: list_ports [--watch]\n");
+        return 2;
+    }
+    tavrelLogSetDestination(TavrelLogDestination::StandardError);
+
+    auto ports = TavrelSocket::availableSerialDevices();
+    if (!ports) {
+        std::fprintf(stderr, "list_ports: the serial ports could not be listed\n");
+        return 1;
+    }
+    printPorts(*ports, "");
+    return watch ? watchPorts() : 0;
+}
