@@ -26,12 +26,6 @@ class DescriptorGuard {
     DescriptorGuard(const DescriptorGuard&) = delete;
     DescriptorGuard& operator=(const DescriptorGuard&) = delete;
     int get() const { return _fd; }
-    // Closes now, reporting the result (a delayed write error can surface here).
-    bool close() {
-        int fd = _fd;
-        _fd = -1;
-        return ::close(fd) == 0;
-    }
 
   private:
     int _fd;
@@ -107,15 +101,6 @@ void syncFolder(const std::string& folder) {
     }
 }
 
-bool writeTemporary(int fd, const std::string& target, std::string_view contents) {
-    struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
-        ::fchmod(fd, existing.st_mode & 07777) != 0) {
-        return false;
-    }
-    return writeAll(fd, contents) && ::fsync(fd) == 0;
-}
-
 } // namespace
 
 bool readWholeFile(const std::string& path, std::string* contents, TavrelError* error) {
@@ -156,22 +141,68 @@ bool readWholeFile(const std::string& path, std::string* contents, TavrelError* 
     return true;
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view contents, TavrelError* error) {
-    std::string target = resolvedTarget(path);
-    std::string temporary;
-    int rawFd = createTemporaryBeside(target, &temporary);
-    if (rawFd < 0) {
-        tavrelFileWriteError(error, path, errno);
+AtomicFileWriter::~AtomicFileWriter() {
+    if (_fd >= 0) {
+        ::close(_fd);
+        ::unlink(_temporary.c_str());
+    }
+}
+
+bool AtomicFileWriter::open(TavrelError* error) {
+    _target = resolvedTarget(_path);
+    _fd = createTemporaryBeside(_target, &_temporary);
+    if (_fd < 0) {
+        tavrelFileWriteError(error, _path, errno);
         return false;
     }
-    DescriptorGuard fd(rawFd);
-    if (!writeTemporary(fd.get(), target, contents) || !fd.close() ||
-        ::rename(temporary.c_str(), target.c_str()) != 0) {
-        int cause = errno;
-        ::unlink(temporary.c_str());
-        tavrelFileWriteError(error, path, cause);
-        return false;
+    // An existing file keeps its permissions.
+    struct stat existing {};
+    if (::stat(_target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
+        ::fchmod(_fd, existing.st_mode & 07777) != 0) {
+        return fail(error);
     }
-    syncFolder(folderOf(target));
     return true;
+}
+
+bool AtomicFileWriter::write(std::string_view bytes, TavrelError* error) {
+    if (_fd < 0) {
+        tavrelFileWriteError(error, _path, EBADF);
+        return false;
+    }
+    return writeAll(_fd, bytes) || fail(error);
+}
+
+bool AtomicFileWriter::commit(TavrelError* error) {
+    if (_fd < 0) {
+        tavrelFileWriteError(error, _path, EBADF);
+        return false;
+    }
+    if (::fsync(_fd) != 0) {
+        return fail(error);
+    }
+    // A delayed write error can surface at close.
+    int fd = _fd;
+    _fd = -1;
+    if (::close(fd) != 0 || ::rename(_temporary.c_str(), _target.c_str()) != 0) {
+        int cause = errno;
+        ::unlink(_temporary.c_str());
+        tavrelFileWriteError(error, _path, cause);
+        return false;
+    }
+    syncFolder(folderOf(_target));
+    return true;
+}
+
+bool AtomicFileWriter::fail(TavrelError* error) {
+    int cause = errno;
+    ::close(_fd);
+    _fd = -1;
+    ::unlink(_temporary.c_str());
+    tavrelFileWriteError(error, _path, cause);
+    return false;
+}
+
+bool writeFileAtomically(const std::string& path, std::string_view contents, TavrelError* error) {
+    AtomicFileWriter writer(path);
+    return writer.open(error) && writer.write(contents, error) && writer.commit(error);
 }

@@ -11,6 +11,30 @@
 // Reads the whole file. On failure *contents is unchanged and `error` holds the system's reason.
 bool readWholeFile(const std::string& path, std::string* contents, TavrelError* error = nullptr);
 
+// A file being replaced piece by piece: the bytes go to a temporary file beside the target, and
+// commit() makes them the target's contents at once. A writer destroyed without a successful
+// commit removes its temporary file and leaves the target as it was. Errors name `path`.
+class AtomicFileWriter {
+  public:
+    explicit AtomicFileWriter(std::string path) : _path(std::move(path)) {}
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    bool open(TavrelError* error = nullptr);
+    bool write(std::string_view bytes, TavrelError* error = nullptr);
+    // Flushes the bytes to the disk and renames the temporary file over the target.
+    bool commit(TavrelError* error = nullptr);
+
+  private:
+    bool fail(TavrelError* error);
+
+    std::string _path;
+    std::string _target;
+    std::string _temporary;
+    int _fd = -1;
+};
+
 // Replaces the file at `path` (or creates it) with `contents`. An existing file keeps its
 // permissions; a new one gets the usual 0666 less the umask. A symbolic link is followed, so the
 // file it points to is replaced and the link stays. On failure the target is as it was.

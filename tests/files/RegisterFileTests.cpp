@@ -153,6 +153,24 @@ TEST(RegisterFileFormat, RefusesWhatCouldNotBeReadBack) {
     }
 }
 
+TEST(RegisterFileFormat, TimesAreTheLinksTextForm) {
+    for (int value = 0; value <= 99; ++value) {
+        for (int flags = 0; flags < 4; ++flags) {
+            auto v = static_cast<uint8_t>(value);
+            VRG500_registerTime t = time(v, static_cast<uint8_t>(99 - value), v,
+                                         static_cast<uint8_t>(value / 3), flags & 1);
+            t.isNull = static_cast<int8_t>(flags & 2 ? -1 : 0);
+            RegisterEntry entry = entryWithNullTimes();
+            entry.reg.outC = t;
+            RegisterCollection registers;
+            registers.set(1, entry);
+            EXPECT_EQ(formatted(registers).substr(4 + 5 * 12, 11),
+                      TavrelSocket::stringForRegisterTime(t))
+                << value << " " << flags;
+        }
+    }
+}
+
 TEST(RegisterFileFormat, NullTimesMayHoldAnyNumbers) {
     RegisterEntry entry = entryWithNullTimes();
     entry.reg.inA.hours = 200; // as a device may send; the text shows only asterisks
@@ -366,6 +384,27 @@ TEST(RegisterFileIO, WritesAndReadsAFile) {
     EXPECT_EQ(TempFolder::readBytes(folder.path("a.vg2")), Register7Line);
     RegisterCollection read;
     ASSERT_TRUE(readRegisterFile(folder.path("a.vg2"), &read, &error));
+    EXPECT_TRUE(read == registers);
+}
+
+TEST(RegisterFileIO, LargeFileIsExactlyTheFormattedText) {
+    // Large enough to be written in several pieces, with one line longer than a piece.
+    RegisterCollection registers;
+    for (int32_t number = 0; number < 5000; ++number) {
+        RegisterEntry entry = register7();
+        entry.reg.trailingByte1 = static_cast<uint8_t>(number);
+        registers.set(number, entry);
+    }
+    RegisterEntry huge = register7();
+    huge.clips[3] = std::string(600 * 1024, 'D');
+    registers.set(2500, huge);
+    TempFolder folder;
+    TavrelError error;
+    ASSERT_TRUE(writeRegisterFile(folder.path("big.vg2"), registers, &error)) << error.description;
+    std::string bytes = TempFolder::readBytes(folder.path("big.vg2"));
+    EXPECT_TRUE(bytes == formatted(registers));
+    RegisterCollection read;
+    ASSERT_TRUE(parseRegisterFile(bytes, &read));
     EXPECT_TRUE(read == registers);
 }
 

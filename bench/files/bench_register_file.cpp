@@ -1,0 +1,221 @@
+// Writes and reads a register file of all 65,536 registers (about 9.5 MB) and compares the times
+// with one `wc -l` pass over the same file, measured in the same run. Each phase runs in a fresh
+// process of this program, so its peak memory (VmHWM) is its own. Prints figures; never fails
+// on them.
+#include "RegisterFile.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+long peakResidentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+        }
+    }
+    return -1;
+}
+
+RegisterCollection sampleCollection() {
+    RegisterCollection registers;
+    registers.reserve(65536);
+    uint32_t state = 12345;
+    auto next = [&state](uint32_t limit) {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<uint8_t>((state >> 8) % limit);
+    };
+    for (int32_t number = 0; number < 65536; ++number) {
+        RegisterEntry entry;
+        for (auto member : VRG500_registerTimes) {
+            VRG500_registerTime& time = entry.reg.*member;
+            time.isNull = next(5) == 0 ? 1 : 0;
+            time.dropFrame = next(2);
+            time.hours = next(24);
+            time.minutes = next(60);
+            time.seconds = next(60);
+            time.frames = next(30);
+        }
+        entry.reg.trailingByte1 = next(256);
+        entry.reg.trailingByte2 = next(256);
+        char name[9];
+        std::snprintf(name, sizeof name, "SH%06d", number);
+        entry.clips = {name, NoClipName, name, next(2) ? name : NoClipName};
+        registers.set(number, std::move(entry));
+    }
+    return registers;
+}
+
+int writePhase(const std::string& path) {
+    RegisterCollection registers = sampleCollection();
+    auto start = Clock::now();
+    TavrelError error;
+    if (!writeRegisterFile(path, registers, &error)) {
+        std::fprintf(stderr, "write failed: %s\n", error.description.c_str());
+        return 1;
+    }
+    double writeSeconds = secondsSince(start);
+    long peak = peakResidentKilobytes();
+    // The text alone, without the file: how much of the write is formatting.
+    start = Clock::now();
+    std::string text;
+    formatRegisterFile(registers, &text);
+    double formatSeconds = secondsSince(start);
+    std::printf("%.6f %ld %.6f\n", writeSeconds, peak, formatSeconds);
+    return 0;
+}
+
+int readPhase(const std::string& path) {
+    RegisterCollection registers;
+    auto start = Clock::now();
+    TavrelError error;
+    if (!readRegisterFile(path, &registers, &error)) {
+        std::fprintf(stderr, "read failed: %s\n", error.description.c_str());
+        return 1;
+    }
+    double seconds = secondsSince(start);
+    std::printf("%.6f %ld %zu\n", seconds, peakResidentKilobytes(), registers.size());
+    return 0;
+}
+
+// Runs a program, its standard output captured; returns the wall time from spawn to exit.
+double runTimed(std::vector<std::string> args, std::string* output) {
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) {
+        return -1;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+    std::vector<char*> argv;
+    for (auto& arg : args) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    auto start = Clock::now();
+    pid_t pid = 0;
+    int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(pipeFds[1]);
+    char buffer[256];
+    ssize_t got = 0;
+    output->clear();
+    while ((got = ::read(pipeFds[0], buffer, sizeof buffer)) > 0) {
+        output->append(buffer, static_cast<size_t>(got));
+    }
+    ::close(pipeFds[0]);
+    int status = 0;
+    if (spawned != 0 || ::waitpid(pid, &status, 0) < 0 || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0) {
+        return -1;
+    }
+    return secondsSince(start);
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+struct PhaseFigures {
+    std::vector<double> inside;  // the operation alone
+    std::vector<double> process; // spawn to exit, like the wc figure
+    std::vector<double> extra;
+    long peakKilobytes = 0;
+};
+
+bool runPhase(const std::string& self, const char* phase, const std::string& path,
+              PhaseFigures* figures) {
+    std::string output;
+    double wall = runTimed({self, "--phase", phase, path}, &output);
+    double inside = 0;
+    long peak = 0;
+    double extra = 0;
+    if (wall < 0 || std::sscanf(output.c_str(), "%lf %ld %lf", &inside, &peak, &extra) != 3) {
+        std::fprintf(stderr, "%s phase failed\n", phase);
+        return false;
+    }
+    figures->inside.push_back(inside);
+    figures->process.push_back(wall);
+    figures->extra.push_back(extra);
+    figures->peakKilobytes = std::max(figures->peakKilobytes, peak);
+    return true;
+}
+
+void report(const char* what, const PhaseFigures& figures, double wc) {
+    double inside = median(figures.inside);
+    double process = median(figures.process);
+    std::printf("%-5s %8.2f ms (%5.1fx wc)   whole process %8.2f ms (%5.1fx wc)   peak %6.1f MB "
+                "(target: <= 10x, < 64 MB)\n",
+                what, inside * 1e3, inside / wc, process * 1e3, process / wc,
+                static_cast<double>(figures.peakKilobytes) / 1024.0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "--phase") == 0) {
+        return std::strcmp(argv[2], "write") == 0 ? writePhase(argv[3]) : readPhase(argv[3]);
+    }
+    const char* base = std::getenv("TMPDIR");
+    std::string folder = std::string(base && *base ? base : "/tmp") + "/tavrel-bench-XXXXXX";
+    if (!::mkdtemp(folder.data())) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    std::string path = folder + "/registers.vg2";
+    std::string self = "/proc/self/exe";
+    char resolved[4096];
+    ssize_t length = ::readlink(self.c_str(), resolved, sizeof resolved - 1);
+    if (length > 0) {
+        self.assign(resolved, static_cast<size_t>(length));
+    }
+
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    PhaseFigures writes, reads;
+    std::vector<double> wc;
+    bool ok = runPhase(self, "write", path, &writes); // warms the cache; counted like the rest
+    for (int run = 0; ok && run < runs; ++run) {
+        std::string output;
+        double wcSeconds = runTimed({"wc", "-l", path}, &output);
+        ok = wcSeconds >= 0 && runPhase(self, "read", path, &reads) &&
+             runPhase(self, "write", path, &writes);
+        wc.push_back(wcSeconds);
+    }
+    if (ok) {
+        std::ifstream file(path, std::ios::binary | std::ios::ate);
+        double wcMedian = median(wc);
+        std::printf("register file: 65536 registers, %.2f MB; medians of %d runs\n",
+                    static_cast<double>(file.tellg()) / 1e6, runs);
+        std::printf("wc -l %8.2f ms (spawn to exit)\n", wcMedian * 1e3);
+        report("read", reads, wcMedian);
+        report("write", writes, wcMedian);
+        std::printf("write: formatting alone %.2f ms; the rest is the file write and its fsync\n",
+                    median(writes.extra) * 1e3);
+    }
+    std::remove(path.c_str());
+    ::rmdir(folder.c_str());
+    return ok ? 0 : 1;
+}
