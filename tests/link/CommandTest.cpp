@@ -1,0 +1,323 @@
+// Every command's request bytes on the line, and its accepted and refused replies.
+#include "SimulatedLine.h"
+
+#include <functional>
+
+namespace {
+
+const char* const NoError = "";
+
+struct CommandCase {
+    const char* name;
+    std::function<bool(TavrelSocket&, TavrelError*)> command;
+    std::vector<uint8_t> request; // the whole frame expected on the line
+    std::vector<uint8_t> reply;   // sent back as is
+    const char* errorDescription; // NoError when the command succeeds
+};
+
+VRG500_register sampleRegister() {
+    VRG500_register reg;
+    reg.inA = {1, 0, 0, 0, 0, 0};
+    reg.outA = {1, 0, 10, 0, 0, 0};
+    for (int i = 2; i < 8; ++i) {
+        (reg.*VRG500_registerTimes[i]).isNull = 1;
+    }
+    reg.outD = {23, 59, 59, 29, 1, 0};
+    reg.trailingByte1 = 0;
+    reg.trailingByte2 = 12;
+    return reg;
+}
+
+// The 34 wire bytes of sampleRegister().
+std::vector<uint8_t> sampleWire() {
+    return bytes({0x00, 0x00, 0x00, 0x01, 0x00, 0x10, 0x00, 0x01}) + bytes({0x80, 0, 0, 0}) +
+           bytes({0x80, 0, 0, 0}) + bytes({0x80, 0, 0, 0}) + bytes({0x80, 0, 0, 0}) +
+           bytes({0x80, 0, 0, 0}) + bytes({0x69, 0x59, 0x59, 0x23}) + bytes({0, 12});
+}
+
+const std::vector<uint8_t> Ack = {0x10, 1, 0x06};
+const std::vector<uint8_t> Nak = {0x10, 1, 0x15};
+const std::vector<uint8_t> True = {0x12, 1, 0x01};
+const std::vector<uint8_t> False = {0x12, 1, 0x00};
+
+std::vector<uint8_t> clipWire() {
+    std::string names = "SHOT0001CLIP    ********B-ROLL_1";
+    return std::vector<uint8_t>(names.begin(), names.end());
+}
+
+std::vector<uint8_t> withoutLast(std::vector<uint8_t> v) {
+    v.pop_back();
+    return v;
+}
+
+std::vector<CommandCase> commandCases() {
+    auto version = [](const char* expected) {
+        return [expected](TavrelSocket& s, TavrelError* e) {
+            std::string v = "unchanged";
+            bool ok = s.deviceVersion(&v, e);
+            EXPECT_EQ(v, ok ? expected : "unchanged");
+            return ok;
+        };
+    };
+    auto video = [](int32_t expected) {
+        return [expected](TavrelSocket& s, TavrelError* e) {
+            int32_t v = -5;
+            bool ok = s.videoStandard(&v, e);
+            EXPECT_EQ(v, ok ? expected : -5);
+            return ok;
+        };
+    };
+    auto current = [](TavrelSocket& s, TavrelError* e) {
+        uint16_t n = 999;
+        bool ok = s.currentRegisterNumber(&n, e);
+        EXPECT_EQ(n, ok ? 7 : 999);
+        return ok;
+    };
+    auto setCurrent = [](TavrelSocket& s, TavrelError* e) {
+        return s.setCurrentRegisterNumber(300, e);
+    };
+    auto menu = [](uint8_t expectedFirst) {
+        return [expectedFirst](TavrelSocket& s, TavrelError* e) {
+            VRG500_menuData block;
+            block.fill(0xEE);
+            bool ok = s.menuData(&block, e);
+            EXPECT_EQ(block[0], ok ? expectedFirst : 0xEE);
+            EXPECT_EQ(block[31], ok ? expectedFirst : 0xEE);
+            return ok;
+        };
+    };
+    auto setMenu = [](TavrelSocket& s, TavrelError* e) {
+        VRG500_menuData block;
+        for (size_t i = 0; i < block.size(); ++i) {
+            block[i] = static_cast<uint8_t>(i * 8);
+        }
+        return s.setMenuData(block, e);
+    };
+    auto readRegister = [](TavrelSocket& s, TavrelError* e) {
+        VRG500_register reg;
+        reg.trailingByte1 = 77;
+        bool ok = s.registerData(&reg, 258, e);
+        auto expected = sampleRegister();
+        EXPECT_EQ(reg.trailingByte1, ok ? expected.trailingByte1 : 77);
+        if (ok) {
+            EXPECT_EQ(reg.outD.dropFrame, 1);
+            EXPECT_EQ(reg.outD.frames, 29);
+            EXPECT_EQ(reg.outA.seconds, 10);
+            EXPECT_EQ(reg.inB.isNull, 1);
+            EXPECT_EQ(reg.trailingByte2, 12);
+        }
+        return ok;
+    };
+    auto writeRegister = [](TavrelSocket& s, TavrelError* e) {
+        return s.setRegisterData(sampleRegister(), 258, e);
+    };
+    auto addOffset = [](TavrelSocket& s, TavrelError* e) {
+        return s.registerTimeOffsetAdd(1, 0, 0, 0, true, false, true, false, 7, e);
+    };
+    auto subtractOffset = [](TavrelSocket& s, TavrelError* e) {
+        return s.registerTimeOffsetSubtract(0, 0, 10, 15, false, false, false, true, 300, e);
+    };
+    auto noMachineOffset = [](TavrelSocket& s, TavrelError* e) {
+        return s.registerTimeOffsetAdd(0, 1, 0, 0, false, false, false, false, 1, e);
+    };
+    auto readClips = [](bool expectNames) {
+        return [expectNames](TavrelSocket& s, TavrelError* e) {
+            std::optional<std::string> a = "old", b = "old", c = "old", d = "old";
+            bool ok = s.registerClipName(&a, &b, &c, &d, 5, e);
+            if (!ok) {
+                EXPECT_EQ(a, "old");
+                EXPECT_EQ(d, "old");
+            } else if (expectNames) {
+                EXPECT_EQ(a, "SHOT0001");
+                EXPECT_EQ(b, "CLIP    ");
+                EXPECT_EQ(c, "********");
+                EXPECT_EQ(d, "B-ROLL_1");
+            } else {
+                EXPECT_FALSE(a || b || c || d);
+            }
+            return ok;
+        };
+    };
+    auto writeClips = [](TavrelSocket& s, TavrelError* e) {
+        return s.setRegisterClipName("SHOT0001", "CLIP    ", "********", "B-ROLL_1", 5, e);
+    };
+
+    const auto versionRequest = bytes({0x11, 0});
+    const auto registerRequest = bytes({0x20, 2, 0x01, 0x02});
+    const auto clipRequest = bytes({0x25, 2, 0, 5});
+    const auto menuRequest = bytes({0x26, 2, 0, 0});
+    std::vector<uint8_t> menuLoad = bytes({0x46, 32});
+    for (int i = 0; i < 32; ++i) {
+        menuLoad.push_back(static_cast<uint8_t>(i * 8));
+    }
+    const auto registerLoad = bytes({0x40, 36, 0x01, 0x02}) + sampleWire();
+    const auto clipLoad = bytes({0x45, 34, 0, 5}) + clipWire();
+    const auto addRequest = bytes({0x42, 7, 0x00, 0x07, 0x05, 0x00, 0x00, 0x00, 0x01});
+    const auto subtractRequest = bytes({0x43, 7, 0x01, 0x2C, 0x08, 0x15, 0x10, 0x00, 0x00});
+
+    return {
+        {"version", version("2.10"), versionRequest, bytes({0x11, 4, '2', '.', '1', '0'}), NoError},
+        {"empty version", version(""), versionRequest, bytes({0x11, 0}), NoError},
+        {"version high bytes", version("\xE9\xFF"), versionRequest, bytes({0x11, 2, 0xE9, 0xFF}),
+         NoError},
+        {"version ack", version(""), versionRequest, Ack, "Unexpected response to Version request"},
+        {"version bool", version(""), versionRequest, True,
+         "Unexpected response to Version request"},
+        {"version bad bool", version(""), versionRequest, bytes({0x12, 2, 0, 1}),
+         "Unknown response type for boolean response"},
+        {"video false", video(0), bytes({0x12, 0}), False, NoError},
+        {"video true", video(1), bytes({0x12, 0}), True, NoError},
+        {"video data", video(0), bytes({0x12, 0}), bytes({0x13, 1, 1}),
+         "Unexpected response to Video Standard request"},
+        {"current", current, bytes({0x21, 0}), bytes({0x21, 2, 0x00, 0x07}), NoError},
+        {"current short", current, bytes({0x21, 0}), bytes({0x21, 1, 7}),
+         "Unexpected response to Current Register Number request"},
+        {"current long", current, bytes({0x21, 0}), bytes({0x21, 3, 0, 0, 7}),
+         "Unexpected response to Current Register Number request"},
+        {"current ack", current, bytes({0x21, 0}), Ack,
+         "Unexpected response to Current Register Number request"},
+        {"set current", setCurrent, bytes({0x41, 2, 0x01, 0x2C}), Ack, NoError},
+        {"set current nak", setCurrent, bytes({0x41, 2, 0x01, 0x2C}), Nak,
+         "Unexpected response to Set Current Register Number request"},
+        {"menu", menu(0x5A), menuRequest, bytes({0x26, 32}) + filled(32, 0x5A), NoError},
+        {"menu ack", menu(0), menuRequest, Ack, NoError},
+        {"menu 31", menu(0), menuRequest, bytes({0x26, 31}) + filled(31, 1),
+         "Unexpected response from Menu Data Request"},
+        {"menu 33", menu(0), menuRequest, bytes({0x26, 33}) + filled(33, 1),
+         "Unexpected response from Menu Data Request"},
+        {"menu nak", menu(0), menuRequest, Nak, "Unexpected response from Menu Data Request"},
+        {"menu bool", menu(0), menuRequest, True, "Unexpected response from Menu Data Request"},
+        {"menu load ack", setMenu, menuLoad, Ack, NoError},
+        {"menu load nak", setMenu, menuLoad, Nak, NoError},
+        {"menu load bool", setMenu, menuLoad, False, "Unexpected response from Menu Data Load"},
+        {"register", readRegister, registerRequest, bytes({0x20, 36, 0x01, 0x02}) + sampleWire(),
+         NoError},
+        {"register 35", readRegister, registerRequest,
+         bytes({0x20, 35, 0x01, 0x02}) + withoutLast(sampleWire()),
+         "Unexpected response to Register Time request"},
+        {"register 37", readRegister, registerRequest,
+         bytes({0x20, 37, 0x01, 0x02}) + sampleWire() + bytes({0}),
+         "Unexpected response to Register Time request"},
+        {"register nak", readRegister, registerRequest, Nak,
+         "Unexpected response to Register Time request"},
+        {"register ack", readRegister, registerRequest, Ack,
+         "Unexpected response to Register Time request"},
+        {"register other number", readRegister, registerRequest,
+         bytes({0x20, 36, 0x01, 0x03}) + sampleWire(),
+         "Unexpected register number response to Register Time request"},
+        {"register load", writeRegister, registerLoad, Ack, NoError},
+        {"register load nak", writeRegister, registerLoad, Nak,
+         "Unexpected response to Register Time Load"},
+        {"offset add", addOffset, addRequest, Ack, NoError},
+        {"offset subtract", subtractOffset, subtractRequest, Ack, NoError},
+        {"offset no machine", noMachineOffset, bytes({0x42, 7, 0, 1, 0, 0, 0, 0x01, 0}), Ack,
+         NoError},
+        {"offset nak", addOffset, addRequest, Nak,
+         "Unexpected response to Register Time Offset request"},
+        {"clips", readClips(true), clipRequest, bytes({0x25, 34, 0, 5}) + clipWire(), NoError},
+        {"clips nak", readClips(false), clipRequest, Nak, NoError},
+        {"clips ack", readClips(false), clipRequest, Ack,
+         "Unexpected response to Register Clip Name request"},
+        {"clips 33", readClips(false), clipRequest,
+         bytes({0x25, 33, 0, 5}) + withoutLast(clipWire()),
+         "Unexpected response to Register Clip Name request"},
+        {"clips 35", readClips(false), clipRequest,
+         bytes({0x25, 35, 0, 5}) + clipWire() + bytes({0}),
+         "Unexpected response to Register Clip Name request"},
+        {"clips other number", readClips(false), clipRequest, bytes({0x25, 34, 0, 6}) + clipWire(),
+         "Unexpected register number response to Register Time request"},
+        {"clip load ack", writeClips, clipLoad, Ack, NoError},
+        {"clip load nak", writeClips, clipLoad, Nak, NoError},
+        {"clip load bool", writeClips, clipLoad, True,
+         "Unexpected response to Register Clip Name Load"},
+    };
+}
+
+} // namespace
+
+class Commands : public SimulatedLine {};
+
+TEST_F(Commands, SendExactFramesAndCheckTheirReplies) {
+    for (const auto& c : commandCases()) {
+        SCOPED_TRACE(c.name);
+        sim.clearReceivedFrames();
+        sim.queueRawReply(c.reply);
+        TavrelError error;
+        bool expectSuccess = c.errorDescription == NoError;
+        EXPECT_EQ(c.command(*socket, &error), expectSuccess);
+        EXPECT_EQ(lastFrame(), c.request);
+        if (!expectSuccess) {
+            EXPECT_EQ(error.description, c.errorDescription);
+            EXPECT_EQ(error.domain, "TavrelDomain");
+            EXPECT_EQ(error.code, 0);
+            EXPECT_EQ(error.recoverySuggestion, TavrelDeviceRecoverySuggestion);
+            EXPECT_FALSE(error.failureReason);
+        }
+    }
+}
+
+TEST_F(Commands, RegisterReadBackWritesTheSameBytes) {
+    sim.setRegisterWire(258, [] {
+        std::array<uint8_t, 34> wire{};
+        auto s = sampleWire();
+        std::copy(s.begin(), s.end(), wire.begin());
+        return wire;
+    }());
+    VRG500_register reg;
+    ASSERT_TRUE(socket->registerData(&reg, 258));
+    sim.clearReceivedFrames();
+    ASSERT_TRUE(socket->setRegisterData(reg, 258));
+    EXPECT_EQ(lastFrame(), bytes({0x40, 36, 0x01, 0x02}) + sampleWire());
+}
+
+TEST_F(Commands, RefusesWhatTheWireCannotCarryAndSendsNothing) {
+    struct Refusal {
+        const char* name;
+        std::function<bool(TavrelError*)> command;
+        const char* description;
+    };
+    auto clipsWithShortNames = [this](TavrelError* e) {
+        return socket->setRegisterClipName("SHOT001", "CLIP0002", "CLIP003", "CLIP0004", 1, e);
+    };
+    auto clipsWithAbsentName = [this](TavrelError* e) {
+        return socket->setRegisterClipName("SHOT0001", "CLIP0002", "CLIP0003", std::nullopt, 1, e);
+    };
+    auto hoursAbove99 = [this](TavrelError* e) {
+        VRG500_register reg = sampleRegister();
+        reg.inC = {100, 0, 0, 0, 0, 0};
+        return socket->setRegisterData(reg, 1, e);
+    };
+    auto frames40 = [this](TavrelError* e) {
+        VRG500_register reg = sampleRegister();
+        reg.outB = {0, 0, 0, 40, 0, 0};
+        return socket->setRegisterData(reg, 1, e);
+    };
+    auto offsetFrames40 = [this](TavrelError* e) {
+        return socket->registerTimeOffsetAdd(0, 0, 0, 40, true, true, true, true, 1, e);
+    };
+    auto bigPayload = [this](TavrelError* e) {
+        std::vector<uint8_t> payload(256, 1);
+        VRG500_response reply;
+        return socket->_sendCommandWithFunction(0x46, payload.data(), payload.size(), &reply, e);
+    };
+    const Refusal refusals[] = {
+        {"short clip names", clipsWithShortNames, "Clip Name A not 8 bytes in length"},
+        {"absent clip name", clipsWithAbsentName, "Clip Name D not 8 bytes in length"},
+        {"hours above 99", hoursAbove99, "Invalid register time for Register Time Load"},
+        {"frames 40", frames40, "Invalid register time for Register Time Load"},
+        {"offset frames 40", offsetFrames40, "Invalid offset for Register Time Offset request"},
+        {"payload over 255", bigPayload, "Error writing data to serial device"},
+    };
+    for (const auto& r : refusals) {
+        SCOPED_TRACE(r.name);
+        sim.clearReceivedFrames();
+        TavrelError error;
+        EXPECT_FALSE(r.command(&error));
+        EXPECT_EQ(error.description, r.description);
+        EXPECT_FALSE(r.command(nullptr));
+        // The device answers the next command normally: nothing was sent.
+        std::string version;
+        EXPECT_TRUE(socket->deviceVersion(&version));
+        EXPECT_EQ(sim.receivedFrames().size(), 1u);
+    }
+}

@@ -1,0 +1,82 @@
+#include "RegisterTimeWire.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+using namespace vrg500wire;
+
+namespace {
+
+VRG500_registerTime makeTime(int h, int m, int s, int f, int drop, int null) {
+    VRG500_registerTime t;
+    t.hours = static_cast<uint8_t>(h);
+    t.minutes = static_cast<uint8_t>(m);
+    t.seconds = static_cast<uint8_t>(s);
+    t.frames = static_cast<uint8_t>(f);
+    t.dropFrame = static_cast<int8_t>(drop);
+    t.isNull = static_cast<int8_t>(null);
+    return t;
+}
+
+struct WireCase {
+    std::array<uint8_t, 4> wire;
+    VRG500_registerTime time;
+    bool packsBack; // packing the decoded time gives the same bytes
+};
+
+} // namespace
+
+TEST(WireForm, DecodesAndPacksVectors) {
+    const WireCase cases[] = {
+        {{0x29, 0x59, 0x59, 0x23}, makeTime(23, 59, 59, 29, 0, 0), true},
+        {{0x69, 0x59, 0x59, 0x23}, makeTime(23, 59, 59, 29, 1, 0), true},
+        {{0x80, 0x00, 0x00, 0x00}, makeTime(0, 0, 0, 0, 0, 1), true},
+        {{0xC0, 0x00, 0x00, 0x00}, makeTime(0, 0, 0, 0, 1, 1), true},
+        {{0x99, 0x00, 0x00, 0x99}, makeTime(99, 0, 0, 19, 0, 1), true},
+        {{0x00, 0x1A, 0x00, 0x00}, makeTime(0, 0, 20, 0, 0, 0), false}, // digit above 9
+        {{0x39, 0x99, 0x99, 0x99}, makeTime(99, 99, 99, 39, 0, 0), true},
+    };
+    for (const auto& c : cases) {
+        VRG500_registerTime decoded;
+        parseRegisterTime(c.wire.data(), &decoded);
+        EXPECT_EQ(decoded.hours, c.time.hours);
+        EXPECT_EQ(decoded.minutes, c.time.minutes);
+        EXPECT_EQ(decoded.seconds, c.time.seconds);
+        EXPECT_EQ(decoded.frames, c.time.frames);
+        EXPECT_EQ(decoded.dropFrame, c.time.dropFrame);
+        EXPECT_EQ(decoded.isNull, c.time.isNull);
+        std::array<uint8_t, 4> packed{};
+        packRegisterTime(decoded, packed.data());
+        EXPECT_EQ(packed == c.wire, c.packsBack) << int(c.wire[0]) << " " << int(c.wire[1]);
+    }
+}
+
+TEST(WireForm, AnyNonZeroFlagPacksAsItsBit) {
+    std::array<uint8_t, 4> packed{};
+    packRegisterTime(makeTime(1, 2, 3, 4, -1, 0), packed.data());
+    EXPECT_EQ(packed, (std::array<uint8_t, 4>{0x44, 0x03, 0x02, 0x01}));
+    packRegisterTime(makeTime(1, 2, 3, 4, 0, -1), packed.data());
+    EXPECT_EQ(packed[0], 0x84);
+}
+
+TEST(WireForm, EveryTimeWithinTheLimitsRoundTrips) {
+    for (int value = 0; value <= 99; ++value) {
+        for (int flags = 0; flags < 4; ++flags) {
+            auto time = makeTime(value, 99 - value, value, value % 40, flags & 1, flags >> 1);
+            ASSERT_TRUE(registerTimeFitsWire(time));
+            std::array<uint8_t, 4> packed{};
+            packRegisterTime(time, packed.data());
+            VRG500_registerTime back;
+            parseRegisterTime(packed.data(), &back);
+            EXPECT_EQ(back.hours, time.hours);
+            EXPECT_EQ(back.minutes, time.minutes);
+            EXPECT_EQ(back.seconds, time.seconds);
+            EXPECT_EQ(back.frames, time.frames);
+            EXPECT_EQ(back.dropFrame, time.dropFrame);
+            EXPECT_EQ(back.isNull, time.isNull);
+        }
+    }
+    EXPECT_FALSE(registerTimeFitsWire(makeTime(100, 0, 0, 0, 0, 0)));
+    EXPECT_FALSE(registerTimeFitsWire(makeTime(0, 0, 0, 40, 0, 0)));
+}
