@@ -1,0 +1,378 @@
+#include "AppController.h"
+
+#include "RegisterCellDelegate.h"
+#include "RegisterTableModel.h"
+#include "TavrelLog.h"
+#include "WhitespaceTrim.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QHeaderView>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QSettings>
+#include <QSocketNotifier>
+#include <QStandardPaths>
+#include <QTableView>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// The interface description's sizes.
+constexpr int InitialWindowWidth = 760;
+constexpr int InitialWindowHeight = 520;
+constexpr int MinimumWindowHeight = 260;
+constexpr int SerialPopUpWidth = 180;
+
+const char* const GenericErrorMessage = "Error communicating with VRG-500";
+const char* const GenericErrorInformation =
+    "Perhaps the device is off or the wrong port is selected.";
+const char* const ProgrammingCredit = "Linux version programmed with Qt 6.";
+const char* const HelpResource = ":/help/Mac Tavrel Help.html";
+const char* const HelpDocumentName = "Mac Tavrel Help.html";
+
+QString resourceText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return QString::fromUtf8(file.readAll()).trimmed();
+}
+
+} // namespace
+
+// The resources are linked from a static library: register them explicitly.
+static void initializeResources() {
+    Q_INIT_RESOURCE(tavrel);
+}
+
+AppController::AppController(PortLister portLister, QObject* parent)
+    : QObject(parent), _portLister(std::move(portLister)),
+      _urlOpener([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
+    initializeResources();
+    if (!_portLister) {
+        _portLister = [] { return TavrelSocket::availableSerialDevices(); };
+    }
+    _createMainWindow();
+    _createActions();
+    _createMenus();
+    _createRangeSheet();
+    _createProgressSheet();
+    awakeFromNib();
+}
+
+AppController::~AppController() {
+    if (_serialPortNotifier != nullptr) {
+        TavrelSocket::registerForSerialDeviceNotifications(nullptr, std::function<void()>());
+    }
+    delete mainWindow.data();
+}
+
+// ---- Interface construction ------------------------------------------------------------------
+
+void AppController::_createMainWindow() {
+    mainWindow = new QMainWindow;
+    mainWindow->setObjectName("mainWindow");
+    mainWindow->setWindowTitle("Tavrel[*]");
+    mainWindow->setWindowIcon(QIcon(":/icons/Tavrel.png"));
+    mainWindow->resize(InitialWindowWidth, InitialWindowHeight);
+    mainWindow->setMinimumHeight(MinimumWindowHeight);
+    mainWindow->installEventFilter(this);
+
+    registerTable = new QTableView(mainWindow);
+    registerTable->setObjectName("registerTable");
+    _tableModel = new RegisterTableModel(&importedRegisters, this);
+    registerTable->setModel(_tableModel);
+    registerTable->setItemDelegate(new RegisterCellDelegate(registerTable));
+    registerTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    registerTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    registerTable->setShowGrid(false);
+    registerTable->setAlternatingRowColors(true);
+    registerTable->setWordWrap(false);
+    registerTable->verticalHeader()->hide();
+    registerTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    registerTable->horizontalHeader()->setSectionsMovable(false);
+    mainWindow->setCentralWidget(registerTable);
+
+    serialPopUpButton = new QComboBox;
+    serialPopUpButton->setObjectName("serialPopUpButton");
+    serialPopUpButton->setToolTip("The serial port for the VRG-500");
+    serialPopUpButton->setAccessibleName("Serial Port");
+    serialPopUpButton->resize(SerialPopUpWidth, serialPopUpButton->sizeHint().height());
+    connect(serialPopUpButton, &QComboBox::activated, this, [this] { selectSerialPort(); });
+}
+
+void AppController::_createActions() {
+    auto make = [this](const QString& text, const QKeySequence& shortcut, auto slot) {
+        auto* action = new QAction(text, this);
+        if (!shortcut.isEmpty()) {
+            action->setShortcut(shortcut);
+        }
+        connect(action, &QAction::triggered, this, slot);
+        mainWindow->addAction(action);
+        return action;
+    };
+    openAction = make("Open...", QKeySequence::Open, &AppController::openVg2File);
+    saveAction = make("Save...", QKeySequence::Save, &AppController::saveVg2File);
+    quitAction = make("Quit", QKeySequence::Quit, &AppController::quit);
+    downloadRegistersAction =
+        make("Download Registers...", QKeySequence("Ctrl+D"), &AppController::downloadRegisters);
+    uploadRegistersAction =
+        make("Upload Registers...", QKeySequence("Ctrl+U"), &AppController::uploadRegisters);
+    downloadMenuSettingsAction = make("Download Menu Settings...", QKeySequence("Ctrl+Shift+D"),
+                                      &AppController::downloadMenuSettings);
+    uploadMenuSettingsAction = make("Upload Menu Settings...", QKeySequence("Ctrl+Shift+U"),
+                                    &AppController::uploadMenuSettings);
+    showVersionAction =
+        make("Show VRG-500 Version", QKeySequence("Ctrl+I"), &AppController::showVRG500Version);
+    helpAction = make("Tavrel Help", QKeySequence::HelpContents, &AppController::showHelpText);
+    aboutAction = make("About Tavrel", QKeySequence(), &AppController::showAboutPanel);
+    quitAction->setMenuRole(QAction::QuitRole);
+    aboutAction->setMenuRole(QAction::AboutRole);
+}
+
+void AppController::_createMenus() {
+    QMenuBar* bar = mainWindow->menuBar();
+    auto addMenu = [this, bar](const QString& title, const std::vector<QAction*>& actions) {
+        QMenu* menu = bar->addMenu(title);
+        for (QAction* action : actions) {
+            if (action == nullptr) {
+                menu->addSeparator();
+            } else {
+                menu->addAction(action);
+            }
+        }
+        connect(menu, &QMenu::aboutToShow, this, &AppController::validateActions);
+        return menu;
+    };
+    addMenu("&File", {openAction, saveAction, nullptr, quitAction});
+    addMenu("&Device",
+            {downloadRegistersAction, uploadRegistersAction, nullptr, downloadMenuSettingsAction,
+             uploadMenuSettingsAction, nullptr, showVersionAction});
+    addMenu("&Help", {helpAction, nullptr, aboutAction});
+}
+
+// ---- Start-up ------------------------------------------------------------------------------
+
+void AppController::awakeFromNib() {
+    importedRegisters.clear();
+    _attachToolbar();
+    _fitWindowWidthToToolbar();
+    mainWindow->update();
+    _sizeTableToContents();
+    _subscribeToSerialPortChanges();
+    updateSerialPortsPopup();
+}
+
+void AppController::_subscribeToSerialPortChanges() {
+    TavrelSocket::registerForSerialDeviceNotifications(
+        this, std::function<void()>([this] { updateSerialPortsPopup(); }));
+    int descriptor = TavrelSocket::serialDeviceNotificationDescriptor();
+    if (descriptor < 0) {
+        return;
+    }
+    _serialPortNotifier = new QSocketNotifier(descriptor, QSocketNotifier::Read, this);
+    connect(_serialPortNotifier, &QSocketNotifier::activated, this,
+            [] { TavrelSocket::dispatchSerialDeviceNotifications(); });
+}
+
+// ---- Serial port list ------------------------------------------------------------------------
+
+void AppController::updateSerialPortsPopup() {
+    std::optional<SerialPortList> ports = _portLister();
+    serialPopUpButton->blockSignals(true);
+    serialPopUpButton->clear();
+    if (!ports || ports->empty()) {
+        serialPopUpButton->setPlaceholderText("No serial ports");
+        serialPopUpButton->setCurrentIndex(-1);
+        serialPopUpButton->setEnabled(false);
+    } else {
+        // std::map orders its names by byte, as the case-sensitive comparison does.
+        const QString chosen = QSettings().value(SelectedSerialPortKey).toString();
+        int selected = 0;
+        for (const auto& [name, path] : *ports) {
+            QString title = QString::fromLatin1(name);
+            if (title == chosen) {
+                selected = serialPopUpButton->count();
+            }
+            serialPopUpButton->addItem(title, QString::fromLatin1(path));
+        }
+        serialPopUpButton->setPlaceholderText(QString());
+        serialPopUpButton->setCurrentIndex(selected);
+        serialPopUpButton->setEnabled(true);
+    }
+    serialPopUpButton->blockSignals(false);
+    validateActions();
+}
+
+void AppController::selectSerialPort() {
+    if (serialPopUpButton->currentIndex() < 0) {
+        return;
+    }
+    QSettings().setValue(SelectedSerialPortKey, serialPopUpButton->currentText());
+}
+
+// ---- Connection lookup -----------------------------------------------------------------------
+
+std::shared_ptr<TavrelSocket> AppController::_getSocket() {
+    _lastOpenErrno = 0;
+    int index = serialPopUpButton->currentIndex();
+    if (index < 0) {
+        return nullptr;
+    }
+    std::string path = serialPopUpButton->itemData(index).toString().toLatin1().toStdString();
+    int openErrno = 0;
+    std::shared_ptr<TavrelSocket> socket = TavrelSocket::socketForDeviceFilePath(path, &openErrno);
+    if (!socket) {
+        _lastOpenErrno = openErrno;
+    }
+    return socket;
+}
+
+// ---- Alerts ----------------------------------------------------------------------------------
+
+QMessageBox* AppController::_beginAlertSheet(const QString& messageText,
+                                             const QString& informativeText, bool critical) {
+    auto* alert = new QMessageBox(mainWindow);
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setWindowModality(Qt::WindowModal);
+    alert->setWindowTitle("Tavrel");
+    alert->setIcon(critical ? QMessageBox::Critical : QMessageBox::Information);
+    alert->setText(messageText);
+    alert->setInformativeText(informativeText);
+    alert->setTextFormat(Qt::PlainText);
+    alert->setStandardButtons(QMessageBox::Ok);
+    _currentAlert = alert;
+    alert->open();
+    return alert;
+}
+
+QMessageBox* AppController::currentAlert() const {
+    if (_currentAlert.isNull() || !_currentAlert->isVisible()) {
+        return nullptr;
+    }
+    return _currentAlert.data();
+}
+
+void AppController::_showError(const TavrelError* error) {
+    if (error != nullptr) {
+        if (error->failureReason) {
+            tavrelLog("Error: %s", error->failureReason->c_str());
+        }
+        _beginAlertSheet(QString::fromLatin1(error->description),
+                         QString::fromLatin1(error->recoverySuggestion.value_or(std::string())),
+                         true);
+        return;
+    }
+    QString information = GenericErrorInformation;
+    if (_lastOpenErrno != 0) {
+        information += "\n\n" + _openFailureExplanation(_lastOpenErrno);
+        _lastOpenErrno = 0;
+    }
+    _beginAlertSheet(GenericErrorMessage, information, true);
+}
+
+QString AppController::_openFailureExplanation(int openErrno) {
+    switch (openErrno) {
+    case EACCES:
+    case EPERM:
+        return "Your account lacks permission to use serial ports. Add it to the \"dialout\" "
+               "group (for example: sudo usermod -aG dialout $USER), then log out and log in "
+               "again.";
+    case EBUSY:
+        return "Another program is using the serial port. Quit that program, or choose another "
+               "port, and try again.";
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case EIO:
+        return "The serial port is gone: its adapter may have been unplugged. Plug it in again "
+               "and choose the port.";
+    default:
+        return QString("The serial port could not be opened: %1.")
+            .arg(QString::fromLocal8Bit(std::strerror(openErrno)));
+    }
+}
+
+// ---- Version, about box, help ----------------------------------------------------------------
+
+void AppController::showVRG500Version() {
+    std::shared_ptr<TavrelSocket> socket = _getSocket();
+    std::string version;
+    TavrelError error;
+    if (socket && socket->deviceVersion(&version, &error)) {
+        QString trimmed = trimmedWhitespace(QString::fromLatin1(version));
+        _beginAlertSheet("VRG-500", QString("Version: %1").arg(trimmed), false);
+        return;
+    }
+    _showError(socket ? &error : nullptr);
+}
+
+void AppController::showAboutPanel() {
+    QString copyright = resourceText(":/Copyright.txt");
+    auto* box = new QMessageBox(mainWindow);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->setWindowTitle("About Tavrel");
+    box->setIconPixmap(mainWindow->windowIcon().pixmap(64, 64));
+    box->setTextFormat(Qt::PlainText);
+    box->setText(QString("Tavrel %1").arg(QCoreApplication::applicationVersion()));
+    box->setInformativeText(QString("%1\n%2").arg(copyright, ProgrammingCredit));
+    box->setStandardButtons(QMessageBox::Ok);
+    _currentAlert = box;
+    box->open();
+}
+
+QString AppController::helpDocumentPath() const {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    return QDir(folder).filePath(QString("help/") + HelpDocumentName);
+}
+
+void AppController::showHelpText() {
+    // The desktop's viewer cannot read the application's resources: write the document out.
+    QString path = helpDocumentPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile resource(HelpResource);
+    QSaveFile file(path);
+    if (!resource.open(QIODevice::ReadOnly) || !file.open(QIODevice::WriteOnly) ||
+        file.write(resource.readAll()) < 0 || !file.commit()) {
+        tavrelLog("Error writing the help document %s", path.toLocal8Bit().constData());
+        return;
+    }
+    _urlOpener(QUrl::fromLocalFile(path));
+}
+
+// ---- Closing ---------------------------------------------------------------------------------
+
+void AppController::quit() {
+    mainWindow->close();
+}
+
+void AppController::windowWillClose(QWidget* window) {
+    if (window != mainWindow) {
+        return;
+    }
+    emit applicationWillTerminate();
+    QCoreApplication::quit();
+}
+
+bool AppController::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Close && watched == mainWindow) {
+        windowWillClose(mainWindow);
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,56 @@
+// Enabling of the commands: two facts decide, whether a serial port is selected and whether the
+// register collection holds any register.
+#include "AppController.h"
+
+#include <QAction>
+#include <QComboBox>
+
+bool AppController::_portSelected() const {
+    return serialPopUpButton->currentIndex() >= 0;
+}
+
+bool AppController::_registersLoaded() const {
+    return importedRegisters.size() > 0;
+}
+
+bool AppController::validateToolbarItem(const QString& itemIdentifier) const {
+    if (itemIdentifier == DownloadRegistersToolbarItemIdentifier ||
+        itemIdentifier == DownloadMenuSettingsToolbarItemIdentifier ||
+        itemIdentifier == UploadMenuSettingsToolbarItemIdentifier) {
+        return _portSelected();
+    }
+    if (itemIdentifier == UploadRegistersToolbarItemIdentifier) {
+        return _portSelected() && _registersLoaded();
+    }
+    if (itemIdentifier == SaveFileToolbarItemIdentifier) {
+        return _registersLoaded();
+    }
+    // Every other item's action is one of the controller's commands.
+    return true;
+}
+
+bool AppController::validateMenuItem(const QAction* action) const {
+    if (action == downloadRegistersAction || action == downloadMenuSettingsAction ||
+        action == uploadMenuSettingsAction) {
+        return _portSelected();
+    }
+    if (action == uploadRegistersAction) {
+        return _portSelected() && _registersLoaded();
+    }
+    if (action == saveAction) {
+        return _registersLoaded();
+    }
+    return true;
+}
+
+void AppController::validateActions() {
+    // The toolbar and the menus share one action per command, so the two rule tables (which
+    // agree) decide the same switch.
+    for (QAction* action : {openAction, saveAction, quitAction, downloadRegistersAction,
+                            uploadRegistersAction, downloadMenuSettingsAction,
+                            uploadMenuSettingsAction, showVersionAction, helpAction, aboutAction}) {
+        QString identifier = toolbarItemIdentifier(action);
+        action->setEnabled(identifier.isEmpty() ? validateMenuItem(action)
+                                                : validateToolbarItem(identifier));
+    }
+}

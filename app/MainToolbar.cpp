@@ -1,0 +1,181 @@
+// The main window's toolbar: its items in their fixed order, and the window width that shows
+// every item.
+#include "AppController.h"
+
+#include "RegisterTableModel.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
+#include <QMainWindow>
+#include <QTableView>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const ItemIdentifierProperty = "toolbarItemIdentifier";
+
+struct ToolbarCommand {
+    const char* identifier;
+    const char* label;
+    const char* paletteLabel;
+    const char* toolTip;
+    const char* image;
+    QAction* AppController::*action;
+};
+
+const ToolbarCommand ToolbarCommands[] = {
+    {OpenFileToolbarItemIdentifier, "Open File", "Open File", "Open a .vg2 file", "Open",
+     &AppController::openAction},
+    {SaveFileToolbarItemIdentifier, "Save File", "Save File", "Save the registers to a .vg2 file",
+     "Save", &AppController::saveAction},
+    {DownloadRegistersToolbarItemIdentifier, "Download Registers", "Download Registers",
+     "Download registers from the VRG-500", "RegDownload", &AppController::downloadRegistersAction},
+    {UploadRegistersToolbarItemIdentifier, "Upload Registers", "Upload Registers",
+     "Upload registers to the VRG-500", "RegUpload", &AppController::uploadRegistersAction},
+    {DownloadMenuSettingsToolbarItemIdentifier, "Download Menu", "Download Menu Settings",
+     "Download menu settings from the VRG-500", "MenuDownload",
+     &AppController::downloadMenuSettingsAction},
+    {UploadMenuSettingsToolbarItemIdentifier, "Upload Menu", "Upload Menu Settings",
+     "Upload menu settings to the VRG-500", "MenuUpload", &AppController::uploadMenuSettingsAction},
+};
+
+QIcon toolbarImage(const char* name) {
+    QIcon icon;
+    icon.addFile(QString(":/icons/%1.png").arg(name));
+    icon.addFile(QString(":/icons/%1@2x.png").arg(name));
+    return icon;
+}
+
+// The serial port item: the pop-up at its fixed size, its label underneath like the buttons'.
+QWidget* makeSerialPortItem(QComboBox* popUp) {
+    auto* item = new QWidget;
+    item->setObjectName(SerialPortsToolbarItemIdentifier);
+    item->setAccessibleName("Serial Port");
+    item->setToolTip("The serial port for the VRG-500");
+    popUp->setFixedSize(popUp->size());
+    auto* label = new QLabel("Serial Port", item);
+    label->setAlignment(Qt::AlignHCenter);
+    auto* layout = new QVBoxLayout(item);
+    layout->setContentsMargins(2, 0, 2, 0);
+    layout->setSpacing(2);
+    layout->addStretch();
+    layout->addWidget(popUp, 0, Qt::AlignHCenter);
+    layout->addWidget(label);
+    return item;
+}
+
+// Brings every layout between the window and the toolbar's items up to date, visible or not.
+void applyLayouts(QMainWindow* window, QToolBar* toolbar) {
+    window->layout()->invalidate();
+    window->layout()->activate();
+    toolbar->layout()->invalidate();
+    toolbar->layout()->activate();
+}
+
+} // namespace
+
+void AppController::_attachToolbar() {
+    _toolbar = new QToolBar("mainToolbar", mainWindow);
+    _toolbar->setObjectName("mainToolbar");
+    _toolbar->setMovable(false);
+    _toolbar->setFloatable(false);
+    _toolbar->setContextMenuPolicy(Qt::PreventContextMenu);
+    _toolbar->toggleViewAction()->setEnabled(false);
+    _toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    _toolbar->setIconSize(QSize(32, 32));
+
+    QAction* portItem = _toolbar->addWidget(makeSerialPortItem(serialPopUpButton));
+    portItem->setProperty(ItemIdentifierProperty, SerialPortsToolbarItemIdentifier);
+    _toolbar->addSeparator();
+    for (const ToolbarCommand& command : ToolbarCommands) {
+        QAction* action = this->*command.action;
+        action->setIconText(command.label);
+        action->setToolTip(command.toolTip);
+        action->setIcon(toolbarImage(command.image));
+        action->setProperty(ItemIdentifierProperty, command.identifier);
+        _toolbar->addAction(action);
+        _toolbar->widgetForAction(action)->setAccessibleName(command.paletteLabel);
+        _toolbar->widgetForAction(action)->setObjectName(command.identifier);
+    }
+    mainWindow->addToolBar(Qt::TopToolBarArea, _toolbar);
+}
+
+QString AppController::toolbarItemIdentifier(const QAction* action) const {
+    if (action == nullptr) {
+        return {};
+    }
+    return action->property(ItemIdentifierProperty).toString();
+}
+
+int AppController::_toolbarItemCount() const {
+    return static_cast<int>(_toolbar->actions().size());
+}
+
+int AppController::_visibleToolbarItemCount() const {
+    int visible = 0;
+    for (QAction* action : _toolbar->actions()) {
+        QWidget* widget = _toolbar->widgetForAction(action);
+        if (widget != nullptr && !widget->isHidden()) {
+            ++visible;
+        }
+    }
+    return visible;
+}
+
+void AppController::_fitWindowWidthToToolbar() {
+    QRect frame = mainWindow->geometry();
+    auto apply = [this, &frame] {
+        mainWindow->resize(frame.size());
+        applyLayouts(mainWindow, _toolbar);
+    };
+    auto allShown = [this] { return _visibleToolbarItemCount() == _toolbarItemCount(); };
+    // Shown items only ever change with the width: stop at a width no toolbar could need.
+    const int widest = 16384;
+    apply();
+    while (!allShown() && frame.width() < widest) {
+        frame.setWidth(frame.width() + 10);
+        apply();
+    }
+    while (allShown() && frame.width() > 3) {
+        frame.setWidth(frame.width() - 3);
+        apply();
+    }
+    while (!allShown() && frame.width() < widest) {
+        frame.setWidth(frame.width() + 1);
+        apply();
+    }
+    QSize maxSize = mainWindow->maximumSize();
+    QSize minSize = mainWindow->minimumSize();
+    mainWindow->setMaximumSize(frame.width(), maxSize.height());
+    mainWindow->setMinimumSize(frame.width(), minSize.height());
+}
+
+void AppController::_sizeTableToContents() {
+    const QFont font = registerTable->font();
+    const QFontMetrics metrics(font);
+    const QRect unbounded(0, 0, 100000, 100000);
+    const QSize label =
+        metrics.boundingRect(unbounded, Qt::AlignLeft | Qt::AlignTop, RegisterTableModel::LabelText)
+            .size();
+    const QSize digits =
+        metrics.boundingRect(unbounded, Qt::AlignLeft | Qt::AlignTop, "000").size();
+    QHeaderView* rows = registerTable->verticalHeader();
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(label.height());
+    QHeaderView* columns = registerTable->horizontalHeader();
+    columns->setMinimumSectionSize(1);
+    columns->setSectionResizeMode(RegisterTableModel::RegisterColumn, QHeaderView::Fixed);
+    columns->setSectionResizeMode(RegisterTableModel::LabelColumn, QHeaderView::Fixed);
+    columns->resizeSection(RegisterTableModel::RegisterColumn, digits.width() + 12);
+    columns->resizeSection(RegisterTableModel::LabelColumn, label.width() + 12);
+    // The machine columns share the rest of the table's width.
+    for (int column = RegisterTableModel::AColumn; column <= RegisterTableModel::DColumn;
+         ++column) {
+        columns->setSectionResizeMode(column, QHeaderView::Stretch);
+    }
+}

@@ -1,0 +1,152 @@
+#include "RegisterTableModel.h"
+
+#include "TavrelSocket.h"
+
+#include <algorithm>
+
+namespace {
+
+// Each machine's IN time, OUT time and clip name (index into the entry's clips).
+struct MachineFields {
+    VRG500_registerTime VRG500_register::*in;
+    VRG500_registerTime VRG500_register::*out;
+};
+constexpr MachineFields Machines[4] = {
+    {&VRG500_register::inA, &VRG500_register::outA},
+    {&VRG500_register::inB, &VRG500_register::outB},
+    {&VRG500_register::inC, &VRG500_register::outC},
+    {&VRG500_register::inD, &VRG500_register::outD},
+};
+
+CellRun timeRun(const VRG500_registerTime& time) {
+    return {QString::fromLatin1(TavrelSocket::stringForRegisterTime(time)), time.isNull == 0};
+}
+
+QString joined(const QList<CellRun>& runs) {
+    QString text;
+    for (const CellRun& run : runs) {
+        text += run.text;
+    }
+    return text;
+}
+
+} // namespace
+
+const QStringList& RegisterTableModel::columnIdentifiers() {
+    static const QStringList identifiers{"Register", "Label", "A", "B", "C", "D"};
+    return identifiers;
+}
+
+RegisterTableModel::RegisterTableModel(RegisterCollection* registers, QObject* parent)
+    : QAbstractTableModel(parent), _registers(registers) {}
+
+int RegisterTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(_registers->size());
+}
+
+int RegisterTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant RegisterTableModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid()) {
+        return {};
+    }
+    return joined(cellRuns(index));
+}
+
+QVariant RegisterTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount) {
+        return {};
+    }
+    // The register number's column is narrow: its title is short.
+    static const QStringList titles{"#", "", "A", "B", "C", "D"};
+    if (role == Qt::DisplayRole) {
+        return titles.at(section);
+    }
+    if (role == IdentifierRole) {
+        return columnIdentifiers().at(section);
+    }
+    return {};
+}
+
+Qt::ItemFlags RegisterTableModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+QList<CellRun> RegisterTableModel::cellRuns(const QModelIndex& index) const {
+    if (!index.isValid() || index.column() < 0 || index.column() >= ColumnCount) {
+        return {};
+    }
+    return cellRuns(index.row(), columnIdentifiers().at(index.column()));
+}
+
+QList<CellRun> RegisterTableModel::cellRuns(int row, const QString& identifier) const {
+    if (row < 0 || static_cast<size_t>(row) >= _registers->size()) {
+        return {};
+    }
+    if (identifier == "Register") {
+        return {{QString::asprintf("%03d", _registers->numberAt(static_cast<size_t>(row))), false}};
+    }
+    if (identifier == "Label") {
+        return {{LabelText, false}};
+    }
+    const auto& identifiers = columnIdentifiers();
+    int column = static_cast<int>(identifiers.indexOf(identifier));
+    if (column < AColumn) {
+        return {};
+    }
+    return _machineRuns(_registers->entryAt(static_cast<size_t>(row)), column - AColumn);
+}
+
+QString RegisterTableModel::cellText(int row, const QString& identifier) const {
+    return joined(cellRuns(row, identifier));
+}
+
+QList<CellRun> RegisterTableModel::_machineRuns(const RegisterEntry& entry, int machine) const {
+    const MachineFields& fields = Machines[machine];
+    const std::string& clip = entry.clips[static_cast<size_t>(machine)];
+    CellRun clipRun =
+        clip == NoClipName ? CellRun{NoClipText, false} : CellRun{QString::fromLatin1(clip), true};
+    return {timeRun(entry.reg.*fields.in),
+            {"\n", false},
+            timeRun(entry.reg.*fields.out),
+            {"\n", false},
+            clipRun};
+}
+
+void RegisterTableModel::storeRegister(int32_t number, const RegisterEntry& entry) {
+    auto position = std::lower_bound(
+        _registers->begin(), _registers->end(), number,
+        [](const RegisterCollection::Item& item, int32_t n) { return item.first < n; });
+    int row = static_cast<int>(position - _registers->begin());
+    bool isNew = position == _registers->end() || position->first != number;
+    if (isNew) {
+        beginInsertRows({}, row, row);
+        _registers->set(number, entry);
+        endInsertRows();
+        return;
+    }
+    _registers->set(number, entry);
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
+void RegisterTableModel::removeAllRegisters() {
+    beginResetModel();
+    _registers->clear();
+    endResetModel();
+}
+
+void RegisterTableModel::replaceRegisters(RegisterCollection registers) {
+    beginResetModel();
+    *_registers = std::move(registers);
+    endResetModel();
+}
+
+void RegisterTableModel::reload() {
+    beginResetModel();
+    endResetModel();
+}

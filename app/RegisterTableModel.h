@@ -1,0 +1,64 @@
+// The register table's model: one row per register of the controller's collection, in ascending
+// register number, and six columns identified by "Register", "Label", "A", "B", "C" and "D".
+// A cell of a machine column is three runs of text (IN time, OUT time, clip name) separated by
+// line breaks; set times and real clip names are bold, the rest plain. The model is read-only.
+//
+// The collection belongs to the controller; every change to it goes through the model's
+// operations below so the views hear of exactly the rows that changed.
+#pragma once
+
+#include "RegisterCollection.h"
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// One run of a cell's text; "\n" in a run starts a new line.
+struct CellRun {
+    QString text;
+    bool bold = false;
+    bool operator==(const CellRun&) const = default;
+};
+
+class RegisterTableModel : public QAbstractTableModel {
+    Q_OBJECT
+
+  public:
+    enum Column { RegisterColumn, LabelColumn, AColumn, BColumn, CColumn, DColumn, ColumnCount };
+
+    // headerData() gives a column's identifier under this role, its title under DisplayRole.
+    static constexpr int IdentifierRole = Qt::UserRole + 1;
+
+    static const QStringList& columnIdentifiers();
+    static inline const QString LabelText = QStringLiteral("IN\nOUT\nCLIP");
+    static inline const QString NoClipText = QStringLiteral("** No Clip **");
+
+    explicit RegisterTableModel(RegisterCollection* registers, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // The runs of the cell in `row` of the column named `identifier`: none for an unknown
+    // identifier or a row outside the collection.
+    QList<CellRun> cellRuns(int row, const QString& identifier) const;
+    QList<CellRun> cellRuns(const QModelIndex& index) const;
+    // The cell's whole text, runs joined.
+    QString cellText(int row, const QString& identifier) const;
+
+    // Changes to the collection.
+    void storeRegister(int32_t number, const RegisterEntry& entry);
+    void removeAllRegisters();
+    void replaceRegisters(RegisterCollection registers);
+    // The collection was changed behind the model's back: re-read everything.
+    void reload();
+
+  private:
+    QList<CellRun> _machineRuns(const RegisterEntry& entry, int machine) const;
+
+    RegisterCollection* _registers;
+};

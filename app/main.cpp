@@ -1,0 +1,44 @@
+// Tavrel: the VRG-500 register editor. `tavrel --demo` adds a simulated VRG-500 with sample
+// registers to the serial ports, for trying Tavrel without a device.
+#include "AppController.h"
+#include "DemoDevice.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QMainWindow>
+
+#include <cstdio>
+#include <memory>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QCoreApplication::setOrganizationName("Tavrel");
+    QCoreApplication::setApplicationName("Tavrel");
+    QCoreApplication::setApplicationVersion(TAVREL_VERSION);
+    QGuiApplication::setDesktopFileName("tavrel");
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Controls a VRG-500 register device over RS-232.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    QCommandLineOption demo("demo", "Also offer a simulated VRG-500 (with sample registers), "
+                                    "listed as \"VRG-500 Simulator\".");
+    parser.addOption(demo);
+    parser.process(application);
+
+    std::unique_ptr<DemoDevice> demoDevice;
+    AppController::PortLister ports;
+    if (parser.isSet(demo)) {
+        demoDevice = std::make_unique<DemoDevice>();
+        std::string error;
+        if (!demoDevice->start(&error)) {
+            std::fprintf(stderr, "tavrel: cannot start the simulated VRG-500: %s\n", error.c_str());
+            return 1;
+        }
+        ports = demoDevice->portLister();
+    }
+
+    AppController controller(ports);
+    controller.mainWindow->show();
+    return application.exec();
+}

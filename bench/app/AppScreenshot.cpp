@@ -1,0 +1,85 @@
+// Makes the main window's screenshot for the documentation, deterministically: the demonstration
+// device listed beside two example ports, its first registers read into the table, the window
+// grabbed offscreen.
+//   app_screenshot docs/main-window.png [register count]
+#include "AppController.h"
+#include "DemoDevice.h"
+#include "RegisterEntry.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QToolBar>
+
+#include <cstdio>
+
+namespace {
+
+bool readRegister(TavrelSocket& socket, uint16_t number, RegisterEntry* entry) {
+    std::optional<std::string> names[4];
+    if (!socket.registerData(&entry->reg, number) ||
+        !socket.registerClipName(&names[0], &names[1], &names[2], &names[3], number)) {
+        return false;
+    }
+    for (size_t machine = 0; machine < 4; ++machine) {
+        entry->clips[machine] = names[machine].value_or(NoClipName);
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT.png [register count]\n", argv[0]);
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QCoreApplication::setOrganizationName("Tavrel");
+    QCoreApplication::setApplicationName("Tavrel");
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    const int count = argc > 2 ? std::atoi(argv[2]) : 12;
+
+    DemoDevice demo;
+    std::string error;
+    if (!demo.start(&error)) {
+        std::fprintf(stderr, "simulator: %s\n", error.c_str());
+        return 1;
+    }
+    AppController controller(demo.portLister([] {
+        return std::optional<SerialPortList>(
+            SerialPortList{{"ttyS0", "/dev/ttyS0"}, {"ttyUSB0", "/dev/ttyUSB0"}});
+    }));
+    std::shared_ptr<TavrelSocket> socket = controller._getSocket();
+    if (!socket) {
+        std::fprintf(stderr, "cannot open %s\n", demo.devicePath().c_str());
+        return 1;
+    }
+    for (int number = 0; number < count; ++number) {
+        RegisterEntry entry;
+        if (!readRegister(*socket, static_cast<uint16_t>(number), &entry)) {
+            std::fprintf(stderr, "cannot read register %d\n", number);
+            return 1;
+        }
+        controller._storeRegister(number, entry);
+    }
+    controller.mainWindow->resize(controller.mainWindow->width(), 600);
+    controller.mainWindow->show();
+    QCoreApplication::processEvents();
+    std::printf("window %dx%d, min width %d, max width %d, port \"%s\"\n",
+                controller.mainWindow->width(), controller.mainWindow->height(),
+                controller.mainWindow->minimumWidth(), controller.mainWindow->maximumWidth(),
+                qPrintable(controller.serialPopUpButton->currentText()));
+    if (!controller.mainWindow->grab().save(QString::fromLocal8Bit(argv[1]))) {
+        std::fprintf(stderr, "cannot write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
