@@ -65,9 +65,12 @@ void fillClipName(SampleRandom& random, uint8_t* name) {
     case 0:
         std::snprintf(text, sizeof text, "SHOT%04u", random.below(10000));
         break;
-    case 1:
-        std::snprintf(text, sizeof text, "INTV_%c%02u", 'A' + random.below(26), random.below(100));
+    case 1: {
+        // Drawn one after the other: the order of evaluating call arguments varies by compiler.
+        const char letter = static_cast<char>('A' + random.below(26));
+        std::snprintf(text, sizeof text, "INTV_%c%02u", letter, random.below(100));
         break;
+    }
     case 2:
         std::snprintf(text, sizeof text, "REEL%02u  ", random.below(100));
         break;

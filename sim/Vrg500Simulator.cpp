@@ -23,6 +23,8 @@ using Clock = std::chrono::steady_clock;
 
 // How long a hang-up waits for the client to take the last reply, which a hang-up would lose.
 constexpr std::chrono::seconds lastReplyGrace{1};
+// How long a reply written into the master may take to reach the slave's input queue.
+constexpr std::chrono::milliseconds replyArrival{20};
 
 } // namespace
 
@@ -61,6 +63,7 @@ struct Vrg500Simulator::Impl {
     void readMaster();
     void answer(const uint8_t* frame, size_t size, Clock::time_point firstByte);
     bool hangUpDue() const;
+    void waitForLastReplyTaken();
     void hangUp();
     void closeWakePipe();
 };
@@ -162,12 +165,28 @@ bool Vrg500Simulator::Impl::hangUpDue() const {
     return framesBeforeHangUp == 0;
 }
 
-void Vrg500Simulator::Impl::hangUp() {
-    const Clock::time_point giveUp = Clock::now() + lastReplyGrace;
-    while (pty && pty->unreadBytes() > 0 && Clock::now() < giveUp) {
+// The kernel hands bytes written into the master to the slave a little later, so an empty input
+// queue right after the reply may only mean that it has not arrived yet: the reply counts as
+// taken once it has been seen waiting and then gone, or when nothing shows for a short while.
+void Vrg500Simulator::Impl::waitForLastReplyTaken() {
+    const Clock::time_point start = Clock::now();
+    bool seenWaiting = false;
+    while (pty && Clock::now() < start + lastReplyGrace) {
+        if (pty->unreadBytes() > 0) {
+            seenWaiting = true;
+        } else if (seenWaiting || Clock::now() >= start + replyArrival) {
+            return;
+        }
         if (!writer.sleepUntil(Clock::now() + std::chrono::milliseconds(1))) {
             return;
         }
+    }
+}
+
+void Vrg500Simulator::Impl::hangUp() {
+    waitForLastReplyTaken();
+    if (stopping) {
+        return;
     }
     bool reappear;
     {

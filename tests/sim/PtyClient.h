@@ -1,0 +1,32 @@
+// A plain POSIX client of the simulator's pty: raw, VMIN 0 and VTIME 2 like the device link.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using Bytes = std::vector<uint8_t>;
+
+class PtyClient {
+  public:
+    explicit PtyClient(const std::string& path);
+    ~PtyClient();
+    PtyClient(const PtyClient&) = delete;
+    PtyClient& operator=(const PtyClient&) = delete;
+
+    bool isOpen() const { return _fd >= 0; }
+    int fd() const { return _fd; }
+    bool send(const Bytes& bytes);
+    // One reply frame: its header, then as many payload bytes as the header announces; less
+    // when the line stays quiet for `quiet`.
+    Bytes readReply(std::chrono::milliseconds quiet = std::chrono::milliseconds(500));
+    // Everything that arrives until the line stays quiet for `quiet`.
+    Bytes readAll(std::chrono::milliseconds quiet = std::chrono::milliseconds(300));
+    Bytes exchange(const Bytes& frame);
+
+  private:
+    // Appends what arrives within `quiet`; false when nothing did.
+    bool readSome(Bytes* into, std::chrono::milliseconds quiet);
+    int _fd = -1;
+};
