@@ -2,6 +2,7 @@
 // asked for one), then answers until SIGINT or SIGTERM.
 #include "Vrg500Simulator.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>

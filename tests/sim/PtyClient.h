@@ -1,12 +1,30 @@
-// A plain POSIX client of the simulator's pty: raw, VMIN 0 and VTIME 2 like the device link.
+// A plain POSIX client of the simulator's pty (raw, VMIN 0 and VTIME 2 like the device link),
+// and the byte strings the tests build frames from.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 using Bytes = std::vector<uint8_t>;
+
+inline Bytes join(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& part : parts) {
+        all.insert(all.end(), part.begin(), part.end());
+    }
+    return all;
+}
+
+inline Bytes repeat(const Bytes& part, int times) {
+    Bytes all;
+    for (int i = 0; i < times; ++i) {
+        all.insert(all.end(), part.begin(), part.end());
+    }
+    return all;
+}
 
 class PtyClient {
   public:

@@ -100,44 +100,30 @@ struct FaultCase {
     Bytes received;
 };
 
+const Bytes register5 =
+    join({{0x29, 0x59, 0x59, 0x23}, repeat({0x80, 0x00, 0x00, 0x00}, 7), {0x00, 0x00}});
+
+// clang-format off
 const FaultCase faultCases[] = {
-    {"NoReply", Vrg500Fault::NoReply, 5, versionRequest, {}},
-    {"TruncatedReply", Vrg500Fault::TruncatedReply, 5, versionRequest, {0x11, 0x04, '2', '.', '1'}},
-    {"SplitReply", Vrg500Fault::SplitReply, 5, versionRequest, versionReply},
-    {"GarbageBytes",
-     Vrg500Fault::GarbageBytes,
-     3,
-     {0x12, 0x00},
-     {0x00, 0x00, 0x00, 0x12, 0x01, 0x00}},
-    {"WrongRegisterTime",
-     Vrg500Fault::WrongRegister,
-     5,
-     {0x20, 0x02, 0x00, 0x04},
-     {0x20, 36, 0x00, 0x05, 0x29, 0x59, 0x59, 0x23, 0x80, 0, 0, 0, 0x80, 0, 0, 0, 0x80, 0,   0, 0,
-      0x80, 0,  0,    0,    0x80, 0,    0,    0,    0x80, 0, 0, 0, 0x80, 0, 0, 0, 0x00, 0x00}},
-    {"WrongRegisterClipNames",
-     Vrg500Fault::WrongRegister,
-     5,
-     {0x25, 0x02, 0x00, 0x04},
-     {0x25, 34,  0x00, 0x05, ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
-      ' ',  ' ', ' ',  ' ',  ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '}},
-    {"WrongCurrentRegister", Vrg500Fault::WrongRegister, 5, {0x21, 0x00}, {0x21, 0x02, 0x00, 0x01}},
-    {"NakInstead", Vrg500Fault::NakInstead, 5, versionRequest, nak},
-    {"AckInstead", Vrg500Fault::AckInstead, 5, versionRequest, ack},
-    {"BooleanInstead", Vrg500Fault::BooleanInstead, 5, versionRequest, {0x12, 0x01, 0x01}},
+    {"NoReply",                Vrg500Fault::NoReply,        5, versionRequest, {}},
+    {"TruncatedReply",         Vrg500Fault::TruncatedReply, 5, versionRequest, {0x11, 0x04, '2', '.', '1'}},
+    {"SplitReply",             Vrg500Fault::SplitReply,     5, versionRequest, versionReply},
+    {"GarbageBytes",           Vrg500Fault::GarbageBytes,   3, {0x12, 0x00}, {0x00, 0x00, 0x00, 0x12, 0x01, 0x00}},
+    {"WrongRegisterTime",      Vrg500Fault::WrongRegister,  5, {0x20, 0x02, 0x00, 0x04}, join({{0x20, 36, 0x00, 0x05}, register5})},
+    {"WrongRegisterClipNames", Vrg500Fault::WrongRegister,  5, {0x25, 0x02, 0x00, 0x04}, join({{0x25, 34, 0x00, 0x05}, repeat({' '}, 32)})},
+    {"WrongCurrentRegister",   Vrg500Fault::WrongRegister,  5, {0x21, 0x00}, {0x21, 0x02, 0x00, 0x01}},
+    {"NakInstead",             Vrg500Fault::NakInstead,     5, versionRequest, nak},
+    {"AckInstead",             Vrg500Fault::AckInstead,     5, versionRequest, ack},
+    {"BooleanInstead",         Vrg500Fault::BooleanInstead, 5, versionRequest, {0x12, 0x01, 0x01}},
 };
+// clang-format on
 
 class FaultTest : public LineTest, public testing::WithParamInterface<FaultCase> {};
 
 TEST_P(FaultTest, ChangesTheNextReplyOnly) {
-    std::array<uint8_t, 34> register5{};
-    register5.fill(0);
-    for (size_t time = 0; time < 8; ++time) {
-        register5[time * 4] = 0x80;
-    }
-    register5[0] = 0x29, register5[1] = 0x59, register5[2] = 0x59, register5[3] = 0x23;
-    sim->setRegisterWire(5, register5);
-
+    std::array<uint8_t, 34> wire;
+    std::copy(register5.begin(), register5.end(), wire.begin());
+    sim->setRegisterWire(5, wire);
     sim->injectFault(GetParam().fault, GetParam().count);
     const auto sent = Clock::now();
     ASSERT_TRUE(client->send(GetParam().request));
