@@ -1,9 +1,71 @@
 // The Open File and Save File commands and the vg2 register file.
 #include "AppController.h"
+#include "FileErrorAlert.h"
+#include "FilePanel.h"
+#include "RegisterFile.h"
 
-void AppController::openVg2File() {}
-void AppController::openPanelDidEnd(int, const QString&) {}
-void AppController::saveVg2File() {}
-void AppController::savePanelDidEnd(int, const QString&) {}
-void AppController::_processVg2File(const QString&) {}
-void AppController::_exportVg2File(const QString&) {}
+#include <QFile>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QTimer>
+
+namespace {
+
+constexpr const char* RegisterFileSuffix = "vg2";
+
+std::string filePath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+void AppController::openVg2File() {
+    _filePanel = beginFilePanel(
+        mainWindow, QFileDialog::AcceptOpen, RegisterFileSuffix, tr("VRG-500 register files"),
+        QString(),
+        [this](int returnCode, const QString& path) { openPanelDidEnd(returnCode, path); });
+}
+
+void AppController::openPanelDidEnd(int returnCode, const QString& path) {
+    if (returnCode != 1) {
+        return;
+    }
+    // Remembered before the file is read, so a failed load still names it.
+    filename = QFileInfo(path).fileName();
+    QTimer::singleShot(0, this, [this, path] { _processVg2File(path); });
+}
+
+void AppController::saveVg2File() {
+    _filePanel = beginFilePanel(
+        mainWindow, QFileDialog::AcceptSave, RegisterFileSuffix, tr("VRG-500 register files"),
+        filename,
+        [this](int returnCode, const QString& path) { savePanelDidEnd(returnCode, path); });
+}
+
+void AppController::savePanelDidEnd(int returnCode, const QString& path) {
+    if (returnCode != 1) {
+        return;
+    }
+    filename = QFileInfo(path).fileName();
+    _exportVg2File(path);
+}
+
+void AppController::_processVg2File(const QString& path) {
+    RegisterCollection registers;
+    TavrelError error;
+    if (!readRegisterFile(filePath(path), &registers, &error)) {
+        showFileError(*this, error);
+        return;
+    }
+    _replaceRegisters(std::move(registers));
+    validateActions();
+}
+
+void AppController::_exportVg2File(const QString& path) {
+    TavrelError error;
+    if (!writeRegisterFile(filePath(path), importedRegisters, &error)) {
+        showFileError(*this, error);
+        return;
+    }
+    mainWindow->setWindowModified(false);
+}

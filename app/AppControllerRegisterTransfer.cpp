@@ -1,16 +1,280 @@
 // Register transfers: the range sheet, the progress sheet and the stepwise download and upload.
+//
+// A transfer is a chain of deferred calls on the main event loop, one register per call, so the
+// window stays responsive and the progress sheet's Cancel is seen between registers. Each call
+// carries its own copy of the register_step record; the connection inside it keeps the port open
+// until the transfer ends.
 #include "AppController.h"
+#include "RangeSheet.h"
+#include "RegisterTimeWire.h"
+#include "TavrelLog.h"
 
-void AppController::downloadRegisters() {}
-void AppController::uploadRegisters() {}
-void AppController::_layoutRangeSheet() {}
-void AppController::selectRangeRadio() {}
-void AppController::confirmRangeSheet() {}
-void AppController::cancelRangeSheet() {}
-void AppController::rangeSheetDidEnd(int, RangeStartOperation) {}
-void AppController::_downloadRegisters(RegisterRange) {}
-void AppController::_uploadRegisters(RegisterRange) {}
-void AppController::_downloadRegisterStep(register_step) {}
-void AppController::_uploadRegisterStep(register_step) {}
-void AppController::cancelProgressSheet() {}
+#include <QButtonGroup>
+#include <QDialog>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+
+namespace {
+
+constexpr RegisterRange AllRegistersRange{0, 300};
+constexpr RegisterRange FirstHundredRange{0, 100};
+
+// The current register widened with its sign, then taken as unsigned, against the range's end.
+bool stepInRange(const register_step& step) {
+    const uint64_t current = static_cast<uint64_t>(static_cast<int64_t>(step.current));
+    return current < step.range.location + step.range.length;
+}
+
+// The device addresses registers by the low 16 bits of the number.
+uint16_t deviceRegisterNumber(const register_step& step) {
+    return static_cast<uint16_t>(step.current);
+}
+
+void showProgressRange(QProgressBar* bar, RegisterRange range) {
+    const int first = static_cast<int>(range.location);
+    const int last = static_cast<int>(range.location + range.length - 1);
+    bar->setRange(first, last);
+    bar->setValue(first);
+}
+
+void showProgressStep(QLabel* label, QProgressBar* bar, const QString& text, int32_t current) {
+    label->setText(text.arg(current));
+    bar->setValue(current);
+}
+
+// Four read clip names; a register that has none is marked "no clip" for every machine.
+std::array<std::string, 4> storedClipNames(const std::optional<std::string> (&names)[4]) {
+    std::array<std::string, 4> clips;
+    for (size_t i = 0; i < clips.size(); ++i) {
+        clips[i] = names[i].value_or(NoClipName);
+    }
+    return clips;
+}
+
+constexpr const char* TimeNames[8] = {"A IN", "A OUT", "B IN", "B OUT",
+                                      "C IN", "C OUT", "D IN", "D OUT"};
+
+// Whether every part of `entry` can be sent as it stands. The check runs before anything of the
+// register is sent, so a refused register leaves the device's copy untouched (rather than with
+// new times and old clip names).
+bool entryUploadable(const RegisterEntry& entry, int32_t number, TavrelError* error) {
+    std::string reason;
+    for (size_t i = 0; i < entry.clips.size() && reason.empty(); ++i) {
+        if (entry.clips[i].size() != 8) {
+            reason = std::string("Clip Name ") + char('A' + i) + " not 8 bytes in length";
+        }
+    }
+    for (int i = 0; i < 8 && reason.empty(); ++i) {
+        if (!vrg500wire::registerTimeFitsWire(entry.reg.*VRG500_registerTimes[i])) {
+            reason = std::string("Time ") + TimeNames[i] +
+                     " out of range: hours, minutes and seconds must be 0 to 99 and frames 0 "
+                     "to 39";
+        }
+    }
+    if (reason.empty()) {
+        return true;
+    }
+    if (error) {
+        *error =
+            TavrelError{TavrelErrorDomain, 0,
+                        QString::asprintf("Register %03d cannot be uploaded", number).toStdString(),
+                        std::nullopt, reason};
+    }
+    return false;
+}
+
+} // namespace
+
+// ---- The range sheet ---------------------------------------------------------------------------
+
+void AppController::downloadRegisters() {
+    _rangeSheetContext = &AppController::_downloadRegisters;
+    rangeLabel->setText(tr("Download selected registers from the VRG-500"));
+    rangeConfirmButton->setText(tr("Download"));
+    _layoutRangeSheet();
+    selectRangeRadio();
+    rangeSheet->open();
+}
+
+void AppController::uploadRegisters() {
+    _rangeSheetContext = &AppController::_uploadRegisters;
+    rangeLabel->setText(tr("Upload selected registers to the VRG-500"));
+    rangeConfirmButton->setText(tr("Upload"));
+    _layoutRangeSheet();
+    selectRangeRadio();
+    rangeSheet->open();
+}
+
+void AppController::_layoutRangeSheet() {
+    const QRect confirmFrame = rangeConfirmButton->geometry();
+    const QRect cancelFrame = rangeCancelButton->geometry();
+    const int fitted = pushButtonFittedWidth(rangeConfirmButton);
+    // The confirm button keeps its right edge and is 12 wider than its title needs; Cancel moves
+    // with the confirm button's left edge.
+    const int shift = (confirmFrame.width() - fitted) - 12;
+    rangeConfirmButton->setGeometry(confirmFrame.x() + shift, confirmFrame.y(), fitted + 12,
+                                    confirmFrame.height());
+    rangeCancelButton->setGeometry(cancelFrame.x() + shift, cancelFrame.y(), cancelFrame.width(),
+                                   cancelFrame.height());
+}
+
+void AppController::selectRangeRadio() {
+    const int tag = rangeRadios->checkedId();
+    minRangeField->setEnabled(tag == TypedRangeTag);
+    maxRangeField->setEnabled(tag == TypedRangeTag);
+    rangeConfirmButton->setEnabled(
+        rangeSheetCanConfirm(tag, minRangeField->value(), maxRangeField->value()));
+}
+
+void AppController::confirmRangeSheet() {
+    rangeSheet->done(1);
+}
+
+void AppController::cancelRangeSheet() {
+    rangeSheet->done(0);
+}
+
+void AppController::rangeSheetDidEnd(int returnCode, RangeStartOperation context) {
+    if (returnCode != 1 || !context) {
+        return;
+    }
+    RegisterRange range;
+    const int tag = rangeRadios->checkedId();
+    switch (tag) {
+    case AllRegistersRangeTag:
+        range = AllRegistersRange;
+        break;
+    case FirstHundredRangeTag:
+        range = FirstHundredRange;
+        break;
+    case TypedRangeTag: {
+        const int32_t first = minRangeField->value();
+        const int32_t last = maxRangeField->value();
+        if (!rangeSheetCanConfirm(tag, first, last)) {
+            tavrelLog("Empty register range: %d to %d", first, last);
+            return;
+        }
+        range.location = static_cast<uint64_t>(static_cast<int64_t>(first));
+        range.length = static_cast<uint64_t>(static_cast<int64_t>(last - first + 1));
+        break;
+    }
+    default:
+        tavrelLog("Unexpected radio tag: %d", tag);
+        return;
+    }
+    // Started once the sheet has fully closed.
+    QTimer::singleShot(0, this, [this, context, range] { (this->*context)(range); });
+}
+
+// ---- Starting a transfer -----------------------------------------------------------------------
+
+void AppController::_downloadRegisters(RegisterRange range) {
+    register_step step{_getSocket(), range, static_cast<int32_t>(range.location)};
+    if (!step.socket) {
+        _showError(nullptr);
+        return;
+    }
+    std::string version;
+    TavrelError error;
+    if (!step.socket->deviceVersion(&version, &error)) {
+        _showError(&error);
+        return;
+    }
+    progressLabel->setText(tr("Downloading registers"));
+    showProgressRange(progressBar, range);
+    cancelledProgressSheet = false;
+    progressSheet->open();
+    _removeAllRegisters();
+    QTimer::singleShot(0, this, [this, step] { _downloadRegisterStep(step); });
+}
+
+void AppController::_uploadRegisters(RegisterRange range) {
+    register_step step{_getSocket(), range, static_cast<int32_t>(range.location)};
+    if (!step.socket) {
+        _showError(nullptr);
+        return;
+    }
+    std::string version;
+    TavrelError error;
+    if (!step.socket->deviceVersion(&version, &error)) {
+        _showError(&error);
+        return;
+    }
+    progressLabel->setText(tr("Uploading registers"));
+    showProgressRange(progressBar, range);
+    cancelledProgressSheet = false;
+    progressSheet->open();
+    QTimer::singleShot(0, this, [this, step] { _uploadRegisterStep(step); });
+}
+
+// ---- The steps ---------------------------------------------------------------------------------
+
+namespace {
+
+// Closes the progress sheet and lets go of the transfer's connection. No step follows.
+void endTransfer(QDialog* progressSheet, register_step& step) {
+    progressSheet->done(0);
+    step.socket.reset();
+}
+
+} // namespace
+
+void AppController::_downloadRegisterStep(register_step step) {
+    if (cancelledProgressSheet || !stepInRange(step)) {
+        endTransfer(progressSheet, step);
+        return;
+    }
+    showProgressStep(progressLabel, progressBar, tr("Downloading register %1"), step.current);
+
+    RegisterEntry entry;
+    std::optional<std::string> names[4];
+    TavrelError error;
+    const uint16_t number = deviceRegisterNumber(step);
+    if (!step.socket->registerData(&entry.reg, number, &error) ||
+        !step.socket->registerClipName(&names[0], &names[1], &names[2], &names[3], number,
+                                       &error)) {
+        // The alert comes up after the progress sheet has gone.
+        QTimer::singleShot(0, this, [this, error] { _showError(&error); });
+        endTransfer(progressSheet, step);
+        return;
+    }
+    entry.clips = storedClipNames(names);
+    _storeRegister(step.current, entry);
+
+    ++step.current;
+    QTimer::singleShot(0, this, [this, step] { _downloadRegisterStep(step); });
+}
+
+void AppController::_uploadRegisterStep(register_step step) {
+    if (cancelledProgressSheet || !stepInRange(step)) {
+        endTransfer(progressSheet, step);
+        return;
+    }
+    showProgressStep(progressLabel, progressBar, tr("Uploading register %1"), step.current);
+
+    if (const RegisterEntry* found = importedRegisters.find(step.current)) {
+        const RegisterEntry entry = *found;
+        const uint16_t number = deviceRegisterNumber(step);
+        TavrelError error;
+        if (!entryUploadable(entry, step.current, &error) ||
+            !step.socket->setRegisterData(entry.reg, number, &error) ||
+            !step.socket->setRegisterClipName(entry.clips[0], entry.clips[1], entry.clips[2],
+                                              entry.clips[3], number, &error)) {
+            QTimer::singleShot(0, this, [this, error] { _showError(&error); });
+            endTransfer(progressSheet, step);
+            return;
+        }
+    }
+
+    ++step.current;
+    QTimer::singleShot(0, this, [this, step] { _uploadRegisterStep(step); });
+}
+
+void AppController::cancelProgressSheet() {
+    cancelledProgressSheet = true;
+}
+
 void AppController::progressSheetDidEnd(int) {}

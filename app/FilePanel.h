@@ -1,0 +1,40 @@
+// The open and save panels of the file commands: window-modal file dialogs on the main window
+// that report through a did-end function with return code 1 (confirm) or 0 (cancel) and the
+// first chosen path. Each panel deletes itself once it has reported.
+#pragma once
+
+#include <QFileDialog>
+#include <QString>
+
+#include <functional>
+#include <utility>
+
+using FilePanelDidEnd = std::function<void(int returnCode, const QString& path)>;
+
+// A panel for files with the extension `suffix` (no dot). A save panel proposes `proposedName`
+// (none when empty) and adds the extension to a name typed without one.
+inline QFileDialog* beginFilePanel(QWidget* window, QFileDialog::AcceptMode mode,
+                                   const QString& suffix, const QString& filterName,
+                                   const QString& proposedName, FilePanelDidEnd didEnd) {
+    auto* panel = new QFileDialog(window);
+    panel->setWindowModality(Qt::WindowModal);
+    panel->setAcceptMode(mode);
+    panel->setNameFilter(QString("%1 (*.%2)").arg(filterName, suffix));
+    if (mode == QFileDialog::AcceptSave) {
+        panel->setFileMode(QFileDialog::AnyFile);
+        panel->setDefaultSuffix(suffix);
+        if (!proposedName.isEmpty()) {
+            panel->selectFile(proposedName);
+        }
+    } else {
+        panel->setFileMode(QFileDialog::ExistingFile);
+    }
+    QObject::connect(panel, &QDialog::finished, panel,
+                     [panel, didEnd = std::move(didEnd)](int returnCode) {
+                         const QString path = panel->selectedFiles().value(0);
+                         panel->deleteLater();
+                         didEnd(returnCode == QDialog::Accepted ? 1 : 0, path);
+                     });
+    panel->open();
+    return panel;
+}
