@@ -7,7 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QLineEdit>
+#include <QFileInfo>
 
 using namespace transfertest;
 
@@ -55,8 +55,10 @@ QFileDialog* openPanel(AppController& c) {
     return c.mainWindow->findChild<QFileDialog*>();
 }
 
+// The name the panel offers: its selection, unless that is only the folder it shows.
 QString proposedName(QFileDialog* panel) {
-    return panel->findChild<QLineEdit*>("fileNameEdit")->text();
+    const QFileInfo selected(panel->selectedFiles().value(0));
+    return selected.isDir() ? QString() : selected.fileName();
 }
 
 } // namespace
@@ -117,7 +119,7 @@ class MenuSettingsTest : public QObject {
         QVERIFY(panel->isVisible());
 
         panel->selectFile(path("Rack"));
-        panel->accept();                           // the extension is added
+        static_cast<QDialog*>(panel)->accept();    // the extension is added
         QVERIFY(!QFile::exists(path("Rack.vgs"))); // the work is deferred past the panel
         expectAlert("Download VRG-500 Menu Settings", "Download complete.", false);
         QCOMPARE(fileBytes(path("Rack.vgs")), menuFileText("2.10", patternBlock(3)));
@@ -225,7 +227,7 @@ class MenuSettingsTest : public QObject {
         QCOMPARE(panel->acceptMode(), QFileDialog::AcceptOpen);
         QCOMPARE(proposedName(panel), ""); // the remembered name is not offered here
         panel->selectFile(path("Show.vgs"));
-        panel->accept();
+        static_cast<QDialog*>(panel)->accept();
         expectAlert("Upload VRG-500 Menu Settings", "Upload complete.", false);
         QCOMPARE(_device->menu(), patternBlock(77));
     }
@@ -325,6 +327,7 @@ class MenuSettingsTest : public QObject {
     }
 
     void withoutAConnectionNothingMoves() {
+        _c.reset();
         _c = makeController({}); // no serial port at all
         writeBytes(path("Show.vgs"), menuFileText("2.10", patternBlock(5)));
 

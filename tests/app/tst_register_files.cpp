@@ -12,7 +12,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
-#include <QLineEdit>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -53,8 +53,10 @@ QFileDialog* filePanel(AppController& c) {
     return c.mainWindow->findChild<QFileDialog*>();
 }
 
+// The name the panel offers: its selection, unless that is only the folder it shows.
 QString proposedName(QFileDialog* panel) {
-    return panel->findChild<QLineEdit*>("fileNameEdit")->text();
+    const QFileInfo selected(panel->selectedFiles().value(0));
+    return selected.isDir() ? QString() : selected.fileName();
 }
 
 } // namespace
@@ -76,7 +78,7 @@ class RegisterFilesTest : public QObject {
         const QString name = panel ? proposedName(panel) : QString("(no panel)");
         if (panel) {
             panel->reject();
-            QTest::qWaitFor([this] { return filePanel(*_c) == nullptr; });
+            (void)QTest::qWaitFor([this] { return filePanel(*_c) == nullptr; });
         }
         return name;
     }
@@ -132,7 +134,7 @@ class RegisterFilesTest : public QObject {
         QCOMPARE(panel->acceptMode(), QFileDialog::AcceptOpen);
         QCOMPARE(panel->fileMode(), QFileDialog::ExistingFile);
         panel->selectFile(path("Show.vg2"));
-        panel->accept();
+        static_cast<QDialog*>(panel)->accept();
         QTRY_VERIFY(_c->importedRegisters == sampleCollection());
         QCOMPARE(_c->filename, "Show.vg2");
     }
@@ -199,7 +201,7 @@ class RegisterFilesTest : public QObject {
         QCOMPARE(panel->acceptMode(), QFileDialog::AcceptSave);
         QCOMPARE(proposedName(panel), ""); // nothing opened or saved yet
         panel->selectFile(path("Evening"));
-        panel->accept(); // the extension is added
+        static_cast<QDialog*>(panel)->accept(); // the extension is added
         QCOMPARE(fileBytes(path("Evening.vg2")), fileText(sampleCollection()));
         QCOMPARE(_c->filename, "Evening.vg2");
         QCOMPARE(saveProposal(), "Evening.vg2");
@@ -224,7 +226,7 @@ class RegisterFilesTest : public QObject {
         RegisterCollection registers = sampleCollection();
         if (unsavableTime) {
             RegisterEntry wide = entryWith(7, FourClips);
-            wide.reg.inC.minutes = 160;
+            wide.reg.outA.minutes = 160;
             registers.set(7, wide);
         }
         _c->_replaceRegisters(registers);
@@ -269,6 +271,7 @@ class RegisterFilesTest : public QObject {
         QVERIFY(other.start());
         AppTestSupport::FedPorts ports;
         ports.set(SerialPortList{{"ttySIM0", _device->slavePath()}});
+        _c.reset(); // one controller at a time: it owns the port notifications
         _c = std::make_unique<AppController>(ports.lister());
         _c->mainWindow->show();
         _device->setMenu({1, 2, 3, 250});

@@ -251,6 +251,8 @@ class RegisterTransferTest : public QObject {
         QFETCH(bool, portPresent);
         QFETCH(QString, alertText);
         if (!portPresent) {
+            _ended.reset();
+            _c.reset();
             _c = makeController({});
             _ended = std::make_unique<QSignalSpy>(_c->progressSheet, &QDialog::finished);
         }
