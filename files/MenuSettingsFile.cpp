@@ -80,10 +80,17 @@ bool parseBlock(std::string_view rest, VRG500_menuData* block) {
 
 } // namespace
 
-bool formatMenuSettingsFile(const std::string& version, const VRG500_menuData& block,
-                            std::string* text, TavrelError* error) {
+bool checkMenuSettingsVersion(const std::string& version, TavrelError* error) {
     if (version.size() != VersionLength) {
         tavrelFileFormatError(error, "The VRG-500 version string is not 4 chars long");
+        return false;
+    }
+    return true;
+}
+
+bool formatMenuSettingsFile(const std::string& version, const VRG500_menuData& block,
+                            std::string* text, TavrelError* error) {
+    if (!checkMenuSettingsVersion(version, error)) {
         return false;
     }
     std::string result;

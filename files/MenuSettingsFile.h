@@ -9,6 +9,11 @@
 #include <string>
 #include <string_view>
 
+// Whether a version can be written to a file (exactly 4 characters); the error is "The VRG-500
+// version string is not 4 chars long" (domain "Tavrel"). A download checks it before asking the
+// device for its menu block, as the writer does.
+bool checkMenuSettingsVersion(const std::string& version, TavrelError* error = nullptr);
+
 // The file's text. Fails with "The VRG-500 version string is not 4 chars long" (domain "Tavrel")
 // when the version is not 4 characters long.
 bool formatMenuSettingsFile(const std::string& version, const VRG500_menuData& block,

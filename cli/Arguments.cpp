@@ -1,0 +1,84 @@
+#include "Arguments.h"
+
+#include <cctype>
+
+namespace {
+
+// Decimal digits only, no sign, no blanks; at most 65535.
+std::optional<uint16_t> parseNumber(const std::string& text) {
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    uint32_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + static_cast<uint32_t>(c - '0');
+        if (value > 65535) {
+            return std::nullopt;
+        }
+    }
+    return static_cast<uint16_t>(value);
+}
+
+std::optional<uint8_t> twoDigits(const std::string& text, size_t at) {
+    char tens = text[at];
+    char units = text[at + 1];
+    if (tens < '0' || tens > '9' || units < '0' || units > '9') {
+        return std::nullopt;
+    }
+    return static_cast<uint8_t>((tens - '0') * 10 + (units - '0'));
+}
+
+} // namespace
+
+std::optional<RegisterRange> parseRegisterRange(const std::string& text) {
+    if (text == "all") {
+        return RegisterRange{0, 299};
+    }
+    if (text == "first100") {
+        return RegisterRange{0, 99};
+    }
+    size_t dash = text.find('-');
+    auto first = parseNumber(text.substr(0, dash));
+    auto last = dash == std::string::npos ? first : parseNumber(text.substr(dash + 1));
+    if (!first || !last || *first > *last) {
+        return std::nullopt;
+    }
+    return RegisterRange{*first, *last};
+}
+
+std::optional<Machines> parseMachines(const std::string& text) {
+    Machines machines;
+    bool* flags[4] = {&machines.a, &machines.b, &machines.c, &machines.d};
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    for (char c : text) {
+        int index = std::toupper(static_cast<unsigned char>(c)) - 'A';
+        if (index < 0 || index > 3 || *flags[index]) {
+            return std::nullopt;
+        }
+        *flags[index] = true;
+    }
+    return machines;
+}
+
+std::optional<TimeOffset> parseTimeOffset(const std::string& text) {
+    if (text.size() != 11 || text[2] != ':' || text[5] != ':' || text[8] != ':') {
+        return std::nullopt;
+    }
+    auto hours = twoDigits(text, 0);
+    auto minutes = twoDigits(text, 3);
+    auto seconds = twoDigits(text, 6);
+    auto frames = twoDigits(text, 9);
+    if (!hours || !minutes || !seconds || !frames || *frames > 39) {
+        return std::nullopt;
+    }
+    return TimeOffset{*hours, *minutes, *seconds, *frames};
+}
+
+std::optional<uint16_t> parseRegisterNumber(const std::string& text) {
+    return parseNumber(text);
+}

@@ -1,0 +1,180 @@
+#include "CommandLine.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+struct OptionSpec {
+    const char* shortName;                          // "-p", or null
+    const char* longName;                           // "--port"
+    std::optional<std::string> CommandLine::*value; // null for a flag
+};
+
+constexpr std::array<const char*, 8> Commands = {
+    "ports", "version", "download", "upload", "menu-download", "menu-upload", "offset", "show"};
+
+const OptionSpec ValueOptions[] = {
+    {"-p", "--port", &CommandLine::port},
+    {"-r", "--range", &CommandLine::range},
+    {"-o", "--output", &CommandLine::output},
+    {"-n", "--register", &CommandLine::registerNumber},
+    {"-m", "--machines", &CommandLine::machines},
+};
+
+// Which options each command takes.
+bool commandTakes(const std::string& command, const std::string& longName) {
+    struct Allowed {
+        const char* command;
+        std::vector<std::string> options;
+    };
+    static const Allowed table[] = {
+        {"ports", {"--watch"}},
+        {"version", {"--port"}},
+        {"download", {"--port", "--range", "--output"}},
+        {"upload", {"--port", "--range"}},
+        {"menu-download", {"--port", "--output"}},
+        {"menu-upload", {"--port"}},
+        {"offset", {"--port", "--register", "--machines"}},
+        {"show", {}},
+    };
+    for (const auto& entry : table) {
+        if (command == entry.command) {
+            return std::find(entry.options.begin(), entry.options.end(), longName) !=
+                   entry.options.end();
+        }
+    }
+    return false;
+}
+
+const OptionSpec* findValueOption(const std::string& name) {
+    for (const auto& spec : ValueOptions) {
+        if (name == spec.shortName || name == spec.longName) {
+            return &spec;
+        }
+    }
+    return nullptr;
+}
+
+class Parser {
+  public:
+    Parser(int argc, const char* const* argv, CommandLine* line, std::string* problem)
+        : _argc(argc), _argv(argv), _line(line), _problem(problem) {}
+
+    bool run() {
+        for (_next = 1; _next < _argc; ++_next) {
+            std::string arg = _argv[_next];
+            if (arg == "--") {
+                for (++_next; _next < _argc; ++_next) {
+                    _line->operands.push_back(_argv[_next]);
+                }
+                break;
+            }
+            if (!(arg.size() > 1 && arg[0] == '-' ? option(arg) : operand(arg))) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+  private:
+    bool fail(std::string text) {
+        *_problem = std::move(text);
+        return false;
+    }
+
+    bool operand(const std::string& arg) {
+        if (_line->command.empty()) {
+            if (!isKnownCommand(arg)) {
+                return fail("unknown command '" + arg + "'");
+            }
+            _line->command = arg;
+            return true;
+        }
+        _line->operands.push_back(arg);
+        return true;
+    }
+
+    bool option(const std::string& arg) {
+        if (arg == "-h" || arg == "--help") {
+            _line->help = true;
+            return true;
+        }
+        if (arg == "--version" && _line->command.empty()) {
+            _line->version = true;
+            return true;
+        }
+        if (arg == "--watch") {
+            return flag(arg, &_line->watch);
+        }
+        return valueOption(arg);
+    }
+
+    bool flag(const std::string& name, bool* value) {
+        if (!commandTakes(_line->command, name)) {
+            return notTaken(name);
+        }
+        *value = true;
+        return true;
+    }
+
+    // "-p VALUE", "-pVALUE", "--port VALUE" or "--port=VALUE".
+    bool valueOption(const std::string& arg) {
+        std::string name = arg;
+        std::optional<std::string> value;
+        if (arg.rfind("--", 0) == 0) {
+            size_t equals = arg.find('=');
+            if (equals != std::string::npos) {
+                name = arg.substr(0, equals);
+                value = arg.substr(equals + 1);
+            }
+        } else if (arg.size() > 2) {
+            name = arg.substr(0, 2);
+            value = arg.substr(2);
+        }
+        const OptionSpec* spec = findValueOption(name);
+        if (!spec) {
+            return fail("unknown option '" + name + "'");
+        }
+        if (!commandTakes(_line->command, spec->longName)) {
+            return notTaken(spec->longName);
+        }
+        if (!value) {
+            if (_next + 1 >= _argc) {
+                return fail("option '" + name + "' needs a value");
+            }
+            value = _argv[++_next];
+        }
+        auto& slot = _line->*(spec->value);
+        if (slot) {
+            return fail(std::string("option '") + spec->longName + "' given more than once");
+        }
+        slot = *value;
+        return true;
+    }
+
+    bool notTaken(const std::string& name) {
+        if (_line->command.empty()) {
+            return fail("option '" + name + "' comes after a command");
+        }
+        return fail("the " + _line->command + " command takes no option '" + name + "'");
+    }
+
+    int _argc;
+    const char* const* _argv;
+    CommandLine* _line;
+    std::string* _problem;
+    int _next = 1;
+};
+
+} // namespace
+
+bool isKnownCommand(const std::string& name) {
+    return std::find_if(Commands.begin(), Commands.end(),
+                        [&](const char* command) { return name == command; }) != Commands.end();
+}
+
+bool parseCommandLine(int argc, const char* const* argv, CommandLine* line, std::string* problem) {
+    *line = CommandLine{};
+    return Parser(argc, argv, line, problem).run();
+}

@@ -1,0 +1,27 @@
+// The command line of tavrelctl, split into its command, options and operands. Only the shape is
+// checked here (known options, values present, each option once); the values themselves are
+// checked by the command that uses them (Arguments.h).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct CommandLine {
+    std::string command; // empty for the bare tool: --help, --version
+    bool help = false;
+    bool version = false;
+    bool watch = false;
+    std::optional<std::string> port;
+    std::optional<std::string> range;
+    std::optional<std::string> output;
+    std::optional<std::string> registerNumber;
+    std::optional<std::string> machines;
+    std::vector<std::string> operands;
+};
+
+// Parses argv. False with a message for the user when the shape is wrong.
+bool parseCommandLine(int argc, const char* const* argv, CommandLine* line, std::string* problem);
+
+// Whether `name` is one of the commands.
+bool isKnownCommand(const std::string& name);

@@ -1,0 +1,15 @@
+// The commands of tavrelctl. Each takes the parsed command line and returns the exit status,
+// having printed its output and any error itself.
+#pragma once
+
+#include "CommandLine.h"
+#include "ExitStatus.h"
+
+ExitStatus runPorts(const CommandLine& line);
+ExitStatus runVersion(const CommandLine& line);
+ExitStatus runDownload(const CommandLine& line);
+ExitStatus runUpload(const CommandLine& line);
+ExitStatus runMenuDownload(const CommandLine& line);
+ExitStatus runMenuUpload(const CommandLine& line);
+ExitStatus runOffset(const CommandLine& line);
+ExitStatus runShow(const CommandLine& line);

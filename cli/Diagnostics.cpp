@@ -1,0 +1,44 @@
+#include "Diagnostics.h"
+
+#include <cstdio>
+
+namespace {
+
+void printLine(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fputc('\n', stderr);
+}
+
+} // namespace
+
+ExitStatus reportError(const TavrelError& error) {
+    printLine("tavrelctl: " + error.description);
+    if (error.recoverySuggestion && !error.recoverySuggestion->empty()) {
+        printLine(*error.recoverySuggestion);
+    }
+    if (error.failureReason && !error.failureReason->empty()) {
+        printLine("  (" + *error.failureReason + ")");
+    }
+    return ExitFailure;
+}
+
+ExitStatus reportUsageError(const std::string& problem) {
+    printLine("tavrelctl: " + problem);
+    printLine("Try 'tavrelctl --help' for more information.");
+    return ExitUsage;
+}
+
+ExitStatus reportInterrupted() {
+    printLine("tavrelctl: interrupted");
+    return ExitInterrupted;
+}
+
+TavrelError toolError(std::string description, std::string recoverySuggestion) {
+    TavrelError error;
+    error.domain = "tavrelctl";
+    error.description = std::move(description);
+    if (!recoverySuggestion.empty()) {
+        error.recoverySuggestion = std::move(recoverySuggestion);
+    }
+    return error;
+}

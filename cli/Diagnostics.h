@@ -1,0 +1,20 @@
+// What tavrelctl tells the user on standard error.
+#pragma once
+
+#include "ExitStatus.h"
+#include "TavrelError.h"
+
+#include <string>
+
+// "tavrelctl: DESCRIPTION", the recovery suggestion on the next line when there is one, then
+// "  (FAILURE REASON)" when there is one. Returns ExitFailure.
+ExitStatus reportError(const TavrelError& error);
+
+// "tavrelctl: PROBLEM" and a pointer to the help. Returns ExitUsage.
+ExitStatus reportUsageError(const std::string& problem);
+
+// "tavrelctl: interrupted". Returns ExitInterrupted.
+ExitStatus reportInterrupted();
+
+// A failure of tavrelctl's own, with the usual layout.
+TavrelError toolError(std::string description, std::string recoverySuggestion = {});

@@ -1,0 +1,80 @@
+// tavrelctl download -p PORT [-r RANGE] -o FILE.vg2
+#include "CommandSupport.h"
+#include "Commands.h"
+#include "DevicePort.h"
+#include "Diagnostics.h"
+#include "Interruption.h"
+#include "ProgressBar.h"
+#include "RegisterFile.h"
+
+namespace {
+
+// Reads one register's times and clip names into the collection. A register without clip names
+// (a negative acknowledgement) gets the no-clip name for each machine, as the application stores
+// it.
+bool downloadRegister(TavrelSocket& socket, uint16_t number, RegisterCollection* registers,
+                      TavrelError* error) {
+    RegisterEntry entry;
+    std::optional<std::string> clips[4];
+    if (!socket.registerData(&entry.reg, number, error) ||
+        !socket.registerClipName(&clips[0], &clips[1], &clips[2], &clips[3], number, error)) {
+        return false;
+    }
+    for (size_t machine = 0; machine < 4; ++machine) {
+        entry.clips[machine] = clips[machine].value_or(NoClipName);
+    }
+    registers->set(number, std::move(entry));
+    return true;
+}
+
+ExitStatus downloadRange(TavrelSocket& socket, RegisterRange range, RegisterCollection* registers) {
+    ProgressBar bar("Downloading", range.count());
+    TavrelError error;
+    for (uint32_t number = range.first; number <= range.last; ++number) {
+        if (interruptionRequested()) {
+            bar.clear();
+            return reportInterrupted();
+        }
+        bar.update(number, number - range.first);
+        if (!downloadRegister(socket, static_cast<uint16_t>(number), registers, &error)) {
+            bar.clear();
+            return interruptionRequested() ? reportInterrupted() : reportError(error);
+        }
+    }
+    bar.update(range.last, range.count());
+    return ExitSuccess;
+}
+
+} // namespace
+
+ExitStatus runDownload(const CommandLine& line) {
+    std::string problem;
+    if (!expectOperands(line, 0, "no arguments", &problem)) {
+        return reportUsageError(problem);
+    }
+    if (!line.output) {
+        return reportUsageError("the download command needs an output file (-o FILE.vg2)");
+    }
+    auto range = rangeOption(line, &problem);
+    auto path = range ? requiredPortPath(line, &problem) : std::nullopt;
+    if (!path) {
+        return reportUsageError(problem);
+    }
+    watchForInterruption();
+    auto socket = openDevice(*path);
+    if (!socket || !checkDevice(*socket)) {
+        return interruptionRequested() ? reportInterrupted() : ExitFailure;
+    }
+    RegisterCollection registers;
+    registers.reserve(range->count());
+    ExitStatus status = downloadRange(*socket, *range, &registers);
+    if (status != ExitSuccess) {
+        return status;
+    }
+    // Written only now that the whole range is in: any failure above leaves the file as it was.
+    TavrelError error;
+    if (!writeRegisterFile(*line.output, registers, &error)) {
+        return reportError(error);
+    }
+    return ExitSuccess;
+}

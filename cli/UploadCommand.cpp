@@ -1,0 +1,113 @@
+// tavrelctl upload -p PORT [-r RANGE] FILE.vg2
+#include "CommandSupport.h"
+#include "Commands.h"
+#include "DevicePort.h"
+#include "Diagnostics.h"
+#include "Interruption.h"
+#include "ProgressBar.h"
+#include "RegisterFile.h"
+#include "RegisterTimeWire.h"
+
+#include <vector>
+
+namespace {
+
+constexpr const char* TimeNames[8] = {"A IN", "A OUT", "B IN", "B OUT",
+                                      "C IN", "C OUT", "D IN", "D OUT"};
+
+using Upload = std::vector<std::pair<uint16_t, const RegisterEntry*>>;
+
+// The registers of the range that the file holds, in ascending order.
+Upload registersInRange(const RegisterCollection& registers, RegisterRange range) {
+    Upload upload;
+    for (const auto& [number, entry] : registers) {
+        if (number >= range.first && number <= range.last) {
+            upload.emplace_back(static_cast<uint16_t>(number), &entry);
+        }
+    }
+    return upload;
+}
+
+// What the device cannot take: a clip name that is not 8 characters, a time beyond the wire
+// form's limits. Checked for every register before anything is sent.
+bool checkUploadable(uint16_t number, const RegisterEntry& entry, TavrelError* error) {
+    std::string what = "Register " + registerLabel(number) + " cannot be uploaded";
+    for (size_t machine = 0; machine < 4; ++machine) {
+        const std::string& clip = entry.clips[machine];
+        if (clip.size() != 8) {
+            *error = toolError(what, std::string("Its clip name for machine ") +
+                                         static_cast<char>('A' + machine) + " is " +
+                                         std::to_string(clip.size()) +
+                                         " characters long; the VRG-500 takes exactly 8.");
+            return false;
+        }
+    }
+    for (size_t i = 0; i < 8; ++i) {
+        const VRG500_registerTime& time = entry.reg.*VRG500_registerTimes[i];
+        if (!vrg500wire::registerTimeFitsWire(time)) {
+            *error = toolError(what, std::string("Its ") + TimeNames[i] + " time " +
+                                         TavrelSocket::stringForRegisterTime(time) +
+                                         " is beyond the VRG-500's limits (hours, minutes and "
+                                         "seconds 00 to 99, frames 00 to 39).");
+            return false;
+        }
+    }
+    return true;
+}
+
+bool uploadRegister(TavrelSocket& socket, uint16_t number, const RegisterEntry& entry,
+                    TavrelError* error) {
+    return socket.setRegisterData(entry.reg, number, error) &&
+           socket.setRegisterClipName(entry.clips[0], entry.clips[1], entry.clips[2],
+                                      entry.clips[3], number, error);
+}
+
+ExitStatus uploadAll(TavrelSocket& socket, const Upload& upload) {
+    ProgressBar bar("Uploading", static_cast<uint32_t>(upload.size()));
+    TavrelError error;
+    uint32_t done = 0;
+    for (const auto& [number, entry] : upload) {
+        if (interruptionRequested()) {
+            bar.clear();
+            return reportInterrupted();
+        }
+        bar.update(number, done);
+        if (!uploadRegister(socket, number, *entry, &error)) {
+            bar.clear();
+            return interruptionRequested() ? reportInterrupted() : reportError(error);
+        }
+        ++done;
+    }
+    return ExitSuccess;
+}
+
+} // namespace
+
+ExitStatus runUpload(const CommandLine& line) {
+    std::string problem;
+    if (!expectOperands(line, 1, "a register file (FILE.vg2)", &problem)) {
+        return reportUsageError(problem);
+    }
+    auto range = rangeOption(line, &problem);
+    auto path = range ? requiredPortPath(line, &problem) : std::nullopt;
+    if (!path) {
+        return reportUsageError(problem);
+    }
+    RegisterCollection registers;
+    TavrelError error;
+    if (!readRegisterFile(line.operands[0], &registers, &error)) {
+        return reportError(error);
+    }
+    Upload upload = registersInRange(registers, *range);
+    for (const auto& [number, entry] : upload) {
+        if (!checkUploadable(number, *entry, &error)) {
+            return reportError(error);
+        }
+    }
+    watchForInterruption();
+    auto socket = openDevice(*path);
+    if (!socket || !checkDevice(*socket)) {
+        return interruptionRequested() ? reportInterrupted() : ExitFailure;
+    }
+    return uploadAll(*socket, upload);
+}

@@ -1,0 +1,64 @@
+#include "Usage.h"
+
+namespace {
+
+struct CommandHelp {
+    const char* command;
+    const char* synopsis;
+    const char* description;
+};
+
+const CommandHelp Help[] = {
+    {"ports", "tavrelctl ports [--watch]",
+     "Lists the RS-232 ports, one line each: NAME<TAB>PATH. With --watch, keeps running and\n"
+     "prints \"+ NAME<TAB>PATH\" when a port arrives and \"- NAME<TAB>PATH\" when one departs,\n"
+     "until interrupted.\n"},
+    {"version", "tavrelctl version -p PORT", "Prints the VRG-500's version text.\n"},
+    {"download", "tavrelctl download -p PORT [-r RANGE] -o FILE.vg2",
+     "Reads the registers of RANGE from the VRG-500 and writes them to a register file.\n"
+     "The file is written only when every register was read.\n"},
+    {"upload", "tavrelctl upload -p PORT [-r RANGE] FILE.vg2",
+     "Writes the registers of RANGE that the register file holds to the VRG-500.\n"},
+    {"menu-download", "tavrelctl menu-download -p PORT -o FILE.vgs",
+     "Reads the VRG-500's menu settings and writes them to a menu settings file.\n"},
+    {"menu-upload", "tavrelctl menu-upload -p PORT FILE.vgs",
+     "Writes a menu settings file's settings to the VRG-500, when the file was made with the\n"
+     "same VRG-500 version.\n"},
+    {"offset", "tavrelctl offset add|subtract -p PORT -n REGISTER [-m MACHINES] TIMECODE",
+     "Has the VRG-500 add TIMECODE to, or subtract it from, the times of MACHINES in REGISTER.\n"},
+    {"show", "tavrelctl show FILE.vg2",
+     "Prints a register file's registers, one line each: number, eight times, the two trailing\n"
+     "bytes and the four clip names.\n"},
+};
+
+const char* Arguments =
+    "  -p, --port PORT          a port name as 'tavrelctl ports' lists it, or a device path\n"
+    "  -r, --range RANGE        all (0-299, the default), first100 (0-99), N-M or N (0-65535)\n"
+    "  -o, --output FILE        the file to write\n"
+    "  -n, --register REGISTER  a register number, 0-65535\n"
+    "  -m, --machines MACHINES  letters from ABCD, default ABCD\n"
+    "  TIMECODE                 HH:MM:SS:FF; hours, minutes, seconds 00-99, frames 00-39\n";
+
+} // namespace
+
+std::string toolUsage() {
+    std::string text = "Usage:\n";
+    for (const auto& help : Help) {
+        text += std::string("  ") + help.synopsis + "\n";
+    }
+    text += "  tavrelctl --help | -h ; tavrelctl COMMAND --help ; tavrelctl --version\n\n";
+    text += Arguments;
+    text += "\nExit status: 0 success, 1 device, file or data error, 2 usage error,\n"
+            "130 interrupted during a transfer.\n";
+    return text;
+}
+
+std::string commandUsage(const std::string& command) {
+    for (const auto& help : Help) {
+        if (command == help.command) {
+            return std::string("Usage: ") + help.synopsis + "\n\n" + help.description + "\n" +
+                   Arguments;
+        }
+    }
+    return toolUsage();
+}
