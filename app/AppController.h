@@ -46,6 +46,7 @@ class QSpinBox;
 class QTableView;
 class QToolBar;
 class RegisterTableModel;
+class TableRedrawPacer;
 
 // User-defaults keys.
 inline constexpr const char* SelectedSerialPortKey = "Serial Port";
@@ -264,4 +265,6 @@ class AppController : public QObject {
     // For the sheets and panels of the transfers and file commands (their source files).
     RangeStartOperation _rangeSheetContext = nullptr;
     QPointer<QFileDialog> _filePanel;
+    // Paces the table's redraws during a download (made with the progress sheet).
+    std::shared_ptr<TableRedrawPacer> _tableRedrawPacer;
 };
