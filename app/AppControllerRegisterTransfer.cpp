@@ -7,6 +7,7 @@
 #include "AppController.h"
 #include "RangeSheet.h"
 #include "RegisterTimeWire.h"
+#include "TableRedrawPacer.h"
 #include "TavrelLog.h"
 
 #include <QButtonGroup>
@@ -215,7 +216,8 @@ void AppController::_uploadRegisters(RegisterRange range) {
 namespace {
 
 // Closes the progress sheet and lets go of the transfer's connection. No step follows.
-void endTransfer(QDialog* progressSheet, register_step& step) {
+void endTransfer(QDialog* progressSheet, TableRedrawPacer& pacer, register_step& step) {
+    pacer.flush();
     progressSheet->done(0);
     step.socket.reset();
 }
@@ -224,7 +226,7 @@ void endTransfer(QDialog* progressSheet, register_step& step) {
 
 void AppController::_downloadRegisterStep(register_step step) {
     if (cancelledProgressSheet || !stepInRange(step)) {
-        endTransfer(progressSheet, step);
+        endTransfer(progressSheet, *_tableRedrawPacer, step);
         return;
     }
     showProgressStep(progressLabel, progressBar, tr("Downloading register %1"), step.current);
@@ -238,11 +240,12 @@ void AppController::_downloadRegisterStep(register_step step) {
                                        &error)) {
         // The alert comes up after the progress sheet has gone.
         QTimer::singleShot(0, this, [this, error] { _showError(&error); });
-        endTransfer(progressSheet, step);
+        endTransfer(progressSheet, *_tableRedrawPacer, step);
         return;
     }
     entry.clips = storedClipNames(names);
     _storeRegister(step.current, entry);
+    _tableRedrawPacer->changed();
 
     ++step.current;
     QTimer::singleShot(0, this, [this, step] { _downloadRegisterStep(step); });
@@ -250,7 +253,7 @@ void AppController::_downloadRegisterStep(register_step step) {
 
 void AppController::_uploadRegisterStep(register_step step) {
     if (cancelledProgressSheet || !stepInRange(step)) {
-        endTransfer(progressSheet, step);
+        endTransfer(progressSheet, *_tableRedrawPacer, step);
         return;
     }
     showProgressStep(progressLabel, progressBar, tr("Uploading register %1"), step.current);
@@ -264,7 +267,7 @@ void AppController::_uploadRegisterStep(register_step step) {
             !step.socket->setRegisterClipName(entry.clips[0], entry.clips[1], entry.clips[2],
                                               entry.clips[3], number, &error)) {
             QTimer::singleShot(0, this, [this, error] { _showError(&error); });
-            endTransfer(progressSheet, step);
+            endTransfer(progressSheet, *_tableRedrawPacer, step);
             return;
         }
     }

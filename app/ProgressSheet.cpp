@@ -1,11 +1,13 @@
 #include "ProgressSheet.h"
 
 #include "AppController.h"
+#include "TableRedrawPacer.h"
 
 #include <QLabel>
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTableView>
 
 namespace {
 
@@ -35,6 +37,8 @@ void AppController::_createProgressSheet() {
     cancel->setAutoDefault(false);
 
     connect(cancel, &QPushButton::clicked, this, [this] { cancelProgressSheet(); });
+    _tableRedrawPacer = std::make_shared<TableRedrawPacer>(registerTable);
+
     connect(progressSheet, &QDialog::finished, this,
             [this](int returnCode) { progressSheetDidEnd(returnCode); });
 }
