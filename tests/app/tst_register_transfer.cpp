@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTableView>
 
 using namespace transfertest;
 
@@ -110,6 +111,7 @@ class RegisterTransferTest : public QObject {
     void waitForTransferEnd() {
         QTRY_COMPARE_WITH_TIMEOUT(_ended->count(), 1, TransferTimeout);
         QVERIFY(!_c->progressSheet->isVisible());
+        QVERIFY(_c->registerTable->updatesEnabled()); // redraws held back are let through
     }
 
   private slots:
