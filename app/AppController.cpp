@@ -2,6 +2,7 @@
 
 #include "RegisterCellDelegate.h"
 #include "RegisterTableModel.h"
+#include "RegisterTableView.h"
 #include "TavrelLog.h"
 #include "WhitespaceTrim.h"
 
@@ -93,7 +94,7 @@ void AppController::_createMainWindow() {
     mainWindow->setMinimumHeight(MinimumWindowHeight);
     mainWindow->installEventFilter(this);
 
-    registerTable = new QTableView(mainWindow);
+    registerTable = new RegisterTableView(mainWindow);
     registerTable->setObjectName("registerTable");
     _tableModel = new RegisterTableModel(&importedRegisters, this);
     registerTable->setModel(_tableModel);
