@@ -5,8 +5,10 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QWindow>
 
 using namespace AppTestSupport;
 
@@ -221,6 +223,37 @@ class RegisterTableTest : public QObject {
             QVERIFY(qAbs(table->columnWidth(column) - a) <= 1);
         }
         QVERIFY(table->horizontalHeader()->length() <= table->viewport()->width());
+    }
+
+    // What the window shows on screen (its flushed backing store) must equal a fresh drawing
+    // of the window, whether rows arrive in sight, out of sight or above the rows in sight.
+    void screenFollowsTheCollection() {
+        QMainWindow* window = _controller->mainWindow;
+        QTableView* table = _controller->registerTable;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        auto shownAsDrawn = [window] {
+            // Let the event loop run the view's delayed layout and the redraw it asks for.
+            QTest::qWait(20);
+            QImage onScreen = window->screen()->grabWindow(window->winId()).toImage();
+            QImage drawn = window->grab().toImage();
+            return onScreen.convertToFormat(QImage::Format_RGB32) ==
+                   drawn.convertToFormat(QImage::Format_RGB32);
+        };
+        for (int number = 1000; number < 1200; ++number) {
+            _controller->_storeRegister(number, entryWith(time(1, 0, 0, 0), nullTime(), "A"));
+            if (number < 1003 || number > 1196) {
+                QVERIFY(shownAsDrawn());
+            }
+        }
+        QVERIFY(table->rowAt(table->viewport()->height() - 1) < 199);
+        _controller->_storeRegister(5, entryWith(time(2, 0, 0, 0), nullTime(), "FIRST"));
+        QVERIFY(shownAsDrawn());
+        QCOMPARE(model()->cellText(0, "Register"), QString("005"));
+        _controller->_storeRegister(1100, entryWith(time(3, 0, 0, 0), nullTime(), "CHANGED"));
+        table->scrollToBottom();
+        QVERIFY(shownAsDrawn());
+        QCOMPARE(table->rowAt(table->viewport()->height() - 1), 200);
     }
 
   private:
