@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "Diagnostics.h"
+#include "TavrelLog.h"
 #include "Usage.h"
 
 #include <cstdio>
@@ -37,6 +38,9 @@ int finish(ExitStatus status) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The link's diagnostics stay in the system log; what the user must see goes to standard
+    // error through the commands' own reports.
+    tavrelLogSetDestination(TavrelLogDestination::Syslog);
     CommandLine line;
     std::string problem;
     if (!parseCommandLine(argc, argv, &line, &problem)) {

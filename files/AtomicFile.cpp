@@ -144,11 +144,23 @@ bool readWholeFile(const std::string& path, std::string* contents, TavrelError* 
 AtomicFileWriter::~AtomicFileWriter() {
     if (_fd >= 0) {
         ::close(_fd);
-        ::unlink(_temporary.c_str());
+        if (!_direct) {
+            ::unlink(_temporary.c_str());
+        }
     }
 }
 
 bool AtomicFileWriter::open(TavrelError* error) {
+    struct stat existing {};
+    bool exists = ::stat(_path.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) {
+        tavrelFileWriteError(error, _path, EISDIR);
+        return false;
+    }
+    if (exists && !S_ISREG(existing.st_mode)) {
+        // A device, a pipe, a socket (-o /dev/stdout): nothing to replace, so write to it.
+        return openDirect(error);
+    }
     _target = resolvedTarget(_path);
     _fd = createTemporaryBeside(_target, &_temporary);
     if (_fd < 0) {
@@ -156,11 +168,19 @@ bool AtomicFileWriter::open(TavrelError* error) {
         return false;
     }
     // An existing file keeps its permissions.
-    struct stat existing {};
-    if (::stat(_target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
-        ::fchmod(_fd, existing.st_mode & 07777) != 0) {
+    if (exists && ::fchmod(_fd, existing.st_mode & 07777) != 0) {
         return fail(error);
     }
+    return true;
+}
+
+bool AtomicFileWriter::openDirect(TavrelError* error) {
+    _fd = ::open(_path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (_fd < 0) {
+        tavrelFileWriteError(error, _path, errno);
+        return false;
+    }
+    _direct = true;
     return true;
 }
 
@@ -176,6 +196,15 @@ bool AtomicFileWriter::commit(TavrelError* error) {
     if (_fd < 0) {
         tavrelFileWriteError(error, _path, EBADF);
         return false;
+    }
+    if (_direct) {
+        int fd = _fd;
+        _fd = -1;
+        if (::close(fd) != 0) {
+            tavrelFileWriteError(error, _path, errno);
+            return false;
+        }
+        return true;
     }
     if (::fsync(_fd) != 0) {
         return fail(error);
@@ -197,7 +226,9 @@ bool AtomicFileWriter::fail(TavrelError* error) {
     int cause = errno;
     ::close(_fd);
     _fd = -1;
-    ::unlink(_temporary.c_str());
+    if (!_direct) {
+        ::unlink(_temporary.c_str());
+    }
     tavrelFileWriteError(error, _path, cause);
     return false;
 }

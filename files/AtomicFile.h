@@ -14,6 +14,8 @@ bool readWholeFile(const std::string& path, std::string* contents, TavrelError* 
 // A file being replaced piece by piece: the bytes go to a temporary file beside the target, and
 // commit() makes them the target's contents at once. A writer destroyed without a successful
 // commit removes its temporary file and leaves the target as it was. Errors name `path`.
+// A target that exists but is no regular file (a device, a pipe) is written directly: there is
+// nothing to replace, and renaming over it would remove the device node itself.
 class AtomicFileWriter {
   public:
     explicit AtomicFileWriter(std::string path) : _path(std::move(path)) {}
@@ -27,12 +29,14 @@ class AtomicFileWriter {
     bool commit(TavrelError* error = nullptr);
 
   private:
+    bool openDirect(TavrelError* error);
     bool fail(TavrelError* error);
 
     std::string _path;
     std::string _target;
     std::string _temporary;
     int _fd = -1;
+    bool _direct = false;
 };
 
 // Replaces the file at `path` (or creates it) with `contents`. An existing file keeps its

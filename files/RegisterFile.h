@@ -9,7 +9,8 @@
 #include <string_view>
 
 // The text of a collection, exactly as it is saved. Fails (naming the register in `error`) when
-// a time holds a number above 99, which would make a line that cannot be read back.
+// a register would make a line that does not read back as it was: a time with a number above 99,
+// an empty clip name, a comma in clip name A, B or C, a line break in clip name D.
 bool formatRegisterFile(const RegisterCollection& registers, std::string* text,
                         TavrelError* error = nullptr);
 

@@ -50,6 +50,14 @@ TEST(AtomicFile, FollowsASymbolicLink) {
     EXPECT_TRUE(S_ISLNK(info.st_mode));
 }
 
+TEST(AtomicFile, DeviceIsWrittenNotReplaced) {
+    TavrelError error;
+    ASSERT_TRUE(writeFileAtomically("/dev/null", "x", &error)) << error.description;
+    struct stat info {};
+    ASSERT_EQ(::lstat("/dev/null", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+}
+
 TEST(AtomicFile, WriteThatFailsHalfwayLeavesTheOldFile) {
     // A file size limit makes the write itself fail part way, even for root.
     TempFolder folder;
