@@ -1,4 +1,5 @@
 // tavrelctl download -p PORT [-r RANGE] -o FILE.vg2
+#include "AtomicFile.h"
 #include "CommandSupport.h"
 #include "Commands.h"
 #include "DevicePort.h"
@@ -59,6 +60,10 @@ ExitStatus runDownload(const CommandLine& line) {
     auto path = range ? requiredPortPath(line, &problem) : std::nullopt;
     if (!path) {
         return reportUsageError(problem);
+    }
+    TavrelError unwritable;
+    if (!checkFileWritable(*line.output, &unwritable)) {
+        return reportError(unwritable);
     }
     watchForInterruption();
     auto socket = openDevice(*path);

@@ -1,5 +1,6 @@
 // tavrelctl menu-download -p PORT -o FILE.vgs
 // tavrelctl menu-upload -p PORT FILE.vgs
+#include "AtomicFile.h"
 #include "CommandSupport.h"
 #include "Commands.h"
 #include "DevicePort.h"
@@ -18,6 +19,10 @@ ExitStatus runMenuDownload(const CommandLine& line) {
     auto path = requiredPortPath(line, &problem);
     if (!path) {
         return reportUsageError(problem);
+    }
+    TavrelError unwritable;
+    if (!checkFileWritable(*line.output, &unwritable)) {
+        return reportError(unwritable);
     }
     watchForInterruption();
     auto socket = openDevice(*path);

@@ -233,6 +233,16 @@ bool AtomicFileWriter::fail(TavrelError* error) {
     return false;
 }
 
+bool checkFileWritable(const std::string& path, TavrelError* error) {
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode) &&
+        !S_ISDIR(existing.st_mode)) {
+        return true; // a device or a pipe: opening it to look could block or disturb it
+    }
+    AtomicFileWriter probe(path); // never committed: its temporary file goes away with it
+    return probe.open(error);
+}
+
 bool writeFileAtomically(const std::string& path, std::string_view contents, TavrelError* error) {
     AtomicFileWriter writer(path);
     return writer.open(error) && writer.write(contents, error) && writer.commit(error);

@@ -39,6 +39,11 @@ class AtomicFileWriter {
     bool _direct = false;
 };
 
+// Whether a write to `path` could start: the target is no folder and a temporary file can be
+// made beside it (made and removed at once). Nothing at `path` changes. Lets a long download
+// find an unusable output before it begins rather than after it has finished.
+bool checkFileWritable(const std::string& path, TavrelError* error = nullptr);
+
 // Replaces the file at `path` (or creates it) with `contents`. An existing file keeps its
 // permissions; a new one gets the usual 0666 less the umask. A symbolic link is followed, so the
 // file it points to is replaced and the link stays. On failure the target is as it was.

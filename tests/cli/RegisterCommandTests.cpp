@@ -132,6 +132,17 @@ TEST_F(RegisterDownload, FailureLeavesTheOutputAsItWas) {
     }
 }
 
+TEST_F(RegisterDownload, UnusableOutputIsFoundBeforeTheTransfer) {
+    ToolResult result = runTool({"download", "-p", port, "-o", folder.path("missing/r.vg2")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "tavrelctl: The file \"r.vg2\" couldn't be saved.\n"
+                          "  (No such file or directory)\n");
+    result = runTool({"menu-download", "-p", port, "-o", folder.path()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err.substr(result.err.find('(')), "(Is a directory)\n");
+    EXPECT_TRUE(frames().empty());
+}
+
 TEST_F(RegisterDownload, InterruptionStopsBetweenRegistersAndWritesNothing) {
     Vrg500SimulatorOptions options;
     options.replyLatency = std::chrono::milliseconds(5);

@@ -118,6 +118,22 @@ TEST(AtomicFile, FailuresNameTheFileAndTheCause) {
     EXPECT_EQ(folder.listing(), "folder.vg2\n");
 }
 
+TEST(AtomicFile, CheckingWritabilityChangesNothing) {
+    TempFolder folder;
+    TempFolder::writeBytes(folder.path("old.vg2"), "old");
+    ::mkdir(folder.path("sub").c_str(), 0755);
+    EXPECT_TRUE(checkFileWritable(folder.path("old.vg2")));
+    EXPECT_TRUE(checkFileWritable(folder.path("new.vg2")));
+    EXPECT_TRUE(checkFileWritable("/dev/null"));
+    TavrelError error;
+    EXPECT_FALSE(checkFileWritable(folder.path("sub"), &error));
+    EXPECT_EQ(error.code, EISDIR);
+    EXPECT_FALSE(checkFileWritable(folder.path("none/new.vg2"), &error));
+    EXPECT_EQ(error.code, ENOENT);
+    EXPECT_EQ(TempFolder::readBytes(folder.path("old.vg2")), "old");
+    EXPECT_EQ(folder.listing(), "old.vg2\nsub\n");
+}
+
 TEST(AtomicFile, ReadsWholeFilesAndReportsFailures) {
     TempFolder folder;
     std::string big(300000, '\0');
