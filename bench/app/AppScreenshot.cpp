@@ -1,6 +1,6 @@
 // Makes the main window's screenshot for the documentation, deterministically: the demonstration
 // device listed beside two example ports, its first registers read into the table, the window
-// grabbed offscreen.
+// grabbed offscreen. With a register count of 0, the window of a machine without serial ports.
 //   app_screenshot docs/main-window.png [register count]
 #include "AppController.h"
 #include "DemoDevice.h"
@@ -31,6 +31,21 @@ bool readRegister(TavrelSocket& socket, uint16_t number, RegisterEntry* entry) {
     return true;
 }
 
+bool grabWindow(AppController& controller, const char* path) {
+    controller.mainWindow->resize(controller.mainWindow->width(), 600);
+    controller.mainWindow->show();
+    QCoreApplication::processEvents();
+    std::printf("window %dx%d, min width %d, max width %d, port \"%s\"\n",
+                controller.mainWindow->width(), controller.mainWindow->height(),
+                controller.mainWindow->minimumWidth(), controller.mainWindow->maximumWidth(),
+                qPrintable(controller.serialPopUpButton->currentText()));
+    if (!controller.mainWindow->grab().save(QString::fromLocal8Bit(path))) {
+        std::fprintf(stderr, "cannot write %s\n", path);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -47,6 +62,10 @@ int main(int argc, char** argv) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     const int count = argc > 2 ? std::atoi(argv[2]) : 12;
 
+    if (count == 0) {
+        AppController controller([] { return std::optional<SerialPortList>(); });
+        return grabWindow(controller, argv[1]) ? 0 : 1;
+    }
     DemoDevice demo;
     std::string error;
     if (!demo.start(&error)) {
@@ -70,16 +89,5 @@ int main(int argc, char** argv) {
         }
         controller._storeRegister(number, entry);
     }
-    controller.mainWindow->resize(controller.mainWindow->width(), 600);
-    controller.mainWindow->show();
-    QCoreApplication::processEvents();
-    std::printf("window %dx%d, min width %d, max width %d, port \"%s\"\n",
-                controller.mainWindow->width(), controller.mainWindow->height(),
-                controller.mainWindow->minimumWidth(), controller.mainWindow->maximumWidth(),
-                qPrintable(controller.serialPopUpButton->currentText()));
-    if (!controller.mainWindow->grab().save(QString::fromLocal8Bit(argv[1]))) {
-        std::fprintf(stderr, "cannot write %s\n", argv[1]);
-        return 1;
-    }
-    return 0;
+    return grabWindow(controller, argv[1]) ? 0 : 1;
 }
