@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tavrel three ways and runs every test:
 #  1. libFuzzer targets (clang), each run for a bounded time;
-#  2. AddressSanitizer + UndefinedBehaviorSanitizer build, whole test suite;
+#  2. AddressSanitizer + UndefinedBehaviorSanitizer build, whole test suite (GCC's flow
+#     warnings give false alarms under the sanitizers, so warnings are errors only in 3.);
 #  3. ordinary build with warnings as errors, whole test suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,14 +24,17 @@ for fuzzer in $fuzzers; do
     work="build/fuzz/corpus-$name"
     rm -rf "$work" && mkdir -p "$work"
     [ -n "$corpus" ] && cp -r "$corpus"/. "$work"/
-    echo "-- $fuzzer"
-    "build/fuzz/$(find build/fuzz -name "$fuzzer" -type f -printf '%P\n' | head -n 1)" \
-        -max_total_time="$fuzz_seconds" -print_final_stats=1 "$work" 2>&1 | tail -n 3
+    binary="build/fuzz/$(find build/fuzz -name "$fuzzer" -type f -printf '%P\n' | head -n 1)"
+    if ! "$binary" -max_total_time="$fuzz_seconds" "$work" >"$work.log" 2>&1; then
+        tail -n 60 "$work.log"
+        echo "$fuzzer failed"
+        exit 1
+    fi
+    echo "-- $fuzzer: $(grep -E '^Done [0-9]+ runs' "$work.log" | tail -n 1)"
 done
 
 echo "== Sanitizer build"
-cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVREL_SANITIZE=ON \
-    -DTAVREL_WERROR=ON >/dev/null
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVREL_SANITIZE=ON >/dev/null
 cmake --build build/sanitize -j"$jobs"
 ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" \
 LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0" \
