@@ -77,9 +77,9 @@ AppController::AppController(PortLister portLister, QObject* parent)
 }
 
 AppController::~AppController() {
-    if (_serialPortNotifier != nullptr) {
-        TavrelSocket::registerForSerialDeviceNotifications(nullptr, std::function<void()>());
-    }
+    // The notifier goes before the subscription that owns its descriptor.
+    delete _serialPortNotifier;
+    TavrelSocket::registerForSerialDeviceNotifications(nullptr, std::function<void()>());
     delete mainWindow.data();
 }
 
