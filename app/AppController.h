@@ -225,7 +225,7 @@ class AppController : public QObject {
     // The toolbar item identifier of a toolbar action, empty for others.
     QString toolbarItemIdentifier(const QAction* action) const;
 
-    // Where the help document is written for the desktop's viewer; tests replace the opener.
+    // What opens the help document (the desktop's default viewer); tests replace it.
     void setUrlOpener(UrlOpener opener) { _urlOpener = std::move(opener); }
     // The file of the help document (written out from the resources on first use).
     QString helpDocumentPath() const;
