@@ -38,12 +38,26 @@ void terminationError(TavrelError* error, const std::string& path) {
             "Error reading data from serial device " + path + " - unexpected response termination");
 }
 
-ssize_t readRetrying(int fd, uint8_t* into, size_t count) {
-    ssize_t got;
-    do {
-        got = ::read(fd, into, count);
-    } while (got < 0 && errno == EINTR);
-    return got;
+// Reads exactly `count` bytes, in as many pieces as they come, until a read finds nothing.
+bool readFully(int fd, uint8_t* into, size_t count, const char* failedDescription,
+               const std::string& path, TavrelError* error) {
+    for (size_t got = 0; got < count;) {
+        ssize_t read = ::read(fd, into + got, count - got);
+        if (read < 0 && errno == EINTR) {
+            continue;
+        }
+        if (read < 0) {
+            ioError(error, failedDescription,
+                    formatText("Error reading data from serial device %s - %s(%d)", path, errno));
+            return false;
+        }
+        if (read == 0) {
+            terminationError(error, path);
+            return false;
+        }
+        got += static_cast<size_t>(read);
+    }
+    return true;
 }
 
 } // namespace
@@ -196,36 +210,13 @@ bool TavrelSocket::_sendCommandWithFunction(uint8_t function, const uint8_t* dat
         sent += static_cast<size_t>(wrote);
     }
 
-    // The header may arrive in two pieces on a real line; each read waits at most 0.2 s.
-    for (size_t got = 0; got < 2;) {
-        ssize_t read = readRetrying(_devFd, _buffer + got, 2 - got);
-        if (read < 0) {
-            ioError(error, "Error reading data from serial device",
-                    formatText("Error reading data from serial device %s - %s(%d)", _deviceFilePath,
-                               errno));
-            return false;
-        }
-        if (read == 0) {
-            terminationError(error, _deviceFilePath);
-            return false;
-        }
-        got += static_cast<size_t>(read);
-    }
-
-    size_t payloadLength = _buffer[1];
-    for (size_t got = 0; got < payloadLength;) {
-        ssize_t read = readRetrying(_devFd, _buffer + 2 + got, payloadLength - got);
-        if (read < 0) {
-            ioError(error, " Error reading data from serial device",
-                    formatText("Error reading data from serial device %s - %s(%d)", _deviceFilePath,
-                               errno));
-            return false;
-        }
-        if (read == 0) {
-            terminationError(error, _deviceFilePath);
-            return false;
-        }
-        got += static_cast<size_t>(read);
+    // The header may arrive in two pieces on a real line, like the payload; each read waits at
+    // most 0.2 s. A failing payload read has its own description, with a leading blank.
+    if (!readFully(_devFd, _buffer, 2, "Error reading data from serial device", _deviceFilePath,
+                   error) ||
+        !readFully(_devFd, _buffer + 2, _buffer[1], " Error reading data from serial device",
+                   _deviceFilePath, error)) {
+        return false;
     }
     return _parseResponseBuffer(_buffer, response, error);
 }
