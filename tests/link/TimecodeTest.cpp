@@ -1,5 +1,7 @@
 #include "TavrelSocket.h"
 
+#include "RegisterTimes.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -8,18 +10,6 @@
 #include <vector>
 
 namespace {
-
-VRG500_registerTime makeTime(int h, int m, int s, int f, int drop, int null) {
-    VRG500_registerTime t;
-    t.hours = static_cast<uint8_t>(h);
-    t.minutes = static_cast<uint8_t>(m);
-    t.seconds = static_cast<uint8_t>(s);
-    t.frames = static_cast<uint8_t>(f);
-    t.dropFrame = static_cast<int8_t>(drop);
-    t.isNull = static_cast<int8_t>(null);
-    return t;
-}
-
 // The two patterns the text form is defined by, for comparison with the parser.
 class ReferencePatterns {
   public:
@@ -72,12 +62,8 @@ TEST(Timecode, ParsesAcceptedTexts) {
     for (const auto& [text, expected] : cases) {
         VRG500_registerTime time = makeTime(7, 7, 7, 7, 5, 5);
         ASSERT_TRUE(TavrelSocket::setRegisterTime(&time, text)) << text;
-        EXPECT_EQ(time.hours, expected.hours) << text;
-        EXPECT_EQ(time.minutes, expected.minutes) << text;
-        EXPECT_EQ(time.seconds, expected.seconds) << text;
-        EXPECT_EQ(time.frames, expected.frames) << text;
-        EXPECT_EQ(time.dropFrame, expected.dropFrame) << text;
-        EXPECT_EQ(time.isNull, expected.isNull) << text;
+        SCOPED_TRACE(text);
+        expectSameTime(time, expected);
         EXPECT_EQ(TavrelSocket::stringForRegisterTime(time), text);
     }
 }

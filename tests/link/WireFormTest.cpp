@@ -1,5 +1,7 @@
 #include "RegisterTimeWire.h"
 
+#include "RegisterTimes.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,18 +9,6 @@
 using namespace vrg500wire;
 
 namespace {
-
-VRG500_registerTime makeTime(int h, int m, int s, int f, int drop, int null) {
-    VRG500_registerTime t;
-    t.hours = static_cast<uint8_t>(h);
-    t.minutes = static_cast<uint8_t>(m);
-    t.seconds = static_cast<uint8_t>(s);
-    t.frames = static_cast<uint8_t>(f);
-    t.dropFrame = static_cast<int8_t>(drop);
-    t.isNull = static_cast<int8_t>(null);
-    return t;
-}
-
 struct WireCase {
     std::array<uint8_t, 4> wire;
     VRG500_registerTime time;
@@ -40,12 +30,7 @@ TEST(WireForm, DecodesAndPacksVectors) {
     for (const auto& c : cases) {
         VRG500_registerTime decoded;
         parseRegisterTime(c.wire.data(), &decoded);
-        EXPECT_EQ(decoded.hours, c.time.hours);
-        EXPECT_EQ(decoded.minutes, c.time.minutes);
-        EXPECT_EQ(decoded.seconds, c.time.seconds);
-        EXPECT_EQ(decoded.frames, c.time.frames);
-        EXPECT_EQ(decoded.dropFrame, c.time.dropFrame);
-        EXPECT_EQ(decoded.isNull, c.time.isNull);
+        expectSameTime(decoded, c.time);
         std::array<uint8_t, 4> packed{};
         packRegisterTime(decoded, packed.data());
         EXPECT_EQ(packed == c.wire, c.packsBack) << int(c.wire[0]) << " " << int(c.wire[1]);
@@ -69,12 +54,7 @@ TEST(WireForm, EveryTimeWithinTheLimitsRoundTrips) {
             packRegisterTime(time, packed.data());
             VRG500_registerTime back;
             parseRegisterTime(packed.data(), &back);
-            EXPECT_EQ(back.hours, time.hours);
-            EXPECT_EQ(back.minutes, time.minutes);
-            EXPECT_EQ(back.seconds, time.seconds);
-            EXPECT_EQ(back.frames, time.frames);
-            EXPECT_EQ(back.dropFrame, time.dropFrame);
-            EXPECT_EQ(back.isNull, time.isNull);
+            expectSameTime(back, time);
         }
     }
     EXPECT_FALSE(registerTimeFitsWire(makeTime(100, 0, 0, 0, 0, 0)));
