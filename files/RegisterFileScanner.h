@@ -2,6 +2,10 @@
 // so every blank is significant. Each scan either consumes what it matched and succeeds, or
 // fails; the reader gives up on the whole file at the first failure, so a failed scan need not
 // restore the cursor.
+//
+// The file is read in pieces. A scan that ran into the end of the bytes at hand might have gone
+// on with more of them, so it marks the scanner (touchedEnd); the reader then takes that line
+// again once more bytes have arrived. A scan that stopped before the end is final.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +17,17 @@ class RegisterFileScanner {
   public:
     explicit RegisterFileScanner(std::string_view text) : _text(text) {}
 
-    bool atEnd() const { return _pos >= _text.size(); }
+    bool atEnd() {
+        if (_pos >= _text.size()) {
+            _touchedEnd = true;
+            return true;
+        }
+        return false;
+    }
+
+    size_t position() const { return _pos; }
+    bool touchedEnd() const { return _touchedEnd; }
+    void clearTouchedEnd() { _touchedEnd = false; }
 
     // An optionally signed decimal integer that fits 32 signed bits.
     bool scanInt(int32_t* value) {
@@ -32,6 +46,7 @@ class RegisterFileScanner {
             }
             ++pos;
         }
+        noteEnd(pos);
         if (pos == firstDigit) {
             return false;
         }
@@ -58,6 +73,7 @@ class RegisterFileScanner {
         size_t left = _text.size() - _pos;
         const void* found = std::memchr(start, stop, left);
         size_t length = found ? static_cast<size_t>(static_cast<const char*>(found) - start) : left;
+        noteEnd(_pos + length);
         return take(length, field);
     }
 
@@ -67,6 +83,7 @@ class RegisterFileScanner {
         while (pos < _text.size() && _text[pos] != '\r' && _text[pos] != '\n') {
             ++pos;
         }
+        noteEnd(pos);
         return take(pos - _pos, field);
     }
 
@@ -76,6 +93,7 @@ class RegisterFileScanner {
         while (pos < _text.size() && (_text[pos] == '\r' || _text[pos] == '\n')) {
             ++pos;
         }
+        noteEnd(pos);
         if (pos == _pos) {
             return false;
         }
@@ -85,6 +103,12 @@ class RegisterFileScanner {
 
   private:
     static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+    void noteEnd(size_t stoppedAt) {
+        if (stoppedAt >= _text.size()) {
+            _touchedEnd = true;
+        }
+    }
 
     bool take(size_t length, std::string_view* field) {
         if (length == 0) {
@@ -97,4 +121,5 @@ class RegisterFileScanner {
 
     std::string_view _text;
     size_t _pos = 0;
+    bool _touchedEnd = false;
 };

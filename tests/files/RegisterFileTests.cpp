@@ -1,10 +1,13 @@
 #include "RegisterFile.h"
+#include "RegisterFilePieces.h"
 #include "TavrelSocket.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -189,10 +192,10 @@ struct Accepted {
     std::vector<std::tuple<int32_t, std::string, std::string, int, int>> expected;
 };
 
-TEST(RegisterFileParse, AcceptsWhatTheFormatAllows) {
+std::vector<Accepted> acceptedCases() {
     const std::string a = line("001", "000,000,AAAAAAAA,B,C,DDDDDDDD");
     const std::string b = line("002", "001,002,A2,B,C,D2");
-    const Accepted cases[] = {
+    return {
         {"empty file", "", {}},
         {"CR LF",
          a + "\r\n" + b + "\r\n",
@@ -237,7 +240,10 @@ TEST(RegisterFileParse, AcceptsWhatTheFormatAllows) {
          line("2147483647", "2147483647,-2147483648,A,B,C,D"),
          {{INT32_MAX, "A", "D", 255, 0}}},
     };
-    for (const auto& c : cases) {
+}
+
+TEST(RegisterFileParse, AcceptsWhatTheFormatAllows) {
+    for (const auto& c : acceptedCases()) {
         RegisterCollection registers = sentinel();
         ASSERT_TRUE(parseRegisterFile(c.text, &registers)) << c.name;
         ASSERT_EQ(registers.size(), c.expected.size()) << c.name;
@@ -277,9 +283,9 @@ TEST(RegisterFileParse, ReadsTheTimesInFileOrder) {
 
 // ---- Reading: rejected texts change nothing ----
 
-TEST(RegisterFileParse, RejectsMalformedTextsAndKeepsTheCollection) {
+std::vector<std::string> rejectedTexts() {
     const std::string good = line("001");
-    const std::string cases[] = {
+    return {
         "\r\n" + good,                                 // blank line at the very start
         " " + good,                                    // blank at the very start
         "001 ," + NullTimes + ",000,000,A,B,C,D",      // blank after the number
@@ -309,11 +315,65 @@ TEST(RegisterFileParse, RejectsMalformedTextsAndKeepsTheCollection) {
         "001," + NullTimes + ",**:**:**:**,000,000,A,B,C,D",               // nine times
         "001,,," + NullTimes + ",000,000,A,B,C,D",                         // empty field
     };
-    for (const auto& text : cases) {
+}
+
+TEST(RegisterFileParse, RejectsMalformedTextsAndKeepsTheCollection) {
+    for (const auto& text : rejectedTexts()) {
         RegisterCollection registers = sentinel();
         EXPECT_FALSE(parseRegisterFile(text, &registers)) << text;
         EXPECT_TRUE(registers == sentinel()) << text;
     }
+}
+
+// ---- Reading a piece at a time ----
+
+PieceParse parseInPieces(const std::string& text, size_t pieceSize, RegisterCollection* parsed) {
+    size_t offset = 0;
+    return parseRegisterFilePieces(
+        [&](char* buffer, size_t capacity) {
+            // At most a few bytes per read: the pieces fall everywhere within the lines.
+            size_t count = std::min({capacity, text.size() - offset, size_t{5}});
+            std::memcpy(buffer, text.data() + offset, count);
+            offset += count;
+            return static_cast<ssize_t>(count);
+        },
+        pieceSize, parsed);
+}
+
+TEST(RegisterFilePieces, SameResultAsTheWholeTextWhereverThePiecesFall) {
+    std::vector<std::string> texts = rejectedTexts();
+    for (const auto& c : acceptedCases()) {
+        texts.push_back(c.text);
+    }
+    for (const auto& text : texts) {
+        RegisterCollection whole;
+        bool accepted = parseRegisterFile(text, &whole);
+        for (size_t pieceSize : {1, 2, 3, 11, 64, 150, 4096}) {
+            RegisterCollection pieces;
+            PieceParse result = parseInPieces(text, pieceSize, &pieces);
+            EXPECT_EQ(result, accepted ? PieceParse::Parsed : PieceParse::Malformed)
+                << pieceSize << ": " << text;
+            if (accepted) {
+                EXPECT_TRUE(pieces == whole) << pieceSize << ": " << text;
+            }
+        }
+    }
+}
+
+TEST(RegisterFilePieces, ReadFailureIsReported) {
+    RegisterCollection parsed;
+    int calls = 0;
+    PieceParse result = parseRegisterFilePieces(
+        [&](char* buffer, size_t) -> ssize_t {
+            if (calls++ == 0) {
+                std::memcpy(buffer, "001,", 4);
+                return 4;
+            }
+            errno = EIO;
+            return -1;
+        },
+        64, &parsed);
+    EXPECT_EQ(result, PieceParse::ReadFailed);
 }
 
 // ---- Round trips ----
@@ -387,7 +447,7 @@ TEST(RegisterFileIO, LargeFileIsExactlyTheFormattedText) {
     std::string bytes = TempFolder::readBytes(folder.path("big.vg2"));
     EXPECT_TRUE(bytes == formatted(registers));
     RegisterCollection read;
-    ASSERT_TRUE(parseRegisterFile(bytes, &read));
+    ASSERT_TRUE(readRegisterFile(folder.path("big.vg2"), &read, &error));
     EXPECT_TRUE(read == registers);
 }
 

@@ -1,0 +1,20 @@
+// The register file reader's core, for files read a piece at a time: lines that cross from one
+// piece into the next are taken whole, so the result is exactly that of parsing the whole text.
+// Separate from RegisterFile.h so that tests and fuzzing can drive it with pieces of any size.
+#pragma once
+
+#include "RegisterCollection.h"
+
+#include <cstddef>
+#include <functional>
+#include <sys/types.h>
+
+enum class PieceParse { Parsed, Malformed, ReadFailed };
+
+// Reads bytes into a buffer: the count read, 0 at the end, -1 (errno set) on failure.
+using PieceSource = std::function<ssize_t(char* buffer, size_t capacity)>;
+
+// Parses into *parsed (expected empty) from `source` with a buffer of `pieceSize` bytes that
+// grows when one line is longer. On Malformed or ReadFailed *parsed holds a part of the file.
+PieceParse parseRegisterFilePieces(const PieceSource& source, size_t pieceSize,
+                                   RegisterCollection* parsed);

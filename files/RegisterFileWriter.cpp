@@ -1,0 +1,209 @@
+#include "RegisterFile.h"
+
+#include "AtomicFile.h"
+#include "FileError.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr const char* MachineTimeNames[8] = {"A IN", "A OUT", "B IN", "B OUT",
+                                             "C IN", "C OUT", "D IN", "D OUT"};
+constexpr char MachineLetters[4] = {'A', 'B', 'C', 'D'};
+
+std::string registerLabel(int32_t number) {
+    char label[16];
+    std::snprintf(label, sizeof label, "%03d", number);
+    return label;
+}
+
+// Bytes of a line other than its register number and its four clip names: eight times of 11
+// characters, two trailing bytes of 3 digits, 14 commas, CR LF.
+constexpr size_t FixedLineLength = 8 * 11 + 2 * 3 + 14 + 2;
+
+// Writes a line into a buffer sized for it beforehand, so no write checks for room. The file is
+// half a million times and 65,536 lines at most; this keeps writing it close to a plain copy.
+class LineWriter {
+  public:
+    explicit LineWriter(char* at) : _at(at) {}
+
+    void put(char c) { *_at++ = c; }
+    void put(std::string_view bytes) {
+        std::memcpy(_at, bytes.data(), bytes.size());
+        _at += bytes.size();
+    }
+
+    // "%03d": at least three digits, zero-padded after any sign.
+    void putNumber(int32_t number) {
+        if (number >= 0 && number < 1000) {
+            putThreeDigits(static_cast<unsigned>(number));
+        } else {
+            put(registerLabel(number));
+        }
+    }
+
+    // The link's text form of a time (TavrelSocket::stringForRegisterTime), made in place.
+    // Numbers are at most 99 here (checked before writing).
+    void putTime(const VRG500_registerTime& time) {
+        const uint8_t numbers[4] = {time.hours, time.minutes, time.seconds, time.frames};
+        for (size_t i = 0; i < 4; ++i) {
+            _at[i * 3] = time.isNull ? '*' : static_cast<char>('0' + numbers[i] / 10);
+            _at[i * 3 + 1] = time.isNull ? '*' : static_cast<char>('0' + numbers[i] % 10);
+        }
+        _at[2] = ':';
+        _at[5] = ':';
+        _at[8] = time.dropFrame ? ';' : ':';
+        _at += 11;
+    }
+
+    void putLine(int32_t number, const RegisterEntry& entry) {
+        putNumber(number);
+        put(',');
+        for (auto time : VRG500_registerTimes) {
+            putTime(entry.reg.*time);
+            put(',');
+        }
+        putThreeDigits(entry.reg.trailingByte1);
+        put(',');
+        putThreeDigits(entry.reg.trailingByte2);
+        put(',');
+        for (size_t machine = 0; machine < 3; ++machine) {
+            put(entry.clips[machine]);
+            put(',');
+        }
+        put(entry.clips[3]);
+        put("\r\n");
+    }
+
+    char* position() const { return _at; }
+
+  private:
+    void putThreeDigits(unsigned value) {
+        _at[0] = static_cast<char>('0' + value / 100);
+        _at[1] = static_cast<char>('0' + value / 10 % 10);
+        _at[2] = static_cast<char>('0' + value % 10);
+        _at += 3;
+    }
+
+    char* _at;
+};
+
+size_t lineLength(int32_t number, const RegisterEntry& entry) {
+    size_t length = FixedLineLength;
+    length += number >= 0 && number < 1000 ? 3 : registerLabel(number).size();
+    for (const auto& clip : entry.clips) {
+        length += clip.size();
+    }
+    return length;
+}
+
+bool timeFitsText(const VRG500_registerTime& time) {
+    return time.isNull ||
+           (time.hours <= 99 && time.minutes <= 99 && time.seconds <= 99 && time.frames <= 99);
+}
+
+// A name that the reader would not give back whole: empty, a comma in names A to C (it would
+// shift the fields), a line end in name D (it would end the line early).
+bool clipFitsText(const std::string& name, size_t machine) {
+    if (name.empty()) {
+        return false;
+    }
+    if (machine < 3) {
+        return name.find(',') == std::string::npos;
+    }
+    return name.find_first_of("\r\n") == std::string::npos;
+}
+
+bool checkEntryWritable(int32_t number, const RegisterEntry& entry, TavrelError* error) {
+    for (size_t i = 0; i < 8; ++i) {
+        if (!timeFitsText(entry.reg.*VRG500_registerTimes[i])) {
+            tavrelFileFormatError(
+                error, "Register " + registerLabel(number) + " holds a time that cannot be written",
+                std::string("Its ") + MachineTimeNames[i] +
+                    " time has a number above 99, which a register file cannot hold.");
+            return false;
+        }
+    }
+    for (size_t machine = 0; machine < 4; ++machine) {
+        if (!clipFitsText(entry.clips[machine], machine)) {
+            tavrelFileFormatError(error,
+                                  "Register " + registerLabel(number) +
+                                      " holds a clip name that cannot be written",
+                                  std::string("Clip name ") + MachineLetters[machine] +
+                                      (entry.clips[machine].empty() ? " is empty."
+                                       : machine < 3                ? " contains a comma."
+                                                                    : " contains a line break."));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool checkCollectionWritable(const RegisterCollection& registers, size_t* textLength,
+                             TavrelError* error) {
+    size_t length = 0;
+    for (const auto& [number, entry] : registers) {
+        if (!checkEntryWritable(number, entry, error)) {
+            return false;
+        }
+        length += lineLength(number, entry);
+    }
+    *textLength = length;
+    return true;
+}
+
+// Formats the lines in pieces of about `pieceSize` bytes and hands each piece to `put`, so a
+// large file is written without holding its whole text.
+template <typename Put>
+bool formatPieces(const RegisterCollection& registers, size_t pieceSize, Put&& put) {
+    std::string piece;
+    size_t used = 0;
+    for (const auto& [number, entry] : registers) {
+        size_t length = lineLength(number, entry);
+        if (used + length > piece.size()) {
+            if (used > 0 && !put(std::string_view(piece.data(), used))) {
+                return false;
+            }
+            used = 0;
+            piece.resize(std::max(pieceSize, length));
+        }
+        LineWriter writer(piece.data() + used);
+        writer.putLine(number, entry);
+        used += length;
+    }
+    return used == 0 || put(std::string_view(piece.data(), used));
+}
+
+} // namespace
+
+bool formatRegisterFile(const RegisterCollection& registers, std::string* text,
+                        TavrelError* error) {
+    size_t length = 0;
+    if (!checkCollectionWritable(registers, &length, error)) {
+        return false;
+    }
+    std::string result(length, '\0');
+    LineWriter writer(result.data());
+    for (const auto& [number, entry] : registers) {
+        writer.putLine(number, entry);
+    }
+    assert(writer.position() == result.data() + result.size());
+    text->swap(result);
+    return true;
+}
+
+bool writeRegisterFile(const std::string& path, const RegisterCollection& registers,
+                       TavrelError* error) {
+    size_t length = 0;
+    if (!checkCollectionWritable(registers, &length, error)) {
+        return false;
+    }
+    AtomicFileWriter file(path);
+    return file.open(error) &&
+           formatPieces(registers, 256 * 1024,
+                        [&](std::string_view piece) { return file.write(piece, error); }) &&
+           file.commit(error);
+}
