@@ -24,6 +24,18 @@ std::string registerLabel(int32_t number) {
 // characters, two trailing bytes of 3 digits, 14 commas, CR LF.
 constexpr size_t FixedLineLength = 8 * 11 + 2 * 3 + 14 + 2;
 
+// Characters of a register number written with "%03d".
+size_t numberLength(int32_t number) {
+    if (number < 0) {
+        return registerLabel(number).size(); // never from a device; rare enough to format twice
+    }
+    size_t digits = 3;
+    for (int32_t rest = number / 1000; rest > 0; rest /= 10) {
+        ++digits;
+    }
+    return digits;
+}
+
 // Writes a line into a buffer sized for it beforehand, so no write checks for room. The file is
 // half a million times and 65,536 lines at most; this keeps writing it close to a plain copy.
 class LineWriter {
@@ -38,11 +50,17 @@ class LineWriter {
 
     // "%03d": at least three digits, zero-padded after any sign.
     void putNumber(int32_t number) {
-        if (number >= 0 && number < 1000) {
-            putThreeDigits(static_cast<unsigned>(number));
-        } else {
+        if (number < 0) {
             put(registerLabel(number));
+            return;
         }
+        size_t length = numberLength(number);
+        auto rest = static_cast<uint32_t>(number);
+        for (size_t i = length; i > 0; --i) {
+            _at[i - 1] = static_cast<char>('0' + rest % 10);
+            rest /= 10;
+        }
+        _at += length;
     }
 
     // The link's text form of a time (TavrelSocket::stringForRegisterTime), made in place.
@@ -93,7 +111,7 @@ class LineWriter {
 
 size_t lineLength(int32_t number, const RegisterEntry& entry) {
     size_t length = FixedLineLength;
-    length += number >= 0 && number < 1000 ? 3 : registerLabel(number).size();
+    length += numberLength(number);
     for (const auto& clip : entry.clips) {
         length += clip.size();
     }

@@ -91,8 +91,17 @@ TEST(RegisterFileFormat, NumbersTakeAtLeastThreeDigits) {
     struct Case {
         int32_t number;
         const char* field;
-    } cases[] = {{0, "000"},     {5, "005"},       {99, "099"},
-                 {1234, "1234"}, {65535, "65535"}, {-5, "-05"}};
+    } cases[] = {{0, "000"},
+                 {5, "005"},
+                 {99, "099"},
+                 {999, "999"},
+                 {1000, "1000"},
+                 {1234, "1234"},
+                 {65535, "65535"},
+                 {-5, "-05"},
+                 {-1234, "-1234"},
+                 {INT32_MAX, "2147483647"},
+                 {INT32_MIN, "-2147483648"}};
     for (const auto& c : cases) {
         RegisterCollection registers;
         registers.set(c.number, entryWithNullTimes());
