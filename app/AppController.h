@@ -251,6 +251,8 @@ class AppController : public QObject {
     int _toolbarItemCount() const;
     void _sizeTableToContents();
     void _subscribeToSerialPortChanges();
+    // The start checks shared by the register transfers (AppControllerRegisterTransfer.cpp).
+    std::optional<register_step> _beginTransfer(RegisterRange range, const QString& title);
     // The generic alert's second paragraph for a port that could not be opened.
     static QString _openFailureExplanation(int openErrno);
 

@@ -172,43 +172,41 @@ void AppController::rangeSheetDidEnd(int returnCode, RangeStartOperation context
 
 // ---- Starting a transfer -----------------------------------------------------------------------
 
-void AppController::_downloadRegisters(RegisterRange range) {
+// The start checks of both transfers: a connection whose device answers the version request.
+// When they pass, the progress sheet is up and the first step is returned.
+std::optional<register_step> AppController::_beginTransfer(RegisterRange range,
+                                                           const QString& title) {
     register_step step{_getSocket(), range, static_cast<int32_t>(range.location)};
     if (!step.socket) {
         _showError(nullptr);
-        return;
+        return std::nullopt;
     }
     std::string version;
     TavrelError error;
     if (!step.socket->deviceVersion(&version, &error)) {
         _showError(&error);
-        return;
+        return std::nullopt;
     }
-    progressLabel->setText(tr("Downloading registers"));
+    progressLabel->setText(title);
     showProgressRange(progressBar, range);
     cancelledProgressSheet = false;
     progressSheet->open();
-    _removeAllRegisters();
-    QTimer::singleShot(0, this, [this, step] { _downloadRegisterStep(step); });
+    return step;
+}
+
+void AppController::_downloadRegisters(RegisterRange range) {
+    if (const std::optional<register_step> step =
+            _beginTransfer(range, tr("Downloading registers"))) {
+        _removeAllRegisters();
+        QTimer::singleShot(0, this, [this, step = *step] { _downloadRegisterStep(step); });
+    }
 }
 
 void AppController::_uploadRegisters(RegisterRange range) {
-    register_step step{_getSocket(), range, static_cast<int32_t>(range.location)};
-    if (!step.socket) {
-        _showError(nullptr);
-        return;
+    if (const std::optional<register_step> step =
+            _beginTransfer(range, tr("Uploading registers"))) {
+        QTimer::singleShot(0, this, [this, step = *step] { _uploadRegisterStep(step); });
     }
-    std::string version;
-    TavrelError error;
-    if (!step.socket->deviceVersion(&version, &error)) {
-        _showError(&error);
-        return;
-    }
-    progressLabel->setText(tr("Uploading registers"));
-    showProgressRange(progressBar, range);
-    cancelledProgressSheet = false;
-    progressSheet->open();
-    QTimer::singleShot(0, this, [this, step] { _uploadRegisterStep(step); });
 }
 
 // ---- The steps ---------------------------------------------------------------------------------
