@@ -4,13 +4,12 @@
 //   after each, as a download does.
 // Targets: start-up under 300 ms, peak memory under 80 MB, under 1 ms per added register.
 #include "AppController.h"
+#include "BenchSupport.h"
 #include "RegisterEntry.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMainWindow>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QWindow>
@@ -50,15 +49,10 @@ int main(int argc, char** argv) {
     sinceMain.start();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    QCoreApplication::setOrganizationName("Tavrel");
-    QCoreApplication::setApplicationName("Tavrel");
-    QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    benchsupport::useTemporarySettings(settings);
 
-    AppController controller([] {
-        return std::optional<SerialPortList>(SerialPortList{{"ttyS0", "/dev/ttyS0"}});
-    });
+    AppController controller(benchsupport::onePort("ttyS0", "/dev/ttyS0"));
     controller.mainWindow->show();
     waitUntilExposed(controller.mainWindow);
     QCoreApplication::processEvents();

@@ -3,6 +3,7 @@
 // grabbed offscreen. With a register count of 0, the window of a machine without serial ports.
 //   app_screenshot docs/main-window.png [register count]
 #include "AppController.h"
+#include "BenchSupport.h"
 #include "DemoDevice.h"
 #include "RegisterEntry.h"
 
@@ -10,8 +11,6 @@
 #include <QComboBox>
 #include <QMainWindow>
 #include <QPixmap>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolBar>
 
@@ -55,11 +54,8 @@ int main(int argc, char** argv) {
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    QCoreApplication::setOrganizationName("Tavrel");
-    QCoreApplication::setApplicationName("Tavrel");
-    QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    benchsupport::useTemporarySettings(settings);
     const int count = argc > 2 ? std::atoi(argv[2]) : 12;
 
     if (count == 0) {

@@ -6,6 +6,7 @@
 // centred, just below the toolbar.
 //   transfer_screenshots OUTPUT-FOLDER
 #include "AppController.h"
+#include "BenchSupport.h"
 #include "RangeSheet.h"
 #include "RegisterTableModel.h"
 #include "Vrg500Simulator.h"
@@ -18,9 +19,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSettings>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -63,25 +62,17 @@ int main(int argc, char** argv) {
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    QCoreApplication::setOrganizationName("Tavrel");
-    QCoreApplication::setApplicationName("Tavrel");
-    QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    benchsupport::useTemporarySettings(settings);
     const QDir folder(QString::fromLocal8Bit(argv[1]));
 
     Vrg500SimulatorOptions options;
     options.sampleRegisters = true;
     Vrg500Simulator device(options);
-    std::string reason;
-    if (!device.start(&reason)) {
-        std::fprintf(stderr, "simulator: %s\n", reason.c_str());
+    if (!benchsupport::startDevice(device)) {
         return 1;
     }
-    const std::string path = device.slavePath();
-    AppController controller([path] {
-        return std::optional<SerialPortList>(SerialPortList{{"ttyUSB0", path}});
-    });
+    AppController controller(benchsupport::onePort("ttyUSB0", device.slavePath()));
     controller.mainWindow->resize(controller.mainWindow->width(), 600);
     controller.mainWindow->show();
     QCoreApplication::processEvents();

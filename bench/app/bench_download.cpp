@@ -6,6 +6,7 @@
 // Target: under 1.5 ms per register in all (the line itself needs 85.4 ms per register).
 //   bench_download [rounds (10)]
 #include "AppController.h"
+#include "BenchSupport.h"
 #include "RangeSheet.h"
 #include "Vrg500Simulator.h"
 
@@ -15,8 +16,6 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPushButton>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -83,11 +82,8 @@ double median(std::vector<double> values) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    QCoreApplication::setOrganizationName("Tavrel");
-    QCoreApplication::setApplicationName("Tavrel");
-    QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    benchsupport::useTemporarySettings(settings);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
 
     Vrg500SimulatorOptions options;
@@ -95,15 +91,11 @@ int main(int argc, char** argv) {
     options.sampleCount = RegisterCount;
     options.recordFrames = false;
     Vrg500Simulator device(options);
-    std::string reason;
-    if (!device.start(&reason)) {
-        std::fprintf(stderr, "simulator: %s\n", reason.c_str());
+    if (!benchsupport::startDevice(device)) {
         return 1;
     }
     const std::string path = device.slavePath();
-    AppController controller([path] {
-        return std::optional<SerialPortList>(SerialPortList{{"ttySIM0", path}});
-    });
+    AppController controller(benchsupport::onePort("ttySIM0", path));
     controller.mainWindow->show();
     QCoreApplication::processEvents();
 
