@@ -13,10 +13,9 @@ namespace {
 void printPorts(const SerialPortList& ports, const char* prefix) {
     // The list is a map, so names come in case-sensitive ascending order.
     for (const auto& [name, path] : ports) {
-        std::string line = prefix + name + "\t" + path + "\n";
-        printBytes(line);
+        printBytes(prefix + name + "\t" + path + "\n");
+        std::fflush(stdout); // a watcher reading through a pipe sees each change at once
     }
-    std::fflush(stdout);
 }
 
 // Serves port notifications until SIGINT or SIGTERM.
