@@ -1,7 +1,9 @@
 #include "CommandSupport.h"
 
+#include "AtomicFile.h"
 #include "DevicePort.h"
 #include "Diagnostics.h"
+#include "Interruption.h"
 
 #include <cstdio>
 
@@ -15,6 +17,26 @@ bool expectOperands(const CommandLine& line, size_t count, const char* what, std
         *problem = "unexpected argument '" + line.operands[count] + "'";
     }
     return false;
+}
+
+bool expectOutputOnly(const CommandLine& line, const char* file, std::string* problem) {
+    if (!expectOperands(line, 0, "no arguments", problem)) {
+        return false;
+    }
+    if (!line.output) {
+        *problem = "the " + line.command + " command needs an output file (-o " + file + ")";
+        return false;
+    }
+    return true;
+}
+
+bool checkOutputWritable(const CommandLine& line) {
+    TavrelError error;
+    if (!checkFileWritable(*line.output, &error)) {
+        reportError(error);
+        return false;
+    }
+    return true;
 }
 
 std::optional<std::string> requiredPortPath(const CommandLine& line, std::string* problem) {
@@ -48,6 +70,21 @@ bool checkDevice(TavrelSocket& socket, std::string* version) {
         *version = text;
     }
     return true;
+}
+
+std::shared_ptr<TavrelSocket> connectDevice(const std::string& path, ExitStatus* failure,
+                                            std::string* version) {
+    watchForInterruption();
+    auto socket = openDevice(path);
+    if (!socket || !checkDevice(*socket, version)) {
+        *failure = interruptionRequested() ? reportInterrupted() : ExitFailure;
+        return nullptr;
+    }
+    return socket;
+}
+
+ExitStatus reportFailure(const TavrelError& error) {
+    return interruptionRequested() ? reportInterrupted() : reportError(error);
 }
 
 std::string trimBlanks(const std::string& text) {

@@ -1,8 +1,6 @@
 // tavrelctl download -p PORT [-r RANGE] -o FILE.vg2
-#include "AtomicFile.h"
 #include "CommandSupport.h"
 #include "Commands.h"
-#include "DevicePort.h"
 #include "Diagnostics.h"
 #include "Interruption.h"
 #include "ProgressBar.h"
@@ -39,7 +37,7 @@ ExitStatus downloadRange(TavrelSocket& socket, RegisterRange range, RegisterColl
         bar.update(number, number - range.first);
         if (!downloadRegister(socket, static_cast<uint16_t>(number), registers, &error)) {
             bar.clear();
-            return interruptionRequested() ? reportInterrupted() : reportError(error);
+            return reportFailure(error);
         }
     }
     bar.update(range.last, range.count());
@@ -50,25 +48,19 @@ ExitStatus downloadRange(TavrelSocket& socket, RegisterRange range, RegisterColl
 
 ExitStatus runDownload(const CommandLine& line) {
     std::string problem;
-    if (!expectOperands(line, 0, "no arguments", &problem)) {
-        return reportUsageError(problem);
-    }
-    if (!line.output) {
-        return reportUsageError("the download command needs an output file (-o FILE.vg2)");
-    }
-    auto range = rangeOption(line, &problem);
+    auto range =
+        expectOutputOnly(line, "FILE.vg2", &problem) ? rangeOption(line, &problem) : std::nullopt;
     auto path = range ? requiredPortPath(line, &problem) : std::nullopt;
     if (!path) {
         return reportUsageError(problem);
     }
-    TavrelError unwritable;
-    if (!checkFileWritable(*line.output, &unwritable)) {
-        return reportError(unwritable);
+    if (!checkOutputWritable(line)) {
+        return ExitFailure;
     }
-    watchForInterruption();
-    auto socket = openDevice(*path);
-    if (!socket || !checkDevice(*socket)) {
-        return interruptionRequested() ? reportInterrupted() : ExitFailure;
+    ExitStatus failure = ExitFailure;
+    auto socket = connectDevice(*path, &failure);
+    if (!socket) {
+        return failure;
     }
     RegisterCollection registers;
     registers.reserve(range->count());

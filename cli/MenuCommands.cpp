@@ -1,34 +1,25 @@
 // tavrelctl menu-download -p PORT -o FILE.vgs
 // tavrelctl menu-upload -p PORT FILE.vgs
-#include "AtomicFile.h"
 #include "CommandSupport.h"
 #include "Commands.h"
-#include "DevicePort.h"
 #include "Diagnostics.h"
-#include "Interruption.h"
 #include "MenuSettingsFile.h"
 
 ExitStatus runMenuDownload(const CommandLine& line) {
     std::string problem;
-    if (!expectOperands(line, 0, "no arguments", &problem)) {
-        return reportUsageError(problem);
-    }
-    if (!line.output) {
-        return reportUsageError("the menu-download command needs an output file (-o FILE.vgs)");
-    }
-    auto path = requiredPortPath(line, &problem);
+    auto path = expectOutputOnly(line, "FILE.vgs", &problem) ? requiredPortPath(line, &problem)
+                                                             : std::nullopt;
     if (!path) {
         return reportUsageError(problem);
     }
-    TavrelError unwritable;
-    if (!checkFileWritable(*line.output, &unwritable)) {
-        return reportError(unwritable);
+    if (!checkOutputWritable(line)) {
+        return ExitFailure;
     }
-    watchForInterruption();
-    auto socket = openDevice(*path);
+    ExitStatus failure = ExitFailure;
     std::string version;
-    if (!socket || !checkDevice(*socket, &version)) {
-        return interruptionRequested() ? reportInterrupted() : ExitFailure;
+    auto socket = connectDevice(*path, &failure, &version);
+    if (!socket) {
+        return failure;
     }
     // The version goes into the file unchanged; one that cannot is refused before the menu
     // block is asked for.
@@ -36,17 +27,16 @@ ExitStatus runMenuDownload(const CommandLine& line) {
     VRG500_menuData block{};
     if (!checkMenuSettingsVersion(version, &error) || !socket->menuData(&block, &error) ||
         !writeMenuSettingsFile(*line.output, version, block, &error)) {
-        return interruptionRequested() ? reportInterrupted() : reportError(error);
+        return reportFailure(error);
     }
     return ExitSuccess;
 }
 
 ExitStatus runMenuUpload(const CommandLine& line) {
     std::string problem;
-    if (!expectOperands(line, 1, "a menu settings file (FILE.vgs)", &problem)) {
-        return reportUsageError(problem);
-    }
-    auto path = requiredPortPath(line, &problem);
+    auto path = expectOperands(line, 1, "a menu settings file (FILE.vgs)", &problem)
+                    ? requiredPortPath(line, &problem)
+                    : std::nullopt;
     if (!path) {
         return reportUsageError(problem);
     }
@@ -57,11 +47,11 @@ ExitStatus runMenuUpload(const CommandLine& line) {
     if (!block) {
         return reportError(error);
     }
-    watchForInterruption();
-    auto socket = openDevice(*path);
+    ExitStatus failure = ExitFailure;
     std::string deviceVersion;
-    if (!socket || !checkDevice(*socket, &deviceVersion)) {
-        return interruptionRequested() ? reportInterrupted() : ExitFailure;
+    auto socket = connectDevice(*path, &failure, &deviceVersion);
+    if (!socket) {
+        return failure;
     }
     // Compared as they stand; shown trimmed, so two texts that differ only in blanks look alike.
     if (fileVersion != deviceVersion) {
@@ -71,7 +61,7 @@ ExitStatus runMenuUpload(const CommandLine& line) {
                                                              trimBlanks(deviceVersion) + "\""));
     }
     if (!socket->setMenuData(*block, &error)) {
-        return interruptionRequested() ? reportInterrupted() : reportError(error);
+        return reportFailure(error);
     }
     return ExitSuccess;
 }

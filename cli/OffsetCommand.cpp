@@ -78,7 +78,7 @@ ExitStatus runOffset(const CommandLine& line) {
             : socket->registerTimeOffsetSubtract(t.hours, t.minutes, t.seconds, t.frames, m.a, m.b,
                                                  m.c, m.d, request->registerNumber, &error);
     if (!sent) {
-        return interruptionRequested() ? reportInterrupted() : reportError(error);
+        return reportFailure(error);
     }
     return ExitSuccess;
 }

@@ -1,7 +1,6 @@
 // tavrelctl upload -p PORT [-r RANGE] FILE.vg2
 #include "CommandSupport.h"
 #include "Commands.h"
-#include "DevicePort.h"
 #include "Diagnostics.h"
 #include "Interruption.h"
 #include "ProgressBar.h"
@@ -74,7 +73,7 @@ ExitStatus uploadAll(TavrelSocket& socket, const Upload& upload) {
         bar.update(number, done);
         if (!uploadRegister(socket, number, *entry, &error)) {
             bar.clear();
-            return interruptionRequested() ? reportInterrupted() : reportError(error);
+            return reportFailure(error);
         }
         ++done;
     }
@@ -104,10 +103,10 @@ ExitStatus runUpload(const CommandLine& line) {
             return reportError(error);
         }
     }
-    watchForInterruption();
-    auto socket = openDevice(*path);
-    if (!socket || !checkDevice(*socket)) {
-        return interruptionRequested() ? reportInterrupted() : ExitFailure;
+    ExitStatus failure = ExitFailure;
+    auto socket = connectDevice(*path, &failure);
+    if (!socket) {
+        return failure;
     }
     return uploadAll(*socket, upload);
 }

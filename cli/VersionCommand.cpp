@@ -6,10 +6,8 @@
 
 ExitStatus runVersion(const CommandLine& line) {
     std::string problem;
-    if (!expectOperands(line, 0, "no arguments", &problem)) {
-        return reportUsageError(problem);
-    }
-    auto path = requiredPortPath(line, &problem);
+    auto path = expectOperands(line, 0, "no arguments", &problem) ? requiredPortPath(line, &problem)
+                                                                  : std::nullopt;
     if (!path) {
         return reportUsageError(problem);
     }
