@@ -1,252 +1,124 @@
-// The subscription's states and the calls of the action, over sysfs trees whose ports the tests
-// plug in and pull out. Listing again is started the way a device event starts it.
-#include "NotificationRecorder.h"
-#include "SerialDeviceNotifier.h"
-#include "SerialPortScanner.h"
-#include "SysfsTree.h"
+// The subscription's states and the calls of the action, over a port list the tests plug ports
+// into and pull them out of. Listing again is started the way a device event starts it.
+#include "DiscoveryTestSupport.h"
 #include "TavrelSocket.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <poll.h>
+namespace {
 
 using namespace std::chrono_literals;
 
-bool serveUntilListed(SerialDeviceNotifier& notifier, int boundMilliseconds) {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(boundMilliseconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        pollfd watched{notifier.descriptor(), POLLIN, 0};
-        if (watched.fd < 0) {
-            return false;
-        }
-        if (poll(&watched, 1, 100) > 0 && notifier.dispatch()) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool rescanAndServe(SerialDeviceNotifier& notifier) {
-    notifier.monitor()->scheduleRescan();
-    return serveUntilListed(notifier);
-}
-
-namespace {
+const SerialPortList::value_type s0{"ttyS0", "/dev/ttyS0"}, usb0{"ttyUSB0", "/dev/ttyUSB0"},
+    usb1{"ttyUSB1", "/dev/ttyUSB1"};
 
 class SerialDeviceNotification : public ::testing::Test {
   protected:
-    SysfsTree tree;
-    SerialDeviceNotifier notifier{[this] { return scanSerialPorts(tree.root()); }, 1ms};
-    NotificationRecorder recorder;
-    int target = 0;
-    int otherTarget = 0;
-
-    void SetUp() override {
-        tree.addUart("ttyS0", 4);
-        tree.addVirtualConsole("tty1");
+    // What a device event does, then serving it through.
+    bool listAgain() {
+        notifier.monitor()->scheduleRescan();
+        return serveUntilListed(notifier);
     }
+
+    std::optional<SerialPortList> ports = SerialPortList{s0};
+    SerialDeviceNotifier notifier{[this] { return ports; }, 1ms};
+    NotificationRecorder recorder, other;
+    int target = 0, otherTarget = 0;
 };
 
-TEST_F(SerialDeviceNotification, PortsPresentAtSubscriptionAreNotReported) {
+TEST_F(SerialDeviceNotification, SubscribesOnceAndReportsArrivalsThenDepartures) {
     notifier.registerTarget(&target, recorder.withFlagAndPorts());
-    ASSERT_TRUE(notifier.isSubscribed());
-    ASSERT_GE(notifier.descriptor(), 0);
+    const int descriptor = notifier.descriptor();
+    ASSERT_GE(descriptor, 0);
+    ASSERT_TRUE(listAgain());
+    EXPECT_TRUE(recorder.calls.empty()); // present at subscription: never reported
 
-    ASSERT_TRUE(rescanAndServe(notifier));
-    EXPECT_TRUE(recorder.calls.empty());
-}
+    ports = SerialPortList{usb0, usb1};
+    ASSERT_TRUE(listAgain());
+    EXPECT_EQ(recorder.calls, (Calls{{2, true, {usb0, usb1}}, {2, false, {s0}}}));
 
-TEST_F(SerialDeviceNotification, PluggingInAndPullingOutAreReportedWithThePorts) {
-    notifier.registerTarget(&target, recorder.withFlagAndPorts());
-
-    tree.plugUsbAdapter("ttyUSB0");
-    ASSERT_TRUE(rescanAndServe(notifier));
-    tree.unplug("ttyUSB0");
-    tree.unplug("ttyS0");
-    ASSERT_TRUE(rescanAndServe(notifier));
-
-    EXPECT_EQ(recorder.calls,
-              (std::vector<NotificationCall>{
-                  {2, true, {{"ttyUSB0", "/dev/ttyUSB0"}}},
-                  {2, false, {{"ttyS0", "/dev/ttyS0"}, {"ttyUSB0", "/dev/ttyUSB0"}}}}));
-}
-
-TEST_F(SerialDeviceNotification, OneListingWithBothChangesCallsForArrivalsThenDepartures) {
-    notifier.registerTarget(&target, recorder.withFlagAndPorts());
-
-    tree.unplug("ttyS0");
-    tree.plugUsbAdapter("ttyUSB0");
-    tree.plugUsbAdapter("ttyUSB1");
-    ASSERT_TRUE(rescanAndServe(notifier));
-
-    EXPECT_EQ(recorder.calls,
-              (std::vector<NotificationCall>{
-                  {2, true, {{"ttyUSB0", "/dev/ttyUSB0"}, {"ttyUSB1", "/dev/ttyUSB1"}}},
-                  {2, false, {{"ttyS0", "/dev/ttyS0"}}}}));
-}
-
-TEST_F(SerialDeviceNotification, TtysThatAreNotListedAreNeverReported) {
-    notifier.registerTarget(&target, recorder.withFlagAndPorts());
-
-    tree.plugNamedDevice("Bluetooth-PDA-Sync");
-    tree.addUart("ttyS1", 0);
-    tree.addVirtualConsole("tty2");
-    ASSERT_TRUE(rescanAndServe(notifier));
-    tree.unplug("Bluetooth-PDA-Sync");
-    ASSERT_TRUE(rescanAndServe(notifier));
-
-    EXPECT_TRUE(recorder.calls.empty());
+    // Another target only redirects the calls.
+    notifier.registerTarget(&otherTarget, other.withFlag());
+    EXPECT_EQ(notifier.descriptor(), descriptor);
+    ports->erase("ttyUSB0");
+    ASSERT_TRUE(listAgain());
+    EXPECT_EQ(recorder.calls.size(), 2u);
+    EXPECT_EQ(other.calls, (Calls{{1, false, {}}}));
 }
 
 TEST_F(SerialDeviceNotification, ActionGetsAsManyArgumentsAsItTakes) {
-    struct Case {
-        const char* what;
-        SerialDeviceAction action;
-        std::vector<NotificationCall> expected;
+    const std::pair<SerialDeviceAction, Calls> cases[] = {
+        {recorder.withoutArguments(), {{0, false, {}}, {0, false, {}}}},
+        {recorder.withFlag(), {{1, true, {}}, {1, false, {}}}},
+        {recorder.withFlagAndPorts(), {{2, true, {usb0}}, {2, false, {usb0}}}},
+        {std::function<void(bool)>{}, {}}, // an empty action is not called
     };
-    const SerialPortList usb{{"ttyUSB0", "/dev/ttyUSB0"}};
-    Case cases[] = {
-        {"none", recorder.withoutArguments(), {{0, false, {}}, {0, false, {}}}},
-        {"the flag", recorder.withFlag(), {{1, true, {}}, {1, false, {}}}},
-        {"the flag and the ports", recorder.withFlagAndPorts(), {{2, true, usb}, {2, false, usb}}},
-    };
-    for (Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    int round = 0;
+    for (const auto& [action, expected] : cases) {
+        SCOPED_TRACE(round++);
         recorder.calls.clear();
-        notifier.registerTarget(&target, c.action);
-        tree.plugUsbAdapter("ttyUSB0");
-        ASSERT_TRUE(rescanAndServe(notifier));
-        tree.unplug("ttyUSB0");
-        ASSERT_TRUE(rescanAndServe(notifier));
-        EXPECT_EQ(recorder.calls, c.expected);
+        notifier.registerTarget(&target, action);
+        ports->insert(usb0);
+        ASSERT_TRUE(listAgain());
+        ports->erase("ttyUSB0");
+        ASSERT_TRUE(listAgain());
+        EXPECT_EQ(recorder.calls, expected);
     }
 }
 
-TEST_F(SerialDeviceNotification, AnotherTargetOnlyRedirectsTheCalls) {
-    NotificationRecorder other;
-    notifier.registerTarget(&target, recorder.withFlagAndPorts());
-    const int descriptor = notifier.descriptor();
-
-    notifier.registerTarget(&otherTarget, other.withFlag());
-    EXPECT_EQ(notifier.descriptor(), descriptor);
-    tree.plugUsbAdapter("ttyUSB0");
-    ASSERT_TRUE(rescanAndServe(notifier));
-
-    EXPECT_TRUE(recorder.calls.empty());
-    EXPECT_EQ(other.calls, (std::vector<NotificationCall>{{1, true, {}}}));
-}
-
 TEST_F(SerialDeviceNotification, NullTargetUnsubscribesAndTheNextSubscriptionStartsAfresh) {
+    notifier.registerTarget(nullptr, recorder.withFlagAndPorts()); // before any: nothing
+    EXPECT_FALSE(notifier.isSubscribed());
     notifier.registerTarget(&target, recorder.withFlagAndPorts());
     notifier.registerTarget(nullptr, recorder.withFlagAndPorts());
     EXPECT_FALSE(notifier.isSubscribed());
     EXPECT_EQ(notifier.descriptor(), -1);
     EXPECT_FALSE(notifier.dispatch());
 
-    tree.plugUsbAdapter("ttyUSB0"); // present when subscribing again: not reported
+    ports->insert(usb0); // present when subscribing again: not reported
     notifier.registerTarget(&target, recorder.withFlagAndPorts());
-    ASSERT_TRUE(notifier.isSubscribed());
-    tree.plugUsbAdapter("ttyUSB1");
-    ASSERT_TRUE(rescanAndServe(notifier));
-
-    EXPECT_EQ(recorder.calls,
-              (std::vector<NotificationCall>{{2, true, {{"ttyUSB1", "/dev/ttyUSB1"}}}}));
+    ports->insert(usb1);
+    ASSERT_TRUE(listAgain());
+    EXPECT_EQ(recorder.calls, (Calls{{2, true, {usb1}}}));
 }
 
-TEST_F(SerialDeviceNotification, NullTargetBeforeAnySubscriptionDoesNothing) {
-    notifier.registerTarget(nullptr, recorder.withFlagAndPorts());
-    EXPECT_FALSE(notifier.isSubscribed());
-    EXPECT_EQ(notifier.descriptor(), -1);
-    EXPECT_FALSE(notifier.dispatch());
-}
-
-TEST_F(SerialDeviceNotification, ActionMayUnsubscribeWhileBeingCalled) {
-    notifier.registerTarget(&target, std::function<void(bool)>([&](bool arrived) {
-        recorder.calls.push_back({1, arrived, {}});
-        notifier.registerTarget(nullptr, SerialDeviceAction{});
-    }));
-    tree.unplug("ttyS0");
-    tree.plugUsbAdapter("ttyUSB0");
-    ASSERT_TRUE(rescanAndServe(notifier));
-
-    // The departure belonged to the subscription just ended.
-    EXPECT_EQ(recorder.calls, (std::vector<NotificationCall>{{1, true, {}}}));
-    EXPECT_FALSE(notifier.isSubscribed());
-}
-
-TEST_F(SerialDeviceNotification, ActionMayRedirectWhileBeingCalled) {
-    NotificationRecorder other;
+TEST_F(SerialDeviceNotification, ActionMayRedirectOrUnsubscribeWhileBeingCalled) {
     notifier.registerTarget(&target, std::function<void(bool)>([&](bool arrived) {
         recorder.calls.push_back({1, arrived, {}});
         notifier.registerTarget(&otherTarget, other.withFlag());
     }));
-    tree.unplug("ttyS0");
-    tree.plugUsbAdapter("ttyUSB0");
-    ASSERT_TRUE(rescanAndServe(notifier));
+    ports = SerialPortList{usb0};
+    ASSERT_TRUE(listAgain());
+    EXPECT_EQ(recorder.calls, (Calls{{1, true, {}}}));
+    EXPECT_EQ(other.calls, (Calls{{1, false, {}}}));
 
-    EXPECT_EQ(recorder.calls, (std::vector<NotificationCall>{{1, true, {}}}));
-    EXPECT_EQ(other.calls, (std::vector<NotificationCall>{{1, false, {}}}));
+    notifier.registerTarget(&target, std::function<void(bool)>([&](bool arrived) {
+        recorder.calls.push_back({1, arrived, {}});
+        notifier.registerTarget(nullptr, SerialDeviceAction{});
+    }));
+    ports = SerialPortList{usb1};
+    ASSERT_TRUE(listAgain());
+    // The departure belonged to the subscription just ended.
+    EXPECT_EQ(recorder.calls, (Calls{{1, true, {}}, {1, true, {}}}));
+    EXPECT_FALSE(notifier.isSubscribed());
 }
 
-TEST_F(SerialDeviceNotification, EmptyActionIsNotCalled) {
-    notifier.registerTarget(&target, std::function<void(bool)>{});
-    tree.plugUsbAdapter("ttyUSB0");
-    EXPECT_TRUE(rescanAndServe(notifier));
-}
-
-TEST(SerialDeviceNotificationListing, FailedListingIsNotTakenForPortsLeaving) {
-    bool queryFails = false;
-    SerialPortList present{{"ttyUSB0", "/dev/ttyUSB0"}};
-    SerialDeviceNotifier notifier(
-        [&]() -> std::optional<SerialPortList> {
-            if (queryFails) {
-                return std::nullopt;
-            }
-            return present;
-        },
-        1ms);
-    NotificationRecorder recorder;
-    int target = 0;
+TEST_F(SerialDeviceNotification, FailedListingIsNotTakenForPortsLeaving) {
     notifier.registerTarget(&target, recorder.withFlagAndPorts());
-
-    queryFails = true;
-    ASSERT_TRUE(rescanAndServe(notifier));
-    queryFails = false;
-    ASSERT_TRUE(rescanAndServe(notifier));
+    ports = std::nullopt;
+    ASSERT_TRUE(listAgain());
+    ports = SerialPortList{s0};
+    ASSERT_TRUE(listAgain());
     EXPECT_TRUE(recorder.calls.empty());
 
-    present.clear();
-    ASSERT_TRUE(rescanAndServe(notifier));
-    EXPECT_EQ(recorder.calls,
-              (std::vector<NotificationCall>{{2, false, {{"ttyUSB0", "/dev/ttyUSB0"}}}}));
-}
-
-TEST(SerialDeviceNotificationListing, BurstOfEventsGivesOneListing) {
-    int listings = 0;
-    SerialDeviceNotifier notifier(
-        [&]() -> std::optional<SerialPortList> {
-            ++listings;
-            return SerialPortList{};
-        },
-        1ms);
-    int target = 0;
-    notifier.registerTarget(&target, std::function<void()>([] {}));
-    ASSERT_EQ(listings, 1); // at subscription
-
-    for (int event = 0; event < 5; ++event) {
-        notifier.monitor()->scheduleRescan();
-    }
-    ASSERT_TRUE(serveUntilListed(notifier));
-    EXPECT_EQ(listings, 2);
+    ports->clear();
+    ASSERT_TRUE(listAgain());
+    EXPECT_EQ(recorder.calls, (Calls{{2, false, {s0}}}));
 }
 
 TEST(TavrelSocketNotifications, SubscribeRedirectAndUnsubscribeTheProcessWideSubscription) {
-    int target = 0;
-    int otherTarget = 0;
+    int target = 0, otherTarget = 0;
     ASSERT_EQ(TavrelSocket::serialDeviceNotificationDescriptor(), -1);
-
     TavrelSocket::registerForSerialDeviceNotifications(&target, std::function<void()>([] {}));
     const int descriptor = TavrelSocket::serialDeviceNotificationDescriptor();
     EXPECT_GE(descriptor, 0);
@@ -254,7 +126,6 @@ TEST(TavrelSocketNotifications, SubscribeRedirectAndUnsubscribeTheProcessWideSub
                                                        std::function<void(bool)>([](bool) {}));
     EXPECT_EQ(TavrelSocket::serialDeviceNotificationDescriptor(), descriptor);
     TavrelSocket::dispatchSerialDeviceNotifications(); // nothing ready: returns at once
-
     TavrelSocket::registerForSerialDeviceNotifications(nullptr, SerialDeviceAction{});
     EXPECT_EQ(TavrelSocket::serialDeviceNotificationDescriptor(), -1);
 }
