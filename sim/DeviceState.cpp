@@ -57,7 +57,95 @@ void shiftTime(uint8_t wire[4], int64_t offset) {
     vrg500wire::packRegisterTime(time, wire);
 }
 
-using Handler = std::vector<uint8_t> (DeviceState::*)(const uint8_t*, uint16_t);
+std::vector<uint8_t> versionReply(DeviceState& state, const uint8_t*, uint16_t) {
+    return dataReply(0x11, reinterpret_cast<const uint8_t*>(state.version.data()),
+                     std::min<size_t>(state.version.size(), 255));
+}
+
+std::vector<uint8_t> videoStandardReply(DeviceState& state, const uint8_t*, uint16_t) {
+    return simreply::boolean(state.videoStandard);
+}
+
+std::vector<uint8_t> registerTimeReply(DeviceState& state, const uint8_t* payload, uint16_t shift) {
+    const uint16_t number = static_cast<uint16_t>(readNumber(payload) + shift);
+    return numberedReply(0x20, number, state.registers[number]);
+}
+
+std::vector<uint8_t> currentRegisterReply(DeviceState& state, const uint8_t*, uint16_t shift) {
+    std::array<uint8_t, 2> data;
+    writeNumber(static_cast<uint16_t>(state.currentRegister + shift), data.data());
+    return dataReply(0x21, data.data(), data.size());
+}
+
+std::vector<uint8_t> clipNamesReply(DeviceState& state, const uint8_t* payload, uint16_t shift) {
+    const uint16_t number = static_cast<uint16_t>(readNumber(payload) + shift);
+    if (state.clipNames[number]) {
+        return numberedReply(0x25, number, *state.clipNames[number]);
+    }
+    if (shift == 0) {
+        return simreply::nak();
+    }
+    ClipNamesWire blanks; // a wrong register must still come as a well-formed data reply
+    blanks.fill(' ');
+    return numberedReply(0x25, number, blanks);
+}
+
+std::vector<uint8_t> menuReply(DeviceState& state, const uint8_t*, uint16_t) {
+    if (state.menuAnsweredWithAck) {
+        return simreply::ack();
+    }
+    return dataReply(0x26, state.menu.data(), state.menu.size());
+}
+
+std::vector<uint8_t> loadRegisterTime(DeviceState& state, const uint8_t* payload, uint16_t) {
+    std::copy(payload + 2, payload + 36, state.registers[readNumber(payload)].begin());
+    return simreply::ack();
+}
+
+std::vector<uint8_t> setCurrentRegister(DeviceState& state, const uint8_t* payload, uint16_t) {
+    state.currentRegister = readNumber(payload);
+    return simreply::ack();
+}
+
+// Payload: register number, machine mask (bit 0 is A), offset in the register time wire form.
+void shiftRegisterTimes(DeviceState& state, const uint8_t* payload, bool add) {
+    VRG500_registerTime offsetTime;
+    vrg500wire::parseRegisterTime(payload + 3, &offsetTime);
+    const int64_t offset = add ? toFrames(offsetTime) : -toFrames(offsetTime);
+    RegisterWire& wire = state.registers[readNumber(payload)];
+    for (int machine = 0; machine < 4; ++machine) {
+        if (payload[2] & (1 << machine)) {
+            shiftTime(&wire[machine * 8], offset);     // IN
+            shiftTime(&wire[machine * 8 + 4], offset); // OUT
+        }
+    }
+}
+
+std::vector<uint8_t> addOffset(DeviceState& state, const uint8_t* payload, uint16_t) {
+    shiftRegisterTimes(state, payload, true);
+    return simreply::ack();
+}
+
+std::vector<uint8_t> subtractOffset(DeviceState& state, const uint8_t* payload, uint16_t) {
+    shiftRegisterTimes(state, payload, false);
+    return simreply::ack();
+}
+
+std::vector<uint8_t> loadClipNames(DeviceState& state, const uint8_t* payload, uint16_t) {
+    ClipNamesWire names;
+    std::copy(payload + 2, payload + 34, names.begin());
+    state.clipNames[readNumber(payload)] = names;
+    return simreply::ack();
+}
+
+std::vector<uint8_t> loadMenu(DeviceState& state, const uint8_t* payload, uint16_t) {
+    std::copy(payload, payload + 32, state.menu.begin());
+    return simreply::ack();
+}
+
+// Each command's reply; `shift` is 1 when the reply is to be for the next register.
+using Handler = std::vector<uint8_t> (*)(DeviceState& state, const uint8_t* payload,
+                                         uint16_t shift);
 
 struct Command {
     uint8_t function;
@@ -80,106 +168,20 @@ DeviceState::DeviceState() : registers(registerCount), clipNames(registerCount) 
 
 std::vector<uint8_t> DeviceState::answer(const uint8_t* frame, size_t size, bool wrongRegister) {
     static constexpr Command commands[] = {
-        {0x11, 0, &DeviceState::versionReply},      {0x12, 0, &DeviceState::videoStandardReply},
-        {0x20, 2, &DeviceState::registerTimeReply}, {0x21, 0, &DeviceState::currentRegisterReply},
-        {0x25, 2, &DeviceState::clipNamesReply},    {0x26, 2, &DeviceState::menuReply},
-        {0x40, 36, &DeviceState::loadRegisterTime}, {0x41, 2, &DeviceState::setCurrentRegister},
-        {0x42, 7, &DeviceState::addOffset},         {0x43, 7, &DeviceState::subtractOffset},
-        {0x45, 34, &DeviceState::loadClipNames},    {0x46, 32, &DeviceState::loadMenu},
+        {0x11, 0, &versionReply},      {0x12, 0, &videoStandardReply},
+        {0x20, 2, &registerTimeReply}, {0x21, 0, &currentRegisterReply},
+        {0x25, 2, &clipNamesReply},    {0x26, 2, &menuReply},
+        {0x40, 36, &loadRegisterTime}, {0x41, 2, &setCurrentRegister},
+        {0x42, 7, &addOffset},         {0x43, 7, &subtractOffset},
+        {0x45, 34, &loadClipNames},    {0x46, 32, &loadMenu},
     };
     for (const Command& command : commands) {
         if (command.function == frame[0]) {
             if (command.payloadLength != size - 2) {
                 break;
             }
-            return (this->*command.handler)(frame + 2, wrongRegister ? 1 : 0);
+            return command.handler(*this, frame + 2, wrongRegister ? 1 : 0);
         }
     }
     return simreply::nak();
-}
-
-std::vector<uint8_t> DeviceState::versionReply(const uint8_t*, uint16_t) {
-    return dataReply(0x11, reinterpret_cast<const uint8_t*>(version.data()),
-                     std::min<size_t>(version.size(), 255));
-}
-
-std::vector<uint8_t> DeviceState::videoStandardReply(const uint8_t*, uint16_t) {
-    return simreply::boolean(videoStandard);
-}
-
-std::vector<uint8_t> DeviceState::registerTimeReply(const uint8_t* payload, uint16_t shift) {
-    const uint16_t number = static_cast<uint16_t>(readNumber(payload) + shift);
-    return numberedReply(0x20, number, registers[number]);
-}
-
-std::vector<uint8_t> DeviceState::currentRegisterReply(const uint8_t*, uint16_t shift) {
-    std::array<uint8_t, 2> data;
-    writeNumber(static_cast<uint16_t>(currentRegister + shift), data.data());
-    return dataReply(0x21, data.data(), data.size());
-}
-
-std::vector<uint8_t> DeviceState::clipNamesReply(const uint8_t* payload, uint16_t shift) {
-    const uint16_t number = static_cast<uint16_t>(readNumber(payload) + shift);
-    if (clipNames[number]) {
-        return numberedReply(0x25, number, *clipNames[number]);
-    }
-    if (shift == 0) {
-        return simreply::nak();
-    }
-    ClipNamesWire blanks; // a wrong register must still come as a well-formed data reply
-    blanks.fill(' ');
-    return numberedReply(0x25, number, blanks);
-}
-
-std::vector<uint8_t> DeviceState::menuReply(const uint8_t*, uint16_t) {
-    if (menuAnsweredWithAck) {
-        return simreply::ack();
-    }
-    return dataReply(0x26, menu.data(), menu.size());
-}
-
-std::vector<uint8_t> DeviceState::loadRegisterTime(const uint8_t* payload, uint16_t) {
-    std::copy(payload + 2, payload + 36, registers[readNumber(payload)].begin());
-    return simreply::ack();
-}
-
-std::vector<uint8_t> DeviceState::setCurrentRegister(const uint8_t* payload, uint16_t) {
-    currentRegister = readNumber(payload);
-    return simreply::ack();
-}
-
-std::vector<uint8_t> DeviceState::addOffset(const uint8_t* payload, uint16_t) {
-    shiftRegisterTimes(payload, true);
-    return simreply::ack();
-}
-
-std::vector<uint8_t> DeviceState::subtractOffset(const uint8_t* payload, uint16_t) {
-    shiftRegisterTimes(payload, false);
-    return simreply::ack();
-}
-
-// Payload: register number, machine mask (bit 0 is A), offset in the register time wire form.
-void DeviceState::shiftRegisterTimes(const uint8_t* payload, bool add) {
-    VRG500_registerTime offsetTime;
-    vrg500wire::parseRegisterTime(payload + 3, &offsetTime);
-    const int64_t offset = add ? toFrames(offsetTime) : -toFrames(offsetTime);
-    RegisterWire& wire = registers[readNumber(payload)];
-    for (int machine = 0; machine < 4; ++machine) {
-        if (payload[2] & (1 << machine)) {
-            shiftTime(&wire[machine * 8], offset);     // IN
-            shiftTime(&wire[machine * 8 + 4], offset); // OUT
-        }
-    }
-}
-
-std::vector<uint8_t> DeviceState::loadClipNames(const uint8_t* payload, uint16_t) {
-    ClipNamesWire names;
-    std::copy(payload + 2, payload + 34, names.begin());
-    clipNames[readNumber(payload)] = names;
-    return simreply::ack();
-}
-
-std::vector<uint8_t> DeviceState::loadMenu(const uint8_t* payload, uint16_t) {
-    std::copy(payload, payload + 32, menu.begin());
-    return simreply::ack();
 }

@@ -30,22 +30,6 @@ struct DeviceState {
     std::string version;
     uint16_t currentRegister = 0;
     bool videoStandard = false;
-
-  private:
-    // Each command's reply; `shift` is 1 when the reply is to be for the next register.
-    std::vector<uint8_t> versionReply(const uint8_t* payload, uint16_t shift);
-    std::vector<uint8_t> videoStandardReply(const uint8_t* payload, uint16_t shift);
-    std::vector<uint8_t> registerTimeReply(const uint8_t* payload, uint16_t shift);
-    std::vector<uint8_t> currentRegisterReply(const uint8_t* payload, uint16_t shift);
-    std::vector<uint8_t> clipNamesReply(const uint8_t* payload, uint16_t shift);
-    std::vector<uint8_t> menuReply(const uint8_t* payload, uint16_t shift);
-    std::vector<uint8_t> loadRegisterTime(const uint8_t* payload, uint16_t shift);
-    std::vector<uint8_t> setCurrentRegister(const uint8_t* payload, uint16_t shift);
-    std::vector<uint8_t> addOffset(const uint8_t* payload, uint16_t shift);
-    std::vector<uint8_t> subtractOffset(const uint8_t* payload, uint16_t shift);
-    std::vector<uint8_t> loadClipNames(const uint8_t* payload, uint16_t shift);
-    std::vector<uint8_t> loadMenu(const uint8_t* payload, uint16_t shift);
-    void shiftRegisterTimes(const uint8_t* payload, bool add);
 };
 
 // Reply frames with a fixed meaning.
