@@ -210,6 +210,7 @@ TEST(HangUp, EndsTheLineAfterTheLastReplyAndReappearsAtTheLink) {
     options.linkPath =
         (std::filesystem::temp_directory_path() / ("vrg500-sim-test-" + std::to_string(getpid())))
             .string();
+    std::filesystem::remove(options.linkPath); // left by an earlier run that was cut short
     Vrg500Simulator sim(options);
     ASSERT_TRUE(sim.start());
     const std::string oldDevice = sim.devicePath();
