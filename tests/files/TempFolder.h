@@ -1,27 +1,24 @@
 // A fresh folder under $TMPDIR (or /tmp) for one test, removed with everything in it afterwards.
 #pragma once
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
-#include <vector>
 
 class TempFolder {
   public:
     TempFolder() {
         const char* base = std::getenv("TMPDIR");
         std::string pattern = std::string(base && *base ? base : "/tmp") + "/tavrel-test-XXXXXX";
-        if (char* made = ::mkdtemp(pattern.data())) {
-            _path = made;
+        if (::mkdtemp(pattern.data())) {
+            _path = pattern;
         }
     }
     ~TempFolder() {
         std::error_code ignored;
-        std::filesystem::permissions(_path, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
         std::filesystem::remove_all(_path, ignored);
     }
     TempFolder(const TempFolder&) = delete;
@@ -31,25 +28,23 @@ class TempFolder {
     const std::string& path() const { return _path; }
 
     static void writeBytes(const std::string& path, const std::string& bytes) {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out << bytes;
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     }
     static std::string readBytes(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    // Names of the folder's entries, sorted.
+    // Names of the folder's entries, sorted, one a line.
     std::string listing() const {
-        std::string names;
-        std::vector<std::string> all;
+        std::set<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(_path)) {
-            all.push_back(entry.path().filename().string());
+            names.insert(entry.path().filename().string());
         }
-        std::sort(all.begin(), all.end());
-        for (const auto& name : all) {
-            names += name + "\n";
+        std::string text;
+        for (const auto& name : names) {
+            text += name + "\n";
         }
-        return names;
+        return text;
     }
 
   private:
