@@ -1,10 +1,15 @@
-// Shared by the application's tests: a private settings store, port lists fed through the
-// controller's port lister, and access to the alert the controller has opened.
+// Shared by the application's tests: user defaults in a temporary folder, port lists fed through
+// the controller's port lister, a controller on one port, the alerts the controller opens, the
+// file panels and files, and sample registers.
 #pragma once
 
 #include "AppController.h"
+#include "Vrg500Simulator.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QSettings>
@@ -14,16 +19,17 @@
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
-namespace AppTestSupport {
+namespace apptest {
 
-// Call first in initTestCase(): settings go to a temporary folder, never to the user's.
+// Call first in initTestCase(): settings go to `folder`, never to the user's.
 inline void useTemporarySettings(const QTemporaryDir& folder) {
     QCoreApplication::setOrganizationName("Tavrel");
     QCoreApplication::setApplicationName("Tavrel");
     QStandardPaths::setTestModeEnabled(true);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
 }
 
 inline void clearSettings() {
@@ -31,27 +37,35 @@ inline void clearSettings() {
     QSettings().sync();
 }
 
-// A port list that the test changes at will; the controller reads it at every rebuild.
-struct FedPorts {
-    std::shared_ptr<std::optional<SerialPortList>> ports =
-        std::make_shared<std::optional<SerialPortList>>(SerialPortList{});
-
-    AppController::PortLister lister() const {
-        auto shared = ports;
-        return [shared] { return *shared; };
+// Ports of the given names, each at /dev/<name>.
+inline SerialPortList portsNamed(const QStringList& names) {
+    SerialPortList ports;
+    for (const QString& name : names) {
+        ports[name.toStdString()] = "/dev/" + name.toStdString();
     }
-    void set(std::optional<SerialPortList> list) const { *ports = std::move(list); }
-};
-
-// The alert that the controller opened last, while it is open.
-inline QMessageBox* currentAlert(const AppController& controller) {
-    return controller.currentAlert();
+    return ports;
 }
 
-// Waits for an alert that arrives through a deferred call; null if none comes.
-inline QMessageBox* waitForAlert(const AppController& controller, int timeoutMs = 10000) {
-    (void)QTest::qWaitFor([&] { return controller.currentAlert() != nullptr; }, timeoutMs);
-    return controller.currentAlert();
+// A controller whose only serial port is `devicePath` (none when empty), its window shown.
+inline std::unique_ptr<AppController> makeController(const std::string& devicePath) {
+    SerialPortList ports;
+    if (!devicePath.empty()) {
+        ports["ttySIM0"] = devicePath;
+    }
+    auto controller = std::make_unique<AppController>([ports] { return std::optional(ports); });
+    controller->mainWindow->show();
+    return controller;
+}
+
+// The alert that comes up, at once or through a deferred call, with these texts.
+inline void expectAlert(const AppController& controller, const QString& text,
+                        const QString& informativeText, bool critical = true) {
+    QVERIFY(QTest::qWaitFor([&] { return controller.currentAlert() != nullptr; }));
+    QMessageBox* alert = controller.currentAlert();
+    QCOMPARE(alert->text(), text);
+    QCOMPARE(alert->informativeText(), informativeText);
+    QCOMPARE(alert->icon(), critical ? QMessageBox::Critical : QMessageBox::Information);
+    QCOMPARE(alert->windowModality(), Qt::WindowModal);
 }
 
 // Dismisses the open alert, as its default button would, and lets it go away.
@@ -62,4 +76,53 @@ inline void dismissAlert(const AppController& controller) {
     }
 }
 
-} // namespace AppTestSupport
+inline QFileDialog* filePanel(const AppController& controller) {
+    return controller.mainWindow->findChild<QFileDialog*>();
+}
+
+// The name a panel offers: its selection, unless that is only the folder it shows.
+inline QString proposedName(QFileDialog* panel) {
+    const QFileInfo selected(panel->selectedFiles().value(0));
+    return selected.isDir() ? QString() : selected.fileName();
+}
+
+inline QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+inline VRG500_registerTime time(int h, int m, int s, int f) {
+    return {uint8_t(h), uint8_t(m), uint8_t(s), uint8_t(f), 0, 0};
+}
+
+// A register with its A times set (IN at `seconds`), the other times unset, and `clips`.
+inline RegisterEntry entryWith(int seconds, std::array<std::string, 4> clips) {
+    RegisterEntry entry;
+    for (auto field : VRG500_registerTimes) {
+        (entry.reg.*field).isNull = 1;
+    }
+    entry.reg.inA = time(1, 0, seconds, 0);
+    entry.reg.outA = time(1, 0, seconds + 10, 5);
+    entry.reg.trailingByte2 = uint8_t(seconds);
+    entry.clips = std::move(clips);
+    return entry;
+}
+
+inline const std::array<std::string, 4> FourClips{"SHOT0001", "SHOT0002", "********", "take 4  "};
+
+inline RegisterCollection
+collectionOf(const std::vector<std::pair<int32_t, RegisterEntry>>& items) {
+    RegisterCollection registers;
+    for (const auto& [number, entry] : items) {
+        registers.set(number, entry);
+    }
+    return registers;
+}
+
+} // namespace apptest

@@ -1,0 +1,281 @@
+// The commands that go through files: the menu settings transfers between the simulated device
+// and vgs files (the version check included), and Open and Save of vg2 register files. What the
+// panels propose, what is remembered, and what each failure's alert says and leaves behind.
+#include "AppTestSupport.h"
+#include "MenuSettingsFile.h"
+#include "RegisterFile.h"
+#include "RegisterTableModel.h"
+
+#include <QDir>
+
+using namespace apptest;
+
+namespace {
+
+VRG500_menuData patternBlock(uint8_t seed) {
+    VRG500_menuData block{};
+    for (size_t i = 0; i < block.size(); ++i) {
+        block[i] = static_cast<uint8_t>(seed + i * 37);
+    }
+    return block;
+}
+
+QByteArray menuFileText(const QString& version, const VRG500_menuData& block) {
+    std::string text;
+    formatMenuSettingsFile(version.toStdString(), block, &text);
+    return QByteArray::fromStdString(text);
+}
+
+QString rememberedMenuFile() {
+    return QSettings().value(MenuSettingsFilenameKey).toString();
+}
+
+RegisterCollection sampleCollection() {
+    return collectionOf({{5, entryWith(5, FourClips)},
+                         {42, entryWith(42, {"AAAAAAAA", "BBBBBBBB", "CCCCCCCC", "DDDDDDDD"})},
+                         {1234, entryWith(12, FourClips)}});
+}
+
+QByteArray registerFileText(const RegisterCollection& registers) {
+    std::string text;
+    formatRegisterFile(registers, &text);
+    return QByteArray::fromStdString(text);
+}
+
+const QString GenericMessage = "Error communicating with VRG-500";
+const QString GenericInformation = "Perhaps the device is off or the wrong port is selected.";
+
+} // namespace
+
+class FileCommandsTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir _settings;
+    std::unique_ptr<QTemporaryDir> _files;
+    std::unique_ptr<Vrg500Simulator> _device;
+    std::unique_ptr<AppController> _c;
+    const RegisterCollection _before = collectionOf({{5, entryWith(1, FourClips)}});
+
+    QString path(const QString& name) const { return _files->filePath(name); }
+
+    void withoutAPort() {
+        _c.reset(); // one controller at a time: it owns the port notifications
+        _c = makeController({});
+    }
+
+    // Accepts the open panel with `name`, as a person would; null if no panel is open.
+    void choose(const QString& name) {
+        QFileDialog* panel = filePanel(*_c);
+        QVERIFY(panel != nullptr);
+        panel->selectFile(path(name));
+        static_cast<QDialog*>(panel)->accept();
+    }
+
+    // The name that the next save panel proposes; the panel is cancelled.
+    QString proposal(void (AppController::*command)()) {
+        const auto noPanel = [this] { return filePanel(*_c) == nullptr; };
+        (void)QTest::qWaitFor(noPanel); // a panel just closed deletes itself later
+        (_c.get()->*command)();
+        const QString name = proposedName(filePanel(*_c));
+        filePanel(*_c)->reject();
+        (void)QTest::qWaitFor(noPanel);
+        return name;
+    }
+
+  private slots:
+    void initTestCase() { useTemporarySettings(_settings); }
+
+    void init() {
+        clearSettings();
+        _files = std::make_unique<QTemporaryDir>();
+        _device = std::make_unique<Vrg500Simulator>();
+        QVERIFY(_device->start());
+        _device->setMenu(patternBlock(3));
+        _c = makeController(_device->slavePath());
+        _c->_replaceRegisters(_before);
+    }
+
+    void cleanup() {
+        _c.reset();
+        _device.reset();
+        _files.reset();
+    }
+
+    // ---- Menu settings -----------------------------------------------------------------------
+
+    void menuDownloadThroughTheSavePanel() {
+        QCOMPARE(proposal(&AppController::downloadMenuSettings), "Menu Settings.vgs");
+        QCOMPARE(_device->receivedFrames().size(), size_t(0)); // a cancelled panel does nothing
+        _c->downloadMenuSettings();
+        QCOMPARE(filePanel(*_c)->acceptMode(), QFileDialog::AcceptSave);
+        choose("Rack");                            // the extension is added
+        QVERIFY(!QFile::exists(path("Rack.vgs"))); // the work is deferred past the panel
+        expectAlert(*_c, "Download VRG-500 Menu Settings", "Download complete.", false);
+        QCOMPARE(fileBytes(path("Rack.vgs")), menuFileText("2.10", patternBlock(3)));
+        QCOMPARE(rememberedMenuFile(), "Rack.vgs");
+        dismissAlert(*_c);
+        QCOMPARE(proposal(&AppController::downloadMenuSettings), "Rack.vgs"); // without its folder
+    }
+
+    void menuUploadThroughTheOpenPanel() {
+        QVERIFY(QDir().mkpath(path("elsewhere")));
+        writeBytes(path("elsewhere/Show.vgs"), menuFileText("2.10", patternBlock(77)));
+        QSettings().setValue(MenuSettingsFilenameKey, "Remembered.vgs");
+        QCOMPARE(proposal(&AppController::uploadMenuSettings), ""); // not offered here
+        _c->uploadMenuSettings();
+        QCOMPARE(filePanel(*_c)->acceptMode(), QFileDialog::AcceptOpen);
+        choose("elsewhere/Show.vgs");
+        expectAlert(*_c, "Upload VRG-500 Menu Settings", "Upload complete.", false);
+        QCOMPARE(_device->menu(), patternBlock(77));
+        dismissAlert(*_c);
+        QCOMPARE(proposal(&AppController::downloadMenuSettings), "Show.vgs");
+    }
+
+    // A failed transfer leaves the file and the device's settings as they were, and remembers
+    // the file's name all the same.
+    void menuTransferFailures_data() {
+        QTest::addColumn<bool>("upload");
+        QTest::addColumn<QString>("device"); // its version; "refused": refuses the menu request
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("informativeText");
+        const QByteArray good = menuFileText("2.10", patternBlock(5));
+        QTest::newRow("download, version not 4 characters")
+            << false << "2.1" << good << "The VRG-500 version string is not 4 chars long"
+            << "";
+        QTest::newRow("download, menu data request refused")
+            << false << "refused" << good << "Unexpected response from Menu Data Request"
+            << QString(TavrelDeviceRecoverySuggestion);
+        QTest::newRow("download, no serial port")
+            << false << "" << good << GenericMessage << GenericInformation;
+        QTest::newRow("upload, corrupt file")
+            << true << "2.10" << QByteArray("2.10 \r\n 1 \r\n") << "Invalid .vgs file"
+            << "The .vgs file had an unrecoverable corruption error.";
+        QTest::newRow("upload, no serial port")
+            << true << "" << good << GenericMessage << GenericInformation;
+        QTest::newRow("upload, other firmware")
+            << true << "2.11" << good << "Version Mismatch"
+            << ".vgs file version \"2.10\" does not match device version \"2.11\"";
+        QTest::newRow("upload, versions differing only in blanks, shown trimmed")
+            << true << "2.1 " << menuFileText(" 2.1", patternBlock(5)) << "Version Mismatch"
+            << ".vgs file version \"2.1\" does not match device version \"2.1\"";
+    }
+    void menuTransferFailures() {
+        QFETCH(bool, upload);
+        QFETCH(QString, device);
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, text);
+        QFETCH(QString, informativeText);
+        if (device.isEmpty()) {
+            withoutAPort();
+        } else if (device == "refused") { // the version is answered, the next request refused
+            _device->queueRawReply({0x11, 4, '2', '.', '1', '0'});
+            _device->injectFault(Vrg500Fault::BooleanInstead);
+        } else {
+            _device->setVersion(device.toStdString());
+        }
+        writeBytes(path("Show.vgs"), contents);
+        upload ? _c->completeMenuUpload(path("Show.vgs"))
+               : _c->completeMenuDownload(path("Show.vgs"));
+        expectAlert(*_c, text, informativeText);
+        QCOMPARE(fileBytes(path("Show.vgs")), contents);
+        QCOMPARE(_device->menu(), patternBlock(3));
+        QCOMPARE(rememberedMenuFile(), "Show.vgs");
+    }
+
+    // ---- Register files ----------------------------------------------------------------------
+
+    void openReplacesTheCollectionAfterThePanel() {
+        writeBytes(path("Show.vg2"), registerFileText(sampleCollection()));
+        _c->openVg2File();
+        QCOMPARE(filePanel(*_c)->fileMode(), QFileDialog::ExistingFile);
+        choose("Show.vg2");
+        QVERIFY(_c->importedRegisters == _before); // the load is deferred past the panel
+        QTRY_VERIFY(_c->importedRegisters == sampleCollection());
+        QCOMPARE(_c->tableModel()->rowCount(), 3);
+        QCOMPARE(_c->tableModel()->cellText(2, "Register"), "1234");
+        QVERIFY(_c->currentAlert() == nullptr);
+        QCOMPARE(proposal(&AppController::saveVg2File), "Show.vg2");
+    }
+
+    // A failed load changes nothing but still names its file.
+    void unreadableOrMalformedRegisterFiles_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("contents"); // empty: no file
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("informativeText");
+        QTest::newRow("missing") << "missing.vg2" << QByteArray()
+                                 << "The file \"missing.vg2\" couldn't be opened."
+                                 << "No such file or directory";
+        QTest::newRow("malformed last line")
+            << "bad.vg2" << registerFileText(sampleCollection()) + "007,01:00:00:00\r\n"
+            << "Error processing .vg2 file"
+            << "The file bad.vg2 is malformed and could not be processed.";
+        QTest::newRow("a name beyond ASCII")
+            << "r\u00e9gie.vg2" << QByteArray("x") << "Error processing .vg2 file"
+            << "The file r\u00e9gie.vg2 is malformed and could not be processed.";
+    }
+    void unreadableOrMalformedRegisterFiles() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, text);
+        QFETCH(QString, informativeText);
+        if (!contents.isEmpty()) {
+            writeBytes(path(name), contents);
+        }
+        _c->openPanelDidEnd(1, path(name));
+        expectAlert(*_c, text, informativeText);
+        QVERIFY(_c->importedRegisters == _before);
+        QCOMPARE(_c->tableModel()->rowCount(), 1);
+        dismissAlert(*_c);
+        QCOMPARE(proposal(&AppController::saveVg2File), name);
+    }
+
+    void saveWritesTheCollectionAtOnce() {
+        _c->_replaceRegisters(sampleCollection());
+        _c->mainWindow->setWindowModified(true);
+        QCOMPARE(proposal(&AppController::saveVg2File), ""); // nothing opened or saved yet
+        _c->saveVg2File();
+        QCOMPARE(filePanel(*_c)->acceptMode(), QFileDialog::AcceptSave);
+        choose("Evening"); // the extension is added
+        QCOMPARE(fileBytes(path("Evening.vg2")), registerFileText(sampleCollection()));
+        QVERIFY(!_c->mainWindow->isWindowModified());
+        QVERIFY(_c->currentAlert() == nullptr);
+        QCOMPARE(proposal(&AppController::saveVg2File), "Evening.vg2");
+    }
+
+    // A failed save leaves the old file and the window's modified mark.
+    void failedSavesKeepTheOldFileAndTheMark_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("unsavableTime");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("folder missing")
+            << "gone/Saved.vg2" << false << "The file \"Saved.vg2\" couldn't be saved.";
+        QTest::newRow("a time the file cannot hold") << "Saved.vg2" << true << QString();
+    }
+    void failedSavesKeepTheOldFileAndTheMark() {
+        QFETCH(QString, name);
+        QFETCH(bool, unsavableTime);
+        QFETCH(QString, text);
+        if (unsavableTime) {
+            RegisterEntry wide = entryWith(7, FourClips);
+            wide.reg.outA.minutes = 160;
+            _c->_storeRegister(7, wide);
+        }
+        writeBytes(path("Saved.vg2"), "old contents");
+        _c->mainWindow->setWindowModified(true);
+        _c->savePanelDidEnd(1, path(name));
+        QMessageBox* alert = _c->currentAlert();
+        QVERIFY(alert != nullptr);
+        QCOMPARE(alert->icon(), QMessageBox::Critical);
+        if (!text.isEmpty()) {
+            QCOMPARE(alert->text(), text);
+            QCOMPARE(alert->informativeText(), "No such file or directory");
+        }
+        QCOMPARE(fileBytes(path("Saved.vg2")), QByteArray("old contents"));
+        QVERIFY(_c->mainWindow->isWindowModified());
+    }
+};
+
+QTEST_MAIN(FileCommandsTest)
+#include "tst_file_commands.moc"
