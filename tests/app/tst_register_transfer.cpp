@@ -115,6 +115,7 @@ class RegisterTransferTest : public QObject {
         QVERIFY(_device->start());
         _c = makeController(_device->slavePath());
         _ended = 0;
+        _alertBeforeEnd = false;
         connect(_c->progressSheet, &QDialog::finished, this, [this] {
             ++_ended;
             _alertBeforeEnd = _c->currentAlert() != nullptr;
