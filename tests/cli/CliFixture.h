@@ -2,7 +2,7 @@
 // that the device holds and receives.
 #pragma once
 
-#include "RegisterEntry.h"
+#include "RegisterFile.h"
 #include "RegisterTimeWire.h"
 #include "TempFolder.h"
 #include "ToolProcess.h"
@@ -11,28 +11,17 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
 using Frame = std::vector<uint8_t>;
 
-inline VRG500_registerTime makeTime(uint8_t h, uint8_t m, uint8_t s, uint8_t f, bool drop = false) {
-    VRG500_registerTime t;
-    t.hours = h;
-    t.minutes = m;
-    t.seconds = s;
-    t.frames = f;
-    t.dropFrame = drop ? 1 : 0;
-    return t;
-}
-
-inline VRG500_register nullRegister() {
-    VRG500_register reg;
-    for (auto member : VRG500_registerTimes) {
-        (reg.*member).isNull = 1;
-    }
-    return reg;
+// The register of one register file line.
+inline RegisterEntry entryOf(const std::string& line) {
+    RegisterCollection registers;
+    EXPECT_TRUE(parseRegisterFile(line, &registers)) << line;
+    return registers.empty() ? RegisterEntry{} : registers.entryAt(0);
 }
 
 // The 34 bytes of a register as the device keeps it: eight packed times, two trailing bytes.
@@ -48,7 +37,7 @@ inline std::array<uint8_t, 34> registerWire(const VRG500_register& reg) {
 
 inline std::array<uint8_t, 32> clipWire(const std::string& names) {
     std::array<uint8_t, 32> wire{};
-    std::memcpy(wire.data(), names.data(), std::min<size_t>(32, names.size()));
+    std::copy_n(names.begin(), std::min<size_t>(32, names.size()), wire.begin());
     return wire;
 }
 
@@ -58,11 +47,25 @@ inline Frame frame(uint8_t function, std::vector<uint8_t> payload = {}) {
     return bytes;
 }
 
-inline Frame registerRequest(uint8_t function, uint16_t number) {
+inline Frame registerRequest(uint8_t function, uint32_t number) {
     return frame(function, {static_cast<uint8_t>(number >> 8), static_cast<uint8_t>(number)});
 }
 
 inline const Frame VersionRequest = frame(0x11);
+
+// The arguments of `command`, split at blanks; '' is an empty argument and PORT stands for the
+// port.
+inline std::vector<std::string> split(const std::string& command, const std::string& port) {
+    std::vector<std::string> args;
+    std::istringstream words(command);
+    for (std::string word; words >> word;) {
+        size_t at = word.find("PORT");
+        args.push_back(word == "''"              ? ""
+                       : at == std::string::npos ? word
+                                                 : word.replace(at, 4, port));
+    }
+    return args;
+}
 
 class CliTest : public ::testing::Test {
   protected:

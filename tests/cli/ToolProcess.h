@@ -2,9 +2,17 @@
 // standard output, standard error and exit status.
 #pragma once
 
+#include "TempFolder.h"
+
+#include <csignal>
+#include <fcntl.h>
+#include <fstream>
+#include <spawn.h>
 #include <string>
-#include <sys/types.h>
+#include <sys/wait.h>
 #include <vector>
+
+extern char** environ;
 
 struct ToolResult {
     int status = -1; // the exit status; 128 + N when ended by signal N
@@ -14,23 +22,63 @@ struct ToolResult {
 
 class ToolProcess {
   public:
-    // Starts tavrelctl with `args`. Standard input is /dev/null; standard error goes to
-    // `errorFd` when it is given (a terminal, for the progress bar), else to a pipe.
-    explicit ToolProcess(const std::vector<std::string>& args, int errorFd = -1);
-    ~ToolProcess();
+    // Standard input is /dev/null; standard output and error go to files.
+    explicit ToolProcess(std::vector<std::string> args) {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, _streams.path("out").c_str(),
+                                         O_WRONLY | O_CREAT, 0600);
+        posix_spawn_file_actions_addopen(&actions, 2, _streams.path("err").c_str(),
+                                         O_WRONLY | O_CREAT, 0600);
+        args.insert(args.begin(), TAVRELCTL_PATH);
+        std::vector<char*> argv;
+        for (auto& arg : args) {
+            argv.push_back(arg.data());
+        }
+        argv.push_back(nullptr);
+        if (posix_spawn(&_pid, TAVRELCTL_PATH, &actions, nullptr, argv.data(), environ) != 0) {
+            _pid = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~ToolProcess() {
+        if (_pid > 0) {
+            ::kill(_pid, SIGKILL);
+            finish();
+        }
+    }
     ToolProcess(const ToolProcess&) = delete;
     ToolProcess& operator=(const ToolProcess&) = delete;
 
     pid_t pid() const { return _pid; }
     // Whether the process has a handler installed for `signal` (it is then safe to send it).
-    bool catches(int signal) const;
-    // Reads all output and waits for the exit.
-    ToolResult finish();
+    bool catches(int signal) const {
+        std::ifstream status("/proc/" + std::to_string(_pid) + "/status");
+        std::string line;
+        while (std::getline(status, line)) {
+            if (line.rfind("SigCgt:", 0) == 0) {
+                return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
+            }
+        }
+        return false;
+    }
+    // Waits for the exit.
+    ToolResult finish() {
+        ToolResult result;
+        int status = 0;
+        if (_pid > 0 && ::waitpid(_pid, &status, 0) == _pid) {
+            result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        _pid = -1;
+        result.out = TempFolder::readBytes(_streams.path("out"));
+        result.err = TempFolder::readBytes(_streams.path("err"));
+        return result;
+    }
 
   private:
+    TempFolder _streams;
     pid_t _pid = -1;
-    int _out = -1;
-    int _err = -1;
 };
 
 inline ToolResult runTool(const std::vector<std::string>& args) {
