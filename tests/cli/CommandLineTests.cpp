@@ -57,6 +57,7 @@ TEST(PortsCommand, ListsNameTabPathInNameOrderAndWatchEndsOnSignal) {
     std::string previous;
     for (size_t start = 0, end; start < result.out.size(); start = end + 1) {
         end = result.out.find('\n', start);
+        ASSERT_NE(end, std::string::npos) << "the last line ends with a line end";
         std::string line = result.out.substr(start, end - start);
         size_t tab = line.find('\t');
         ASSERT_NE(tab, std::string::npos) << line;
