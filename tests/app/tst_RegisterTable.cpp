@@ -14,11 +14,18 @@ namespace {
 using Runs = QList<CellRun>;
 
 const VRG500_registerTime Unset{0, 0, 0, 0, 0, 1};
+const QString NoTime = "**:**:**:**";
 
-RegisterEntry machineA(VRG500_registerTime in, VRG500_registerTime out, std::string clip) {
-    RegisterEntry entry = entryWith(0, {clip, NoClipName, NoClipName, NoClipName});
-    entry.reg.inA = in;
-    entry.reg.outA = out;
+// A register with only machine `machine` (0 to 3 for A to D) set.
+RegisterEntry onMachine(int machine, VRG500_registerTime in, VRG500_registerTime out,
+                        std::string clip) {
+    RegisterEntry entry;
+    for (auto field : VRG500_registerTimes) {
+        entry.reg.*field = Unset;
+    }
+    entry.reg.*VRG500_registerTimes[2 * machine] = in;
+    entry.reg.*VRG500_registerTimes[2 * machine + 1] = out;
+    entry.clips[machine] = std::move(clip);
     return entry;
 }
 
@@ -26,8 +33,6 @@ Runs cell(const QString& in, bool inBold, const QString& out, bool outBold, cons
           bool clipBold) {
     return {{in, inBold}, {"\n", false}, {out, outBold}, {"\n", false}, {clip, clipBold}};
 }
-
-const QString NoTime = "**:**:**:**";
 
 } // namespace
 
@@ -47,88 +52,70 @@ class RegisterTableTest : public QObject {
     void init() { _c = makeController({}); }
     void cleanup() { _c.reset(); }
 
+    // The cell of the one machine set, in its own column; the other machines' cells are empty.
     void machineCells_data() {
+        QTest::addColumn<int>("machine");
         QTest::addColumn<RegisterEntry>("entry");
         QTest::addColumn<Runs>("runs");
         VRG500_registerTime dropFrame = time(10, 0, 0, 2);
         dropFrame.dropFrame = 1;
-        QTest::newRow("all set") << machineA(time(1, 2, 3, 4), time(1, 2, 9, 24), "REEL0001")
-                                 << cell("01:02:03:04", true, "01:02:09:24", true, "REEL0001",
-                                         true);
-        QTest::newRow("drop frame, no clip")
-            << machineA(dropFrame, Unset, "********")
+        QTest::newRow("A, all set")
+            << 0 << onMachine(0, time(1, 2, 3, 4), time(1, 2, 9, 24), "REEL0001")
+            << cell("01:02:03:04", true, "01:02:09:24", true, "REEL0001", true);
+        QTest::newRow("B, drop frame, no clip")
+            << 1 << onMachine(1, dropFrame, Unset, "********")
             << cell("10:00:00;02", true, NoTime, false, "** No Clip **", false);
-        QTest::newRow("IN not set, OUT set")
-            << machineA(Unset, time(0, 0, 1, 0), "CLIP0002")
+        QTest::newRow("C, IN not set, OUT set")
+            << 2 << onMachine(2, Unset, time(0, 0, 1, 0), "CLIP0002")
             << cell(NoTime, false, "00:00:01:00", true, "CLIP0002", true);
-        QTest::newRow("eight spaces from the device")
-            << machineA(Unset, Unset, "        ")
+        QTest::newRow("D, eight spaces from the device")
+            << 3 << onMachine(3, Unset, Unset, "        ")
             << cell(NoTime, false, NoTime, false, "        ", true);
-        QTest::newRow("Latin-1 clip name")
-            << machineA(Unset, Unset, "CAF\xc9 \xb0\xb1!")
+        QTest::newRow("A, Latin-1 clip name")
+            << 0 << onMachine(0, Unset, Unset, "CAF\xc9 \xb0\xb1!")
             << cell(NoTime, false, NoTime, false, QString::fromUtf8("CAF\u00c9 \u00b0\u00b1!"),
                     true);
     }
     void machineCells() {
+        QFETCH(int, machine);
         QFETCH(RegisterEntry, entry);
         QFETCH(Runs, runs);
         _c->_storeRegister(5, entry);
-        QCOMPARE(model()->cellRuns(0, "A"), runs);
-        for (const char* column : {"B", "C", "D"}) {
-            QCOMPARE(model()->cellRuns(0, column),
-                     cell(NoTime, false, NoTime, false, "** No Clip **", false));
+        for (int column = 0; column < 4; ++column) {
+            QCOMPARE(model()->cellRuns(0, QString(QChar('A' + column))),
+                     column == machine
+                         ? runs
+                         : cell(NoTime, false, NoTime, false, "** No Clip **", false));
         }
         QCOMPARE(model()->cellRuns(0, "Label"), Runs({{"IN\nOUT\nCLIP", false}}));
         QString text;
         for (const CellRun& run : runs) {
             text += run.text;
         }
-        QCOMPARE(model()->data(model()->index(0, RegisterTableModel::AColumn)).toString(), text);
+        QCOMPARE(model()->data(model()->index(0, RegisterTableModel::AColumn + machine)).toString(),
+                 text);
     }
 
-    void rowsInOrderEachMachineWithItsOwnFields() {
-        RegisterEntry entry;
-        entry.reg = {time(1, 0, 0, 0),
-                     time(1, 0, 0, 1),
-                     time(2, 0, 0, 0),
-                     time(2, 0, 0, 1),
-                     time(3, 0, 0, 0),
-                     time(3, 0, 0, 1),
-                     time(4, 0, 0, 0),
-                     time(4, 0, 0, 1),
-                     0,
-                     0};
-        entry.clips = {"AAAAAAAA", "BBBBBBBB", "CCCCCCCC", "DDDDDDDD"};
-        for (int number : {1234, 7, 42, 0, 65535}) {
-            _c->_storeRegister(number, entry);
-        }
-        const QString numbers[] = {"000", "007", "042", "1234", "65535"};
-        for (int row = 0; row < 5; ++row) {
-            QCOMPARE(model()->cellText(row, "Register"), numbers[row]);
-            for (int machine = 0; machine < 4; ++machine) {
-                QCOMPARE(model()->cellText(row, QString(QChar('A' + machine))),
-                         QString("0%1:00:00:00\n0%1:00:00:01\n%2")
-                             .arg(machine + 1)
-                             .arg(QString(8, QChar('A' + machine))));
-            }
-        }
-    }
-
-    // A new register is one inserted row, a replaced one one changed row; never a reset.
+    // Rows in register order, whatever the order of arrival. A new register is one inserted row,
+    // a replaced one one changed row; never a reset.
     void storingOneRegisterTouchesOnlyItsRow() {
-        for (int number : {10, 20, 30}) {
+        for (int number : {1234, 7, 65535, 0}) {
             _c->_storeRegister(number, RegisterEntry{});
         }
         QSignalSpy resets(model(), &QAbstractItemModel::modelReset);
         QSignalSpy inserts(model(), &QAbstractItemModel::rowsInserted);
         QSignalSpy changes(model(), &QAbstractItemModel::dataChanged);
-        _c->_storeRegister(15, RegisterEntry{});
-        _c->_storeRegister(30, machineA(time(2, 0, 0, 0), Unset, "REPLACED"));
+        _c->_storeRegister(42, RegisterEntry{});
+        _c->_storeRegister(1234, onMachine(0, time(2, 0, 0, 0), Unset, "REPLACED"));
         QCOMPARE(resets.count(), 0);
         QCOMPARE(inserts.count(), 1);
-        QCOMPARE(inserts[0][1].toInt(), 1);
+        QCOMPARE(inserts[0][1].toInt(), 2);
         QCOMPARE(changes.count(), 1);
         QCOMPARE(changes[0][0].toModelIndex().row(), 3);
+        const QString numbers[] = {"000", "007", "042", "1234", "65535"};
+        for (int row = 0; row < 5; ++row) {
+            QCOMPARE(model()->cellText(row, "Register"), numbers[row]);
+        }
         QCOMPARE(model()->cellText(3, "A"), "02:00:00:00\n**:**:**:**\nREPLACED");
     }
 
@@ -146,15 +133,15 @@ class RegisterTableTest : public QObject {
                    window->grab().toImage().convertToFormat(QImage::Format_RGB32);
         };
         for (int number = 1000; number < 1200; ++number) {
-            _c->_storeRegister(number, machineA(time(1, 0, 0, 0), Unset, "A"));
+            _c->_storeRegister(number, onMachine(0, time(1, 0, 0, 0), Unset, "A"));
             if (number < 1003 || number > 1196) {
                 QVERIFY(shownAsDrawn());
             }
         }
         QVERIFY(table->rowAt(table->viewport()->height() - 1) < 199);
-        _c->_storeRegister(5, machineA(time(2, 0, 0, 0), Unset, "FIRST"));
+        _c->_storeRegister(5, onMachine(0, time(2, 0, 0, 0), Unset, "FIRST"));
         QVERIFY(shownAsDrawn());
-        _c->_storeRegister(1100, machineA(time(3, 0, 0, 0), Unset, "CHANGED"));
+        _c->_storeRegister(1100, onMachine(0, time(3, 0, 0, 0), Unset, "CHANGED"));
         table->scrollToBottom();
         QVERIFY(shownAsDrawn());
         QCOMPARE(table->rowAt(table->viewport()->height() - 1), 200);

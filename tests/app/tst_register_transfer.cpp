@@ -178,25 +178,30 @@ class RegisterTransferTest : public QObject {
         QTRY_VERIFY(connection.expired()); // the transfer let go of the port
     }
 
-    void deviceFailureShowsItsErrorAfterTheSheetHasGone() {
-        atRowCount(*_c, 2, [this] { _device->injectFault(Vrg500Fault::NakInstead); });
-        transfer(&AppController::downloadRegisters, TypedRangeTag, 0, 9);
-        waitForTransferEnd();
-        expectFailureAlert("Unexpected response to Register Time request",
-                           TavrelDeviceRecoverySuggestion);
-        QVERIFY(_c->importedRegisters == deviceRegisters(*_device, 0, 1));
-        QCOMPARE(registerFrames(*_device).back(), std::pair(0x20, 2));
+    // The device refuses a request: its error comes up after the progress sheet has gone, the
+    // registers read before stay, and a transfer that could not start left the collection alone.
+    void deviceFailureShowsItsErrorAfterTheSheetHasGone_data() {
+        QTest::addColumn<int>("readBefore");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("at the start") << 0 << "Unexpected response to Version request";
+        QTest::newRow("at register 2") << 2 << "Unexpected response to Register Time request";
     }
-
-    void aTransferThatCannotStartKeepsTheCollection() {
-        const RegisterCollection registers = collectionOf({{1, entryWith(3, FourClips)}});
-        _c->_replaceRegisters(registers);
-        _device->injectFault(Vrg500Fault::NakInstead);
-        transfer(&AppController::downloadRegisters, FirstHundredRangeTag);
-        expectFailureAlert("Unexpected response to Version request",
-                           TavrelDeviceRecoverySuggestion);
-        QVERIFY(_c->importedRegisters == registers);
-        QCOMPARE(_ended, 0);
+    void deviceFailureShowsItsErrorAfterTheSheetHasGone() {
+        QFETCH(int, readBefore);
+        QFETCH(QString, text);
+        const RegisterCollection before = collectionOf({{100, entryWith(3, FourClips)}});
+        _c->_replaceRegisters(before);
+        if (readBefore == 0) {
+            _device->injectFault(Vrg500Fault::NakInstead);
+        }
+        atRowCount(*_c, readBefore, [this] { _device->injectFault(Vrg500Fault::NakInstead); });
+        transfer(&AppController::downloadRegisters, TypedRangeTag, 0, 9);
+        expectFailureAlert(text, TavrelDeviceRecoverySuggestion);
+        QCOMPARE(_ended, readBefore == 0 ? 0 : 1);
+        QVERIFY(!_c->progressSheet->isVisible());
+        QVERIFY(_c->importedRegisters ==
+                (readBefore == 0 ? before : deviceRegisters(*_device, 0, readBefore - 1)));
+        QCOMPARE(registerFrames(*_device).size(), size_t(2 * readBefore + (readBefore ? 1 : 0)));
     }
 
     void uploadSendsTheCollectionsRegistersOfTheRange() {
