@@ -47,6 +47,9 @@ TEST_F(DeviceCommand, PortThatCannotBeOpenedIsExplained) {
     ToolResult result = runTool({"version", "-p", folder.path("plain")});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, CannotOpen + folder.path("plain") + " is not a serial port)\n");
+}
+
+TEST_F(DeviceCommand, PortInUseIsBusy) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "exclusive use of a port does not bind root";
     }
