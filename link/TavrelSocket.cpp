@@ -60,6 +60,15 @@ bool readFully(int fd, uint8_t* into, size_t count, const char* failedDescriptio
     return true;
 }
 
+// The type named by the one payload byte of an acknowledgement (0x10) or boolean (0x12) reply,
+// or 0 when the byte names none.
+int32_t fixedReplyType(uint8_t code, uint8_t byte) {
+    if (code == 0x10) {
+        return byte == 0x15 ? responseNAK : byte == 0x06 ? responseACK : 0;
+    }
+    return byte == 0x00 ? responseFalse : byte == 0x01 ? responseTrue : 0;
+}
+
 } // namespace
 
 void tavrelUnexpectedReplyError(TavrelError* error, const char* description) {
@@ -227,23 +236,11 @@ bool TavrelSocket::_parseResponseBuffer(const uint8_t* buffer, VRG500_response* 
     response->length = buffer[1];
     std::memcpy(response->data, buffer + 2, buffer[1]);
 
-    bool singleByte = response->length == 1;
     int32_t type = responseData;
-    if (response->code == 0x10) {
-        if (singleByte && response->data[0] == 0x15) {
-            type = responseNAK;
-        } else if (singleByte && response->data[0] == 0x06) {
-            type = responseACK;
-        } else {
-            tavrelUnexpectedReplyError(error, "Unknown response type for boolean response");
-            return false;
-        }
-    } else if (response->code == 0x12) {
-        if (singleByte && response->data[0] == 0x00) {
-            type = responseFalse;
-        } else if (singleByte && response->data[0] == 0x01) {
-            type = responseTrue;
-        } else {
+    if (response->code == 0x10 || response->code == 0x12) {
+        // Acknowledgement and boolean replies carry exactly one byte naming the answer.
+        type = response->length == 1 ? fixedReplyType(response->code, response->data[0]) : 0;
+        if (type == 0) {
             tavrelUnexpectedReplyError(error, "Unknown response type for boolean response");
             return false;
         }
