@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tavrel and starts it. With no serial port on the machine it
-# starts with the simulated VRG-500 (tavrel --demo). Arguments are passed to tavrel.
+# Installs what is missing, builds Tavrel and starts it with the simulated VRG-500 listed beside
+# the machine's serial ports (tavrel --demo), so there is a device to talk to even when none is
+# attached. Arguments are passed to tavrel instead: `scripts/run.sh --plain` starts it plainly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,8 +16,10 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
 fi
 
 args=("$@")
-if [ ${#args[@]} -eq 0 ] && [ -z "$(build/release/cli/tavrelctl ports 2>/dev/null)" ]; then
-    echo "No serial port found: starting with the simulated VRG-500 (tavrel --demo)."
+if [ ${#args[@]} -eq 0 ]; then
+    echo "Starting Tavrel with the simulated VRG-500 beside the machine's serial ports."
     args=(--demo)
+elif [ "${args[0]}" = "--plain" ]; then
+    args=("${args[@]:1}")
 fi
 exec build/release/app/tavrel "${args[@]}"
