@@ -6,7 +6,6 @@
 #include "MenuSettingsFile.h"
 #include "WhitespaceTrim.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QSettings>
@@ -16,10 +15,6 @@ namespace {
 
 constexpr const char* MenuSettingsSuffix = "vgs";
 constexpr const char* DefaultMenuSettingsFilename = "Menu Settings.vgs";
-
-std::string filePath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
 
 void rememberMenuSettingsFilename(const QString& path) {
     QSettings().setValue(MenuSettingsFilenameKey, QFileInfo(path).fileName());
@@ -90,7 +85,7 @@ bool AppController::_exportVgsFile(const QString& path, const std::string& versi
         return false;
     }
     // Written through a temporary file: a failed write leaves an existing file as it was.
-    return writeMenuSettingsFile(filePath(path), version, block, error);
+    return writeMenuSettingsFile(localFilePath(path), version, block, error);
 }
 
 // ---- Upload: file to device --------------------------------------------------------------------
@@ -146,5 +141,5 @@ void AppController::completeMenuUpload(const QString& path) {
 
 std::optional<VRG500_menuData>
 AppController::_processVgsFile(const QString& path, std::string* version, TavrelError* error) {
-    return readMenuSettingsFile(filePath(path), version, error);
+    return readMenuSettingsFile(localFilePath(path), version, error);
 }

@@ -4,7 +4,6 @@
 #include "FilePanel.h"
 #include "RegisterFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QTimer>
@@ -12,10 +11,6 @@
 namespace {
 
 constexpr const char* RegisterFileSuffix = "vg2";
-
-std::string filePath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
 
 } // namespace
 
@@ -53,7 +48,7 @@ void AppController::savePanelDidEnd(int returnCode, const QString& path) {
 void AppController::_processVg2File(const QString& path) {
     RegisterCollection registers;
     TavrelError error;
-    if (!readRegisterFile(filePath(path), &registers, &error)) {
+    if (!readRegisterFile(localFilePath(path), &registers, &error)) {
         showFileError(*this, error);
         return;
     }
@@ -63,7 +58,7 @@ void AppController::_processVg2File(const QString& path) {
 
 void AppController::_exportVg2File(const QString& path) {
     TavrelError error;
-    if (!writeRegisterFile(filePath(path), importedRegisters, &error)) {
+    if (!writeRegisterFile(localFilePath(path), importedRegisters, &error)) {
         showFileError(*this, error);
         return;
     }

@@ -3,11 +3,18 @@
 // first chosen path. Each panel deletes itself once it has reported.
 #pragma once
 
+#include <QFile>
 #include <QFileDialog>
 #include <QString>
 
 #include <functional>
+#include <string>
 #include <utility>
+
+// A chosen path in the form the file libraries open: the system's encoding of file names.
+inline std::string localFilePath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 using FilePanelDidEnd = std::function<void(int returnCode, const QString& path)>;
 
