@@ -6,9 +6,9 @@
 // until the transfer ends.
 #include "AppController.h"
 #include "RangeSheet.h"
-#include "RegisterTimeWire.h"
 #include "TableRedrawPacer.h"
 #include "TavrelLog.h"
+#include "UploadCheck.h"
 
 #include <QButtonGroup>
 #include <QDialog>
@@ -55,30 +55,21 @@ std::array<std::string, 4> storedClipNames(const std::optional<std::string> (&na
     return clips;
 }
 
-constexpr const char* TimeNames[8] = {"A IN", "A OUT", "B IN", "B OUT",
-                                      "C IN", "C OUT", "D IN", "D OUT"};
-
 // Whether every part of `entry` can be sent as it stands. The check runs before anything of the
 // register is sent, so a refused register leaves the device's copy untouched (rather than with
 // new times and old clip names).
 bool entryUploadable(const RegisterEntry& entry, int32_t number, TavrelError* error) {
-    std::string reason;
-    for (size_t i = 0; i < entry.clips.size() && reason.empty(); ++i) {
-        if (entry.clips[i].size() != 8) {
-            reason = std::string("Clip Name ") + char('A' + i) + " not 8 bytes in length";
-        }
-    }
-    for (int i = 0; i < 8 && reason.empty(); ++i) {
-        if (!vrg500wire::registerTimeFitsWire(entry.reg.*VRG500_registerTimes[i])) {
-            reason = std::string("Time ") + TimeNames[i] +
-                     " out of range: hours, minutes and seconds must be 0 to 99 and frames 0 "
-                     "to 39";
-        }
-    }
-    if (reason.empty()) {
+    const std::optional<UploadProblem> problem = firstUploadProblem(entry);
+    if (!problem) {
         return true;
     }
     if (error) {
+        std::string reason =
+            problem->kind == UploadProblem::ClipName
+                ? std::string("Clip Name ") + char('A' + problem->index) + " not 8 bytes in length"
+                : std::string("Time ") + RegisterTimeNames[problem->index] +
+                      " out of range: hours, minutes and seconds must be 0 to 99 and frames 0 "
+                      "to 39";
         *error =
             TavrelError{TavrelErrorDomain, 0,
                         QString::asprintf("Register %03d cannot be uploaded", number).toStdString(),

@@ -5,14 +5,11 @@
 #include "Interruption.h"
 #include "ProgressBar.h"
 #include "RegisterFile.h"
-#include "RegisterTimeWire.h"
+#include "UploadCheck.h"
 
 #include <vector>
 
 namespace {
-
-constexpr const char* TimeNames[8] = {"A IN", "A OUT", "B IN", "B OUT",
-                                      "C IN", "C OUT", "D IN", "D OUT"};
 
 using Upload = std::vector<std::pair<uint16_t, const RegisterEntry*>>;
 
@@ -30,28 +27,25 @@ Upload registersInRange(const RegisterCollection& registers, RegisterRange range
 // What the device cannot take: a clip name that is not 8 characters, a time beyond the wire
 // form's limits. Checked for every register before anything is sent.
 bool checkUploadable(uint16_t number, const RegisterEntry& entry, TavrelError* error) {
+    const std::optional<UploadProblem> problem = firstUploadProblem(entry);
+    if (!problem) {
+        return true;
+    }
     std::string what = "Register " + registerLabel(number) + " cannot be uploaded";
-    for (size_t machine = 0; machine < 4; ++machine) {
-        const std::string& clip = entry.clips[machine];
-        if (clip.size() != 8) {
-            *error = toolError(what, std::string("Its clip name for machine ") +
-                                         static_cast<char>('A' + machine) + " is " +
-                                         std::to_string(clip.size()) +
-                                         " characters long; the VRG-500 takes exactly 8.");
-            return false;
-        }
+    if (problem->kind == UploadProblem::ClipName) {
+        const std::string& clip = entry.clips[static_cast<size_t>(problem->index)];
+        *error = toolError(what, std::string("Its clip name for machine ") +
+                                     static_cast<char>('A' + problem->index) + " is " +
+                                     std::to_string(clip.size()) +
+                                     " characters long; the VRG-500 takes exactly 8.");
+    } else {
+        const VRG500_registerTime& time = entry.reg.*VRG500_registerTimes[problem->index];
+        *error = toolError(what, std::string("Its ") + RegisterTimeNames[problem->index] +
+                                     " time " + TavrelSocket::stringForRegisterTime(time) +
+                                     " is beyond the VRG-500's limits (hours, minutes and "
+                                     "seconds 00 to 99, frames 00 to 39).");
     }
-    for (size_t i = 0; i < 8; ++i) {
-        const VRG500_registerTime& time = entry.reg.*VRG500_registerTimes[i];
-        if (!vrg500wire::registerTimeFitsWire(time)) {
-            *error = toolError(what, std::string("Its ") + TimeNames[i] + " time " +
-                                         TavrelSocket::stringForRegisterTime(time) +
-                                         " is beyond the VRG-500's limits (hours, minutes and "
-                                         "seconds 00 to 99, frames 00 to 39).");
-            return false;
-        }
-    }
-    return true;
+    return false;
 }
 
 bool uploadRegister(TavrelSocket& socket, uint16_t number, const RegisterEntry& entry,

@@ -1,0 +1,17 @@
+#include "UploadCheck.h"
+
+#include "RegisterTimeWire.h"
+
+std::optional<UploadProblem> firstUploadProblem(const RegisterEntry& entry) {
+    for (int machine = 0; machine < 4; ++machine) {
+        if (entry.clips[static_cast<size_t>(machine)].size() != 8) {
+            return UploadProblem{UploadProblem::ClipName, machine};
+        }
+    }
+    for (int i = 0; i < 8; ++i) {
+        if (!vrg500wire::registerTimeFitsWire(entry.reg.*VRG500_registerTimes[i])) {
+            return UploadProblem{UploadProblem::Time, i};
+        }
+    }
+    return std::nullopt;
+}

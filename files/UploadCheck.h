@@ -1,0 +1,21 @@
+// What the device cannot take from a register entry: a clip name that is not exactly 8
+// characters, or a time beyond the wire form (a number above 99, frames 40 or more). Uploads
+// check every register with this before sending anything of it.
+#pragma once
+
+#include "RegisterEntry.h"
+
+#include <optional>
+
+// The eight times' names, in record order.
+inline constexpr const char* RegisterTimeNames[8] = {"A IN", "A OUT", "B IN", "B OUT",
+                                                     "C IN", "C OUT", "D IN", "D OUT"};
+
+struct UploadProblem {
+    enum Kind { ClipName, Time } kind;
+    int index; // machine 0..3 (A..D) for a clip name, 0..7 in record order for a time
+};
+
+// The first problem, clip names A to D first, then the times in record order; none when the
+// entry can be sent as it stands.
+std::optional<UploadProblem> firstUploadProblem(const RegisterEntry& entry);
