@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ExitStatus.h"
+#include "OpenFailure.h"
 #include "TavrelSocket.h"
 
 #include <memory>
@@ -16,6 +17,3 @@ std::optional<std::string> resolvePort(const std::string& port, std::string* pro
 // The connection of `path`, or null after reporting "Error communicating with VRG-500" with the
 // cause of the failed open.
 std::shared_ptr<TavrelSocket> openDevice(const std::string& path);
-
-// Why opening `path` failed, in words: what the user can do about it.
-std::string explainOpenFailure(const std::string& path, int errorNumber);

@@ -14,6 +14,11 @@
 bool formatRegisterFile(const RegisterCollection& registers, std::string* text,
                         TavrelError* error = nullptr);
 
+// Whether one register makes a line that reads back as it was (see formatRegisterFile); the
+// error names the register. Lets a download stop at a register it could not save.
+bool checkRegisterWritable(int32_t number, const RegisterEntry& entry,
+                           TavrelError* error = nullptr);
+
 // Parses a whole file's text. On success replaces *registers; a malformed text changes nothing.
 bool parseRegisterFile(std::string_view text, RegisterCollection* registers);
 

@@ -135,7 +135,9 @@ bool clipFitsText(const std::string& name, size_t machine) {
     return name.find_first_of("\r\n") == std::string::npos;
 }
 
-bool checkEntryWritable(int32_t number, const RegisterEntry& entry, TavrelError* error) {
+} // namespace
+
+bool checkRegisterWritable(int32_t number, const RegisterEntry& entry, TavrelError* error) {
     for (size_t i = 0; i < 8; ++i) {
         if (!timeFitsText(entry.reg.*VRG500_registerTimes[i])) {
             tavrelFileFormatError(
@@ -160,11 +162,13 @@ bool checkEntryWritable(int32_t number, const RegisterEntry& entry, TavrelError*
     return true;
 }
 
+namespace {
+
 bool checkCollectionWritable(const RegisterCollection& registers, size_t* textLength,
                              TavrelError* error) {
     size_t length = 0;
     for (const auto& [number, entry] : registers) {
-        if (!checkEntryWritable(number, entry, error)) {
+        if (!checkRegisterWritable(number, entry, error)) {
             return false;
         }
         length += lineLength(number, entry);

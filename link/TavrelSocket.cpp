@@ -78,6 +78,12 @@ void tavrelUnexpectedReplyError(TavrelError* error, const char* description) {
     }
 }
 
+int TavrelSocket::_interruptionFd = -1;
+
+void TavrelSocket::setInterruptionDescriptor(int fd) {
+    _interruptionFd = fd;
+}
+
 std::map<std::string, std::weak_ptr<TavrelSocket>>& TavrelSocket::_socketDict() {
     static std::map<std::string, std::weak_ptr<TavrelSocket>> registry;
     return registry;

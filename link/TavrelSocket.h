@@ -102,6 +102,11 @@ class TavrelSocket {
     static int serialDeviceNotificationDescriptor(); // -1 while not subscribed
     static void dispatchSerialDeviceNotifications();
 
+    // An interruption source for every exchange of this process: while `fd` (-1 for none) is
+    // readable, no frame is sent and a wait for a reply ends at once, failing with the system's
+    // text for EINTR. tavrelctl passes the descriptor its SIGINT/SIGTERM handler writes to.
+    static void setInterruptionDescriptor(int fd);
+
     // The frame exchange. Public for the tools that speak raw frames; commands use it.
     bool _sendCommandWithFunction(uint8_t function, const uint8_t* data, size_t length,
                                   VRG500_response* response, TavrelError* error);
@@ -119,6 +124,7 @@ class TavrelSocket {
                               bool deviceD, uint16_t registerNumber, TavrelError* error);
 
     static std::map<std::string, std::weak_ptr<TavrelSocket>>& _socketDict();
+    static int _interruptionFd;
 
     std::string _deviceFilePath;
     int _devFd = -1;
