@@ -243,7 +243,12 @@ bool checkFileWritable(const std::string& path, TavrelError* error) {
     return probe.open(error);
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view contents, TavrelError* error) {
+bool writeFileAtomically(const std::string& path, std::string_view contents, TavrelError* error,
+                         bool* wroteInPlace) {
     AtomicFileWriter writer(path);
-    return writer.open(error) && writer.write(contents, error) && writer.commit(error);
+    bool written = writer.open(error) && writer.write(contents, error) && writer.commit(error);
+    if (written && wroteInPlace) {
+        *wroteInPlace = writer.writesInPlace();
+    }
+    return written;
 }

@@ -27,6 +27,8 @@ class AtomicFileWriter {
     bool write(std::string_view bytes, TavrelError* error = nullptr);
     // Flushes the bytes to the disk and renames the temporary file over the target.
     bool commit(TavrelError* error = nullptr);
+    // Whether the bytes go into the existing file itself rather than a replacement of it.
+    bool writesInPlace() const { return _inPlace; }
 
   private:
     bool openDirect(TavrelError* error);
@@ -37,6 +39,7 @@ class AtomicFileWriter {
     std::string _temporary;
     int _fd = -1;
     bool _direct = false;
+    bool _inPlace = false;
 };
 
 // Whether a write to `path` could start: the target is no folder and a temporary file can be
@@ -48,4 +51,4 @@ bool checkFileWritable(const std::string& path, TavrelError* error = nullptr);
 // permissions; a new one gets the usual 0666 less the umask. A symbolic link is followed, so the
 // file it points to is replaced and the link stays. On failure the target is as it was.
 bool writeFileAtomically(const std::string& path, std::string_view contents,
-                         TavrelError* error = nullptr);
+                         TavrelError* error = nullptr, bool* wroteInPlace = nullptr);

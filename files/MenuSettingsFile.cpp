@@ -124,10 +124,10 @@ std::optional<VRG500_menuData> parseMenuSettingsFile(std::string_view text, std:
 }
 
 bool writeMenuSettingsFile(const std::string& path, const std::string& version,
-                           const VRG500_menuData& block, TavrelError* error) {
+                           const VRG500_menuData& block, TavrelError* error, bool* wroteInPlace) {
     std::string text;
     return formatMenuSettingsFile(version, block, &text, error) &&
-           writeFileAtomically(path, text, error);
+           writeFileAtomically(path, text, error, wroteInPlace);
 }
 
 std::optional<VRG500_menuData> readMenuSettingsFile(const std::string& path, std::string* version,

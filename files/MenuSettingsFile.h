@@ -25,9 +25,11 @@ bool formatMenuSettingsFile(const std::string& version, const VRG500_menuData& b
 std::optional<VRG500_menuData> parseMenuSettingsFile(std::string_view text, std::string* version,
                                                      TavrelError* error = nullptr);
 
-// Writes atomically (temporary file, flushed, renamed over the target).
+// Writes atomically (temporary file, flushed, renamed over the target), or in place where the
+// file cannot be replaced but can be written; then *wroteInPlace (when given) is set to true.
 bool writeMenuSettingsFile(const std::string& path, const std::string& version,
-                           const VRG500_menuData& block, TavrelError* error = nullptr);
+                           const VRG500_menuData& block, TavrelError* error = nullptr,
+                           bool* wroteInPlace = nullptr);
 
 std::optional<VRG500_menuData> readMenuSettingsFile(const std::string& path, std::string* version,
                                                     TavrelError* error = nullptr);

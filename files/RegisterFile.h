@@ -23,9 +23,11 @@ bool checkRegisterWritable(int32_t number, const RegisterEntry& entry,
 bool parseRegisterFile(std::string_view text, RegisterCollection* registers);
 
 // Writes atomically: a temporary file in the target's folder, flushed, then renamed over the
-// target. On failure the target is as it was and `error` holds the system's reason.
+// target. On failure the target is as it was and `error` holds the system's reason. Where the
+// file cannot be replaced but can be written (see AtomicFileWriter), it is written in place and
+// *wroteInPlace (when given) is set to true.
 bool writeRegisterFile(const std::string& path, const RegisterCollection& registers,
-                       TavrelError* error = nullptr);
+                       TavrelError* error = nullptr, bool* wroteInPlace = nullptr);
 
 // Reads and parses a file. An unreadable file gives the system's error; a malformed one the
 // error "Error processing .vg2 file" / "The file NAME is malformed and could not be processed."

@@ -218,14 +218,18 @@ bool formatRegisterFile(const RegisterCollection& registers, std::string* text,
 }
 
 bool writeRegisterFile(const std::string& path, const RegisterCollection& registers,
-                       TavrelError* error) {
+                       TavrelError* error, bool* wroteInPlace) {
     size_t length = 0;
     if (!checkCollectionWritable(registers, &length, error)) {
         return false;
     }
     AtomicFileWriter file(path);
-    return file.open(error) &&
-           formatPieces(registers, 256 * 1024,
-                        [&](std::string_view piece) { return file.write(piece, error); }) &&
-           file.commit(error);
+    bool written = file.open(error) &&
+                   formatPieces(registers, 256 * 1024,
+                                [&](std::string_view piece) { return file.write(piece, error); }) &&
+                   file.commit(error);
+    if (written && wroteInPlace) {
+        *wroteInPlace = file.writesInPlace();
+    }
+    return written;
 }
