@@ -37,6 +37,8 @@ class RegisterCollection {
     bool operator==(const RegisterCollection& other) const;
 
   private:
+    friend class RegisterCollectionBuilder;
+
     template <typename Entry> std::pair<size_t, bool> _set(int32_t number, Entry&& entry);
 
     std::vector<Item> _items;

@@ -5,12 +5,19 @@
 #include "RegisterCollection.h"
 #include "TavrelError.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
+// The longest line (without its line end) a file may hold. A register's line is about 130 bytes;
+// a longer one is malformed, and the reader gives up on it as soon as that many bytes of it are
+// at hand, so no input, however large or endless, is held whole.
+inline constexpr size_t RegisterFileLineLimit = 64 * 1024;
+
 // The text of a collection, exactly as it is saved. Fails (naming the register in `error`) when
 // a register would make a line that does not read back as it was: a time with a number above 99,
-// an empty clip name, a comma in clip name A, B or C, a line break in clip name D.
+// an empty clip name, a comma in clip name A, B or C, a line break in any clip name, a line
+// longer than the limit.
 bool formatRegisterFile(const RegisterCollection& registers, std::string* text,
                         TavrelError* error = nullptr);
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "RegisterCollection.h"
+#include "RegisterFile.h"
 
 #include <cstddef>
 #include <functional>
@@ -14,7 +15,8 @@ enum class PieceParse { Parsed, Malformed, ReadFailed };
 // Reads bytes into a buffer: the count read, 0 at the end, -1 (errno set) on failure.
 using PieceSource = std::function<ssize_t(char* buffer, size_t capacity)>;
 
-// Parses into *parsed (expected empty) from `source` with a buffer of `pieceSize` bytes that
-// grows when one line is longer. On Malformed or ReadFailed *parsed holds a part of the file.
+// Parses from `source` with a buffer of `pieceSize` bytes that grows when one line is longer
+// (up to the line limit, past which the file is malformed), and on Parsed replaces *parsed.
+// `expectedEntries` makes room beforehand. A read interrupted by a signal (EINTR) fails.
 PieceParse parseRegisterFilePieces(const PieceSource& source, size_t pieceSize,
-                                   RegisterCollection* parsed);
+                                   RegisterCollection* parsed, size_t expectedEntries = 0);

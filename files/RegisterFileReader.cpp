@@ -1,6 +1,7 @@
 #include "RegisterFile.h"
 
 #include "FileError.h"
+#include "RegisterCollectionBuilder.h"
 #include "RegisterFilePieces.h"
 #include "RegisterFileScanner.h"
 #include "TavrelSocket.h"
@@ -16,8 +17,16 @@ namespace {
 
 // Lines are at least about 110 bytes long: room for this many is enough, and not much more.
 constexpr size_t ShortestLine = 110;
-// The piece of the file read at a time.
+// Room made beforehand for no more entries than a device holds: a file that claims more by its
+// size makes the collection grow as its lines prove it.
+constexpr size_t MostReserved = 65536;
+// The piece of the file read at a time. Larger than the longest line, so a line always fits.
 constexpr size_t PieceSize = 256 * 1024;
+static_assert(PieceSize > RegisterFileLineLimit);
+
+size_t reservationFor(size_t bytes) {
+    return std::min(bytes / ShortestLine + 1, MostReserved);
+}
 
 std::string clipFromField(std::string_view field) {
     if (field == "        ") {
@@ -28,7 +37,7 @@ std::string clipFromField(std::string_view field) {
 
 bool scanTime(RegisterFileScanner& scanner, VRG500_registerTime* time) {
     std::string_view field;
-    return scanner.scanUpTo(',', &field) && TavrelSocket::setRegisterTime(time, field) &&
+    return scanner.scanField(&field) && TavrelSocket::setRegisterTime(time, field) &&
            scanner.scanChar(',');
 }
 
@@ -41,7 +50,8 @@ bool scanTrailingByte(RegisterFileScanner& scanner, uint8_t* byte) {
     return true;
 }
 
-// One line: number, eight times, two trailing bytes, four clip names, then the line ends.
+// One line: number, eight times, two trailing bytes, four clip names. Clip name D ends at a
+// line end (or the end of the file), which the caller takes.
 bool scanLine(RegisterFileScanner& scanner, int32_t* number, RegisterEntry* entry) {
     if (!scanner.scanInt(number) || !scanner.scanChar(',')) {
         return false;
@@ -57,7 +67,7 @@ bool scanLine(RegisterFileScanner& scanner, int32_t* number, RegisterEntry* entr
     }
     std::string_view field;
     for (size_t machine = 0; machine < 3; ++machine) {
-        if (!scanner.scanUpTo(',', &field) || !scanner.scanChar(',')) {
+        if (!scanner.scanField(&field) || !scanner.scanChar(',')) {
             return false;
         }
         entry->clips[machine] = clipFromField(field);
@@ -66,30 +76,39 @@ bool scanLine(RegisterFileScanner& scanner, int32_t* number, RegisterEntry* entr
         return false;
     }
     entry->clips[3] = clipFromField(field);
-    return scanner.atEnd() || scanner.scanLineEnds();
+    return true;
 }
 
 // Parses the lines of `text` into `parsed`. Unless `final`, more bytes follow `text`: a line
-// that runs into its end is left for the next call. False for a malformed line; *consumed counts
-// the bytes of the lines taken.
-bool parseLines(std::string_view text, bool final, RegisterCollection* parsed, size_t* consumed) {
+// that runs into its end is left for the next call. False for a malformed line, or one longer
+// than the limit (known as soon as that many bytes of it are at hand); *consumed counts the
+// bytes of the lines taken. *afterLine tells, from one call to the next, whether a line has
+// been read: blank lines may follow one, but never start the file.
+bool parseLines(std::string_view text, bool final, bool* afterLine,
+                RegisterCollectionBuilder* parsed, size_t* consumed) {
     RegisterFileScanner scanner(text);
     *consumed = 0;
     for (;;) {
+        if (*afterLine) {
+            scanner.skipLineEnds();
+            *consumed = scanner.position();
+        }
         scanner.clearTouchedEnd();
         if (scanner.atEnd()) {
             return true;
         }
+        size_t start = scanner.position();
         int32_t number = 0;
         RegisterEntry entry;
         bool complete = scanLine(scanner, &number, &entry);
         if (!final && scanner.touchedEnd()) {
-            return true;
+            return text.size() - start <= RegisterFileLineLimit;
         }
-        if (!complete) {
+        if (!complete || scanner.position() - start > RegisterFileLineLimit) {
             return false;
         }
-        parsed->set(number, std::move(entry));
+        parsed->add(number, std::move(entry));
+        *afterLine = true;
         *consumed = scanner.position();
     }
 }
@@ -97,10 +116,8 @@ bool parseLines(std::string_view text, bool final, RegisterCollection* parsed, s
 // Reads into `buffer` after its first `*filled` bytes until it is full or the source ends.
 bool fillBuffer(const PieceSource& source, std::string* buffer, size_t* filled, bool* ended) {
     while (*filled < buffer->size()) {
+        // A signal that interrupts a read ends it: the reader is being stopped.
         ssize_t got = source(buffer->data() + *filled, buffer->size() - *filled);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
         if (got < 0) {
             return false;
         }
@@ -116,42 +133,49 @@ bool fillBuffer(const PieceSource& source, std::string* buffer, size_t* filled, 
 } // namespace
 
 PieceParse parseRegisterFilePieces(const PieceSource& source, size_t pieceSize,
-                                   RegisterCollection* parsed) {
+                                   RegisterCollection* parsed, size_t expectedEntries) {
     std::string buffer(std::max<size_t>(pieceSize, 1), '\0');
     size_t filled = 0;
     bool ended = false;
+    bool afterLine = false;
+    RegisterCollectionBuilder builder;
+    builder.reserve(expectedEntries);
     for (;;) {
         if (!fillBuffer(source, &buffer, &filled, &ended)) {
             return PieceParse::ReadFailed;
         }
         size_t consumed = 0;
-        if (!parseLines(std::string_view(buffer.data(), filled), ended, parsed, &consumed)) {
+        if (!parseLines(std::string_view(buffer.data(), filled), ended, &afterLine, &builder,
+                        &consumed)) {
             return PieceParse::Malformed;
         }
         if (ended) {
+            *parsed = builder.take();
             return PieceParse::Parsed;
         }
         std::memmove(buffer.data(), buffer.data() + consumed, filled - consumed);
         filled -= consumed;
         if (filled == buffer.size()) {
-            buffer.resize(buffer.size() * 2); // one line longer than the buffer
+            // One line longer than the buffer, though within the line limit.
+            buffer.resize(buffer.size() * 2);
         }
     }
 }
 
 bool parseRegisterFile(std::string_view text, RegisterCollection* registers) {
-    RegisterCollection parsed;
-    parsed.reserve(text.size() / ShortestLine + 1);
+    RegisterCollectionBuilder builder;
+    builder.reserve(reservationFor(text.size()));
+    bool afterLine = false;
     size_t consumed = 0;
-    if (!parseLines(text, true, &parsed, &consumed)) {
+    if (!parseLines(text, true, &afterLine, &builder, &consumed)) {
         return false;
     }
-    std::swap(*registers, parsed);
+    *registers = builder.take();
     return true;
 }
 
 bool readRegisterFile(const std::string& path, RegisterCollection* registers, TavrelError* error) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         tavrelFileReadError(error, path, errno);
         return false;
@@ -164,13 +188,10 @@ bool readRegisterFile(const std::string& path, RegisterCollection* registers, Ta
         return false;
     }
     RegisterCollection parsed;
-    if (S_ISREG(info.st_mode)) {
-        parsed.reserve(static_cast<size_t>(info.st_size) / ShortestLine + 1);
-    }
     // The file's text is never held whole: it is parsed a piece at a time.
     PieceParse result = parseRegisterFilePieces(
         [fd](char* buffer, size_t capacity) { return ::read(fd, buffer, capacity); }, PieceSize,
-        &parsed);
+        &parsed, S_ISREG(info.st_mode) ? reservationFor(static_cast<size_t>(info.st_size)) : 0);
     int cause = errno;
     ::close(fd);
     if (result == PieceParse::ReadFailed) {

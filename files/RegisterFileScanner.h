@@ -10,7 +10,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 
 class RegisterFileScanner {
@@ -67,42 +66,37 @@ class RegisterFileScanner {
         return true;
     }
 
-    // At least one byte, up to (not including) the next `stop` or the end.
-    bool scanUpTo(char stop, std::string_view* field) {
-        const char* start = _text.data() + _pos;
-        size_t left = _text.size() - _pos;
-        const void* found = std::memchr(start, stop, left);
-        size_t length = found ? static_cast<size_t>(static_cast<const char*>(found) - start) : left;
-        noteEnd(_pos + length);
-        return take(length, field);
-    }
-
-    // At least one byte, up to the next CR or LF or the end.
-    bool scanUpToLineEnd(std::string_view* field) {
+    // At least one byte, up to (not including) the next ",", CR or LF, or the end: a field
+    // never reaches into the next line.
+    bool scanField(std::string_view* field) {
         size_t pos = _pos;
-        while (pos < _text.size() && _text[pos] != '\r' && _text[pos] != '\n') {
+        while (pos < _text.size() && _text[pos] != ',' && !isLineEnd(_text[pos])) {
             ++pos;
         }
         noteEnd(pos);
         return take(pos - _pos, field);
     }
 
-    // One or more CR and LF bytes.
-    bool scanLineEnds() {
+    // At least one byte, up to the next CR or LF or the end.
+    bool scanUpToLineEnd(std::string_view* field) {
         size_t pos = _pos;
-        while (pos < _text.size() && (_text[pos] == '\r' || _text[pos] == '\n')) {
+        while (pos < _text.size() && !isLineEnd(_text[pos])) {
             ++pos;
         }
         noteEnd(pos);
-        if (pos == _pos) {
-            return false;
+        return take(pos - _pos, field);
+    }
+
+    // Any run of CR and LF bytes, none included.
+    void skipLineEnds() {
+        while (_pos < _text.size() && isLineEnd(_text[_pos])) {
+            ++_pos;
         }
-        _pos = pos;
-        return true;
     }
 
   private:
     static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+    static bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
     void noteEnd(size_t stoppedAt) {
         if (stoppedAt >= _text.size()) {

@@ -123,16 +123,27 @@ bool timeFitsText(const VRG500_registerTime& time) {
            (time.hours <= 99 && time.minutes <= 99 && time.seconds <= 99 && time.frames <= 99);
 }
 
-// A name that the reader would not give back whole: empty, a comma in names A to C (it would
-// shift the fields), a line end in name D (it would end the line early).
-bool clipFitsText(const std::string& name, size_t machine) {
+// Why the reader would not give a name back whole, or null: empty, a comma in names A to C (it
+// would shift the fields), a line end in any name (it would end the line early, and the next
+// line would be read as the rest of this one).
+const char* clipProblem(const std::string& name, size_t machine) {
     if (name.empty()) {
-        return false;
+        return " is empty.";
     }
-    if (machine < 3) {
-        return name.find(',') == std::string::npos;
+    if (machine < 3 && name.find(',') != std::string::npos) {
+        return " contains a comma.";
     }
-    return name.find_first_of("\r\n") == std::string::npos;
+    if (name.find_first_of("\r\n") != std::string::npos) {
+        return " contains a line break.";
+    }
+    return nullptr;
+}
+
+bool clipNameError(int32_t number, size_t machine, const char* problem, TavrelError* error) {
+    tavrelFileFormatError(
+        error, "Register " + registerLabel(number) + " holds a clip name that cannot be written",
+        std::string("Clip name ") + MachineLetters[machine] + problem);
+    return false;
 }
 
 } // namespace
@@ -148,16 +159,17 @@ bool checkRegisterWritable(int32_t number, const RegisterEntry& entry, TavrelErr
         }
     }
     for (size_t machine = 0; machine < 4; ++machine) {
-        if (!clipFitsText(entry.clips[machine], machine)) {
-            tavrelFileFormatError(error,
-                                  "Register " + registerLabel(number) +
-                                      " holds a clip name that cannot be written",
-                                  std::string("Clip name ") + MachineLetters[machine] +
-                                      (entry.clips[machine].empty() ? " is empty."
-                                       : machine < 3                ? " contains a comma."
-                                                                    : " contains a line break."));
-            return false;
+        if (const char* problem = clipProblem(entry.clips[machine], machine)) {
+            return clipNameError(number, machine, problem, error);
         }
+    }
+    // Only names can make a line that long; the longest of them is the one at fault.
+    if (lineLength(number, entry) - 2 > RegisterFileLineLimit) {
+        auto longest = std::max_element(
+            entry.clips.begin(), entry.clips.end(),
+            [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+        return clipNameError(number, static_cast<size_t>(longest - entry.clips.begin()),
+                             " is too long.", error);
     }
     return true;
 }

@@ -4,8 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <map>
 #include <string>
+#include <sys/stat.h>
+#include <thread>
 #include <tuple>
+#include <unistd.h>
 #include <vector>
 
 using namespace std::string_literals;
@@ -75,10 +81,14 @@ TEST(RegisterFile, WritesTheExactText) {
 
 TEST(RegisterFile, RefusesWhatCouldNotBeReadBackAndWritesNothing) {
     RegisterEntry time = register7(), comma = time, lineBreak = time, empty = time;
+    RegisterEntry breakA = time, breakB = time, tooLong = time;
     time.reg.outB = {100, 0, 0, 0};
     comma.clips[0] = "AB,CDEFG";
     lineBreak.clips[3] = "ABC\r\nDEF";
     empty.clips[2].clear();
+    breakA.clips[0] = "ABC\nDEFG";
+    breakB.clips[1] = "ABC\rDEFG";
+    tooLong.clips[2] = std::string(RegisterFileLineLimit, 'C');
     const std::string clip = "Register 012 holds a clip name that cannot be written\n";
     const std::pair<RegisterEntry, std::string> cases[] = {
         {time, "Register 012 holds a time that cannot be written\n"
@@ -86,6 +96,9 @@ TEST(RegisterFile, RefusesWhatCouldNotBeReadBackAndWritesNothing) {
         {comma, clip + "Clip name A contains a comma."},
         {lineBreak, clip + "Clip name D contains a line break."},
         {empty, clip + "Clip name C is empty."},
+        {breakA, clip + "Clip name A contains a line break."},
+        {breakB, clip + "Clip name B contains a line break."},
+        {tooLong, clip + "Clip name C is too long."},
     };
     TempFolder folder;
     TempFolder::writeBytes(folder.path("old.vg2"), "old contents");
@@ -96,6 +109,7 @@ TEST(RegisterFile, RefusesWhatCouldNotBeReadBackAndWritesNothing) {
         EXPECT_FALSE(writeRegisterFile(folder.path("old.vg2"), registers, &error));
         EXPECT_EQ(error.description + "\n" + error.recoverySuggestion.value_or(""), text);
         EXPECT_FALSE(writeRegisterFile(folder.path("new.vg2"), registers));
+        EXPECT_FALSE(checkRegisterWritable(12, spoilt));
     }
     EXPECT_EQ(TempFolder::readBytes(folder.path("old.vg2")), "old contents");
     EXPECT_EQ(folder.listing(), "old.vg2\n");
@@ -107,6 +121,8 @@ TEST(RegisterFile, AcceptsWhatTheFormatAllows) {
     // Register number, clip A, clip D and trailing bytes of each register read, in order.
     using Read = std::vector<std::tuple<int32_t, std::string, std::string, int, int>>;
     const Read ab = {{5, "AAAAAAAA", "DDDDDDDD", 0, 0}, {1234, "A2", "D2", 1, 2}};
+    std::string longest = line("1", "0,0,A,B,C,");
+    longest.resize(RegisterFileLineLimit, 'D');
     const std::vector<std::pair<std::string, Read>> cases = {
         {"", {}},
         {a + "\r\n" + b + "\r\n", ab},
@@ -115,10 +131,14 @@ TEST(RegisterFile, AcceptsWhatTheFormatAllows) {
         {b + "\r\n" + a, ab}, // out of order, no line end at the end
         {a + "\r\n\r\n\n\r" + b + "\n\n\n", ab},
         {b + "\r\n" + line("1234", "009,009,late,B,C,later"), {{1234, "late", "later", 9, 9}}},
+        {b + "\n" + a + "\n" + line("1234", "0,0,late,B,C,D") + "\n" +
+             line("005", "0,0,A,B,C,late"),
+         {{5, "A", "late", 0, 0}, {1234, "late", "D", 0, 0}}},
         {line("+5", "-56,300,A,B,C,D") + "\n" + line("-0") + "\n" + line("-12"),
          {{-12, "A", "D", 0, 0}, {0, "A", "D", 0, 0}, {5, "A", "D", 200, 44}}},
         {line("1", "000,000, A ,B B,C,  D,,E  "), {{1, " A ", "  D,,E  ", 0, 0}}},
         {line("1", "000,000,A,X,B,C,D"), {{1, "A", "C,D", 0, 0}}}, // a comma in A-C shifts
+        {longest + "\n", {{1, "A", longest.substr(line("1", "0,0,A,B,C,").size()), 0, 0}}},
         {line("3", "000,000,        ,B,C,       "), {{3, "********", "       ", 0, 0}}},
         {line("4", "000,000,\xe9t\xe9\0,B,C,\xff"s), {{4, "\xe9t\xe9\0"s, "\xff", 0, 0}}},
         {line("2147483647", "2147483647,-2147483648,A,B,C,D"), {{INT32_MAX, "A", "D", 255, 0}}},
@@ -138,22 +158,26 @@ TEST(RegisterFile, AcceptsWhatTheFormatAllows) {
 TEST(RegisterFile, RejectsMalformedTextsAndKeepsTheCollection) {
     const std::string times = NullTimes.substr(12);
     const std::string rejected[] = {
-        "\r\n" + line("001"),                               // blank line at the very start
-        "001 ," + NullTimes + ",000,000,A,B,C,D",           // blank after the number
-        "001,01:00:00:00 ," + times + ",000,000,A,B,C,D",   // blank after a time
-        line("001", " 000,000,A,B,C,D"),                    // blank before a trailing byte
-        line("001", "000,000,A,B,C,"),                      // empty clip D
-        "001,,," + NullTimes + ",000,000,A,B,C,D",          // empty fields
-        line("001", "000,000,A,B,C") + "\r\n",              // a field missing
-        line("001") + "\r\n" + line("002", "000,,A,B,C,D"), // a bad line after a good one
-        line("001") + "\r\n \r\n",                          // a blank in an otherwise blank line
-        line("001", "+,000,A,B,C,D"),                       // a sign without digits
-        line("1.5"),                                        // not an integer
-        line("001", "99999999999,000,A,B,C,D"),             // beyond 32 bits
-        "001,1:00:00:00," + times + ",000,000,A,B,C,D",     // one digit
-        "001,**:**:**:04," + times + ",000,000,A,B,C,D",    // null with digits
-        "001,**:**:**:**\r\n" + times + ",000,000,A,B,C,D", // line break in a time
-        "001," + times + ",000,000,A,B,C,D",                // seven times
+        "\r\n" + line("001"),                                // blank line at the very start
+        "001 ," + NullTimes + ",000,000,A,B,C,D",            // blank after the number
+        "001,01:00:00:00 ," + times + ",000,000,A,B,C,D",    // blank after a time
+        line("001", " 000,000,A,B,C,D"),                     // blank before a trailing byte
+        line("001", "000,000,A,B,C,"),                       // empty clip D
+        "001,,," + NullTimes + ",000,000,A,B,C,D",           // empty fields
+        line("001", "000,000,A,B,C") + "\r\n",               // a field missing
+        line("001") + "\r\n" + line("002", "000,,A,B,C,D"),  // a bad line after a good one
+        line("001") + "\r\n \r\n",                           // a blank in an otherwise blank line
+        line("001", "+,000,A,B,C,D"),                        // a sign without digits
+        line("1.5"),                                         // not an integer
+        line("001", "99999999999,000,A,B,C,D"),              // beyond 32 bits
+        "001,1:00:00:00," + times + ",000,000,A,B,C,D",      // one digit
+        "001,**:**:**:04," + times + ",000,000,A,B,C,D",     // null with digits
+        "001,**:**:**:**\r\n" + times + ",000,000,A,B,C,D",  // line break in a time
+        "001," + times + ",000,000,A,B,C,D",                 // seven times
+        line("001", "000,000,A,B,C") + "\r\n" + line("002"), // C would run into the next line
+        line("001", "000,000,A\n,B,C,D"),                    // a line break in clip A
+        line("001", "000,000,A,B\r,C,D"),                    // a line break in clip B
+        line("001", "0,0,A,B,C,") + std::string(RegisterFileLineLimit, 'D'), // over the limit
     };
     for (const auto& text : rejected) {
         RegisterCollection registers = sentinel();
@@ -163,7 +187,7 @@ TEST(RegisterFile, RejectsMalformedTextsAndKeepsTheCollection) {
 }
 
 TEST(RegisterFile, CollectionComesBackButForNullNumbersAndBlankNames) {
-    // Large enough to be written and read in several pieces, with one line longer than a piece.
+    // Large enough to be written and read in several pieces, with lines up to the limit.
     RegisterCollection original;
     RegisterCollection expected;
     for (int number = 0; number < 5000; ++number) {
@@ -177,7 +201,7 @@ TEST(RegisterFile, CollectionComesBackButForNullNumbersAndBlankNames) {
         entry.reg.trailingByte1 = uint8_t(number);
         entry.reg.trailingByte2 = uint8_t(255 - number);
         entry.clips = {"SHOT" + std::to_string(1000 + k), "        ", NoClipName,
-                       number == 2500 ? std::string(600 * 1024, 'D') : "D,with,commas"};
+                       number % 1000 == 1 ? std::string(60 * 1024, 'D') : "D,with,commas"};
         original.set(number, entry);
         for (auto member : VRG500_registerTimes) {
             auto& t = entry.reg.*member;
@@ -194,6 +218,71 @@ TEST(RegisterFile, CollectionComesBackButForNullNumbersAndBlankNames) {
     ASSERT_TRUE(readRegisterFile(folder.path("a.vg2"), &read, &error)) << error.description;
     EXPECT_TRUE(read == expected);
     EXPECT_FALSE(read == original); // the comparison sees null numbers and clip names
+}
+
+TEST(RegisterFile, LaterLineWinsInAnyOrder) {
+    // Long enough that the reader orders its entries more than once on the way.
+    std::vector<int32_t> descending, mixed;
+    for (int32_t i = 0; i < 20000; ++i) {
+        descending.push_back(i < 15000 ? 15000 - i : 20000 - i);
+        mixed.push_back((i * 7919) % 3001 - 1500);
+    }
+    for (const auto& numbers : {descending, mixed}) {
+        std::string text;
+        std::map<int32_t, std::string> expected;
+        for (size_t i = 0; i < numbers.size(); ++i) {
+            text += line(std::to_string(numbers[i]), "0,0," + std::to_string(i) + ",B,C,D") + "\n";
+            expected[numbers[i]] = std::to_string(i);
+        }
+        RegisterCollection registers;
+        ASSERT_TRUE(parseRegisterFile(text, &registers));
+        std::map<int32_t, std::string> read;
+        for (const auto& [number, entry] : registers) {
+            read[number] = entry.clips[0];
+        }
+        EXPECT_EQ(read, expected);
+        EXPECT_EQ(registers.size(), expected.size()); // and in ascending order, as a map is
+    }
+}
+
+TEST(RegisterFile, LinesOverTheLimitAreMalformedFromFilesAndPipes) {
+    // Read no further than the limit, so an endless or huge input is refused, never held.
+    std::signal(SIGPIPE, SIG_IGN); // the feeding thread's reader gives up early
+    TempFolder folder;
+    const std::string overLong = line("001", "0,0,A,B,C,") + std::string(1 << 20, 'D');
+    TempFolder::writeBytes(folder.path("long.vg2"), overLong);
+    ASSERT_EQ(::mkfifo(folder.path("pipe.vg2").c_str(), 0600), 0);
+    std::thread feeder([&] {
+        int fd = ::open(folder.path("pipe.vg2").c_str(), O_WRONLY | O_CLOEXEC);
+        for (size_t at = 0; fd >= 0 && at < overLong.size();) {
+            ssize_t written = ::write(fd, overLong.data() + at, overLong.size() - at);
+            at = written > 0 ? at + size_t(written) : overLong.size();
+        }
+        ::close(fd);
+    });
+    for (const char* name : {"long.vg2", "pipe.vg2"}) {
+        RegisterCollection registers = sentinel();
+        TavrelError error;
+        EXPECT_FALSE(readRegisterFile(folder.path(name), &registers, &error)) << name;
+        EXPECT_EQ(error.description + "\n" + error.recoverySuggestion.value_or(""),
+                  "Error processing .vg2 file\nThe file "s + name +
+                      " is malformed and could not be processed.");
+        EXPECT_TRUE(registers == sentinel()) << name;
+    }
+    feeder.join();
+}
+
+TEST(RegisterFile, LargeFileStillReads) {
+    std::string text;
+    for (int32_t number = 0; number < 200000; ++number) {
+        text += line(std::to_string(number)) + "\r\n";
+    }
+    TempFolder folder;
+    TempFolder::writeBytes(folder.path("large.vg2"), text);
+    RegisterCollection registers;
+    ASSERT_TRUE(readRegisterFile(folder.path("large.vg2"), &registers));
+    EXPECT_EQ(registers.size(), 200000u);
+    EXPECT_EQ(registers.numberAt(199999), 199999);
 }
 
 TEST(RegisterFile, ReadFailuresChangeNothing) {

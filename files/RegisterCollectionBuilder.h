@@ -1,0 +1,27 @@
+// Builds a register collection from entries in any order, such as the lines of a register file,
+// where of two entries with the same number the later one wins. Storing each entry in order as
+// it comes would move the collection's tail for every entry that belongs before it (quadratic
+// for a file in descending order); the builder orders all of them once instead.
+#pragma once
+
+#include "RegisterCollection.h"
+
+#include <cstddef>
+#include <vector>
+
+class RegisterCollectionBuilder {
+  public:
+    void reserve(size_t count) { _items.reserve(count); }
+    void add(int32_t number, RegisterEntry&& entry);
+    // The collection of all entries added, in ascending order; the builder is empty afterwards.
+    RegisterCollection take();
+
+  private:
+    // Orders the entries and keeps the last of each number. Done also while adding, whenever the
+    // unordered entries have come to outnumber the ordered ones, so that a file repeating a few
+    // numbers holds no more than about twice their entries at any time.
+    void fold();
+
+    std::vector<RegisterCollection::Item> _items;
+    size_t _folded = 0; // entries at the front already ordered, one per number
+};
