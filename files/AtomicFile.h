@@ -1,21 +1,40 @@
-// Whole-file reads and all-or-nothing writes. A write goes to a temporary file in the target's
-// folder, is flushed to the disk, and only then renamed over the target, so a failed or
-// interrupted save never leaves a damaged or half-written file behind.
+// Bounded whole-file reads, and saves that behave like a shell redirection but replace the file
+// all at once wherever that loses nothing: a failed or interrupted save then leaves no damaged
+// or half-written file behind.
 #pragma once
 
 #include "TavrelError.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
+#include <sys/types.h>
 
-// Reads the whole file. On failure *contents is unchanged and `error` holds the system's reason.
-bool readWholeFile(const std::string& path, std::string* contents, TavrelError* error = nullptr);
+enum class BoundedRead { Read, TooLarge, Failed };
 
-// A file being replaced piece by piece: the bytes go to a temporary file beside the target, and
-// commit() makes them the target's contents at once. A writer destroyed without a successful
-// commit removes its temporary file and leaves the target as it was. Errors name `path`.
-// A target that exists but is no regular file (a device, a pipe) is written directly: there is
-// nothing to replace, and renaming over it would remove the device node itself.
+// Reads the whole file when it holds at most `limit` bytes. A larger regular file is refused
+// before reading; a pipe or a device is read in pieces and refused as soon as it sends more, so
+// the input costs no more memory than the limit. On Failed `error` holds the system's reason; on
+// TooLarge it is left alone (the caller names its own format). *contents changes only on Read.
+BoundedRead readFileUpTo(const std::string& path, size_t limit, std::string* contents,
+                         TavrelError* error = nullptr);
+
+// A file being saved piece by piece. open() opens the path as the kernel resolves it (symbolic
+// links, and the kernel's protections on them, included), then chooses how to save:
+//  - a regular file, or a new one: the bytes go to a temporary file beside the file the path
+//    reaches, and commit() flushes it and renames it over that file. An existing file keeps its
+//    permissions and group. A dangling link creates its target, as a redirection would.
+//  - in place (writesInPlace()), truncating it at the first write: when replacing would lose
+//    something (more than one hard link, another owner, a group the new file cannot take) or its
+//    folder takes no new file while the file itself may be written.
+//  - directly, without truncating: a device or a pipe, which renaming would remove, and the
+//    names of a descriptor already open (/dev/stdout, /dev/stderr, /dev/fd/N, /proc/self/fd/N),
+//    written through that descriptor at its position and in its append mode.
+// An existing file that may not be written is refused, as the shell would refuse it. A writer
+// destroyed without a successful commit removes its temporary file (and a file it created) and
+// leaves the target as it was; only in place can a failed save have changed the file. A signal
+// that interrupts the open or a write ends the save with EINTR. Errors name `path`.
 class AtomicFileWriter {
   public:
     explicit AtomicFileWriter(std::string path) : _path(std::move(path)) {}
@@ -25,30 +44,45 @@ class AtomicFileWriter {
 
     bool open(TavrelError* error = nullptr);
     bool write(std::string_view bytes, TavrelError* error = nullptr);
-    // Flushes the bytes to the disk and renames the temporary file over the target.
+    // Flushes the bytes to the disk and puts them in place (a rename, unless in place or direct).
     bool commit(TavrelError* error = nullptr);
-    // Whether the bytes go into the existing file itself rather than a replacement of it.
-    bool writesInPlace() const { return _inPlace; }
+
+    bool writesInPlace() const { return _mode == Mode::InPlace; }
 
   private:
-    bool openDirect(TavrelError* error);
+    enum class Mode { Closed, Replace, InPlace, Direct };
+
+    friend bool checkFileWritable(const std::string& path, TavrelError* error);
+
+    bool prepare(bool probe, TavrelError* error);
+    bool openNamedDescriptor(int named, bool probe, TavrelError* error);
+    bool openMissing(bool probe, TavrelError* error);
+    bool adoptOpened(int fd, TavrelError* error);
+    bool openTemporary(const struct stat* existing);
+    bool truncateOnce();
+    void discard();
     bool fail(TavrelError* error);
 
     std::string _path;
-    std::string _target;
+    std::string _target; // the file the path reaches, where the temporary file goes
     std::string _temporary;
     int _fd = -1;
-    bool _direct = false;
-    bool _inPlace = false;
+    Mode _mode = Mode::Closed;
+    bool _truncated = false;
+    bool _committed = false;
+    // A file this writer created through a dangling link, removed again unless committed.
+    bool _createdTarget = false;
+    dev_t _createdDevice = 0;
+    ino_t _createdInode = 0;
 };
 
-// Whether a write to `path` could start: the target is no folder and a temporary file can be
-// made beside it (made and removed at once). Nothing at `path` changes. Lets a long download
-// find an unusable output before it begins rather than after it has finished.
+// Whether a save to `path` would start: the same choices as AtomicFileWriter::open, with nothing
+// at `path` changed (a temporary file, or a target made through a dangling link, is made and
+// removed at once). A device or a pipe is not opened, so this never blocks on a FIFO waiting for
+// a reader, nor disturbs a device. Lets a long download find an unusable output before it begins.
 bool checkFileWritable(const std::string& path, TavrelError* error = nullptr);
 
-// Replaces the file at `path` (or creates it) with `contents`. An existing file keeps its
-// permissions; a new one gets the usual 0666 less the umask. A symbolic link is followed, so the
-// file it points to is replaced and the link stays. On failure the target is as it was.
+// Saves `contents` to `path` with an AtomicFileWriter. *wroteInPlace (when given) tells, after
+// a successful save, whether the file was written in place.
 bool writeFileAtomically(const std::string& path, std::string_view contents,
                          TavrelError* error = nullptr, bool* wroteInPlace = nullptr);

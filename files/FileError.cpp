@@ -21,8 +21,12 @@ void tavrelFileReadError(TavrelError* error, const std::string& path, int errorN
     fileError(error, path, errorNumber, "opened");
 }
 
-void tavrelFileWriteError(TavrelError* error, const std::string& path, int errorNumber) {
+void tavrelFileWriteError(TavrelError* error, const std::string& path, int errorNumber,
+                          std::string reason) {
     fileError(error, path, errorNumber, "saved");
+    if (error && !reason.empty()) {
+        error->failureReason = std::move(reason);
+    }
 }
 
 void tavrelFileFormatError(TavrelError* error, std::string description,

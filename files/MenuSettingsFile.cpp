@@ -133,8 +133,16 @@ bool writeMenuSettingsFile(const std::string& path, const std::string& version,
 std::optional<VRG500_menuData> readMenuSettingsFile(const std::string& path, std::string* version,
                                                     TavrelError* error) {
     std::string text;
-    if (!readWholeFile(path, &text, error)) {
+    switch (readFileUpTo(path, MenuSettingsFileLimit, &text, error)) {
+    case BoundedRead::Failed:
         return std::nullopt;
+    case BoundedRead::TooLarge:
+        tavrelFileFormatError(error, "Invalid .vgs file",
+                              "The file " + fileDisplayName(path) +
+                                  " is too large to be a menu settings file.");
+        return std::nullopt;
+    case BoundedRead::Read:
+        break;
     }
     return parseMenuSettingsFile(text, version, error);
 }

@@ -5,6 +5,7 @@
 #include "TavrelError.h"
 #include "VRG500.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,5 +32,12 @@ bool writeMenuSettingsFile(const std::string& path, const std::string& version,
                            const VRG500_menuData& block, TavrelError* error = nullptr,
                            bool* wroteInPlace = nullptr);
 
+// A written file is 167 to 263 bytes; one larger than this (trailing text included) is refused
+// before it is read whole: "Invalid .vgs file" / "The file NAME is too large to be a menu settings
+// file." (domain "Tavrel"), NAME its last path component. A pipe or a device is read no
+// further than the limit.
+inline constexpr size_t MenuSettingsFileLimit = 64 * 1024;
+
+// Reads and parses a file. An unreadable one gives the system's error.
 std::optional<VRG500_menuData> readMenuSettingsFile(const std::string& path, std::string* version,
                                                     TavrelError* error = nullptr);

@@ -3,8 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <fcntl.h>
 #include <numeric>
 #include <string>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 using namespace std::string_literals;
@@ -98,6 +103,36 @@ TEST(MenuSettingsFile, RejectsInvalidFilesButHandsOutTheVersion) {
         EXPECT_EQ(error.recoverySuggestion.value_or(""),
                   "The .vgs file had an unrecoverable corruption error.");
     }
+}
+
+TEST(MenuSettingsFile, LargerInputIsRefusedBeforeItIsReadWhole) {
+    std::signal(SIGPIPE, SIG_IGN); // the feeding thread's reader gives up early
+    TempFolder folder;
+    const std::string valid = Header + valueLines(32);
+    std::string atLimit = valid;
+    atLimit.resize(MenuSettingsFileLimit, 'x');
+    TempFolder::writeBytes(folder.path("limit.vgs"), atLimit);
+    TempFolder::writeBytes(folder.path("over.vgs"), atLimit + "x");
+    ASSERT_EQ(::mkfifo(folder.path("pipe.vgs").c_str(), 0600), 0);
+    std::thread feeder([&] {
+        int fd = ::open(folder.path("pipe.vgs").c_str(), O_WRONLY | O_CLOEXEC);
+        const std::string chunk = valid + std::string(4096, 'x');
+        for (int sent = 0; fd >= 0 && sent < 256 && ::write(fd, chunk.data(), chunk.size()) > 0;) {
+            ++sent;
+        }
+        ::close(fd);
+    });
+    EXPECT_TRUE(readMenuSettingsFile(folder.path("limit.vgs"), nullptr).has_value());
+    for (std::string path : {folder.path("over.vgs"), folder.path("pipe.vgs"), "/dev/zero"s}) {
+        TavrelError error;
+        EXPECT_FALSE(readMenuSettingsFile(path, nullptr, &error).has_value()) << path;
+        EXPECT_EQ(error.domain, "Tavrel");
+        EXPECT_EQ(error.description, "Invalid .vgs file");
+        EXPECT_EQ(error.recoverySuggestion.value_or(""),
+                  "The file " + path.substr(path.rfind('/') + 1) +
+                      " is too large to be a menu settings file.");
+    }
+    feeder.join();
 }
 
 } // namespace

@@ -35,9 +35,10 @@ class TempFolder {
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     // Names of the folder's entries, sorted, one a line.
-    std::string listing() const {
+    std::string listing() const { return listing(_path); }
+    static std::string listing(const std::string& folder) {
         std::set<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(_path)) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
             names.insert(entry.path().filename().string());
         }
         std::string text;
