@@ -9,7 +9,7 @@ std::optional<UploadProblem> firstUploadProblem(const RegisterEntry& entry) {
         }
     }
     for (int i = 0; i < 8; ++i) {
-        if (!vrg500wire::registerTimeFitsWire(entry.reg.*VRG500_registerTimes[i])) {
+        if (!vrg500wire::registerTimeCanBeSent(entry.reg.*VRG500_registerTimes[i])) {
             return UploadProblem{UploadProblem::Time, i};
         }
     }

@@ -1,6 +1,7 @@
 // What the device cannot take from a register entry: a clip name that is not exactly 8
-// characters, or a time beyond the wire form (a number above 99, frames 40 or more). Uploads
-// check every register with this before sending anything of it.
+// characters, or a time that is not null and lies beyond the wire form (a number above 99, frames
+// 40 or more). A null time goes back with the bytes it came with, so its numbers are not checked.
+// Uploads check every register with this before sending anything of it.
 #pragma once
 
 #include "RegisterEntry.h"

@@ -12,7 +12,8 @@ void parseRegisterTime(const uint8_t wire[4], VRG500_registerTime* time) {
 }
 
 void packRegisterTime(VRG500_registerTime time, uint8_t wire[4]) {
-    wire[0] = packBCD(time.frames);
+    // The frames byte has two bits for the tens digit; the flags sit above them.
+    wire[0] = packBCD(time.frames, 3);
     if (time.dropFrame) {
         wire[0] |= 0x40;
     }

@@ -13,9 +13,14 @@ inline uint8_t parseBCD(uint8_t byte) {
     return static_cast<uint8_t>((byte >> 4) * 10 + (byte & 0x0F));
 }
 
-// Exact for 0 to 99.
-inline uint8_t packBCD(uint8_t value) {
-    return static_cast<uint8_t>(((value / 10) << 4) | (value % 10));
+// The inverse of parseBCD for every value it yields: ordinary BCD for 0 to 99, and above that
+// the tens digit as large as `maxTens` allows, so that a non-decimal byte read from the device
+// (0xFF reads as 165) packs back to the same byte. Values parseBCD never yields keep only the
+// nibbles' low bits rather than spilling into the neighbouring field.
+inline uint8_t packBCD(uint8_t value, uint8_t maxTens = 15) {
+    const int tens = value / 10 < maxTens ? value / 10 : maxTens;
+    const int units = (value - tens * 10) & 0x0F;
+    return static_cast<uint8_t>((tens << 4) | units);
 }
 
 void parseRegisterTime(const uint8_t wire[4], VRG500_registerTime* time);
@@ -25,6 +30,12 @@ void packRegisterTime(VRG500_registerTime time, uint8_t wire[4]);
 // most 99, frames at most 39.
 inline bool registerTimeFitsWire(const VRG500_registerTime& t) {
     return t.hours <= 99 && t.minutes <= 99 && t.seconds <= 99 && t.frames <= 39;
+}
+
+// True when the time may go to the device: a null time always, as it goes back with the bytes it
+// came with; any other time only within the wire form's limits.
+inline bool registerTimeCanBeSent(const VRG500_registerTime& t) {
+    return t.isNull != 0 || registerTimeFitsWire(t);
 }
 
 } // namespace vrg500wire

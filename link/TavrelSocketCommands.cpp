@@ -74,8 +74,9 @@ bool TavrelSocket::setRegisterData(VRG500_register reg, uint16_t registerNumber,
     putBigEndian16(payload, registerNumber);
     for (int i = 0; i < 8; ++i) {
         const VRG500_registerTime& time = reg.*VRG500_registerTimes[i];
-        // Packing a number beyond the wire form would silently send another time.
-        if (!vrg500wire::registerTimeFitsWire(time)) {
+        // Packing a number beyond the wire form would silently send another time. A null time
+        // read from the device goes back with its own bytes, whatever they are.
+        if (!vrg500wire::registerTimeCanBeSent(time)) {
             refusedError(error, "Invalid register time for Register Time Load", TimeLimits);
             return false;
         }

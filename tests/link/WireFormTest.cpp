@@ -26,6 +26,11 @@ TEST(WireForm, DecodesAndPacksVectors) {
         {{0x99, 0x00, 0x00, 0x99}, makeTime(99, 0, 0, 19, 0, 1), true},
         {{0x00, 0x1A, 0x00, 0x00}, makeTime(0, 0, 20, 0, 0, 0), false}, // digit above 9
         {{0x39, 0x99, 0x99, 0x99}, makeTime(99, 99, 99, 39, 0, 0), true},
+        // Null times with digits above 9, as a device may hold them: each half at face value,
+        // and back to the same bytes.
+        {{0xFF, 0xFF, 0xFF, 0xFF}, makeTime(165, 165, 165, 45, 1, 1), true},
+        {{0xBA, 0xA5, 0xFA, 0xE0}, makeTime(140, 160, 105, 40, 0, 1), true},
+        {{0x8F, 0x00, 0x00, 0x00}, makeTime(0, 0, 0, 15, 0, 1), false}, // 15 packs as 0x15
     };
     for (const auto& c : cases) {
         VRG500_registerTime decoded;
@@ -59,4 +64,12 @@ TEST(WireForm, EveryTimeWithinTheLimitsRoundTrips) {
     }
     EXPECT_FALSE(registerTimeFitsWire(makeTime(100, 0, 0, 0, 0, 0)));
     EXPECT_FALSE(registerTimeFitsWire(makeTime(0, 0, 0, 40, 0, 0)));
+}
+
+// Only a time that is not null must fit the wire form; a null time goes back as it came.
+TEST(WireForm, NullTimesCanAlwaysBeSent) {
+    EXPECT_TRUE(registerTimeCanBeSent(makeTime(165, 165, 165, 45, 1, 1)));
+    EXPECT_TRUE(registerTimeCanBeSent(makeTime(99, 0, 0, 39, 0, 0)));
+    EXPECT_FALSE(registerTimeCanBeSent(makeTime(100, 0, 0, 0, 0, 0)));
+    EXPECT_FALSE(registerTimeCanBeSent(makeTime(0, 0, 0, 40, 1, 0)));
 }
