@@ -1,5 +1,6 @@
 #include "AppController.h"
 
+#include "OpenFailure.h"
 #include "RegisterCellDelegate.h"
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
@@ -287,26 +288,13 @@ void AppController::_showError(const TavrelError* error) {
     _beginAlertSheet(GenericErrorMessage, information, true);
 }
 
-QString AppController::_openFailureExplanation(int openErrno) {
-    switch (openErrno) {
-    case EACCES:
-    case EPERM:
-        return "Your account lacks permission to use serial ports. Add it to the \"dialout\" "
-               "group (for example: sudo usermod -aG dialout $USER), then log out and log in "
-               "again.";
-    case EBUSY:
-        return "Another program is using the serial port. Quit that program, or choose another "
-               "port, and try again.";
-    case ENOENT:
-    case ENODEV:
-    case ENXIO:
-    case EIO:
-        return "The serial port is gone: its adapter may have been unplugged. Plug it in again "
-               "and choose the port.";
-    default:
-        return QString("The serial port could not be opened: %1.")
-            .arg(QString::fromLocal8Bit(std::strerror(openErrno)));
-    }
+QString AppController::_openFailureExplanation(int openErrno) const {
+    // The port that _getSocket tried, still selected within the same action.
+    const int index = serialPopUpButton->currentIndex();
+    const std::string path =
+        index < 0 ? std::string()
+                  : serialPopUpButton->itemData(index).toString().toLatin1().toStdString();
+    return QString::fromLocal8Bit(explainOpenFailure(path, openErrno));
 }
 
 // ---- Version, about box, help ----------------------------------------------------------------

@@ -254,7 +254,7 @@ class AppController : public QObject {
     // The start checks shared by the register transfers (AppControllerRegisterTransfer.cpp).
     std::optional<register_step> _beginTransfer(RegisterRange range, const QString& title);
     // The generic alert's second paragraph for a port that could not be opened.
-    static QString _openFailureExplanation(int openErrno);
+    QString _openFailureExplanation(int openErrno) const;
 
     PortLister _portLister;
     UrlOpener _urlOpener;
