@@ -14,6 +14,7 @@
 #include "TavrelError.h"
 #include "VRG500.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -58,8 +59,9 @@ class TavrelSocket {
     bool menuData(VRG500_menuData* block, TavrelError* error = nullptr);
     bool setMenuData(const VRG500_menuData& block, TavrelError* error = nullptr);
 
-    // Register times. setRegisterData refuses, before sending anything, a time that the wire form
-    // cannot carry (a number above 99, frames 40 or more).
+    // Register times. setRegisterData refuses, before sending anything, a time that is not null
+    // and that the wire form cannot carry (a number above 99, frames 40 or more); a null time
+    // read from the device goes back with the bytes it came with.
     bool registerData(VRG500_register* reg, uint16_t registerNumber, TavrelError* error = nullptr);
     bool setRegisterData(VRG500_register reg, uint16_t registerNumber,
                          TavrelError* error = nullptr);
@@ -107,7 +109,8 @@ class TavrelSocket {
     // text for EINTR. tavrelctl passes the descriptor its SIGINT/SIGTERM handler writes to.
     static void setInterruptionDescriptor(int fd);
 
-    // The frame exchange. Public for the tools that speak raw frames; commands use it.
+    // The frame exchange. Public for the tools that speak raw frames; commands use it. A reply
+    // fails when 0.2 s pass without data or when it is not complete 1 s after the request.
     bool _sendCommandWithFunction(uint8_t function, const uint8_t* data, size_t length,
                                   VRG500_response* response, TavrelError* error);
     static bool _parseResponseBuffer(const uint8_t* buffer, VRG500_response* response,
@@ -118,6 +121,10 @@ class TavrelSocket {
 
     int _openDevice(int* openErrno);
     void _closeDevice();
+    bool _writeFrame(size_t frameLength, std::chrono::steady_clock::time_point deadline,
+                     TavrelError* error);
+    bool _readReplyPart(uint8_t* into, size_t count, const char* failedDescription,
+                        std::chrono::steady_clock::time_point deadline, TavrelError* error);
     void _setShared(bool shared) { _shared = shared; }
     bool _registerAddSubtract(bool add, uint8_t hours, uint8_t minutes, uint8_t seconds,
                               uint8_t frames, bool deviceA, bool deviceB, bool deviceC,

@@ -18,7 +18,7 @@ bool LineWriter::send(int fd, const ReplyPlan& plan, bool paced, Clock::time_poi
         if (!sent) {
             return false;
         }
-        pieceStart = std::max(end, Clock::now()) + piecePause;
+        pieceStart = std::max(end, Clock::now()) + plan.piecePause;
         from = to;
     }
     return true;

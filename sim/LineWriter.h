@@ -18,7 +18,6 @@ class LineWriter {
   public:
     using Clock = std::chrono::steady_clock;
     static constexpr std::chrono::nanoseconds byteTime{1'041'667}; // 10 bits at 9600 baud
-    static constexpr std::chrono::milliseconds piecePause{50};     // between split pieces
     static constexpr size_t pacedChunk = 8;
 
     LineWriter(const int& wakeFd, const std::atomic<bool>& stopping)

@@ -25,6 +25,14 @@ ReplyPlan applyFault(std::vector<uint8_t> reply, Vrg500Fault fault, int count) {
         std::erase_if(plan.pieceStarts, [&](size_t at) { return at >= reply.size(); });
         plan.bytes = std::move(reply);
         break;
+    case Vrg500Fault::TrickledReply:
+        // Each byte within the host's gap limit, the whole far beyond any reply's time.
+        for (size_t at = 1; at < reply.size(); ++at) {
+            plan.pieceStarts.push_back(at);
+        }
+        plan.piecePause = std::chrono::milliseconds(150);
+        plan.bytes = std::move(reply);
+        break;
     case Vrg500Fault::GarbageBytes:
         plan.bytes.assign(static_cast<size_t>(std::max(count, 0)), garbageByte);
         plan.bytes.insert(plan.bytes.end(), reply.begin(), reply.end());

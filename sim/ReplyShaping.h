@@ -3,6 +3,7 @@
 
 #include "Vrg500Simulator.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -19,6 +20,7 @@ struct ReplyOverride {
 struct ReplyPlan {
     std::vector<uint8_t> bytes;
     std::vector<size_t> pieceStarts; // offsets of the second and later pieces
+    std::chrono::milliseconds piecePause{50};
 };
 
 // True when the device is to answer as if asked for the next register.

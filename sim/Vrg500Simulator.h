@@ -30,6 +30,7 @@ enum class Vrg500Fault {
     NoReply,        // read the frame, answer nothing
     TruncatedReply, // send the reply without its last payload byte
     SplitReply,     // send the reply in three pieces 50 ms apart
+    TrickledReply,  // send the reply one byte at a time, 150 ms apart
     GarbageBytes,   // send `count` (default 5) garbage bytes, then the real reply
     WrongRegister,  // a well-formed reply for register number + 1
     NakInstead,     // answer 0x10 0x01 0x15

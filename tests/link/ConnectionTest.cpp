@@ -1,15 +1,21 @@
 // The connection's life: sharing, exclusive use, timeouts, reassembly, stale bytes, hang-ups.
+#include "PseudoTerminal.h"
 #include "SimulatedLine.h"
 #include "TavrelLog.h"
 
+#include <bit>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
+#include <future>
 #include <string>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -40,11 +46,84 @@ int openFromAnotherProcess(const std::string& path) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-double secondsFor(const std::function<void()>& work) {
-    auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
 }
+
+double secondsFor(const std::function<void()>& work) {
+    auto start = Clock::now();
+    work();
+    return secondsSince(start);
+}
+
+// Waits for what another thread or process brings about; false after five seconds.
+bool eventually(const std::function<bool()>& condition) {
+    const auto deadline = Clock::now() + 5s;
+    while (!condition()) {
+        if (Clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+// True when every descriptor of this process on the device at `path`, but `except`, is closed
+// on exec; false as well when there is none.
+bool descriptorsCloseOnExec(const std::string& path, int except) {
+    struct stat device {};
+    if (::stat(path.c_str(), &device) != 0) {
+        return false;
+    }
+    int found = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        const int fd = std::stoi(entry.path().filename().string());
+        struct stat target {};
+        if (fd == except || ::stat(entry.path().c_str(), &target) != 0 ||
+            !S_ISCHR(target.st_mode) || target.st_rdev != device.st_rdev) {
+            continue;
+        }
+        ++found;
+        if ((::fcntl(fd, F_GETFD) & FD_CLOEXEC) == 0) {
+            return false;
+        }
+    }
+    return found > 0;
+}
+
+std::string terminationReason(const std::string& path) {
+    return "Error reading data from serial device " + path + " - unexpected response termination";
+}
+
+// Stands for tavrelctl's signal pipe: readable once "a signal has arrived", and never drained.
+class InterruptionPipe {
+  public:
+    InterruptionPipe() {
+        if (::pipe2(_fds, O_CLOEXEC | O_NONBLOCK) == 0) {
+            TavrelSocket::setInterruptionDescriptor(_fds[0]);
+        }
+    }
+    ~InterruptionPipe() {
+        TavrelSocket::setInterruptionDescriptor(-1);
+        ::close(_fds[0]);
+        ::close(_fds[1]);
+    }
+    bool signal() {
+        const char byte = 1;
+        return ::write(_fds[1], &byte, 1) == 1;
+    }
+    int unread() const {
+        int count = -1;
+        ::ioctl(_fds[0], FIONREAD, &count);
+        return count;
+    }
+
+  private:
+    int _fds[2] = {-1, -1};
+};
 
 } // namespace
 
@@ -100,60 +179,131 @@ TEST_F(Connection, FailedOpenIsLoggedAndRetriedLater) {
                              "device(25)"));
 }
 
-TEST_F(Connection, ConfiguresTheLineAndRestoresItOnClose) {
+// The settings another program may have left on the port (another speed each way, software flow
+// control, modem lines ignored) are all replaced while a connection is open, and come back when it
+// closes. A child process never inherits the claimed port.
+TEST_F(Connection, ConfiguresTheLineExactlyAndRestoresItOnClose) {
+    socket.reset();
     int fd = ::open(sim.slavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0 && errno == EBUSY) {
-        GTEST_SKIP() << "needs root to look at a port held exclusively";
-    }
     ASSERT_GE(fd, 0);
+    struct termios left {};
+    ASSERT_EQ(tcgetattr(fd, &left), 0);
+    cfsetospeed(&left, B4800);
+    // The input speed field: CIBAUD, the output speed's bits shifted up.
+    const int inputSpeedShift = std::countr_zero(static_cast<unsigned>(CIBAUD));
+    left.c_cflag = (left.c_cflag & ~CIBAUD) | (tcflag_t(B19200) << inputSpeedShift) | CLOCAL;
+    left.c_iflag |= IXON | IXOFF | IXANY;
+    ASSERT_EQ(tcsetattr(fd, TCSANOW, &left), 0);
+    struct termios before {};
+    ASSERT_EQ(tcgetattr(fd, &before), 0);
+    ASSERT_NE(before.c_cflag & CIBAUD, 0u);
+
+    auto connection = TavrelSocket::socketForDeviceFilePath(sim.slavePath());
+    ASSERT_TRUE(connection);
     struct termios seen {};
     ASSERT_EQ(tcgetattr(fd, &seen), 0);
-    EXPECT_EQ(seen.c_cflag & ~(CBAUD | CIBAUD), tcflag_t(CS8 | CREAD | HUPCL));
-    EXPECT_EQ(cfgetospeed(&seen), speed_t(B9600));
-    EXPECT_EQ(cfgetispeed(&seen), speed_t(B9600));
+    // 9600 baud out, and in (no input speed of its own), 8N1, receiver on, hang-up on close.
+    EXPECT_EQ(seen.c_cflag, tcflag_t(CS8 | CREAD | HUPCL | B9600));
+    EXPECT_EQ(seen.c_iflag & (IXON | IXOFF | IXANY), 0u);
     EXPECT_EQ(seen.c_cc[VMIN], 0);
     EXPECT_EQ(seen.c_cc[VTIME], 2);
     EXPECT_EQ(seen.c_lflag & (ICANON | ECHO | ISIG), 0u);
+    EXPECT_TRUE(descriptorsCloseOnExec(sim.slavePath(), fd));
 
-    // Put a recognisable setting on the line, open and close a connection: it comes back.
-    socket.reset();
-    struct termios before = seen;
-    cfsetspeed(&before, B4800);
-    before.c_cflag |= CLOCAL;
-    ASSERT_EQ(tcsetattr(fd, TCSANOW, &before), 0);
-    {
-        auto connection = TavrelSocket::socketForDeviceFilePath(sim.slavePath());
-        ASSERT_TRUE(connection);
-    }
+    connection.reset();
     struct termios after {};
     ASSERT_EQ(tcgetattr(fd, &after), 0);
-    EXPECT_EQ(cfgetospeed(&after), speed_t(B4800));
-    EXPECT_TRUE(after.c_cflag & CLOCAL);
+    EXPECT_EQ(after.c_cflag, before.c_cflag);
+    EXPECT_EQ(after.c_iflag, before.c_iflag);
     ::close(fd);
 }
 
-TEST_F(Connection, NoReplyFailsAfterTheReadTimeout) {
-    sim.injectFault(Vrg500Fault::NoReply);
-    TavrelError error;
-    std::string version;
-    double seconds = secondsFor([&] { EXPECT_FALSE(socket->deviceVersion(&version, &error)); });
-    EXPECT_GE(seconds, 0.15);
-    EXPECT_EQ(error.description, "Error reading data from serial device");
-    EXPECT_EQ(error.failureReason, "Error reading data from serial device " + sim.slavePath() +
-                                       " - unexpected response termination");
-    EXPECT_EQ(error.recoverySuggestion, TavrelDeviceRecoverySuggestion);
-    // The connection stays usable.
-    EXPECT_TRUE(socket->deviceVersion(&version));
+// A pty whose exclusive use nobody else ends: only the connection's own close can.
+TEST(ConnectionClose, EndsExclusiveUseBeforeTheDescriptorCloses) {
+    PseudoTerminal pty;
+    std::string reason;
+    ASSERT_TRUE(pty.open(&reason)) << reason;
+    int fd = ::open(pty.slavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    auto exclusive = [fd] {
+        int flag = -1;
+        ::ioctl(fd, TIOCGEXCL, &flag);
+        return flag;
+    };
+    auto connection = TavrelSocket::initWithDeviceFilePath(pty.slavePath());
+    ASSERT_TRUE(connection);
+    EXPECT_EQ(exclusive(), 1);
+    connection.reset();
+    EXPECT_EQ(exclusive(), 0);
+    ::close(fd);
 }
 
-TEST_F(Connection, ShortPayloadFailsAfterTheReadTimeout) {
-    sim.injectFault(Vrg500Fault::TruncatedReply);
+// Each way a reply can stop short ends in the same failure, after the time the rule gives: 0.2 s
+// without data, or 1 s for the whole reply. Afterwards the connection still works.
+TEST_F(Connection, ReplyThatStopsShortFailsWithinItsTime) {
+    struct StopCase {
+        const char* name;
+        std::function<void(Vrg500Simulator&)> fault;
+        double atLeast, below; // seconds
+    };
+    const StopCase cases[] = {
+        {"no reply", [](auto& s) { s.injectFault(Vrg500Fault::NoReply); }, 0.15, 1.0},
+        {"payload one byte short", [](auto& s) { s.injectFault(Vrg500Fault::TruncatedReply); },
+         0.15, 1.0},
+        {"one header byte, then silence", [](auto& s) { s.queueRawReply(bytes({0x20})); }, 0.15,
+         1.0},
+        // One byte every 0.15 s never leaves a 0.2 s gap; the whole reply would take 5.6 s.
+        {"trickling device", [](auto& s) { s.injectFault(Vrg500Fault::TrickledReply); }, 0.95, 1.5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.fault(sim);
+        TavrelError error;
+        VRG500_register reg;
+        double seconds = secondsFor([&] { EXPECT_FALSE(socket->registerData(&reg, 3, &error)); });
+        EXPECT_GE(seconds, c.atLeast);
+        EXPECT_LT(seconds, c.below);
+        EXPECT_EQ(error.description, "Error reading data from serial device");
+        EXPECT_EQ(error.failureReason, terminationReason(sim.slavePath()));
+        EXPECT_EQ(error.recoverySuggestion, TavrelDeviceRecoverySuggestion);
+        // The trickle still occupies the device; the others leave it ready for the next command.
+        if (std::string(c.name) != "trickling device") {
+            EXPECT_TRUE(socket->registerData(&reg, 3, &error)) << error.description;
+        }
+    }
+}
+
+// Another program may change the port's settings while Tavrel holds it (root is not kept out by
+// exclusive use), and restore on its close the blocking defaults VMIN 1, VTIME 0. A read must not
+// hang on them.
+TEST_F(Connection, ReadsStayBoundedWhenAnotherProgramResetsTheLine) {
+    std::string version;
+    ASSERT_TRUE(socket->deviceVersion(&version)); // a transfer under way
+    int other = ::open(sim.slavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (other < 0 && errno == EBUSY) {
+        GTEST_SKIP() << "only root can open a port held exclusively";
+    }
+    ASSERT_GE(other, 0);
+    struct termios blocking {};
+    ASSERT_EQ(tcgetattr(other, &blocking), 0);
+    blocking.c_cc[VMIN] = 1;
+    blocking.c_cc[VTIME] = 0;
+    ASSERT_EQ(tcsetattr(other, TCSANOW, &blocking), 0);
+    ::close(other);
+
+    sim.injectFault(Vrg500Fault::NoReply);
+    auto outcome = std::async(std::launch::async, [&] {
+        TavrelError error;
+        return socket->deviceVersion(&version, &error) || error.failureReason.has_value();
+    });
+    const bool ended = outcome.wait_for(1s) == std::future_status::ready;
+    if (!ended) {
+        sim.stop(); // the line going away frees a read that would block for good
+    }
+    EXPECT_TRUE(outcome.get());
+    ASSERT_TRUE(ended);
     TavrelError error;
-    VRG500_register reg;
-    EXPECT_FALSE(socket->registerData(&reg, 3, &error));
-    EXPECT_EQ(error.description, "Error reading data from serial device");
-    EXPECT_EQ(error.failureReason, "Error reading data from serial device " + sim.slavePath() +
-                                       " - unexpected response termination");
+    EXPECT_TRUE(socket->deviceVersion(&version, &error)) << error.description;
 }
 
 TEST_F(Connection, ReassemblesAReplyThatArrivesInPieces) {
@@ -161,12 +311,15 @@ TEST_F(Connection, ReassemblesAReplyThatArrivesInPieces) {
     std::array<uint8_t, 32> wire{};
     std::copy(names.begin(), names.end(), wire.begin());
     sim.setClipNames(9, wire);
-    sim.injectFault(Vrg500Fault::SplitReply);
+    sim.injectFault(Vrg500Fault::SplitReply); // header whole, payload in pieces
     std::optional<std::string> a, b, c, d;
     TavrelError error;
     ASSERT_TRUE(socket->registerClipName(&a, &b, &c, &d, 9, &error)) << error.description;
     EXPECT_EQ(a, "SHOT0001");
     EXPECT_EQ(d, "SHOT0004");
+
+    sim.injectFault(Vrg500Fault::SplitReply); // an ACK: one header byte, then the rest
+    EXPECT_TRUE(socket->setCurrentRegisterNumber(5, &error)) << error.description;
 }
 
 TEST_F(Connection, DiscardsStaleBytesBeforeTheNextCommand) {
@@ -225,4 +378,102 @@ TEST_F(Connection, HangUpGivesInputOutputErrorsAndANewConnectionOpensAgain) {
     again.reset();
     adapter.stop();
     std::filesystem::remove(link);
+}
+
+// The texts of each input/output failure, produced by the line going away at each step of an
+// exchange: before it starts, after the request, and in the middle of the reply.
+TEST_F(Connection, InputOutputFailuresNameThePathAndTheSystemError) {
+    struct FailureCase {
+        const char* name;
+        std::function<void(Vrg500Simulator&)> prepare;
+        const char* description;
+        const char* reason; // after the path
+    };
+    const FailureCase cases[] = {
+        {"write", [](auto& s) { s.hangUpAfterFrames(0, false); },
+         "Error writing data to serial device", "Error writing data to serial device "},
+        {"header read",
+         [](auto& s) {
+             s.injectFault(Vrg500Fault::NoReply);
+             s.hangUpAfterFrames(1, false);
+         },
+         "Error reading data from serial device", "Error reading data from serial device "},
+        {"payload read",
+         [](auto& s) {
+             s.injectFault(Vrg500Fault::TruncatedReply);
+             s.hangUpAfterFrames(1, false);
+         },
+         " Error reading data from serial device", "Error reading data from serial device "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Vrg500Simulator device;
+        ASSERT_TRUE(device.start());
+        const std::string path = device.slavePath();
+        // A hang-up reaches every descriptor of the line at once; this one shows when it has.
+        const int witness = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_GE(witness, 0);
+        auto connection = TavrelSocket::initWithDeviceFilePath(path);
+        ASSERT_TRUE(connection);
+        c.prepare(device);
+        if (std::string(c.name) == "write") {
+            int unread = 0;
+            ASSERT_TRUE(eventually([&] { return ::ioctl(witness, FIONREAD, &unread) == -1; }));
+        }
+        ::close(witness);
+        CapturedLog log;
+        TavrelError error;
+        VRG500_register reg;
+        EXPECT_FALSE(connection->registerData(&reg, 3, &error));
+        EXPECT_EQ(error.description, c.description);
+        EXPECT_EQ(error.failureReason, c.reason + path + " - Input/output error(5)");
+        EXPECT_EQ(error.recoverySuggestion, TavrelDeviceRecoverySuggestion);
+        if (std::string(c.name) == "write") {
+            EXPECT_EQ(log.lines,
+                      std::vector<std::string>{"Error flushing data from serial device " + path +
+                                               " - Input/output error(5)"});
+        }
+    }
+}
+
+// What tavrelctl's SIGINT or SIGTERM does: no frame is sent while the interruption descriptor is
+// readable, and a reply being waited for is given up at once. The link never drains it.
+TEST_F(Connection, InterruptionStopsTheExchangeAtOnce) {
+    InterruptionPipe interruption;
+    ASSERT_TRUE(interruption.signal());
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        TavrelError error;
+        std::string version;
+        EXPECT_FALSE(socket->deviceVersion(&version, &error));
+        EXPECT_EQ(error.description, "Error writing data to serial device");
+        EXPECT_EQ(error.failureReason, "Error writing data to serial device " + sim.slavePath() +
+                                           " - Interrupted system call(4)");
+    }
+    EXPECT_EQ(interruption.unread(), 1);
+    TavrelSocket::setInterruptionDescriptor(-1);
+    std::string version;
+    EXPECT_TRUE(socket->deviceVersion(&version));
+    EXPECT_EQ(sim.receivedFrames().size(), 1u); // nothing was sent while interrupted
+}
+
+TEST_F(Connection, InterruptionEndsATricklingReplyPromptly) {
+    InterruptionPipe interruption;
+    sim.injectFault(Vrg500Fault::TrickledReply);
+    TavrelError error;
+    Clock::time_point ended;
+    auto outcome = std::async(std::launch::async, [&] {
+        VRG500_register reg;
+        bool ok = socket->registerData(&reg, 3, &error);
+        ended = Clock::now();
+        return ok;
+    });
+    ASSERT_TRUE(eventually([&] { return sim.receivedFrames().size() == 1; }));
+    const Clock::time_point signalled = Clock::now();
+    ASSERT_TRUE(interruption.signal());
+    EXPECT_FALSE(outcome.get());
+    EXPECT_LT(std::chrono::duration<double>(ended - signalled).count(), 0.3);
+    // The header or the payload was under way, with its own description.
+    EXPECT_NE(error.description.find("Error reading data from serial device"), std::string::npos);
+    EXPECT_EQ(error.failureReason, "Error reading data from serial device " + sim.slavePath() +
+                                       " - Interrupted system call(4)");
 }

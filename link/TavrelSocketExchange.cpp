@@ -1,0 +1,204 @@
+// The frame exchange that every command goes through, and the classification of replies. This is
+// the one place that reads and writes the port.
+//
+// Every wait is a poll() with its own limit, never a blocking read: a reply read ends after 0.2 s
+// without data and a whole reply 1 s after its request, whatever VMIN and VTIME the port holds by
+// then, and a readable interruption descriptor ends any wait at once.
+#include "LineWait.h"
+#include "SystemErrorText.h"
+#include "TavrelLog.h"
+#include "TavrelSocket.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr size_t MaxPayload = 255;
+constexpr auto ReadGap = std::chrono::milliseconds(200);
+constexpr auto ReplyTime = std::chrono::seconds(1);
+
+constexpr const char* WriteFailed = "Error writing data to serial device";
+constexpr const char* ReadFailed = "Error reading data from serial device";
+
+void ioError(TavrelError* error, const char* description, std::string reason) {
+    if (!error) {
+        return;
+    }
+    *error = TavrelError{TavrelErrorDomain, 0, description, std::move(reason),
+                         TavrelDeviceRecoverySuggestion};
+}
+
+void terminationError(TavrelError* error, const std::string& path) {
+    ioError(error, ReadFailed,
+            std::string(ReadFailed) + " " + path + " - unexpected response termination");
+}
+
+// The errno that a wait which did not end ready stands for.
+int waitErrno(LineWait wait, int pollErrno) {
+    switch (wait) {
+    case LineWait::Interrupted:
+        return EINTR;
+    case LineWait::Quiet:
+        return ETIMEDOUT;
+    case LineWait::Failed:
+        return pollErrno;
+    default:
+        return EIO; // hung up
+    }
+}
+
+// Reads no more than the line already holds, so that the read returns at once whatever VMIN and
+// VTIME say. 0 when nothing is there; -1 with errno on failure.
+ssize_t readAvailable(int fd, uint8_t* into, size_t wanted) {
+    int available = 0;
+    if (::ioctl(fd, FIONREAD, &available) == -1) {
+        return -1;
+    }
+    if (available <= 0) {
+        return 0;
+    }
+    ssize_t got = ::read(fd, into, std::min(wanted, static_cast<size_t>(available)));
+    return got < 0 && errno == EINTR ? 0 : got;
+}
+
+// The type named by the one payload byte of an acknowledgement (0x10) or boolean (0x12) reply,
+// or 0 when the byte names none.
+int32_t fixedReplyType(uint8_t code, uint8_t byte) {
+    if (code == 0x10) {
+        return byte == 0x15 ? responseNAK : byte == 0x06 ? responseACK : 0;
+    }
+    return byte == 0x00 ? responseFalse : byte == 0x01 ? responseTrue : 0;
+}
+
+} // namespace
+
+void tavrelUnexpectedReplyError(TavrelError* error, const char* description) {
+    if (error) {
+        *error = TavrelError{TavrelErrorDomain, 0, description, std::nullopt,
+                             TavrelDeviceRecoverySuggestion};
+    }
+}
+
+int TavrelSocket::_interruptionFd = -1;
+
+void TavrelSocket::setInterruptionDescriptor(int fd) {
+    _interruptionFd = fd;
+}
+
+bool TavrelSocket::_sendCommandWithFunction(uint8_t function, const uint8_t* data, size_t length,
+                                            VRG500_response* response, TavrelError* error) {
+    // Late bytes of an earlier, failed exchange must not be taken for this reply.
+    if (::tcflush(_devFd, TCIOFLUSH) == -1) {
+        tavrelLog("%s",
+                  systemErrorText("Error flushing data from serial device", _deviceFilePath, errno)
+                      .c_str());
+    }
+    if (!data) {
+        length = 0;
+    }
+    if (length > MaxPayload) {
+        char reason[128];
+        std::snprintf(reason, sizeof reason,
+                      "Attempt to send command with size %zu, max size is %zu", length, MaxPayload);
+        tavrelLog("%s", reason);
+        ioError(error, WriteFailed, reason);
+        return false;
+    }
+
+    _buffer[0] = function;
+    _buffer[1] = static_cast<uint8_t>(length);
+    if (length > 0) {
+        std::memcpy(_buffer + 2, data, length);
+    }
+    const Clock::time_point replyDeadline = Clock::now() + ReplyTime;
+    // The header may arrive in two pieces on a real line, like the payload. A failing payload
+    // read has its own description, with a leading blank.
+    return _writeFrame(2 + length, replyDeadline, error) &&
+           _readReplyPart(_buffer, 2, ReadFailed, replyDeadline, error) &&
+           _readReplyPart(_buffer + 2, _buffer[1], " Error reading data from serial device",
+                          replyDeadline, error) &&
+           _parseResponseBuffer(_buffer, response, error);
+}
+
+// Sends the frame at the start of the buffer. Nothing goes out while the interruption
+// descriptor is readable.
+bool TavrelSocket::_writeFrame(size_t frameLength, std::chrono::steady_clock::time_point deadline,
+                               TavrelError* error) {
+    for (size_t sent = 0; sent < frameLength;) {
+        const LineWait wait = waitForLine(_devFd, POLLOUT, _interruptionFd, deadline);
+        ssize_t wrote = -1;
+        if (wait == LineWait::Ready || wait == LineWait::HungUp) {
+            wrote = ::write(_devFd, _buffer + sent, frameLength - sent); // says what went wrong
+        } else {
+            errno = waitErrno(wait, errno);
+        }
+        if (wrote < 0 && errno == EINTR && wait != LineWait::Interrupted) {
+            continue;
+        }
+        if (wrote < 0) {
+            ioError(error, WriteFailed, systemErrorText(WriteFailed, _deviceFilePath, errno));
+            return false;
+        }
+        sent += static_cast<size_t>(wrote);
+    }
+    return true;
+}
+
+// Reads `count` bytes of the reply into `into`, in as many pieces as they come, until 0.2 s pass
+// without data or the reply's time is up.
+bool TavrelSocket::_readReplyPart(uint8_t* into, size_t count, const char* failedDescription,
+                                  std::chrono::steady_clock::time_point deadline,
+                                  TavrelError* error) {
+    for (size_t got = 0; got < count;) {
+        const LineWait wait = waitForLine(_devFd, POLLIN, _interruptionFd,
+                                          std::min(Clock::now() + ReadGap, deadline));
+        if (wait == LineWait::Quiet) {
+            terminationError(error, _deviceFilePath);
+            return false;
+        }
+        ssize_t read = -1;
+        if (wait == LineWait::Ready || wait == LineWait::HungUp) {
+            read = readAvailable(_devFd, into + got, count - got);
+            // A line that hung up with nothing left to read fails like a read of a hung-up tty.
+            if (read == 0 && wait == LineWait::HungUp) {
+                read = -1;
+                errno = EIO;
+            }
+        } else {
+            errno = waitErrno(wait, errno);
+        }
+        if (read < 0) {
+            ioError(error, failedDescription, systemErrorText(ReadFailed, _deviceFilePath, errno));
+            return false;
+        }
+        got += static_cast<size_t>(read);
+    }
+    return true;
+}
+
+bool TavrelSocket::_parseResponseBuffer(const uint8_t* buffer, VRG500_response* response,
+                                        TavrelError* error) {
+    response->code = buffer[0];
+    response->length = buffer[1];
+    std::memcpy(response->data, buffer + 2, buffer[1]);
+
+    int32_t type = responseData;
+    if (response->code == 0x10 || response->code == 0x12) {
+        // Acknowledgement and boolean replies carry exactly one byte naming the answer.
+        type = response->length == 1 ? fixedReplyType(response->code, response->data[0]) : 0;
+        if (type == 0) {
+            tavrelUnexpectedReplyError(error, "Unknown response type for boolean response");
+            return false;
+        }
+    }
+    response->type = type;
+    return true;
+}
