@@ -44,7 +44,9 @@ SerialPortMonitor::SerialPortMonitor(Lister lister, std::chrono::milliseconds re
     _openUdevMonitor();
     // Listed only now that events are received: a port arriving in between is then either in
     // this listing or reported by the next one.
-    _ports = _lister().value_or(SerialPortList{});
+    auto ports = _lister();
+    _listed = ports.has_value();
+    _ports = std::move(ports).value_or(SerialPortList{});
 }
 
 SerialPortMonitor::~SerialPortMonitor() {
@@ -174,7 +176,13 @@ SerialPortMonitor::Changes SerialPortMonitor::_rescan() {
         // port being pulled out.
         return {};
     }
-    Changes changes{portsMissingFrom(*ports, _ports), portsMissingFrom(_ports, *ports)};
+    // Without an earlier listing there is nothing to compare with: the ports present now were
+    // there before the subscription as far as anyone can tell, and did not arrive.
+    Changes changes;
+    if (_listed) {
+        changes = {portsMissingFrom(*ports, _ports), portsMissingFrom(_ports, *ports)};
+    }
     _ports = std::move(*ports);
+    _listed = true;
     return changes;
 }

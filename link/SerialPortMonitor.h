@@ -35,9 +35,10 @@ class SerialPortMonitor {
 
     static constexpr std::chrono::milliseconds defaultRescanDelay{300};
 
-    // Starts watching and takes the first listing, against which the first changes are found.
-    // A part that cannot be set up is logged and the rest goes on; with no epoll set at all the
-    // descriptor is -1 and nothing is ever reported.
+    // Starts watching and takes the first listing, against which the first changes are found;
+    // when that listing fails, the first one that succeeds takes its place. A part that cannot be
+    // set up is logged and the rest goes on; with no epoll set at all the descriptor is -1 and
+    // nothing is ever reported.
     explicit SerialPortMonitor(Lister lister,
                                std::chrono::milliseconds rescanDelay = defaultRescanDelay);
     ~SerialPortMonitor();
@@ -57,7 +58,7 @@ class SerialPortMonitor {
     // nothing when it is not yet time to list.
     std::optional<Changes> dispatch();
 
-    // The ports as last listed.
+    // The ports as last listed (none until a listing has succeeded).
     const SerialPortList& ports() const { return _ports; }
 
   private:
@@ -72,6 +73,7 @@ class SerialPortMonitor {
     Lister _lister;
     std::chrono::milliseconds _rescanDelay;
     SerialPortList _ports;
+    bool _listed = false; // _ports holds a listing that succeeded
     std::string _eventSource;
     int _epollFd = -1;
     int _timerFd = -1;

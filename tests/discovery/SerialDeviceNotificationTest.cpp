@@ -116,6 +116,21 @@ TEST_F(SerialDeviceNotification, FailedListingIsNotTakenForPortsLeaving) {
     EXPECT_EQ(recorder.calls, (Calls{{2, false, {s0}}}));
 }
 
+// With no listing to compare with, the first one that succeeds is where changes start from: the
+// ports present then did not arrive.
+TEST_F(SerialDeviceNotification, FailedListingAtSubscriptionIsNotTakenForNoPorts) {
+    ports = std::nullopt;
+    notifier.registerTarget(&target, recorder.withFlagAndPorts());
+    ASSERT_TRUE(listAgain());
+    ports = SerialPortList{s0, usb0};
+    ASSERT_TRUE(listAgain());
+    EXPECT_TRUE(recorder.calls.empty());
+
+    ports->insert(usb1);
+    ASSERT_TRUE(listAgain());
+    EXPECT_EQ(recorder.calls, (Calls{{2, true, {usb1}}}));
+}
+
 TEST(TavrelSocketNotifications, SubscribeRedirectAndUnsubscribeTheProcessWideSubscription) {
     int target = 0, otherTarget = 0;
     ASSERT_EQ(TavrelSocket::serialDeviceNotificationDescriptor(), -1);
