@@ -19,18 +19,24 @@ void printPorts(const SerialPortList& ports, const char* prefix) {
     std::fflush(stdout);
 }
 
-int watchPorts() {
-    int marker = 0; // any address serves as the target
+// Subscribes before anything is listed, so that a port arriving between the listing and the
+// subscription is not missed: it is either in the listing or reported afterwards.
+bool subscribe() {
+    static int marker = 0; // any address serves as the target
     TavrelSocket::registerForSerialDeviceNotifications(
         &marker, std::function<void(bool, const SerialPortList&)>(
                      [](bool arrived, const SerialPortList& ports) {
                          printPorts(ports, arrived ? "+ " : "- ");
                      }));
-    pollfd watched{TavrelSocket::serialDeviceNotificationDescriptor(), POLLIN, 0};
-    if (watched.fd < 0) {
+    if (TavrelSocket::serialDeviceNotificationDescriptor() < 0) {
         std::fprintf(stderr, "list_ports: cannot watch the serial ports\n");
-        return 1;
+        return false;
     }
+    return true;
+}
+
+int watchPorts() {
+    pollfd watched{TavrelSocket::serialDeviceNotificationDescriptor(), POLLIN, 0};
     for (;;) {
         if (poll(&watched, 1, -1) < 0 && errno != EINTR) {
             std::fprintf(stderr, "list_ports: poll: %s\n", std::strerror(errno));
@@ -51,6 +57,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     tavrelLogSetDestination(TavrelLogDestination::StandardError);
+    if (watch && !subscribe()) {
+        return 1;
+    }
 
     auto ports = TavrelSocket::availableSerialDevices();
     if (!ports) {
