@@ -11,8 +11,12 @@
 
 // The longest line (without its line end) a file may hold. A register's line is about 130 bytes;
 // a longer one is malformed, and the reader gives up on it as soon as that many bytes of it are
-// at hand, so no input, however large or endless, is held whole.
+// at hand, so no input, however large or endless, is held whole. A line is refused too when it
+// would be longer once written ("1" is written "001"), so that whatever is read can be saved.
 inline constexpr size_t RegisterFileLineLimit = 64 * 1024;
+
+// The bytes of a register's line as it is written, without its line end.
+size_t registerLineLength(int32_t number, const RegisterEntry& entry);
 
 // The text of a collection, exactly as it is saved. Fails (naming the register in `error`) when
 // a register would make a line that does not read back as it was: a time with a number above 99,

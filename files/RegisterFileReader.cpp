@@ -104,7 +104,8 @@ bool parseLines(std::string_view text, bool final, bool* afterLine,
         if (!final && scanner.touchedEnd()) {
             return text.size() - start <= RegisterFileLineLimit;
         }
-        if (!complete || scanner.position() - start > RegisterFileLineLimit) {
+        if (!complete || scanner.position() - start > RegisterFileLineLimit ||
+            registerLineLength(number, entry) > RegisterFileLineLimit) {
             return false;
         }
         parsed->add(number, std::move(entry));

@@ -148,6 +148,10 @@ bool clipNameError(int32_t number, size_t machine, const char* problem, TavrelEr
 
 } // namespace
 
+size_t registerLineLength(int32_t number, const RegisterEntry& entry) {
+    return lineLength(number, entry) - 2;
+}
+
 bool checkRegisterWritable(int32_t number, const RegisterEntry& entry, TavrelError* error) {
     for (size_t i = 0; i < 8; ++i) {
         if (!timeFitsText(entry.reg.*VRG500_registerTimes[i])) {
@@ -164,7 +168,7 @@ bool checkRegisterWritable(int32_t number, const RegisterEntry& entry, TavrelErr
         }
     }
     // Only names can make a line that long; the longest of them is the one at fault.
-    if (lineLength(number, entry) - 2 > RegisterFileLineLimit) {
+    if (registerLineLength(number, entry) > RegisterFileLineLimit) {
         auto longest = std::max_element(
             entry.clips.begin(), entry.clips.end(),
             [](const std::string& a, const std::string& b) { return a.size() < b.size(); });

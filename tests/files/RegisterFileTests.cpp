@@ -121,7 +121,7 @@ TEST(RegisterFile, AcceptsWhatTheFormatAllows) {
     // Register number, clip A, clip D and trailing bytes of each register read, in order.
     using Read = std::vector<std::tuple<int32_t, std::string, std::string, int, int>>;
     const Read ab = {{5, "AAAAAAAA", "DDDDDDDD", 0, 0}, {1234, "A2", "D2", 1, 2}};
-    std::string longest = line("1", "0,0,A,B,C,");
+    std::string longest = line("001", "000,000,A,B,C,");
     longest.resize(RegisterFileLineLimit, 'D');
     const std::vector<std::pair<std::string, Read>> cases = {
         {"", {}},
@@ -138,7 +138,7 @@ TEST(RegisterFile, AcceptsWhatTheFormatAllows) {
          {{-12, "A", "D", 0, 0}, {0, "A", "D", 0, 0}, {5, "A", "D", 200, 44}}},
         {line("1", "000,000, A ,B B,C,  D,,E  "), {{1, " A ", "  D,,E  ", 0, 0}}},
         {line("1", "000,000,A,X,B,C,D"), {{1, "A", "C,D", 0, 0}}}, // a comma in A-C shifts
-        {longest + "\n", {{1, "A", longest.substr(line("1", "0,0,A,B,C,").size()), 0, 0}}},
+        {longest + "\n", {{1, "A", longest.substr(line("001", "000,000,A,B,C,").size()), 0, 0}}},
         {line("3", "000,000,        ,B,C,       "), {{3, "********", "       ", 0, 0}}},
         {line("4", "000,000,\xe9t\xe9\0,B,C,\xff"s), {{4, "\xe9t\xe9\0"s, "\xff", 0, 0}}},
         {line("2147483647", "2147483647,-2147483648,A,B,C,D"), {{INT32_MAX, "A", "D", 255, 0}}},
@@ -157,6 +157,8 @@ TEST(RegisterFile, AcceptsWhatTheFormatAllows) {
 
 TEST(RegisterFile, RejectsMalformedTextsAndKeepsTheCollection) {
     const std::string times = NullTimes.substr(12);
+    std::string longest = line("1", "0,0,A,B,C,"); // "1" and "0" are written "001" and "000"
+    longest.resize(RegisterFileLineLimit, 'D');
     const std::string rejected[] = {
         "\r\n" + line("001"),                                // blank line at the very start
         "001 ," + NullTimes + ",000,000,A,B,C,D",            // blank after the number
@@ -178,6 +180,7 @@ TEST(RegisterFile, RejectsMalformedTextsAndKeepsTheCollection) {
         line("001", "000,000,A\n,B,C,D"),                    // a line break in clip A
         line("001", "000,000,A,B\r,C,D"),                    // a line break in clip B
         line("001", "0,0,A,B,C,") + std::string(RegisterFileLineLimit, 'D'), // over the limit
+        longest.substr(0, RegisterFileLineLimit - 2), // within it, but not once written
     };
     for (const auto& text : rejected) {
         RegisterCollection registers = sentinel();
