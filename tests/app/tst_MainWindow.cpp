@@ -214,12 +214,15 @@ class MainWindowTest : public QObject {
         QTest::newRow("no serial port") << QByteArray() << "" << GenericInformation;
         QTest::newRow("port gone")
             << QByteArray() << _folder.path() + "/ttyUSB9"
-            << GenericInformation + "\n\nThe serial port is gone: its adapter may have "
-                                    "been unplugged. Plug it in again and choose the port.";
+            << GenericInformation + QString("\n\nThe serial port %1/ttyUSB9 is gone: its adapter "
+                                            "may have been unplugged. Plug it in again and choose "
+                                            "the port.")
+                                        .arg(_folder.path());
         QTest::newRow("other reason")
             << QByteArray() << _folder.path()
-            << GenericInformation + QString("\n\nThe serial port could not be opened: %1.")
-                                        .arg(QString::fromLocal8Bit(strerror(EISDIR)));
+            << GenericInformation +
+                   QString("\n\nThe serial port %1 could not be opened: %2.")
+                       .arg(_folder.path(), QString::fromLocal8Bit(strerror(EISDIR)));
     }
     void versionCommand() {
         QFETCH(QByteArray, deviceVersion);
