@@ -14,6 +14,14 @@
 
 extern char** environ;
 
+// How the child is started, beyond its arguments.
+struct ToolSetup {
+    // A program that starts tavrelctl, with its arguments ("prlimit", "--nofile=5", "--").
+    std::vector<std::string> wrapper;
+    // Standard output appended to this file, as a shell's ">>" does; empty: a file of its own.
+    std::string appendOutputTo;
+};
+
 struct ToolResult {
     int status = -1; // the exit status; 128 + N when ended by signal N
     std::string out;
@@ -22,22 +30,30 @@ struct ToolResult {
 
 class ToolProcess {
   public:
-    // Standard input is /dev/null; standard output and error go to files.
-    explicit ToolProcess(std::vector<std::string> args) {
+    // Standard input is /dev/null; standard output and error go to files. No other descriptor
+    // of the test is inherited, so the child starts with the same descriptors in every run.
+    explicit ToolProcess(std::vector<std::string> args, ToolSetup setup = {}) {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, _streams.path("out").c_str(),
-                                         O_WRONLY | O_CREAT, 0600);
+        if (setup.appendOutputTo.empty()) {
+            posix_spawn_file_actions_addopen(&actions, 1, _streams.path("out").c_str(),
+                                             O_WRONLY | O_CREAT, 0600);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, 1, setup.appendOutputTo.c_str(),
+                                             O_WRONLY | O_APPEND, 0);
+        }
         posix_spawn_file_actions_addopen(&actions, 2, _streams.path("err").c_str(),
                                          O_WRONLY | O_CREAT, 0600);
+        posix_spawn_file_actions_addclosefrom_np(&actions, 3);
         args.insert(args.begin(), TAVRELCTL_PATH);
+        args.insert(args.begin(), setup.wrapper.begin(), setup.wrapper.end());
         std::vector<char*> argv;
         for (auto& arg : args) {
             argv.push_back(arg.data());
         }
         argv.push_back(nullptr);
-        if (posix_spawn(&_pid, TAVRELCTL_PATH, &actions, nullptr, argv.data(), environ) != 0) {
+        if (posix_spawnp(&_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
             _pid = -1;
         }
         posix_spawn_file_actions_destroy(&actions);
@@ -63,6 +79,12 @@ class ToolProcess {
         }
         return false;
     }
+    // Whether the process has not yet ended (it is not reaped here).
+    bool running() const {
+        siginfo_t info{};
+        return ::waitid(P_PID, static_cast<id_t>(_pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+               info.si_pid == 0;
+    }
     // Waits for the exit.
     ToolResult finish() {
         ToolResult result;
@@ -81,6 +103,6 @@ class ToolProcess {
     pid_t _pid = -1;
 };
 
-inline ToolResult runTool(const std::vector<std::string>& args) {
-    return ToolProcess(args).finish();
+inline ToolResult runTool(const std::vector<std::string>& args, ToolSetup setup = {}) {
+    return ToolProcess(args, std::move(setup)).finish();
 }
