@@ -74,7 +74,7 @@ class Parser {
                 return false;
             }
         }
-        return true;
+        return checkOptionsBeforeCommand();
     }
 
   private:
@@ -96,6 +96,11 @@ class Parser {
     }
 
     bool option(const std::string& arg) {
+        size_t equals = arg.find('=');
+        if (arg.rfind("--", 0) == 0 && equals != std::string::npos &&
+            isFlag(arg.substr(0, equals))) {
+            return fail("option '" + arg.substr(0, equals) + "' takes no value");
+        }
         if (arg == "-h" || arg == "--help") {
             _line->help = true;
             return true;
@@ -111,8 +116,8 @@ class Parser {
     }
 
     bool flag(const std::string& name, bool* value) {
-        if (!commandTakes(_line->command, name)) {
-            return notTaken(name);
+        if (!taken(name)) {
+            return false;
         }
         *value = true;
         return true;
@@ -136,8 +141,8 @@ class Parser {
         if (!spec) {
             return fail("unknown option '" + name + "'");
         }
-        if (!commandTakes(_line->command, spec->longName)) {
-            return notTaken(spec->longName);
+        if (!taken(spec->longName)) {
+            return false;
         }
         if (!value) {
             if (_next + 1 >= _argc) {
@@ -153,11 +158,34 @@ class Parser {
         return true;
     }
 
-    bool notTaken(const std::string& name) {
+    // Whether the command takes option `name`; an option before the command is checked once the
+    // command is known.
+    bool taken(const std::string& name) {
         if (_line->command.empty()) {
-            return fail("option '" + name + "' comes after a command");
+            _beforeCommand.push_back(name);
+            return true;
         }
+        return commandTakes(_line->command, name) || notTaken(name);
+    }
+
+    bool notTaken(const std::string& name) {
         return fail("the " + _line->command + " command takes no option '" + name + "'");
+    }
+
+    bool checkOptionsBeforeCommand() {
+        for (const auto& name : _beforeCommand) {
+            if (_line->command.empty()) {
+                return fail("option '" + name + "' needs a command");
+            }
+            if (!commandTakes(_line->command, name)) {
+                return notTaken(name);
+            }
+        }
+        return true;
+    }
+
+    static bool isFlag(const std::string& name) {
+        return name == "--help" || name == "--version" || name == "--watch";
     }
 
     int _argc;
@@ -165,6 +193,7 @@ class Parser {
     CommandLine* _line;
     std::string* _problem;
     int _next = 1;
+    std::vector<std::string> _beforeCommand;
 };
 
 } // namespace

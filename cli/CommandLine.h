@@ -1,6 +1,7 @@
 // The command line of tavrelctl, split into its command, options and operands. Only the shape is
 // checked here (known options, values present, each option once); the values themselves are
-// checked by the command that uses them (Arguments.h).
+// checked by the command that uses them (Arguments.h). Options may come before or after the
+// command.
 #pragma once
 
 #include <optional>

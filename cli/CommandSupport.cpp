@@ -7,6 +7,17 @@
 
 #include <cstdio>
 
+namespace {
+
+constexpr const char* StandardOutputName = "-";
+
+// The path that the file writers take for the --output option.
+std::string outputPath(const CommandLine& line) {
+    return *line.output == StandardOutputName ? "/dev/stdout" : *line.output;
+}
+
+} // namespace
+
 bool expectOperands(const CommandLine& line, size_t count, const char* what, std::string* problem) {
     if (line.operands.size() == count) {
         return true;
@@ -31,6 +42,9 @@ bool expectOutputOnly(const CommandLine& line, const char* file, std::string* pr
 }
 
 bool checkOutputWritable(const CommandLine& line) {
+    if (*line.output == StandardOutputName) {
+        return true;
+    }
     TavrelError error;
     if (!checkFileWritable(*line.output, &error)) {
         reportError(error);
@@ -39,12 +53,28 @@ bool checkOutputWritable(const CommandLine& line) {
     return true;
 }
 
-std::optional<std::string> requiredPortPath(const CommandLine& line, std::string* problem) {
+ExitStatus writeOutput(const CommandLine& line, const OutputWriter& write) {
+    if (interruptionRequested()) {
+        return reportInterrupted();
+    }
+    TavrelError error;
+    bool inPlace = false;
+    if (!write(outputPath(line), &error, &inPlace)) {
+        return reportFailure(error);
+    }
+    if (inPlace && *line.output != StandardOutputName) {
+        reportNote(*line.output +
+                   " was written in place, as it could not be replaced by a new file");
+    }
+    return ExitSuccess;
+}
+
+std::optional<std::string> requiredPortPath(const CommandLine& line, ExitStatus* failure) {
     if (!line.port) {
-        *problem = "the " + line.command + " command needs a port (-p PORT)";
+        *failure = reportUsageError("the " + line.command + " command needs a port (-p PORT)");
         return std::nullopt;
     }
-    return resolvePort(*line.port, problem);
+    return resolvePort(*line.port, failure);
 }
 
 std::optional<RegisterRange> rangeOption(const CommandLine& line, std::string* problem) {
@@ -59,26 +89,30 @@ std::optional<RegisterRange> rangeOption(const CommandLine& line, std::string* p
     return range;
 }
 
-bool checkDevice(TavrelSocket& socket, std::string* version) {
-    std::string text;
+std::shared_ptr<TavrelSocket> openPort(const std::string& path, ExitStatus* failure) {
+    if (interruptionRequested()) {
+        *failure = reportInterrupted();
+        return nullptr;
+    }
     TavrelError error;
-    if (!socket.deviceVersion(&text, &error)) {
-        reportError(error);
-        return false;
+    auto socket = openDevice(path, &error);
+    if (!socket) {
+        *failure = reportFailure(error);
     }
-    if (version) {
-        *version = text;
-    }
-    return true;
+    return socket;
 }
 
 std::shared_ptr<TavrelSocket> connectDevice(const std::string& path, ExitStatus* failure,
                                             std::string* version) {
-    watchForInterruption();
-    auto socket = openDevice(path);
-    if (!socket || !checkDevice(*socket, version)) {
-        *failure = interruptionRequested() ? reportInterrupted() : ExitFailure;
+    auto socket = openPort(path, failure);
+    std::string text;
+    TavrelError error;
+    if (socket && !socket->deviceVersion(&text, &error)) {
+        *failure = reportFailure(error);
         return nullptr;
+    }
+    if (socket && version) {
+        *version = text;
     }
     return socket;
 }

@@ -6,6 +6,7 @@
 #include "ExitStatus.h"
 #include "TavrelSocket.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,24 +18,33 @@ bool expectOperands(const CommandLine& line, size_t count, const char* what, std
 bool expectOutputOnly(const CommandLine& line, const char* file, std::string* problem);
 
 // Whether the output file can be written, checked before the device is contacted so that a
-// long transfer does not end in an unusable file; reports it when not.
+// long transfer does not end in an unusable file; reports it when not. Standard output (-o -) is
+// not checked: there is nothing to probe beside it.
 bool checkOutputWritable(const CommandLine& line);
 
-// The device path of the --port option, which must be given.
-std::optional<std::string> requiredPortPath(const CommandLine& line, std::string* problem);
+// Writes the output file (-o) with `write`, which gets the path to write, the error and the
+// in-place flag of the file writers. Nothing is written once an interruption has come. A file
+// that had to be written in place, rather than replaced, is said on standard error.
+using OutputWriter = std::function<bool(const std::string&, TavrelError*, bool*)>;
+ExitStatus writeOutput(const CommandLine& line, const OutputWriter& write);
+
+// The device path of the --port option, which must be given. Null after reporting the failure,
+// with `*failure` the exit status.
+std::optional<std::string> requiredPortPath(const CommandLine& line, ExitStatus* failure);
 
 // The --range option, "all" when absent.
 std::optional<RegisterRange> rangeOption(const CommandLine& line, std::string* problem);
 
-// Asks the device for its version, the check that it answers; reports a failure.
-bool checkDevice(TavrelSocket& socket, std::string* version = nullptr);
+// Opens `path`. Null after reporting the failure, with `*failure` the exit status.
+std::shared_ptr<TavrelSocket> openPort(const std::string& path, ExitStatus* failure);
 
-// Watches for interruption from now on, opens `path` and checks the device. Null after
+// Opens `path` and asks the device for its version, the check that it answers. Null after
 // reporting the failure, with `*failure` the exit status.
 std::shared_ptr<TavrelSocket> connectDevice(const std::string& path, ExitStatus* failure,
                                             std::string* version = nullptr);
 
-// The exit status of a failed device or file step: interrupted, or the error reported.
+// The exit status of a failed step: interrupted when a signal came, whatever the step reported
+// (an interrupted exchange fails too); else the error reported.
 ExitStatus reportFailure(const TavrelError& error);
 
 // Without the spaces and tabs at either end.

@@ -2,30 +2,34 @@
 
 #include "Diagnostics.h"
 
-
-std::optional<std::string> resolvePort(const std::string& port, std::string* problem) {
+std::optional<std::string> resolvePort(const std::string& port, ExitStatus* failure) {
     if (port.find('/') != std::string::npos) {
         return port;
     }
     auto ports = TavrelSocket::availableSerialDevices();
-    if (ports) {
-        auto found = ports->find(port);
-        if (found != ports->end()) {
-            return found->second;
-        }
+    if (!ports) {
+        // Not the user's mistake: the name may well be right.
+        *failure =
+            reportError(toolError("Could not list the serial ports to find '" + port + "'",
+                                  "Give the port as a device path, such as /dev/" + port + "."));
+        return std::nullopt;
     }
-    *problem = "unknown port '" + port + "' (see 'tavrelctl ports', or give a device path)";
-    return std::nullopt;
+    auto found = ports->find(port);
+    if (found == ports->end()) {
+        *failure = reportUsageError("unknown port '" + port +
+                                    "' (see 'tavrelctl ports', or give a device path)");
+        return std::nullopt;
+    }
+    return found->second;
 }
 
-std::shared_ptr<TavrelSocket> openDevice(const std::string& path) {
+std::shared_ptr<TavrelSocket> openDevice(const std::string& path, TavrelError* error) {
     int openErrno = 0;
     auto socket = TavrelSocket::socketForDeviceFilePath(path, &openErrno);
     if (!socket) {
-        TavrelError error = toolError("Error communicating with VRG-500",
-                                      "Perhaps the device is off or the wrong port is selected.");
-        error.failureReason = explainOpenFailure(path, openErrno);
-        reportError(error);
+        *error = toolError("Error communicating with VRG-500",
+                           "Perhaps the device is off or the wrong port is selected.");
+        error->failureReason = explainOpenFailure(path, openErrno);
     }
     return socket;
 }

@@ -10,10 +10,11 @@
 #include <string>
 
 // PORT as the user gave it: any text with a "/" is a device path and used as it is; anything
-// else must be a name that `tavrelctl ports` lists. Null, with the problem for a usage error,
-// for a name that is not listed.
-std::optional<std::string> resolvePort(const std::string& port, std::string* problem);
+// else must be a name that `tavrelctl ports` lists. Null after reporting the failure, with
+// `*failure` its exit status: a usage error for a name that is not listed, a failure when the
+// ports could not be listed at all.
+std::optional<std::string> resolvePort(const std::string& port, ExitStatus* failure);
 
-// The connection of `path`, or null after reporting "Error communicating with VRG-500" with the
-// cause of the failed open.
-std::shared_ptr<TavrelSocket> openDevice(const std::string& path);
+// The connection of `path`, or null with "Error communicating with VRG-500" and the cause of the
+// failed open in `error`.
+std::shared_ptr<TavrelSocket> openDevice(const std::string& path, TavrelError* error);

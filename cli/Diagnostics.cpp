@@ -33,6 +33,15 @@ ExitStatus reportInterrupted() {
     return ExitInterrupted;
 }
 
+void reportNote(const std::string& text) {
+    printLine("tavrelctl: " + text);
+}
+
+ExitStatus reportOutOfMemory() {
+    std::fputs("tavrelctl: out of memory\n", stderr);
+    return ExitFailure;
+}
+
 TavrelError toolError(std::string description, std::string recoverySuggestion) {
     TavrelError error;
     error.domain = "tavrelctl";

@@ -16,5 +16,11 @@ ExitStatus reportUsageError(const std::string& problem);
 // "tavrelctl: interrupted". Returns ExitInterrupted.
 ExitStatus reportInterrupted();
 
+// "tavrelctl: TEXT", something the user should know about a command that succeeded.
+void reportNote(const std::string& text);
+
+// "tavrelctl: out of memory". Returns ExitFailure. Allocates nothing.
+ExitStatus reportOutOfMemory();
+
 // A failure of tavrelctl's own, with the usual layout.
 TavrelError toolError(std::string description, std::string recoverySuggestion = {});

@@ -10,7 +10,8 @@ namespace {
 
 // Reads one register's times and clip names into the collection. A register without clip names
 // (a negative acknowledgement) gets the no-clip name for each machine, as the application stores
-// it.
+// it. A register that the file could not hold ends the download here, rather than after the
+// rest of a range that may take hours.
 bool downloadRegister(TavrelSocket& socket, uint16_t number, RegisterCollection* registers,
                       TavrelError* error) {
     RegisterEntry entry;
@@ -21,6 +22,9 @@ bool downloadRegister(TavrelSocket& socket, uint16_t number, RegisterCollection*
     }
     for (size_t machine = 0; machine < 4; ++machine) {
         entry.clips[machine] = clips[machine].value_or(NoClipName);
+    }
+    if (!checkRegisterWritable(number, entry, error)) {
+        return false;
     }
     registers->set(number, std::move(entry));
     return true;
@@ -50,14 +54,17 @@ ExitStatus runDownload(const CommandLine& line) {
     std::string problem;
     auto range =
         expectOutputOnly(line, "FILE.vg2", &problem) ? rangeOption(line, &problem) : std::nullopt;
-    auto path = range ? requiredPortPath(line, &problem) : std::nullopt;
-    if (!path) {
+    if (!range) {
         return reportUsageError(problem);
+    }
+    ExitStatus failure = ExitFailure;
+    auto path = requiredPortPath(line, &failure);
+    if (!path) {
+        return failure;
     }
     if (!checkOutputWritable(line)) {
         return ExitFailure;
     }
-    ExitStatus failure = ExitFailure;
     auto socket = connectDevice(*path, &failure);
     if (!socket) {
         return failure;
@@ -69,9 +76,7 @@ ExitStatus runDownload(const CommandLine& line) {
         return status;
     }
     // Written only now that the whole range is in: any failure above leaves the file as it was.
-    TavrelError error;
-    if (!writeRegisterFile(*line.output, registers, &error)) {
-        return reportError(error);
-    }
-    return ExitSuccess;
+    return writeOutput(line, [&](const std::string& output, TavrelError* error, bool* inPlace) {
+        return writeRegisterFile(output, registers, error, inPlace);
+    });
 }

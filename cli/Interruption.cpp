@@ -1,5 +1,7 @@
 #include "Interruption.h"
 
+#include "TavrelSocket.h"
+
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -26,10 +28,12 @@ void watchForInterruption() {
     if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
         pipeFds[0] = pipeFds[1] = -1;
     }
+    TavrelSocket::setInterruptionDescriptor(pipeFds[0]);
     struct sigaction action {};
     action.sa_handler = noteSignal;
     sigemptyset(&action.sa_mask);
-    // The second signal finds the default disposition again and ends the program.
+    // The second signal finds the default disposition again and ends the program. No
+    // SA_RESTART: a blocking open or write (a FIFO without a reader) then fails with EINTR.
     action.sa_flags = SA_RESETHAND;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);

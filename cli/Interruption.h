@@ -1,9 +1,10 @@
-// SIGINT and SIGTERM while tavrelctl works: the first one is noted, so that a transfer stops
-// between two registers and leaves its output file as it was; a second one ends the program at
-// once. A descriptor becomes readable when a signal arrives, for loops that wait in poll().
+// SIGINT and SIGTERM while tavrelctl works: the first one is noted, so that a command stops
+// before it sends anything more and leaves its output file as it was; a second one ends the
+// program at once. A descriptor becomes readable when a signal arrives, for loops that wait in
+// poll(); every exchange with the device watches it too, so a wait for a reply ends at once.
 #pragma once
 
-// Installs the handlers (once).
+// Installs the handlers and hands the descriptor to the device link (once).
 void watchForInterruption();
 
 bool interruptionRequested();

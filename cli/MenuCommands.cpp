@@ -3,19 +3,23 @@
 #include "CommandSupport.h"
 #include "Commands.h"
 #include "Diagnostics.h"
+#include "Interruption.h"
 #include "MenuSettingsFile.h"
+#include "PrintableText.h"
 
 ExitStatus runMenuDownload(const CommandLine& line) {
     std::string problem;
-    auto path = expectOutputOnly(line, "FILE.vgs", &problem) ? requiredPortPath(line, &problem)
-                                                             : std::nullopt;
-    if (!path) {
+    if (!expectOutputOnly(line, "FILE.vgs", &problem)) {
         return reportUsageError(problem);
+    }
+    ExitStatus failure = ExitFailure;
+    auto path = requiredPortPath(line, &failure);
+    if (!path) {
+        return failure;
     }
     if (!checkOutputWritable(line)) {
         return ExitFailure;
     }
-    ExitStatus failure = ExitFailure;
     std::string version;
     auto socket = connectDevice(*path, &failure, &version);
     if (!socket) {
@@ -25,29 +29,31 @@ ExitStatus runMenuDownload(const CommandLine& line) {
     // block is asked for.
     TavrelError error;
     VRG500_menuData block{};
-    if (!checkMenuSettingsVersion(version, &error) || !socket->menuData(&block, &error) ||
-        !writeMenuSettingsFile(*line.output, version, block, &error)) {
+    if (!checkMenuSettingsVersion(version, &error) || !socket->menuData(&block, &error)) {
         return reportFailure(error);
     }
-    return ExitSuccess;
+    return writeOutput(line, [&](const std::string& output, TavrelError* error, bool* inPlace) {
+        return writeMenuSettingsFile(output, version, block, error, inPlace);
+    });
 }
 
 ExitStatus runMenuUpload(const CommandLine& line) {
     std::string problem;
-    auto path = expectOperands(line, 1, "a menu settings file (FILE.vgs)", &problem)
-                    ? requiredPortPath(line, &problem)
-                    : std::nullopt;
-    if (!path) {
+    if (!expectOperands(line, 1, "a menu settings file (FILE.vgs)", &problem)) {
         return reportUsageError(problem);
+    }
+    ExitStatus failure = ExitFailure;
+    auto path = requiredPortPath(line, &failure);
+    if (!path) {
+        return failure;
     }
     // The file first: an invalid one ends the command before the device is contacted.
     std::string fileVersion;
     TavrelError error;
     auto block = readMenuSettingsFile(line.operands[0], &fileVersion, &error);
     if (!block) {
-        return reportError(error);
+        return reportFailure(error);
     }
-    ExitStatus failure = ExitFailure;
     std::string deviceVersion;
     auto socket = connectDevice(*path, &failure, &deviceVersion);
     if (!socket) {
@@ -55,12 +61,13 @@ ExitStatus runMenuUpload(const CommandLine& line) {
     }
     // Compared as they stand; shown trimmed, so two texts that differ only in blanks look alike.
     if (fileVersion != deviceVersion) {
-        return reportError(toolError("Version Mismatch", ".vgs file version \"" +
-                                                             trimBlanks(fileVersion) +
-                                                             "\" does not match device version \"" +
-                                                             trimBlanks(deviceVersion) + "\""));
+        return reportFailure(toolError(
+            "Version Mismatch", ".vgs file version \"" + printableText(trimBlanks(fileVersion)) +
+                                    "\" does not match device version \"" +
+                                    printableText(trimBlanks(deviceVersion)) + "\""));
     }
-    if (!socket->setMenuData(*block, &error)) {
+    // Nothing is sent once a signal has come, even one that came between two exchanges.
+    if (interruptionRequested() || !socket->setMenuData(*block, &error)) {
         return reportFailure(error);
     }
     return ExitSuccess;

@@ -1,9 +1,7 @@
 // tavrelctl offset add|subtract -p PORT -n REGISTER [-m MACHINES] TIMECODE
 #include "CommandSupport.h"
 #include "Commands.h"
-#include "DevicePort.h"
 #include "Diagnostics.h"
-#include "Interruption.h"
 
 namespace {
 
@@ -59,14 +57,14 @@ std::optional<OffsetRequest> parseOffsetRequest(const CommandLine& line, std::st
 ExitStatus runOffset(const CommandLine& line) {
     std::string problem;
     auto request = parseOffsetRequest(line, &problem);
-    auto path = request ? requiredPortPath(line, &problem) : std::nullopt;
-    if (!path) {
+    if (!request) {
         return reportUsageError(problem);
     }
-    watchForInterruption();
-    auto socket = openDevice(*path);
+    ExitStatus failure = ExitFailure;
+    auto path = requiredPortPath(line, &failure);
+    auto socket = path ? openPort(*path, &failure) : nullptr;
     if (!socket) {
-        return ExitFailure;
+        return failure;
     }
     const TimeOffset& t = request->offset;
     const Machines& m = request->machines;

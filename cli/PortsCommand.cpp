@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "Diagnostics.h"
 #include "Interruption.h"
+#include "SerialDeviceNotifier.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -18,23 +19,29 @@ void printPorts(const SerialPortList& ports, const char* prefix) {
     }
 }
 
+ExitStatus cannotWatch() {
+    return reportError(toolError("Could not watch the serial ports"));
+}
+
 // Serves port notifications until SIGINT or SIGTERM.
-ExitStatus watchPorts() {
+ExitStatus watchPorts(SerialDeviceNotifier& notifier) {
     for (;;) {
-        pollfd fds[2] = {{TavrelSocket::serialDeviceNotificationDescriptor(), POLLIN, 0},
-                         {interruptionDescriptor(), POLLIN, 0}};
+        pollfd fds[2] = {{notifier.descriptor(), POLLIN, 0}, {interruptionDescriptor(), POLLIN, 0}};
         if (interruptionRequested()) {
             return ExitSuccess;
         }
         int ready = ::poll(fds, 2, -1);
         if (ready < 0 && errno != EINTR) {
-            return reportError(toolError("Could not watch the serial ports"));
+            return cannotWatch();
         }
         if (interruptionRequested() || (fds[1].revents & POLLIN)) {
             return ExitSuccess;
         }
+        if (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) {
+            return cannotWatch(); // would be reported again at once, for ever
+        }
         if (fds[0].revents & POLLIN) {
-            TavrelSocket::dispatchSerialDeviceNotifications();
+            notifier.dispatch();
         }
     }
 }
@@ -46,17 +53,18 @@ ExitStatus runPorts(const CommandLine& line) {
     if (!expectOperands(line, 0, "no arguments", &problem)) {
         return reportUsageError(problem);
     }
-    static int watchTarget;
+    // A subscription of this command's own, to see whether the device events really come: a
+    // watch without them would run on and never report a change.
+    SerialDeviceNotifier notifier([] { return TavrelSocket::availableSerialDevices(); });
     if (line.watch) {
         watchForInterruption();
         // Subscribed before the list is taken, so that no arrival falls between the two.
-        TavrelSocket::registerForSerialDeviceNotifications(
-            &watchTarget, std::function<void(bool, const SerialPortList&)>(
-                              [](bool arrived, const SerialPortList& ports) {
-                                  printPorts(ports, arrived ? "+ " : "- ");
-                              }));
-        if (TavrelSocket::serialDeviceNotificationDescriptor() < 0) {
-            return reportError(toolError("Could not watch the serial ports"));
+        notifier.registerTarget(&notifier, std::function<void(bool, const SerialPortList&)>(
+                                               [](bool arrived, const SerialPortList& ports) {
+                                                   printPorts(ports, arrived ? "+ " : "- ");
+                                               }));
+        if (notifier.descriptor() < 0 || notifier.monitor()->eventSource().empty()) {
+            return cannotWatch();
         }
     }
     auto ports = TavrelSocket::availableSerialDevices();
@@ -64,10 +72,5 @@ ExitStatus runPorts(const CommandLine& line) {
         return reportError(toolError("Could not list the serial ports"));
     }
     printPorts(*ports, "");
-    if (!line.watch) {
-        return ExitSuccess;
-    }
-    ExitStatus status = watchPorts();
-    TavrelSocket::registerForSerialDeviceNotifications(nullptr, std::function<void()>());
-    return status;
+    return line.watch ? watchPorts(notifier) : ExitSuccess;
 }

@@ -2,6 +2,7 @@
 #include "CommandSupport.h"
 #include "Commands.h"
 #include "Diagnostics.h"
+#include "PrintableText.h"
 #include "RegisterFile.h"
 
 #include <cstdio>
@@ -15,8 +16,10 @@ std::string showLine(int32_t number, const RegisterEntry& entry) {
     }
     line += " " + registerLabel(entry.reg.trailingByte1);
     line += " " + registerLabel(entry.reg.trailingByte2);
+    // Clip names come from a device through a file: shown escaped, never sent to the terminal
+    // as they are.
     for (const auto& clip : entry.clips) {
-        line += " " + clip;
+        line += " " + printableText(clip);
     }
     return line + "\n";
 }

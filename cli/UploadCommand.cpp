@@ -78,26 +78,28 @@ ExitStatus uploadAll(TavrelSocket& socket, const Upload& upload) {
 
 ExitStatus runUpload(const CommandLine& line) {
     std::string problem;
-    if (!expectOperands(line, 1, "a register file (FILE.vg2)", &problem)) {
+    auto range = expectOperands(line, 1, "a register file (FILE.vg2)", &problem)
+                     ? rangeOption(line, &problem)
+                     : std::nullopt;
+    if (!range) {
         return reportUsageError(problem);
     }
-    auto range = rangeOption(line, &problem);
-    auto path = range ? requiredPortPath(line, &problem) : std::nullopt;
+    ExitStatus failure = ExitFailure;
+    auto path = requiredPortPath(line, &failure);
     if (!path) {
-        return reportUsageError(problem);
+        return failure;
     }
     RegisterCollection registers;
     TavrelError error;
     if (!readRegisterFile(line.operands[0], &registers, &error)) {
-        return reportError(error);
+        return reportFailure(error);
     }
     Upload upload = registersInRange(registers, *range);
     for (const auto& [number, entry] : upload) {
         if (!checkUploadable(number, *entry, &error)) {
-            return reportError(error);
+            return reportFailure(error);
         }
     }
-    ExitStatus failure = ExitFailure;
     auto socket = connectDevice(*path, &failure);
     if (!socket) {
         return failure;

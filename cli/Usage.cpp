@@ -13,10 +13,13 @@ const CommandHelp Help[] = {
      "Lists the RS-232 ports, one line each: NAME<TAB>PATH. With --watch, keeps running and\n"
      "prints \"+ NAME<TAB>PATH\" when a port arrives and \"- NAME<TAB>PATH\" when one departs,\n"
      "until interrupted.\n"},
-    {"version", "tavrelctl version -p PORT", "Prints the VRG-500's version text.\n"},
+    {"version", "tavrelctl version -p PORT",
+     "Prints the VRG-500's version text. Bytes other than printable ASCII are shown as \\xNN,\n"
+     "a backslash as \\\\.\n"},
     {"download", "tavrelctl download -p PORT [-r RANGE] -o FILE.vg2",
      "Reads the registers of RANGE from the VRG-500 and writes them to a register file.\n"
-     "The file is written only when every register was read.\n"},
+     "The file is written only when every register was read; a register that a register file\n"
+     "cannot hold ends the download as soon as it is read.\n"},
     {"upload", "tavrelctl upload -p PORT [-r RANGE] FILE.vg2",
      "Writes the registers of RANGE that the register file holds to the VRG-500.\n"},
     {"menu-download", "tavrelctl menu-download -p PORT -o FILE.vgs",
@@ -28,13 +31,13 @@ const CommandHelp Help[] = {
      "Has the VRG-500 add TIMECODE to, or subtract it from, the times of MACHINES in REGISTER.\n"},
     {"show", "tavrelctl show FILE.vg2",
      "Prints a register file's registers, one line each: number, eight times, the two trailing\n"
-     "bytes and the four clip names.\n"},
+     "bytes and the four clip names, shown escaped as by 'tavrelctl version'.\n"},
 };
 
 const char* Arguments =
     "  -p, --port PORT          a port name as 'tavrelctl ports' lists it, or a device path\n"
     "  -r, --range RANGE        all (0-299, the default), first100 (0-99), N-M or N (0-65535)\n"
-    "  -o, --output FILE        the file to write\n"
+    "  -o, --output FILE        the file to write; - for standard output\n"
     "  -n, --register REGISTER  a register number, 0-65535\n"
     "  -m, --machines MACHINES  letters from ABCD, default ABCD\n"
     "  TIMECODE                 HH:MM:SS:FF; hours, minutes, seconds 00-99, frames 00-39\n";
@@ -47,9 +50,10 @@ std::string toolUsage() {
         text += std::string("  ") + help.synopsis + "\n";
     }
     text += "  tavrelctl --help | -h ; tavrelctl COMMAND --help ; tavrelctl --version\n\n";
+    text += "Options may come before or after the command.\n\n";
     text += Arguments;
     text += "\nExit status: 0 success, 1 device, file or data error, 2 usage error,\n"
-            "130 interrupted during a transfer.\n";
+            "130 interrupted (SIGINT or SIGTERM) during a device command.\n";
     return text;
 }
 

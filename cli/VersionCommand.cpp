@@ -1,21 +1,20 @@
 // tavrelctl version -p PORT
 #include "CommandSupport.h"
 #include "Commands.h"
-#include "DevicePort.h"
 #include "Diagnostics.h"
+#include "PrintableText.h"
 
 ExitStatus runVersion(const CommandLine& line) {
     std::string problem;
-    auto path = expectOperands(line, 0, "no arguments", &problem) ? requiredPortPath(line, &problem)
-                                                                  : std::nullopt;
-    if (!path) {
+    if (!expectOperands(line, 0, "no arguments", &problem)) {
         return reportUsageError(problem);
     }
-    auto socket = openDevice(*path);
+    ExitStatus failure = ExitFailure;
+    auto path = requiredPortPath(line, &failure);
     std::string version;
-    if (!socket || !checkDevice(*socket, &version)) {
-        return ExitFailure;
+    if (!path || !connectDevice(*path, &failure, &version)) {
+        return failure;
     }
-    printBytes(trimBlanks(version) + "\n");
+    printBytes(printableText(trimBlanks(version)) + "\n");
     return ExitSuccess;
 }

@@ -3,25 +3,31 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "Diagnostics.h"
+#include "Interruption.h"
 #include "TavrelLog.h"
 #include "Usage.h"
 
 #include <cstdio>
 #include <map>
+#include <new>
 
 namespace {
 
-using Command = ExitStatus (*)(const CommandLine&);
+struct CommandEntry {
+    ExitStatus (*run)(const CommandLine&);
+    // Talks to the device: SIGINT and SIGTERM end it with "interrupted" from its very start.
+    bool device;
+};
 
-const std::map<std::string, Command> CommandTable = {
-    {"ports", runPorts},
-    {"version", runVersion},
-    {"download", runDownload},
-    {"upload", runUpload},
-    {"menu-download", runMenuDownload},
-    {"menu-upload", runMenuUpload},
-    {"offset", runOffset},
-    {"show", runShow},
+const std::map<std::string, CommandEntry> CommandTable = {
+    {"ports", {runPorts, false}},
+    {"version", {runVersion, true}},
+    {"download", {runDownload, true}},
+    {"upload", {runUpload, true}},
+    {"menu-download", {runMenuDownload, true}},
+    {"menu-upload", {runMenuUpload, true}},
+    {"offset", {runOffset, true}},
+    {"show", {runShow, false}},
 };
 
 int finish(ExitStatus status) {
@@ -35,12 +41,7 @@ int finish(ExitStatus status) {
     return status;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    // The link's diagnostics stay in the system log; what the user must see goes to standard
-    // error through the commands' own reports.
-    tavrelLogSetDestination(TavrelLogDestination::Syslog);
+int run(int argc, char** argv) {
     CommandLine line;
     std::string problem;
     if (!parseCommandLine(argc, argv, &line, &problem)) {
@@ -62,5 +63,24 @@ int main(int argc, char** argv) {
         std::fputs(toolUsage().c_str(), stderr);
         return ExitUsage;
     }
-    return finish(CommandTable.at(line.command)(line));
+    const CommandEntry& command = CommandTable.at(line.command);
+    if (command.device) {
+        watchForInterruption();
+    }
+    return finish(command.run(line));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The link's diagnostics stay in the system log; what the user must see goes to standard
+    // error through the commands' own reports.
+    tavrelLogSetDestination(TavrelLogDestination::Syslog);
+    // A file or a range too large for the memory ends the command like any other failure; the
+    // files are written all-or-nothing, so nothing is left half done.
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        return reportOutOfMemory();
+    }
 }

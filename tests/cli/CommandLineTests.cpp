@@ -14,7 +14,7 @@ TEST_F(CommandLine, UsageErrorsExitWith2AndSendNothing) {
         "version -p PORT -p PORT", "version -p PORT -r all", "version --watch -p PORT",
         "version -p no-such-port-name", "download -p PORT", "download -o x.vg2", "upload -p PORT",
         "upload -p PORT a.vg2 b.vg2", "menu-download -p PORT", "menu-upload -p PORT", "show",
-        "show -p PORT x.vg2", "ports extra",
+        "show -p PORT x.vg2", "ports extra", "ports --watch=1", "-p PORT", "-r all version -p PORT",
         // Ranges.
         "download -p PORT -o x.vg2 -r 300-200", "download -p PORT -o x.vg2 -r 65536",
         "download -p PORT -o x.vg2 -r 1-", "download -p PORT -o x.vg2 -r +5",
@@ -35,8 +35,13 @@ TEST_F(CommandLine, UsageErrorsExitWith2AndSendNothing) {
         EXPECT_TRUE(result.err.rfind("tavrelctl: ", 0) == 0 || result.err.rfind("Usage:", 0) == 0)
             << command << ": " << result.err;
     }
-    EXPECT_NE(runTool({"version", "-p", "no-such-port-name"}).err.find("'no-such-port-name'"),
-              std::string::npos);
+    const std::pair<const char*, const char*> messages[] = {
+        {"version -p no-such-port-name", "'no-such-port-name'"},
+        {"ports --watch=1", "tavrelctl: option '--watch' takes no value\n"},
+        {"-r all version -p PORT", "tavrelctl: the version command takes no option '--range'\n"}};
+    for (const auto& [command, message] : messages) {
+        EXPECT_NE(runTool(split(command, port)).err.find(message), std::string::npos) << command;
+    }
     EXPECT_TRUE(frames().empty());
 }
 
@@ -74,6 +79,32 @@ TEST(PortsCommand, ListsNameTabPathInNameOrderAndWatchEndsOnSignal) {
         ToolResult watched = watch.finish();
         EXPECT_EQ(watched.status, 0) << signal << watched.err;
         EXPECT_EQ(watched.out, result.out);
+    }
+}
+
+// A resource that runs out ends the command with status 1 and a message: no crash, no watch that
+// silently never reports.
+TEST(ResourceShortage, IsAFailureWithAMessage) {
+    TempFolder folder;
+    // Sparse, so it takes no disk; its size has the register file reader reserve room for every
+    // register number.
+    TempFolder::writeBytes(folder.path("huge.vg2"), "");
+    ASSERT_EQ(::truncate(folder.path("huge.vg2").c_str(), 64 << 20), 0);
+    const std::tuple<const char*, std::vector<std::string>, std::string> cases[] = {
+        // Descriptors 0-2, the interruption pipe (3, 4), the watch's epoll set and timer (5, 6):
+        // no room for the udev monitor's socket.
+        {"--nofile=7", {"ports", "--watch"}, "tavrelctl: Could not watch the serial ports\n"},
+        // The interruption pipe takes the last two: the ports cannot be listed.
+        {"--nofile=5",
+         {"version", "-p", "ttyS0"},
+         "tavrelctl: Could not list the serial ports to find 'ttyS0'\n"
+         "Give the port as a device path, such as /dev/ttyS0.\n"},
+        {"--as=12582912", {"show", folder.path("huge.vg2")}, "tavrelctl: out of memory\n"},
+    };
+    for (const auto& [limit, args, err] : cases) {
+        ToolResult result = runTool(args, {{"prlimit", limit, "--"}, ""});
+        EXPECT_EQ(result.status, 1) << limit << ": " << result.err;
+        EXPECT_EQ(result.err, err) << limit;
     }
 }
 

@@ -1,7 +1,12 @@
-// version, menu-download, menu-upload, offset and a port that cannot be opened.
+// version, menu-download, menu-upload, offset, a port that cannot be opened, and a signal that
+// ends any device command.
 #include "CliFixture.h"
 #include "MenuSettingsFile.h"
+#include "OpenFailure.h"
 
+#include <cerrno>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <thread>
 #include <unistd.h>
 
@@ -26,27 +31,35 @@ std::string menuFile(const std::string& version) {
 
 using DeviceCommand = CliTest;
 
-TEST_F(DeviceCommand, VersionIsPrintedTrimmedWithAnyFormOfThePortOption) {
-    const std::pair<const char*, const char*> cases[] = {{"2.10", "-p PORT"},
-                                                         {" \t2.10 \t", "-pPORT"},
-                                                         {"2.10 ", "--port PORT"},
-                                                         {"\t2.10", "--port=PORT"}};
-    for (const auto& [device, option] : cases) {
+// The device's text reaches the terminal escaped: no escape sequence of its own gets through.
+TEST_F(DeviceCommand, VersionIsPrintedTrimmedAndEscapedWithAnyFormOfThePortOption) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"2.10", "version -p PORT", "2.10\n"},
+        {" \t2.10 \t", "version -pPORT", "2.10\n"},
+        {"2.10 ", "version --port PORT", "2.10\n"},
+        {"\t2.10", "version --port=PORT", "2.10\n"},
+        {"2.10", "-p PORT version", "2.10\n"},
+        {"2.10", "--port=PORT version", "2.10\n"},
+        {"\x1b]0;owned\x07\x1b[2J2.10\\\xe9", "version -p PORT",
+         "\\x1B]0;owned\\x07\\x1B[2J2.10\\\\\\xE9\n"},
+    };
+    for (const auto& [device, command, out] : cases) {
         sim.setVersion(device);
-        ToolResult result = runTool(split(std::string("version ") + option, port));
-        EXPECT_EQ(result.status, 0) << result.err;
-        EXPECT_EQ(result.out, "2.10\n");
+        ToolResult result = runTool(split(command, port));
+        EXPECT_EQ(result.status, 0) << command << ": " << result.err;
+        EXPECT_EQ(result.out, out) << command;
     }
-    EXPECT_EQ(frames(), std::vector<Frame>(4, VersionRequest));
+    EXPECT_EQ(frames(), std::vector<Frame>(std::size(cases), VersionRequest));
 }
 
+// The cause is told in the link's one explanation of a failed open.
 TEST_F(DeviceCommand, PortThatCannotBeOpenedIsExplained) {
     TempFolder::writeBytes(folder.path("plain"), "");
     EXPECT_EQ(runTool({"version", "-p", folder.path("missing")}).err,
-              CannotOpen + "No such device: " + folder.path("missing") + ")\n");
+              CannotOpen + explainOpenFailure(folder.path("missing"), ENOENT) + ")\n");
     ToolResult result = runTool({"version", "-p", folder.path("plain")});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, CannotOpen + folder.path("plain") + " is not a serial port)\n");
+    EXPECT_EQ(result.err, CannotOpen + explainOpenFailure(folder.path("plain"), ENOTTY) + ")\n");
 }
 
 TEST_F(DeviceCommand, PortInUseIsBusy) {
@@ -58,7 +71,7 @@ TEST_F(DeviceCommand, PortInUseIsBusy) {
         std::this_thread::yield();
     }
     EXPECT_EQ(runTool({"version", "-p", port}).err,
-              CannotOpen + port + " is busy: another program is using the port)\n");
+              CannotOpen + explainOpenFailure(port, EBUSY) + ")\n");
 }
 
 TEST_F(DeviceCommand, MenuDownloadWritesTheFileOrLeavesItAsItWas) {
@@ -68,6 +81,9 @@ TEST_F(DeviceCommand, MenuDownloadWritesTheFileOrLeavesItAsItWas) {
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(TempFolder::readBytes(folder.path("m.vgs")), menuFile("2.10"));
     EXPECT_EQ(frames(), (std::vector<Frame>{VersionRequest, frame(0x26, {0, 0})}));
+    result = runTool({"menu-download", "-p", port, "-o", "-"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(result.out == menuFile("2.10"));
 
     // A version that a file cannot hold is refused before the menu block is asked for; null: the
     // device does not answer.
@@ -102,6 +118,7 @@ TEST_F(DeviceCommand, MenuUploadSendsTheBlockOnlyWhenTheVersionsMatch) {
         {"2.11", "2.10", "\"2.11\" does not match device version \"2.10\"\n"},
         {"2.10", "2.10 ", "\"2.10\" does not match device version \"2.10\"\n"},
         {" 2.1", "2.1 ", "\"2.1\" does not match device version \"2.1\"\n"},
+        {"\x1b[2J", "2.10", "\"\\x1B[2J\" does not match device version \"2.10\"\n"},
     };
     for (const auto& [fileVersion, deviceVersion, err] : mismatches) {
         sim.clearReceivedFrames();
@@ -140,6 +157,66 @@ TEST_F(DeviceCommand, OffsetSendsItsFrame) {
         EXPECT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(frames(), std::vector<Frame>{expected});
+    }
+}
+
+bool waitsInOpen(pid_t pid) {
+    std::ifstream syscall("/proc/" + std::to_string(pid) + "/syscall");
+    long number = -1;
+    return (syscall >> number) && number == SYS_openat;
+}
+
+// A signal while a command waits ends it at once with "interrupted" and status 130: nothing is
+// sent after it and no output file is made.
+TEST(Interruption, EndsEveryDeviceCommandAndNothingMoreIsSent) {
+    Vrg500SimulatorOptions options;
+    options.replyLatency = std::chrono::milliseconds(100); // within the 0.2 s reply timeout
+    TempFolder folder;
+    TempFolder::writeBytes(folder.path("m.vgs"), menuFile("2.10"));
+    std::string registers;
+    for (int n = 0; n < 10; ++n) {
+        registers += "00" + std::to_string(n) +
+                     ",**:**:**:**,**:**:**:**,**:**:**:**,**:**:**:**,"
+                     "**:**:**:**,**:**:**:**,**:**:**:**,**:**:**:**,000,000,A0000000,B0000000,"
+                     "C0000000,D0000000\r\n";
+    }
+    TempFolder::writeBytes(folder.path("up.vg2"), registers);
+    ASSERT_EQ(::mkfifo(folder.path("fifo").c_str(), 0600), 0); // nobody reads it
+    const std::string files = folder.listing();
+
+    // The command, the frames received when the signal is sent, the signal, whether the
+    // signal waits until the output is being opened.
+    const std::tuple<std::string, size_t, int, bool> cases[] = {
+        {"version", 1, SIGINT, false},
+        {"offset add -n 7 01:00:00:00", 1, SIGTERM, false},
+        {"menu-download -o " + folder.path("new.vgs"), 2, SIGINT, false},
+        {"menu-download -o " + folder.path("fifo"), 2, SIGINT, true},
+        {"menu-upload " + folder.path("m.vgs"), 1, SIGINT, false},
+        {"download -r 0-65535 -o " + folder.path("new.vg2"), 6, SIGINT, false},
+        {"upload " + folder.path("up.vg2"), 3, SIGTERM, false},
+    };
+    for (const auto& [command, frames, signal, inOpen] : cases) {
+        // A device of its own: the reply that the signal cut short must not reach the next case.
+        Vrg500Simulator slow(options);
+        ASSERT_TRUE(slow.start());
+        const VRG500_menuData menu = slow.menu();
+        ToolProcess tool(split(command + " -p PORT", slow.slavePath()));
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (slow.receivedFrames().size() < frames || (inOpen && !waitsInOpen(tool.pid()))) {
+            ASSERT_TRUE(tool.running()) << command;
+            ASSERT_LT(std::chrono::steady_clock::now(), deadline) << command;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        auto sent = std::chrono::steady_clock::now();
+        ::kill(tool.pid(), signal);
+        ToolResult result = tool.finish();
+        EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::seconds(2)) << command;
+        EXPECT_EQ(result.status, 130) << command << ": " << result.err;
+        EXPECT_EQ(result.err, "tavrelctl: interrupted\n") << command;
+        EXPECT_EQ(result.out, "") << command;
+        EXPECT_EQ(slow.receivedFrames().size(), frames) << command;
+        EXPECT_EQ(folder.listing(), files) << command;
+        EXPECT_EQ(slow.menu(), menu) << command;
     }
 }
 

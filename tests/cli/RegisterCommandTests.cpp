@@ -3,6 +3,7 @@
 
 #include <map>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -58,21 +59,30 @@ TEST_F(RegisterDownload, ReadsTheRangeAndWritesTheFileByteForByte) {
     }
 }
 
+// A register that the file could not hold ends the download when it arrives: the last frame
+// sent is its clip name request.
 TEST_F(RegisterDownload, FailureLeavesTheOutputAsItWas) {
-    // How the device fails, whether the output file exists, the first line of the error.
-    const std::tuple<void (*)(Vrg500Simulator&), bool, const char*> cases[] = {
-        {[](Vrg500Simulator& s) { s.injectFault(Vrg500Fault::NoReply); }, true, "tavrelctl: "},
-        {[](Vrg500Simulator& s) { s.injectFault(Vrg500Fault::NoReply); }, false, "tavrelctl: "},
-        {[](Vrg500Simulator& s) { s.hangUpAfterFrames(5, false); }, true, "tavrelctl: "},
+    // How the device fails, whether the output file exists, the first line of the error, the
+    // register at which the download stops (-1: not checked).
+    const std::tuple<void (*)(Vrg500Simulator&), bool, const char*, int> cases[] = {
+        {[](Vrg500Simulator& s) { s.injectFault(Vrg500Fault::NoReply); }, true, "tavrelctl: ", -1},
+        {[](Vrg500Simulator& s) { s.injectFault(Vrg500Fault::NoReply); }, false, "tavrelctl: ", -1},
+        {[](Vrg500Simulator& s) { s.hangUpAfterFrames(5, false); }, true, "tavrelctl: ", -1},
         {[](Vrg500Simulator& s) {
              auto wire = registerWire(entryOf("0," + Nulls + ",0,0,A,B,C,D").reg);
              wire[3 * 4 + 3] = 0xAA; // hours of B OUT: non-decimal digits, 110
              wire[3 * 4] = 0x00;     // not null
              s.setRegisterWire(2, wire);
          },
-         false, "tavrelctl: Register 002 holds a time that cannot be written\n"},
+         false, "tavrelctl: Register 002 holds a time that cannot be written\n", 2},
+        {[](Vrg500Simulator& s) { s.setClipNames(1, clipWire("AAAAAAAAB,BBBBBB")); }, true,
+         "tavrelctl: Register 001 holds a clip name that cannot be written\n", 1},
+        {[](Vrg500Simulator& s) {
+             s.setClipNames(3, clipWire("AAAAAAAABBBBBBBBCCCCCCCCDDD\r\nDDD"));
+         },
+         false, "tavrelctl: Register 003 holds a clip name that cannot be written\n", 3},
     };
-    for (const auto& [arrange, existing, firstErrorLine] : cases) {
+    for (const auto& [arrange, existing, firstErrorLine, stopsAt] : cases) {
         Vrg500Simulator local;
         ASSERT_TRUE(local.start());
         arrange(local);
@@ -87,6 +97,35 @@ TEST_F(RegisterDownload, FailureLeavesTheOutputAsItWas) {
         EXPECT_EQ(result.err.rfind(firstErrorLine, 0), 0u) << result.err;
         EXPECT_EQ(scratch.listing(), existing ? "out.vg2\n" : "");
         EXPECT_EQ(TempFolder::readBytes(scratch.path("out.vg2")), existing ? "old contents" : "");
+        if (stopsAt >= 0) {
+            EXPECT_EQ(local.receivedFrames().back(), registerRequest(0x25, stopsAt)) << result.err;
+        }
+    }
+}
+
+// "-o -" writes to standard output, "-o /dev/stdout" into a standard output opened for appending
+// (">>") keeps what was there; a file that cannot be replaced is written in place, and said.
+TEST_F(RegisterDownload, OutputCanBeStandardOutputOrWrittenInPlace) {
+    sim.setRegisterWire(7, registerWire(entryOf(Line7).reg));
+    sim.setClipNames(7, clipWire("SHOT0001************************"));
+    TempFolder::writeBytes(folder.path("log.txt"), "earlier\n");
+    TempFolder::writeBytes(folder.path("linked.vg2"), "old contents");
+    ASSERT_EQ(::link(folder.path("linked.vg2").c_str(), folder.path("link.vg2").c_str()), 0);
+    // -o, standard output appended to (empty: a file of its own), the file to read (empty:
+    // standard output), what it holds, standard error.
+    const std::tuple<std::string, std::string, std::string, std::string, std::string> cases[] = {
+        {"-", "", "", Line7, ""},
+        {"/dev/stdout", folder.path("log.txt"), folder.path("log.txt"), "earlier\n" + Line7, ""},
+        {folder.path("linked.vg2"), "", folder.path("link.vg2"), Line7,
+         "tavrelctl: " + folder.path("linked.vg2") +
+             " was written in place, as it could not be replaced by a new file\n"},
+    };
+    for (const auto& [output, appendTo, file, contents, err] : cases) {
+        ToolResult result =
+            runTool({"download", "-p", port, "-r", "7", "-o", output}, {{}, appendTo});
+        EXPECT_EQ(result.status, 0) << output << ": " << result.err;
+        EXPECT_EQ(result.err, err) << output;
+        EXPECT_EQ(file.empty() ? result.out : TempFolder::readBytes(file), contents) << output;
     }
 }
 
@@ -96,25 +135,6 @@ TEST_F(RegisterDownload, UnusableOutputIsFoundBeforeTheTransfer) {
     EXPECT_EQ(result.err, "tavrelctl: The file \"r.vg2\" couldn't be saved.\n"
                           "  (No such file or directory)\n");
     EXPECT_TRUE(frames().empty());
-}
-
-TEST_F(RegisterDownload, InterruptionStopsBetweenRegistersAndWritesNothing) {
-    Vrg500SimulatorOptions options;
-    options.replyLatency = std::chrono::milliseconds(5);
-    Vrg500Simulator slow(options);
-    ASSERT_TRUE(slow.start());
-    TempFolder::writeBytes(folder.path("old.vg2"), "old contents");
-    ToolProcess tool(
-        {"download", "-p", slow.slavePath(), "-r", "0-65535", "-o", folder.path("old.vg2")});
-    while (slow.receivedFrames().size() < 6) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    ::kill(tool.pid(), SIGINT);
-    ToolResult result = tool.finish();
-    EXPECT_EQ(result.status, 130);
-    EXPECT_EQ(result.err, "tavrelctl: interrupted\n");
-    EXPECT_EQ(TempFolder::readBytes(folder.path("old.vg2")), "old contents");
-    EXPECT_EQ(folder.listing(), "old.vg2\n");
 }
 
 using RegisterUpload = CliTest;
@@ -177,11 +197,13 @@ TEST_F(RegisterUpload, RefusesBeforeSendingAnything) {
     EXPECT_TRUE(frames().empty());
 }
 
+// Clip names are shown escaped.
 TEST_F(CliTest, ShowPrintsOneLinePerRegister) {
-    TempFolder::writeBytes(folder.path("s.vg2"),
-                           Line7 + "1234,**:**:**;**,01:02:03;04," + Nulls.substr(0, 59) +
-                               ",99:99:99:99,300,-1,        ,b b b b ,x,d,with,commas\n" + "002" +
-                               Line7.substr(3));
+    TempFolder::writeBytes(
+        folder.path("s.vg2"),
+        Line7 + "1234,**:**:**;**,01:02:03;04," + Nulls.substr(0, 59) +
+            ",99:99:99:99,300,-1,        ,b b b b ,\x1b[2Jx\\,d,with,commas\xe9\n" + "002" +
+            Line7.substr(3));
     ToolResult result = runTool({"show", folder.path("s.vg2")});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err, "");
@@ -190,8 +212,8 @@ TEST_F(CliTest, ShowPrintsOneLinePerRegister) {
     EXPECT_EQ(result.out, "002 " + times7 + " 000 012 SHOT0001 ******** ******** ********\n" +
                               "007 " + times7 + " 000 012 SHOT0001 ******** ******** ********\n" +
                               "1234 **:**:**;** 01:02:03;04 **:**:**:** **:**:**:** **:**:**:** "
-                              "**:**:**:** **:**:**:** 99:99:99:99 044 255 ******** b b b b  x "
-                              "d,with,commas\n");
+                              "**:**:**:** **:**:**:** 99:99:99:99 044 255 ******** b b b b  "
+                              "\\x1B[2Jx\\\\ d,with,commas\\xE9\n");
 }
 
 } // namespace
