@@ -1,7 +1,9 @@
 // Writes and reads a register file of all 65,536 registers (about 9.5 MB) and compares the times
-// with one `wc -l` pass over the same file, measured in the same run. Each phase runs in a fresh
-// process of this program, so its peak memory (VmHWM) is its own. Prints figures; never fails
-// on them.
+// with one `wc -l` pass over the same file, measured in the same run; reads the same lines in
+// descending order too. Then feeds the readers inputs they must refuse (a one-line register file
+// of 1 GiB, /dev/zero) and shows what refusing them costs. Each phase runs in a fresh process of
+// this program, so its peak memory (VmHWM) is its own. Prints figures; never fails on them.
+#include "MenuSettingsFile.h"
 #include "RegisterFile.h"
 
 #include <algorithm>
@@ -15,6 +17,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -108,6 +111,48 @@ int readPhase(const std::string& path) {
     return 0;
 }
 
+// Reads an input that must be refused; prints the time, the peak memory and 1 if it was.
+int refusePhase(const char* format, const std::string& path) {
+    auto start = Clock::now();
+    TavrelError error;
+    RegisterCollection registers;
+    bool refused = std::strcmp(format, "refuse-vg2") == 0
+                       ? !readRegisterFile(path, &registers, &error)
+                       : !readMenuSettingsFile(path, nullptr, &error).has_value();
+    double seconds = secondsSince(start);
+    std::printf("%.6f %ld %d\n", seconds, peakResidentKilobytes(), refused ? 1 : 0);
+    return 0;
+}
+
+// The same lines as the file at `from`, last line first.
+bool writeDescending(const std::string& from, const std::string& to) {
+    std::ifstream in(from, std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(std::move(line));
+    }
+    std::ofstream out(to, std::ios::binary | std::ios::trunc);
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        out << *line << '\n';
+    }
+    return static_cast<bool>(out);
+}
+
+// One line of `megabytes` MiB: a register whose clip name D never ends.
+bool writeOneLine(const std::string& path, size_t megabytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << "001";
+    for (int i = 0; i < 8; ++i) {
+        out << ",**:**:**:**";
+    }
+    out << ",000,000,A,B,C,";
+    const std::string chunk(1 << 20, 'D');
+    for (size_t i = 0; i < megabytes && out; ++i) {
+        out << chunk;
+    }
+    return static_cast<bool>(out);
+}
+
 // Runs a program, its standard output captured; returns the wall time from spawn to exit.
 double runTimed(std::vector<std::string> args, std::string* output) {
     int pipeFds[2];
@@ -176,7 +221,7 @@ bool runPhase(const std::string& self, const char* phase, const std::string& pat
 void report(const char* what, const PhaseFigures& figures, double wc) {
     double inside = median(figures.inside);
     double process = median(figures.process);
-    std::printf("%-5s %8.2f ms (%5.1fx wc)   whole process %8.2f ms (%5.1fx wc)   peak %6.1f MB "
+    std::printf("%-16s %8.2f ms (%5.1fx wc)   whole process %8.2f ms (%5.1fx wc)   peak %6.1f MB "
                 "(target: <= 10x, < 64 MB)\n",
                 what, inside * 1e3, inside / wc, process * 1e3, process / wc,
                 static_cast<double>(figures.peakKilobytes) / 1024.0);
@@ -186,6 +231,9 @@ void report(const char* what, const PhaseFigures& figures, double wc) {
 
 int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "--phase") == 0) {
+        if (std::strncmp(argv[2], "refuse-", 7) == 0) {
+            return refusePhase(argv[2], argv[3]);
+        }
         return std::strcmp(argv[2], "write") == 0 ? writePhase(argv[3]) : readPhase(argv[3]);
     }
     const char* base = std::getenv("TMPDIR");
@@ -203,15 +251,29 @@ int main(int argc, char** argv) {
     }
 
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    PhaseFigures writes, reads;
+    const size_t oneLineMegabytes = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1024;
+    std::string descending = folder + "/descending.vg2";
+    std::string oneLine = folder + "/one-line.vg2";
+    PhaseFigures writes, reads, descendingReads;
     std::vector<double> wc;
-    bool ok = runPhase(self, "write", path, &writes); // warms the cache; counted like the rest
+    bool ok = runPhase(self, "write", path, &writes) && // warms the cache; counted like the rest
+              writeDescending(path, descending);
     for (int run = 0; ok && run < runs; ++run) {
         std::string output;
         double wcSeconds = runTimed({"wc", "-l", path}, &output);
         ok = wcSeconds >= 0 && runPhase(self, "read", path, &reads) &&
+             runPhase(self, "read", descending, &descendingReads) &&
              runPhase(self, "write", path, &writes);
         wc.push_back(wcSeconds);
+    }
+    const std::pair<const char*, std::string> refusals[] = {{"refuse-vg2", oneLine},
+                                                            {"refuse-vg2", "/dev/zero"},
+                                                            {"refuse-vgs", oneLine},
+                                                            {"refuse-vgs", "/dev/zero"}};
+    std::vector<PhaseFigures> refused(std::size(refusals));
+    ok = ok && writeOneLine(oneLine, oneLineMegabytes);
+    for (size_t i = 0; ok && i < std::size(refusals); ++i) {
+        ok = runPhase(self, refusals[i].first, refusals[i].second, &refused[i]);
     }
     if (ok) {
         std::ifstream file(path, std::ios::binary | std::ios::ate);
@@ -220,10 +282,26 @@ int main(int argc, char** argv) {
                     static_cast<double>(file.tellg()) / 1e6, runs);
         std::printf("wc -l %8.2f ms (spawn to exit)\n", wcMedian * 1e3);
         report("read", reads, wcMedian);
+        report("read descending", descendingReads, wcMedian);
         report("write", writes, wcMedian);
         std::printf("write floor: one write(2) of the same bytes and fsync %.2f ms (%.1fx wc)\n",
                     median(writes.extra) * 1e3, median(writes.extra) / wcMedian);
+        std::printf("descending read / ascending read: %.2fx (target: <= 2x)\n",
+                    median(descendingReads.inside) / median(reads.inside));
+        std::printf("refused inputs (target: peak < 64 MB):\n");
+        for (size_t i = 0; i < std::size(refusals); ++i) {
+            const auto& [phase, input] = refusals[i];
+            std::string name = input == oneLine
+                                   ? "one line of " + std::to_string(oneLineMegabytes) + " MiB"
+                                   : input;
+            std::printf("  %s %-22s %8.2f ms   peak %6.1f MB   %s\n", phase + 7, name.c_str(),
+                        median(refused[i].inside) * 1e3,
+                        static_cast<double>(refused[i].peakKilobytes) / 1024.0,
+                        median(refused[i].extra) == 1 ? "refused" : "NOT REFUSED");
+        }
     }
+    std::remove(descending.c_str());
+    std::remove(oneLine.c_str());
     std::remove(path.c_str());
     ::rmdir(folder.c_str());
     return ok ? 0 : 1;
