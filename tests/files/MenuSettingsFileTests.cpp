@@ -114,14 +114,11 @@ TEST(MenuSettingsFile, LargerInputIsRefusedBeforeItIsReadWhole) {
     TempFolder::writeBytes(folder.path("limit.vgs"), atLimit);
     TempFolder::writeBytes(folder.path("over.vgs"), atLimit + "x");
     ASSERT_EQ(::mkfifo(folder.path("pipe.vgs").c_str(), 0600), 0);
-    std::thread feeder([&] {
-        int fd = ::open(folder.path("pipe.vgs").c_str(), O_WRONLY | O_CLOEXEC);
-        const std::string chunk = valid + std::string(4096, 'x');
-        for (int sent = 0; fd >= 0 && sent < 256 && ::write(fd, chunk.data(), chunk.size()) > 0;) {
-            ++sent;
-        }
-        ::close(fd);
-    });
+    std::string endless;
+    while (endless.size() < (1 << 20)) {
+        endless += valid;
+    }
+    std::thread feeder = TempFolder::feedFifo(folder.path("pipe.vgs"), endless);
     EXPECT_TRUE(readMenuSettingsFile(folder.path("limit.vgs"), nullptr).has_value());
     for (std::string path : {folder.path("over.vgs"), folder.path("pipe.vgs"), "/dev/zero"s}) {
         TavrelError error;

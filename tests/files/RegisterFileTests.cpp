@@ -255,14 +255,7 @@ TEST(RegisterFile, LinesOverTheLimitAreMalformedFromFilesAndPipes) {
     const std::string overLong = line("001", "0,0,A,B,C,") + std::string(1 << 20, 'D');
     TempFolder::writeBytes(folder.path("long.vg2"), overLong);
     ASSERT_EQ(::mkfifo(folder.path("pipe.vg2").c_str(), 0600), 0);
-    std::thread feeder([&] {
-        int fd = ::open(folder.path("pipe.vg2").c_str(), O_WRONLY | O_CLOEXEC);
-        for (size_t at = 0; fd >= 0 && at < overLong.size();) {
-            ssize_t written = ::write(fd, overLong.data() + at, overLong.size() - at);
-            at = written > 0 ? at + size_t(written) : overLong.size();
-        }
-        ::close(fd);
-    });
+    std::thread feeder = TempFolder::feedFifo(folder.path("pipe.vg2"), overLong);
     for (const char* name : {"long.vg2", "pipe.vg2"}) {
         RegisterCollection registers = sentinel();
         TavrelError error;

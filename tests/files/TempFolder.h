@@ -2,11 +2,14 @@
 #pragma once
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <string>
+#include <thread>
+#include <unistd.h>
 
 class TempFolder {
   public:
@@ -33,6 +36,18 @@ class TempFolder {
     static std::string readBytes(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    // Writes `bytes` into the FIFO at `path` from a thread of its own, until all are sent or the
+    // reader has gone (with SIGPIPE ignored).
+    static std::thread feedFifo(const std::string& path, std::string bytes) {
+        return std::thread([path, bytes = std::move(bytes)] {
+            int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+            for (size_t at = 0; fd >= 0 && at < bytes.size();) {
+                ssize_t written = ::write(fd, bytes.data() + at, bytes.size() - at);
+                at = written > 0 ? at + size_t(written) : bytes.size();
+            }
+            ::close(fd);
+        });
     }
     // Names of the folder's entries, sorted, one a line.
     std::string listing() const { return listing(_path); }
