@@ -5,25 +5,17 @@
 #include "Interruption.h"
 #include "ProgressBar.h"
 #include "RegisterFile.h"
+#include "RegisterTransfer.h"
 
 namespace {
 
-// Reads one register's times and clip names into the collection. A register without clip names
-// (a negative acknowledgement) gets the no-clip name for each machine, as the application stores
-// it. A register that the file could not hold ends the download here, rather than after the
-// rest of a range that may take hours.
+// Reads one register into the collection. A register that the file could not hold ends the
+// download here, rather than after the rest of a range that may take hours.
 bool downloadRegister(TavrelSocket& socket, uint16_t number, RegisterCollection* registers,
                       TavrelError* error) {
     RegisterEntry entry;
-    std::optional<std::string> clips[4];
-    if (!socket.registerData(&entry.reg, number, error) ||
-        !socket.registerClipName(&clips[0], &clips[1], &clips[2], &clips[3], number, error)) {
-        return false;
-    }
-    for (size_t machine = 0; machine < 4; ++machine) {
-        entry.clips[machine] = clips[machine].value_or(NoClipName);
-    }
-    if (!checkRegisterWritable(number, entry, error)) {
+    if (!readRegister(socket, number, &entry, error) ||
+        !checkRegisterWritable(number, entry, error)) {
         return false;
     }
     registers->set(number, std::move(entry));

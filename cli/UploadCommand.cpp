@@ -5,6 +5,7 @@
 #include "Interruption.h"
 #include "ProgressBar.h"
 #include "RegisterFile.h"
+#include "RegisterTransfer.h"
 #include "UploadCheck.h"
 
 #include <vector>
@@ -48,13 +49,6 @@ bool checkUploadable(uint16_t number, const RegisterEntry& entry, TavrelError* e
     return false;
 }
 
-bool uploadRegister(TavrelSocket& socket, uint16_t number, const RegisterEntry& entry,
-                    TavrelError* error) {
-    return socket.setRegisterData(entry.reg, number, error) &&
-           socket.setRegisterClipName(entry.clips[0], entry.clips[1], entry.clips[2],
-                                      entry.clips[3], number, error);
-}
-
 ExitStatus uploadAll(TavrelSocket& socket, const Upload& upload) {
     ProgressBar bar("Uploading", static_cast<uint32_t>(upload.size()));
     TavrelError error;
@@ -65,7 +59,7 @@ ExitStatus uploadAll(TavrelSocket& socket, const Upload& upload) {
             return reportInterrupted();
         }
         bar.update(number, done);
-        if (!uploadRegister(socket, number, *entry, &error)) {
+        if (!writeRegister(socket, number, *entry, &error)) {
             bar.clear();
             return reportFailure(error);
         }

@@ -4,7 +4,7 @@
 #include "RegisterCollectionBuilder.h"
 #include "RegisterFilePieces.h"
 #include "RegisterFileScanner.h"
-#include "TavrelSocket.h"
+#include "RegisterTimeText.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -37,8 +37,7 @@ std::string clipFromField(std::string_view field) {
 
 bool scanTime(RegisterFileScanner& scanner, VRG500_registerTime* time) {
     std::string_view field;
-    return scanner.scanField(&field) && TavrelSocket::setRegisterTime(time, field) &&
-           scanner.scanChar(',');
+    return scanner.scanField(&field) && parseRegisterTimeText(time, field) && scanner.scanChar(',');
 }
 
 bool scanTrailingByte(RegisterFileScanner& scanner, uint8_t* byte) {

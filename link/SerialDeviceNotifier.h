@@ -10,8 +10,8 @@
 // machine's ports; tests and tools may make their own over another port source.
 #pragma once
 
+#include "SerialDeviceAction.h"
 #include "SerialPortMonitor.h"
-#include "TavrelSocket.h"
 
 #include <memory>
 

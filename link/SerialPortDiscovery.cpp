@@ -1,8 +1,7 @@
-// TavrelSocket's class-level port discovery: the listing through libudev and the one
-// process-wide subscription to port changes.
+#include "SerialPortDiscovery.h"
+
 #include "SerialDeviceNotifier.h"
 #include "SerialPortScanner.h"
-#include "TavrelSocket.h"
 
 namespace {
 
@@ -13,19 +12,18 @@ SerialDeviceNotifier& processNotifier() {
 
 } // namespace
 
-std::optional<SerialPortList> TavrelSocket::availableSerialDevices() {
+std::optional<SerialPortList> availableSerialDevices() {
     return scanSerialPorts();
 }
 
-void TavrelSocket::registerForSerialDeviceNotifications(const void* target,
-                                                        SerialDeviceAction action) {
+void registerForSerialDeviceNotifications(const void* target, SerialDeviceAction action) {
     processNotifier().registerTarget(target, std::move(action));
 }
 
-int TavrelSocket::serialDeviceNotificationDescriptor() {
+int serialDeviceNotificationDescriptor() {
     return processNotifier().descriptor();
 }
 
-void TavrelSocket::dispatchSerialDeviceNotifications() {
+void dispatchSerialDeviceNotifications() {
     processNotifier().dispatch();
 }

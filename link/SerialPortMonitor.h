@@ -12,7 +12,7 @@
 // event loop waits for it to become readable and then calls dispatch().
 #pragma once
 
-#include "TavrelSocket.h"
+#include "SerialPortList.h"
 
 #include <chrono>
 #include <functional>

@@ -9,7 +9,7 @@
 // the rules can be run over recorded trees as well as over the machine itself.
 #pragma once
 
-#include "TavrelSocket.h"
+#include "SerialPortList.h"
 
 #include <optional>
 #include <string>

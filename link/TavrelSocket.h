@@ -11,6 +11,8 @@
 // null, fills it. Result out-parameters are written only on success.
 #pragma once
 
+#include "RegisterTimeText.h"
+#include "SerialPortDiscovery.h"
 #include "TavrelError.h"
 #include "VRG500.h"
 
@@ -24,14 +26,6 @@
 #include <string_view>
 #include <termios.h>
 #include <variant>
-
-// Port name (the kernel's name, "ttyUSB0") to device path ("/dev/ttyUSB0").
-using SerialPortList = std::map<std::string, std::string>;
-
-// What a serial port change notification calls: with no argument, with the arrival flag, or with
-// the flag and the ports that arrived or departed.
-using SerialDeviceAction = std::variant<std::function<void()>, std::function<void(bool)>,
-                                        std::function<void(bool, const SerialPortList&)>>;
 
 class TavrelSocket {
   public:
@@ -88,21 +82,31 @@ class TavrelSocket {
                              const std::optional<std::string>& clipNameD, uint16_t registerNumber,
                              TavrelError* error = nullptr);
 
-    // Timecode text: "HH:MM:SS:FF", ";" before the frames for drop-frame, asterisks for a null
-    // time.
-    static std::string stringForRegisterTime(VRG500_registerTime time);
+    // Timecode text (RegisterTimeText.h), kept here for the callers that know it by these names.
+    static std::string stringForRegisterTime(VRG500_registerTime time) {
+        return ::stringForRegisterTime(time);
+    }
     static bool setRegisterTime(VRG500_registerTime* time, std::string_view text,
-                                TavrelError* error = nullptr);
+                                TavrelError* error = nullptr) {
+        return parseRegisterTimeText(time, text, error);
+    }
 
     // Serial port discovery.
-    static std::optional<SerialPortList> availableSerialDevices();
+    static std::optional<SerialPortList> availableSerialDevices() {
+        return ::availableSerialDevices();
+    }
     // Subscribes `target` (once per process) to port arrivals and departures; a later call with
     // another target redirects, a null target unsubscribes. Notifications are delivered from
     // dispatchSerialDeviceNotifications(), which the owner of the event loop calls whenever
     // serialDeviceNotificationDescriptor() is readable.
-    static void registerForSerialDeviceNotifications(const void* target, SerialDeviceAction action);
-    static int serialDeviceNotificationDescriptor(); // -1 while not subscribed
-    static void dispatchSerialDeviceNotifications();
+    static void registerForSerialDeviceNotifications(const void* target,
+                                                     SerialDeviceAction action) {
+        ::registerForSerialDeviceNotifications(target, std::move(action));
+    }
+    static int serialDeviceNotificationDescriptor() { // -1 while not subscribed
+        return ::serialDeviceNotificationDescriptor();
+    }
+    static void dispatchSerialDeviceNotifications() { ::dispatchSerialDeviceNotifications(); }
 
     // An interruption source for every exchange of this process: while `fd` (-1 for none) is
     // readable, no frame is sent and a wait for a reply ends at once, failing with the system's

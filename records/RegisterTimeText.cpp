@@ -2,7 +2,7 @@
 // anchored patterns ^\*\*:\*\*:\*\*\([:;]\)\*\*$ and
 // ^\([0-9][0-9]\):\([0-9][0-9]\):\([0-9][0-9]\)\([:;]\)\([0-9][0-9]\)$ with a matcher of its own:
 // a register file runs it eight times per line, too often to compile the patterns each time.
-#include "TavrelSocket.h"
+#include "RegisterTimeText.h"
 
 #include <cstdio>
 
@@ -30,7 +30,7 @@ uint8_t twoDigits(std::string_view text, int at) {
 
 } // namespace
 
-std::string TavrelSocket::stringForRegisterTime(VRG500_registerTime time) {
+std::string stringForRegisterTime(VRG500_registerTime time) {
     const char* separator = time.dropFrame ? ";" : ":";
     char text[32];
     if (time.isNull) {
@@ -43,8 +43,18 @@ std::string TavrelSocket::stringForRegisterTime(VRG500_registerTime time) {
     return text;
 }
 
-bool TavrelSocket::setRegisterTime(VRG500_registerTime* time, std::string_view text,
-                                   TavrelError* error) {
+void putRegisterTimeText(const VRG500_registerTime& time, char* text) {
+    const uint8_t numbers[4] = {time.hours, time.minutes, time.seconds, time.frames};
+    for (size_t i = 0; i < 4; ++i) {
+        text[i * 3] = time.isNull ? '*' : static_cast<char>('0' + numbers[i] / 10);
+        text[i * 3 + 1] = time.isNull ? '*' : static_cast<char>('0' + numbers[i] % 10);
+    }
+    text[2] = ':';
+    text[5] = ':';
+    text[8] = time.dropFrame ? ';' : ':';
+}
+
+bool parseRegisterTimeText(VRG500_registerTime* time, std::string_view text, TavrelError* error) {
     bool shaped =
         text.size() == 11 && text[2] == ':' && text[5] == ':' && (text[8] == ':' || text[8] == ';');
     bool isNull = shaped && allPlacesAre(text, [](char c) { return c == '*'; });

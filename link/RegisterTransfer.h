@@ -1,0 +1,21 @@
+// One whole register to and from the device: its times, then its clip names. The application's
+// transfers and tavrelctl's download and upload move registers through these, so both send the
+// same frames in the same order.
+#pragma once
+
+#include "RegisterEntry.h"
+#include "TavrelError.h"
+#include "TavrelSocket.h"
+
+#include <cstdint>
+
+// Reads register `number` into `entry`. A register without clip names (the device answers the
+// clip read with a negative acknowledgement) gets the no-clip name for every machine. `entry` is
+// written only on success.
+bool readRegister(TavrelSocket& socket, uint16_t number, RegisterEntry* entry,
+                  TavrelError* error = nullptr);
+
+// Sends the times of `entry`, then its clip names, to register `number`. Stops at the first
+// failure; the link refuses before sending a time or clip name it cannot carry.
+bool writeRegister(TavrelSocket& socket, uint16_t number, const RegisterEntry& entry,
+                   TavrelError* error = nullptr);

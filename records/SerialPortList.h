@@ -1,0 +1,8 @@
+// The serial ports of the machine as discovery reports them.
+#pragma once
+
+#include <map>
+#include <string>
+
+// Port name (the kernel's name, "ttyUSB0") to device path ("/dev/ttyUSB0").
+using SerialPortList = std::map<std::string, std::string>;
