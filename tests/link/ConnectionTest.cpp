@@ -3,6 +3,7 @@
 #include "SimulatedLine.h"
 #include "TavrelLog.h"
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <chrono>
@@ -27,12 +28,7 @@ class CapturedLog {
     }
     ~CapturedLog() { tavrelLogSetSink({}); }
     bool contains(const std::string& text) const {
-        for (const auto& line : lines) {
-            if (line == text) {
-                return true;
-            }
-        }
-        return false;
+        return std::find(lines.begin(), lines.end(), text) != lines.end();
     }
     std::vector<std::string> lines;
 };
@@ -49,14 +45,10 @@ int openFromAnotherProcess(const std::string& path) {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 double secondsFor(const std::function<void()>& work) {
     auto start = Clock::now();
     work();
-    return secondsSince(start);
+    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 // Waits for what another thread or process brings about; false after five seconds.
@@ -365,9 +357,8 @@ TEST_F(Connection, HangUpGivesInputOutputErrorsAndANewConnectionOpensAgain) {
 
     TavrelError error;
     EXPECT_FALSE(connection->deviceVersion(&version, &error));
-    EXPECT_TRUE(error.failureReason.has_value());
-    EXPECT_NE(error.failureReason->find(link.string()), std::string::npos);
-    EXPECT_EQ(error.recoverySuggestion, TavrelDeviceRecoverySuggestion);
+    // The path as given, not the device it leads to; the rest of the texts: the test below.
+    EXPECT_NE(error.failureReason.value_or("").find(link.string()), std::string::npos);
 
     // Still the same (dead) connection while it is held; a new one after letting go works.
     EXPECT_EQ(TavrelSocket::socketForDeviceFilePath(link.string()).get(), connection.get());
