@@ -244,16 +244,6 @@ TEST_F(LineTest, ExclusiveUseEndsWhenTheClientCloses) {
     EXPECT_TRUE(eventually([&] { return exclusive() == 0; }));
 }
 
-// A trickling device: every byte on its own, 150 ms after the one before. A lower bound only.
-TEST_F(LineTest, TrickledReplyComesOneByteAtATime) {
-    PtyClient client(sim.slavePath());
-    sim.injectFault(Vrg500Fault::TrickledReply);
-    const auto sent = std::chrono::steady_clock::now();
-    ASSERT_TRUE(client.send(versionRequest));
-    EXPECT_EQ(client.readReply(), versionReply);
-    EXPECT_GE(std::chrono::steady_clock::now() - sent, 5 * 150ms);
-}
-
 // A lower bound only: a loaded machine may always be slower.
 TEST(Paced, TakesAtLeastTheWireTime) {
     Vrg500SimulatorOptions options;
