@@ -130,12 +130,6 @@ std::string trimBlanks(const std::string& text) {
     return text.substr(first, last - first + 1);
 }
 
-std::string registerLabel(int32_t number) {
-    char label[16];
-    std::snprintf(label, sizeof label, "%03d", number);
-    return label;
-}
-
 void printBytes(const std::string& bytes) {
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }

@@ -4,6 +4,7 @@
 #include "Arguments.h"
 #include "CommandLine.h"
 #include "ExitStatus.h"
+#include "RegisterLabel.h"
 #include "TavrelSocket.h"
 
 #include <functional>
@@ -49,9 +50,6 @@ ExitStatus reportFailure(const TavrelError& error);
 
 // Without the spaces and tabs at either end.
 std::string trimBlanks(const std::string& text);
-
-// "%03d".
-std::string registerLabel(int32_t number);
 
 // Writes bytes to standard output unchanged.
 void printBytes(const std::string& bytes);

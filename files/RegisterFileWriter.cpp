@@ -2,6 +2,8 @@
 
 #include "AtomicFile.h"
 #include "FileError.h"
+#include "RegisterLabel.h"
+#include "RegisterTimeText.h"
 
 #include <algorithm>
 #include <cassert>
@@ -10,19 +12,11 @@
 
 namespace {
 
-constexpr const char* MachineTimeNames[8] = {"A IN", "A OUT", "B IN", "B OUT",
-                                             "C IN", "C OUT", "D IN", "D OUT"};
 constexpr char MachineLetters[4] = {'A', 'B', 'C', 'D'};
-
-std::string registerLabel(int32_t number) {
-    char label[16];
-    std::snprintf(label, sizeof label, "%03d", number);
-    return label;
-}
 
 // Bytes of a line other than its register number and its four clip names: eight times of 11
 // characters, two trailing bytes of 3 digits, 14 commas, CR LF.
-constexpr size_t FixedLineLength = 8 * 11 + 2 * 3 + 14 + 2;
+constexpr size_t FixedLineLength = 8 * RegisterTimeTextLength + 2 * 3 + 14 + 2;
 
 // Characters of a register number written with "%03d".
 size_t numberLength(int32_t number) {
@@ -38,9 +32,9 @@ size_t numberLength(int32_t number) {
 
 // Writes a line into a buffer sized for it beforehand, so no write checks for room. The file is
 // half a million times and 65,536 lines at most; this keeps writing it close to a plain copy.
-class LineWriter {
+class RegisterLineWriter {
   public:
-    explicit LineWriter(char* at) : _at(at) {}
+    explicit RegisterLineWriter(char* at) : _at(at) {}
 
     void put(char c) { *_at++ = c; }
     void put(std::string_view bytes) {
@@ -63,18 +57,10 @@ class LineWriter {
         _at += length;
     }
 
-    // The link's text form of a time (TavrelSocket::stringForRegisterTime), made in place.
     // Numbers are at most 99 here (checked before writing).
     void putTime(const VRG500_registerTime& time) {
-        const uint8_t numbers[4] = {time.hours, time.minutes, time.seconds, time.frames};
-        for (size_t i = 0; i < 4; ++i) {
-            _at[i * 3] = time.isNull ? '*' : static_cast<char>('0' + numbers[i] / 10);
-            _at[i * 3 + 1] = time.isNull ? '*' : static_cast<char>('0' + numbers[i] % 10);
-        }
-        _at[2] = ':';
-        _at[5] = ':';
-        _at[8] = time.dropFrame ? ';' : ':';
-        _at += 11;
+        putRegisterTimeText(time, _at);
+        _at += RegisterTimeTextLength;
     }
 
     void putLine(int32_t number, const RegisterEntry& entry) {
@@ -157,7 +143,7 @@ bool checkRegisterWritable(int32_t number, const RegisterEntry& entry, TavrelErr
         if (!timeFitsText(entry.reg.*VRG500_registerTimes[i])) {
             tavrelFileFormatError(
                 error, "Register " + registerLabel(number) + " holds a time that cannot be written",
-                std::string("Its ") + MachineTimeNames[i] +
+                std::string("Its ") + VRG500_registerTimeNames[i] +
                     " time has a number above 99, which a register file cannot hold.");
             return false;
         }
@@ -208,7 +194,7 @@ bool formatPieces(const RegisterCollection& registers, size_t pieceSize, Put&& p
             used = 0;
             piece.resize(std::max(pieceSize, length));
         }
-        LineWriter writer(piece.data() + used);
+        RegisterLineWriter writer(piece.data() + used);
         writer.putLine(number, entry);
         used += length;
     }
@@ -224,7 +210,7 @@ bool formatRegisterFile(const RegisterCollection& registers, std::string* text,
         return false;
     }
     std::string result(length, '\0');
-    LineWriter writer(result.data());
+    RegisterLineWriter writer(result.data());
     for (const auto& [number, entry] : registers) {
         writer.putLine(number, entry);
     }

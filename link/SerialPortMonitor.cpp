@@ -1,5 +1,6 @@
 #include "SerialPortMonitor.h"
 
+#include "SystemErrorText.h"
 #include "TavrelLog.h"
 
 #include <cerrno>
@@ -16,7 +17,7 @@ constexpr const char* UdevControlPath = "/run/udev/control";
 
 void logSystemFailure(const char* what) {
     int error = errno;
-    tavrelLog("%s failed - %s(%d)", what, std::strerror(error), error);
+    tavrelLog("%s", systemErrorText(std::string(what) + " failed", error).c_str());
 }
 
 // Every port in `from` that `to` lacks or holds under another path.

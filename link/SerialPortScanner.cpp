@@ -1,5 +1,6 @@
 #include "SerialPortScanner.h"
 
+#include "SystemErrorText.h"
 #include "TavrelLog.h"
 #include "UdevHandles.h"
 
@@ -173,8 +174,8 @@ sysfsSerialDeviceRecords(const std::string& sysfsRoot) {
     auto names = directoryEntries(classDirectory);
     if (!names) {
         int error = errno;
-        tavrelLog("Error reading serial devices %s - %s(%d)", classDirectory.c_str(),
-                  std::strerror(error), error);
+        tavrelLog("%s",
+                  systemErrorText("Error reading serial devices", classDirectory, error).c_str());
         return listingFailed(-error);
     }
     std::vector<SerialDeviceRecord> records;

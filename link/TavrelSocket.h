@@ -12,6 +12,7 @@
 #pragma once
 
 #include "RegisterTimeText.h"
+#include "ReplyClassification.h"
 #include "SerialPortDiscovery.h"
 #include "TavrelError.h"
 #include "VRG500.h"
@@ -113,12 +114,16 @@ class TavrelSocket {
     // text for EINTR. tavrelctl passes the descriptor its SIGINT/SIGTERM handler writes to.
     static void setInterruptionDescriptor(int fd);
 
-    // The frame exchange. Public for the tools that speak raw frames; commands use it. A reply
-    // fails when 0.2 s pass without data or when it is not complete 1 s after the request.
+    // The frame exchange every command goes through; public so that tests can send frames no
+    // command sends. A reply fails when 0.2 s pass without data or when it is not complete 1 s
+    // after the request.
     bool _sendCommandWithFunction(uint8_t function, const uint8_t* data, size_t length,
                                   VRG500_response* response, TavrelError* error);
+    // Reply classification (ReplyClassification.h), kept here for its callers.
     static bool _parseResponseBuffer(const uint8_t* buffer, VRG500_response* response,
-                                     TavrelError* error);
+                                     TavrelError* error) {
+        return classifyReply(buffer, response, error);
+    }
 
   private:
     explicit TavrelSocket(const std::string& path);
@@ -143,11 +148,3 @@ class TavrelSocket {
     bool _shared = false;
     uint8_t _buffer[257] = {};
 };
-
-// 16-bit byte swap between host order and the device's big-endian order.
-inline uint16_t osSwapInt16(uint16_t value) {
-    return static_cast<uint16_t>((value << 8) | (value >> 8));
-}
-
-// Builds an "unexpected reply" error of the device link (no failure reason).
-void tavrelUnexpectedReplyError(TavrelError* error, const char* description);

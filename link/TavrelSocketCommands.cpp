@@ -2,6 +2,7 @@
 #include "CommandReplies.h"
 #include "RegisterTimeWire.h"
 #include "TavrelSocket.h"
+#include "VRG500Codes.h"
 
 namespace {
 
@@ -22,19 +23,21 @@ constexpr const char* TimeLimits = "Hours, minutes and seconds must be 0 to 99 a
 
 bool TavrelSocket::deviceVersion(std::string* version, TavrelError* error) {
     VRG500_response reply;
-    return _sendCommandWithFunction(0x11, nullptr, 0, &reply, error) &&
+    return _sendCommandWithFunction(VRG500_function::versionRequest, nullptr, 0, &reply, error) &&
            vrg500reply::version(reply, version, error);
 }
 
 bool TavrelSocket::videoStandard(int32_t* standard, TavrelError* error) {
     VRG500_response reply;
-    return _sendCommandWithFunction(0x12, nullptr, 0, &reply, error) &&
+    return _sendCommandWithFunction(VRG500_function::videoStandardRequest, nullptr, 0, &reply,
+                                    error) &&
            vrg500reply::videoStandard(reply, standard, error);
 }
 
 bool TavrelSocket::currentRegisterNumber(uint16_t* number, TavrelError* error) {
     VRG500_response reply;
-    return _sendCommandWithFunction(0x21, nullptr, 0, &reply, error) &&
+    return _sendCommandWithFunction(VRG500_function::currentRegisterRequest, nullptr, 0, &reply,
+                                    error) &&
            vrg500reply::currentRegisterNumber(reply, number, error);
 }
 
@@ -42,7 +45,8 @@ bool TavrelSocket::setCurrentRegisterNumber(uint16_t number, TavrelError* error)
     uint8_t payload[2];
     putBigEndian16(payload, number);
     VRG500_response reply;
-    return _sendCommandWithFunction(0x41, payload, sizeof payload, &reply, error) &&
+    return _sendCommandWithFunction(VRG500_function::setCurrentRegister, payload, sizeof payload,
+                                    &reply, error) &&
            vrg500reply::acknowledged(
                reply, false, "Unexpected response to Set Current Register Number request", error);
 }
@@ -50,13 +54,15 @@ bool TavrelSocket::setCurrentRegisterNumber(uint16_t number, TavrelError* error)
 bool TavrelSocket::menuData(VRG500_menuData* block, TavrelError* error) {
     const uint8_t payload[2] = {0, 0};
     VRG500_response reply;
-    return _sendCommandWithFunction(0x26, payload, sizeof payload, &reply, error) &&
+    return _sendCommandWithFunction(VRG500_function::menuDataRequest, payload, sizeof payload,
+                                    &reply, error) &&
            vrg500reply::menuData(reply, block, error);
 }
 
 bool TavrelSocket::setMenuData(const VRG500_menuData& block, TavrelError* error) {
     VRG500_response reply;
-    return _sendCommandWithFunction(0x46, block.data(), block.size(), &reply, error) &&
+    return _sendCommandWithFunction(VRG500_function::menuDataLoad, block.data(), block.size(),
+                                    &reply, error) &&
            vrg500reply::acknowledged(reply, true, "Unexpected response from Menu Data Load", error);
 }
 
@@ -64,7 +70,8 @@ bool TavrelSocket::registerData(VRG500_register* reg, uint16_t registerNumber, T
     uint8_t payload[2];
     putBigEndian16(payload, registerNumber);
     VRG500_response reply;
-    return _sendCommandWithFunction(0x20, payload, sizeof payload, &reply, error) &&
+    return _sendCommandWithFunction(VRG500_function::registerTimeRequest, payload, sizeof payload,
+                                    &reply, error) &&
            vrg500reply::registerData(reply, registerNumber, reg, error);
 }
 
@@ -85,7 +92,8 @@ bool TavrelSocket::setRegisterData(VRG500_register reg, uint16_t registerNumber,
     payload[34] = reg.trailingByte1;
     payload[35] = reg.trailingByte2;
     VRG500_response reply;
-    return _sendCommandWithFunction(0x40, payload, sizeof payload, &reply, error) &&
+    return _sendCommandWithFunction(VRG500_function::registerTimeLoad, payload, sizeof payload,
+                                    &reply, error) &&
            vrg500reply::acknowledged(reply, false, "Unexpected response to Register Time Load",
                                      error);
 }
@@ -124,7 +132,9 @@ bool TavrelSocket::_registerAddSubtract(bool add, uint8_t hours, uint8_t minutes
                                       (deviceC ? 0x04 : 0) | (deviceD ? 0x08 : 0));
     vrg500wire::packRegisterTime(offset, payload + 3);
     VRG500_response reply;
-    return _sendCommandWithFunction(add ? 0x42 : 0x43, payload, sizeof payload, &reply, error) &&
+    return _sendCommandWithFunction(add ? VRG500_function::registerTimeOffsetAdd
+                                        : VRG500_function::registerTimeOffsetSubtract,
+                                    payload, sizeof payload, &reply, error) &&
            vrg500reply::acknowledged(reply, false,
                                      "Unexpected response to Register Time Offset request", error);
 }
@@ -138,7 +148,8 @@ bool TavrelSocket::registerClipName(std::optional<std::string>* clipNameA,
     putBigEndian16(payload, registerNumber);
     VRG500_response reply;
     std::optional<std::string>* names[4] = {clipNameA, clipNameB, clipNameC, clipNameD};
-    return _sendCommandWithFunction(0x25, payload, sizeof payload, &reply, error) &&
+    return _sendCommandWithFunction(VRG500_function::registerClipNameRequest, payload,
+                                    sizeof payload, &reply, error) &&
            vrg500reply::clipNames(reply, registerNumber, names, error);
 }
 
@@ -163,7 +174,8 @@ bool TavrelSocket::setRegisterClipName(const std::optional<std::string>& clipNam
         std::copy_n(name->data(), 8, payload + 2 + 8 * i);
     }
     VRG500_response reply;
-    return _sendCommandWithFunction(0x45, payload, sizeof payload, &reply, error) &&
+    return _sendCommandWithFunction(VRG500_function::registerClipNameLoad, payload, sizeof payload,
+                                    &reply, error) &&
            vrg500reply::acknowledged(reply, true, "Unexpected response to Register Clip Name Load",
                                      error);
 }

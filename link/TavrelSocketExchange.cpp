@@ -1,5 +1,5 @@
-// The frame exchange that every command goes through, and the classification of replies. This is
-// the one place that reads and writes the port.
+// The frame exchange that every command goes through: the one place that reads and writes the
+// port. Replies are classified in records (ReplyClassification).
 //
 // Every wait is a poll() with its own limit, never a blocking read: a reply read ends after 0.2 s
 // without data and a whole reply 1 s after its request, whatever VMIN and VTIME the port holds by
@@ -69,23 +69,7 @@ ssize_t readAvailable(int fd, uint8_t* into, size_t wanted) {
     return got < 0 && errno == EINTR ? 0 : got;
 }
 
-// The type named by the one payload byte of an acknowledgement (0x10) or boolean (0x12) reply,
-// or 0 when the byte names none.
-int32_t fixedReplyType(uint8_t code, uint8_t byte) {
-    if (code == 0x10) {
-        return byte == 0x15 ? responseNAK : byte == 0x06 ? responseACK : 0;
-    }
-    return byte == 0x00 ? responseFalse : byte == 0x01 ? responseTrue : 0;
-}
-
 } // namespace
-
-void tavrelUnexpectedReplyError(TavrelError* error, const char* description) {
-    if (error) {
-        *error = TavrelError{TavrelErrorDomain, 0, description, std::nullopt,
-                             TavrelDeviceRecoverySuggestion};
-    }
-}
 
 int TavrelSocket::_interruptionFd = -1;
 
@@ -181,24 +165,5 @@ bool TavrelSocket::_readReplyPart(uint8_t* into, size_t count, const char* faile
         }
         got += static_cast<size_t>(read);
     }
-    return true;
-}
-
-bool TavrelSocket::_parseResponseBuffer(const uint8_t* buffer, VRG500_response* response,
-                                        TavrelError* error) {
-    response->code = buffer[0];
-    response->length = buffer[1];
-    std::memcpy(response->data, buffer + 2, buffer[1]);
-
-    int32_t type = responseData;
-    if (response->code == 0x10 || response->code == 0x12) {
-        // Acknowledgement and boolean replies carry exactly one byte naming the answer.
-        type = response->length == 1 ? fixedReplyType(response->code, response->data[0]) : 0;
-        if (type == 0) {
-            tavrelUnexpectedReplyError(error, "Unknown response type for boolean response");
-            return false;
-        }
-    }
-    response->type = type;
     return true;
 }

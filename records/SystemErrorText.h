@@ -1,12 +1,15 @@
-// The one shape in which the device link names a failed system call: what failed, the device
-// path, the system's text and the error number, as in "Error opening serial port /dev/ttyUSB0 -
-// Permission denied(13)". Log lines and failure reasons both use it.
+// The one shape in which Tavrel names a failed system call: what failed, the device path when
+// there is one, the system's text and the error number, as in "Error opening serial port
+// /dev/ttyUSB0 - Permission denied(13)". Log lines and failure reasons both use it.
 #pragma once
 
 #include <cstring>
 #include <string>
 
+inline std::string systemErrorText(const std::string& what, int errorNumber) {
+    return what + " - " + std::strerror(errorNumber) + "(" + std::to_string(errorNumber) + ")";
+}
+
 inline std::string systemErrorText(const char* what, const std::string& path, int errorNumber) {
-    return std::string(what) + " " + path + " - " + std::strerror(errorNumber) + "(" +
-           std::to_string(errorNumber) + ")";
+    return systemErrorText(std::string(what) + " " + path, errorNumber);
 }

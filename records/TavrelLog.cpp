@@ -21,10 +21,9 @@ void tavrelLog(const char* format, ...) {
     std::vsnprintf(line, sizeof line, format, args);
     va_end(args);
 
-    if (destination != TavrelLogDestination::StandardError) {
+    if (destination == TavrelLogDestination::Syslog) {
         syslog(LOG_NOTICE, "%s", line);
-    }
-    if (destination != TavrelLogDestination::Syslog) {
+    } else {
         std::fprintf(stderr, "%s\n", line);
     }
     if (sink()) {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-enum class TavrelLogDestination { Syslog, StandardError, SyslogAndStandardError };
+enum class TavrelLogDestination { Syslog, StandardError };
 
 void tavrelLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

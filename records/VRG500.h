@@ -26,6 +26,10 @@ inline constexpr VRG500_registerTime VRG500_register::*VRG500_registerTimes[8] =
     &VRG500_register::inC, &VRG500_register::outC, &VRG500_register::inD, &VRG500_register::outD,
 };
 
+// Their names, in the same order, as messages and files show them.
+inline constexpr const char* VRG500_registerTimeNames[8] = {"A IN", "A OUT", "B IN", "B OUT",
+                                                            "C IN", "C OUT", "D IN", "D OUT"};
+
 enum VRG500_responseType : int32_t {
     responseNAK = 1,
     responseACK = 2,

@@ -58,7 +58,8 @@ void shiftTime(uint8_t wire[4], int64_t offset) {
 }
 
 std::vector<uint8_t> versionReply(DeviceState& state, const uint8_t*, uint16_t) {
-    return dataReply(0x11, reinterpret_cast<const uint8_t*>(state.version.data()),
+    return dataReply(VRG500_function::versionRequest,
+                     reinterpret_cast<const uint8_t*>(state.version.data()),
                      std::min<size_t>(state.version.size(), 255));
 }
 
@@ -68,33 +69,34 @@ std::vector<uint8_t> videoStandardReply(DeviceState& state, const uint8_t*, uint
 
 std::vector<uint8_t> registerTimeReply(DeviceState& state, const uint8_t* payload, uint16_t shift) {
     const uint16_t number = static_cast<uint16_t>(readNumber(payload) + shift);
-    return numberedReply(0x20, number, state.registers[number]);
+    return numberedReply(VRG500_function::registerTimeRequest, number, state.registers[number]);
 }
 
 std::vector<uint8_t> currentRegisterReply(DeviceState& state, const uint8_t*, uint16_t shift) {
     std::array<uint8_t, 2> data;
     writeNumber(static_cast<uint16_t>(state.currentRegister + shift), data.data());
-    return dataReply(0x21, data.data(), data.size());
+    return dataReply(VRG500_function::currentRegisterRequest, data.data(), data.size());
 }
 
 std::vector<uint8_t> clipNamesReply(DeviceState& state, const uint8_t* payload, uint16_t shift) {
     const uint16_t number = static_cast<uint16_t>(readNumber(payload) + shift);
     if (state.clipNames[number]) {
-        return numberedReply(0x25, number, *state.clipNames[number]);
+        return numberedReply(VRG500_function::registerClipNameRequest, number,
+                             *state.clipNames[number]);
     }
     if (shift == 0) {
         return simreply::nak();
     }
     ClipNamesWire blanks; // a wrong register must still come as a well-formed data reply
     blanks.fill(' ');
-    return numberedReply(0x25, number, blanks);
+    return numberedReply(VRG500_function::registerClipNameRequest, number, blanks);
 }
 
 std::vector<uint8_t> menuReply(DeviceState& state, const uint8_t*, uint16_t) {
     if (state.menuAnsweredWithAck) {
         return simreply::ack();
     }
-    return dataReply(0x26, state.menu.data(), state.menu.size());
+    return dataReply(VRG500_function::menuDataRequest, state.menu.data(), state.menu.size());
 }
 
 std::vector<uint8_t> loadRegisterTime(DeviceState& state, const uint8_t* payload, uint16_t) {
@@ -168,12 +170,18 @@ DeviceState::DeviceState() : registers(registerCount), clipNames(registerCount) 
 
 std::vector<uint8_t> DeviceState::answer(const uint8_t* frame, size_t size, bool wrongRegister) {
     static constexpr Command commands[] = {
-        {0x11, 0, &versionReply},      {0x12, 0, &videoStandardReply},
-        {0x20, 2, &registerTimeReply}, {0x21, 0, &currentRegisterReply},
-        {0x25, 2, &clipNamesReply},    {0x26, 2, &menuReply},
-        {0x40, 36, &loadRegisterTime}, {0x41, 2, &setCurrentRegister},
-        {0x42, 7, &addOffset},         {0x43, 7, &subtractOffset},
-        {0x45, 34, &loadClipNames},    {0x46, 32, &loadMenu},
+        {VRG500_function::versionRequest, 0, &versionReply},
+        {VRG500_function::videoStandardRequest, 0, &videoStandardReply},
+        {VRG500_function::registerTimeRequest, 2, &registerTimeReply},
+        {VRG500_function::currentRegisterRequest, 0, &currentRegisterReply},
+        {VRG500_function::registerClipNameRequest, 2, &clipNamesReply},
+        {VRG500_function::menuDataRequest, 2, &menuReply},
+        {VRG500_function::registerTimeLoad, 36, &loadRegisterTime},
+        {VRG500_function::setCurrentRegister, 2, &setCurrentRegister},
+        {VRG500_function::registerTimeOffsetAdd, 7, &addOffset},
+        {VRG500_function::registerTimeOffsetSubtract, 7, &subtractOffset},
+        {VRG500_function::registerClipNameLoad, 34, &loadClipNames},
+        {VRG500_function::menuDataLoad, 32, &loadMenu},
     };
     for (const Command& command : commands) {
         if (command.function == frame[0]) {

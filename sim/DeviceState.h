@@ -3,6 +3,8 @@
 // Not thread-safe: the simulator guards it with its own lock.
 #pragma once
 
+#include "VRG500Codes.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -34,15 +36,14 @@ struct DeviceState {
 
 // Reply frames with a fixed meaning.
 namespace simreply {
-inline constexpr uint8_t acknowledgementCode = 0x10;
-inline constexpr uint8_t booleanCode = 0x12;
 inline std::vector<uint8_t> ack() {
-    return {acknowledgementCode, 0x01, 0x06};
+    return {VRG500_reply::acknowledgement, 0x01, VRG500_reply::ACK};
 }
 inline std::vector<uint8_t> nak() {
-    return {acknowledgementCode, 0x01, 0x15};
+    return {VRG500_reply::acknowledgement, 0x01, VRG500_reply::NAK};
 }
 inline std::vector<uint8_t> boolean(bool value) {
-    return {booleanCode, 0x01, value ? uint8_t{1} : uint8_t{0}};
+    return {VRG500_reply::boolean, 0x01,
+            value ? VRG500_reply::booleanTrue : VRG500_reply::booleanFalse};
 }
 } // namespace simreply

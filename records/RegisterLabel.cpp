@@ -1,0 +1,9 @@
+#include "RegisterLabel.h"
+
+#include <cstdio>
+
+std::string registerLabel(int32_t number) {
+    char label[16];
+    std::snprintf(label, sizeof label, "%03d", number);
+    return label;
+}

@@ -1,0 +1,7 @@
+// A register's number as people read it everywhere: at least three digits, zero-padded ("%03d").
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+std::string registerLabel(int32_t number);
