@@ -1,4 +1,5 @@
 // The connection's life: sharing, exclusive use, timeouts, reassembly, stale bytes, hang-ups.
+#include "../files/TempFolder.h"
 #include "PseudoTerminal.h"
 #include "SimulatedLine.h"
 #include "TavrelLog.h"
@@ -341,14 +342,13 @@ TEST_F(Connection, GarbageBeforeAReplyFailsTheCommandNotTheNext) {
 }
 
 TEST_F(Connection, HangUpGivesInputOutputErrorsAndANewConnectionOpensAgain) {
-    auto link =
-        std::filesystem::temp_directory_path() / ("tavrel-link-" + std::to_string(getpid()));
-    std::filesystem::remove(link);
+    TempFolder folder;
+    const std::string link = folder.path("adapter");
     Vrg500SimulatorOptions options;
-    options.linkPath = link.string();
+    options.linkPath = link;
     Vrg500Simulator adapter(options);
     ASSERT_TRUE(adapter.start());
-    auto connection = TavrelSocket::socketForDeviceFilePath(link.string());
+    auto connection = TavrelSocket::socketForDeviceFilePath(link);
     ASSERT_TRUE(connection);
     adapter.hangUpAfterFrames(1, true);
     std::string version;
@@ -358,17 +358,14 @@ TEST_F(Connection, HangUpGivesInputOutputErrorsAndANewConnectionOpensAgain) {
     TavrelError error;
     EXPECT_FALSE(connection->deviceVersion(&version, &error));
     // The path as given, not the device it leads to; the rest of the texts: the test below.
-    EXPECT_NE(error.failureReason.value_or("").find(link.string()), std::string::npos);
+    EXPECT_NE(error.failureReason.value_or("").find(link), std::string::npos);
 
     // Still the same (dead) connection while it is held; a new one after letting go works.
-    EXPECT_EQ(TavrelSocket::socketForDeviceFilePath(link.string()).get(), connection.get());
+    EXPECT_EQ(TavrelSocket::socketForDeviceFilePath(link).get(), connection.get());
     connection.reset();
-    auto again = TavrelSocket::socketForDeviceFilePath(link.string());
+    auto again = TavrelSocket::socketForDeviceFilePath(link);
     ASSERT_TRUE(again);
     EXPECT_TRUE(again->deviceVersion(&version, &error)) << error.description;
-    again.reset();
-    adapter.stop();
-    std::filesystem::remove(link);
 }
 
 // The texts of each input/output failure, produced by the line going away at each step of an

@@ -2,13 +2,13 @@
 // application and tavrelctl. Permission problems are told against the real owner, group and mode
 // of files and a pty the test makes.
 #include "OpenFailure.h"
+#include "../files/TempFolder.h"
 #include "PseudoTerminal.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <grp.h>
 #include <pwd.h>
@@ -35,19 +35,7 @@ bool setGroupAndMode(const std::string& path, const char* group, mode_t mode) {
            ::chmod(path.c_str(), mode) == 0;
 }
 
-class OpenFailure : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("tavrel-open-failure-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    std::filesystem::path folder;
-};
-
-TEST_F(OpenFailure, ExplainsEachCause) {
+TEST(OpenFailure, ExplainsEachCause) {
     const std::string port = "/dev/ttyUSB0";
     const std::pair<int, std::string> cases[] = {
         {EBUSY, "Another program is using the serial port /dev/ttyUSB0. Quit that program, or "
@@ -69,8 +57,9 @@ TEST_F(OpenFailure, ExplainsEachCause) {
 
 // The dialout advice only where the dialout group owns the device; elsewhere the owning group is
 // named and the advice is to ask for access.
-TEST_F(OpenFailure, PermissionDeniedNamesOwnerGroupAndMode) {
-    const std::string file = (folder / "ttyS9").string();
+TEST(OpenFailure, PermissionDeniedNamesOwnerGroupAndMode) {
+    TempFolder folder;
+    const std::string file = folder.path("ttyS9");
     std::ofstream(file).put('\0');
     if (!setGroupAndMode(file, "dialout", 0660)) {
         GTEST_SKIP() << "cannot give a file to the dialout group";
@@ -92,7 +81,7 @@ TEST_F(OpenFailure, PermissionDeniedNamesOwnerGroupAndMode) {
                   ", group tty, mode crw--w----. Ask whoever looks after this computer for "
                   "access to it, for example through the \"tty\" group.");
 
-    const std::string missing = (folder / "ttyS10").string();
+    const std::string missing = folder.path("ttyS10");
     EXPECT_EQ(explainOpenFailure(missing, EACCES),
               "Your account lacks permission to use the serial port " + missing +
                   ". Ask whoever looks after this computer for access to it.");

@@ -1,5 +1,6 @@
 // The simulator's own answers and the state its loads and offsets leave behind, its sample
 // registers, and what it does as a serial line: stalled frames, hang-ups, exclusive use, pacing.
+#include "../files/TempFolder.h"
 #include "Vrg500Simulator.h"
 
 #include <gtest/gtest.h>
@@ -206,11 +207,9 @@ bool eventually(const std::function<bool()>& condition) {
 }
 
 TEST(HangUp, EndsTheLineAfterTheLastReplyAndReappearsAtTheLink) {
+    TempFolder folder;
     Vrg500SimulatorOptions options;
-    options.linkPath =
-        (std::filesystem::temp_directory_path() / ("vrg500-sim-test-" + std::to_string(getpid())))
-            .string();
-    std::filesystem::remove(options.linkPath); // left by an earlier run that was cut short
+    options.linkPath = folder.path("adapter");
     Vrg500Simulator sim(options);
     ASSERT_TRUE(sim.start());
     const std::string oldDevice = sim.devicePath();
