@@ -84,6 +84,10 @@ AppController::~AppController() {
     delete mainWindow.data();
 }
 
+QMainWindow* AppController::window() const {
+    return mainWindow;
+}
+
 // ---- Interface construction ------------------------------------------------------------------
 
 void AppController::_createMainWindow() {
@@ -97,7 +101,7 @@ void AppController::_createMainWindow() {
 
     registerTable = new RegisterTableView(mainWindow);
     registerTable->setObjectName("registerTable");
-    _tableModel = new RegisterTableModel(&importedRegisters, this);
+    _tableModel = new RegisterTableModel(this);
     registerTable->setModel(_tableModel);
     registerTable->setItemDelegate(new RegisterCellDelegate(registerTable));
     registerTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -171,7 +175,7 @@ void AppController::_createMenus() {
 // ---- Start-up ------------------------------------------------------------------------------
 
 void AppController::awakeFromNib() {
-    importedRegisters.clear();
+    _tableModel->removeAllRegisters();
     _attachToolbar();
     _fitWindowWidthToToolbar();
     mainWindow->update();

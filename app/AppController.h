@@ -1,7 +1,8 @@
 // The application's one controller: it builds the main window (register table, toolbar with the
-// serial port pop-up, menus, the range and progress sheets), keeps the register collection and
-// runs every command. Everything happens on the main thread; long work is cut into steps that
-// are scheduled as deferred calls (QTimer::singleShot with 0 ms) on the main event loop.
+// serial port pop-up, menus, the range and progress sheets) and runs every command; the register
+// collection lives in the table model, which is the only way to change it. Everything happens on
+// the main thread; long work is cut into steps that are scheduled as deferred calls
+// (QTimer::singleShot with 0 ms) on the main event loop.
 //
 // The operations are spread over several source files, one per concern:
 //   AppController.cpp                  start-up, port list, connection lookup, alerts, version,
@@ -65,8 +66,9 @@ inline constexpr const char* DownloadMenuSettingsToolbarItemIdentifier =
 inline constexpr const char* UploadMenuSettingsToolbarItemIdentifier =
     "UploadMenuSettingsToolbarItemIdentifier";
 
-// A range of register numbers: location to location + length - 1.
-struct RegisterRange {
+// A range of register numbers given as its first number and its count, location to
+// location + length - 1 (not the first/last pair that tavrelctl's range option gives).
+struct LocationLengthRange {
     uint64_t location = 0;
     uint64_t length = 0;
 };
@@ -75,7 +77,7 @@ struct RegisterRange {
 // connection keeps the port open until the transfer ends.
 struct register_step {
     std::shared_ptr<TavrelSocket> socket;
-    RegisterRange range;
+    LocationLengthRange range;
     int32_t current = 0;
 };
 
@@ -88,7 +90,7 @@ class AppController : public QObject {
     // Opens a document in the desktop's viewer; true when the desktop accepted it.
     using UrlOpener = std::function<bool(const QUrl&)>;
     // The start operation that the range sheet carries as its context.
-    using RangeStartOperation = void (AppController::*)(RegisterRange);
+    using RangeStartOperation = void (AppController::*)(LocationLengthRange);
 
     // Builds the whole interface and runs awakeFromNib(). The window is not shown yet.
     // `portLister` defaults to TavrelSocket::availableSerialDevices; tests and the demonstration
@@ -99,29 +101,8 @@ class AppController : public QObject {
     AppController(const AppController&) = delete;
     AppController& operator=(const AppController&) = delete;
 
-    // ---- Outlets of the interface, in declaration order --------------------------------------
-    QPointer<QMainWindow> mainWindow;
-    QTableView* registerTable = nullptr;
-    QComboBox* serialPopUpButton = nullptr;
-    QDialog* rangeSheet = nullptr;
-    QSpinBox* minRangeField = nullptr; // whole numbers 0..65535
-    QSpinBox* maxRangeField = nullptr;
-    QLabel* rangeLabel = nullptr;
-    QButtonGroup* rangeRadios = nullptr; // radio ids 0, 1, 2 are the tags
-    QPushButton* rangeConfirmButton = nullptr;
-    QPushButton* rangeCancelButton = nullptr;
-    QDialog* progressSheet = nullptr;
-    QProgressBar* progressBar = nullptr;
-    QLabel* progressLabel = nullptr;
-
-    // ---- Controller state ----------------------------------------------------------------------
-    // The register collection, always in ascending register number (it stands for the sorted
-    // register numbers as well). Change it only through the operations of the table section
-    // below, which keep the table in step.
-    RegisterCollection importedRegisters;
-    // Name (no folder) of the register file last opened or saved; null until then.
-    QString filename;
-    bool cancelledProgressSheet = false;
+    // The main window (shown by the caller).
+    QMainWindow* window() const;
 
     // ---- Commands (the sender is not needed in this toolkit) ----------------------------------
   public slots:
@@ -162,8 +143,7 @@ class AppController : public QObject {
     QMessageBox* currentAlert() const;
 
     // ---- The register collection and the table (AppControllerTable.cpp) ----------------------
-    // The table re-reads the whole collection (after wholesale changes).
-    void _refreshTable();
+    // The collection lives in the table model; these change it and re-check the commands.
     // Stores one register (replacing any entry of that number) and updates only its row.
     void _storeRegister(int32_t number, const RegisterEntry& entry);
     // Empties the collection and the table.
@@ -187,8 +167,8 @@ class AppController : public QObject {
     void confirmRangeSheet();
     void cancelRangeSheet();
     void rangeSheetDidEnd(int returnCode, RangeStartOperation context);
-    void _downloadRegisters(RegisterRange range);
-    void _uploadRegisters(RegisterRange range);
+    void _downloadRegisters(LocationLengthRange range);
+    void _uploadRegisters(LocationLengthRange range);
     void _downloadRegisterStep(register_step step);
     void _uploadRegisterStep(register_step step);
     void cancelProgressSheet();
@@ -210,17 +190,6 @@ class AppController : public QObject {
     void _processVg2File(const QString& path);
     void _exportVg2File(const QString& path);
 
-    // ---- Actions, one per command, shared by the menus and the toolbar ------------------------
-    QAction* openAction = nullptr;
-    QAction* saveAction = nullptr;
-    QAction* quitAction = nullptr;
-    QAction* downloadRegistersAction = nullptr;
-    QAction* uploadRegistersAction = nullptr;
-    QAction* downloadMenuSettingsAction = nullptr;
-    QAction* uploadMenuSettingsAction = nullptr;
-    QAction* showVersionAction = nullptr;
-    QAction* helpAction = nullptr;
-    QAction* aboutAction = nullptr;
     QToolBar* mainToolbar() const { return _toolbar; }
     // The toolbar item identifier of a toolbar action, empty for others.
     QString toolbarItemIdentifier(const QAction* action) const;
@@ -238,6 +207,41 @@ class AppController : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Tests and benchmarks reach the outlets and state through it (AppControllerTestAccess.h).
+    friend class AppControllerTestAccess;
+
+    // ---- Outlets of the interface, in declaration order --------------------------------------
+    QPointer<QMainWindow> mainWindow;
+    QTableView* registerTable = nullptr;
+    QComboBox* serialPopUpButton = nullptr;
+    QDialog* rangeSheet = nullptr;
+    QSpinBox* minRangeField = nullptr; // whole numbers 0..65535
+    QSpinBox* maxRangeField = nullptr;
+    QLabel* rangeLabel = nullptr;
+    QButtonGroup* rangeRadios = nullptr; // radio ids 0, 1, 2 are the tags
+    QPushButton* rangeConfirmButton = nullptr;
+    QPushButton* rangeCancelButton = nullptr;
+    QDialog* progressSheet = nullptr;
+    QProgressBar* progressBar = nullptr;
+    QLabel* progressLabel = nullptr;
+
+    // ---- Controller state (the register collection lives in the table model) ----------------
+    // Name (no folder) of the register file last opened or saved; null until then.
+    QString filename;
+    bool cancelledProgressSheet = false;
+
+    // ---- Actions, one per command, shared by the menus and the toolbar ------------------------
+    QAction* openAction = nullptr;
+    QAction* saveAction = nullptr;
+    QAction* quitAction = nullptr;
+    QAction* downloadRegistersAction = nullptr;
+    QAction* uploadRegistersAction = nullptr;
+    QAction* downloadMenuSettingsAction = nullptr;
+    QAction* uploadMenuSettingsAction = nullptr;
+    QAction* showVersionAction = nullptr;
+    QAction* helpAction = nullptr;
+    QAction* aboutAction = nullptr;
+
     // Interface construction (the interface description).
     void _createMainWindow();
     void _createActions();
@@ -252,7 +256,7 @@ class AppController : public QObject {
     void _sizeTableToContents();
     void _subscribeToSerialPortChanges();
     // The start checks shared by the register transfers (AppControllerRegisterTransfer.cpp).
-    std::optional<register_step> _beginTransfer(RegisterRange range, const QString& title);
+    std::optional<register_step> _beginTransfer(LocationLengthRange range, const QString& title);
     // The generic alert's second paragraph for a port that could not be opened.
     QString _openFailureExplanation(int openErrno) const;
 

@@ -3,6 +3,7 @@
 #include "FileErrorAlert.h"
 #include "FilePanel.h"
 #include "RegisterFile.h"
+#include "RegisterTableModel.h"
 
 #include <QFileInfo>
 #include <QMainWindow>
@@ -58,7 +59,7 @@ void AppController::_processVg2File(const QString& path) {
 
 void AppController::_exportVg2File(const QString& path) {
     TavrelError error;
-    if (!writeRegisterFile(localFilePath(path), importedRegisters, &error)) {
+    if (!writeRegisterFile(localFilePath(path), _tableModel->registers(), &error)) {
         showFileError(*this, error);
         return;
     }

@@ -6,6 +6,7 @@
 // until the transfer ends.
 #include "AppController.h"
 #include "RangeSheet.h"
+#include "RegisterTableModel.h"
 #include "TableRedrawPacer.h"
 #include "TavrelLog.h"
 #include "UploadCheck.h"
@@ -20,8 +21,8 @@
 
 namespace {
 
-constexpr RegisterRange AllRegistersRange{0, 300};
-constexpr RegisterRange FirstHundredRange{0, 100};
+constexpr LocationLengthRange AllRegistersRange{0, 300};
+constexpr LocationLengthRange FirstHundredRange{0, 100};
 
 // The current register widened with its sign, then taken as unsigned, against the range's end.
 bool stepInRange(const register_step& step) {
@@ -34,7 +35,7 @@ uint16_t deviceRegisterNumber(const register_step& step) {
     return static_cast<uint16_t>(step.current);
 }
 
-void showProgressRange(QProgressBar* bar, RegisterRange range) {
+void showProgressRange(QProgressBar* bar, LocationLengthRange range) {
     const int first = static_cast<int>(range.location);
     const int last = static_cast<int>(range.location + range.length - 1);
     bar->setRange(first, last);
@@ -55,25 +56,30 @@ std::array<std::string, 4> storedClipNames(const std::optional<std::string> (&na
     return clips;
 }
 
-// Whether every part of `entry` can be sent as it stands. The check runs before anything of the
-// register is sent, so a refused register leaves the device's copy untouched (rather than with
-// new times and old clip names).
-bool entryUploadable(const RegisterEntry& entry, int32_t number, TavrelError* error) {
-    const std::optional<UploadProblem> problem = firstUploadProblem(entry);
-    if (!problem) {
+// Whether every register of the collection in `range` can be sent as it stands; otherwise the
+// error names the first one that cannot. The whole range is checked before anything is sent, so
+// a refused register never leaves the device half updated.
+bool rangeUploadable(const RegisterCollection& registers, LocationLengthRange range,
+                     TavrelError* error) {
+    const std::optional<RefusedRegister> refused =
+        firstUploadProblemInRange(registers, static_cast<int32_t>(range.location),
+                                  static_cast<int32_t>(range.location + range.length - 1));
+    if (!refused) {
         return true;
     }
     if (error) {
-        std::string reason =
-            problem->kind == UploadProblem::ClipName
-                ? std::string("Clip Name ") + char('A' + problem->index) + " not 8 bytes in length"
-                : std::string("Time ") + RegisterTimeNames[problem->index] +
+        const UploadProblem& problem = refused->problem;
+        const std::string reason =
+            problem.kind == UploadProblem::ClipName
+                ? std::string("Clip Name ") + static_cast<char>('A' + problem.index) +
+                      " not 8 bytes in length"
+                : std::string("Time ") + RegisterTimeNames[problem.index] +
                       " out of range: hours, minutes and seconds must be 0 to 99 and frames 0 "
                       "to 39";
-        *error =
-            TavrelError{TavrelErrorDomain, 0,
-                        QString::asprintf("Register %03d cannot be uploaded", number).toStdString(),
-                        std::nullopt, reason};
+        *error = TavrelError{
+            TavrelErrorDomain, 0,
+            QString::asprintf("Register %03d cannot be uploaded", refused->number).toStdString(),
+            std::nullopt, reason};
     }
     return false;
 }
@@ -133,7 +139,7 @@ void AppController::rangeSheetDidEnd(int returnCode, RangeStartOperation context
     if (returnCode != 1 || !context) {
         return;
     }
-    RegisterRange range;
+    LocationLengthRange range;
     const int tag = rangeRadios->checkedId();
     switch (tag) {
     case AllRegistersRangeTag:
@@ -165,7 +171,7 @@ void AppController::rangeSheetDidEnd(int returnCode, RangeStartOperation context
 
 // The start checks of both transfers: a connection whose device answers the version request.
 // When they pass, the progress sheet is up and the first step is returned.
-std::optional<register_step> AppController::_beginTransfer(RegisterRange range,
+std::optional<register_step> AppController::_beginTransfer(LocationLengthRange range,
                                                            const QString& title) {
     register_step step{_getSocket(), range, static_cast<int32_t>(range.location)};
     if (!step.socket) {
@@ -185,7 +191,7 @@ std::optional<register_step> AppController::_beginTransfer(RegisterRange range,
     return step;
 }
 
-void AppController::_downloadRegisters(RegisterRange range) {
+void AppController::_downloadRegisters(LocationLengthRange range) {
     if (const std::optional<register_step> step =
             _beginTransfer(range, tr("Downloading registers"))) {
         _removeAllRegisters();
@@ -193,7 +199,12 @@ void AppController::_downloadRegisters(RegisterRange range) {
     }
 }
 
-void AppController::_uploadRegisters(RegisterRange range) {
+void AppController::_uploadRegisters(LocationLengthRange range) {
+    TavrelError refusal;
+    if (!rangeUploadable(_tableModel->registers(), range, &refusal)) {
+        _showError(&refusal);
+        return;
+    }
     if (const std::optional<register_step> step =
             _beginTransfer(range, tr("Uploading registers"))) {
         QTimer::singleShot(0, this, [this, step = *step] { _uploadRegisterStep(step); });
@@ -247,12 +258,12 @@ void AppController::_uploadRegisterStep(register_step step) {
     }
     showProgressStep(progressLabel, progressBar, tr("Uploading register %1"), step.current);
 
-    if (const RegisterEntry* found = importedRegisters.find(step.current)) {
+    // Checked whole before the transfer began (rangeUploadable).
+    if (const RegisterEntry* found = _tableModel->registers().find(step.current)) {
         const RegisterEntry entry = *found;
         const uint16_t number = deviceRegisterNumber(step);
         TavrelError error;
-        if (!entryUploadable(entry, step.current, &error) ||
-            !step.socket->setRegisterData(entry.reg, number, &error) ||
+        if (!step.socket->setRegisterData(entry.reg, number, &error) ||
             !step.socket->setRegisterClipName(entry.clips[0], entry.clips[1], entry.clips[2],
                                               entry.clips[3], number, &error)) {
             QTimer::singleShot(0, this, [this, error] { _showError(&error); });

@@ -4,13 +4,8 @@
 
 #include "RegisterTableModel.h"
 
-void AppController::_refreshTable() {
-    _tableModel->reload();
-    validateActions();
-}
-
 void AppController::_storeRegister(int32_t number, const RegisterEntry& entry) {
-    bool wasEmpty = importedRegisters.empty();
+    const bool wasEmpty = _tableModel->registers().empty();
     _tableModel->storeRegister(number, entry);
     if (wasEmpty) {
         validateActions();

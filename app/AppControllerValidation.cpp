@@ -1,6 +1,7 @@
 // Enabling of the commands: two facts decide, whether a serial port is selected and whether the
 // register collection holds any register.
 #include "AppController.h"
+#include "RegisterTableModel.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -10,7 +11,7 @@ bool AppController::_portSelected() const {
 }
 
 bool AppController::_registersLoaded() const {
-    return importedRegisters.size() > 0;
+    return !_tableModel->registers().empty();
 }
 
 bool AppController::validateToolbarItem(const QString& itemIdentifier) const {

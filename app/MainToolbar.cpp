@@ -15,6 +15,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <iterator>
+
 namespace {
 
 const char* const ItemIdentifierProperty = "toolbarItemIdentifier";
@@ -25,23 +27,20 @@ struct ToolbarCommand {
     const char* paletteLabel;
     const char* toolTip;
     const char* image;
-    QAction* AppController::*action;
 };
 
 const ToolbarCommand ToolbarCommands[] = {
-    {OpenFileToolbarItemIdentifier, "Open File", "Open File", "Open a .vg2 file", "Open",
-     &AppController::openAction},
+    {OpenFileToolbarItemIdentifier, "Open File", "Open File", "Open a .vg2 file", "Open"},
     {SaveFileToolbarItemIdentifier, "Save File", "Save File", "Save the registers to a .vg2 file",
-     "Save", &AppController::saveAction},
+     "Save"},
     {DownloadRegistersToolbarItemIdentifier, "Download Registers", "Download Registers",
-     "Download registers from the VRG-500", "RegDownload", &AppController::downloadRegistersAction},
+     "Download registers from the VRG-500", "RegDownload"},
     {UploadRegistersToolbarItemIdentifier, "Upload Registers", "Upload Registers",
-     "Upload registers to the VRG-500", "RegUpload", &AppController::uploadRegistersAction},
+     "Upload registers to the VRG-500", "RegUpload"},
     {DownloadMenuSettingsToolbarItemIdentifier, "Download Menu", "Download Menu Settings",
-     "Download menu settings from the VRG-500", "MenuDownload",
-     &AppController::downloadMenuSettingsAction},
+     "Download menu settings from the VRG-500", "MenuDownload"},
     {UploadMenuSettingsToolbarItemIdentifier, "Upload Menu", "Upload Menu Settings",
-     "Upload menu settings to the VRG-500", "MenuUpload", &AppController::uploadMenuSettingsAction},
+     "Upload menu settings to the VRG-500", "MenuUpload"},
 };
 
 QIcon toolbarImage(const char* name) {
@@ -92,8 +91,17 @@ void AppController::_attachToolbar() {
     QAction* portItem = _toolbar->addWidget(makeSerialPortItem(serialPopUpButton));
     portItem->setProperty(ItemIdentifierProperty, SerialPortsToolbarItemIdentifier);
     _toolbar->addSeparator();
-    for (const ToolbarCommand& command : ToolbarCommands) {
-        QAction* action = this->*command.action;
+    // The commands' actions, in the order of ToolbarCommands.
+    QAction* const actions[] = {openAction,
+                                saveAction,
+                                downloadRegistersAction,
+                                uploadRegistersAction,
+                                downloadMenuSettingsAction,
+                                uploadMenuSettingsAction};
+    static_assert(sizeof actions / sizeof *actions == std::size(ToolbarCommands));
+    for (size_t i = 0; i < std::size(ToolbarCommands); ++i) {
+        const ToolbarCommand& command = ToolbarCommands[i];
+        QAction* action = actions[i];
         action->setIconText(command.label);
         action->setToolTip(command.toolTip);
         action->setIcon(toolbarImage(command.image));

@@ -37,11 +37,10 @@ const QStringList& RegisterTableModel::columnIdentifiers() {
     return identifiers;
 }
 
-RegisterTableModel::RegisterTableModel(RegisterCollection* registers, QObject* parent)
-    : QAbstractTableModel(parent), _registers(registers) {}
+RegisterTableModel::RegisterTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int RegisterTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(_registers->size());
+    return parent.isValid() ? 0 : static_cast<int>(_registers.size());
 }
 
 int RegisterTableModel::columnCount(const QModelIndex& parent) const {
@@ -85,11 +84,11 @@ QList<CellRun> RegisterTableModel::cellRuns(const QModelIndex& index) const {
 }
 
 QList<CellRun> RegisterTableModel::cellRuns(int row, const QString& identifier) const {
-    if (row < 0 || static_cast<size_t>(row) >= _registers->size()) {
+    if (row < 0 || static_cast<size_t>(row) >= _registers.size()) {
         return {};
     }
     if (identifier == "Register") {
-        return {{QString::asprintf("%03d", _registers->numberAt(static_cast<size_t>(row))), false}};
+        return {{QString::asprintf("%03d", _registers.numberAt(static_cast<size_t>(row))), false}};
     }
     if (identifier == "Label") {
         return {{LabelText, false}};
@@ -99,7 +98,7 @@ QList<CellRun> RegisterTableModel::cellRuns(int row, const QString& identifier) 
     if (column < AColumn) {
         return {};
     }
-    return _machineRuns(_registers->entryAt(static_cast<size_t>(row)), column - AColumn);
+    return _machineRuns(_registers.entryAt(static_cast<size_t>(row)), column - AColumn);
 }
 
 QString RegisterTableModel::cellText(int row, const QString& identifier) const {
@@ -119,34 +118,29 @@ QList<CellRun> RegisterTableModel::_machineRuns(const RegisterEntry& entry, int 
 }
 
 void RegisterTableModel::storeRegister(int32_t number, const RegisterEntry& entry) {
-    auto position = std::lower_bound(
-        _registers->begin(), _registers->end(), number,
+    const auto position = std::lower_bound(
+        _registers.begin(), _registers.end(), number,
         [](const RegisterCollection::Item& item, int32_t n) { return item.first < n; });
-    int row = static_cast<int>(position - _registers->begin());
-    bool isNew = position == _registers->end() || position->first != number;
+    const int row = static_cast<int>(position - _registers.begin());
+    const bool isNew = position == _registers.end() || position->first != number;
     if (isNew) {
         beginInsertRows({}, row, row);
-        _registers->set(number, entry);
+        _registers.set(number, entry);
         endInsertRows();
         return;
     }
-    _registers->set(number, entry);
+    _registers.set(number, entry);
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
 void RegisterTableModel::removeAllRegisters() {
     beginResetModel();
-    _registers->clear();
+    _registers.clear();
     endResetModel();
 }
 
 void RegisterTableModel::replaceRegisters(RegisterCollection registers) {
     beginResetModel();
-    *_registers = std::move(registers);
-    endResetModel();
-}
-
-void RegisterTableModel::reload() {
-    beginResetModel();
+    _registers = std::move(registers);
     endResetModel();
 }

@@ -1,10 +1,11 @@
-// The register table's model: one row per register of the controller's collection, in ascending
-// register number, and six columns identified by "Register", "Label", "A", "B", "C" and "D".
+// The register table's model: one row per register of the collection, in ascending register
+// number, and six columns identified by "Register", "Label", "A", "B", "C" and "D".
 // A cell of a machine column is three runs of text (IN time, OUT time, clip name) separated by
 // line breaks; set times and real clip names are bold, the rest plain. The model is read-only.
 //
-// The collection belongs to the controller; every change to it goes through the model's
-// operations below so the views hear of exactly the rows that changed.
+// The model owns the register collection and is the only way to change it: each change below
+// tells the views of exactly the rows it touched, so nothing can change the collection behind
+// their back.
 #pragma once
 
 #include "RegisterCollection.h"
@@ -34,7 +35,7 @@ class RegisterTableModel : public QAbstractTableModel {
     static inline const QString LabelText = QStringLiteral("IN\nOUT\nCLIP");
     static inline const QString NoClipText = QStringLiteral("** No Clip **");
 
-    explicit RegisterTableModel(RegisterCollection* registers, QObject* parent = nullptr);
+    explicit RegisterTableModel(QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -50,15 +51,19 @@ class RegisterTableModel : public QAbstractTableModel {
     // The cell's whole text, runs joined.
     QString cellText(int row, const QString& identifier) const;
 
-    // Changes to the collection.
+    // The collection, read-only: change it through the operations below.
+    const RegisterCollection& registers() const { return _registers; }
+
+    // Stores one register, replacing any entry of that number: one inserted row for a new
+    // number, one changed row for a known one.
     void storeRegister(int32_t number, const RegisterEntry& entry);
-    void removeAllRegisters();
+    // Puts `registers` in place of the collection (a reset).
     void replaceRegisters(RegisterCollection registers);
-    // The collection was changed behind the model's back: re-read everything.
-    void reload();
+    // Empties the collection (a reset).
+    void removeAllRegisters();
 
   private:
     QList<CellRun> _machineRuns(const RegisterEntry& entry, int machine) const;
 
-    RegisterCollection* _registers;
+    RegisterCollection _registers;
 };

@@ -39,6 +39,6 @@ int main(int argc, char** argv) {
     }
 
     AppController controller(ports);
-    controller.mainWindow->show();
+    controller.window()->show();
     return application.exec();
 }

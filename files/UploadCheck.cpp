@@ -15,3 +15,16 @@ std::optional<UploadProblem> firstUploadProblem(const RegisterEntry& entry) {
     }
     return std::nullopt;
 }
+
+std::optional<RefusedRegister> firstUploadProblemInRange(const RegisterCollection& registers,
+                                                         int32_t first, int32_t last) {
+    for (const auto& [number, entry] : registers) {
+        if (number < first || number > last) {
+            continue;
+        }
+        if (const std::optional<UploadProblem> problem = firstUploadProblem(entry)) {
+            return RefusedRegister{number, *problem};
+        }
+    }
+    return std::nullopt;
+}

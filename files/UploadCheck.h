@@ -1,11 +1,15 @@
 // What the device cannot take from a register entry: a clip name that is not exactly 8
 // characters, or a time that is not null and lies beyond the wire form (a number above 99, frames
 // 40 or more). A null time goes back with the bytes it came with, so its numbers are not checked.
-// Uploads check every register with this before sending anything of it.
+// An upload checks every register of its range with this before it sends anything at all, so a
+// refused register never leaves the device half updated. The application and tavrelctl share
+// this policy; each words the refusal in its own voice.
 #pragma once
 
+#include "RegisterCollection.h"
 #include "RegisterEntry.h"
 
+#include <cstdint>
 #include <optional>
 
 // The eight times' names, in record order.
@@ -20,3 +24,14 @@ struct UploadProblem {
 // The first problem, clip names A to D first, then the times in record order; none when the
 // entry can be sent as it stands.
 std::optional<UploadProblem> firstUploadProblem(const RegisterEntry& entry);
+
+// A register of an upload's range that cannot be sent as it stands, and its first problem.
+struct RefusedRegister {
+    int32_t number;
+    UploadProblem problem;
+};
+
+// The lowest-numbered register of `registers` numbered `first` to `last` (inclusive) that cannot
+// be sent; none when the whole range can be.
+std::optional<RefusedRegister> firstUploadProblemInRange(const RegisterCollection& registers,
+                                                         int32_t first, int32_t last);

@@ -31,14 +31,14 @@ bool readRegister(TavrelSocket& socket, uint16_t number, RegisterEntry* entry) {
 }
 
 bool grabWindow(AppController& controller, const char* path) {
-    controller.mainWindow->resize(controller.mainWindow->width(), 600);
-    controller.mainWindow->show();
+    controller.window()->resize(controller.window()->width(), 600);
+    controller.window()->show();
     QCoreApplication::processEvents();
     std::printf("window %dx%d, min width %d, max width %d, port \"%s\"\n",
-                controller.mainWindow->width(), controller.mainWindow->height(),
-                controller.mainWindow->minimumWidth(), controller.mainWindow->maximumWidth(),
-                qPrintable(controller.serialPopUpButton->currentText()));
-    if (!controller.mainWindow->grab().save(QString::fromLocal8Bit(path))) {
+                controller.window()->width(), controller.window()->height(),
+                controller.window()->minimumWidth(), controller.window()->maximumWidth(),
+                qPrintable(testAccess(controller).serialPopUpButton()->currentText()));
+    if (!controller.window()->grab().save(QString::fromLocal8Bit(path))) {
         std::fprintf(stderr, "cannot write %s\n", path);
         return false;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "AppController.h"
+#include "AppControllerTestAccess.h"
 #include "Vrg500Simulator.h"
 
 #include <QCoreApplication>

@@ -31,7 +31,7 @@ namespace {
 constexpr int MidwayRegister = 42;
 
 QPixmap windowWithSheet(AppController& controller, QDialog* sheet) {
-    QPixmap picture = controller.mainWindow->grab();
+    QPixmap picture = controller.window()->grab();
     QPainter painter(&picture);
     painter.fillRect(picture.rect(), QColor(0, 0, 0, 40)); // the window behind a modal sheet
     const QPixmap sheetPicture = sheet->grab();
@@ -73,16 +73,17 @@ int main(int argc, char** argv) {
         return 1;
     }
     AppController controller(benchsupport::onePort("ttyUSB0", device.slavePath()));
-    controller.mainWindow->resize(controller.mainWindow->width(), 600);
-    controller.mainWindow->show();
+    controller.window()->resize(controller.window()->width(), 600);
+    controller.window()->show();
     QCoreApplication::processEvents();
 
     controller.downloadRegisters();
-    controller.rangeRadios->button(AllRegistersRangeTag)->click();
-    controller.minRangeField->setValue(0);
-    controller.maxRangeField->setValue(299);
+    testAccess(controller).rangeRadios()->button(AllRegistersRangeTag)->click();
+    testAccess(controller).minRangeField()->setValue(0);
+    testAccess(controller).maxRangeField()->setValue(299);
     QCoreApplication::processEvents();
-    if (!save(windowWithSheet(controller, controller.rangeSheet), folder, "range-sheet.png")) {
+    if (!save(windowWithSheet(controller, testAccess(controller).rangeSheet()), folder,
+              "range-sheet.png")) {
         return 1;
     }
 
@@ -91,21 +92,22 @@ int main(int argc, char** argv) {
         if (controller.tableModel()->rowCount() == MidwayRegister + 1) {
             // A fast download draws the table once per display frame; a screen would show the
             // last frame drawn, a grab needs the current one.
-            controller.registerTable->setUpdatesEnabled(true);
-            ok = save(windowWithSheet(controller, controller.progressSheet), folder,
+            testAccess(controller).registerTable()->setUpdatesEnabled(true);
+            ok = save(windowWithSheet(controller, testAccess(controller).progressSheet()), folder,
                       "progress-sheet.png");
         }
     });
     bool ended = false;
-    QObject::connect(controller.progressSheet, &QDialog::finished, [&ended] { ended = true; });
-    controller.rangeConfirmButton->click();
+    QObject::connect(testAccess(controller).progressSheet(), &QDialog::finished,
+                     [&ended] { ended = true; });
+    testAccess(controller).rangeConfirmButton()->click();
     while (!ended) {
         QCoreApplication::processEvents();
     }
     QCoreApplication::processEvents();
-    if (!ok || controller.importedRegisters.size() != 300 || controller.currentAlert()) {
+    if (!ok || testAccess(controller).registers().size() != 300 || controller.currentAlert()) {
         std::fprintf(stderr, "the download did not complete\n");
         return 1;
     }
-    return save(controller.mainWindow->grab(), folder, "table-after-download.png") ? 0 : 1;
+    return save(controller.window()->grab(), folder, "table-after-download.png") ? 0 : 1;
 }

@@ -31,19 +31,19 @@ constexpr int RegisterCount = 300;
 // progress sheet's close.
 double timedDownload(AppController& controller) {
     bool ended = false;
-    auto connection =
-        QObject::connect(controller.progressSheet, &QDialog::finished, [&ended] { ended = true; });
+    auto connection = QObject::connect(testAccess(controller).progressSheet(), &QDialog::finished,
+                                       [&ended] { ended = true; });
     controller.downloadRegisters();
-    controller.rangeRadios->button(AllRegistersRangeTag)->click();
+    testAccess(controller).rangeRadios()->button(AllRegistersRangeTag)->click();
     QElapsedTimer timer;
     timer.start();
-    controller.rangeConfirmButton->click();
+    testAccess(controller).rangeConfirmButton()->click();
     while (!ended) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
     const double elapsed = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     QObject::disconnect(connection);
-    if (controller.importedRegisters.size() != RegisterCount || controller.currentAlert()) {
+    if (testAccess(controller).registers().size() != RegisterCount || controller.currentAlert()) {
         std::fprintf(stderr, "the download did not complete\n");
         std::exit(1);
     }
@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     }
     const std::string path = device.slavePath();
     AppController controller(benchsupport::onePort("ttySIM0", path));
-    controller.mainWindow->show();
+    controller.window()->show();
     QCoreApplication::processEvents();
 
     timedDownload(controller); // warm-up: fonts, caches, first paint

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "AppController.h"
+#include "AppControllerTestAccess.h"
 #include "Vrg500Simulator.h"
 
 #include <QCoreApplication>
@@ -53,7 +54,7 @@ inline std::unique_ptr<AppController> makeController(const std::string& devicePa
         ports["ttySIM0"] = devicePath;
     }
     auto controller = std::make_unique<AppController>([ports] { return std::optional(ports); });
-    controller->mainWindow->show();
+    controller->window()->show();
     return controller;
 }
 
@@ -77,7 +78,7 @@ inline void dismissAlert(const AppController& controller) {
 }
 
 inline QFileDialog* filePanel(const AppController& controller) {
-    return controller.mainWindow->findChild<QFileDialog*>();
+    return controller.window()->findChild<QFileDialog*>();
 }
 
 // The name a panel offers: its selection, unless that is only the folder it shows.

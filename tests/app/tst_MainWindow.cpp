@@ -86,7 +86,7 @@ class MainWindowTest : public QObject {
         }
         _ports = ports;
         AppController controller(lister());
-        QComboBox* popUp = controller.serialPopUpButton;
+        QComboBox* popUp = testAccess(controller).serialPopUpButton();
         QStringList titles;
         for (int i = 0; i < popUp->count(); ++i) {
             titles << popUp->itemText(i);
@@ -120,7 +120,7 @@ class MainWindowTest : public QObject {
             {{"ttyS9"}, nullptr, "ttyS9", "ttyUSB1"},
         };
         AppController controller(lister());
-        QComboBox* popUp = controller.serialPopUpButton;
+        QComboBox* popUp = testAccess(controller).serialPopUpButton();
         for (const Step& step : steps) {
             _ports = portsNamed(step.ports);
             controller.updateSerialPortsPopup();
@@ -140,6 +140,7 @@ class MainWindowTest : public QObject {
     // change of the ports and the collection, in the toolbar and in the menus.
     void enablingRules() {
         AppController controller(lister());
+        const AppControllerTestAccess ui(controller);
         struct Situation {
             bool port, registers, download, upload, menus, save;
         };
@@ -150,22 +151,22 @@ class MainWindowTest : public QObject {
         for (const Situation& s : situations) {
             _ports = s.port ? portsNamed({"ttyS0"}) : SerialPortList{};
             controller.updateSerialPortsPopup();
-            if (s.registers && controller.importedRegisters.empty()) {
+            if (s.registers && ui.registers().empty()) {
                 controller._storeRegister(3, RegisterEntry{});
             } else if (!s.registers) {
                 controller._removeAllRegisters();
             }
             const std::pair<QAction*, bool> expected[] = {
-                {controller.downloadRegistersAction, s.download},
-                {controller.uploadRegistersAction, s.upload},
-                {controller.downloadMenuSettingsAction, s.menus},
-                {controller.uploadMenuSettingsAction, s.menus},
-                {controller.saveAction, s.save},
-                {controller.openAction, true},
-                {controller.showVersionAction, true},
+                {ui.downloadRegistersAction(), s.download},
+                {ui.uploadRegistersAction(), s.upload},
+                {ui.downloadMenuSettingsAction(), s.menus},
+                {ui.uploadMenuSettingsAction(), s.menus},
+                {ui.saveAction(), s.save},
+                {ui.openAction(), true},
+                {ui.showVersionAction(), true},
             };
             for (bool menusOpened : {false, true}) { // at once, and when a menu opens
-                for (QMenu* menu : controller.mainWindow->menuBar()->findChildren<QMenu*>()) {
+                for (QMenu* menu : controller.window()->menuBar()->findChildren<QMenu*>()) {
                     if (menusOpened) {
                         emit menu->aboutToShow();
                     }
@@ -174,8 +175,7 @@ class MainWindowTest : public QObject {
                     QVERIFY2(action->isEnabled() == enabled, qPrintable(action->text()));
                     QCOMPARE(controller.validateMenuItem(action), enabled);
                     QWidget* button = controller.mainToolbar()->widgetForAction(action);
-                    QVERIFY(action == controller.showVersionAction ||
-                            button->isEnabled() == enabled);
+                    QVERIFY(action == ui.showVersionAction() || button->isEnabled() == enabled);
                 }
             }
         }
@@ -183,7 +183,7 @@ class MainWindowTest : public QObject {
 
     void widthIsFixedAtTheNarrowestShowingEveryItem() {
         AppController controller(lister());
-        QMainWindow* window = controller.mainWindow;
+        QMainWindow* window = controller.window();
         QCOMPARE(window->minimumWidth(), window->maximumWidth());
         QVERIFY(window->minimumHeight() < window->maximumHeight());
         window->show();
@@ -233,7 +233,7 @@ class MainWindowTest : public QObject {
         simulator.setVersion(deviceVersion.toStdString());
         auto controller =
             makeController(deviceVersion.isEmpty() ? path.toStdString() : simulator.slavePath());
-        controller->showVersionAction->trigger();
+        testAccess(*controller).showVersionAction()->trigger();
         if (!deviceVersion.isEmpty()) {
             expectAlert(*controller, "VRG-500", shown, false);
             return;
@@ -247,13 +247,13 @@ class MainWindowTest : public QObject {
     void closingTheMainWindowQuits() {
         AppController controller(lister());
         QSignalSpy terminating(&controller, &AppController::applicationWillTerminate);
-        controller.mainWindow->show();
+        controller.window()->show();
         controller._showError(nullptr);
         controller.currentAlert()->close();
-        controller.rangeSheet->open();
-        controller.rangeSheet->close();
+        testAccess(controller).rangeSheet()->open();
+        testAccess(controller).rangeSheet()->close();
         QCOMPARE(terminating.count(), 0); // closing an alert or a sheet does not quit
-        controller.mainWindow->close();
+        controller.window()->close();
         QCOMPARE(terminating.count(), 1);
     }
 };

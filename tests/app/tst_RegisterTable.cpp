@@ -43,14 +43,14 @@ class RegisterTableTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir _settings;
-    std::unique_ptr<AppController> _c;
+    std::unique_ptr<AppController> _controller;
 
-    RegisterTableModel* model() const { return _c->tableModel(); }
+    RegisterTableModel* model() const { return _controller->tableModel(); }
 
   private slots:
     void initTestCase() { useTemporarySettings(_settings); }
-    void init() { _c = makeController({}); }
-    void cleanup() { _c.reset(); }
+    void init() { _controller = makeController({}); }
+    void cleanup() { _controller.reset(); }
 
     // The cell of the one machine set, in its own column; the other machines' cells are empty.
     void machineCells_data() {
@@ -80,7 +80,7 @@ class RegisterTableTest : public QObject {
         QFETCH(int, machine);
         QFETCH(RegisterEntry, entry);
         QFETCH(Runs, runs);
-        _c->_storeRegister(5, entry);
+        _controller->_storeRegister(5, entry);
         for (int column = 0; column < 4; ++column) {
             QCOMPARE(model()->cellRuns(0, QString(QChar('A' + column))),
                      column == machine
@@ -100,13 +100,13 @@ class RegisterTableTest : public QObject {
     // a replaced one one changed row; never a reset.
     void storingOneRegisterTouchesOnlyItsRow() {
         for (int number : {1234, 7, 65535, 0}) {
-            _c->_storeRegister(number, RegisterEntry{});
+            _controller->_storeRegister(number, RegisterEntry{});
         }
         QSignalSpy resets(model(), &QAbstractItemModel::modelReset);
         QSignalSpy inserts(model(), &QAbstractItemModel::rowsInserted);
         QSignalSpy changes(model(), &QAbstractItemModel::dataChanged);
-        _c->_storeRegister(42, RegisterEntry{});
-        _c->_storeRegister(1234, onMachine(0, time(2, 0, 0, 0), Unset, "REPLACED"));
+        _controller->_storeRegister(42, RegisterEntry{});
+        _controller->_storeRegister(1234, onMachine(0, time(2, 0, 0, 0), Unset, "REPLACED"));
         QCOMPARE(resets.count(), 0);
         QCOMPARE(inserts.count(), 1);
         QCOMPARE(inserts[0][1].toInt(), 2);
@@ -122,8 +122,8 @@ class RegisterTableTest : public QObject {
     // What the window shows on screen (its flushed backing store) must equal a fresh drawing
     // of the window, whether rows arrive in sight, out of sight or above the rows in sight.
     void screenFollowsTheCollection() {
-        QMainWindow* window = _c->mainWindow;
-        QTableView* table = _c->registerTable;
+        QMainWindow* window = _controller->window();
+        QTableView* table = testAccess(*_controller).registerTable();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         const auto shownAsDrawn = [window] {
@@ -133,15 +133,15 @@ class RegisterTableTest : public QObject {
                    window->grab().toImage().convertToFormat(QImage::Format_RGB32);
         };
         for (int number = 1000; number < 1200; ++number) {
-            _c->_storeRegister(number, onMachine(0, time(1, 0, 0, 0), Unset, "A"));
+            _controller->_storeRegister(number, onMachine(0, time(1, 0, 0, 0), Unset, "A"));
             if (number < 1003 || number > 1196) {
                 QVERIFY(shownAsDrawn());
             }
         }
         QVERIFY(table->rowAt(table->viewport()->height() - 1) < 199);
-        _c->_storeRegister(5, onMachine(0, time(2, 0, 0, 0), Unset, "FIRST"));
+        _controller->_storeRegister(5, onMachine(0, time(2, 0, 0, 0), Unset, "FIRST"));
         QVERIFY(shownAsDrawn());
-        _c->_storeRegister(1100, onMachine(0, time(3, 0, 0, 0), Unset, "CHANGED"));
+        _controller->_storeRegister(1100, onMachine(0, time(3, 0, 0, 0), Unset, "CHANGED"));
         table->scrollToBottom();
         QVERIFY(shownAsDrawn());
         QCOMPARE(table->rowAt(table->viewport()->height() - 1), 200);

@@ -53,19 +53,19 @@ class FileCommandsTest : public QObject {
     QTemporaryDir _settings;
     std::unique_ptr<QTemporaryDir> _files;
     std::unique_ptr<Vrg500Simulator> _device;
-    std::unique_ptr<AppController> _c;
+    std::unique_ptr<AppController> _controller;
     const RegisterCollection _before = collectionOf({{5, entryWith(1, FourClips)}});
 
     QString path(const QString& name) const { return _files->filePath(name); }
 
     void withoutAPort() {
-        _c.reset(); // one controller at a time: it owns the port notifications
-        _c = makeController({});
+        _controller.reset(); // one controller at a time: it owns the port notifications
+        _controller = makeController({});
     }
 
     // Accepts the open panel with `name`, as a person would; null if no panel is open.
     void choose(const QString& name) {
-        QFileDialog* panel = filePanel(*_c);
+        QFileDialog* panel = filePanel(*_controller);
         QVERIFY(panel != nullptr);
         panel->selectFile(path(name));
         static_cast<QDialog*>(panel)->accept();
@@ -73,11 +73,11 @@ class FileCommandsTest : public QObject {
 
     // The name that the next save panel proposes; the panel is cancelled.
     QString proposal(void (AppController::*command)()) {
-        const auto noPanel = [this] { return filePanel(*_c) == nullptr; };
+        const auto noPanel = [this] { return filePanel(*_controller) == nullptr; };
         (void)QTest::qWaitFor(noPanel); // a panel just closed deletes itself later
-        (_c.get()->*command)();
-        const QString name = proposedName(filePanel(*_c));
-        filePanel(*_c)->reject();
+        (_controller.get()->*command)();
+        const QString name = proposedName(filePanel(*_controller));
+        filePanel(*_controller)->reject();
         (void)QTest::qWaitFor(noPanel);
         return name;
     }
@@ -91,12 +91,12 @@ class FileCommandsTest : public QObject {
         _device = std::make_unique<Vrg500Simulator>();
         QVERIFY(_device->start());
         _device->setMenu(patternBlock(3));
-        _c = makeController(_device->slavePath());
-        _c->_replaceRegisters(_before);
+        _controller = makeController(_device->slavePath());
+        _controller->_replaceRegisters(_before);
     }
 
     void cleanup() {
-        _c.reset();
+        _controller.reset();
         _device.reset();
         _files.reset();
     }
@@ -106,14 +106,14 @@ class FileCommandsTest : public QObject {
     void menuDownloadThroughTheSavePanel() {
         QCOMPARE(proposal(&AppController::downloadMenuSettings), "Menu Settings.vgs");
         QCOMPARE(_device->receivedFrames().size(), size_t(0)); // a cancelled panel does nothing
-        _c->downloadMenuSettings();
-        QCOMPARE(filePanel(*_c)->acceptMode(), QFileDialog::AcceptSave);
+        _controller->downloadMenuSettings();
+        QCOMPARE(filePanel(*_controller)->acceptMode(), QFileDialog::AcceptSave);
         choose("Rack");                            // the extension is added
         QVERIFY(!QFile::exists(path("Rack.vgs"))); // the work is deferred past the panel
-        expectAlert(*_c, "Download VRG-500 Menu Settings", "Download complete.", false);
+        expectAlert(*_controller, "Download VRG-500 Menu Settings", "Download complete.", false);
         QCOMPARE(fileBytes(path("Rack.vgs")), menuFileText("2.10", patternBlock(3)));
         QCOMPARE(rememberedMenuFile(), "Rack.vgs");
-        dismissAlert(*_c);
+        dismissAlert(*_controller);
         QCOMPARE(proposal(&AppController::downloadMenuSettings), "Rack.vgs"); // without its folder
     }
 
@@ -122,12 +122,12 @@ class FileCommandsTest : public QObject {
         writeBytes(path("elsewhere/Show.vgs"), menuFileText("2.10", patternBlock(77)));
         QSettings().setValue(MenuSettingsFilenameKey, "Remembered.vgs");
         QCOMPARE(proposal(&AppController::uploadMenuSettings), ""); // not offered here
-        _c->uploadMenuSettings();
-        QCOMPARE(filePanel(*_c)->acceptMode(), QFileDialog::AcceptOpen);
+        _controller->uploadMenuSettings();
+        QCOMPARE(filePanel(*_controller)->acceptMode(), QFileDialog::AcceptOpen);
         choose("elsewhere/Show.vgs");
-        expectAlert(*_c, "Upload VRG-500 Menu Settings", "Upload complete.", false);
+        expectAlert(*_controller, "Upload VRG-500 Menu Settings", "Upload complete.", false);
         QCOMPARE(_device->menu(), patternBlock(77));
-        dismissAlert(*_c);
+        dismissAlert(*_controller);
         QCOMPARE(proposal(&AppController::downloadMenuSettings), "Show.vgs");
     }
 
@@ -175,9 +175,9 @@ class FileCommandsTest : public QObject {
             _device->setVersion(device.toStdString());
         }
         writeBytes(path("Show.vgs"), contents);
-        upload ? _c->completeMenuUpload(path("Show.vgs"))
-               : _c->completeMenuDownload(path("Show.vgs"));
-        expectAlert(*_c, text, informativeText);
+        upload ? _controller->completeMenuUpload(path("Show.vgs"))
+               : _controller->completeMenuDownload(path("Show.vgs"));
+        expectAlert(*_controller, text, informativeText);
         QCOMPARE(fileBytes(path("Show.vgs")), contents);
         QCOMPARE(_device->menu(), patternBlock(3));
         QCOMPARE(rememberedMenuFile(), "Show.vgs");
@@ -187,14 +187,15 @@ class FileCommandsTest : public QObject {
 
     void openReplacesTheCollectionAfterThePanel() {
         writeBytes(path("Show.vg2"), registerFileText(sampleCollection()));
-        _c->openVg2File();
-        QCOMPARE(filePanel(*_c)->fileMode(), QFileDialog::ExistingFile);
+        _controller->openVg2File();
+        QCOMPARE(filePanel(*_controller)->fileMode(), QFileDialog::ExistingFile);
         choose("Show.vg2");
-        QVERIFY(_c->importedRegisters == _before); // the load is deferred past the panel
-        QTRY_VERIFY(_c->importedRegisters == sampleCollection());
-        QCOMPARE(_c->tableModel()->rowCount(), 3);
-        QCOMPARE(_c->tableModel()->cellText(2, "Register"), "1234");
-        QVERIFY(_c->currentAlert() == nullptr);
+        QVERIFY(testAccess(*_controller).registers() ==
+                _before); // the load is deferred past the panel
+        QTRY_VERIFY(testAccess(*_controller).registers() == sampleCollection());
+        QCOMPARE(_controller->tableModel()->rowCount(), 3);
+        QCOMPARE(_controller->tableModel()->cellText(2, "Register"), "1234");
+        QVERIFY(_controller->currentAlert() == nullptr);
         QCOMPARE(proposal(&AppController::saveVg2File), "Show.vg2");
     }
 
@@ -223,24 +224,24 @@ class FileCommandsTest : public QObject {
         if (!contents.isEmpty()) {
             writeBytes(path(name), contents);
         }
-        _c->openPanelDidEnd(1, path(name));
-        expectAlert(*_c, text, informativeText);
-        QVERIFY(_c->importedRegisters == _before);
-        QCOMPARE(_c->tableModel()->rowCount(), 1);
-        dismissAlert(*_c);
+        _controller->openPanelDidEnd(1, path(name));
+        expectAlert(*_controller, text, informativeText);
+        QVERIFY(testAccess(*_controller).registers() == _before);
+        QCOMPARE(_controller->tableModel()->rowCount(), 1);
+        dismissAlert(*_controller);
         QCOMPARE(proposal(&AppController::saveVg2File), name);
     }
 
     void saveWritesTheCollectionAtOnce() {
-        _c->_replaceRegisters(sampleCollection());
-        _c->mainWindow->setWindowModified(true);
+        _controller->_replaceRegisters(sampleCollection());
+        _controller->window()->setWindowModified(true);
         QCOMPARE(proposal(&AppController::saveVg2File), ""); // nothing opened or saved yet
-        _c->saveVg2File();
-        QCOMPARE(filePanel(*_c)->acceptMode(), QFileDialog::AcceptSave);
+        _controller->saveVg2File();
+        QCOMPARE(filePanel(*_controller)->acceptMode(), QFileDialog::AcceptSave);
         choose("Evening"); // the extension is added
         QCOMPARE(fileBytes(path("Evening.vg2")), registerFileText(sampleCollection()));
-        QVERIFY(!_c->mainWindow->isWindowModified());
-        QVERIFY(_c->currentAlert() == nullptr);
+        QVERIFY(!_controller->window()->isWindowModified());
+        QVERIFY(_controller->currentAlert() == nullptr);
         QCOMPARE(proposal(&AppController::saveVg2File), "Evening.vg2");
     }
 
@@ -260,12 +261,12 @@ class FileCommandsTest : public QObject {
         if (unsavableTime) {
             RegisterEntry wide = entryWith(7, FourClips);
             wide.reg.outA.minutes = 160;
-            _c->_storeRegister(7, wide);
+            _controller->_storeRegister(7, wide);
         }
         writeBytes(path("Saved.vg2"), "old contents");
-        _c->mainWindow->setWindowModified(true);
-        _c->savePanelDidEnd(1, path(name));
-        QMessageBox* alert = _c->currentAlert();
+        _controller->window()->setWindowModified(true);
+        _controller->savePanelDidEnd(1, path(name));
+        QMessageBox* alert = _controller->currentAlert();
         QVERIFY(alert != nullptr);
         QCOMPARE(alert->icon(), QMessageBox::Critical);
         if (!text.isEmpty()) {
@@ -273,7 +274,7 @@ class FileCommandsTest : public QObject {
             QCOMPARE(alert->informativeText(), "No such file or directory");
         }
         QCOMPARE(fileBytes(path("Saved.vg2")), QByteArray("old contents"));
-        QVERIFY(_c->mainWindow->isWindowModified());
+        QVERIFY(_controller->window()->isWindowModified());
     }
 };
 

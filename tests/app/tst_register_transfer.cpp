@@ -77,31 +77,35 @@ class RegisterTransferTest : public QObject {
 
     QTemporaryDir _settings;
     std::unique_ptr<Vrg500Simulator> _device;
-    std::unique_ptr<AppController> _c;
+    std::unique_ptr<AppController> _controller;
     int _ended = 0;               // transfers ended: the progress sheet closed
     bool _alertBeforeEnd = false; // an alert came up while the progress sheet was still up
 
+    AppControllerTestAccess ui() const { return testAccess(*_controller); }
+
     // Opens the range sheet, chooses a range and confirms, as a person would.
     void transfer(void (AppController::*command)(), int tag, int first = 0, int last = 0) {
-        (_c.get()->*command)();
-        _c->rangeRadios->button(tag)->click();
+        (_controller.get()->*command)();
+        ui().rangeRadios()->button(tag)->click();
         if (tag == TypedRangeTag) {
-            _c->maxRangeField->setValue(HighestRegisterNumber);
-            _c->minRangeField->setValue(first);
-            _c->maxRangeField->setValue(last);
+            ui().maxRangeField()->setValue(HighestRegisterNumber);
+            ui().minRangeField()->setValue(first);
+            ui().maxRangeField()->setValue(last);
         }
-        _c->rangeConfirmButton->click();
+        ui().rangeConfirmButton()->click();
     }
 
     void waitForTransferEnd() {
         QTRY_COMPARE_WITH_TIMEOUT(_ended, 1, TransferTimeout);
-        QVERIFY(!_c->progressSheet->isVisible());
-        QVERIFY(_c->registerTable->updatesEnabled()); // redraws held back are let through
+        QVERIFY(!ui().progressSheet()->isVisible());
+        QVERIFY(testAccess(*_controller)
+                    .registerTable()
+                    ->updatesEnabled()); // redraws held back are let through
     }
 
     // A critical alert, come up after the progress sheet had gone.
     void expectFailureAlert(const QString& text, const QString& informativeText) {
-        expectAlert(*_c, text, informativeText);
+        expectAlert(*_controller, text, informativeText);
         QVERIFY(!_alertBeforeEnd);
     }
 
@@ -113,43 +117,43 @@ class RegisterTransferTest : public QObject {
         options.sampleRegisters = true;
         _device = std::make_unique<Vrg500Simulator>(options);
         QVERIFY(_device->start());
-        _c = makeController(_device->slavePath());
+        _controller = makeController(_device->slavePath());
         _ended = 0;
         _alertBeforeEnd = false;
-        connect(_c->progressSheet, &QDialog::finished, this, [this] {
+        connect(ui().progressSheet(), &QDialog::finished, this, [this] {
             ++_ended;
-            _alertBeforeEnd = _c->currentAlert() != nullptr;
+            _alertBeforeEnd = _controller->currentAlert() != nullptr;
         });
     }
 
     void cleanup() {
-        _c.reset();
+        _controller.reset();
         _device.reset();
     }
 
     void downloadFillsTheTableInOrder() {
-        _c->_replaceRegisters(collectionOf({{100, entryWith(3, FourClips)}}));
+        _controller->_replaceRegisters(collectionOf({{100, entryWith(3, FourClips)}}));
         _device->setClipNames(4, std::nullopt); // answered with a negative acknowledgement
         QStringList insertedRows;
-        connect(_c->tableModel(), &QAbstractItemModel::rowsInserted, this,
+        connect(_controller->tableModel(), &QAbstractItemModel::rowsInserted, this,
                 [&](const QModelIndex&, int first) {
-                    insertedRows << _c->tableModel()->cellText(first, "Register");
+                    insertedRows << _controller->tableModel()->cellText(first, "Register");
                 });
         transfer(&AppController::downloadRegisters, TypedRangeTag, 3, 7);
-        QCOMPARE(_c->rangeLabel->text(), "Download selected registers from the VRG-500");
-        QCOMPARE(_c->rangeConfirmButton->text(), "Download");
+        QCOMPARE(ui().rangeLabel()->text(), "Download selected registers from the VRG-500");
+        QCOMPARE(ui().rangeConfirmButton()->text(), "Download");
         waitForTransferEnd();
 
-        QVERIFY(_c->importedRegisters == deviceRegisters(*_device, 3, 7));     // 100 went first
-        QCOMPARE(_c->importedRegisters.find(4)->clips, RegisterEntry{}.clips); // "********"
+        QVERIFY(ui().registers() == deviceRegisters(*_device, 3, 7));     // 100 went first
+        QCOMPARE(ui().registers().find(4)->clips, RegisterEntry{}.clips); // "********"
         QCOMPARE(insertedRows, QStringList({"003", "004", "005", "006", "007"}));
         Frames frames;
         for (int n = 3; n <= 7; ++n) {
             frames.insert(frames.end(), {{0x20, n}, {0x25, n}});
         }
         QCOMPARE(registerFrames(*_device), frames);
-        QCOMPARE(_c->progressLabel->text(), "Downloading register 7");
-        QVERIFY(_c->currentAlert() == nullptr);
+        QCOMPARE(ui().progressLabel()->text(), "Downloading register 7");
+        QVERIFY(_controller->currentAlert() == nullptr);
     }
 
     void cancelKeepsTheCompletedRegisters_data() {
@@ -160,21 +164,26 @@ class RegisterTransferTest : public QObject {
     void cancelKeepsTheCompletedRegisters() {
         QFETCH(bool, escapeKey);
         std::weak_ptr<TavrelSocket> connection;
-        atRowCount(*_c, 3, [&] {
+        atRowCount(*_controller, 3, [&] {
             connection = TavrelSocket::socketForDeviceFilePath(_device->slavePath());
             if (escapeKey) {
-                QTest::keyClick(_c->progressSheet, Qt::Key_Escape);
-                QVERIFY(_c->progressSheet->isVisible()); // up until the transfer has ended
+                QTest::keyClick(ui().progressSheet(), Qt::Key_Escape);
+                QVERIFY(testAccess(*_controller)
+                            .progressSheet()
+                            ->isVisible()); // up until the transfer has ended
             } else {
-                _c->progressSheet->findChild<QPushButton*>("progressCancelButton")->click();
+                testAccess(*_controller)
+                    .progressSheet()
+                    ->findChild<QPushButton*>("progressCancelButton")
+                    ->click();
             }
         });
         transfer(&AppController::downloadRegisters, AllRegistersRangeTag);
         waitForTransferEnd();
 
-        QVERIFY(_c->importedRegisters == deviceRegisters(*_device, 0, 2));
+        QVERIFY(ui().registers() == deviceRegisters(*_device, 0, 2));
         QCOMPARE(registerFrames(*_device).size(), size_t(6)); // nothing of register 3
-        QVERIFY(_c->currentAlert() == nullptr);
+        QVERIFY(_controller->currentAlert() == nullptr);
         QTRY_VERIFY(connection.expired()); // the transfer let go of the port
     }
 
@@ -190,16 +199,17 @@ class RegisterTransferTest : public QObject {
         QFETCH(int, readBefore);
         QFETCH(QString, text);
         const RegisterCollection before = collectionOf({{100, entryWith(3, FourClips)}});
-        _c->_replaceRegisters(before);
+        _controller->_replaceRegisters(before);
         if (readBefore == 0) {
             _device->injectFault(Vrg500Fault::NakInstead);
         }
-        atRowCount(*_c, readBefore, [this] { _device->injectFault(Vrg500Fault::NakInstead); });
+        atRowCount(*_controller, readBefore,
+                   [this] { _device->injectFault(Vrg500Fault::NakInstead); });
         transfer(&AppController::downloadRegisters, TypedRangeTag, 0, 9);
         expectFailureAlert(text, TavrelDeviceRecoverySuggestion);
         QCOMPARE(_ended, readBefore == 0 ? 0 : 1);
-        QVERIFY(!_c->progressSheet->isVisible());
-        QVERIFY(_c->importedRegisters ==
+        QVERIFY(!ui().progressSheet()->isVisible());
+        QVERIFY(ui().registers() ==
                 (readBefore == 0 ? before : deviceRegisters(*_device, 0, readBefore - 1)));
         QCOMPARE(registerFrames(*_device).size(), size_t(2 * readBefore + (readBefore ? 1 : 0)));
     }
@@ -211,25 +221,27 @@ class RegisterTransferTest : public QObject {
             entryWith(5, {"\xe9t\xe9 0005", "********", "12345678", "ABCDEFGH"});
         const RegisterCollection registers =
             collectionOf({{1, two}, {2, two}, {4, four}, {5, five}, {9, four}});
-        _c->_replaceRegisters(registers);
+        _controller->_replaceRegisters(registers);
         RegisterCollection expected = deviceRegisters(*_device, 3, 3); // 3 is left alone
         for (int32_t n : {2, 4, 5}) {
             expected.set(n, *registers.find(n));
         }
         transfer(&AppController::uploadRegisters, TypedRangeTag, 2, 6);
-        QCOMPARE(_c->rangeLabel->text(), "Upload selected registers to the VRG-500");
-        QCOMPARE(_c->rangeConfirmButton->text(), "Upload");
+        QCOMPARE(ui().rangeLabel()->text(), "Upload selected registers to the VRG-500");
+        QCOMPARE(ui().rangeConfirmButton()->text(), "Upload");
         waitForTransferEnd();
 
         QCOMPARE(registerFrames(*_device),
                  Frames({{0x40, 2}, {0x45, 2}, {0x40, 4}, {0x45, 4}, {0x40, 5}, {0x45, 5}}));
         QVERIFY(deviceRegisters(*_device, 2, 5) == expected);
-        QVERIFY(_c->importedRegisters == registers);
-        QCOMPARE(_c->progressLabel->text(), "Uploading register 6"); // every number was shown
-        QVERIFY(_c->currentAlert() == nullptr);
+        QVERIFY(ui().registers() == registers);
+        QCOMPARE(ui().progressLabel()->text(),
+                 "Uploading register 6"); // every number was shown
+        QVERIFY(_controller->currentAlert() == nullptr);
     }
 
-    // A register that cannot be sent as it stands ends the upload before any of it is sent.
+    // A register that cannot be sent as it stands refuses the whole upload before anything is
+    // sent: the register before it is not written either, and the first refused one is named.
     void uploadRefusesARegisterItCannotSend_data() {
         QTest::addColumn<RegisterEntry>("refused");
         QTest::addColumn<QString>("reason");
@@ -246,14 +258,15 @@ class RegisterTransferTest : public QObject {
     void uploadRefusesARegisterItCannotSend() {
         QFETCH(RegisterEntry, refused);
         QFETCH(QString, reason);
-        _c->_replaceRegisters(collectionOf(
-            {{2, entryWith(2, FourClips)}, {3, refused}, {4, entryWith(4, FourClips)}}));
-        const RegisterCollection before = deviceRegisters(*_device, 3, 3);
+        const RegisterEntry alsoRefused = entryWith(4, {"TOO LONG!", "SHOT0002", "", ""});
+        _controller->_replaceRegisters(
+            collectionOf({{2, entryWith(2, FourClips)}, {3, refused}, {4, alsoRefused}}));
+        const RegisterCollection before = deviceRegisters(*_device, 2, 4);
         transfer(&AppController::uploadRegisters, TypedRangeTag, 2, 4);
-        waitForTransferEnd();
         expectFailureAlert("Register 003 cannot be uploaded", reason);
-        QCOMPARE(registerFrames(*_device), Frames({{0x40, 2}, {0x45, 2}}));
-        QVERIFY(deviceRegisters(*_device, 3, 3) == before);
+        QCOMPARE(_ended, 0); // no transfer began
+        QVERIFY(_device->receivedFrames().empty());
+        QVERIFY(deviceRegisters(*_device, 2, 4) == before);
     }
 
     // The range fields take register numbers only, and the sheet confirms only a range that
@@ -280,30 +293,30 @@ class RegisterTransferTest : public QObject {
         QFETCH(int, movedFirst);
         QFETCH(int, movedLast);
         const bool confirmable = movedFirst >= 0;
-        _c->_replaceRegisters(collectionOf({{1, entryWith(3, FourClips)}}));
-        _c->downloadRegisters();
-        _c->minRangeField->setValue(first);
-        _c->maxRangeField->setValue(last);
-        _c->rangeRadios->button(tag)->click();
-        QCOMPARE(_c->minRangeField->value(), qBound(0, first, HighestRegisterNumber));
-        QCOMPARE(_c->maxRangeField->value(), qBound(0, last, HighestRegisterNumber));
-        QCOMPARE(_c->minRangeField->isEnabled(), tag == TypedRangeTag);
-        QCOMPARE(_c->rangeConfirmButton->isEnabled(), confirmable);
-        QTest::keyClick(_c->rangeSheet, Qt::Key_Return);
-        QCOMPARE(_c->rangeSheet->isVisible(), !confirmable);
+        _controller->_replaceRegisters(collectionOf({{1, entryWith(3, FourClips)}}));
+        _controller->downloadRegisters();
+        ui().minRangeField()->setValue(first);
+        ui().maxRangeField()->setValue(last);
+        ui().rangeRadios()->button(tag)->click();
+        QCOMPARE(ui().minRangeField()->value(), qBound(0, first, HighestRegisterNumber));
+        QCOMPARE(ui().maxRangeField()->value(), qBound(0, last, HighestRegisterNumber));
+        QCOMPARE(ui().minRangeField()->isEnabled(), tag == TypedRangeTag);
+        QCOMPARE(ui().rangeConfirmButton()->isEnabled(), confirmable);
+        QTest::keyClick(ui().rangeSheet(), Qt::Key_Return);
+        QCOMPARE(ui().rangeSheet()->isVisible(), !confirmable);
         if (confirmable) {
             waitForTransferEnd();
-            QCOMPARE(_c->progressBar->minimum(), movedFirst);
-            QCOMPARE(_c->progressBar->maximum(), movedLast);
-            QVERIFY(_c->importedRegisters == deviceRegisters(*_device, movedFirst, movedLast));
+            QCOMPARE(ui().progressBar()->minimum(), movedFirst);
+            QCOMPARE(ui().progressBar()->maximum(), movedLast);
+            QVERIFY(ui().registers() == deviceRegisters(*_device, movedFirst, movedLast));
             QCOMPARE(registerFrames(*_device).size(), size_t(2 * (movedLast - movedFirst + 1)));
             return;
         }
-        _c->rangeSheetDidEnd(1, &AppController::_downloadRegisters);
-        QTest::keyClick(_c->rangeSheet, Qt::Key_Escape);
+        _controller->rangeSheetDidEnd(1, &AppController::_downloadRegisters);
+        QTest::keyClick(ui().rangeSheet(), Qt::Key_Escape);
         QTest::qWait(20);
-        QVERIFY(!_c->rangeSheet->isVisible());
-        QCOMPARE(_c->importedRegisters.size(), size_t(1));
+        QVERIFY(!ui().rangeSheet()->isVisible());
+        QCOMPARE(ui().registers().size(), size_t(1));
         QVERIFY(_device->receivedFrames().empty());
     }
 };

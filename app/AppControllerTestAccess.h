@@ -1,0 +1,42 @@
+// The way tests and benchmarks reach into the controller: its outlets, its actions and its state,
+// which the application itself keeps private. Read-only views of the state; the widgets are
+// handed out so that a test can click and type as a person would.
+#pragma once
+
+#include "AppController.h"
+#include "RegisterTableModel.h"
+
+class AppControllerTestAccess {
+  public:
+    explicit AppControllerTestAccess(const AppController& controller) : _c(controller) {}
+
+    QMainWindow* mainWindow() const { return _c.window(); }
+    QTableView* registerTable() const { return _c.registerTable; }
+    QComboBox* serialPopUpButton() const { return _c.serialPopUpButton; }
+    QDialog* rangeSheet() const { return _c.rangeSheet; }
+    QSpinBox* minRangeField() const { return _c.minRangeField; }
+    QSpinBox* maxRangeField() const { return _c.maxRangeField; }
+    QLabel* rangeLabel() const { return _c.rangeLabel; }
+    QButtonGroup* rangeRadios() const { return _c.rangeRadios; }
+    QPushButton* rangeConfirmButton() const { return _c.rangeConfirmButton; }
+    QDialog* progressSheet() const { return _c.progressSheet; }
+    QProgressBar* progressBar() const { return _c.progressBar; }
+    QLabel* progressLabel() const { return _c.progressLabel; }
+
+    QAction* openAction() const { return _c.openAction; }
+    QAction* saveAction() const { return _c.saveAction; }
+    QAction* downloadRegistersAction() const { return _c.downloadRegistersAction; }
+    QAction* uploadRegistersAction() const { return _c.uploadRegistersAction; }
+    QAction* downloadMenuSettingsAction() const { return _c.downloadMenuSettingsAction; }
+    QAction* uploadMenuSettingsAction() const { return _c.uploadMenuSettingsAction; }
+    QAction* showVersionAction() const { return _c.showVersionAction; }
+
+    const RegisterCollection& registers() const { return _c.tableModel()->registers(); }
+
+  private:
+    const AppController& _c;
+};
+
+inline AppControllerTestAccess testAccess(const AppController& controller) {
+    return AppControllerTestAccess(controller);
+}
