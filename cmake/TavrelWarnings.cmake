@@ -1,11 +1,16 @@
 # Project-wide compiler settings: warnings, optional sanitizers.
-add_compile_options(-Wall -Wextra -Wpedantic)
+
+# The warnings every target of the project is built with. Targets get them by linking this
+# target; tavrel_link_warnings() below links it to each target of the build.
+add_library(tavrel_warnings INTERFACE)
+target_compile_options(tavrel_warnings INTERFACE -Wall -Wextra -Wpedantic)
 if(TAVREL_WERROR)
-    add_compile_options(-Werror)
+    target_compile_options(tavrel_warnings INTERFACE -Werror)
     # GCC 12 reports out-of-bounds copies inside std::vector's range insert that cannot happen
     # (GCC bug 107852); they stay warnings there.
     if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
-        add_compile_options(-Wno-error=array-bounds -Wno-error=stringop-overflow)
+        target_compile_options(tavrel_warnings INTERFACE
+            -Wno-error=array-bounds -Wno-error=stringop-overflow)
     endif()
 endif()
 
@@ -14,17 +19,18 @@ if(TAVREL_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
-# Adds every subfolder of the current folder that has a CMakeLists.txt.
-function(tavrel_add_subfolders)
-    file(GLOB children RELATIVE "${CMAKE_CURRENT_SOURCE_DIR}" "${CMAKE_CURRENT_SOURCE_DIR}/*")
-    list(SORT children)
+# Links tavrel_warnings to every target built from `folder` and the folders below it, so no
+# target (the application's included) is built without them.
+function(tavrel_link_warnings folder)
+    get_property(targets DIRECTORY "${folder}" PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(target ${targets})
+        get_target_property(type ${target} TYPE)
+        if(type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|SHARED_LIBRARY|MODULE_LIBRARY|OBJECT_LIBRARY)$")
+            target_link_libraries(${target} PRIVATE tavrel_warnings)
+        endif()
+    endforeach()
+    get_property(children DIRECTORY "${folder}" PROPERTY SUBDIRECTORIES)
     foreach(child ${children})
-        if(child STREQUAL "app" AND NOT TAVREL_BUILD_APP)
-            continue()
-        endif()
-        if(IS_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}/${child}"
-           AND EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt")
-            add_subdirectory(${child})
-        endif()
+        tavrel_link_warnings("${child}")
     endforeach()
 endfunction()

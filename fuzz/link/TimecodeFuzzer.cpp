@@ -1,6 +1,6 @@
 // The timecode parser against the two patterns that define its language, and the round trip of
 // every accepted text.
-#include "TavrelSocket.h"
+#include "RegisterTimeText.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -28,12 +28,12 @@ bool patternsAccept(const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);
     VRG500_registerTime parsed;
-    bool accepted = TavrelSocket::setRegisterTime(&parsed, text);
+    bool accepted = parseRegisterTimeText(&parsed, text);
     // Texts with a NUL byte are compared up to it by the patterns; the parser takes the whole text.
     if (std::memchr(data, 0, size) == nullptr && accepted != patternsAccept(text)) {
         std::abort();
     }
-    if (accepted && TavrelSocket::stringForRegisterTime(parsed) != text) {
+    if (accepted && stringForRegisterTime(parsed) != text) {
         std::abort();
     }
     return 0;
