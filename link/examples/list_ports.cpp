@@ -2,8 +2,8 @@
 // running, printing "+ NAME<tab>PATH" for each port plugged in and "- NAME<tab>PATH" for each one
 // pulled out. It shows the whole use of the discovery interface without an application
 // framework: the notification descriptor is served by poll().
+#include "SerialPortDiscovery.h"
 #include "TavrelLog.h"
-#include "TavrelSocket.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -23,12 +23,12 @@ void printPorts(const SerialPortList& ports, const char* prefix) {
 // subscription is not missed: it is either in the listing or reported afterwards.
 bool subscribe() {
     static int marker = 0; // any address serves as the target
-    TavrelSocket::registerForSerialDeviceNotifications(
-        &marker, std::function<void(bool, const SerialPortList&)>(
-                     [](bool arrived, const SerialPortList& ports) {
-                         printPorts(ports, arrived ? "+ " : "- ");
-                     }));
-    if (TavrelSocket::serialDeviceNotificationDescriptor() < 0) {
+    registerForSerialDeviceNotifications(&marker,
+                                         std::function<void(bool, const SerialPortList&)>(
+                                             [](bool arrived, const SerialPortList& ports) {
+                                                 printPorts(ports, arrived ? "+ " : "- ");
+                                             }));
+    if (serialDeviceNotificationDescriptor() < 0) {
         std::fprintf(stderr, "list_ports: cannot watch the serial ports\n");
         return false;
     }
@@ -36,14 +36,14 @@ bool subscribe() {
 }
 
 int watchPorts() {
-    pollfd watched{TavrelSocket::serialDeviceNotificationDescriptor(), POLLIN, 0};
+    pollfd watched{serialDeviceNotificationDescriptor(), POLLIN, 0};
     for (;;) {
         if (poll(&watched, 1, -1) < 0 && errno != EINTR) {
             std::fprintf(stderr, "list_ports: poll: %s\n", std::strerror(errno));
             return 1;
         }
         if ((watched.revents & POLLIN) != 0) {
-            TavrelSocket::dispatchSerialDeviceNotifications();
+            dispatchSerialDeviceNotifications();
         }
     }
 }
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    auto ports = TavrelSocket::availableSerialDevices();
+    auto ports = availableSerialDevices();
     if (!ports) {
         std::fprintf(stderr, "list_ports: the serial ports could not be listed\n");
         return 1;
