@@ -72,8 +72,7 @@ void AppController::completeMenuDownload(const QString& path) {
 
 bool AppController::_exportVgsFile(const QString& path, const std::string& version,
                                    TavrelError* error) {
-    if (version.size() != 4) {
-        tavrelFileFormatError(error, "The VRG-500 version string is not 4 chars long");
+    if (!checkMenuSettingsVersion(version, error)) {
         return false;
     }
     std::shared_ptr<TavrelSocket> socket = _getSocket();

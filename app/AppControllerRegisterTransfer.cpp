@@ -6,6 +6,7 @@
 // until the transfer ends.
 #include "AppController.h"
 #include "RangeSheet.h"
+#include "RegisterLabel.h"
 #include "RegisterTableModel.h"
 #include "TableRedrawPacer.h"
 #include "TavrelLog.h"
@@ -73,13 +74,12 @@ bool rangeUploadable(const RegisterCollection& registers, LocationLengthRange ra
             problem.kind == UploadProblem::ClipName
                 ? std::string("Clip Name ") + static_cast<char>('A' + problem.index) +
                       " not 8 bytes in length"
-                : std::string("Time ") + RegisterTimeNames[problem.index] +
+                : std::string("Time ") + VRG500_registerTimeNames[problem.index] +
                       " out of range: hours, minutes and seconds must be 0 to 99 and frames 0 "
                       "to 39";
-        *error = TavrelError{
-            TavrelErrorDomain, 0,
-            QString::asprintf("Register %03d cannot be uploaded", refused->number).toStdString(),
-            std::nullopt, reason};
+        *error = TavrelError{TavrelErrorDomain, 0,
+                             "Register " + registerLabel(refused->number) + " cannot be uploaded",
+                             std::nullopt, reason};
     }
     return false;
 }

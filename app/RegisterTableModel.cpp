@@ -1,5 +1,6 @@
 #include "RegisterTableModel.h"
 
+#include "RegisterLabel.h"
 #include "TavrelSocket.h"
 
 #include <algorithm>
@@ -88,7 +89,8 @@ QList<CellRun> RegisterTableModel::cellRuns(int row, const QString& identifier) 
         return {};
     }
     if (identifier == "Register") {
-        return {{QString::asprintf("%03d", _registers.numberAt(static_cast<size_t>(row))), false}};
+        return {{QString::fromLatin1(registerLabel(_registers.numberAt(static_cast<size_t>(row)))),
+                 false}};
     }
     if (identifier == "Label") {
         return {{LabelText, false}};

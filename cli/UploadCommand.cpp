@@ -25,23 +25,28 @@ Upload registersInRange(const RegisterCollection& registers, RegisterRange range
     return upload;
 }
 
-// What the device cannot take: a clip name that is not 8 characters, a time beyond the wire
-// form's limits. Checked for every register before anything is sent.
-bool checkUploadable(uint16_t number, const RegisterEntry& entry, TavrelError* error) {
-    const std::optional<UploadProblem> problem = firstUploadProblem(entry);
-    if (!problem) {
+// The first register of the range that the device cannot take (a clip name that is not 8
+// characters, a time beyond the wire form's limits), in the tool's words. The whole range is
+// checked before anything is sent, as the application does.
+bool checkRangeUploadable(const RegisterCollection& registers, RegisterRange range,
+                          TavrelError* error) {
+    const std::optional<RefusedRegister> refused =
+        firstUploadProblemInRange(registers, range.first, range.last);
+    if (!refused) {
         return true;
     }
-    std::string what = "Register " + registerLabel(number) + " cannot be uploaded";
-    if (problem->kind == UploadProblem::ClipName) {
-        const std::string& clip = entry.clips[static_cast<size_t>(problem->index)];
+    const UploadProblem& problem = refused->problem;
+    const RegisterEntry& entry = *registers.find(refused->number);
+    std::string what = "Register " + registerLabel(refused->number) + " cannot be uploaded";
+    if (problem.kind == UploadProblem::ClipName) {
+        const std::string& clip = entry.clips[static_cast<size_t>(problem.index)];
         *error = toolError(what, std::string("Its clip name for machine ") +
-                                     static_cast<char>('A' + problem->index) + " is " +
+                                     static_cast<char>('A' + problem.index) + " is " +
                                      std::to_string(clip.size()) +
                                      " characters long; the VRG-500 takes exactly 8.");
     } else {
-        const VRG500_registerTime& time = entry.reg.*VRG500_registerTimes[problem->index];
-        *error = toolError(what, std::string("Its ") + RegisterTimeNames[problem->index] +
+        const VRG500_registerTime& time = entry.reg.*VRG500_registerTimes[problem.index];
+        *error = toolError(what, std::string("Its ") + VRG500_registerTimeNames[problem.index] +
                                      " time " + TavrelSocket::stringForRegisterTime(time) +
                                      " is beyond the VRG-500's limits (hours, minutes and "
                                      "seconds 00 to 99, frames 00 to 39).");
@@ -88,12 +93,10 @@ ExitStatus runUpload(const CommandLine& line) {
     if (!readRegisterFile(line.operands[0], &registers, &error)) {
         return reportFailure(error);
     }
-    Upload upload = registersInRange(registers, *range);
-    for (const auto& [number, entry] : upload) {
-        if (!checkUploadable(number, *entry, &error)) {
-            return reportFailure(error);
-        }
+    if (!checkRangeUploadable(registers, *range, &error)) {
+        return reportFailure(error);
     }
+    const Upload upload = registersInRange(registers, *range);
     auto socket = connectDevice(*path, &failure);
     if (!socket) {
         return failure;

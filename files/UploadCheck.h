@@ -12,13 +12,10 @@
 #include <cstdint>
 #include <optional>
 
-// The eight times' names, in record order.
-inline constexpr const char* RegisterTimeNames[8] = {"A IN", "A OUT", "B IN", "B OUT",
-                                                     "C IN", "C OUT", "D IN", "D OUT"};
-
 struct UploadProblem {
     enum Kind { ClipName, Time } kind;
-    int index; // machine 0..3 (A..D) for a clip name, 0..7 in record order for a time
+    int index; // machine 0..3 (A..D) for a clip name, 0..7 in record order for a time (the
+               // index into VRG500_registerTimes and VRG500_registerTimeNames)
 };
 
 // The first problem, clip names A to D first, then the times in record order; none when the
