@@ -32,9 +32,10 @@ ExitStatus runMenuDownload(const CommandLine& line) {
     if (!checkMenuSettingsVersion(version, &error) || !socket->menuData(&block, &error)) {
         return reportFailure(error);
     }
-    return writeOutput(line, [&](const std::string& output, TavrelError* error, bool* inPlace) {
-        return writeMenuSettingsFile(output, version, block, error, inPlace);
-    });
+    return writeOutput(
+        line, [&](const std::string& output, TavrelError* writeError, bool* inPlace) {
+            return writeMenuSettingsFile(output, version, block, writeError, inPlace);
+        });
 }
 
 ExitStatus runMenuUpload(const CommandLine& line) {

@@ -3,7 +3,7 @@
 # The warnings every target of the project is built with. Targets get them by linking this
 # target; tavrel_link_warnings() below links it to each target of the build.
 add_library(tavrel_warnings INTERFACE)
-target_compile_options(tavrel_warnings INTERFACE -Wall -Wextra -Wpedantic)
+target_compile_options(tavrel_warnings INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wconversion)
 if(TAVREL_WERROR)
     target_compile_options(tavrel_warnings INTERFACE -Werror)
     # GCC 12 reports out-of-bounds copies inside std::vector's range insert that cannot happen

@@ -159,7 +159,7 @@ TEST_P(ReplyTest, AnswersAsTheDevice) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, ReplyTest, testing::ValuesIn(replyCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& instance) { return std::string(instance.param.name); });
 
 TEST(SampleRegisters, AreAFunctionOfTheSeedAlone) {
     auto samples = [](uint32_t seed) {
