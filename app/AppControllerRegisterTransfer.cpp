@@ -8,6 +8,7 @@
 #include "RangeSheet.h"
 #include "RegisterLabel.h"
 #include "RegisterTableModel.h"
+#include "RegisterTransfer.h"
 #include "TableRedrawPacer.h"
 #include "TavrelLog.h"
 #include "UploadCheck.h"
@@ -46,15 +47,6 @@ void showProgressRange(QProgressBar* bar, LocationLengthRange range) {
 void showProgressStep(QLabel* label, QProgressBar* bar, const QString& text, int32_t current) {
     label->setText(text.arg(current));
     bar->setValue(current);
-}
-
-// Four read clip names; a register that has none is marked "no clip" for every machine.
-std::array<std::string, 4> storedClipNames(const std::optional<std::string> (&names)[4]) {
-    std::array<std::string, 4> clips;
-    for (size_t i = 0; i < clips.size(); ++i) {
-        clips[i] = names[i].value_or(NoClipName);
-    }
-    return clips;
 }
 
 // Whether every register of the collection in `range` can be sent as it stands; otherwise the
@@ -232,18 +224,13 @@ void AppController::_downloadRegisterStep(register_step step) {
     showProgressStep(progressLabel, progressBar, tr("Downloading register %1"), step.current);
 
     RegisterEntry entry;
-    std::optional<std::string> names[4];
     TavrelError error;
-    const uint16_t number = deviceRegisterNumber(step);
-    if (!step.socket->registerData(&entry.reg, number, &error) ||
-        !step.socket->registerClipName(&names[0], &names[1], &names[2], &names[3], number,
-                                       &error)) {
+    if (!readRegister(*step.socket, deviceRegisterNumber(step), &entry, &error)) {
         // The alert comes up after the progress sheet has gone.
         QTimer::singleShot(0, this, [this, error] { _showError(&error); });
         endTransfer(progressSheet, *_tableRedrawPacer, step);
         return;
     }
-    entry.clips = storedClipNames(names);
     _storeRegister(step.current, entry);
     _tableRedrawPacer->changed();
 
@@ -261,11 +248,8 @@ void AppController::_uploadRegisterStep(register_step step) {
     // Checked whole before the transfer began (rangeUploadable).
     if (const RegisterEntry* found = _tableModel->registers().find(step.current)) {
         const RegisterEntry entry = *found;
-        const uint16_t number = deviceRegisterNumber(step);
         TavrelError error;
-        if (!step.socket->setRegisterData(entry.reg, number, &error) ||
-            !step.socket->setRegisterClipName(entry.clips[0], entry.clips[1], entry.clips[2],
-                                              entry.clips[3], number, &error)) {
+        if (!writeRegister(*step.socket, deviceRegisterNumber(step), entry, &error)) {
             QTimer::singleShot(0, this, [this, error] { _showError(&error); });
             endTransfer(progressSheet, *_tableRedrawPacer, step);
             return;
