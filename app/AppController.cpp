@@ -5,7 +5,7 @@
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
 #include "TavrelLog.h"
-#include "WhitespaceTrim.h"
+#include "VersionText.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -28,8 +28,6 @@
 #include <QTableView>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -40,9 +38,6 @@ constexpr int InitialWindowHeight = 520;
 constexpr int MinimumWindowHeight = 260;
 constexpr int SerialPopUpWidth = 180;
 
-const char* const GenericErrorMessage = "Error communicating with VRG-500";
-const char* const GenericErrorInformation =
-    "Perhaps the device is off or the wrong port is selected.";
 const char* const ProgrammingCredit = "Linux version programmed with Qt 6.";
 const char* const HelpResource = ":/help/Mac Tavrel Help.html";
 const char* const HelpDocumentName = "Mac Tavrel Help.html";
@@ -284,12 +279,12 @@ void AppController::_showError(const TavrelError* error) {
                          true);
         return;
     }
-    QString information = GenericErrorInformation;
+    QString information = GenericDeviceErrorInformation;
     if (_lastOpenErrno != 0) {
         information += "\n\n" + _openFailureExplanation(_lastOpenErrno);
         _lastOpenErrno = 0;
     }
-    _beginAlertSheet(GenericErrorMessage, information, true);
+    _beginAlertSheet(GenericDeviceErrorMessage, information, true);
 }
 
 QString AppController::_openFailureExplanation(int openErrno) const {
@@ -308,7 +303,7 @@ void AppController::showVRG500Version() {
     std::string version;
     TavrelError error;
     if (socket && socket->deviceVersion(&version, &error)) {
-        QString trimmed = trimmedWhitespace(QString::fromLatin1(version));
+        QString trimmed = QString::fromLatin1(trimmedVersionText(version));
         _beginAlertSheet("VRG-500", QString("Version: %1").arg(trimmed), false);
         return;
     }

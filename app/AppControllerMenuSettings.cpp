@@ -4,7 +4,6 @@
 #include "FileErrorAlert.h"
 #include "FilePanel.h"
 #include "MenuSettingsFile.h"
-#include "WhitespaceTrim.h"
 
 #include <QFileInfo>
 #include <QMainWindow>
@@ -122,12 +121,9 @@ void AppController::completeMenuUpload(const QString& path) {
         _showError(&error);
         return;
     }
-    // Compared as they stand; only the display is trimmed.
-    if (fileVersion != deviceVersion) {
-        _beginAlertSheet("Version Mismatch",
-                         QString(".vgs file version \"%1\" does not match device version \"%2\"")
-                             .arg(trimmedWhitespace(QString::fromLatin1(fileVersion)),
-                                  trimmedWhitespace(QString::fromLatin1(deviceVersion))),
+    if (!checkMenuSettingsFileVersion(fileVersion, deviceVersion, &error)) {
+        _beginAlertSheet(QString::fromLatin1(error.description),
+                         QString::fromLatin1(error.recoverySuggestion.value_or(std::string())),
                          true);
         return;
     }

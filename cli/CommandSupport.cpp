@@ -121,15 +121,6 @@ ExitStatus reportFailure(const TavrelError& error) {
     return interruptionRequested() ? reportInterrupted() : reportError(error);
 }
 
-std::string trimBlanks(const std::string& text) {
-    size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return {};
-    }
-    size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
 void printBytes(const std::string& bytes) {
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }

@@ -48,8 +48,5 @@ std::shared_ptr<TavrelSocket> connectDevice(const std::string& path, ExitStatus*
 // (an interrupted exchange fails too); else the error reported.
 ExitStatus reportFailure(const TavrelError& error);
 
-// Without the spaces and tabs at either end.
-std::string trimBlanks(const std::string& text);
-
 // Writes bytes to standard output unchanged.
 void printBytes(const std::string& bytes);

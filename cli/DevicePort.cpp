@@ -27,8 +27,7 @@ std::shared_ptr<TavrelSocket> openDevice(const std::string& path, TavrelError* e
     int openErrno = 0;
     auto socket = TavrelSocket::socketForDeviceFilePath(path, &openErrno);
     if (!socket) {
-        *error = toolError("Error communicating with VRG-500",
-                           "Perhaps the device is off or the wrong port is selected.");
+        *error = toolError(GenericDeviceErrorMessage, GenericDeviceErrorInformation);
         error->failureReason = explainOpenFailure(path, openErrno);
     }
     return socket;

@@ -60,12 +60,10 @@ ExitStatus runMenuUpload(const CommandLine& line) {
     if (!socket) {
         return failure;
     }
-    // Compared as they stand; shown trimmed, so two texts that differ only in blanks look alike.
-    if (fileVersion != deviceVersion) {
-        return reportFailure(toolError(
-            "Version Mismatch", ".vgs file version \"" + printableText(trimBlanks(fileVersion)) +
-                                    "\" does not match device version \"" +
-                                    printableText(trimBlanks(deviceVersion)) + "\""));
+    if (!checkMenuSettingsFileVersion(fileVersion, deviceVersion, &error)) {
+        // The versions are the device's and the file's bytes: never raw to the terminal.
+        error.recoverySuggestion = printableText(*error.recoverySuggestion);
+        return reportFailure(error);
     }
     // Nothing is sent once a signal has come, even one that came between two exchanges.
     if (interruptionRequested() || !socket->setMenuData(*block, &error)) {

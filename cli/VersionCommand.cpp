@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "Diagnostics.h"
 #include "PrintableText.h"
+#include "VersionText.h"
 
 ExitStatus runVersion(const CommandLine& line) {
     std::string problem;
@@ -15,6 +16,6 @@ ExitStatus runVersion(const CommandLine& line) {
     if (!path || !connectDevice(*path, &failure, &version)) {
         return failure;
     }
-    printBytes(printableText(trimBlanks(version)) + "\n");
+    printBytes(printableText(trimmedVersionText(version)) + "\n");
     return ExitSuccess;
 }

@@ -2,6 +2,7 @@
 
 #include "AtomicFile.h"
 #include "FileError.h"
+#include "VersionText.h"
 
 #include <cstdint>
 
@@ -86,6 +87,18 @@ bool checkMenuSettingsVersion(const std::string& version, TavrelError* error) {
         return false;
     }
     return true;
+}
+
+bool checkMenuSettingsFileVersion(const std::string& fileVersion, const std::string& deviceVersion,
+                                  TavrelError* error) {
+    if (fileVersion == deviceVersion) {
+        return true;
+    }
+    tavrelFileFormatError(error, "Version Mismatch",
+                          ".vgs file version \"" + trimmedVersionText(fileVersion) +
+                              "\" does not match device version \"" +
+                              trimmedVersionText(deviceVersion) + "\"");
+    return false;
 }
 
 bool formatMenuSettingsFile(const std::string& version, const VRG500_menuData& block,

@@ -15,6 +15,12 @@
 // device for its menu block, as the writer does.
 bool checkMenuSettingsVersion(const std::string& version, TavrelError* error = nullptr);
 
+// Whether a file's version is the device's, compared as they stand. Fails with "Version
+// Mismatch" / ".vgs file version "FILE" does not match device version "DEVICE"" (both shown
+// trimmed, domain "Tavrel"): such a file is never loaded into the device.
+bool checkMenuSettingsFileVersion(const std::string& fileVersion, const std::string& deviceVersion,
+                                  TavrelError* error = nullptr);
+
 // The file's text. Fails with "The VRG-500 version string is not 4 chars long" (domain "Tavrel")
 // when the version is not 4 characters long.
 bool formatMenuSettingsFile(const std::string& version, const VRG500_menuData& block,
