@@ -2,6 +2,7 @@
 // that the device holds and receives.
 #pragma once
 
+#include "../link/Eventually.h"
 #include "RegisterFile.h"
 #include "RegisterTimeWire.h"
 #include "TempFolder.h"
@@ -16,6 +17,19 @@
 #include <vector>
 
 using Frame = std::vector<uint8_t>;
+
+inline void PrintTo(const ToolResult& result, std::ostream* os) {
+    *os << "status " << result.status << ", out " << ::testing::PrintToString(result.out)
+        << ", err " << ::testing::PrintToString(result.err);
+}
+
+// What a command that succeeded gives, and one that failed with status 1.
+inline ToolResult succeeded(std::string out = "") {
+    return {0, std::move(out), ""};
+}
+inline ToolResult failed(std::string err) {
+    return {1, "", std::move(err)};
+}
 
 // The register of one register file line.
 inline RegisterEntry entryOf(const std::string& line) {
@@ -76,6 +90,7 @@ class CliTest : public ::testing::Test {
     }
 
     std::vector<Frame> frames() const { return sim.receivedFrames(); }
+    ToolResult run(const std::string& command) const { return runTool(split(command, port)); }
 
     Vrg500Simulator sim;
     TempFolder folder;

@@ -7,13 +7,18 @@
 #include <cerrno>
 #include <sys/stat.h>
 #include <sys/syscall.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
 
-const std::string CannotOpen = "tavrelctl: Error communicating with VRG-500\n"
-                               "Perhaps the device is off or the wrong port is selected.\n  (";
+using namespace std::chrono_literals;
+
+// What tavrelctl says when the port at `path` would not open for `cause`.
+ToolResult cannotOpen(const std::string& path, int cause) {
+    return failed("tavrelctl: Error communicating with VRG-500\n"
+                  "Perhaps the device is off or the wrong port is selected.\n  (" +
+                  explainOpenFailure(path, cause) + ")\n");
+}
 
 VRG500_menuData sampleMenu() {
     VRG500_menuData block{};
@@ -45,9 +50,7 @@ TEST_F(DeviceCommand, VersionIsPrintedTrimmedAndEscapedWithAnyFormOfThePortOptio
     };
     for (const auto& [device, command, out] : cases) {
         sim.setVersion(device);
-        ToolResult result = runTool(split(command, port));
-        EXPECT_EQ(result.status, 0) << command << ": " << result.err;
-        EXPECT_EQ(result.out, out) << command;
+        EXPECT_EQ(run(command), succeeded(out)) << command;
     }
     EXPECT_EQ(frames(), std::vector<Frame>(std::size(cases), VersionRequest));
 }
@@ -55,37 +58,29 @@ TEST_F(DeviceCommand, VersionIsPrintedTrimmedAndEscapedWithAnyFormOfThePortOptio
 // The cause is told in the link's one explanation of a failed open.
 TEST_F(DeviceCommand, PortThatCannotBeOpenedIsExplained) {
     TempFolder::writeBytes(folder.path("plain"), "");
-    EXPECT_EQ(runTool({"version", "-p", folder.path("missing")}).err,
-              CannotOpen + explainOpenFailure(folder.path("missing"), ENOENT) + ")\n");
-    ToolResult result = runTool({"version", "-p", folder.path("plain")});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, CannotOpen + explainOpenFailure(folder.path("plain"), ENOTTY) + ")\n");
+    for (const auto& [name, cause] : {std::pair{"missing", ENOENT}, std::pair{"plain", ENOTTY}}) {
+        EXPECT_EQ(runTool({"version", "-p", folder.path(name)}),
+                  cannotOpen(folder.path(name), cause));
+    }
 }
 
 // Exclusive use does not bind CAP_SYS_ADMIN, so as root the second tool runs without it.
 TEST_F(DeviceCommand, PortInUseIsBusy) {
     ToolProcess holder({"download", "-p", port, "-r", "0-65535", "-o", folder.path("x.vg2")});
-    while (frames().size() < 3) {
-        std::this_thread::yield();
-    }
+    ASSERT_TRUE(eventually([&] { return frames().size() >= 3; }));
     ToolSetup setup;
     if (::geteuid() == 0) {
         setup.wrapper = {"setpriv", "--inh-caps=-sys_admin", "--bounding-set=-sys_admin", "--"};
     }
-    EXPECT_EQ(runTool({"version", "-p", port}, setup).err,
-              CannotOpen + explainOpenFailure(port, EBUSY) + ")\n");
+    EXPECT_EQ(runTool({"version", "-p", port}, setup), cannotOpen(port, EBUSY));
 }
 
 TEST_F(DeviceCommand, MenuDownloadWritesTheFileOrLeavesItAsItWas) {
     sim.setMenu(sampleMenu());
-    ToolResult result = runTool({"menu-download", "-p", port, "-o", folder.path("m.vgs")});
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(runTool({"menu-download", "-p", port, "-o", folder.path("m.vgs")}), succeeded());
     EXPECT_EQ(TempFolder::readBytes(folder.path("m.vgs")), menuFile("2.10"));
     EXPECT_EQ(frames(), (std::vector<Frame>{VersionRequest, frame(0x26, {0, 0})}));
-    result = runTool({"menu-download", "-p", port, "-o", "-"});
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_TRUE(result.out == menuFile("2.10"));
+    EXPECT_EQ(run("menu-download -p PORT -o -"), succeeded(menuFile("2.10")));
 
     // A version that a file cannot hold is refused before the menu block is asked for; null: the
     // device does not answer.
@@ -93,7 +88,7 @@ TEST_F(DeviceCommand, MenuDownloadWritesTheFileOrLeavesItAsItWas) {
         sim.clearReceivedFrames();
         version ? sim.setVersion(version) : sim.injectFault(Vrg500Fault::NoReply);
         TempFolder::writeBytes(folder.path("m.vgs"), "old");
-        result = runTool({"menu-download", "-p", port, "-o", folder.path("m.vgs")});
+        ToolResult result = runTool({"menu-download", "-p", port, "-o", folder.path("m.vgs")});
         EXPECT_EQ(result.status, 1);
         if (version) {
             EXPECT_EQ(result.err, "tavrelctl: The VRG-500 version string is not 4 chars long\n");
@@ -107,9 +102,7 @@ TEST_F(DeviceCommand, MenuDownloadWritesTheFileOrLeavesItAsItWas) {
 TEST_F(DeviceCommand, MenuUploadSendsTheBlockOnlyWhenTheVersionsMatch) {
     const VRG500_menuData menu = sampleMenu();
     TempFolder::writeBytes(folder.path("m.vgs"), menuFile("2.10"));
-    ToolResult result = runTool({"menu-upload", "-p", port, folder.path("m.vgs")});
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(runTool({"menu-upload", "-p", port, folder.path("m.vgs")}), succeeded());
     EXPECT_EQ(frames(),
               (std::vector<Frame>{VersionRequest, frame(0x46, {menu.begin(), menu.end()})}));
     EXPECT_EQ(sim.menu(), menu);
@@ -126,9 +119,8 @@ TEST_F(DeviceCommand, MenuUploadSendsTheBlockOnlyWhenTheVersionsMatch) {
         sim.clearReceivedFrames();
         sim.setVersion(deviceVersion);
         TempFolder::writeBytes(folder.path("m.vgs"), menuFile(fileVersion));
-        result = runTool({"menu-upload", "-p", port, folder.path("m.vgs")});
-        EXPECT_EQ(result.status, 1);
-        EXPECT_EQ(result.err, "tavrelctl: Version Mismatch\n.vgs file version " + err);
+        EXPECT_EQ(runTool({"menu-upload", "-p", port, folder.path("m.vgs")}),
+                  failed("tavrelctl: Version Mismatch\n.vgs file version " + err));
         EXPECT_EQ(frames(), std::vector<Frame>{VersionRequest});
         EXPECT_EQ(sim.menu(), VRG500_menuData{});
     }
@@ -136,12 +128,9 @@ TEST_F(DeviceCommand, MenuUploadSendsTheBlockOnlyWhenTheVersionsMatch) {
 
 TEST_F(DeviceCommand, InvalidMenuFileEndsBeforeThePortIsOpened) {
     TempFolder::writeBytes(folder.path("m.vgs"), "2.10 \r\n 0 \r\n");
-    ToolResult result =
-        runTool({"menu-upload", "-p", folder.path("no-port"), folder.path("m.vgs")});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(
-        result.err,
-        "tavrelctl: Invalid .vgs file\nThe .vgs file had an unrecoverable corruption error.\n");
+    EXPECT_EQ(runTool({"menu-upload", "-p", folder.path("no-port"), folder.path("m.vgs")}),
+              failed("tavrelctl: Invalid .vgs file\n"
+                     "The .vgs file had an unrecoverable corruption error.\n"));
 }
 
 TEST_F(DeviceCommand, OffsetSendsItsFrame) {
@@ -155,9 +144,7 @@ TEST_F(DeviceCommand, OffsetSendsItsFrame) {
     };
     for (const auto& [args, expected] : cases) {
         sim.clearReceivedFrames();
-        ToolResult result = runTool(split(std::string("offset ") + args + " -p PORT", port));
-        EXPECT_EQ(result.status, 0) << result.err;
-        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(run(std::string("offset ") + args + " -p PORT"), succeeded());
         EXPECT_EQ(frames(), std::vector<Frame>{expected});
     }
 }
@@ -203,19 +190,15 @@ TEST(Interruption, EndsEveryDeviceCommandAndNothingMoreIsSent) {
         ASSERT_TRUE(slow.start());
         const VRG500_menuData menu = slow.menu();
         ToolProcess tool(split(command + " -p PORT", slow.slavePath()));
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (slow.receivedFrames().size() < frames || (inOpen && !waitsInOpen(tool.pid()))) {
-            ASSERT_TRUE(tool.running()) << command;
-            ASSERT_LT(std::chrono::steady_clock::now(), deadline) << command;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        const auto waiting = [&] {
+            return slow.receivedFrames().size() >= frames && (!inOpen || waitsInOpen(tool.pid()));
+        };
+        ASSERT_TRUE(eventually([&] { return waiting() || !tool.running(); }, 20s)) << command;
+        ASSERT_TRUE(tool.running()) << command;
         auto sent = std::chrono::steady_clock::now();
         ::kill(tool.pid(), signal);
-        ToolResult result = tool.finish();
-        EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::seconds(2)) << command;
-        EXPECT_EQ(result.status, 130) << command << ": " << result.err;
-        EXPECT_EQ(result.err, "tavrelctl: interrupted\n") << command;
-        EXPECT_EQ(result.out, "") << command;
+        EXPECT_EQ(tool.finish(), (ToolResult{130, "", "tavrelctl: interrupted\n"})) << command;
+        EXPECT_LT(std::chrono::steady_clock::now() - sent, 2s) << command;
         EXPECT_EQ(slow.receivedFrames().size(), frames) << command;
         EXPECT_EQ(folder.listing(), files) << command;
         EXPECT_EQ(slow.menu(), menu) << command;

@@ -2,7 +2,6 @@
 #include "CliFixture.h"
 
 #include <map>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -43,9 +42,7 @@ TEST_F(RegisterDownload, ReadsTheRangeAndWritesTheFileByteForByte) {
         if (range) {
             args.insert(args.end(), {"--range", range});
         }
-        ToolResult result = runTool(args);
-        ASSERT_EQ(result.status, 0) << range;
-        EXPECT_EQ(result.out + result.err, "");
+        ASSERT_EQ(runTool(args), succeeded()) << range;
         std::string expected;
         std::vector<Frame> expectedFrames{VersionRequest};
         for (uint32_t n = first; n <= last; ++n) {
@@ -130,10 +127,9 @@ TEST_F(RegisterDownload, OutputCanBeStandardOutputOrWrittenInPlace) {
 }
 
 TEST_F(RegisterDownload, UnusableOutputIsFoundBeforeTheTransfer) {
-    ToolResult result = runTool({"download", "-p", port, "-o", folder.path("missing/r.vg2")});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "tavrelctl: The file \"r.vg2\" couldn't be saved.\n"
-                          "  (No such file or directory)\n");
+    EXPECT_EQ(runTool({"download", "-p", port, "-o", folder.path("missing/r.vg2")}),
+              failed("tavrelctl: The file \"r.vg2\" couldn't be saved.\n"
+                     "  (No such file or directory)\n"));
     EXPECT_TRUE(frames().empty());
 }
 
@@ -148,9 +144,7 @@ TEST_F(RegisterUpload, WritesTheRangesRegistersThatTheFileHolds) {
                                "********,CLIP    ,\xe9"
                                "ABCDEFG\r\n" +
                                "400," + Nulls + ",000,000,AAAAAAAA,BBBBBBBB,CCCCCCCC,DDDDDDDD\r\n");
-    ToolResult result = runTool({"upload", "-p", port, "-r", "5-300", folder.path("up.vg2")});
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, "");
+    ASSERT_EQ(runTool({"upload", "-p", port, "-r", "5-300", folder.path("up.vg2")}), succeeded());
 
     auto wire7 = registerWire(entryOf(Line7).reg);
     auto wire9 = registerWire(entryOf("9," + Nulls + ",0,0,A,B,C,D").reg);
@@ -190,9 +184,7 @@ TEST_F(RegisterUpload, RefusesBeforeSendingAnything) {
         if (!file.empty()) {
             TempFolder::writeBytes(path, file);
         }
-        ToolResult result = runTool({"upload", "-p", port, path});
-        EXPECT_EQ(result.status, 1);
-        EXPECT_EQ(result.err, "tavrelctl: " + err);
+        EXPECT_EQ(runTool({"upload", "-p", port, path}), failed("tavrelctl: " + err));
     }
     EXPECT_TRUE(frames().empty());
 }
@@ -204,16 +196,14 @@ TEST_F(CliTest, ShowPrintsOneLinePerRegister) {
         Line7 + "1234,**:**:**;**,01:02:03;04," + Nulls.substr(0, 59) +
             ",99:99:99:99,300,-1,        ,b b b b ,\x1b[2Jx\\,d,with,commas\xe9\n" + "002" +
             Line7.substr(3));
-    ToolResult result = runTool({"show", folder.path("s.vg2")});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.err, "");
     const std::string times7 = "01:00:00:00 01:00:10:00 **:**:**:** **:**:**:** **:**:**:** "
                                "**:**:**:** **:**:**:** **:**:**:**";
-    EXPECT_EQ(result.out, "002 " + times7 + " 000 012 SHOT0001 ******** ******** ********\n" +
-                              "007 " + times7 + " 000 012 SHOT0001 ******** ******** ********\n" +
-                              "1234 **:**:**;** 01:02:03;04 **:**:**:** **:**:**:** **:**:**:** "
-                              "**:**:**:** **:**:**:** 99:99:99:99 044 255 ******** b b b b  "
-                              "\\x1B[2Jx\\\\ d,with,commas\\xE9\n");
+    EXPECT_EQ(runTool({"show", folder.path("s.vg2")}),
+              succeeded("002 " + times7 + " 000 012 SHOT0001 ******** ******** ********\n" +
+                        "007 " + times7 + " 000 012 SHOT0001 ******** ******** ********\n" +
+                        "1234 **:**:**;** 01:02:03;04 **:**:**:** **:**:**:** **:**:**:** "
+                        "**:**:**:** **:**:**:** 99:99:99:99 044 255 ******** b b b b  "
+                        "\\x1B[2Jx\\\\ d,with,commas\\xE9\n"));
 }
 
 } // namespace

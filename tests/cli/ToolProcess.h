@@ -26,6 +26,8 @@ struct ToolResult {
     int status = -1; // the exit status; 128 + N when ended by signal N
     std::string out;
     std::string err;
+
+    bool operator==(const ToolResult&) const = default;
 };
 
 class ToolProcess {

@@ -1,5 +1,6 @@
 // The connection's life: sharing, exclusive use, timeouts, reassembly, stale bytes, hang-ups.
 #include "../files/TempFolder.h"
+#include "Eventually.h"
 #include "PseudoTerminal.h"
 #include "SimulatedLine.h"
 #include "TavrelLog.h"
@@ -17,7 +18,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -52,18 +52,6 @@ double secondsFor(const std::function<void()>& work) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Waits for what another thread or process brings about; false after five seconds.
-bool eventually(const std::function<bool()>& condition) {
-    const auto deadline = Clock::now() + 5s;
-    while (!condition()) {
-        if (Clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
-
 // True when every descriptor of this process on the device at `path`, but `except`, is closed
 // on exec; false as well when there is none.
 bool descriptorsCloseOnExec(const std::string& path, int except) {
@@ -85,10 +73,6 @@ bool descriptorsCloseOnExec(const std::string& path, int except) {
         }
     }
     return found > 0;
-}
-
-std::string terminationReason(const std::string& path) {
-    return "Error reading data from serial device " + path + " - unexpected response termination";
 }
 
 // Stands for tavrelctl's signal pipe: readable once "a signal has arrived", and never drained.
@@ -140,8 +124,7 @@ TEST_F(Connection, RegistrySharesOneConnectionPerPathAndForgetsIt) {
     EXPECT_EQ(openFromAnotherProcess(sim.slavePath()), 0);
     auto fresh = TavrelSocket::socketForDeviceFilePath(sim.slavePath());
     ASSERT_TRUE(fresh);
-    std::string version;
-    EXPECT_TRUE(fresh->deviceVersion(&version));
+    EXPECT_TRUE(answers(*fresh));
 }
 
 TEST_F(Connection, UnsharedConnectionStaysOutOfTheRegistry) {
@@ -257,7 +240,8 @@ TEST_F(Connection, ReplyThatStopsShortFailsWithinItsTime) {
         EXPECT_GE(seconds, c.atLeast);
         EXPECT_LT(seconds, c.below);
         EXPECT_EQ(error.description, "Error reading data from serial device");
-        EXPECT_EQ(error.failureReason, terminationReason(sim.slavePath()));
+        EXPECT_EQ(error.failureReason, "Error reading data from serial device " + sim.slavePath() +
+                                           " - unexpected response termination");
         EXPECT_EQ(error.recoverySuggestion, TavrelDeviceRecoverySuggestion);
         // The trickle still occupies the device; the others leave it ready for the next command.
         if (std::string(c.name) != "trickling device") {
@@ -270,8 +254,7 @@ TEST_F(Connection, ReplyThatStopsShortFailsWithinItsTime) {
 // exclusive use), and restore on its close the blocking defaults VMIN 1, VTIME 0. A read must not
 // hang on them.
 TEST_F(Connection, ReadsStayBoundedWhenAnotherProgramResetsTheLine) {
-    std::string version;
-    ASSERT_TRUE(socket->deviceVersion(&version)); // a transfer under way
+    ASSERT_TRUE(answers(*socket)); // a transfer under way
     int other = ::open(sim.slavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (other < 0 && errno == EBUSY) {
         GTEST_SKIP() << "only root can open a port held exclusively";
@@ -286,6 +269,7 @@ TEST_F(Connection, ReadsStayBoundedWhenAnotherProgramResetsTheLine) {
 
     sim.injectFault(Vrg500Fault::NoReply);
     auto outcome = std::async(std::launch::async, [&] {
+        std::string version;
         TavrelError error;
         return socket->deviceVersion(&version, &error) || error.failureReason.has_value();
     });
@@ -295,8 +279,7 @@ TEST_F(Connection, ReadsStayBoundedWhenAnotherProgramResetsTheLine) {
     }
     EXPECT_TRUE(outcome.get());
     ASSERT_TRUE(ended);
-    TavrelError error;
-    EXPECT_TRUE(socket->deviceVersion(&version, &error)) << error.description;
+    EXPECT_TRUE(answers(*socket));
 }
 
 TEST_F(Connection, ReassemblesAReplyThatArrivesInPieces) {
@@ -319,8 +302,7 @@ TEST_F(Connection, DiscardsStaleBytesBeforeTheNextCommand) {
     // A reply followed by bytes that belong to no exchange: an ACK that would otherwise be taken
     // as the next command's reply.
     sim.queueRawReply(bytes({0x11, 4, '2', '.', '1', '0', 0x10, 0x01, 0x06}));
-    std::string version;
-    ASSERT_TRUE(socket->deviceVersion(&version));
+    ASSERT_TRUE(answers(*socket));
     usleep(20000);
     uint16_t number = 0;
     sim.setCurrentRegister(42);
@@ -351,10 +333,10 @@ TEST_F(Connection, HangUpGivesInputOutputErrorsAndANewConnectionOpensAgain) {
     auto connection = TavrelSocket::socketForDeviceFilePath(link);
     ASSERT_TRUE(connection);
     adapter.hangUpAfterFrames(1, true);
-    std::string version;
-    EXPECT_TRUE(connection->deviceVersion(&version));
+    EXPECT_TRUE(answers(*connection));
     usleep(50000);
 
+    std::string version;
     TavrelError error;
     EXPECT_FALSE(connection->deviceVersion(&version, &error));
     // The path as given, not the device it leads to; the rest of the texts: the test below.
@@ -365,7 +347,7 @@ TEST_F(Connection, HangUpGivesInputOutputErrorsAndANewConnectionOpensAgain) {
     connection.reset();
     auto again = TavrelSocket::socketForDeviceFilePath(link);
     ASSERT_TRUE(again);
-    EXPECT_TRUE(again->deviceVersion(&version, &error)) << error.description;
+    EXPECT_TRUE(answers(*again));
 }
 
 // The texts of each input/output failure, produced by the line going away at each step of an
@@ -439,8 +421,7 @@ TEST_F(Connection, InterruptionStopsTheExchangeAtOnce) {
     }
     EXPECT_EQ(interruption.unread(), 1);
     TavrelSocket::setInterruptionDescriptor(-1);
-    std::string version;
-    EXPECT_TRUE(socket->deviceVersion(&version));
+    EXPECT_TRUE(answers(*socket));
     EXPECT_EQ(sim.receivedFrames().size(), 1u); // nothing was sent while interrupted
 }
 

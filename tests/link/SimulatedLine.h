@@ -9,6 +9,17 @@
 #include <memory>
 #include <vector>
 
+// Whether the device behind `socket` answers a version request: the connection still works.
+inline ::testing::AssertionResult answers(TavrelSocket& socket) {
+    std::string version;
+    TavrelError error;
+    if (socket.deviceVersion(&version, &error)) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << error.description << ": " << error.failureReason.value_or("");
+}
+
 class SimulatedLine : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -1,6 +1,7 @@
 // The simulator's own answers and the state its loads and offsets leave behind, its sample
 // registers, and what it does as a serial line: stalled frames, hang-ups, exclusive use, pacing.
 #include "../files/TempFolder.h"
+#include "../link/Eventually.h"
 #include "Vrg500Simulator.h"
 
 #include <gtest/gtest.h>
@@ -196,14 +197,6 @@ TEST_F(LineTest, DropsAStalledPartialFrame) {
     std::this_thread::sleep_for(300ms);
     EXPECT_EQ(client.exchange(versionRequest), versionReply);
     EXPECT_EQ(sim.receivedFrames(), std::vector<Bytes>{versionRequest});
-}
-
-// Waits for what the simulator's thread brings about; false after two seconds.
-bool eventually(const std::function<bool()>& condition) {
-    for (int wait = 0; wait < 400 && !condition(); ++wait) {
-        std::this_thread::sleep_for(5ms);
-    }
-    return condition();
 }
 
 TEST(HangUp, EndsTheLineAfterTheLastReplyAndReappearsAtTheLink) {
