@@ -25,6 +25,11 @@
 
 namespace apptest {
 
+// The generic alert of a failed device command.
+inline const QString GenericMessage = "Error communicating with VRG-500";
+inline const QString GenericInformation =
+    "Perhaps the device is off or the wrong port is selected.";
+
 // Call first in initTestCase(): settings go to `folder`, never to the user's.
 inline void useTemporarySettings(const QTemporaryDir& folder) {
     QCoreApplication::setOrganizationName("Tavrel");

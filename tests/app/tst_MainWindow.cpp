@@ -29,8 +29,6 @@ int hiddenToolbarItems(const AppController& controller) {
     return hidden;
 }
 
-const QString GenericInformation = "Perhaps the device is off or the wrong port is selected.";
-
 } // namespace
 
 Q_DECLARE_METATYPE(std::optional<SerialPortList>)
@@ -238,7 +236,7 @@ class MainWindowTest : public QObject {
             expectAlert(*controller, "VRG-500", shown, false);
             return;
         }
-        expectAlert(*controller, "Error communicating with VRG-500", shown);
+        expectAlert(*controller, GenericMessage, shown);
         dismissAlert(*controller);
         controller->_showError(nullptr);
         QCOMPARE(controller->currentAlert()->informativeText(), GenericInformation);

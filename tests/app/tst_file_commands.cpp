@@ -42,9 +42,6 @@ QByteArray registerFileText(const RegisterCollection& registers) {
     return QByteArray::fromStdString(text);
 }
 
-const QString GenericMessage = "Error communicating with VRG-500";
-const QString GenericInformation = "Perhaps the device is off or the wrong port is selected.";
-
 } // namespace
 
 class FileCommandsTest : public QObject {
@@ -190,8 +187,7 @@ class FileCommandsTest : public QObject {
         _controller->openVg2File();
         QCOMPARE(filePanel(*_controller)->fileMode(), QFileDialog::ExistingFile);
         choose("Show.vg2");
-        QVERIFY(testAccess(*_controller).registers() ==
-                _before); // the load is deferred past the panel
+        QVERIFY(testAccess(*_controller).registers() == _before); // deferred past the panel
         QTRY_VERIFY(testAccess(*_controller).registers() == sampleCollection());
         QCOMPARE(_controller->tableModel()->rowCount(), 3);
         QCOMPARE(_controller->tableModel()->cellText(2, "Register"), "1234");

@@ -14,6 +14,7 @@
 #include <QTableView>
 
 #include <functional>
+#include <set>
 
 using namespace apptest;
 
@@ -51,8 +52,7 @@ using Frames = std::vector<std::pair<int, int>>;
 Frames registerFrames(const Vrg500Simulator& device) {
     Frames frames;
     for (const std::vector<uint8_t>& frame : device.receivedFrames()) {
-        if (frame.at(0) == 0x20 || frame.at(0) == 0x25 || frame.at(0) == 0x40 ||
-            frame.at(0) == 0x45) {
+        if (std::set{0x20, 0x25, 0x40, 0x45}.count(frame.at(0))) {
             frames.emplace_back(frame.at(0), frame.at(2) << 8 | frame.at(3));
         }
     }
@@ -98,9 +98,7 @@ class RegisterTransferTest : public QObject {
     void waitForTransferEnd() {
         QTRY_COMPARE_WITH_TIMEOUT(_ended, 1, TransferTimeout);
         QVERIFY(!ui().progressSheet()->isVisible());
-        QVERIFY(testAccess(*_controller)
-                    .registerTable()
-                    ->updatesEnabled()); // redraws held back are let through
+        QVERIFY(ui().registerTable()->updatesEnabled()); // redraws held back are let through
     }
 
     // A critical alert, come up after the progress sheet had gone.
@@ -168,14 +166,9 @@ class RegisterTransferTest : public QObject {
             connection = TavrelSocket::socketForDeviceFilePath(_device->slavePath());
             if (escapeKey) {
                 QTest::keyClick(ui().progressSheet(), Qt::Key_Escape);
-                QVERIFY(testAccess(*_controller)
-                            .progressSheet()
-                            ->isVisible()); // up until the transfer has ended
+                QVERIFY(ui().progressSheet()->isVisible()); // up until the transfer has ended
             } else {
-                testAccess(*_controller)
-                    .progressSheet()
-                    ->findChild<QPushButton*>("progressCancelButton")
-                    ->click();
+                ui().progressSheet()->findChild<QPushButton*>("progressCancelButton")->click();
             }
         });
         transfer(&AppController::downloadRegisters, AllRegistersRangeTag);
@@ -235,8 +228,7 @@ class RegisterTransferTest : public QObject {
                  Frames({{0x40, 2}, {0x45, 2}, {0x40, 4}, {0x45, 4}, {0x40, 5}, {0x45, 5}}));
         QVERIFY(deviceRegisters(*_device, 2, 5) == expected);
         QVERIFY(ui().registers() == registers);
-        QCOMPARE(ui().progressLabel()->text(),
-                 "Uploading register 6"); // every number was shown
+        QCOMPARE(ui().progressLabel()->text(), "Uploading register 6"); // every number shown
         QVERIFY(_controller->currentAlert() == nullptr);
     }
 
