@@ -29,7 +29,7 @@ TEST(Timecode, ParsesAcceptedTexts) {
         VRG500_registerTime time = makeTime(7, 7, 7, 7, 5, 5);
         ASSERT_TRUE(TavrelSocket::setRegisterTime(&time, text)) << text;
         SCOPED_TRACE(text);
-        expectSameTime(time, expected);
+        EXPECT_EQ(fieldsOf(time), fieldsOf(expected));
         EXPECT_EQ(TavrelSocket::stringForRegisterTime(time), text);
     }
 }
@@ -56,7 +56,6 @@ TEST(Timecode, RejectsAndLeavesTheRecordUnchanged) {
         EXPECT_EQ(error.recoverySuggestion, "The .vg2 file is probably corrupt.");
         EXPECT_EQ(error.domain, "TavrelDomain");
         EXPECT_FALSE(error.failureReason);
-        EXPECT_EQ(time.hours, 7);
-        EXPECT_EQ(time.frames, 4);
+        EXPECT_EQ(fieldsOf(time), fieldsOf(makeTime(7, 6, 5, 4, 0, 0))); // the whole record
     }
 }
