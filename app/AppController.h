@@ -47,7 +47,6 @@ class QSpinBox;
 class QTableView;
 class QToolBar;
 class RegisterTableModel;
-class TableRedrawPacer;
 
 // User-defaults keys.
 inline constexpr const char* SelectedSerialPortKey = "Serial Port";
@@ -271,6 +270,4 @@ class AppController : public QObject {
     // For the sheets and panels of the transfers and file commands (their source files).
     RangeStartOperation _rangeSheetContext = nullptr;
     QPointer<QFileDialog> _filePanel;
-    // Paces the table's redraws during a download (made with the progress sheet).
-    std::shared_ptr<TableRedrawPacer> _tableRedrawPacer;
 };

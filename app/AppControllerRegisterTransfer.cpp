@@ -9,7 +9,6 @@
 #include "RegisterLabel.h"
 #include "RegisterTableModel.h"
 #include "RegisterTransfer.h"
-#include "TableRedrawPacer.h"
 #include "TavrelLog.h"
 #include "UploadCheck.h"
 
@@ -208,8 +207,7 @@ void AppController::_uploadRegisters(LocationLengthRange range) {
 namespace {
 
 // Closes the progress sheet and lets go of the transfer's connection. No step follows.
-void endTransfer(QDialog* progressSheet, TableRedrawPacer& pacer, register_step& step) {
-    pacer.flush();
+void endTransfer(QDialog* progressSheet, register_step& step) {
     progressSheet->done(0);
     step.socket.reset();
 }
@@ -218,7 +216,7 @@ void endTransfer(QDialog* progressSheet, TableRedrawPacer& pacer, register_step&
 
 void AppController::_downloadRegisterStep(register_step step) {
     if (cancelledProgressSheet || !stepInRange(step)) {
-        endTransfer(progressSheet, *_tableRedrawPacer, step);
+        endTransfer(progressSheet, step);
         return;
     }
     showProgressStep(progressLabel, progressBar, tr("Downloading register %1"), step.current);
@@ -228,11 +226,10 @@ void AppController::_downloadRegisterStep(register_step step) {
     if (!readRegister(*step.socket, deviceRegisterNumber(step), &entry, &error)) {
         // The alert comes up after the progress sheet has gone.
         QTimer::singleShot(0, this, [this, error] { _showError(&error); });
-        endTransfer(progressSheet, *_tableRedrawPacer, step);
+        endTransfer(progressSheet, step);
         return;
     }
     _storeRegister(step.current, entry);
-    _tableRedrawPacer->changed();
 
     ++step.current;
     QTimer::singleShot(0, this, [this, step] { _downloadRegisterStep(step); });
@@ -240,7 +237,7 @@ void AppController::_downloadRegisterStep(register_step step) {
 
 void AppController::_uploadRegisterStep(register_step step) {
     if (cancelledProgressSheet || !stepInRange(step)) {
-        endTransfer(progressSheet, *_tableRedrawPacer, step);
+        endTransfer(progressSheet, step);
         return;
     }
     showProgressStep(progressLabel, progressBar, tr("Uploading register %1"), step.current);
@@ -251,7 +248,7 @@ void AppController::_uploadRegisterStep(register_step step) {
         TavrelError error;
         if (!writeRegister(*step.socket, deviceRegisterNumber(step), entry, &error)) {
             QTimer::singleShot(0, this, [this, error] { _showError(&error); });
-            endTransfer(progressSheet, *_tableRedrawPacer, step);
+            endTransfer(progressSheet, step);
             return;
         }
     }

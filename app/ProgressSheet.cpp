@@ -1,7 +1,6 @@
 #include "ProgressSheet.h"
 
 #include "AppController.h"
-#include "TableRedrawPacer.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -37,7 +36,6 @@ void AppController::_createProgressSheet() {
     cancel->setAutoDefault(false);
 
     connect(cancel, &QPushButton::clicked, this, [this] { cancelProgressSheet(); });
-    _tableRedrawPacer = std::make_shared<TableRedrawPacer>(registerTable);
 
     connect(progressSheet, &QDialog::finished, this,
             [this](int returnCode) { progressSheetDidEnd(returnCode); });
