@@ -30,6 +30,14 @@
 #include <algorithm>
 #include <vector>
 
+// The resources are linked from a static library: register them explicitly, outside any
+// namespace as Q_INIT_RESOURCE requires.
+static void initializeResources() {
+    Q_INIT_RESOURCE(tavrel);
+}
+
+namespace tavrel::app {
+
 namespace {
 
 // The interface description's sizes.
@@ -51,11 +59,6 @@ QString resourceText(const QString& path) {
 }
 
 } // namespace
-
-// The resources are linked from a static library: register them explicitly.
-static void initializeResources() {
-    Q_INIT_RESOURCE(tavrel);
-}
 
 AppController::AppController(PortLister portLister, QObject* parent)
     : QObject(parent), _portLister(std::move(portLister)),
@@ -364,3 +367,5 @@ bool AppController::eventFilter(QObject* watched, QEvent* event) {
     }
     return QObject::eventFilter(watched, event);
 }
+
+} // namespace tavrel::app

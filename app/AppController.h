@@ -46,6 +46,9 @@ class QSocketNotifier;
 class QSpinBox;
 class QTableView;
 class QToolBar;
+
+namespace tavrel::app {
+
 class RegisterTableModel;
 
 // User-defaults keys.
@@ -271,3 +274,5 @@ class AppController : public QObject {
     RangeStartOperation _rangeSheetContext = nullptr;
     QPointer<QFileDialog> _filePanel;
 };
+
+} // namespace tavrel::app

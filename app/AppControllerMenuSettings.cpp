@@ -10,6 +10,8 @@
 #include <QSettings>
 #include <QTimer>
 
+namespace tavrel::app {
+
 namespace {
 
 constexpr const char* MenuSettingsSuffix = "vgs";
@@ -138,3 +140,5 @@ std::optional<VRG500_menuData>
 AppController::_processVgsFile(const QString& path, std::string* version, TavrelError* error) {
     return readMenuSettingsFile(localFilePath(path), version, error);
 }
+
+} // namespace tavrel::app

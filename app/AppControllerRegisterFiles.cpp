@@ -9,6 +9,8 @@
 #include <QMainWindow>
 #include <QTimer>
 
+namespace tavrel::app {
+
 namespace {
 
 constexpr const char* RegisterFileSuffix = "vg2";
@@ -65,3 +67,5 @@ void AppController::_exportVg2File(const QString& path) {
     }
     mainWindow->setWindowModified(false);
 }
+
+} // namespace tavrel::app

@@ -20,6 +20,8 @@
 #include <QSpinBox>
 #include <QTimer>
 
+namespace tavrel::app {
+
 namespace {
 
 constexpr LocationLengthRange AllRegistersRange{0, 300};
@@ -262,3 +264,5 @@ void AppController::cancelProgressSheet() {
 }
 
 void AppController::progressSheetDidEnd(int) {}
+
+} // namespace tavrel::app

@@ -4,6 +4,8 @@
 
 #include "RegisterTableModel.h"
 
+namespace tavrel::app {
+
 void AppController::_storeRegister(int32_t number, const RegisterEntry& entry) {
     const bool wasEmpty = _tableModel->registers().empty();
     _tableModel->storeRegister(number, entry);
@@ -21,3 +23,5 @@ void AppController::_replaceRegisters(RegisterCollection registers) {
     _tableModel->replaceRegisters(std::move(registers));
     validateActions();
 }
+
+} // namespace tavrel::app

@@ -6,6 +6,8 @@
 #include "AppController.h"
 #include "RegisterTableModel.h"
 
+namespace tavrel::app {
+
 class AppControllerTestAccess {
   public:
     explicit AppControllerTestAccess(const AppController& controller) : _c(controller) {}
@@ -40,3 +42,5 @@ class AppControllerTestAccess {
 inline AppControllerTestAccess testAccess(const AppController& controller) {
     return AppControllerTestAccess(controller);
 }
+
+} // namespace tavrel::app

@@ -6,6 +6,8 @@
 #include <QAction>
 #include <QComboBox>
 
+namespace tavrel::app {
+
 bool AppController::_portSelected() const {
     return serialPopUpButton->currentIndex() >= 0;
 }
@@ -55,3 +57,5 @@ void AppController::validateActions() {
                                                 : validateToolbarItem(identifier));
     }
 }
+
+} // namespace tavrel::app

@@ -2,6 +2,8 @@
 
 #include "Vrg500Simulator.h"
 
+namespace tavrel::app {
+
 namespace {
 
 Vrg500SimulatorOptions demoOptions() {
@@ -37,3 +39,5 @@ AppController::PortLister DemoDevice::portLister(AppController::PortLister machi
         return ports;
     };
 }
+
+} // namespace tavrel::app

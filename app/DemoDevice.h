@@ -9,6 +9,8 @@
 
 class Vrg500Simulator;
 
+namespace tavrel::app {
+
 class DemoDevice {
   public:
     static constexpr const char* PortName = "VRG-500 Simulator";
@@ -29,3 +31,5 @@ class DemoDevice {
   private:
     std::unique_ptr<Vrg500Simulator> _simulator;
 };
+
+} // namespace tavrel::app

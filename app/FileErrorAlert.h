@@ -8,6 +8,8 @@
 #include "FileError.h"
 #include "TavrelLog.h"
 
+namespace tavrel::app {
+
 inline void showFileError(AppController& controller, const TavrelError& error) {
     if (error.domain == TavrelErrorDomain) { // the device link's errors (Latin-1 texts)
         controller._showError(&error);
@@ -21,3 +23,5 @@ inline void showFileError(AppController& controller, const TavrelError& error) {
     controller._beginAlertSheet(QString::fromLocal8Bit(error.description),
                                 QString::fromLocal8Bit(details), true);
 }
+
+} // namespace tavrel::app

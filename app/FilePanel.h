@@ -11,6 +11,8 @@
 #include <string>
 #include <utility>
 
+namespace tavrel::app {
+
 // A chosen path in the form the file libraries open: the system's encoding of file names.
 inline std::string localFilePath(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -45,3 +47,5 @@ inline QFileDialog* beginFilePanel(QWidget* window, QFileDialog::AcceptMode mode
     panel->open();
     return panel;
 }
+
+} // namespace tavrel::app

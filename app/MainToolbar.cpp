@@ -17,6 +17,8 @@
 
 #include <iterator>
 
+namespace tavrel::app {
+
 namespace {
 
 const char* const ItemIdentifierProperty = "toolbarItemIdentifier";
@@ -187,3 +189,5 @@ void AppController::_sizeTableToContents() {
         columns->setSectionResizeMode(column, QHeaderView::Stretch);
     }
 }
+
+} // namespace tavrel::app

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTableView>
 
+namespace tavrel::app {
+
 namespace {
 
 constexpr int SheetWidth = 420;
@@ -40,3 +42,5 @@ void AppController::_createProgressSheet() {
     connect(progressSheet, &QDialog::finished, this,
             [this](int returnCode) { progressSheetDidEnd(returnCode); });
 }
+
+} // namespace tavrel::app

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace tavrel::app {
+
 // A dialog that only the running transfer closes. Escape and the window's close button ask to
 // cancel, exactly as the Cancel button does; the transfer then ends at its next step and closes
 // the sheet itself. Closing it directly would leave the transfer running unseen.
@@ -23,3 +25,5 @@ class ProgressSheet : public QDialog {
   private:
     std::function<void()> _cancel;
 };
+
+} // namespace tavrel::app

@@ -12,6 +12,8 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
+namespace tavrel::app {
+
 namespace {
 
 // The sheet's geometry, in pixels.
@@ -103,3 +105,5 @@ void AppController::_createRangeSheet() {
     connect(rangeSheet, &QDialog::finished, this,
             [this](int returnCode) { rangeSheetDidEnd(returnCode, _rangeSheetContext); });
 }
+
+} // namespace tavrel::app

@@ -7,6 +7,8 @@
 
 class QPushButton;
 
+namespace tavrel::app {
+
 // The radio tags of the range sheet.
 inline constexpr int AllRegistersRangeTag = 0;      // registers 0 to 299
 inline constexpr int FirstHundredRangeTag = 1;      // registers 0 to 99
@@ -21,3 +23,5 @@ bool rangeSheetCanConfirm(int tag, int first, int last);
 // The width a push button needs for its title alone, the style's own margins included, with no
 // minimum width applied: what the button would take if it sized itself to fit its title.
 int pushButtonFittedWidth(const QPushButton* button);
+
+} // namespace tavrel::app

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QStyle>
 
+namespace tavrel::app {
+
 namespace {
 
 QList<CellRun> runsOf(const QModelIndex& index) {
@@ -93,3 +95,5 @@ QSize RegisterCellDelegate::sizeHint(const QStyleOptionViewItem& option,
     return {widest + 2 * HorizontalMargin,
             plainMetrics.height() + (lines - 1) * plainMetrics.lineSpacing()};
 }
+
+} // namespace tavrel::app

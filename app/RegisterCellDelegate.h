@@ -5,6 +5,8 @@
 
 #include <QStyledItemDelegate>
 
+namespace tavrel::app {
+
 class RegisterCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
 
@@ -18,3 +20,5 @@ class RegisterCellDelegate : public QStyledItemDelegate {
                const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
+
+} // namespace tavrel::app

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace tavrel::app {
+
 namespace {
 
 // Each machine's IN time, OUT time and clip name (index into the entry's clips).
@@ -146,3 +148,5 @@ void RegisterTableModel::replaceRegisters(RegisterCollection registers) {
     _registers = std::move(registers);
     endResetModel();
 }
+
+} // namespace tavrel::app

@@ -15,6 +15,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace tavrel::app {
+
 // One run of a cell's text; "\n" in a run starts a new line.
 struct CellRun {
     QString text;
@@ -67,3 +69,5 @@ class RegisterTableModel : public QAbstractTableModel {
 
     RegisterCollection _registers;
 };
+
+} // namespace tavrel::app

@@ -1,5 +1,7 @@
 #include "RegisterTableView.h"
 
+namespace tavrel::app {
+
 void RegisterTableView::doItemsLayout() {
     const PendingLayout pending = _pending;
     _pending = PendingLayout::None;
@@ -32,3 +34,5 @@ void RegisterTableView::rowsAboutToBeRemoved(const QModelIndex& parent, int star
     _pending = PendingLayout::Full;
     QTableView::rowsAboutToBeRemoved(parent, start, end);
 }
+
+} // namespace tavrel::app

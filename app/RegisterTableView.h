@@ -6,6 +6,8 @@
 
 #include <QTableView>
 
+namespace tavrel::app {
+
 class RegisterTableView : public QTableView {
     Q_OBJECT
 
@@ -23,3 +25,5 @@ class RegisterTableView : public QTableView {
     enum class PendingLayout { None, RowsOutOfSight, Full };
     PendingLayout _pending = PendingLayout::None;
 };
+
+} // namespace tavrel::app

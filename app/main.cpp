@@ -26,10 +26,10 @@ int main(int argc, char** argv) {
     parser.addOption(demo);
     parser.process(application);
 
-    std::unique_ptr<DemoDevice> demoDevice;
-    AppController::PortLister ports;
+    std::unique_ptr<tavrel::app::DemoDevice> demoDevice;
+    tavrel::app::AppController::PortLister ports;
     if (parser.isSet(demo)) {
-        demoDevice = std::make_unique<DemoDevice>();
+        demoDevice = std::make_unique<tavrel::app::DemoDevice>();
         std::string error;
         if (!demoDevice->start(&error)) {
             std::fprintf(stderr, "tavrel: cannot start the simulated VRG-500: %s\n", error.c_str());
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
         ports = demoDevice->portLister();
     }
 
-    AppController controller(ports);
+    tavrel::app::AppController controller(ports);
     controller.window()->show();
     return application.exec();
 }

@@ -17,6 +17,8 @@
 #include <cstdio>
 #include <sys/resource.h>
 
+using namespace tavrel::app;
+
 namespace {
 
 double peakMegabytes() {

@@ -16,6 +16,8 @@
 
 #include <cstdio>
 
+using namespace tavrel::app;
+
 namespace {
 
 bool readRegister(TavrelSocket& socket, uint16_t number, RegisterEntry* entry) {

@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <string>
 
+using namespace tavrel::app;
+
 namespace benchsupport {
 
 // Settings go to `folder`, never to the user's. Call once the application object exists.

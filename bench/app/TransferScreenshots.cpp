@@ -26,6 +26,8 @@
 
 #include <cstdio>
 
+using namespace tavrel::app;
+
 namespace {
 
 constexpr int MidwayRegister = 42;

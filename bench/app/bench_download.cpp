@@ -23,6 +23,8 @@
 #include <cstdlib>
 #include <vector>
 
+using namespace tavrel::app;
+
 namespace {
 
 constexpr int RegisterCount = 300;

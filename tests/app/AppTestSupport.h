@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+using namespace tavrel::app;
+
 namespace apptest {
 
 // The generic alert of a failed device command.

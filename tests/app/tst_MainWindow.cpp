@@ -12,6 +12,8 @@
 #include <QSignalSpy>
 #include <QToolBar>
 
+using namespace tavrel::app;
+
 using namespace apptest;
 
 namespace {

@@ -7,6 +7,8 @@
 #include <QSignalSpy>
 #include <QTableView>
 
+using namespace tavrel::app;
+
 using namespace apptest;
 
 namespace {

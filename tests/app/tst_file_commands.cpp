@@ -8,6 +8,8 @@
 
 #include <QDir>
 
+using namespace tavrel::app;
+
 using namespace apptest;
 
 namespace {

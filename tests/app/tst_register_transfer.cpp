@@ -16,6 +16,8 @@
 #include <functional>
 #include <set>
 
+using namespace tavrel::app;
+
 using namespace apptest;
 
 Q_DECLARE_METATYPE(RegisterEntry)
