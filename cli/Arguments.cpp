@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+namespace tavrel::cli {
+
 namespace {
 
 // Decimal digits only, no sign, no blanks; at most 65535.
@@ -82,3 +84,5 @@ std::optional<TimeOffset> parseTimeOffset(const std::string& text) {
 std::optional<uint16_t> parseRegisterNumber(const std::string& text) {
     return parseNumber(text);
 }
+
+} // namespace tavrel::cli

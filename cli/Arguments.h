@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+namespace tavrel::cli {
+
 // Registers first to last, inclusive.
 struct RegisterRange {
     uint16_t first = 0;
@@ -32,3 +34,5 @@ std::optional<TimeOffset> parseTimeOffset(const std::string& text);
 
 // A register number, 0 to 65535, in decimal digits.
 std::optional<uint16_t> parseRegisterNumber(const std::string& text);
+
+} // namespace tavrel::cli

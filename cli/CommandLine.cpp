@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+namespace tavrel::cli {
+
 namespace {
 
 struct OptionSpec {
@@ -207,3 +209,5 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine* line, std:
     *line = CommandLine{};
     return Parser(argc, argv, line, problem).run();
 }
+
+} // namespace tavrel::cli

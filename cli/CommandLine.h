@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace tavrel::cli {
+
 struct CommandLine {
     std::string command; // empty for the bare tool: --help, --version
     bool help = false;
@@ -26,3 +28,5 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine* line, std:
 
 // Whether `name` is one of the commands.
 bool isKnownCommand(const std::string& name);
+
+} // namespace tavrel::cli

@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+namespace tavrel::cli {
+
 namespace {
 
 constexpr const char* StandardOutputName = "-";
@@ -124,3 +126,5 @@ ExitStatus reportFailure(const TavrelError& error) {
 void printBytes(const std::string& bytes) {
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }
+
+} // namespace tavrel::cli

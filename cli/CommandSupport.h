@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 
+namespace tavrel::cli {
+
 // Exactly `count` operands, else the problem names what is expected (`what`).
 bool expectOperands(const CommandLine& line, size_t count, const char* what, std::string* problem);
 
@@ -50,3 +52,5 @@ ExitStatus reportFailure(const TavrelError& error);
 
 // Writes bytes to standard output unchanged.
 void printBytes(const std::string& bytes);
+
+} // namespace tavrel::cli

@@ -5,6 +5,8 @@
 #include "CommandLine.h"
 #include "ExitStatus.h"
 
+namespace tavrel::cli {
+
 ExitStatus runPorts(const CommandLine& line);
 ExitStatus runVersion(const CommandLine& line);
 ExitStatus runDownload(const CommandLine& line);
@@ -13,3 +15,5 @@ ExitStatus runMenuDownload(const CommandLine& line);
 ExitStatus runMenuUpload(const CommandLine& line);
 ExitStatus runOffset(const CommandLine& line);
 ExitStatus runShow(const CommandLine& line);
+
+} // namespace tavrel::cli

@@ -2,6 +2,8 @@
 
 #include "Diagnostics.h"
 
+namespace tavrel::cli {
+
 std::optional<std::string> resolvePort(const std::string& port, ExitStatus* failure) {
     if (port.find('/') != std::string::npos) {
         return port;
@@ -32,3 +34,5 @@ std::shared_ptr<TavrelSocket> openDevice(const std::string& path, TavrelError* e
     }
     return socket;
 }
+
+} // namespace tavrel::cli

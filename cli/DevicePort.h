@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+namespace tavrel::cli {
+
 // PORT as the user gave it: any text with a "/" is a device path and used as it is; anything
 // else must be a name that `tavrelctl ports` lists. Null after reporting the failure, with
 // `*failure` its exit status: a usage error for a name that is not listed, a failure when the
@@ -18,3 +20,5 @@ std::optional<std::string> resolvePort(const std::string& port, ExitStatus* fail
 // The connection of `path`, or null with "Error communicating with VRG-500" and the cause of the
 // failed open in `error`.
 std::shared_ptr<TavrelSocket> openDevice(const std::string& path, TavrelError* error);
+
+} // namespace tavrel::cli

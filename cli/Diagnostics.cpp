@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace tavrel::cli {
+
 namespace {
 
 void printLine(const std::string& text) {
@@ -51,3 +53,5 @@ TavrelError toolError(std::string description, std::string recoverySuggestion) {
     }
     return error;
 }
+
+} // namespace tavrel::cli

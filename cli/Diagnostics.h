@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace tavrel::cli {
+
 // "tavrelctl: DESCRIPTION", the recovery suggestion on the next line when there is one, then
 // "  (FAILURE REASON)" when there is one. Returns ExitFailure.
 ExitStatus reportError(const TavrelError& error);
@@ -24,3 +26,5 @@ ExitStatus reportOutOfMemory();
 
 // A failure of tavrelctl's own, with the usual layout.
 TavrelError toolError(std::string description, std::string recoverySuggestion = {});
+
+} // namespace tavrel::cli

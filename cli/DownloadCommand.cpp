@@ -7,6 +7,8 @@
 #include "RegisterFile.h"
 #include "RegisterTransfer.h"
 
+namespace tavrel::cli {
+
 namespace {
 
 // Reads one register into the collection. A register that the file could not hold ends the
@@ -72,3 +74,5 @@ ExitStatus runDownload(const CommandLine& line) {
         return writeRegisterFile(output, registers, error, inPlace);
     });
 }
+
+} // namespace tavrel::cli

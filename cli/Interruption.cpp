@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace tavrel::cli {
+
 namespace {
 
 volatile sig_atomic_t requested = 0;
@@ -46,3 +48,5 @@ bool interruptionRequested() {
 int interruptionDescriptor() {
     return pipeFds[0];
 }
+
+} // namespace tavrel::cli

@@ -4,6 +4,8 @@
 // poll(); every exchange with the device watches it too, so a wait for a reply ends at once.
 #pragma once
 
+namespace tavrel::cli {
+
 // Installs the handlers and hands the descriptor to the device link (once).
 void watchForInterruption();
 
@@ -11,3 +13,5 @@ bool interruptionRequested();
 
 // Readable once a signal has arrived; -1 before watchForInterruption().
 int interruptionDescriptor();
+
+} // namespace tavrel::cli

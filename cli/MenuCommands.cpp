@@ -7,6 +7,8 @@
 #include "MenuSettingsFile.h"
 #include "PrintableText.h"
 
+namespace tavrel::cli {
+
 ExitStatus runMenuDownload(const CommandLine& line) {
     std::string problem;
     if (!expectOutputOnly(line, "FILE.vgs", &problem)) {
@@ -71,3 +73,5 @@ ExitStatus runMenuUpload(const CommandLine& line) {
     }
     return ExitSuccess;
 }
+
+} // namespace tavrel::cli

@@ -3,6 +3,8 @@
 #include "Commands.h"
 #include "Diagnostics.h"
 
+namespace tavrel::cli {
+
 namespace {
 
 struct OffsetRequest {
@@ -80,3 +82,5 @@ ExitStatus runOffset(const CommandLine& line) {
     }
     return ExitSuccess;
 }
+
+} // namespace tavrel::cli

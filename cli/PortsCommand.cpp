@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <poll.h>
 
+namespace tavrel::cli {
+
 namespace {
 
 void printPorts(const SerialPortList& ports, const char* prefix) {
@@ -74,3 +76,5 @@ ExitStatus runPorts(const CommandLine& line) {
     printPorts(*ports, "");
     return line.watch ? watchPorts(notifier) : ExitSuccess;
 }
+
+} // namespace tavrel::cli

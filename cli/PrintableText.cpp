@@ -1,5 +1,7 @@
 #include "PrintableText.h"
 
+namespace tavrel::cli {
+
 std::string printableText(std::string_view bytes) {
     static constexpr char Hex[] = "0123456789ABCDEF";
     std::string text;
@@ -16,3 +18,5 @@ std::string printableText(std::string_view bytes) {
     }
     return text;
 }
+
+} // namespace tavrel::cli

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <unistd.h>
 
+namespace tavrel::cli {
+
 namespace {
 
 constexpr int BarWidth = 20;
@@ -61,3 +63,5 @@ std::string ProgressBar::render(const std::string& verb, uint32_t current, uint3
                   rate, left.c_str());
     return text;
 }
+
+} // namespace tavrel::cli

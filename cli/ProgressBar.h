@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tavrel::cli {
+
 class ProgressBar {
   public:
     ProgressBar(std::string verb, uint32_t total);
@@ -34,3 +36,5 @@ class ProgressBar {
     Clock::time_point _start;
     Clock::time_point _lastDraw;
 };
+
+} // namespace tavrel::cli

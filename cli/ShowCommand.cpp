@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+namespace tavrel::cli {
+
 namespace {
 
 std::string showLine(int32_t number, const RegisterEntry& entry) {
@@ -41,3 +43,5 @@ ExitStatus runShow(const CommandLine& line) {
     }
     return ExitSuccess;
 }
+
+} // namespace tavrel::cli

@@ -10,6 +10,8 @@
 
 #include <vector>
 
+namespace tavrel::cli {
+
 namespace {
 
 using Upload = std::vector<std::pair<uint16_t, const RegisterEntry*>>;
@@ -103,3 +105,5 @@ ExitStatus runUpload(const CommandLine& line) {
     }
     return uploadAll(*socket, upload);
 }
+
+} // namespace tavrel::cli

@@ -1,5 +1,7 @@
 #include "Usage.h"
 
+namespace tavrel::cli {
+
 namespace {
 
 struct CommandHelp {
@@ -66,3 +68,5 @@ std::string commandUsage(const std::string& command) {
     }
     return toolUsage();
 }
+
+} // namespace tavrel::cli

@@ -3,8 +3,12 @@
 
 #include <string>
 
+namespace tavrel::cli {
+
 // The whole synopsis, for `tavrelctl --help`.
 std::string toolUsage();
 
 // One command's usage, for `tavrelctl COMMAND --help`.
 std::string commandUsage(const std::string& command);
+
+} // namespace tavrel::cli

@@ -5,6 +5,8 @@
 #include "PrintableText.h"
 #include "VersionText.h"
 
+namespace tavrel::cli {
+
 ExitStatus runVersion(const CommandLine& line) {
     std::string problem;
     if (!expectOperands(line, 0, "no arguments", &problem)) {
@@ -19,3 +21,5 @@ ExitStatus runVersion(const CommandLine& line) {
     printBytes(printableText(trimmedVersionText(version)) + "\n");
     return ExitSuccess;
 }
+
+} // namespace tavrel::cli

@@ -11,6 +11,8 @@
 #include <map>
 #include <new>
 
+namespace tavrel::cli {
+
 namespace {
 
 struct CommandEntry {
@@ -72,6 +74,8 @@ int run(int argc, char** argv) {
 
 } // namespace
 
+} // namespace tavrel::cli
+
 int main(int argc, char** argv) {
     // The link's diagnostics stay in the system log; what the user must see goes to standard
     // error through the commands' own reports.
@@ -79,8 +83,8 @@ int main(int argc, char** argv) {
     // A file or a range too large for the memory ends the command like any other failure; the
     // files are written all-or-nothing, so nothing is left half done.
     try {
-        return run(argc, argv);
+        return tavrel::cli::run(argc, argv);
     } catch (const std::bad_alloc&) {
-        return reportOutOfMemory();
+        return tavrel::cli::reportOutOfMemory();
     }
 }
