@@ -4,6 +4,9 @@
 
 namespace tavrel::app {
 
+using sim::Vrg500Simulator;
+using sim::Vrg500SimulatorOptions;
+
 namespace {
 
 Vrg500SimulatorOptions demoOptions() {

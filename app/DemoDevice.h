@@ -7,7 +7,9 @@
 #include <memory>
 #include <string>
 
+namespace tavrel::sim {
 class Vrg500Simulator;
+} // namespace tavrel::sim
 
 namespace tavrel::app {
 
@@ -23,13 +25,13 @@ class DemoDevice {
     // Starts the simulator; false with a reason when no pseudo-terminal could be made.
     bool start(std::string* error = nullptr);
     std::string devicePath() const;
-    Vrg500Simulator& simulator() { return *_simulator; }
+    sim::Vrg500Simulator& simulator() { return *_simulator; }
 
     // Lists `machinePorts`' ports (the real ones by default) with the simulator added.
     AppController::PortLister portLister(AppController::PortLister machinePorts = {}) const;
 
   private:
-    std::unique_ptr<Vrg500Simulator> _simulator;
+    std::unique_ptr<sim::Vrg500Simulator> _simulator;
 };
 
 } // namespace tavrel::app

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace tavrel::sim {
+
 namespace {
 
 constexpr int64_t framesPerSecond = 30;
@@ -193,3 +195,5 @@ std::vector<uint8_t> DeviceState::answer(const uint8_t* frame, size_t size, bool
     }
     return simreply::nak();
 }
+
+} // namespace tavrel::sim

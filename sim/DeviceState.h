@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace tavrel::sim {
+
 using RegisterWire = std::array<uint8_t, 34>;
 using ClipNamesWire = std::array<uint8_t, 32>;
 
@@ -47,3 +49,5 @@ inline std::vector<uint8_t> boolean(bool value) {
             value ? VRG500_reply::booleanTrue : VRG500_reply::booleanFalse};
 }
 } // namespace simreply
+
+} // namespace tavrel::sim

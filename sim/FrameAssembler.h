@@ -13,6 +13,8 @@
 #include <cstring>
 #include <optional>
 
+namespace tavrel::sim {
+
 class FrameAssembler {
   public:
     using Clock = std::chrono::steady_clock;
@@ -64,3 +66,5 @@ class FrameAssembler {
     Clock::time_point _firstByte;
     Clock::time_point _lastByte;
 };
+
+} // namespace tavrel::sim

@@ -5,6 +5,8 @@
 #include <poll.h>
 #include <unistd.h>
 
+namespace tavrel::sim {
+
 bool LineWriter::send(int fd, const ReplyPlan& plan, bool paced, Clock::time_point start) const {
     size_t from = 0;
     Clock::time_point pieceStart = start;
@@ -84,3 +86,5 @@ bool LineWriter::waitFor(int fd, short events, Clock::time_point deadline) const
     }
     return !_stopping;
 }
+
+} // namespace tavrel::sim

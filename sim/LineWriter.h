@@ -14,6 +14,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace tavrel::sim {
+
 class LineWriter {
   public:
     using Clock = std::chrono::steady_clock;
@@ -39,3 +41,5 @@ class LineWriter {
     const int& _wakeFd;
     const std::atomic<bool>& _stopping;
 };
+
+} // namespace tavrel::sim

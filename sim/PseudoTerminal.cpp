@@ -10,6 +10,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+namespace tavrel::sim {
+
 namespace {
 
 bool fail(const char* what, std::string* error) {
@@ -99,3 +101,5 @@ size_t PseudoTerminal::unreadBytes() const {
     }
     return static_cast<size_t>(count);
 }
+
+} // namespace tavrel::sim

@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <string>
 
+namespace tavrel::sim {
+
 class PseudoTerminal {
   public:
     PseudoTerminal() = default;
@@ -36,3 +38,5 @@ class PseudoTerminal {
     int _watch = -1;
     std::string _slavePath;
 };
+
+} // namespace tavrel::sim

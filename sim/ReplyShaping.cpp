@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace tavrel::sim {
+
 namespace {
 
 constexpr uint8_t garbageByte = 0x00; // reads as a data reply of length 0
@@ -64,3 +66,5 @@ ReplyPlan shapeReply(std::vector<uint8_t> reply, const std::optional<ReplyOverri
     }
     return applyFault(std::move(reply), *entry->fault, entry->count);
 }
+
+} // namespace tavrel::sim

@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+namespace tavrel::sim {
+
 // One queue entry: a fault, or else a canned reply sent as is.
 struct ReplyOverride {
     std::optional<Vrg500Fault> fault;
@@ -30,3 +32,5 @@ inline bool answersWrongRegister(const std::optional<ReplyOverride>& entry) {
 
 // The device's reply to one frame as the queue entry, if any, changes it.
 ReplyPlan shapeReply(std::vector<uint8_t> reply, const std::optional<ReplyOverride>& entry);
+
+} // namespace tavrel::sim

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace tavrel::sim {
+
 namespace {
 
 // SplitMix64: small, fast, and fully specified, unlike the standard distributions.
@@ -114,3 +116,5 @@ void fillSampleRegisters(DeviceState& state, uint32_t seed, int count) {
         fillRegister(random, state, number);
     }
 }
+
+} // namespace tavrel::sim

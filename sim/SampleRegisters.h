@@ -6,5 +6,9 @@
 
 #include <cstdint>
 
+namespace tavrel::sim {
+
 // Fills registers 0 to count - 1 (at most all of them): times, trailing bytes and clip names.
 void fillSampleRegisters(DeviceState& state, uint32_t seed, int count);
+
+} // namespace tavrel::sim

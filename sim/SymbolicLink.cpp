@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace tavrel::sim {
+
 namespace {
 
 bool fail(const std::string& what, std::string* error) {
@@ -43,3 +45,5 @@ void removeSymbolicLink(const std::string& linkPath, const std::string& target) 
         unlink(linkPath.c_str());
     }
 }
+
+} // namespace tavrel::sim

@@ -17,6 +17,8 @@
 #include <thread>
 #include <unistd.h>
 
+namespace tavrel::sim {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -352,3 +354,5 @@ void Vrg500Simulator::clearReceivedFrames() {
     std::lock_guard lock(_impl->mutex);
     _impl->received.clear();
 }
+
+} // namespace tavrel::sim

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+namespace tavrel::sim {
+
 struct Vrg500SimulatorOptions {
     std::string version = "2.10";
     bool sampleRegisters = false; // fill registers 0..sampleCount-1 with plausible sample data
@@ -82,3 +84,5 @@ class Vrg500Simulator {
     struct Impl;
     std::unique_ptr<Impl> _impl;
 };
+
+} // namespace tavrel::sim

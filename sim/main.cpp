@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string>
 
+namespace tavrel::sim {
+
 namespace {
 
 const char usage[] =
@@ -67,15 +69,20 @@ bool parseArguments(int argc, char** argv, Vrg500SimulatorOptions* options, bool
 
 } // namespace
 
+} // namespace tavrel::sim
+
+using tavrel::sim::Vrg500Simulator;
+using tavrel::sim::Vrg500SimulatorOptions;
+
 int main(int argc, char** argv) {
     Vrg500SimulatorOptions options;
     options.recordFrames = false; // a long run would keep every frame
     bool help = false;
-    if (!parseArguments(argc, argv, &options, &help)) {
+    if (!tavrel::sim::parseArguments(argc, argv, &options, &help)) {
         return 2;
     }
     if (help) {
-        std::fputs(usage, stdout);
+        std::fputs(tavrel::sim::usage, stdout);
         return 0;
     }
     // Blocked before the answering thread starts, so that only sigwait below receives them.

@@ -27,6 +27,7 @@
 #include <cstdio>
 
 using namespace tavrel::app;
+using namespace tavrel::sim;
 
 namespace {
 

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+using namespace tavrel::sim;
+
 namespace {
 
 // Bytes on the line per register: the two requests (4 bytes each) and the replies (38 and 36).

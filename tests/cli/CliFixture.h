@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+using namespace tavrel::sim;
+
 using Frame = std::vector<uint8_t>;
 
 inline void PrintTo(const ToolResult& result, std::ostream* os) {

@@ -9,6 +9,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+using namespace tavrel::sim;
+
 namespace {
 
 using namespace std::chrono_literals;

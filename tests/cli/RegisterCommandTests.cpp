@@ -4,6 +4,8 @@
 #include <map>
 #include <unistd.h>
 
+using namespace tavrel::sim;
+
 namespace {
 
 const std::string Nulls = "**:**:**:**,**:**:**:**,**:**:**:**,**:**:**:**,**:**:**:**,"

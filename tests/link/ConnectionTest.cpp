@@ -20,6 +20,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+using namespace tavrel::sim;
+
 namespace {
 
 class CapturedLog {

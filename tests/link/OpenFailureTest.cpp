@@ -15,6 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace tavrel::sim;
+
 namespace {
 
 const std::string GoneAdvice = " is gone: its adapter may have been unplugged. Plug it in again "

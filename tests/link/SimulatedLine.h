@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+using namespace tavrel::sim;
+
 // Whether the device behind `socket` answers a version request: the connection still works.
 inline ::testing::AssertionResult answers(TavrelSocket& socket) {
     std::string version;

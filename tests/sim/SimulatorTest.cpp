@@ -15,6 +15,8 @@
 #include <thread>
 #include <unistd.h>
 
+using namespace tavrel::sim;
+
 namespace {
 
 using namespace std::chrono_literals;
