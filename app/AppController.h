@@ -151,7 +151,7 @@ class AppController : public QObject {
     // Empties the collection and the table.
     void _removeAllRegisters();
     // Puts `registers` in place of the collection and refreshes the table.
-    void _replaceRegisters(RegisterCollection registers);
+    void _replaceRegisters(files::RegisterCollection registers);
     RegisterTableModel* tableModel() const { return _tableModel; }
 
     // ---- Command enabling (AppControllerValidation.cpp) ---------------------------------------

@@ -12,6 +12,11 @@
 
 namespace tavrel::app {
 
+using files::checkMenuSettingsFileVersion;
+using files::checkMenuSettingsVersion;
+using files::readMenuSettingsFile;
+using files::writeMenuSettingsFile;
+
 namespace {
 
 constexpr const char* MenuSettingsSuffix = "vgs";

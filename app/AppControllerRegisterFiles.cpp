@@ -11,6 +11,10 @@
 
 namespace tavrel::app {
 
+using files::readRegisterFile;
+using files::RegisterCollection;
+using files::writeRegisterFile;
+
 namespace {
 
 constexpr const char* RegisterFileSuffix = "vg2";

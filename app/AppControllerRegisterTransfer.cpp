@@ -22,6 +22,11 @@
 
 namespace tavrel::app {
 
+using files::firstUploadProblemInRange;
+using files::RefusedRegister;
+using files::RegisterCollection;
+using files::UploadProblem;
+
 namespace {
 
 constexpr LocationLengthRange AllRegistersRange{0, 300};

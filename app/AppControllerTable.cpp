@@ -6,6 +6,8 @@
 
 namespace tavrel::app {
 
+using files::RegisterCollection;
+
 void AppController::_storeRegister(int32_t number, const RegisterEntry& entry) {
     const bool wasEmpty = _tableModel->registers().empty();
     _tableModel->storeRegister(number, entry);

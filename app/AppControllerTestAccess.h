@@ -33,7 +33,7 @@ class AppControllerTestAccess {
     QAction* uploadMenuSettingsAction() const { return _c.uploadMenuSettingsAction; }
     QAction* showVersionAction() const { return _c.showVersionAction; }
 
-    const RegisterCollection& registers() const { return _c.tableModel()->registers(); }
+    const files::RegisterCollection& registers() const { return _c.tableModel()->registers(); }
 
   private:
     const AppController& _c;

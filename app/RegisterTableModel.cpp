@@ -7,6 +7,8 @@
 
 namespace tavrel::app {
 
+using files::RegisterCollection;
+
 namespace {
 
 // Each machine's IN time, OUT time and clip name (index into the entry's clips).

@@ -54,20 +54,20 @@ class RegisterTableModel : public QAbstractTableModel {
     QString cellText(int row, const QString& identifier) const;
 
     // The collection, read-only: change it through the operations below.
-    const RegisterCollection& registers() const { return _registers; }
+    const files::RegisterCollection& registers() const { return _registers; }
 
     // Stores one register, replacing any entry of that number: one inserted row for a new
     // number, one changed row for a known one.
     void storeRegister(int32_t number, const RegisterEntry& entry);
     // Puts `registers` in place of the collection (a reset).
-    void replaceRegisters(RegisterCollection registers);
+    void replaceRegisters(files::RegisterCollection registers);
     // Empties the collection (a reset).
     void removeAllRegisters();
 
   private:
     QList<CellRun> _machineRuns(const RegisterEntry& entry, int machine) const;
 
-    RegisterCollection _registers;
+    files::RegisterCollection _registers;
 };
 
 } // namespace tavrel::app

@@ -9,6 +9,8 @@
 
 namespace tavrel::cli {
 
+using files::checkFileWritable;
+
 namespace {
 
 constexpr const char* StandardOutputName = "-";

@@ -9,6 +9,10 @@
 
 namespace tavrel::cli {
 
+using files::checkRegisterWritable;
+using files::RegisterCollection;
+using files::writeRegisterFile;
+
 namespace {
 
 // Reads one register into the collection. A register that the file could not hold ends the

@@ -9,6 +9,11 @@
 
 namespace tavrel::cli {
 
+using files::checkMenuSettingsFileVersion;
+using files::checkMenuSettingsVersion;
+using files::readMenuSettingsFile;
+using files::writeMenuSettingsFile;
+
 ExitStatus runMenuDownload(const CommandLine& line) {
     std::string problem;
     if (!expectOutputOnly(line, "FILE.vgs", &problem)) {

@@ -9,6 +9,9 @@
 
 namespace tavrel::cli {
 
+using files::readRegisterFile;
+using files::RegisterCollection;
+
 namespace {
 
 std::string showLine(int32_t number, const RegisterEntry& entry) {

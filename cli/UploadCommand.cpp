@@ -12,6 +12,12 @@
 
 namespace tavrel::cli {
 
+using files::firstUploadProblemInRange;
+using files::readRegisterFile;
+using files::RefusedRegister;
+using files::RegisterCollection;
+using files::UploadProblem;
+
 namespace {
 
 using Upload = std::vector<std::pair<uint16_t, const RegisterEntry*>>;

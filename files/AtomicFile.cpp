@@ -14,6 +14,8 @@
 #include <unistd.h>
 #include <utility>
 
+namespace tavrel::files {
+
 namespace {
 
 // Closes a descriptor when it goes out of scope, keeping errno as it was.
@@ -442,3 +444,5 @@ bool writeFileAtomically(const std::string& path, std::string_view contents, Tav
     }
     return written;
 }
+
+} // namespace tavrel::files

@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+namespace tavrel::files {
+
 enum class BoundedRead { Read, TooLarge, Failed };
 
 // Reads the whole file when it holds at most `limit` bytes. A larger regular file is refused
@@ -86,3 +88,5 @@ bool checkFileWritable(const std::string& path, TavrelError* error = nullptr);
 // a successful save, whether the file was written in place.
 bool writeFileAtomically(const std::string& path, std::string_view contents,
                          TavrelError* error = nullptr, bool* wroteInPlace = nullptr);
+
+} // namespace tavrel::files

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace tavrel::files {
+
 namespace {
 
 void fileError(TavrelError* error, const std::string& path, int errorNumber, const char* verb) {
@@ -54,3 +56,5 @@ std::string fileDisplayName(const std::string& path) {
     }
     return trimmed.substr(slash + 1);
 }
+
+} // namespace tavrel::files

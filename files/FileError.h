@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace tavrel::files {
+
 // Domain of the system's file errors; the code is the errno value.
 inline constexpr const char* PosixErrorDomain = "POSIX";
 // Domain of the formats' own errors.
@@ -24,3 +26,5 @@ void tavrelFileFormatError(TavrelError* error, std::string description,
 
 // The last path component, as files are named to a person.
 std::string fileDisplayName(const std::string& path);
+
+} // namespace tavrel::files

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace tavrel::files {
+
 namespace {
 
 constexpr size_t VersionLength = 4;
@@ -159,3 +161,5 @@ std::optional<VRG500_menuData> readMenuSettingsFile(const std::string& path, std
     }
     return parseMenuSettingsFile(text, version, error);
 }
+
+} // namespace tavrel::files

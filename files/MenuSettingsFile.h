@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavrel::files {
+
 // Whether a version can be written to a file (exactly 4 characters); the error is "The VRG-500
 // version string is not 4 chars long" (domain "Tavrel"). A download checks it before asking the
 // device for its menu block, as the writer does.
@@ -47,3 +49,5 @@ inline constexpr size_t MenuSettingsFileLimit = 64 * 1024;
 // Reads and parses a file. An unreadable one gives the system's error.
 std::optional<VRG500_menuData> readMenuSettingsFile(const std::string& path, std::string* version,
                                                     TavrelError* error = nullptr);
+
+} // namespace tavrel::files

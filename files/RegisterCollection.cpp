@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace tavrel::files {
+
 namespace {
 
 bool timesEqual(const VRG500_registerTime& a, const VRG500_registerTime& b) {
@@ -63,3 +65,5 @@ bool RegisterCollection::operator==(const RegisterCollection& other) const {
                           return a.first == b.first && entriesEqual(a.second, b.second);
                       });
 }
+
+} // namespace tavrel::files

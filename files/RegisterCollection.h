@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+namespace tavrel::files {
+
 class RegisterCollection {
   public:
     using Item = std::pair<int32_t, RegisterEntry>;
@@ -43,3 +45,5 @@ class RegisterCollection {
 
     std::vector<Item> _items;
 };
+
+} // namespace tavrel::files

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <utility>
 
+namespace tavrel::files {
+
 namespace {
 
 // Below this, entries are left unordered until the end: a small file is ordered once.
@@ -82,3 +84,5 @@ RegisterCollection RegisterCollectionBuilder::take() {
     _folded = 0;
     return collection;
 }
+
+} // namespace tavrel::files

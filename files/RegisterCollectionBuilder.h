@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace tavrel::files {
+
 class RegisterCollectionBuilder {
   public:
     void reserve(size_t count) { _items.reserve(count); }
@@ -25,3 +27,5 @@ class RegisterCollectionBuilder {
     std::vector<RegisterCollection::Item> _items;
     size_t _folded = 0; // entries at the front already ordered, one per number
 };
+
+} // namespace tavrel::files

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavrel::files {
+
 // The longest line (without its line end) a file may hold. A register's line is about 130 bytes;
 // a longer one is malformed, and the reader gives up on it as soon as that many bytes of it are
 // at hand, so no input, however large or endless, is held whole. A line is refused too when it
@@ -45,3 +47,5 @@ bool writeRegisterFile(const std::string& path, const RegisterCollection& regist
 // (the second text as the recovery suggestion). On failure *registers is unchanged.
 bool readRegisterFile(const std::string& path, RegisterCollection* registers,
                       TavrelError* error = nullptr);
+
+} // namespace tavrel::files

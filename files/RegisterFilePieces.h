@@ -10,6 +10,8 @@
 #include <functional>
 #include <sys/types.h>
 
+namespace tavrel::files {
+
 enum class PieceParse { Parsed, Malformed, ReadFailed };
 
 // Reads bytes into a buffer: the count read, 0 at the end, -1 (errno set) on failure.
@@ -20,3 +22,5 @@ using PieceSource = std::function<ssize_t(char* buffer, size_t capacity)>;
 // `expectedEntries` makes room beforehand. A read interrupted by a signal (EINTR) fails.
 PieceParse parseRegisterFilePieces(const PieceSource& source, size_t pieceSize,
                                    RegisterCollection* parsed, size_t expectedEntries = 0);
+
+} // namespace tavrel::files

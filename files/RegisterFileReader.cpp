@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace tavrel::files {
+
 namespace {
 
 // Lines are at least about 110 bytes long: room for this many is enough, and not much more.
@@ -205,3 +207,5 @@ bool readRegisterFile(const std::string& path, RegisterCollection* registers, Ta
     }
     return result == PieceParse::Parsed;
 }
+
+} // namespace tavrel::files

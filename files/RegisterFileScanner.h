@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace tavrel::files {
+
 class RegisterFileScanner {
   public:
     explicit RegisterFileScanner(std::string_view text) : _text(text) {}
@@ -117,3 +119,5 @@ class RegisterFileScanner {
     size_t _pos = 0;
     bool _touchedEnd = false;
 };
+
+} // namespace tavrel::files

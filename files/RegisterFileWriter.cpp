@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace tavrel::files {
+
 namespace {
 
 constexpr char MachineLetters[4] = {'A', 'B', 'C', 'D'};
@@ -235,3 +237,5 @@ bool writeRegisterFile(const std::string& path, const RegisterCollection& regist
     }
     return written;
 }
+
+} // namespace tavrel::files

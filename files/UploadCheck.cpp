@@ -2,6 +2,8 @@
 
 #include "RegisterTimeWire.h"
 
+namespace tavrel::files {
+
 std::optional<UploadProblem> firstUploadProblem(const RegisterEntry& entry) {
     for (int machine = 0; machine < 4; ++machine) {
         if (entry.clips[static_cast<size_t>(machine)].size() != 8) {
@@ -28,3 +30,5 @@ std::optional<RefusedRegister> firstUploadProblemInRange(const RegisterCollectio
     }
     return std::nullopt;
 }
+
+} // namespace tavrel::files

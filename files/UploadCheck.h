@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace tavrel::files {
+
 struct UploadProblem {
     enum Kind { ClipName, Time } kind;
     int index; // machine 0..3 (A..D) for a clip name, 0..7 in record order for a time (the
@@ -32,3 +34,5 @@ struct RefusedRegister {
 // be sent; none when the whole range can be.
 std::optional<RefusedRegister> firstUploadProblemInRange(const RegisterCollection& registers,
                                                          int32_t first, int32_t last);
+
+} // namespace tavrel::files

@@ -20,6 +20,8 @@
 #include <utility>
 #include <vector>
 
+using namespace tavrel::files;
+
 extern char** environ;
 
 namespace {

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <string>
 
+using namespace tavrel::files;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);
     std::string version = "unset";

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string>
 
+using namespace tavrel::files;
+
 namespace {
 
 RegisterCollection sentinel() {

@@ -9,6 +9,7 @@
 #include <QDir>
 
 using namespace tavrel::app;
+using namespace tavrel::files;
 using namespace tavrel::sim;
 
 using namespace apptest;

@@ -17,6 +17,7 @@
 #include <set>
 
 using namespace tavrel::app;
+using namespace tavrel::files;
 using namespace tavrel::sim;
 
 using namespace apptest;

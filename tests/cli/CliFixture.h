@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+using namespace tavrel::files;
 using namespace tavrel::sim;
 
 using Frame = std::vector<uint8_t>;

@@ -9,6 +9,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+using namespace tavrel::files;
 using namespace tavrel::sim;
 
 namespace {

@@ -21,6 +21,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace tavrel::files;
+
 namespace {
 
 mode_t modeOf(const std::string& path) {

@@ -12,6 +12,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace tavrel::files;
+
 using namespace std::string_literals;
 
 namespace {

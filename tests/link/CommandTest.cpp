@@ -4,6 +4,8 @@
 
 #include <functional>
 
+using namespace tavrel::files;
+
 namespace {
 
 const char* const NoError = "";
