@@ -38,6 +38,11 @@ static void initializeResources() {
 
 namespace tavrel::app {
 
+using link::explainOpenFailure;
+using link::GenericDeviceErrorInformation;
+using link::GenericDeviceErrorMessage;
+using link::TavrelSocket;
+
 namespace {
 
 // The interface description's sizes.

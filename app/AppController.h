@@ -78,7 +78,7 @@ struct LocationLengthRange {
 // What a running register transfer carries from one step to the next, by value. The shared
 // connection keeps the port open until the transfer ends.
 struct register_step {
-    std::shared_ptr<TavrelSocket> socket;
+    std::shared_ptr<link::TavrelSocket> socket;
     LocationLengthRange range;
     int32_t current = 0;
 };
@@ -134,7 +134,7 @@ class AppController : public QObject {
     // ---- Services for the other operations ----------------------------------------------------
     // The shared connection of the selected port; null with no port selected or when the port
     // cannot be opened (the cause is kept for the next generic alert).
-    std::shared_ptr<TavrelSocket> _getSocket();
+    std::shared_ptr<link::TavrelSocket> _getSocket();
     // Critical alert for `error`, or the generic communication alert when null; returns at once.
     void _showError(const TavrelError* error);
     // A window-modal alert on the main window, opened and returned at once; it deletes itself

@@ -16,6 +16,7 @@ using files::checkMenuSettingsFileVersion;
 using files::checkMenuSettingsVersion;
 using files::readMenuSettingsFile;
 using files::writeMenuSettingsFile;
+using link::TavrelSocket;
 
 namespace {
 

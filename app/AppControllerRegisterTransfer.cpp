@@ -26,6 +26,8 @@ using files::firstUploadProblemInRange;
 using files::RefusedRegister;
 using files::RegisterCollection;
 using files::UploadProblem;
+using link::readRegister;
+using link::writeRegister;
 
 namespace {
 

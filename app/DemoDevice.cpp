@@ -4,6 +4,7 @@
 
 namespace tavrel::app {
 
+using link::TavrelSocket;
 using sim::Vrg500Simulator;
 using sim::Vrg500SimulatorOptions;
 

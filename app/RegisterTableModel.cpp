@@ -8,6 +8,7 @@
 namespace tavrel::app {
 
 using files::RegisterCollection;
+using link::TavrelSocket;
 
 namespace {
 

@@ -10,6 +10,7 @@
 namespace tavrel::cli {
 
 using files::checkFileWritable;
+using link::TavrelSocket;
 
 namespace {
 

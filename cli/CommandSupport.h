@@ -39,12 +39,12 @@ std::optional<std::string> requiredPortPath(const CommandLine& line, ExitStatus*
 std::optional<RegisterRange> rangeOption(const CommandLine& line, std::string* problem);
 
 // Opens `path`. Null after reporting the failure, with `*failure` the exit status.
-std::shared_ptr<TavrelSocket> openPort(const std::string& path, ExitStatus* failure);
+std::shared_ptr<link::TavrelSocket> openPort(const std::string& path, ExitStatus* failure);
 
 // Opens `path` and asks the device for its version, the check that it answers. Null after
 // reporting the failure, with `*failure` the exit status.
-std::shared_ptr<TavrelSocket> connectDevice(const std::string& path, ExitStatus* failure,
-                                            std::string* version = nullptr);
+std::shared_ptr<link::TavrelSocket> connectDevice(const std::string& path, ExitStatus* failure,
+                                                  std::string* version = nullptr);
 
 // The exit status of a failed step: interrupted when a signal came, whatever the step reported
 // (an interrupted exchange fails too); else the error reported.

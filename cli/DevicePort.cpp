@@ -4,6 +4,11 @@
 
 namespace tavrel::cli {
 
+using link::explainOpenFailure;
+using link::GenericDeviceErrorInformation;
+using link::GenericDeviceErrorMessage;
+using link::TavrelSocket;
+
 std::optional<std::string> resolvePort(const std::string& port, ExitStatus* failure) {
     if (port.find('/') != std::string::npos) {
         return port;

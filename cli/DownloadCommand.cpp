@@ -12,6 +12,8 @@ namespace tavrel::cli {
 using files::checkRegisterWritable;
 using files::RegisterCollection;
 using files::writeRegisterFile;
+using link::readRegister;
+using link::TavrelSocket;
 
 namespace {
 

@@ -8,6 +8,8 @@
 
 namespace tavrel::cli {
 
+using link::TavrelSocket;
+
 namespace {
 
 volatile sig_atomic_t requested = 0;

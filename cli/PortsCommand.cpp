@@ -11,6 +11,9 @@
 
 namespace tavrel::cli {
 
+using link::SerialDeviceNotifier;
+using link::TavrelSocket;
+
 namespace {
 
 void printPorts(const SerialPortList& ports, const char* prefix) {

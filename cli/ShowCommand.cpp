@@ -11,6 +11,7 @@ namespace tavrel::cli {
 
 using files::readRegisterFile;
 using files::RegisterCollection;
+using link::TavrelSocket;
 
 namespace {
 

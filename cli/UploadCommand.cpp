@@ -17,6 +17,8 @@ using files::readRegisterFile;
 using files::RefusedRegister;
 using files::RegisterCollection;
 using files::UploadProblem;
+using link::TavrelSocket;
+using link::writeRegister;
 
 namespace {
 

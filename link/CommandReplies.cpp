@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace tavrel::link {
+
 namespace vrg500reply {
 
 namespace {
@@ -114,3 +116,5 @@ bool acknowledged(const VRG500_response& reply, bool nakAccepted, const char* un
 }
 
 } // namespace vrg500reply
+
+} // namespace tavrel::link

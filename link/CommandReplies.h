@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+namespace tavrel::link {
+
 namespace vrg500reply {
 
 bool version(const VRG500_response& reply, std::string* version, TavrelError* error);
@@ -25,3 +27,5 @@ bool acknowledged(const VRG500_response& reply, bool nakAccepted, const char* un
                   TavrelError* error);
 
 } // namespace vrg500reply
+
+} // namespace tavrel::link

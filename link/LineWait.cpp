@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <poll.h>
 
+namespace tavrel::link {
+
 namespace {
 
 timespec timeLeft(std::chrono::steady_clock::time_point until) {
@@ -46,3 +48,5 @@ LineWait waitForLine(int fd, short events, int interruptionFd,
         interruptionFd = -1;
     }
 }
+
+} // namespace tavrel::link

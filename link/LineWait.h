@@ -5,6 +5,8 @@
 
 #include <chrono>
 
+namespace tavrel::link {
+
 enum class LineWait {
     Ready,       // the line can be read (or written) without blocking
     HungUp,      // the line is gone, or an error is pending on it
@@ -18,3 +20,5 @@ enum class LineWait {
 // when it was there before the wait began. Neither descriptor is read or written.
 LineWait waitForLine(int fd, short events, int interruptionFd,
                      std::chrono::steady_clock::time_point until);
+
+} // namespace tavrel::link

@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <vector>
 
+namespace tavrel::link {
+
 namespace {
 
 // The group that Debian and its kin give serial ports.
@@ -105,3 +107,5 @@ std::string explainOpenFailure(const std::string& path, int errorNumber) {
                ".";
     }
 }
+
+} // namespace tavrel::link

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace tavrel::link {
+
 // What is shown when there is no connection to the device, or a failure without an error object.
 inline constexpr const char* GenericDeviceErrorMessage = "Error communicating with VRG-500";
 inline constexpr const char* GenericDeviceErrorInformation =
@@ -13,3 +15,5 @@ inline constexpr const char* GenericDeviceErrorInformation =
 // `errorNumber` is the errno of the failed open (0 when unknown). For a permission problem the
 // device at `path` is looked at, to name its owner, group and mode.
 std::string explainOpenFailure(const std::string& path, int errorNumber);
+
+} // namespace tavrel::link

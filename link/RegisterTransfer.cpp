@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+namespace tavrel::link {
+
 bool readRegister(TavrelSocket& socket, uint16_t number, RegisterEntry* entry, TavrelError* error) {
     RegisterEntry read;
     std::optional<std::string> clips[4];
@@ -23,3 +25,5 @@ bool writeRegister(TavrelSocket& socket, uint16_t number, const RegisterEntry& e
            socket.setRegisterClipName(entry.clips[0], entry.clips[1], entry.clips[2],
                                       entry.clips[3], number, error);
 }
+
+} // namespace tavrel::link

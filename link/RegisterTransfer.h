@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+namespace tavrel::link {
+
 // Reads register `number` into `entry`. A register without clip names (the device answers the
 // clip read with a negative acknowledgement) gets the no-clip name for every machine. `entry` is
 // written only on success.
@@ -19,3 +21,5 @@ bool readRegister(TavrelSocket& socket, uint16_t number, RegisterEntry* entry,
 // failure; the link refuses before sending a time or clip name it cannot carry.
 bool writeRegister(TavrelSocket& socket, uint16_t number, const RegisterEntry& entry,
                    TavrelError* error = nullptr);
+
+} // namespace tavrel::link

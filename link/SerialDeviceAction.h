@@ -7,5 +7,9 @@
 #include <functional>
 #include <variant>
 
+namespace tavrel::link {
+
 using SerialDeviceAction = std::variant<std::function<void()>, std::function<void(bool)>,
                                         std::function<void(bool, const SerialPortList&)>>;
+
+} // namespace tavrel::link

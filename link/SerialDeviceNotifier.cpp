@@ -1,5 +1,7 @@
 #include "SerialDeviceNotifier.h"
 
+namespace tavrel::link {
+
 SerialDeviceNotifier::SerialDeviceNotifier(SerialPortMonitor::Lister lister,
                                            std::chrono::milliseconds rescanDelay)
     : _lister(std::move(lister)), _rescanDelay(rescanDelay) {}
@@ -75,3 +77,5 @@ void invokeSerialDeviceAction(const SerialDeviceAction& action, bool arrived,
         }
     }
 }
+
+} // namespace tavrel::link

@@ -15,6 +15,8 @@
 
 #include <memory>
 
+namespace tavrel::link {
+
 class SerialDeviceNotifier {
   public:
     explicit SerialDeviceNotifier(
@@ -52,3 +54,5 @@ class SerialDeviceNotifier {
 // Calls `action` with as many of (arrived, ports) as it takes; an empty action is not called.
 void invokeSerialDeviceAction(const SerialDeviceAction& action, bool arrived,
                               const SerialPortList& ports);
+
+} // namespace tavrel::link

@@ -3,6 +3,8 @@
 #include "SerialDeviceNotifier.h"
 #include "SerialPortScanner.h"
 
+namespace tavrel::link {
+
 namespace {
 
 SerialDeviceNotifier& processNotifier() {
@@ -27,3 +29,5 @@ int serialDeviceNotificationDescriptor() {
 void dispatchSerialDeviceNotifications() {
     processNotifier().dispatch();
 }
+
+} // namespace tavrel::link

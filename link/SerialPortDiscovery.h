@@ -7,9 +7,13 @@
 
 #include <optional>
 
+namespace tavrel::link {
+
 std::optional<SerialPortList> availableSerialDevices();
 // Subscribes `target` (once per process) to port arrivals and departures; a later call with
 // another target redirects, a null target unsubscribes.
 void registerForSerialDeviceNotifications(const void* target, SerialDeviceAction action);
 int serialDeviceNotificationDescriptor(); // -1 while not subscribed
 void dispatchSerialDeviceNotifications();
+
+} // namespace tavrel::link

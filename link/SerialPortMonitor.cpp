@@ -11,6 +11,8 @@
 #include <sys/timerfd.h>
 #include <unistd.h>
 
+namespace tavrel::link {
+
 namespace {
 
 constexpr const char* UdevControlPath = "/run/udev/control";
@@ -187,3 +189,5 @@ SerialPortMonitor::Changes SerialPortMonitor::_rescan() {
     _listed = true;
     return changes;
 }
+
+} // namespace tavrel::link

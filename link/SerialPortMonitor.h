@@ -22,6 +22,8 @@
 struct udev;
 struct udev_monitor;
 
+namespace tavrel::link {
+
 class SerialPortMonitor {
   public:
     using Lister = std::function<std::optional<SerialPortList>()>;
@@ -84,3 +86,5 @@ class SerialPortMonitor {
 
 // The udev event source to listen to: "udev" when a udev daemon runs, else "kernel".
 const char* serialPortEventSource();
+
+} // namespace tavrel::link

@@ -13,6 +13,8 @@
 #include <sstream>
 #include <sys/stat.h>
 
+namespace tavrel::link {
+
 namespace {
 
 constexpr const char* TtySubsystem = "tty";
@@ -200,3 +202,5 @@ std::optional<SerialPortList> scanSerialPorts(const std::string& sysfsRoot) {
     }
     return serialPortListFromRecords(*records);
 }
+
+} // namespace tavrel::link

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+namespace tavrel::link {
+
 // What the listing needs to know of one tty.
 struct SerialDeviceRecord {
     std::optional<std::string> name;       // the kernel's name, "ttyUSB0"
@@ -47,3 +49,5 @@ std::optional<SerialPortList> scanSerialPorts();
 
 // The serial ports of a sysfs tree, or null when it cannot be read.
 std::optional<SerialPortList> scanSerialPorts(const std::string& sysfsRoot);
+
+} // namespace tavrel::link

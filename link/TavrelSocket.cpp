@@ -9,6 +9,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+namespace tavrel::link {
+
 namespace {
 
 void logSystemError(const char* what, const std::string& path, int error) {
@@ -127,3 +129,5 @@ void TavrelSocket::_closeDevice() {
     }
     _devFd = -1;
 }
+
+} // namespace tavrel::link

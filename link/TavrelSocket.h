@@ -28,6 +28,8 @@
 #include <termios.h>
 #include <variant>
 
+namespace tavrel::link {
+
 class TavrelSocket {
   public:
     // The shared connection of `path`, opening the port when none is alive; null when the port
@@ -94,7 +96,7 @@ class TavrelSocket {
 
     // Serial port discovery.
     static std::optional<SerialPortList> availableSerialDevices() {
-        return ::availableSerialDevices();
+        return link::availableSerialDevices();
     }
     // Subscribes `target` (once per process) to port arrivals and departures; a later call with
     // another target redirects, a null target unsubscribes. Notifications are delivered from
@@ -102,12 +104,12 @@ class TavrelSocket {
     // serialDeviceNotificationDescriptor() is readable.
     static void registerForSerialDeviceNotifications(const void* target,
                                                      SerialDeviceAction action) {
-        ::registerForSerialDeviceNotifications(target, std::move(action));
+        link::registerForSerialDeviceNotifications(target, std::move(action));
     }
     static int serialDeviceNotificationDescriptor() { // -1 while not subscribed
-        return ::serialDeviceNotificationDescriptor();
+        return link::serialDeviceNotificationDescriptor();
     }
-    static void dispatchSerialDeviceNotifications() { ::dispatchSerialDeviceNotifications(); }
+    static void dispatchSerialDeviceNotifications() { link::dispatchSerialDeviceNotifications(); }
 
     // An interruption source for every exchange of this process: while `fd` (-1 for none) is
     // readable, no frame is sent and a wait for a reply ends at once, failing with the system's
@@ -148,3 +150,5 @@ class TavrelSocket {
     bool _shared = false;
     uint8_t _buffer[257] = {};
 };
+
+} // namespace tavrel::link

@@ -4,6 +4,8 @@
 #include "TavrelSocket.h"
 #include "VRG500Codes.h"
 
+namespace tavrel::link {
+
 namespace {
 
 void putBigEndian16(uint8_t* into, uint16_t value) {
@@ -179,3 +181,5 @@ bool TavrelSocket::setRegisterClipName(const std::optional<std::string>& clipNam
            vrg500reply::acknowledged(reply, true, "Unexpected response to Register Clip Name Load",
                                      error);
 }
+
+} // namespace tavrel::link

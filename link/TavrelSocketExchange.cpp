@@ -17,6 +17,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+namespace tavrel::link {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -167,3 +169,5 @@ bool TavrelSocket::_readReplyPart(uint8_t* into, size_t count, const char* faile
     }
     return true;
 }
+
+} // namespace tavrel::link

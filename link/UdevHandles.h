@@ -4,6 +4,8 @@
 #include <libudev.h>
 #include <memory>
 
+namespace tavrel::link {
+
 struct UdevDeleter {
     void operator()(udev* p) const { udev_unref(p); }
     void operator()(udev_enumerate* p) const { udev_enumerate_unref(p); }
@@ -12,3 +14,5 @@ struct UdevDeleter {
 };
 
 template <typename T> using UdevHandle = std::unique_ptr<T, UdevDeleter>;
+
+} // namespace tavrel::link

@@ -17,6 +17,7 @@
 #include <cstdio>
 
 using namespace tavrel::app;
+using namespace tavrel::link;
 
 namespace {
 

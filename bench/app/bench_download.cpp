@@ -24,6 +24,7 @@
 #include <vector>
 
 using namespace tavrel::app;
+using namespace tavrel::link;
 using namespace tavrel::sim;
 
 namespace {

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+using namespace tavrel::link;
 using namespace tavrel::sim;
 
 namespace {

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+using namespace tavrel::link;
+
 namespace {
 
 void decodeWithEveryCommand(const VRG500_response& reply, uint16_t askedFor) {

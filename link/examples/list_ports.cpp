@@ -10,6 +10,11 @@
 #include <cstring>
 #include <poll.h>
 
+using tavrel::link::availableSerialDevices;
+using tavrel::link::dispatchSerialDeviceNotifications;
+using tavrel::link::registerForSerialDeviceNotifications;
+using tavrel::link::serialDeviceNotificationDescriptor;
+
 namespace {
 
 void printPorts(const SerialPortList& ports, const char* prefix) {

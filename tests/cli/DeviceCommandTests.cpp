@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 using namespace tavrel::files;
+using namespace tavrel::link;
 using namespace tavrel::sim;
 
 namespace {

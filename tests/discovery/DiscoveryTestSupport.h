@@ -8,6 +8,8 @@
 #include <poll.h>
 #include <vector>
 
+using namespace tavrel::link;
+
 struct NotificationCall {
     int arguments; // how many the action took
     bool arrived;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace tavrel::link;
+
 namespace {
 
 using namespace std::chrono_literals;

@@ -16,6 +16,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+using namespace tavrel::link;
+
 namespace {
 
 // A kernel-event socket of the test's own, to tell "no event reaches this system" apart from

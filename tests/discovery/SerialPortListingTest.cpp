@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace tavrel::link;
+
 namespace {
 
 const std::string fixtures = DISCOVERY_FIXTURES;

@@ -5,6 +5,7 @@
 #include <functional>
 
 using namespace tavrel::files;
+using namespace tavrel::link;
 
 namespace {
 

@@ -20,6 +20,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+using namespace tavrel::link;
 using namespace tavrel::sim;
 
 namespace {

@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace tavrel::link;
 using namespace tavrel::sim;
 
 namespace {

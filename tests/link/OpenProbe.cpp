@@ -2,6 +2,8 @@
 // otherwise with the errno of the failed open.
 #include "TavrelSocket.h"
 
+using namespace tavrel::link;
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         return 100;

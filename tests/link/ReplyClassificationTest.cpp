@@ -5,6 +5,8 @@
 
 #include <vector>
 
+using namespace tavrel::link;
+
 namespace {
 
 struct ClassificationCase {

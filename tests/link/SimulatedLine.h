@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+using namespace tavrel::link;
 using namespace tavrel::sim;
 
 // Whether the device behind `socket` answers a version request: the connection still works.

@@ -6,6 +6,8 @@
 
 #include <string>
 
+using namespace tavrel::link;
+
 TEST(Timecode, Formats) {
     const std::pair<VRG500_registerTime, const char*> cases[] = {
         {makeTime(1, 2, 3, 4, 0, 1), "**:**:**:**"},
