@@ -42,6 +42,10 @@ using link::explainOpenFailure;
 using link::GenericDeviceErrorInformation;
 using link::GenericDeviceErrorMessage;
 using link::TavrelSocket;
+using records::SerialPortList;
+using records::TavrelError;
+using records::tavrelLog;
+using records::trimmedVersionText;
 
 namespace {
 

@@ -88,7 +88,7 @@ class AppController : public QObject {
 
   public:
     // Lists the serial ports (name to device path); none when the enumeration failed.
-    using PortLister = std::function<std::optional<SerialPortList>()>;
+    using PortLister = std::function<std::optional<records::SerialPortList>()>;
     // Opens a document in the desktop's viewer; true when the desktop accepted it.
     using UrlOpener = std::function<bool(const QUrl&)>;
     // The start operation that the range sheet carries as its context.
@@ -136,7 +136,7 @@ class AppController : public QObject {
     // cannot be opened (the cause is kept for the next generic alert).
     std::shared_ptr<link::TavrelSocket> _getSocket();
     // Critical alert for `error`, or the generic communication alert when null; returns at once.
-    void _showError(const TavrelError* error);
+    void _showError(const records::TavrelError* error);
     // A window-modal alert on the main window, opened and returned at once; it deletes itself
     // when dismissed. `critical` selects the critical style, otherwise the default one.
     QMessageBox* _beginAlertSheet(const QString& messageText, const QString& informativeText,
@@ -147,7 +147,7 @@ class AppController : public QObject {
     // ---- The register collection and the table (AppControllerTable.cpp) ----------------------
     // The collection lives in the table model; these change it and re-check the commands.
     // Stores one register (replacing any entry of that number) and updates only its row.
-    void _storeRegister(int32_t number, const RegisterEntry& entry);
+    void _storeRegister(int32_t number, const records::RegisterEntry& entry);
     // Empties the collection and the table.
     void _removeAllRegisters();
     // Puts `registers` in place of the collection and refreshes the table.
@@ -182,9 +182,10 @@ class AppController : public QObject {
     void menuOpenPanelDidEnd(int returnCode, const QString& path);
     void completeMenuUpload(const QString& path);
     // `version` is the device's text, byte for byte (one byte per character).
-    bool _exportVgsFile(const QString& path, const std::string& version, TavrelError* error);
-    std::optional<VRG500_menuData> _processVgsFile(const QString& path, std::string* version,
-                                                   TavrelError* error);
+    bool _exportVgsFile(const QString& path, const std::string& version,
+                        records::TavrelError* error);
+    std::optional<records::VRG500_menuData>
+    _processVgsFile(const QString& path, std::string* version, records::TavrelError* error);
 
     // ---- Register file commands (AppControllerRegisterFiles.cpp) ------------------------------
     void openPanelDidEnd(int returnCode, const QString& path);

@@ -17,6 +17,8 @@ using files::checkMenuSettingsVersion;
 using files::readMenuSettingsFile;
 using files::writeMenuSettingsFile;
 using link::TavrelSocket;
+using records::TavrelError;
+using records::VRG500_menuData;
 
 namespace {
 

@@ -14,6 +14,7 @@ namespace tavrel::app {
 using files::readRegisterFile;
 using files::RegisterCollection;
 using files::writeRegisterFile;
+using records::TavrelError;
 
 namespace {
 

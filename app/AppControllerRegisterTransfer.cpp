@@ -28,6 +28,12 @@ using files::RegisterCollection;
 using files::UploadProblem;
 using link::readRegister;
 using link::writeRegister;
+using records::RegisterEntry;
+using records::registerLabel;
+using records::TavrelError;
+using records::TavrelErrorDomain;
+using records::tavrelLog;
+using records::VRG500_registerTimeNames;
 
 namespace {
 

@@ -7,6 +7,7 @@
 namespace tavrel::app {
 
 using files::RegisterCollection;
+using records::RegisterEntry;
 
 void AppController::_storeRegister(int32_t number, const RegisterEntry& entry) {
     const bool wasEmpty = _tableModel->registers().empty();

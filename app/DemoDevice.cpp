@@ -5,6 +5,7 @@
 namespace tavrel::app {
 
 using link::TavrelSocket;
+using records::SerialPortList;
 using sim::Vrg500Simulator;
 using sim::Vrg500SimulatorOptions;
 

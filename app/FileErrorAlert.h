@@ -10,13 +10,13 @@
 
 namespace tavrel::app {
 
-inline void showFileError(AppController& controller, const TavrelError& error) {
-    if (error.domain == TavrelErrorDomain) { // the device link's errors (Latin-1 texts)
+inline void showFileError(AppController& controller, const records::TavrelError& error) {
+    if (error.domain == records::TavrelErrorDomain) { // the device link's errors (Latin-1 texts)
         controller._showError(&error);
         return;
     }
     if (error.failureReason) {
-        tavrelLog("Error: %s", error.failureReason->c_str());
+        records::tavrelLog("Error: %s", error.failureReason->c_str());
     }
     const std::string details =
         error.recoverySuggestion ? *error.recoverySuggestion : error.failureReason.value_or("");

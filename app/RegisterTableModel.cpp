@@ -9,6 +9,11 @@ namespace tavrel::app {
 
 using files::RegisterCollection;
 using link::TavrelSocket;
+using records::NoClipName;
+using records::RegisterEntry;
+using records::registerLabel;
+using records::VRG500_register;
+using records::VRG500_registerTime;
 
 namespace {
 

@@ -58,14 +58,14 @@ class RegisterTableModel : public QAbstractTableModel {
 
     // Stores one register, replacing any entry of that number: one inserted row for a new
     // number, one changed row for a known one.
-    void storeRegister(int32_t number, const RegisterEntry& entry);
+    void storeRegister(int32_t number, const records::RegisterEntry& entry);
     // Puts `registers` in place of the collection (a reset).
     void replaceRegisters(files::RegisterCollection registers);
     // Empties the collection (a reset).
     void removeAllRegisters();
 
   private:
-    QList<CellRun> _machineRuns(const RegisterEntry& entry, int machine) const;
+    QList<CellRun> _machineRuns(const records::RegisterEntry& entry, int machine) const;
 
     files::RegisterCollection _registers;
 };

@@ -11,6 +11,7 @@ namespace tavrel::cli {
 
 using files::checkFileWritable;
 using link::TavrelSocket;
+using records::TavrelError;
 
 namespace {
 

@@ -28,7 +28,7 @@ bool checkOutputWritable(const CommandLine& line);
 // Writes the output file (-o) with `write`, which gets the path to write, the error and the
 // in-place flag of the file writers. Nothing is written once an interruption has come. A file
 // that had to be written in place, rather than replaced, is said on standard error.
-using OutputWriter = std::function<bool(const std::string&, TavrelError*, bool*)>;
+using OutputWriter = std::function<bool(const std::string&, records::TavrelError*, bool*)>;
 ExitStatus writeOutput(const CommandLine& line, const OutputWriter& write);
 
 // The device path of the --port option, which must be given. Null after reporting the failure,
@@ -48,7 +48,7 @@ std::shared_ptr<link::TavrelSocket> connectDevice(const std::string& path, ExitS
 
 // The exit status of a failed step: interrupted when a signal came, whatever the step reported
 // (an interrupted exchange fails too); else the error reported.
-ExitStatus reportFailure(const TavrelError& error);
+ExitStatus reportFailure(const records::TavrelError& error);
 
 // Writes bytes to standard output unchanged.
 void printBytes(const std::string& bytes);

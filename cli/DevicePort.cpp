@@ -8,6 +8,7 @@ using link::explainOpenFailure;
 using link::GenericDeviceErrorInformation;
 using link::GenericDeviceErrorMessage;
 using link::TavrelSocket;
+using records::TavrelError;
 
 std::optional<std::string> resolvePort(const std::string& port, ExitStatus* failure) {
     if (port.find('/') != std::string::npos) {

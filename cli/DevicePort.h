@@ -19,6 +19,7 @@ std::optional<std::string> resolvePort(const std::string& port, ExitStatus* fail
 
 // The connection of `path`, or null with "Error communicating with VRG-500" and the cause of the
 // failed open in `error`.
-std::shared_ptr<link::TavrelSocket> openDevice(const std::string& path, TavrelError* error);
+std::shared_ptr<link::TavrelSocket> openDevice(const std::string& path,
+                                               records::TavrelError* error);
 
 } // namespace tavrel::cli

@@ -4,6 +4,8 @@
 
 namespace tavrel::cli {
 
+using records::TavrelError;
+
 namespace {
 
 void printLine(const std::string& text) {

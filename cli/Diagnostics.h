@@ -10,7 +10,7 @@ namespace tavrel::cli {
 
 // "tavrelctl: DESCRIPTION", the recovery suggestion on the next line when there is one, then
 // "  (FAILURE REASON)" when there is one. Returns ExitFailure.
-ExitStatus reportError(const TavrelError& error);
+ExitStatus reportError(const records::TavrelError& error);
 
 // "tavrelctl: PROBLEM" and a pointer to the help. Returns ExitUsage.
 ExitStatus reportUsageError(const std::string& problem);
@@ -25,6 +25,6 @@ void reportNote(const std::string& text);
 ExitStatus reportOutOfMemory();
 
 // A failure of tavrelctl's own, with the usual layout.
-TavrelError toolError(std::string description, std::string recoverySuggestion = {});
+records::TavrelError toolError(std::string description, std::string recoverySuggestion = {});
 
 } // namespace tavrel::cli

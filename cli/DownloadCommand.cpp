@@ -14,6 +14,8 @@ using files::RegisterCollection;
 using files::writeRegisterFile;
 using link::readRegister;
 using link::TavrelSocket;
+using records::RegisterEntry;
+using records::TavrelError;
 
 namespace {
 

@@ -13,6 +13,8 @@ using files::checkMenuSettingsFileVersion;
 using files::checkMenuSettingsVersion;
 using files::readMenuSettingsFile;
 using files::writeMenuSettingsFile;
+using records::TavrelError;
+using records::VRG500_menuData;
 
 ExitStatus runMenuDownload(const CommandLine& line) {
     std::string problem;

@@ -5,6 +5,8 @@
 
 namespace tavrel::cli {
 
+using records::TavrelError;
+
 namespace {
 
 struct OffsetRequest {

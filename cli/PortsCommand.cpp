@@ -13,6 +13,7 @@ namespace tavrel::cli {
 
 using link::SerialDeviceNotifier;
 using link::TavrelSocket;
+using records::SerialPortList;
 
 namespace {
 

@@ -12,6 +12,10 @@ namespace tavrel::cli {
 using files::readRegisterFile;
 using files::RegisterCollection;
 using link::TavrelSocket;
+using records::RegisterEntry;
+using records::registerLabel;
+using records::TavrelError;
+using records::VRG500_registerTimes;
 
 namespace {
 

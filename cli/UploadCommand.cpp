@@ -19,6 +19,12 @@ using files::RegisterCollection;
 using files::UploadProblem;
 using link::TavrelSocket;
 using link::writeRegister;
+using records::RegisterEntry;
+using records::registerLabel;
+using records::TavrelError;
+using records::VRG500_registerTime;
+using records::VRG500_registerTimeNames;
+using records::VRG500_registerTimes;
 
 namespace {
 

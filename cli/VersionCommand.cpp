@@ -7,6 +7,8 @@
 
 namespace tavrel::cli {
 
+using records::trimmedVersionText;
+
 ExitStatus runVersion(const CommandLine& line) {
     std::string problem;
     if (!expectOperands(line, 0, "no arguments", &problem)) {

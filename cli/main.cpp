@@ -79,7 +79,7 @@ int run(int argc, char** argv) {
 int main(int argc, char** argv) {
     // The link's diagnostics stay in the system log; what the user must see goes to standard
     // error through the commands' own reports.
-    tavrelLogSetDestination(TavrelLogDestination::Syslog);
+    tavrel::records::tavrelLogSetDestination(tavrel::records::TavrelLogDestination::Syslog);
     // A file or a range too large for the memory ends the command like any other failure; the
     // files are written all-or-nothing, so nothing is left half done.
     try {

@@ -16,6 +16,8 @@
 
 namespace tavrel::files {
 
+using records::TavrelError;
+
 namespace {
 
 // Closes a descriptor when it goes out of scope, keeping errno as it was.

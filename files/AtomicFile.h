@@ -20,7 +20,7 @@ enum class BoundedRead { Read, TooLarge, Failed };
 // the input costs no more memory than the limit. On Failed `error` holds the system's reason; on
 // TooLarge it is left alone (the caller names its own format). *contents changes only on Read.
 BoundedRead readFileUpTo(const std::string& path, size_t limit, std::string* contents,
-                         TavrelError* error = nullptr);
+                         records::TavrelError* error = nullptr);
 
 // A file being saved piece by piece. open() opens the path as the kernel resolves it (symbolic
 // links, and the kernel's protections on them, included), then chooses how to save:
@@ -44,26 +44,26 @@ class AtomicFileWriter {
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
-    bool open(TavrelError* error = nullptr);
-    bool write(std::string_view bytes, TavrelError* error = nullptr);
+    bool open(records::TavrelError* error = nullptr);
+    bool write(std::string_view bytes, records::TavrelError* error = nullptr);
     // Flushes the bytes to the disk and puts them in place (a rename, unless in place or direct).
-    bool commit(TavrelError* error = nullptr);
+    bool commit(records::TavrelError* error = nullptr);
 
     bool writesInPlace() const { return _mode == Mode::InPlace; }
 
   private:
     enum class Mode { Closed, Replace, InPlace, Direct };
 
-    friend bool checkFileWritable(const std::string& path, TavrelError* error);
+    friend bool checkFileWritable(const std::string& path, records::TavrelError* error);
 
-    bool prepare(bool probe, TavrelError* error);
-    bool openNamedDescriptor(int named, bool probe, TavrelError* error);
-    bool openMissing(bool probe, TavrelError* error);
-    bool adoptOpened(int fd, TavrelError* error);
+    bool prepare(bool probe, records::TavrelError* error);
+    bool openNamedDescriptor(int named, bool probe, records::TavrelError* error);
+    bool openMissing(bool probe, records::TavrelError* error);
+    bool adoptOpened(int fd, records::TavrelError* error);
     bool openTemporary(const struct stat* existing);
     bool truncateOnce();
     void discard();
-    bool fail(TavrelError* error);
+    bool fail(records::TavrelError* error);
 
     std::string _path;
     std::string _target; // the file the path reaches, where the temporary file goes
@@ -82,11 +82,11 @@ class AtomicFileWriter {
 // at `path` changed (a temporary file, or a target made through a dangling link, is made and
 // removed at once). A device or a pipe is not opened, so this never blocks on a FIFO waiting for
 // a reader, nor disturbs a device. Lets a long download find an unusable output before it begins.
-bool checkFileWritable(const std::string& path, TavrelError* error = nullptr);
+bool checkFileWritable(const std::string& path, records::TavrelError* error = nullptr);
 
 // Saves `contents` to `path` with an AtomicFileWriter. *wroteInPlace (when given) tells, after
 // a successful save, whether the file was written in place.
 bool writeFileAtomically(const std::string& path, std::string_view contents,
-                         TavrelError* error = nullptr, bool* wroteInPlace = nullptr);
+                         records::TavrelError* error = nullptr, bool* wroteInPlace = nullptr);
 
 } // namespace tavrel::files

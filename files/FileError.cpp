@@ -4,6 +4,8 @@
 
 namespace tavrel::files {
 
+using records::TavrelError;
+
 namespace {
 
 void fileError(TavrelError* error, const std::string& path, int errorNumber, const char* verb) {

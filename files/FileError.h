@@ -14,14 +14,14 @@ inline constexpr const char* PosixErrorDomain = "POSIX";
 inline constexpr const char* TavrelFileErrorDomain = "Tavrel";
 
 // `The file "NAME" couldn't be opened.` with strerror(errorNumber) as the failure reason.
-void tavrelFileReadError(TavrelError* error, const std::string& path, int errorNumber);
+void tavrelFileReadError(records::TavrelError* error, const std::string& path, int errorNumber);
 // `The file "NAME" couldn't be saved.` with strerror(errorNumber) as the failure reason, or
 // `reason` when given (a reason clearer than the system's, such as the folder at fault).
-void tavrelFileWriteError(TavrelError* error, const std::string& path, int errorNumber,
+void tavrelFileWriteError(records::TavrelError* error, const std::string& path, int errorNumber,
                           std::string reason = {});
 
 // An error of the domain "Tavrel", code 0, without a failure reason.
-void tavrelFileFormatError(TavrelError* error, std::string description,
+void tavrelFileFormatError(records::TavrelError* error, std::string description,
                            std::string recoverySuggestion = {});
 
 // The last path component, as files are named to a person.

@@ -8,6 +8,10 @@
 
 namespace tavrel::files {
 
+using records::TavrelError;
+using records::trimmedVersionText;
+using records::VRG500_menuData;
+
 namespace {
 
 constexpr size_t VersionLength = 4;

@@ -5,6 +5,10 @@
 
 namespace tavrel::files {
 
+using records::RegisterEntry;
+using records::VRG500_registerTime;
+using records::VRG500_registerTimes;
+
 namespace {
 
 bool timesEqual(const VRG500_registerTime& a, const VRG500_registerTime& b) {

@@ -14,7 +14,7 @@ namespace tavrel::files {
 
 class RegisterCollection {
   public:
-    using Item = std::pair<int32_t, RegisterEntry>;
+    using Item = std::pair<int32_t, records::RegisterEntry>;
 
     size_t size() const { return _items.size(); }
     bool empty() const { return _items.empty(); }
@@ -23,15 +23,15 @@ class RegisterCollection {
 
     // Stores `entry` under `number`, replacing any entry there. Returns the entry's row and
     // whether the number is new to the collection.
-    std::pair<size_t, bool> set(int32_t number, const RegisterEntry& entry);
-    std::pair<size_t, bool> set(int32_t number, RegisterEntry&& entry);
+    std::pair<size_t, bool> set(int32_t number, const records::RegisterEntry& entry);
+    std::pair<size_t, bool> set(int32_t number, records::RegisterEntry&& entry);
 
     // The entry of `number`, or null.
-    const RegisterEntry* find(int32_t number) const;
+    const records::RegisterEntry* find(int32_t number) const;
 
     // Rows in ascending register number.
     int32_t numberAt(size_t row) const { return _items[row].first; }
-    const RegisterEntry& entryAt(size_t row) const { return _items[row].second; }
+    const records::RegisterEntry& entryAt(size_t row) const { return _items[row].second; }
 
     std::vector<Item>::const_iterator begin() const { return _items.begin(); }
     std::vector<Item>::const_iterator end() const { return _items.end(); }

@@ -6,6 +6,8 @@
 
 namespace tavrel::files {
 
+using records::RegisterEntry;
+
 namespace {
 
 // Below this, entries are left unordered until the end: a small file is ordered once.

@@ -14,7 +14,7 @@ namespace tavrel::files {
 class RegisterCollectionBuilder {
   public:
     void reserve(size_t count) { _items.reserve(count); }
-    void add(int32_t number, RegisterEntry&& entry);
+    void add(int32_t number, records::RegisterEntry&& entry);
     // The collection of all entries added, in ascending order; the builder is empty afterwards.
     RegisterCollection take();
 

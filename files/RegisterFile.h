@@ -18,19 +18,19 @@ namespace tavrel::files {
 inline constexpr size_t RegisterFileLineLimit = 64 * 1024;
 
 // The bytes of a register's line as it is written, without its line end.
-size_t registerLineLength(int32_t number, const RegisterEntry& entry);
+size_t registerLineLength(int32_t number, const records::RegisterEntry& entry);
 
 // The text of a collection, exactly as it is saved. Fails (naming the register in `error`) when
 // a register would make a line that does not read back as it was: a time with a number above 99,
 // an empty clip name, a comma in clip name A, B or C, a line break in any clip name, a line
 // longer than the limit.
 bool formatRegisterFile(const RegisterCollection& registers, std::string* text,
-                        TavrelError* error = nullptr);
+                        records::TavrelError* error = nullptr);
 
 // Whether one register makes a line that reads back as it was (see formatRegisterFile); the
 // error names the register. Lets a download stop at a register it could not save.
-bool checkRegisterWritable(int32_t number, const RegisterEntry& entry,
-                           TavrelError* error = nullptr);
+bool checkRegisterWritable(int32_t number, const records::RegisterEntry& entry,
+                           records::TavrelError* error = nullptr);
 
 // Parses a whole file's text. On success replaces *registers; a malformed text changes nothing.
 bool parseRegisterFile(std::string_view text, RegisterCollection* registers);
@@ -40,12 +40,12 @@ bool parseRegisterFile(std::string_view text, RegisterCollection* registers);
 // file cannot be replaced but can be written (see AtomicFileWriter), it is written in place and
 // *wroteInPlace (when given) is set to true.
 bool writeRegisterFile(const std::string& path, const RegisterCollection& registers,
-                       TavrelError* error = nullptr, bool* wroteInPlace = nullptr);
+                       records::TavrelError* error = nullptr, bool* wroteInPlace = nullptr);
 
 // Reads and parses a file. An unreadable file gives the system's error; a malformed one the
 // error "Error processing .vg2 file" / "The file NAME is malformed and could not be processed."
 // (the second text as the recovery suggestion). On failure *registers is unchanged.
 bool readRegisterFile(const std::string& path, RegisterCollection* registers,
-                      TavrelError* error = nullptr);
+                      records::TavrelError* error = nullptr);
 
 } // namespace tavrel::files

@@ -15,6 +15,13 @@
 
 namespace tavrel::files {
 
+using records::NoClipName;
+using records::parseRegisterTimeText;
+using records::RegisterEntry;
+using records::TavrelError;
+using records::VRG500_registerTime;
+using records::VRG500_registerTimes;
+
 namespace {
 
 // Lines are at least about 110 bytes long: room for this many is enough, and not much more.

@@ -12,6 +12,15 @@
 
 namespace tavrel::files {
 
+using records::putRegisterTimeText;
+using records::RegisterEntry;
+using records::registerLabel;
+using records::RegisterTimeTextLength;
+using records::TavrelError;
+using records::VRG500_registerTime;
+using records::VRG500_registerTimeNames;
+using records::VRG500_registerTimes;
+
 namespace {
 
 constexpr char MachineLetters[4] = {'A', 'B', 'C', 'D'};

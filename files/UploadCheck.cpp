@@ -4,6 +4,9 @@
 
 namespace tavrel::files {
 
+using records::RegisterEntry;
+using records::VRG500_registerTimes;
+
 std::optional<UploadProblem> firstUploadProblem(const RegisterEntry& entry) {
     for (int machine = 0; machine < 4; ++machine) {
         if (entry.clips[static_cast<size_t>(machine)].size() != 8) {
@@ -11,7 +14,7 @@ std::optional<UploadProblem> firstUploadProblem(const RegisterEntry& entry) {
         }
     }
     for (int i = 0; i < 8; ++i) {
-        if (!vrg500wire::registerTimeCanBeSent(entry.reg.*VRG500_registerTimes[i])) {
+        if (!records::vrg500wire::registerTimeCanBeSent(entry.reg.*VRG500_registerTimes[i])) {
             return UploadProblem{UploadProblem::Time, i};
         }
     }

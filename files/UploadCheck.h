@@ -22,7 +22,7 @@ struct UploadProblem {
 
 // The first problem, clip names A to D first, then the times in record order; none when the
 // entry can be sent as it stands.
-std::optional<UploadProblem> firstUploadProblem(const RegisterEntry& entry);
+std::optional<UploadProblem> firstUploadProblem(const records::RegisterEntry& entry);
 
 // A register of an upload's range that cannot be sent as it stands, and its first problem.
 struct RefusedRegister {

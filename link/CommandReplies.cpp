@@ -7,6 +7,18 @@
 
 namespace tavrel::link {
 
+using records::responseACK;
+using records::responseData;
+using records::responseFalse;
+using records::responseNAK;
+using records::responseTrue;
+using records::TavrelError;
+using records::tavrelUnexpectedReplyError;
+using records::VRG500_menuData;
+using records::VRG500_register;
+using records::VRG500_registerTimes;
+using records::VRG500_response;
+
 namespace vrg500reply {
 
 namespace {
@@ -75,7 +87,8 @@ bool registerData(const VRG500_response& reply, uint16_t askedFor, VRG500_regist
     }
     VRG500_register decoded;
     for (int i = 0; i < 8; ++i) {
-        vrg500wire::parseRegisterTime(reply.data + 2 + 4 * i, &(decoded.*VRG500_registerTimes[i]));
+        records::vrg500wire::parseRegisterTime(reply.data + 2 + 4 * i,
+                                               &(decoded.*VRG500_registerTimes[i]));
     }
     decoded.trailingByte1 = reply.data[34];
     decoded.trailingByte2 = reply.data[35];

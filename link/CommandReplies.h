@@ -13,18 +13,22 @@ namespace tavrel::link {
 
 namespace vrg500reply {
 
-bool version(const VRG500_response& reply, std::string* version, TavrelError* error);
-bool videoStandard(const VRG500_response& reply, int32_t* standard, TavrelError* error);
-bool currentRegisterNumber(const VRG500_response& reply, uint16_t* number, TavrelError* error);
-bool menuData(const VRG500_response& reply, VRG500_menuData* block, TavrelError* error);
-bool registerData(const VRG500_response& reply, uint16_t askedFor, VRG500_register* reg,
-                  TavrelError* error);
-bool clipNames(const VRG500_response& reply, uint16_t askedFor,
-               std::optional<std::string>* names[4], TavrelError* error);
+bool version(const records::VRG500_response& reply, std::string* version,
+             records::TavrelError* error);
+bool videoStandard(const records::VRG500_response& reply, int32_t* standard,
+                   records::TavrelError* error);
+bool currentRegisterNumber(const records::VRG500_response& reply, uint16_t* number,
+                           records::TavrelError* error);
+bool menuData(const records::VRG500_response& reply, records::VRG500_menuData* block,
+              records::TavrelError* error);
+bool registerData(const records::VRG500_response& reply, uint16_t askedFor,
+                  records::VRG500_register* reg, records::TavrelError* error);
+bool clipNames(const records::VRG500_response& reply, uint16_t askedFor,
+               std::optional<std::string>* names[4], records::TavrelError* error);
 
 // Replies to the load and set commands: an ACK, or (when `nakAccepted`) an ACK or a NAK.
-bool acknowledged(const VRG500_response& reply, bool nakAccepted, const char* unexpected,
-                  TavrelError* error);
+bool acknowledged(const records::VRG500_response& reply, bool nakAccepted, const char* unexpected,
+                  records::TavrelError* error);
 
 } // namespace vrg500reply
 

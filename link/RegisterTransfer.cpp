@@ -5,6 +5,10 @@
 
 namespace tavrel::link {
 
+using records::NoClipName;
+using records::RegisterEntry;
+using records::TavrelError;
+
 bool readRegister(TavrelSocket& socket, uint16_t number, RegisterEntry* entry, TavrelError* error) {
     RegisterEntry read;
     std::optional<std::string> clips[4];

@@ -14,12 +14,12 @@ namespace tavrel::link {
 // Reads register `number` into `entry`. A register without clip names (the device answers the
 // clip read with a negative acknowledgement) gets the no-clip name for every machine. `entry` is
 // written only on success.
-bool readRegister(TavrelSocket& socket, uint16_t number, RegisterEntry* entry,
-                  TavrelError* error = nullptr);
+bool readRegister(TavrelSocket& socket, uint16_t number, records::RegisterEntry* entry,
+                  records::TavrelError* error = nullptr);
 
 // Sends the times of `entry`, then its clip names, to register `number`. Stops at the first
 // failure; the link refuses before sending a time or clip name it cannot carry.
-bool writeRegister(TavrelSocket& socket, uint16_t number, const RegisterEntry& entry,
-                   TavrelError* error = nullptr);
+bool writeRegister(TavrelSocket& socket, uint16_t number, const records::RegisterEntry& entry,
+                   records::TavrelError* error = nullptr);
 
 } // namespace tavrel::link

@@ -10,6 +10,6 @@
 namespace tavrel::link {
 
 using SerialDeviceAction = std::variant<std::function<void()>, std::function<void(bool)>,
-                                        std::function<void(bool, const SerialPortList&)>>;
+                                        std::function<void(bool, const records::SerialPortList&)>>;
 
 } // namespace tavrel::link

@@ -2,6 +2,8 @@
 
 namespace tavrel::link {
 
+using records::SerialPortList;
+
 SerialDeviceNotifier::SerialDeviceNotifier(SerialPortMonitor::Lister lister,
                                            std::chrono::milliseconds rescanDelay)
     : _lister(std::move(lister)), _rescanDelay(rescanDelay) {}

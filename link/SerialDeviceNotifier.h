@@ -40,7 +40,7 @@ class SerialDeviceNotifier {
   private:
     void _subscribe();
     void _unsubscribe();
-    void _notify(bool arrived, const SerialPortList& ports);
+    void _notify(bool arrived, const records::SerialPortList& ports);
 
     SerialPortMonitor::Lister _lister;
     std::chrono::milliseconds _rescanDelay;
@@ -53,6 +53,6 @@ class SerialDeviceNotifier {
 
 // Calls `action` with as many of (arrived, ports) as it takes; an empty action is not called.
 void invokeSerialDeviceAction(const SerialDeviceAction& action, bool arrived,
-                              const SerialPortList& ports);
+                              const records::SerialPortList& ports);
 
 } // namespace tavrel::link

@@ -5,6 +5,8 @@
 
 namespace tavrel::link {
 
+using records::SerialPortList;
+
 namespace {
 
 SerialDeviceNotifier& processNotifier() {

@@ -9,7 +9,7 @@
 
 namespace tavrel::link {
 
-std::optional<SerialPortList> availableSerialDevices();
+std::optional<records::SerialPortList> availableSerialDevices();
 // Subscribes `target` (once per process) to port arrivals and departures; a later call with
 // another target redirects, a null target unsubscribes.
 void registerForSerialDeviceNotifications(const void* target, SerialDeviceAction action);

@@ -13,6 +13,10 @@
 
 namespace tavrel::link {
 
+using records::SerialPortList;
+using records::systemErrorText;
+using records::tavrelLog;
+
 namespace {
 
 constexpr const char* UdevControlPath = "/run/udev/control";

@@ -26,13 +26,13 @@ namespace tavrel::link {
 
 class SerialPortMonitor {
   public:
-    using Lister = std::function<std::optional<SerialPortList>()>;
+    using Lister = std::function<std::optional<records::SerialPortList>()>;
 
     // The ports that appeared and those that went away between two listings. A port whose path
     // changed under the same name is in both.
     struct Changes {
-        SerialPortList arrived;
-        SerialPortList departed;
+        records::SerialPortList arrived;
+        records::SerialPortList departed;
     };
 
     static constexpr std::chrono::milliseconds defaultRescanDelay{300};
@@ -61,7 +61,7 @@ class SerialPortMonitor {
     std::optional<Changes> dispatch();
 
     // The ports as last listed (none until a listing has succeeded).
-    const SerialPortList& ports() const { return _ports; }
+    const records::SerialPortList& ports() const { return _ports; }
 
   private:
     void _openEpoll();
@@ -74,7 +74,7 @@ class SerialPortMonitor {
 
     Lister _lister;
     std::chrono::milliseconds _rescanDelay;
-    SerialPortList _ports;
+    records::SerialPortList _ports;
     bool _listed = false; // _ports holds a listing that succeeded
     std::string _eventSource;
     int _epollFd = -1;

@@ -15,6 +15,10 @@
 
 namespace tavrel::link {
 
+using records::SerialPortList;
+using records::systemErrorText;
+using records::tavrelLog;
+
 namespace {
 
 constexpr const char* TtySubsystem = "tty";

@@ -31,7 +31,7 @@ inline constexpr const char* SerialPortExcludedName = "Bluetooth-PDA-Sync";
 bool isListableSerialDevice(const SerialDeviceRecord& record);
 
 // Builds the port list in record order: a later record with a name already listed replaces it.
-SerialPortList serialPortListFromRecords(const std::vector<SerialDeviceRecord>& records);
+records::SerialPortList serialPortListFromRecords(const std::vector<SerialDeviceRecord>& records);
 
 // The value of a "type" attribute, or nothing when the text is not a number.
 std::optional<long> parseUartType(const char* text);
@@ -45,9 +45,9 @@ std::optional<std::vector<SerialDeviceRecord>>
 sysfsSerialDeviceRecords(const std::string& sysfsRoot);
 
 // The machine's serial ports through libudev, or null when the query fails.
-std::optional<SerialPortList> scanSerialPorts();
+std::optional<records::SerialPortList> scanSerialPorts();
 
 // The serial ports of a sysfs tree, or null when it cannot be read.
-std::optional<SerialPortList> scanSerialPorts(const std::string& sysfsRoot);
+std::optional<records::SerialPortList> scanSerialPorts(const std::string& sysfsRoot);
 
 } // namespace tavrel::link

@@ -11,6 +11,9 @@
 
 namespace tavrel::link {
 
+using records::systemErrorText;
+using records::tavrelLog;
+
 namespace {
 
 void logSystemError(const char* what, const std::string& path, int error) {

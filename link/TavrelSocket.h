@@ -47,29 +47,30 @@ class TavrelSocket {
     const std::string& deviceFilePath() const { return _deviceFilePath; }
 
     // Device information and register pointer.
-    bool deviceVersion(std::string* version, TavrelError* error = nullptr);
-    bool videoStandard(int32_t* standard, TavrelError* error = nullptr);
-    bool currentRegisterNumber(uint16_t* number, TavrelError* error = nullptr);
-    bool setCurrentRegisterNumber(uint16_t number, TavrelError* error = nullptr);
+    bool deviceVersion(std::string* version, records::TavrelError* error = nullptr);
+    bool videoStandard(int32_t* standard, records::TavrelError* error = nullptr);
+    bool currentRegisterNumber(uint16_t* number, records::TavrelError* error = nullptr);
+    bool setCurrentRegisterNumber(uint16_t number, records::TavrelError* error = nullptr);
 
     // Menu data.
-    bool menuData(VRG500_menuData* block, TavrelError* error = nullptr);
-    bool setMenuData(const VRG500_menuData& block, TavrelError* error = nullptr);
+    bool menuData(records::VRG500_menuData* block, records::TavrelError* error = nullptr);
+    bool setMenuData(const records::VRG500_menuData& block, records::TavrelError* error = nullptr);
 
     // Register times. setRegisterData refuses, before sending anything, a time that is not null
     // and that the wire form cannot carry (a number above 99, frames 40 or more); a null time
     // read from the device goes back with the bytes it came with.
-    bool registerData(VRG500_register* reg, uint16_t registerNumber, TavrelError* error = nullptr);
-    bool setRegisterData(VRG500_register reg, uint16_t registerNumber,
-                         TavrelError* error = nullptr);
+    bool registerData(records::VRG500_register* reg, uint16_t registerNumber,
+                      records::TavrelError* error = nullptr);
+    bool setRegisterData(records::VRG500_register reg, uint16_t registerNumber,
+                         records::TavrelError* error = nullptr);
 
     // Register time offsets; refused before sending when the offset does not fit the wire form.
     bool registerTimeOffsetAdd(uint8_t hours, uint8_t minutes, uint8_t seconds, uint8_t frames,
                                bool deviceA, bool deviceB, bool deviceC, bool deviceD,
-                               uint16_t registerNumber, TavrelError* error = nullptr);
+                               uint16_t registerNumber, records::TavrelError* error = nullptr);
     bool registerTimeOffsetSubtract(uint8_t hours, uint8_t minutes, uint8_t seconds, uint8_t frames,
                                     bool deviceA, bool deviceB, bool deviceC, bool deviceD,
-                                    uint16_t registerNumber, TavrelError* error = nullptr);
+                                    uint16_t registerNumber, records::TavrelError* error = nullptr);
 
     // Clip names. A negative acknowledgement to the read succeeds with four absent names. The write
     // needs four names of exactly 8 characters (an absent name counts as length 0) and sends
@@ -78,24 +79,24 @@ class TavrelSocket {
                           std::optional<std::string>* clipNameB,
                           std::optional<std::string>* clipNameC,
                           std::optional<std::string>* clipNameD, uint16_t registerNumber,
-                          TavrelError* error = nullptr);
+                          records::TavrelError* error = nullptr);
     bool setRegisterClipName(const std::optional<std::string>& clipNameA,
                              const std::optional<std::string>& clipNameB,
                              const std::optional<std::string>& clipNameC,
                              const std::optional<std::string>& clipNameD, uint16_t registerNumber,
-                             TavrelError* error = nullptr);
+                             records::TavrelError* error = nullptr);
 
     // Timecode text (RegisterTimeText.h), kept here for the callers that know it by these names.
-    static std::string stringForRegisterTime(VRG500_registerTime time) {
-        return ::stringForRegisterTime(time);
+    static std::string stringForRegisterTime(records::VRG500_registerTime time) {
+        return records::stringForRegisterTime(time);
     }
-    static bool setRegisterTime(VRG500_registerTime* time, std::string_view text,
-                                TavrelError* error = nullptr) {
-        return parseRegisterTimeText(time, text, error);
+    static bool setRegisterTime(records::VRG500_registerTime* time, std::string_view text,
+                                records::TavrelError* error = nullptr) {
+        return records::parseRegisterTimeText(time, text, error);
     }
 
     // Serial port discovery.
-    static std::optional<SerialPortList> availableSerialDevices() {
+    static std::optional<records::SerialPortList> availableSerialDevices() {
         return link::availableSerialDevices();
     }
     // Subscribes `target` (once per process) to port arrivals and departures; a later call with
@@ -120,11 +121,11 @@ class TavrelSocket {
     // command sends. A reply fails when 0.2 s pass without data or when it is not complete 1 s
     // after the request.
     bool _sendCommandWithFunction(uint8_t function, const uint8_t* data, size_t length,
-                                  VRG500_response* response, TavrelError* error);
+                                  records::VRG500_response* response, records::TavrelError* error);
     // Reply classification (ReplyClassification.h), kept here for its callers.
-    static bool _parseResponseBuffer(const uint8_t* buffer, VRG500_response* response,
-                                     TavrelError* error) {
-        return classifyReply(buffer, response, error);
+    static bool _parseResponseBuffer(const uint8_t* buffer, records::VRG500_response* response,
+                                     records::TavrelError* error) {
+        return records::classifyReply(buffer, response, error);
     }
 
   private:
@@ -133,13 +134,14 @@ class TavrelSocket {
     int _openDevice(int* openErrno);
     void _closeDevice();
     bool _writeFrame(size_t frameLength, std::chrono::steady_clock::time_point deadline,
-                     TavrelError* error);
+                     records::TavrelError* error);
     bool _readReplyPart(uint8_t* into, size_t count, const char* failedDescription,
-                        std::chrono::steady_clock::time_point deadline, TavrelError* error);
+                        std::chrono::steady_clock::time_point deadline,
+                        records::TavrelError* error);
     void _setShared(bool shared) { _shared = shared; }
     bool _registerAddSubtract(bool add, uint8_t hours, uint8_t minutes, uint8_t seconds,
                               uint8_t frames, bool deviceA, bool deviceB, bool deviceC,
-                              bool deviceD, uint16_t registerNumber, TavrelError* error);
+                              bool deviceD, uint16_t registerNumber, records::TavrelError* error);
 
     static std::map<std::string, std::weak_ptr<TavrelSocket>>& _socketDict();
     static int _interruptionFd;

@@ -6,6 +6,15 @@
 
 namespace tavrel::link {
 
+using records::TavrelError;
+using records::TavrelErrorDomain;
+using records::VRG500_function;
+using records::VRG500_menuData;
+using records::VRG500_register;
+using records::VRG500_registerTime;
+using records::VRG500_registerTimes;
+using records::VRG500_response;
+
 namespace {
 
 void putBigEndian16(uint8_t* into, uint16_t value) {
@@ -85,11 +94,11 @@ bool TavrelSocket::setRegisterData(VRG500_register reg, uint16_t registerNumber,
         const VRG500_registerTime& time = reg.*VRG500_registerTimes[i];
         // Packing a number beyond the wire form would silently send another time. A null time
         // read from the device goes back with its own bytes, whatever they are.
-        if (!vrg500wire::registerTimeCanBeSent(time)) {
+        if (!records::vrg500wire::registerTimeCanBeSent(time)) {
             refusedError(error, "Invalid register time for Register Time Load", TimeLimits);
             return false;
         }
-        vrg500wire::packRegisterTime(time, payload + 2 + 4 * i);
+        records::vrg500wire::packRegisterTime(time, payload + 2 + 4 * i);
     }
     payload[34] = reg.trailingByte1;
     payload[35] = reg.trailingByte2;
@@ -124,7 +133,7 @@ bool TavrelSocket::_registerAddSubtract(bool add, uint8_t hours, uint8_t minutes
     offset.minutes = minutes;
     offset.seconds = seconds;
     offset.frames = frames;
-    if (!vrg500wire::registerTimeFitsWire(offset)) {
+    if (!records::vrg500wire::registerTimeFitsWire(offset)) {
         refusedError(error, "Invalid offset for Register Time Offset request", TimeLimits);
         return false;
     }
@@ -132,7 +141,7 @@ bool TavrelSocket::_registerAddSubtract(bool add, uint8_t hours, uint8_t minutes
     putBigEndian16(payload, registerNumber);
     payload[2] = static_cast<uint8_t>((deviceA ? 0x01 : 0) | (deviceB ? 0x02 : 0) |
                                       (deviceC ? 0x04 : 0) | (deviceD ? 0x08 : 0));
-    vrg500wire::packRegisterTime(offset, payload + 3);
+    records::vrg500wire::packRegisterTime(offset, payload + 3);
     VRG500_response reply;
     return _sendCommandWithFunction(add ? VRG500_function::registerTimeOffsetAdd
                                         : VRG500_function::registerTimeOffsetSubtract,

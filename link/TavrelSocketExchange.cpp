@@ -19,6 +19,13 @@
 
 namespace tavrel::link {
 
+using records::systemErrorText;
+using records::TavrelDeviceRecoverySuggestion;
+using records::TavrelError;
+using records::TavrelErrorDomain;
+using records::tavrelLog;
+using records::VRG500_response;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

@@ -6,6 +6,8 @@
 #include <array>
 #include <string>
 
+namespace tavrel::records {
+
 // The clip name of a machine that has no clip in a register.
 inline constexpr const char* NoClipName = "********";
 
@@ -13,3 +15,5 @@ struct RegisterEntry {
     VRG500_register reg{};
     std::array<std::string, 4> clips{NoClipName, NoClipName, NoClipName, NoClipName};
 };
+
+} // namespace tavrel::records

@@ -4,4 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tavrel::records {
+
 std::string registerLabel(int32_t number);
+
+} // namespace tavrel::records

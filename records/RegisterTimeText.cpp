@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+namespace tavrel::records {
+
 namespace {
 
 // Offsets of the eight digit (or asterisk) places in "HH:MM:SS:FF".
@@ -78,3 +80,5 @@ bool parseRegisterTimeText(VRG500_registerTime* time, std::string_view text, Tav
     *time = parsed;
     return true;
 }
+
+} // namespace tavrel::records

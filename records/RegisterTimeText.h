@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavrel::records {
+
 // Characters of a time's text form.
 inline constexpr size_t RegisterTimeTextLength = 11;
 
@@ -21,3 +23,5 @@ void putRegisterTimeText(const VRG500_registerTime& time, char* text);
 // Reads a time from its text form; on failure fills `error` (when given) and leaves `time` alone.
 bool parseRegisterTimeText(VRG500_registerTime* time, std::string_view text,
                            TavrelError* error = nullptr);
+
+} // namespace tavrel::records

@@ -1,5 +1,7 @@
 #include "RegisterTimeWire.h"
 
+namespace tavrel::records {
+
 namespace vrg500wire {
 
 void parseRegisterTime(const uint8_t wire[4], VRG500_registerTime* time) {
@@ -26,3 +28,5 @@ void packRegisterTime(VRG500_registerTime time, uint8_t wire[4]) {
 }
 
 } // namespace vrg500wire
+
+} // namespace tavrel::records

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace tavrel::records {
+
 namespace vrg500wire {
 
 // Each half taken at face value: digits above 9 are not rejected.
@@ -39,3 +41,5 @@ inline bool registerTimeCanBeSent(const VRG500_registerTime& t) {
 }
 
 } // namespace vrg500wire
+
+} // namespace tavrel::records

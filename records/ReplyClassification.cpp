@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace tavrel::records {
+
 namespace {
 
 // The type named by the one payload byte of an acknowledgement or boolean reply, or 0 when the
@@ -45,3 +47,5 @@ bool classifyReply(const uint8_t* buffer, VRG500_response* response, TavrelError
     response->type = type;
     return true;
 }
+
+} // namespace tavrel::records

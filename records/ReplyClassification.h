@@ -6,9 +6,13 @@
 
 #include <cstdint>
 
+namespace tavrel::records {
+
 // Copies the frame at `buffer` into `response` and sets its type. An acknowledgement or boolean
 // reply must carry exactly one byte naming its answer; otherwise the reply is refused.
 bool classifyReply(const uint8_t* buffer, VRG500_response* response, TavrelError* error);
 
 // Builds an "unexpected reply" error of the device link (no failure reason).
 void tavrelUnexpectedReplyError(TavrelError* error, const char* description);
+
+} // namespace tavrel::records

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+namespace tavrel::records {
+
 inline std::string systemErrorText(const std::string& what, int errorNumber) {
     return what + " - " + std::strerror(errorNumber) + "(" + std::to_string(errorNumber) + ")";
 }
@@ -13,3 +15,5 @@ inline std::string systemErrorText(const std::string& what, int errorNumber) {
 inline std::string systemErrorText(const char* what, const std::string& path, int errorNumber) {
     return systemErrorText(std::string(what) + " " + path, errorNumber);
 }
+
+} // namespace tavrel::records

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+namespace tavrel::records {
+
 struct TavrelError {
     std::string domain;
     int code = 0;
@@ -18,3 +20,5 @@ struct TavrelError {
 inline constexpr const char* TavrelErrorDomain = "TavrelDomain";
 inline constexpr const char* TavrelDeviceRecoverySuggestion =
     "Check to make sure that the VRG-500 is on and the right serial port is selected.";
+
+} // namespace tavrel::records

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <syslog.h>
 
+namespace tavrel::records {
+
 namespace {
 
 TavrelLogDestination destination = TavrelLogDestination::Syslog;
@@ -38,3 +40,5 @@ void tavrelLogSetDestination(TavrelLogDestination d) {
 void tavrelLogSetSink(std::function<void(const std::string&)> s) {
     sink() = std::move(s);
 }
+
+} // namespace tavrel::records

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+namespace tavrel::records {
+
 enum class TavrelLogDestination { Syslog, StandardError };
 
 void tavrelLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -13,3 +15,5 @@ void tavrelLogSetDestination(TavrelLogDestination destination);
 
 // Receives every logged line in addition to the destination; an empty function removes it.
 void tavrelLogSetSink(std::function<void(const std::string&)> sink);
+
+} // namespace tavrel::records

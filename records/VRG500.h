@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace tavrel::records {
+
 struct VRG500_registerTime {
     uint8_t hours = 0;
     uint8_t minutes = 0;
@@ -47,3 +49,5 @@ struct VRG500_response {
 
 // The device's menu settings: 32 opaque bytes in device order.
 using VRG500_menuData = std::array<uint8_t, 32>;
+
+} // namespace tavrel::records

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace tavrel::records {
+
 struct VRG500_function {
     static constexpr uint8_t versionRequest = 0x11;
     static constexpr uint8_t videoStandardRequest = 0x12;
@@ -29,3 +31,5 @@ struct VRG500_reply {
     static constexpr uint8_t booleanFalse = 0x00;
     static constexpr uint8_t booleanTrue = 0x01;
 };
+
+} // namespace tavrel::records

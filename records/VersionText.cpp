@@ -1,5 +1,7 @@
 #include "VersionText.h"
 
+namespace tavrel::records {
+
 namespace {
 
 bool isBlank(char c) {
@@ -17,3 +19,5 @@ std::string trimmedVersionText(std::string_view version) {
     }
     return std::string(version);
 }
+
+} // namespace tavrel::records

@@ -6,4 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavrel::records {
+
 std::string trimmedVersionText(std::string_view version);
+
+} // namespace tavrel::records

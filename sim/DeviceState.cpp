@@ -6,6 +6,9 @@
 
 namespace tavrel::sim {
 
+using records::VRG500_function;
+using records::VRG500_registerTime;
+
 namespace {
 
 constexpr int64_t framesPerSecond = 30;
@@ -45,7 +48,7 @@ int64_t toFrames(const VRG500_registerTime& t) {
 // Plain 30 frames per second arithmetic on a 24-hour clock; flags are kept, null times untouched.
 void shiftTime(uint8_t wire[4], int64_t offset) {
     VRG500_registerTime time;
-    vrg500wire::parseRegisterTime(wire, &time);
+    records::vrg500wire::parseRegisterTime(wire, &time);
     if (time.isNull) {
         return;
     }
@@ -56,7 +59,7 @@ void shiftTime(uint8_t wire[4], int64_t offset) {
     total /= 60;
     time.minutes = static_cast<uint8_t>(total % 60);
     time.hours = static_cast<uint8_t>(total / 60);
-    vrg500wire::packRegisterTime(time, wire);
+    records::vrg500wire::packRegisterTime(time, wire);
 }
 
 std::vector<uint8_t> versionReply(DeviceState& state, const uint8_t*, uint16_t) {
@@ -114,7 +117,7 @@ std::vector<uint8_t> setCurrentRegister(DeviceState& state, const uint8_t* paylo
 // Payload: register number, machine mask (bit 0 is A), offset in the register time wire form.
 void shiftRegisterTimes(DeviceState& state, const uint8_t* payload, bool add) {
     VRG500_registerTime offsetTime;
-    vrg500wire::parseRegisterTime(payload + 3, &offsetTime);
+    records::vrg500wire::parseRegisterTime(payload + 3, &offsetTime);
     const int64_t offset = add ? toFrames(offsetTime) : -toFrames(offsetTime);
     RegisterWire& wire = state.registers[readNumber(payload)];
     for (int machine = 0; machine < 4; ++machine) {

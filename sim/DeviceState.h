@@ -39,14 +39,14 @@ struct DeviceState {
 // Reply frames with a fixed meaning.
 namespace simreply {
 inline std::vector<uint8_t> ack() {
-    return {VRG500_reply::acknowledgement, 0x01, VRG500_reply::ACK};
+    return {records::VRG500_reply::acknowledgement, 0x01, records::VRG500_reply::ACK};
 }
 inline std::vector<uint8_t> nak() {
-    return {VRG500_reply::acknowledgement, 0x01, VRG500_reply::NAK};
+    return {records::VRG500_reply::acknowledgement, 0x01, records::VRG500_reply::NAK};
 }
 inline std::vector<uint8_t> boolean(bool value) {
-    return {VRG500_reply::boolean, 0x01,
-            value ? VRG500_reply::booleanTrue : VRG500_reply::booleanFalse};
+    return {records::VRG500_reply::boolean, 0x01,
+            value ? records::VRG500_reply::booleanTrue : records::VRG500_reply::booleanFalse};
 }
 } // namespace simreply
 

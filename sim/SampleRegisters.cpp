@@ -7,6 +7,8 @@
 
 namespace tavrel::sim {
 
+using records::VRG500_registerTime;
+
 namespace {
 
 // SplitMix64: small, fast, and fully specified, unlike the standard distributions.
@@ -56,8 +58,8 @@ void fillMachineTimes(SampleRandom& random, bool dropFrame, uint8_t* wire) {
         in = randomTime(random, dropFrame);
         out = laterTime(random, in);
     }
-    vrg500wire::packRegisterTime(in, wire);
-    vrg500wire::packRegisterTime(out, wire + 4);
+    records::vrg500wire::packRegisterTime(in, wire);
+    records::vrg500wire::packRegisterTime(out, wire + 4);
 }
 
 // Eight printable characters, some of them ending in blanks.

@@ -18,6 +18,7 @@
 #include <sys/resource.h>
 
 using namespace tavrel::app;
+using namespace tavrel::records;
 
 namespace {
 

@@ -18,6 +18,7 @@
 
 using namespace tavrel::app;
 using namespace tavrel::link;
+using namespace tavrel::records;
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include <string>
 
 using namespace tavrel::app;
+using namespace tavrel::records;
 using namespace tavrel::sim;
 
 namespace benchsupport {

@@ -25,6 +25,7 @@
 
 using namespace tavrel::app;
 using namespace tavrel::link;
+using namespace tavrel::records;
 using namespace tavrel::sim;
 
 namespace {

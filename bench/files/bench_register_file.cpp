@@ -21,6 +21,7 @@
 #include <vector>
 
 using namespace tavrel::files;
+using namespace tavrel::records;
 
 extern char** environ;
 

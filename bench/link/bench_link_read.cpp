@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 using namespace tavrel::link;
+using namespace tavrel::records;
 using namespace tavrel::sim;
 
 namespace {

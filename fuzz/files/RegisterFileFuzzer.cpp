@@ -10,6 +10,7 @@
 #include <string>
 
 using namespace tavrel::files;
+using namespace tavrel::records;
 
 namespace {
 

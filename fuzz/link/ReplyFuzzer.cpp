@@ -8,6 +8,7 @@
 #include <vector>
 
 using namespace tavrel::link;
+using namespace tavrel::records;
 
 namespace {
 

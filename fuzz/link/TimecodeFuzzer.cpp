@@ -7,6 +7,8 @@
 #include <regex.h>
 #include <string>
 
+using namespace tavrel::records;
+
 namespace {
 
 bool patternsAccept(const std::string& text) {

@@ -25,6 +25,7 @@
 
 using namespace tavrel::app;
 using namespace tavrel::files;
+using namespace tavrel::records;
 
 namespace apptest {
 

@@ -13,6 +13,7 @@
 #include <QToolBar>
 
 using namespace tavrel::app;
+using namespace tavrel::records;
 using namespace tavrel::sim;
 
 using namespace apptest;

@@ -8,6 +8,7 @@
 #include <QTableView>
 
 using namespace tavrel::app;
+using namespace tavrel::records;
 
 using namespace apptest;
 

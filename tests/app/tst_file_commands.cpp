@@ -10,6 +10,7 @@
 
 using namespace tavrel::app;
 using namespace tavrel::files;
+using namespace tavrel::records;
 using namespace tavrel::sim;
 
 using namespace apptest;

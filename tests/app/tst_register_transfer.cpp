@@ -19,6 +19,7 @@
 using namespace tavrel::app;
 using namespace tavrel::files;
 using namespace tavrel::link;
+using namespace tavrel::records;
 using namespace tavrel::sim;
 
 using namespace apptest;

@@ -17,6 +17,7 @@
 #include <vector>
 
 using namespace tavrel::files;
+using namespace tavrel::records;
 using namespace tavrel::sim;
 
 using Frame = std::vector<uint8_t>;

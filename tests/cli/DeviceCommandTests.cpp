@@ -11,6 +11,7 @@
 
 using namespace tavrel::files;
 using namespace tavrel::link;
+using namespace tavrel::records;
 using namespace tavrel::sim;
 
 namespace {

@@ -9,6 +9,7 @@
 #include <vector>
 
 using namespace tavrel::link;
+using namespace tavrel::records;
 
 struct NotificationCall {
     int arguments; // how many the action took

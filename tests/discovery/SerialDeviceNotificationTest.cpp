@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 using namespace tavrel::link;
+using namespace tavrel::records;
 
 namespace {
 

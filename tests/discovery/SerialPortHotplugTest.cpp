@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 using namespace tavrel::link;
+using namespace tavrel::records;
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace tavrel::link;
+using namespace tavrel::records;
 
 namespace {
 

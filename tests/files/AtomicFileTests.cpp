@@ -22,6 +22,7 @@
 #include <vector>
 
 using namespace tavrel::files;
+using namespace tavrel::records;
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 using namespace tavrel::files;
+using namespace tavrel::records;
 
 using namespace std::string_literals;
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 using namespace tavrel::files;
+using namespace tavrel::records;
 
 using namespace std::string_literals;
 

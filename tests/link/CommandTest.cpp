@@ -6,6 +6,7 @@
 
 using namespace tavrel::files;
 using namespace tavrel::link;
+using namespace tavrel::records;
 
 namespace {
 

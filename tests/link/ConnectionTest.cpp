@@ -21,6 +21,7 @@
 #include <unistd.h>
 
 using namespace tavrel::link;
+using namespace tavrel::records;
 using namespace tavrel::sim;
 
 namespace {

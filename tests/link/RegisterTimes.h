@@ -5,6 +5,8 @@
 
 #include <tuple>
 
+using namespace tavrel::records;
+
 inline VRG500_registerTime makeTime(int h, int m, int s, int f, int drop, int null) {
     return {uint8_t(h), uint8_t(m), uint8_t(s), uint8_t(f), int8_t(drop), int8_t(null)};
 }

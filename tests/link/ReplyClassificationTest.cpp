@@ -6,6 +6,7 @@
 #include <vector>
 
 using namespace tavrel::link;
+using namespace tavrel::records;
 
 namespace {
 

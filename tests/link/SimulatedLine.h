@@ -10,6 +10,7 @@
 #include <vector>
 
 using namespace tavrel::link;
+using namespace tavrel::records;
 using namespace tavrel::sim;
 
 // Whether the device behind `socket` answers a version request: the connection still works.

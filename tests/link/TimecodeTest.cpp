@@ -7,6 +7,7 @@
 #include <string>
 
 using namespace tavrel::link;
+using namespace tavrel::records;
 
 TEST(Timecode, Formats) {
     const std::pair<VRG500_registerTime, const char*> cases[] = {

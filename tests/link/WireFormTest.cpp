@@ -6,6 +6,8 @@
 
 #include <array>
 
+using namespace tavrel::records;
+
 using namespace vrg500wire;
 
 namespace {
