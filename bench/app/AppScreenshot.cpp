@@ -6,6 +6,7 @@
 #include "BenchSupport.h"
 #include "DemoDevice.h"
 #include "RegisterEntry.h"
+#include "RegisterTransfer.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,18 +22,6 @@ using namespace tavrel::link;
 using namespace tavrel::records;
 
 namespace {
-
-bool readRegister(TavrelSocket& socket, uint16_t number, RegisterEntry* entry) {
-    std::optional<std::string> names[4];
-    if (!socket.registerData(&entry->reg, number) ||
-        !socket.registerClipName(&names[0], &names[1], &names[2], &names[3], number)) {
-        return false;
-    }
-    for (size_t machine = 0; machine < 4; ++machine) {
-        entry->clips[machine] = names[machine].value_or(NoClipName);
-    }
-    return true;
-}
 
 bool grabWindow(AppController& controller, const char* path) {
     controller.window()->resize(controller.window()->width(), 600);

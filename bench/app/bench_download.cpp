@@ -8,6 +8,7 @@
 #include "AppController.h"
 #include "BenchSupport.h"
 #include "RangeSheet.h"
+#include "RegisterTransfer.h"
 #include "Vrg500Simulator.h"
 
 #include <QApplication>
@@ -65,11 +66,8 @@ double timedExchanges(const std::string& devicePath) {
     QElapsedTimer timer;
     timer.start();
     for (int number = 0; number < RegisterCount; ++number) {
-        VRG500_register reg;
-        std::optional<std::string> names[4];
-        if (!socket->registerData(&reg, static_cast<uint16_t>(number)) ||
-            !socket->registerClipName(&names[0], &names[1], &names[2], &names[3],
-                                      static_cast<uint16_t>(number))) {
+        RegisterEntry entry;
+        if (!readRegister(*socket, static_cast<uint16_t>(number), &entry)) {
             std::fprintf(stderr, "cannot read register %d\n", number);
             std::exit(1);
         }
