@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTimer>
 
 #include <functional>
 #include <set>
@@ -65,15 +66,55 @@ Frames registerFrames(const Vrg500Simulator& device) {
     return frames;
 }
 
-// Calls `action` whenever the table reaches `rows` rows.
-void atRowCount(AppController& c, int rows, std::function<void()> action) {
-    auto* model = c.tableModel();
-    QObject::connect(model, &QAbstractItemModel::rowsInserted, model,
-                     [model, rows, action = std::move(action)] {
-                         if (model->rowCount() == rows) {
+// Calls `action` once, when the progress bar first shows register `number`: the step of that
+// register has begun and sends its first request next.
+void atProgress(AppController& c, int number, std::function<void()> action) {
+    QProgressBar* bar = testAccess(c).progressBar();
+    auto pending = std::make_shared<bool>(true);
+    QObject::connect(bar, &QProgressBar::valueChanged, bar,
+                     [number, pending, action = std::move(action)](int value) {
+                         if (value == number && *pending) {
+                             *pending = false;
                              action();
                          }
                      });
+}
+
+// Keeps the progress text shown when the progress sheet comes up, before any step replaces it.
+class OpeningTextWitness : public QObject {
+  public:
+    OpeningTextWitness(QDialog* sheet, QLabel* label) : _label(label) {
+        sheet->installEventFilter(this);
+    }
+    QString text;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            text = _label->text();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QLabel* _label;
+};
+
+// The register time request's reply for `number`, as the device would send it.
+std::vector<uint8_t> registerTimeReply(const Vrg500Simulator& device, uint16_t number) {
+    const std::array<uint8_t, 34> wire = device.registerWire(number);
+    std::vector<uint8_t> reply{0x20, 36, uint8_t(number >> 8), uint8_t(number & 0xff)};
+    reply.insert(reply.end(), wire.begin(), wire.end());
+    return reply;
+}
+
+// Registers 0 to 9 for an upload, none of them as the device holds them.
+RegisterCollection uploadCollection() {
+    std::vector<std::pair<int32_t, RegisterEntry>> items;
+    for (int32_t n = 0; n <= 9; ++n) {
+        items.emplace_back(n, entryWith(20 + n, FourClips));
+    }
+    return collectionOf(items);
 }
 
 } // namespace
@@ -105,6 +146,28 @@ class RegisterTransferTest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(_ended, 1, TransferTimeout);
         QVERIFY(!ui().progressSheet()->isVisible());
         QVERIFY(ui().registerTable()->updatesEnabled()); // redraws held back are let through
+    }
+
+    // The range sheet as laid out for the last direction, against its frames before any: the
+    // confirm button keeps its right edge and is 12 wider than its title needs, and Cancel keeps
+    // its distance from it.
+    void expectRangeButtonLayout(const QRect& confirmBefore, const QRect& cancelBefore) {
+        const QRect confirm = ui().rangeConfirmButton()->geometry();
+        const QRect cancel = rangeCancelButton()->geometry();
+        QCOMPARE(confirm.right(), confirmBefore.right());
+        QCOMPARE(confirm.width(), pushButtonFittedWidth(ui().rangeConfirmButton()) + 12);
+        QCOMPARE(confirm.y(), confirmBefore.y());
+        QCOMPARE(confirm.left() - cancel.left(), confirmBefore.left() - cancelBefore.left());
+        QCOMPARE(cancel.size(), cancelBefore.size());
+    }
+
+    QPushButton* rangeCancelButton() const {
+        for (QPushButton* button : ui().rangeSheet()->findChildren<QPushButton*>()) {
+            if (button->text() == "Cancel") {
+                return button;
+            }
+        }
+        return nullptr;
     }
 
     // A critical alert, come up after the progress sheet had gone.
@@ -143,10 +206,15 @@ class RegisterTransferTest : public QObject {
                 [&](const QModelIndex&, int first) {
                     insertedRows << _controller->tableModel()->cellText(first, "Register");
                 });
+        const QRect confirmBefore = ui().rangeConfirmButton()->geometry();
+        const QRect cancelBefore = rangeCancelButton()->geometry();
+        OpeningTextWitness opening(ui().progressSheet(), ui().progressLabel());
         transfer(&AppController::downloadRegisters, TypedRangeTag, 3, 7);
         QCOMPARE(ui().rangeLabel()->text(), "Download selected registers from the VRG-500");
         QCOMPARE(ui().rangeConfirmButton()->text(), "Download");
+        expectRangeButtonLayout(confirmBefore, cancelBefore);
         waitForTransferEnd();
+        QCOMPARE(opening.text, "Downloading registers");
 
         QVERIFY(ui().registers() == deviceRegisters(*_device, 3, 7));     // 100 went first
         QCOMPARE(ui().registers().find(4)->clips, RegisterEntry{}.clips); // "********"
@@ -161,56 +229,105 @@ class RegisterTransferTest : public QObject {
     }
 
     void cancelKeepsTheCompletedRegisters_data() {
+        QTest::addColumn<bool>("upload");
         QTest::addColumn<bool>("escapeKey");
-        QTest::newRow("Cancel button") << false;
-        QTest::newRow("Escape key") << true;
+        QTest::newRow("download, Cancel button") << false << false;
+        QTest::newRow("download, Escape key") << false << true;
+        QTest::newRow("upload, Cancel button") << true << false;
+        QTest::newRow("upload, Escape key") << true << true;
     }
     void cancelKeepsTheCompletedRegisters() {
+        QFETCH(bool, upload);
         QFETCH(bool, escapeKey);
+        const RegisterCollection sent = uploadCollection();
+        const RegisterCollection deviceBefore = deviceRegisters(*_device, 0, 9);
+        if (upload) {
+            _controller->_replaceRegisters(sent);
+        }
         std::weak_ptr<TavrelSocket> connection;
-        atRowCount(*_controller, 3, [&] {
+        // Cancelled while register 2's step runs, as a click between two steps would be: that
+        // step completes, the next one ends the transfer.
+        atProgress(*_controller, 2, [&] {
             connection = TavrelSocket::socketForDeviceFilePath(_device->slavePath());
-            if (escapeKey) {
-                QTest::keyClick(ui().progressSheet(), Qt::Key_Escape);
-                QVERIFY(ui().progressSheet()->isVisible()); // up until the transfer has ended
-            } else {
-                ui().progressSheet()->findChild<QPushButton*>("progressCancelButton")->click();
-            }
+            QTimer::singleShot(0, this, [&] {
+                if (escapeKey) {
+                    QTest::keyClick(ui().progressSheet(), Qt::Key_Escape);
+                    QVERIFY(ui().progressSheet()->isVisible()); // up until the transfer has ended
+                } else {
+                    ui().progressSheet()->findChild<QPushButton*>("progressCancelButton")->click();
+                }
+            });
         });
-        transfer(&AppController::downloadRegisters, AllRegistersRangeTag);
+        transfer(upload ? &AppController::uploadRegisters : &AppController::downloadRegisters,
+                 AllRegistersRangeTag);
         waitForTransferEnd();
 
-        QVERIFY(ui().registers() == deviceRegisters(*_device, 0, 2));
         QCOMPARE(registerFrames(*_device).size(), size_t(6)); // nothing of register 3
+        if (upload) {
+            QVERIFY(ui().registers() == sent);
+            QVERIFY(deviceRegisters(*_device, 0, 2) ==
+                    collectionOf({{0, *sent.find(0)}, {1, *sent.find(1)}, {2, *sent.find(2)}}));
+            QVERIFY(deviceRegisters(*_device, 3, 9) == [&] {
+                RegisterCollection rest;
+                for (int32_t n = 3; n <= 9; ++n) {
+                    rest.set(n, *deviceBefore.find(n));
+                }
+                return rest;
+            }());
+        } else {
+            QVERIFY(ui().registers() == deviceRegisters(*_device, 0, 2));
+        }
         QVERIFY(_controller->currentAlert() == nullptr);
         QTRY_VERIFY(connection.expired()); // the transfer let go of the port
     }
 
     // The device refuses a request: its error comes up after the progress sheet has gone, the
-    // registers read before stay, and a transfer that could not start left the collection alone.
+    // registers read before stay, a register whose clip names could not be read is not stored,
+    // and a transfer that could not start left the collection alone.
     void deviceFailureShowsItsErrorAfterTheSheetHasGone_data() {
+        QTest::addColumn<bool>("upload");
         QTest::addColumn<int>("readBefore");
+        QTest::addColumn<bool>("clipNameFails"); // the times request of that register succeeds
         QTest::addColumn<QString>("text");
-        QTest::newRow("at the start") << 0 << "Unexpected response to Version request";
-        QTest::newRow("at register 2") << 2 << "Unexpected response to Register Time request";
+        QTest::newRow("download, at the start")
+            << false << 0 << false << "Unexpected response to Version request";
+        QTest::newRow("download, at register 2")
+            << false << 2 << false << "Unexpected response to Register Time request";
+        QTest::newRow("download, clip names of register 2")
+            << false << 2 << true << "Unexpected response to Register Clip Name request";
+        QTest::newRow("upload, at the start")
+            << true << 0 << false << "Unexpected response to Version request";
+        QTest::newRow("upload, writing register 2")
+            << true << 2 << false << "Unexpected response to Register Time Load";
     }
     void deviceFailureShowsItsErrorAfterTheSheetHasGone() {
+        QFETCH(bool, upload);
         QFETCH(int, readBefore);
+        QFETCH(bool, clipNameFails);
         QFETCH(QString, text);
-        const RegisterCollection before = collectionOf({{100, entryWith(3, FourClips)}});
+        const RegisterCollection before =
+            upload ? uploadCollection() : collectionOf({{100, entryWith(3, FourClips)}});
         _controller->_replaceRegisters(before);
         if (readBefore == 0) {
             _device->injectFault(Vrg500Fault::NakInstead);
         }
-        atRowCount(*_controller, readBefore,
-                   [this] { _device->injectFault(Vrg500Fault::NakInstead); });
-        transfer(&AppController::downloadRegisters, TypedRangeTag, 0, 9);
+        atProgress(*_controller, readBefore, [&] {
+            if (clipNameFails) {
+                _device->queueRawReply(registerTimeReply(*_device, uint16_t(readBefore)));
+            }
+            _device->injectFault(clipNameFails ? Vrg500Fault::BooleanInstead
+                                               : Vrg500Fault::NakInstead);
+        });
+        transfer(upload ? &AppController::uploadRegisters : &AppController::downloadRegisters,
+                 TypedRangeTag, 0, 9);
         expectFailureAlert(text, TavrelDeviceRecoverySuggestion);
         QCOMPARE(_ended, readBefore == 0 ? 0 : 1);
         QVERIFY(!ui().progressSheet()->isVisible());
-        QVERIFY(ui().registers() ==
-                (readBefore == 0 ? before : deviceRegisters(*_device, 0, readBefore - 1)));
-        QCOMPARE(registerFrames(*_device).size(), size_t(2 * readBefore + (readBefore ? 1 : 0)));
+        QVERIFY(
+            ui().registers() ==
+            (upload || readBefore == 0 ? before : deviceRegisters(*_device, 0, readBefore - 1)));
+        const size_t failedFrames = readBefore == 0 ? 0 : clipNameFails ? 2 : 1;
+        QCOMPARE(registerFrames(*_device).size(), size_t(2 * readBefore) + failedFrames);
     }
 
     void uploadSendsTheCollectionsRegistersOfTheRange() {
@@ -225,10 +342,17 @@ class RegisterTransferTest : public QObject {
         for (int32_t n : {2, 4, 5}) {
             expected.set(n, *registers.find(n));
         }
+        const QRect confirmBefore = ui().rangeConfirmButton()->geometry();
+        const QRect cancelBefore = rangeCancelButton()->geometry();
+        OpeningTextWitness opening(ui().progressSheet(), ui().progressLabel());
+        _controller->downloadRegisters(); // laid out for the other direction first
+        ui().rangeSheet()->reject();
         transfer(&AppController::uploadRegisters, TypedRangeTag, 2, 6);
         QCOMPARE(ui().rangeLabel()->text(), "Upload selected registers to the VRG-500");
         QCOMPARE(ui().rangeConfirmButton()->text(), "Upload");
+        expectRangeButtonLayout(confirmBefore, cancelBefore);
         waitForTransferEnd();
+        QCOMPARE(opening.text, "Uploading registers");
 
         QCOMPARE(registerFrames(*_device),
                  Frames({{0x40, 2}, {0x45, 2}, {0x40, 4}, {0x45, 4}, {0x40, 5}, {0x45, 5}}));
