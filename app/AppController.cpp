@@ -366,6 +366,8 @@ void AppController::windowWillClose(QWidget* window) {
     if (window != mainWindow) {
         return;
     }
+    // A running transfer stops at its next step, which then lets go of the port.
+    cancelProgressSheet();
     emit applicationWillTerminate();
     QCoreApplication::quit();
 }

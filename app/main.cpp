@@ -2,6 +2,7 @@
 // registers to the serial ports, for trying Tavrel without a device.
 #include "AppController.h"
 #include "DemoDevice.h"
+#include "QuitOnSignal.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -39,6 +40,8 @@ int main(int argc, char** argv) {
     }
 
     tavrel::app::AppController controller(ports);
+    // Logging out and Ctrl+C quit like the Quit command, releasing the port.
+    tavrel::app::QuitOnSignal quitOnSignal([&controller] { controller.quit(); });
     controller.window()->show();
     return application.exec();
 }

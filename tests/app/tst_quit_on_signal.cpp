@@ -1,0 +1,64 @@
+// The real tavrel program, run as a child, quitting on SIGTERM and SIGINT the way the Quit command
+// does: it exits normally with status 0 instead of being killed by the signal.
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/types.h>
+
+namespace {
+
+// Whether `pid` has a handler for `signalNumber` ("SigCgt" in its status), so the signal no longer
+// kills it outright.
+bool catchesSignal(qint64 pid, int signalNumber) {
+    QFile status(QString("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("SigCgt:")) {
+            const qulonglong mask = line.mid(7).trimmed().toULongLong(nullptr, 16);
+            return (mask >> (signalNumber - 1)) & 1;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+class QuitOnSignalTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void signalQuitsWithStatusZero_data() {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+    }
+    void signalQuitsWithStatusZero() {
+        QFETCH(int, signalNumber);
+        QTemporaryDir home;
+        QProcess tavrel;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("HOME", home.path()); // its settings stay out of the user's
+        environment.insert("XDG_CONFIG_HOME", home.path());
+        tavrel.setProcessEnvironment(environment);
+        tavrel.setProcessChannelMode(QProcess::ForwardedChannels);
+        tavrel.start(TAVREL_PROGRAM, {"--demo"});
+        QVERIFY(tavrel.waitForStarted(10000));
+        QVERIFY(QTest::qWaitFor([&] { return catchesSignal(tavrel.processId(), signalNumber); },
+                                20000));
+
+        QCOMPARE(::kill(pid_t(tavrel.processId()), signalNumber), 0);
+        QVERIFY(tavrel.waitForFinished(10000));
+        QCOMPARE(tavrel.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(tavrel.exitCode(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(QuitOnSignalTest)
+#include "tst_quit_on_signal.moc"
