@@ -4,6 +4,7 @@
 #include "RegisterCellDelegate.h"
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
+#include "SerialDeviceNotifier.h"
 #include "TavrelLog.h"
 #include "VersionText.h"
 
@@ -73,7 +74,9 @@ AppController::AppController(PortLister portLister, QObject* parent)
     : QObject(parent), _portLister(std::move(portLister)),
       _urlOpener([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     initializeResources();
-    if (!_portLister) {
+    if (_portLister) {
+        _listerNotifier = std::make_unique<link::SerialDeviceNotifier>(_portLister);
+    } else {
         _portLister = [] { return TavrelSocket::availableSerialDevices(); };
     }
     _createMainWindow();
@@ -87,7 +90,9 @@ AppController::AppController(PortLister portLister, QObject* parent)
 AppController::~AppController() {
     // The notifier goes before the subscription that owns its descriptor.
     delete _serialPortNotifier;
-    TavrelSocket::registerForSerialDeviceNotifications(nullptr, std::function<void()>());
+    if (!_listerNotifier) {
+        TavrelSocket::registerForSerialDeviceNotifications(nullptr, std::function<void()>());
+    }
     delete mainWindow.data();
 }
 
@@ -192,15 +197,26 @@ void AppController::awakeFromNib() {
 }
 
 void AppController::_subscribeToSerialPortChanges() {
-    TavrelSocket::registerForSerialDeviceNotifications(
-        this, std::function<void()>([this] { updateSerialPortsPopup(); }));
-    int descriptor = TavrelSocket::serialDeviceNotificationDescriptor();
+    const std::function<void()> action = [this] { updateSerialPortsPopup(); };
+    int descriptor = -1;
+    if (_listerNotifier) {
+        _listerNotifier->registerTarget(this, action);
+        descriptor = _listerNotifier->descriptor();
+    } else {
+        TavrelSocket::registerForSerialDeviceNotifications(this, action);
+        descriptor = TavrelSocket::serialDeviceNotificationDescriptor();
+    }
     if (descriptor < 0) {
         return;
     }
     _serialPortNotifier = new QSocketNotifier(descriptor, QSocketNotifier::Read, this);
-    connect(_serialPortNotifier, &QSocketNotifier::activated, this,
-            [] { TavrelSocket::dispatchSerialDeviceNotifications(); });
+    connect(_serialPortNotifier, &QSocketNotifier::activated, this, [this] {
+        if (_listerNotifier) {
+            _listerNotifier->dispatch();
+        } else {
+            TavrelSocket::dispatchSerialDeviceNotifications();
+        }
+    });
 }
 
 // ---- Serial port list ------------------------------------------------------------------------

@@ -47,6 +47,10 @@ class QSpinBox;
 class QTableView;
 class QToolBar;
 
+namespace tavrel::link {
+class SerialDeviceNotifier;
+}
+
 namespace tavrel::app {
 
 class RegisterTableModel;
@@ -96,7 +100,8 @@ class AppController : public QObject {
 
     // Builds the whole interface and runs awakeFromNib(). The window is not shown yet.
     // `portLister` defaults to TavrelSocket::availableSerialDevices; tests and the demonstration
-    // mode feed their own lists through it.
+    // mode feed their own lists through it. A given lister is also what a port change lists again
+    // through (a subscription of the controller's own), so the changes seen are the lister's.
     explicit AppController(PortLister portLister = {}, QObject* parent = nullptr);
     ~AppController() override;
 
@@ -268,6 +273,8 @@ class AppController : public QObject {
     RegisterTableModel* _tableModel = nullptr;
     QToolBar* _toolbar = nullptr;
     QSocketNotifier* _serialPortNotifier = nullptr;
+    // The subscription over a given port lister; null when the process-wide one is used.
+    std::unique_ptr<link::SerialDeviceNotifier> _listerNotifier;
     QPointer<QMessageBox> _currentAlert;
     int _lastOpenErrno = 0;
 
