@@ -3,6 +3,7 @@
 #include "AppController.h"
 
 #include "RegisterTableModel.h"
+#include "RegisterTableView.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -172,8 +173,6 @@ void AppController::_sizeTableToContents() {
     const QSize label =
         metrics.boundingRect(unbounded, Qt::AlignLeft | Qt::AlignTop, RegisterTableModel::LabelText)
             .size();
-    const QSize digits =
-        metrics.boundingRect(unbounded, Qt::AlignLeft | Qt::AlignTop, "000").size();
     QHeaderView* rows = registerTable->verticalHeader();
     rows->setMinimumSectionSize(1);
     rows->setDefaultSectionSize(label.height());
@@ -181,7 +180,9 @@ void AppController::_sizeTableToContents() {
     columns->setMinimumSectionSize(1);
     columns->setSectionResizeMode(RegisterTableModel::RegisterColumn, QHeaderView::Fixed);
     columns->setSectionResizeMode(RegisterTableModel::LabelColumn, QHeaderView::Fixed);
-    columns->resizeSection(RegisterTableModel::RegisterColumn, digits.width() + 12);
+    if (auto* view = qobject_cast<RegisterTableView*>(registerTable)) {
+        view->fitRegisterColumn();
+    }
     columns->resizeSection(RegisterTableModel::LabelColumn, label.width() + 12);
     // The machine columns share the rest of the table's width.
     for (int column = RegisterTableModel::AColumn; column <= RegisterTableModel::DColumn;

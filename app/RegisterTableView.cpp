@@ -1,5 +1,12 @@
 #include "RegisterTableView.h"
 
+#include "RegisterTableModel.h"
+
+#include <QEvent>
+#include <QHeaderView>
+
+#include <algorithm>
+
 namespace tavrel::app {
 
 void RegisterTableView::doItemsLayout() {
@@ -15,6 +22,7 @@ void RegisterTableView::doItemsLayout() {
 void RegisterTableView::reset() {
     _pending = PendingLayout::Full;
     QTableView::reset();
+    fitRegisterColumn();
 }
 
 void RegisterTableView::rowsInserted(const QModelIndex& parent, int start, int end) {
@@ -28,11 +36,49 @@ void RegisterTableView::rowsInserted(const QModelIndex& parent, int start, int e
         _pending = PendingLayout::RowsOutOfSight;
     }
     QTableView::rowsInserted(parent, start, end);
+    if (!parent.isValid()) {
+        _widenRegisterColumn(start, end);
+    }
 }
 
 void RegisterTableView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
     _pending = PendingLayout::Full;
     QTableView::rowsAboutToBeRemoved(parent, start, end);
+}
+
+void RegisterTableView::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        fitRegisterColumn();
+    }
+}
+
+void RegisterTableView::fitRegisterColumn() {
+    if (model() == nullptr) {
+        return;
+    }
+    const int width = _registerTextWidth(0, model()->rowCount() - 1) + RegisterColumnPadding;
+    horizontalHeader()->resizeSection(RegisterTableModel::RegisterColumn, width);
+}
+
+void RegisterTableView::_widenRegisterColumn(int start, int end) {
+    const int width = _registerTextWidth(start, end) + RegisterColumnPadding;
+    QHeaderView* header = horizontalHeader();
+    if (width > header->sectionSize(RegisterTableModel::RegisterColumn)) {
+        header->resizeSection(RegisterTableModel::RegisterColumn, width);
+    }
+}
+
+// The widest text of the numbers of rows `start` to `end`, never narrower than three digits.
+int RegisterTableView::_registerTextWidth(int start, int end) const {
+    const QFontMetrics metrics = fontMetrics();
+    int widest = metrics.horizontalAdvance(QStringLiteral("000"));
+    for (int row = start; row <= end; ++row) {
+        const QString text =
+            model()->index(row, RegisterTableModel::RegisterColumn).data().toString();
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    }
+    return widest;
 }
 
 } // namespace tavrel::app

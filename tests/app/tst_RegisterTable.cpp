@@ -1,6 +1,7 @@
 // The register table: row order, the texts of every column, which runs are bold, that storing
 // one register touches only its row, and what reaches the screen.
 #include "AppTestSupport.h"
+#include "RegisterCellDelegate.h"
 #include "RegisterTableModel.h"
 
 #include <QScreen>
@@ -120,6 +121,36 @@ class RegisterTableTest : public QObject {
             QCOMPARE(model()->cellText(row, "Register"), numbers[row]);
         }
         QCOMPARE(model()->cellText(3, "A"), "02:00:00:00\n**:**:**:**\nREPLACED");
+    }
+
+    // The number column shows every number whole, however it came into the collection, and
+    // narrows again when the collection is replaced by smaller numbers.
+    void numberColumnFitsTheWidestNumber_data() {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("three digits") << 5 << "005";
+        QTest::newRow("five digits") << 12345 << "12345";
+        QTest::newRow("the highest register") << 65535 << "65535";
+        QTest::newRow("negative, from a file") << -12345 << "-12345";
+    }
+    void numberColumnFitsTheWidestNumber() {
+        QFETCH(int, number);
+        QFETCH(QString, label);
+        QTableView* table = testAccess(*_controller).registerTable();
+        const int narrowest = table->columnWidth(RegisterTableModel::RegisterColumn);
+        const auto fits = [&] {
+            return table->columnWidth(RegisterTableModel::RegisterColumn) >=
+                   table->fontMetrics().horizontalAdvance(label) +
+                       RegisterCellDelegate::HorizontalMargin;
+        };
+        _controller->_storeRegister(7, RegisterEntry{});
+        _controller->_storeRegister(number, RegisterEntry{});
+        QCOMPARE(model()->cellText(number < 7 ? 0 : 1, "Register"), label);
+        QVERIFY(fits());
+        _controller->_replaceRegisters(collectionOf({{number, RegisterEntry{}}}));
+        QVERIFY(fits());
+        _controller->_replaceRegisters(collectionOf({{7, RegisterEntry{}}}));
+        QCOMPARE(table->columnWidth(RegisterTableModel::RegisterColumn), narrowest);
     }
 
     // What the window shows on screen (its flushed backing store) must equal a fresh drawing
