@@ -40,8 +40,8 @@ QString proposedMenuSettingsFilename() {
 
 void AppController::downloadMenuSettings() {
     _filePanel = beginFilePanel(
-        mainWindow, QFileDialog::AcceptSave, MenuSettingsSuffix, tr("VRG-500 menu settings"),
-        proposedMenuSettingsFilename(),
+        mainWindow, QFileDialog::AcceptSave, tr("Save Menu Settings"), MenuSettingsSuffix,
+        tr("VRG-500 menu settings"), proposedMenuSettingsFilename(),
         [this](int returnCode, const QString& path) { menuSavePanelDidEnd(returnCode, path); });
 }
 
@@ -100,8 +100,8 @@ bool AppController::_exportVgsFile(const QString& path, const std::string& versi
 
 void AppController::uploadMenuSettings() {
     _filePanel = beginFilePanel(
-        mainWindow, QFileDialog::AcceptOpen, MenuSettingsSuffix, tr("VRG-500 menu settings"),
-        QString(),
+        mainWindow, QFileDialog::AcceptOpen, tr("Open Menu Settings"), MenuSettingsSuffix,
+        tr("VRG-500 menu settings"), QString(),
         [this](int returnCode, const QString& path) { menuOpenPanelDidEnd(returnCode, path); });
 }
 

@@ -24,8 +24,8 @@ constexpr const char* RegisterFileSuffix = "vg2";
 
 void AppController::openVg2File() {
     _filePanel = beginFilePanel(
-        mainWindow, QFileDialog::AcceptOpen, RegisterFileSuffix, tr("VRG-500 register files"),
-        QString(),
+        mainWindow, QFileDialog::AcceptOpen, tr("Open Register File"), RegisterFileSuffix,
+        tr("VRG-500 register files"), QString(),
         [this](int returnCode, const QString& path) { openPanelDidEnd(returnCode, path); });
 }
 
@@ -40,8 +40,8 @@ void AppController::openPanelDidEnd(int returnCode, const QString& path) {
 
 void AppController::saveVg2File() {
     _filePanel = beginFilePanel(
-        mainWindow, QFileDialog::AcceptSave, RegisterFileSuffix, tr("VRG-500 register files"),
-        filename,
+        mainWindow, QFileDialog::AcceptSave, tr("Save Register File"), RegisterFileSuffix,
+        tr("VRG-500 register files"), filename,
         [this](int returnCode, const QString& path) { savePanelDidEnd(returnCode, path); });
 }
 

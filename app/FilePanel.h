@@ -18,15 +18,29 @@ inline std::string localFilePath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+// `path` ending in ".`suffix`" (no dot in `suffix`), in any case. The panel's own default suffix
+// is added only to a name with no extension at all, so "Concert v1.2" would be saved as it is
+// and then hidden by the Open panel's filter; "Show.vgs" chosen as a register file must still
+// become a register file.
+inline QString withFileExtension(const QString& path, const QString& suffix) {
+    const QString extension = "." + suffix;
+    if (path.endsWith(extension, Qt::CaseInsensitive)) {
+        return path;
+    }
+    return path + extension;
+}
+
 using FilePanelDidEnd = std::function<void(int returnCode, const QString& path)>;
 
-// A panel for files with the extension `suffix` (no dot). A save panel proposes `proposedName`
-// (none when empty) and adds the extension to a name typed without one.
+// A panel titled `title` for files with the extension `suffix` (no dot). A save panel proposes
+// `proposedName` (none when empty) and reports a path that ends in the extension.
 inline QFileDialog* beginFilePanel(QWidget* window, QFileDialog::AcceptMode mode,
-                                   const QString& suffix, const QString& filterName,
-                                   const QString& proposedName, FilePanelDidEnd didEnd) {
+                                   const QString& title, const QString& suffix,
+                                   const QString& filterName, const QString& proposedName,
+                                   FilePanelDidEnd didEnd) {
     auto* panel = new QFileDialog(window);
     panel->setWindowModality(Qt::WindowModal);
+    panel->setWindowTitle(title);
     panel->setAcceptMode(mode);
     panel->setNameFilter(QString("%1 (*.%2)").arg(filterName, suffix));
     if (mode == QFileDialog::AcceptSave) {
@@ -39,8 +53,11 @@ inline QFileDialog* beginFilePanel(QWidget* window, QFileDialog::AcceptMode mode
         panel->setFileMode(QFileDialog::ExistingFile);
     }
     QObject::connect(panel, &QDialog::finished, panel,
-                     [panel, didEnd = std::move(didEnd)](int returnCode) {
-                         const QString path = panel->selectedFiles().value(0);
+                     [panel, suffix, didEnd = std::move(didEnd)](int returnCode) {
+                         QString path = panel->selectedFiles().value(0);
+                         if (panel->acceptMode() == QFileDialog::AcceptSave && !path.isEmpty()) {
+                             path = withFileExtension(path, suffix);
+                         }
                          panel->deleteLater();
                          didEnd(returnCode == QDialog::Accepted ? 1 : 0, path);
                      });

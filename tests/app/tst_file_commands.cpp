@@ -2,6 +2,7 @@
 // and vgs files (the version check included), and Open and Save of vg2 register files. What the
 // panels propose, what is remembered, and what each failure's alert says and leaves behind.
 #include "AppTestSupport.h"
+#include "FilePanel.h"
 #include "MenuSettingsFile.h"
 #include "RegisterFile.h"
 #include "RegisterTableModel.h"
@@ -110,13 +111,13 @@ class FileCommandsTest : public QObject {
         QCOMPARE(_device->receivedFrames().size(), size_t(0)); // a cancelled panel does nothing
         _controller->downloadMenuSettings();
         QCOMPARE(filePanel(*_controller)->acceptMode(), QFileDialog::AcceptSave);
-        choose("Rack");                            // the extension is added
-        QVERIFY(!QFile::exists(path("Rack.vgs"))); // the work is deferred past the panel
+        choose("Rack v2.1");                            // the extension is added after "1"
+        QVERIFY(!QFile::exists(path("Rack v2.1.vgs"))); // the work is deferred past the panel
         expectAlert(*_controller, "Download VRG-500 Menu Settings", "Download complete.", false);
-        QCOMPARE(fileBytes(path("Rack.vgs")), menuFileText("2.10", patternBlock(3)));
-        QCOMPARE(rememberedMenuFile(), "Rack.vgs");
+        QCOMPARE(fileBytes(path("Rack v2.1.vgs")), menuFileText("2.10", patternBlock(3)));
+        QCOMPARE(rememberedMenuFile(), "Rack v2.1.vgs");
         dismissAlert(*_controller);
-        QCOMPARE(proposal(&AppController::downloadMenuSettings), "Rack.vgs"); // without its folder
+        QCOMPARE(proposal(&AppController::downloadMenuSettings), "Rack v2.1.vgs"); // no folder
     }
 
     void menuUploadThroughTheOpenPanel() {
@@ -239,11 +240,58 @@ class FileCommandsTest : public QObject {
         QCOMPARE(proposal(&AppController::saveVg2File), ""); // nothing opened or saved yet
         _controller->saveVg2File();
         QCOMPARE(filePanel(*_controller)->acceptMode(), QFileDialog::AcceptSave);
-        choose("Evening"); // the extension is added
-        QCOMPARE(fileBytes(path("Evening.vg2")), registerFileText(sampleCollection()));
+        choose("Concert v1.2"); // the extension is added after "2"
+        QCOMPARE(fileBytes(path("Concert v1.2.vg2")), registerFileText(sampleCollection()));
         QVERIFY(!_controller->window()->isWindowModified());
         QVERIFY(_controller->currentAlert() == nullptr);
-        QCOMPARE(proposal(&AppController::saveVg2File), "Evening.vg2");
+        QCOMPARE(proposal(&AppController::saveVg2File), "Concert v1.2.vg2");
+    }
+
+    // A saved name always ends in the file type, so the Open panel's filter shows the file.
+    void savedNamesEndInTheFileType_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("a dot in the name") << "Concert v1.2"
+                                           << "vg2"
+                                           << "Concert v1.2.vg2";
+        QTest::newRow("no extension") << "/tmp/Rack"
+                                      << "vgs"
+                                      << "/tmp/Rack.vgs";
+        QTest::newRow("the extension") << "a.vg2"
+                                       << "vg2"
+                                       << "a.vg2";
+        QTest::newRow("in capitals") << "a.VG2"
+                                     << "vg2"
+                                     << "a.VG2";
+        QTest::newRow("the other file type") << "a.vgs"
+                                             << "vg2"
+                                             << "a.vgs.vg2";
+        QTest::newRow("the extension without its dot") << "avg2"
+                                                       << "vg2"
+                                                       << "avg2.vg2";
+    }
+    void savedNamesEndInTheFileType() {
+        QFETCH(QString, name);
+        QFETCH(QString, suffix);
+        QFETCH(QString, saved);
+        QCOMPARE(withFileExtension(name, suffix), saved);
+    }
+
+    void panelsAreTitledForWhatTheyDo() {
+        const std::pair<void (AppController::*)(), QString> commands[] = {
+            {&AppController::saveVg2File, "Save Register File"},
+            {&AppController::openVg2File, "Open Register File"},
+            {&AppController::downloadMenuSettings, "Save Menu Settings"},
+            {&AppController::uploadMenuSettings, "Open Menu Settings"},
+        };
+        for (const auto& [command, title] : commands) {
+            const auto noPanel = [this] { return filePanel(*_controller) == nullptr; };
+            QVERIFY(QTest::qWaitFor(noPanel));
+            (_controller.get()->*command)();
+            QCOMPARE(filePanel(*_controller)->windowTitle(), title);
+            filePanel(*_controller)->reject();
+        }
     }
 
     // A failed save leaves the old file and the window's modified mark.
