@@ -2,6 +2,7 @@
 // every item.
 #include "AppController.h"
 
+#include "RegisterCellDelegate.h"
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
 
@@ -175,7 +176,8 @@ void AppController::_sizeTableToContents() {
             .size();
     QHeaderView* rows = registerTable->verticalHeader();
     rows->setMinimumSectionSize(1);
-    rows->setDefaultSectionSize(label.height());
+    rows->setDefaultSectionSize(RegisterCellDelegate::TopMargin + label.height() +
+                                RegisterCellDelegate::BottomMargin);
     QHeaderView* columns = registerTable->horizontalHeader();
     columns->setMinimumSectionSize(1);
     columns->setSectionResizeMode(RegisterTableModel::RegisterColumn, QHeaderView::Fixed);

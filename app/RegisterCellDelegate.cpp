@@ -32,6 +32,7 @@ void RegisterCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     QStyleOptionViewItem background = option;
     initStyleOption(&background, index);
     background.text.clear();
+    background.state &= ~QStyle::State_HasFocus;
     const QWidget* widget = option.widget;
     QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
@@ -46,6 +47,8 @@ void RegisterCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
 
     painter->save();
     painter->setClipRect(option.rect);
+    painter->setPen(ruleColor(option.palette, group));
+    painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
     painter->setPen(
         option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
     const int left = option.rect.left() + HorizontalMargin;
@@ -63,13 +66,21 @@ void RegisterCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
             if (parts[i].isEmpty()) {
                 continue;
             }
-            int baseline =
-                option.rect.top() + plainMetrics.ascent() + line * plainMetrics.lineSpacing();
+            int baseline = option.rect.top() + TopMargin + plainMetrics.ascent() +
+                           line * plainMetrics.lineSpacing();
             painter->drawText(QPoint(x, baseline), parts[i]);
             x += metrics.horizontalAdvance(parts[i]);
         }
     }
     painter->restore();
+}
+
+QColor RegisterCellDelegate::ruleColor(const QPalette& palette, QPalette::ColorGroup group) {
+    const QColor text = palette.color(group, QPalette::Text);
+    const QColor base = palette.color(group, QPalette::Base);
+    const auto mix = [](int t, int b) { return (2 * t + 3 * b) / 5; };
+    return QColor(mix(text.red(), base.red()), mix(text.green(), base.green()),
+                  mix(text.blue(), base.blue()));
 }
 
 QSize RegisterCellDelegate::sizeHint(const QStyleOptionViewItem& option,
@@ -92,8 +103,9 @@ QSize RegisterCellDelegate::sizeHint(const QStyleOptionViewItem& option,
         }
     }
     widest = std::max(widest, width);
-    return {widest + 2 * HorizontalMargin,
-            plainMetrics.height() + (lines - 1) * plainMetrics.lineSpacing()};
+    return {widest + 2 * HorizontalMargin, TopMargin + plainMetrics.height() +
+                                               (lines - 1) * plainMetrics.lineSpacing() +
+                                               BottomMargin};
 }
 
 } // namespace tavrel::app
