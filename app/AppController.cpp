@@ -1,6 +1,7 @@
 #include "AppController.h"
 
 #include "OpenFailure.h"
+#include "OtherPortDialog.h"
 #include "RegisterCellDelegate.h"
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QMainWindow>
 #include <QMenu>
@@ -221,38 +223,109 @@ void AppController::_subscribeToSerialPortChanges() {
 
 // ---- Serial port list ------------------------------------------------------------------------
 
+namespace {
+
+// A "Serial Port" setting holding a "/" is a device path; otherwise it is a port's name.
+bool isPortPath(const QString& setting) {
+    return setting.contains('/');
+}
+
+// The pop-up's entries: the listed ports in name order (std::map orders its names by byte, as the
+// case-sensitive comparison does), then the ports added by path that still exist and are not
+// listed already, under their base names (or their paths, when the name is taken).
+std::vector<std::pair<QString, QString>> popUpEntries(const std::optional<SerialPortList>& ports,
+                                                      const QStringList& addedPaths) {
+    std::vector<std::pair<QString, QString>> entries;
+    QStringList titles;
+    QStringList paths;
+    for (const auto& [name, path] : ports.value_or(SerialPortList{})) {
+        entries.emplace_back(QString::fromLatin1(name), QString::fromLatin1(path));
+        titles << entries.back().first;
+        paths << entries.back().second;
+    }
+    for (const QString& path : addedPaths) {
+        if (paths.contains(path) || !QFileInfo::exists(path)) {
+            continue;
+        }
+        const QString name = QFileInfo(path).fileName();
+        entries.emplace_back(titles.contains(name) ? path : name, path);
+        titles << entries.back().first;
+        paths << path;
+    }
+    return entries;
+}
+
+} // namespace
+
 void AppController::updateSerialPortsPopup() {
-    std::optional<SerialPortList> ports = _portLister();
+    const QString chosen = QSettings().value(SelectedSerialPortKey).toString();
+    if (isPortPath(chosen) && !_portsByPath.contains(chosen)) {
+        _portsByPath << chosen; // remembered from an earlier run: listed while it exists
+    }
+    const auto entries = popUpEntries(_portLister(), _portsByPath);
     serialPopUpButton->blockSignals(true);
     serialPopUpButton->clear();
-    if (!ports || ports->empty()) {
-        serialPopUpButton->setPlaceholderText("No serial ports");
-        serialPopUpButton->setCurrentIndex(-1);
-        serialPopUpButton->setEnabled(false);
-    } else {
-        // std::map orders its names by byte, as the case-sensitive comparison does.
-        const QString chosen = QSettings().value(SelectedSerialPortKey).toString();
-        int selected = 0;
-        for (const auto& [name, path] : *ports) {
-            QString title = QString::fromLatin1(name);
-            if (title == chosen) {
-                selected = serialPopUpButton->count();
-            }
-            serialPopUpButton->addItem(title, QString::fromLatin1(path));
+    int selected = entries.empty() ? -1 : 0;
+    for (const auto& [title, path] : entries) {
+        if (isPortPath(chosen) ? path == chosen : title == chosen) {
+            selected = serialPopUpButton->count();
         }
-        serialPopUpButton->setPlaceholderText(QString());
-        serialPopUpButton->setCurrentIndex(selected);
-        serialPopUpButton->setEnabled(true);
+        serialPopUpButton->addItem(title, path);
     }
+    // Always there, so a line the registry does not report can be chosen even with no ports.
+    serialPopUpButton->insertSeparator(serialPopUpButton->count());
+    serialPopUpButton->addItem(tr(OtherPortItemTitle));
+    serialPopUpButton->setPlaceholderText(entries.empty() ? tr("No serial ports") : QString());
+    serialPopUpButton->setCurrentIndex(selected);
+    serialPopUpButton->setEnabled(true);
+    _settledPortIndex = selected;
     serialPopUpButton->blockSignals(false);
     validateActions();
 }
 
 void AppController::selectSerialPort() {
-    if (serialPopUpButton->currentIndex() < 0) {
+    const int index = serialPopUpButton->currentIndex();
+    if (index < 0) {
         return;
     }
-    QSettings().setValue(SelectedSerialPortKey, serialPopUpButton->currentText());
+    const QString path = serialPopUpButton->itemData(index).toString();
+    if (path.isEmpty()) {
+        // "Other Port…" is never the selected port: the previous one stays while it is asked.
+        serialPopUpButton->setCurrentIndex(_settledPortIndex);
+        chooseOtherPort();
+        return;
+    }
+    _settledPortIndex = index;
+    QSettings().setValue(SelectedSerialPortKey,
+                         _portsByPath.contains(path) ? path : serialPopUpButton->currentText());
+}
+
+void AppController::chooseOtherPort() {
+    auto* dialog = new OtherPortDialog(mainWindow);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::finished, this,
+            [this, dialog](int returnCode) { otherPortDialogDidEnd(returnCode, dialog->path()); });
+    dialog->open();
+}
+
+void AppController::otherPortDialogDidEnd(int returnCode, const QString& path) {
+    if (returnCode == QDialog::Accepted) {
+        addSerialPortByPath(path);
+    }
+}
+
+bool AppController::addSerialPortByPath(const QString& path) {
+    QString reason;
+    if (!isUsableSerialPortPath(path, &reason)) {
+        _beginAlertSheet(tr("%1 cannot be used as a serial port").arg(path), reason, true);
+        return false;
+    }
+    if (!_portsByPath.contains(path)) {
+        _portsByPath << path;
+    }
+    QSettings().setValue(SelectedSerialPortKey, path);
+    updateSerialPortsPopup();
+    return true;
 }
 
 // ---- Connection lookup -----------------------------------------------------------------------

@@ -59,6 +59,9 @@ class RegisterTableModel;
 inline constexpr const char* SelectedSerialPortKey = "Serial Port";
 inline constexpr const char* MenuSettingsFilenameKey = "Menu Settings Filename";
 
+// The port pop-up's last item, which asks for a device path.
+inline constexpr const char* OtherPortItemTitle = "Other Port\u2026";
+
 // Toolbar item identifiers: each text is its constant's name.
 inline constexpr const char* SerialPortsToolbarItemIdentifier = "SerialPortsToolbarItemIdentifier";
 inline constexpr const char* OpenFileToolbarItemIdentifier = "OpenFileToolbarItemIdentifier";
@@ -133,8 +136,15 @@ class AppController : public QObject {
     void awakeFromNib();
     // The closing of `window`: the main window's closing terminates the application.
     void windowWillClose(QWidget* window);
-    // Rebuilds the port pop-up from the port lister; also the hot-plug notification's action.
+    // Rebuilds the port pop-up from the port lister and the ports added by path that still
+    // exist; also the hot-plug notification's action.
     void updateSerialPortsPopup();
+    // Adds the serial line at `path` (a device the registry does not report) to the pop-up,
+    // selects and remembers it; a path that is not a usable terminal gives an alert instead.
+    bool addSerialPortByPath(const QString& path);
+    // "Other Port…": asks for a device path in a window-modal dialog.
+    void chooseOtherPort();
+    void otherPortDialogDidEnd(int returnCode, const QString& path);
 
     // ---- Services for the other operations ----------------------------------------------------
     // The shared connection of the selected port; null with no port selected or when the port
@@ -273,6 +283,10 @@ class AppController : public QObject {
     RegisterTableModel* _tableModel = nullptr;
     QToolBar* _toolbar = nullptr;
     QSocketNotifier* _serialPortNotifier = nullptr;
+    // Device paths of the ports added by path, listed while they exist.
+    QStringList _portsByPath;
+    // The pop-up's port before the latest choice, which "Other Port…" goes back to.
+    int _settledPortIndex = -1;
     // The subscription over a given port lister; null when the process-wide one is used.
     std::unique_ptr<link::SerialDeviceNotifier> _listerNotifier;
     QPointer<QMessageBox> _currentAlert;

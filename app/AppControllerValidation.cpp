@@ -9,7 +9,9 @@
 namespace tavrel::app {
 
 bool AppController::_portSelected() const {
-    return serialPopUpButton->currentIndex() >= 0;
+    // Port items carry their device path; "Other Port…" carries none.
+    const int index = serialPopUpButton->currentIndex();
+    return index >= 0 && !serialPopUpButton->itemData(index).toString().isEmpty();
 }
 
 bool AppController::_registersLoaded() const {

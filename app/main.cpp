@@ -1,5 +1,6 @@
 // Tavrel: the VRG-500 register editor. `tavrel --demo` adds a simulated VRG-500 with sample
-// registers to the serial ports, for trying Tavrel without a device.
+// registers to the serial ports, for trying Tavrel without a device; `tavrel --port PATH` adds a
+// serial line that the system does not list.
 #include "AppController.h"
 #include "DemoDevice.h"
 #include "QuitOnSignal.h"
@@ -25,6 +26,11 @@ int main(int argc, char** argv) {
     QCommandLineOption demo("demo", "Also offer a simulated VRG-500 (with sample registers), "
                                     "listed as \"VRG-500 Simulator\".");
     parser.addOption(demo);
+    QCommandLineOption port("port",
+                            "Also offer the serial line at PATH (one the system does not list, "
+                            "such as a socat or network serial port), selected.",
+                            "PATH");
+    parser.addOption(port);
     parser.process(application);
 
     std::unique_ptr<tavrel::app::DemoDevice> demoDevice;
@@ -43,5 +49,8 @@ int main(int argc, char** argv) {
     // Logging out and Ctrl+C quit like the Quit command, releasing the port.
     tavrel::app::QuitOnSignal quitOnSignal([&controller] { controller.quit(); });
     controller.window()->show();
+    if (parser.isSet(port)) {
+        controller.addSerialPortByPath(parser.value(port)); // a bad path gives an alert
+    }
     return application.exec();
 }

@@ -90,13 +90,15 @@ class MainWindowTest : public QObject {
         AppController controller(lister());
         QComboBox* popUp = testAccess(controller).serialPopUpButton();
         QStringList titles;
-        for (int i = 0; i < popUp->count(); ++i) {
+        for (int i = 0; i < popUp->count() && !popUp->itemData(i).toString().isEmpty(); ++i) {
             titles << popUp->itemText(i);
             QCOMPARE(popUp->itemData(i).toString(), "/dev/" + titles.last());
         }
         QCOMPARE(titles, listed);
+        QCOMPARE(popUp->itemText(popUp->count() - 1), OtherPortItemTitle); // after a separator
+        QCOMPARE(popUp->count(), listed.size() + 2);
         QCOMPARE(popUp->currentText(), selected);
-        QCOMPARE(popUp->isEnabled(), !listed.isEmpty());
+        QVERIFY(popUp->isEnabled()); // "Other Port…" can be chosen even with no ports
         QCOMPARE(popUp->placeholderText(), listed.isEmpty() ? "No serial ports" : "");
         QCOMPARE(controller.tableModel()->rowCount(), 0);
         QCOMPARE(storedChoice(), setting);
@@ -134,7 +136,7 @@ class MainWindowTest : public QObject {
             QVERIFY2(popUp->currentText() == step.selected, qPrintable(context));
             QVERIFY2(storedChoice() == (step.stored ? QVariant(step.stored) : QVariant()),
                      qPrintable(context));
-            QCOMPARE(popUp->isEnabled(), !step.ports.isEmpty());
+            QCOMPARE(popUp->count(), step.ports.size() + 2); // and "Other Port…"
         }
     }
 

@@ -1,11 +1,16 @@
 // The port pop-up fed by the machine's own discovery path: a port appearing in a sysfs tree of the
 // test's own reaches the window through a real kernel device event, with nobody rebuilding the
-// pop-up by hand.
+// pop-up by hand. And serial lines the registry does not report, added by their device path
+// through "Other Port…": checked, remembered, kept through rebuilds, and usable.
 #include "AppTestSupport.h"
+#include "OtherPortDialog.h"
 #include "SerialPortScanner.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
 
 #include <cerrno>
 #include <cstring>
@@ -74,6 +79,29 @@ struct UeventWitness {
         socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, NETLINK_KOBJECT_UEVENT);
 };
 
+// Chooses "Other Port…" in the pop-up as a person would; the dialog it opens, or null.
+OtherPortDialog* chooseOtherPort(const AppController& controller) {
+    QComboBox* popUp = testAccess(controller).serialPopUpButton();
+    popUp->setCurrentIndex(popUp->count() - 1);
+    emit popUp->activated(popUp->currentIndex());
+    return controller.window()->findChild<OtherPortDialog*>();
+}
+
+// Types `path` into the dialog and confirms it, or cancels it when `path` is null.
+void answerOtherPort(OtherPortDialog* dialog, const QString& path) {
+    auto* buttons = dialog->findChild<QDialogButtonBox*>();
+    if (path.isNull()) {
+        buttons->button(QDialogButtonBox::Cancel)->click();
+        return;
+    }
+    dialog->pathField()->setText(path);
+    buttons->button(QDialogButtonBox::Ok)->click();
+}
+
+SerialPortList twoPorts() {
+    return {{"ttyS0", "/dev/ttyS0"}, {"ttyS1", "/dev/ttyS1"}};
+}
+
 } // namespace
 
 class SerialPortsTest : public QObject {
@@ -84,6 +112,99 @@ class SerialPortsTest : public QObject {
   private slots:
     void initTestCase() { useTemporarySettings(_settings); }
     void init() { clearSettings(); }
+
+    // What "Other Port…" leads to: a terminal is added, selected and remembered by its path;
+    // anything else gives an alert naming the path and the reason; cancelling changes nothing.
+    void otherPortChoices_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason"); // empty: added
+        QTest::newRow("simulator pty") << "pty"
+                                       << "";
+        QTest::newRow("regular file") << "file"
+                                      << "It is not a terminal device.";
+        QTest::newRow("missing") << "missing"
+                                 << "No such file or directory.";
+        QTest::newRow("relative") << "relative"
+                                  << "A device path starts with \"/\", as in /dev/ttyS0.";
+        QTest::newRow("cancelled") << "cancel"
+                                   << "";
+    }
+    void otherPortChoices() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        tavrel::sim::Vrg500Simulator device;
+        QVERIFY(device.start());
+        QTemporaryDir folder;
+        writeBytes(folder.filePath("file"), "not a port");
+        const QString path = kind == "pty"       ? QString::fromStdString(device.slavePath())
+                             : kind == "file"    ? folder.filePath("file")
+                             : kind == "missing" ? folder.filePath("ttyGone")
+                             : kind == "cancel"  ? QString()
+                                                 : "ttyS0";
+        AppController controller([] { return std::optional(twoPorts()); });
+        controller.window()->show();
+        QComboBox* popUp = testAccess(controller).serialPopUpButton();
+        popUp->setCurrentIndex(1);
+        emit popUp->activated(1); // ttyS1, chosen before
+        OtherPortDialog* dialog = chooseOtherPort(controller);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowModality(), Qt::WindowModal);
+        QCOMPARE(popUp->currentText(), "ttyS1"); // while the dialog asks
+        answerOtherPort(dialog, path);
+
+        if (kind != "pty") {
+            if (!reason.isEmpty()) {
+                expectAlert(controller, path + " cannot be used as a serial port", reason);
+            }
+            QCOMPARE(popUp->currentText(), "ttyS1");
+            QCOMPARE(portTitles(popUp), (QStringList{"ttyS0", "ttyS1"}));
+            QCOMPARE(QSettings().value(SelectedSerialPortKey).toString(), "ttyS1");
+            return;
+        }
+        QVERIFY(controller.currentAlert() == nullptr);
+        const QString name = QFileInfo(path).fileName();
+        QCOMPARE(portTitles(popUp), (QStringList{"ttyS0", "ttyS1", name}));
+        QCOMPARE(popUp->currentText(), name);
+        QCOMPARE(popUp->currentData().toString(), path);
+        QCOMPARE(QSettings().value(SelectedSerialPortKey).toString(), path);
+        QCOMPARE(popUp->itemText(popUp->count() - 1), OtherPortItemTitle);
+    }
+
+    // A port added by path stays through rebuilds and the next start while its path exists, and
+    // the device answers through it; once the path is gone it is no longer listed.
+    void portAddedByPathIsKeptAndWorks() {
+        auto device = std::make_unique<tavrel::sim::Vrg500Simulator>();
+        QVERIFY(device->start());
+        const QString path = QString::fromStdString(device->slavePath());
+        SerialPortList ports = twoPorts();
+        AppController::PortLister lister = [&ports] { return std::optional(ports); };
+        {
+            AppController first(lister);
+            first.window()->show();
+            answerOtherPort(chooseOtherPort(first), path);
+        }
+        AppController controller(lister);
+        controller.window()->show();
+        QComboBox* popUp = testAccess(controller).serialPopUpButton();
+        const QString name = QFileInfo(path).fileName();
+        QCOMPARE(popUp->currentText(), name); // remembered and listed again
+        ports.erase("ttyS0");
+        controller.updateSerialPortsPopup();
+        QCOMPARE(portTitles(popUp), (QStringList{"ttyS1", name}));
+        QCOMPARE(popUp->currentData().toString(), path);
+
+        controller._downloadRegisters(LocationLengthRange{0, 3});
+        QDialog* sheet = testAccess(controller).progressSheet();
+        QVERIFY(QTest::qWaitFor([sheet] { return !sheet->isVisible(); }, 30000));
+        QVERIFY(controller.currentAlert() == nullptr);
+        QCOMPARE(testAccess(controller).registers().size(), size_t(3));
+
+        device.reset();
+        QVERIFY(QTest::qWaitFor([&] { return !QFileInfo::exists(path); }, 10000));
+        controller.updateSerialPortsPopup();
+        QCOMPARE(portTitles(popUp), QStringList{"ttyS1"});
+        QCOMPARE(QSettings().value(SelectedSerialPortKey).toString(), path); // still the choice
+    }
 
     void hotPlugReachesThePopUp() {
         QTemporaryDir sysfs;
