@@ -230,15 +230,17 @@ class RegisterTransferTest : public QObject {
 
     void cancelKeepsTheCompletedRegisters_data() {
         QTest::addColumn<bool>("upload");
-        QTest::addColumn<bool>("escapeKey");
-        QTest::newRow("download, Cancel button") << false << false;
-        QTest::newRow("download, Escape key") << false << true;
-        QTest::newRow("upload, Cancel button") << true << false;
-        QTest::newRow("upload, Escape key") << true << true;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("download, Cancel button") << false << "Cancel button";
+        QTest::newRow("download, Escape key") << false << "Escape key";
+        QTest::newRow("download, Quit") << false << "Quit"; // also what SIGTERM does
+        QTest::newRow("upload, Cancel button") << true << "Cancel button";
+        QTest::newRow("upload, Escape key") << true << "Escape key";
+        QTest::newRow("upload, Quit") << true << "Quit";
     }
     void cancelKeepsTheCompletedRegisters() {
         QFETCH(bool, upload);
-        QFETCH(bool, escapeKey);
+        QFETCH(QString, how);
         const RegisterCollection sent = uploadCollection();
         const RegisterCollection deviceBefore = deviceRegisters(*_device, 0, 9);
         if (upload) {
@@ -250,9 +252,11 @@ class RegisterTransferTest : public QObject {
         atProgress(*_controller, 2, [&] {
             connection = TavrelSocket::socketForDeviceFilePath(_device->slavePath());
             QTimer::singleShot(0, this, [&] {
-                if (escapeKey) {
+                if (how == "Escape key") {
                     QTest::keyClick(ui().progressSheet(), Qt::Key_Escape);
                     QVERIFY(ui().progressSheet()->isVisible()); // up until the transfer has ended
+                } else if (how == "Quit") {
+                    _controller->quit();
                 } else {
                     ui().progressSheet()->findChild<QPushButton*>("progressCancelButton")->click();
                 }
