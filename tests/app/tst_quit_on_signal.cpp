@@ -1,5 +1,7 @@
 // The real tavrel program, run as a child, quitting on SIGTERM and SIGINT the way the Quit command
 // does: it exits normally with status 0 instead of being killed by the signal.
+#include "Vrg500Simulator.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
@@ -35,11 +37,16 @@ class QuitOnSignalTest : public QObject {
   private slots:
     void signalQuitsWithStatusZero_data() {
         QTest::addColumn<int>("signalNumber");
-        QTest::newRow("SIGTERM") << SIGTERM;
-        QTest::newRow("SIGINT") << SIGINT;
+        QTest::addColumn<bool>("portByPath"); // else the demonstration device
+        QTest::newRow("SIGTERM") << SIGTERM << false;
+        QTest::newRow("SIGINT") << SIGINT << false;
+        QTest::newRow("SIGTERM, --port") << SIGTERM << true;
     }
     void signalQuitsWithStatusZero() {
         QFETCH(int, signalNumber);
+        QFETCH(bool, portByPath);
+        tavrel::sim::Vrg500Simulator device;
+        QVERIFY(device.start());
         QTemporaryDir home;
         QProcess tavrel;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -48,7 +55,9 @@ class QuitOnSignalTest : public QObject {
         environment.insert("XDG_CONFIG_HOME", home.path());
         tavrel.setProcessEnvironment(environment);
         tavrel.setProcessChannelMode(QProcess::ForwardedChannels);
-        tavrel.start(TAVREL_PROGRAM, {"--demo"});
+        tavrel.start(TAVREL_PROGRAM,
+                     portByPath ? QStringList{"--port", QString::fromStdString(device.slavePath())}
+                                : QStringList{"--demo"});
         QVERIFY(tavrel.waitForStarted(10000));
         QVERIFY(QTest::qWaitFor([&] { return catchesSignal(tavrel.processId(), signalNumber); },
                                 20000));
