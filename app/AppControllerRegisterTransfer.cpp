@@ -20,6 +20,9 @@
 #include <QSpinBox>
 #include <QTimer>
 
+#include <algorithm>
+#include <climits>
+
 namespace tavrel::app {
 
 using files::firstUploadProblemInRange;
@@ -51,16 +54,24 @@ uint16_t deviceRegisterNumber(const register_step& step) {
     return static_cast<uint16_t>(step.current);
 }
 
+// The bar runs from the first register to one past the last, and stands at the register a step
+// is about to move: the registers before it are done. So a single register goes from empty to
+// full, where a bar from the first number to the last would have no length at all (and an empty
+// range would draw the toolkit's busy bar).
 void showProgressRange(QProgressBar* bar, LocationLengthRange range) {
-    const int first = static_cast<int>(range.location);
-    const int last = static_cast<int>(range.location + range.length - 1);
-    bar->setRange(first, last);
-    bar->setValue(first);
+    const uint64_t room = range.location < INT_MAX ? INT_MAX - range.location : 0;
+    const uint64_t length = std::max<uint64_t>(1, std::min(range.length, room));
+    bar->setRange(static_cast<int>(range.location), static_cast<int>(range.location + length));
+    bar->setValue(static_cast<int>(range.location));
 }
 
-void showProgressStep(QLabel* label, QProgressBar* bar, const QString& text, int32_t current) {
+// Every step, the one that ends the transfer included, so a finished transfer shows a full bar.
+void showRegistersDone(QProgressBar* bar, const register_step& step) {
+    bar->setValue(std::clamp(step.current, bar->minimum(), bar->maximum()));
+}
+
+void showProgressStep(QLabel* label, const QString& text, int32_t current) {
     label->setText(text.arg(current));
-    bar->setValue(current);
 }
 
 // Whether every register of the collection in `range` can be sent as it stands; otherwise the
@@ -230,11 +241,12 @@ void endTransfer(QDialog* progressSheet, register_step& step) {
 } // namespace
 
 void AppController::_downloadRegisterStep(register_step step) {
+    showRegistersDone(progressBar, step);
     if (cancelledProgressSheet || !stepInRange(step)) {
         endTransfer(progressSheet, step);
         return;
     }
-    showProgressStep(progressLabel, progressBar, tr("Downloading register %1"), step.current);
+    showProgressStep(progressLabel, tr("Downloading register %1"), step.current);
 
     RegisterEntry entry;
     TavrelError error;
@@ -251,11 +263,12 @@ void AppController::_downloadRegisterStep(register_step step) {
 }
 
 void AppController::_uploadRegisterStep(register_step step) {
+    showRegistersDone(progressBar, step);
     if (cancelledProgressSheet || !stepInRange(step)) {
         endTransfer(progressSheet, step);
         return;
     }
-    showProgressStep(progressLabel, progressBar, tr("Uploading register %1"), step.current);
+    showProgressStep(progressLabel, tr("Uploading register %1"), step.current);
 
     // Checked whole before the transfer began (rangeUploadable).
     if (const RegisterEntry* found = _tableModel->registers().find(step.current)) {

@@ -9,6 +9,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QSignalSpy>
 #include <QToolBar>
 
@@ -246,6 +247,27 @@ class MainWindowTest : public QObject {
         dismissAlert(*controller);
         controller->_showError(nullptr);
         QCOMPARE(controller->currentAlert()->informativeText(), GenericInformation);
+    }
+
+    // A single register fills the bar from empty to full; the bar never has a range of no
+    // length, which draws nothing or the toolkit's busy bar.
+    void progressOfOneRegister() {
+        Vrg500Simulator simulator;
+        QVERIFY(simulator.start());
+        auto controller = makeController(simulator.slavePath());
+        QProgressBar* bar = testAccess(*controller).progressBar();
+        QList<int> percents;
+        QObject::connect(bar, &QProgressBar::valueChanged, bar, [bar, &percents](int value) {
+            QVERIFY(bar->maximum() > bar->minimum());
+            percents.append(100 * (value - bar->minimum()) / (bar->maximum() - bar->minimum()));
+        });
+        QDialog* sheet = testAccess(*controller).progressSheet();
+        controller->_downloadRegisters(LocationLengthRange{5, 1});
+        QVERIFY(sheet->isVisible());
+        QVERIFY(QTest::qWaitFor([sheet] { return !sheet->isVisible(); }));
+        QCOMPARE(testAccess(*controller).registers().size(), size_t(1));
+        QCOMPARE(percents.value(0, -1), 0);
+        QCOMPARE(percents.last(), 100);
     }
 
     void closingTheMainWindowQuits() {
