@@ -1,5 +1,6 @@
 #include "AppController.h"
 
+#include "AlertWidth.h"
 #include "OpenFailure.h"
 #include "OtherPortDialog.h"
 #include "RegisterCellDelegate.h"
@@ -358,6 +359,7 @@ QMessageBox* AppController::_beginAlertSheet(const QString& messageText,
     alert->setInformativeText(informativeText);
     alert->setTextFormat(Qt::PlainText);
     alert->setStandardButtons(QMessageBox::Ok);
+    fitAlertToInformativeText(alert);
     _currentAlert = alert;
     alert->open();
     return alert;
@@ -422,6 +424,7 @@ void AppController::showAboutPanel() {
     box->setText(QString("Tavrel %1").arg(QCoreApplication::applicationVersion()));
     box->setInformativeText(QString("%1\n%2").arg(copyright, ProgrammingCredit));
     box->setStandardButtons(QMessageBox::Ok);
+    fitAlertToInformativeText(box);
     _currentAlert = box;
     box->open();
 }

@@ -23,6 +23,9 @@ void AppController::_createProgressSheet() {
     progressSheet->setObjectName("progressSheet");
     progressSheet->setWindowTitle(tr("Register Transfer"));
     progressSheet->setWindowModality(Qt::WindowModal);
+    // A sheet of fixed size: a title and a close button (which cancels), nothing to maximise.
+    progressSheet->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                  Qt::WindowCloseButtonHint);
     progressSheet->setFixedSize(SheetWidth, SheetHeight);
 
     progressLabel = new QLabel(progressSheet);

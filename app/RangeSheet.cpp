@@ -59,6 +59,9 @@ void AppController::_createRangeSheet() {
     rangeSheet->setObjectName("rangeSheet");
     rangeSheet->setWindowTitle(tr("Register Range"));
     rangeSheet->setWindowModality(Qt::WindowModal);
+    // A sheet of fixed size: a title and a close button (which cancels), nothing to maximise.
+    rangeSheet->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowCloseButtonHint);
     rangeSheet->setFixedSize(SheetWidth, SheetHeight);
 
     rangeLabel = new QLabel(tr("Download selected registers from the VRG-500"), rangeSheet);

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -268,6 +269,38 @@ class MainWindowTest : public QObject {
         QCOMPARE(testAccess(*controller).registers().size(), size_t(1));
         QCOMPARE(percents.value(0, -1), 0);
         QCOMPARE(percents.last(), 100);
+    }
+
+    // The sheets have a fixed size: nothing to maximise or minimise.
+    void sheetsOfferNoMaximise() {
+        AppController controller(lister());
+        for (QDialog* sheet :
+             {testAccess(controller).rangeSheet(), testAccess(controller).progressSheet()}) {
+            const Qt::WindowFlags flags = sheet->windowFlags();
+            QVERIFY(flags.testFlag(Qt::CustomizeWindowHint)); // no buttons of the system's own
+            QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+            QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+            QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint)); // which cancels
+        }
+    }
+
+    // The about box shows the copyright and the credit a line each, even on a small screen.
+    void aboutBoxFitsTheCopyrightLine() {
+        AppController controller(lister());
+        controller.window()->show();
+        controller.showAboutPanel();
+        QMessageBox* box = controller.currentAlert();
+        QVERIFY(box != nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(box));
+        auto* label = box->findChild<QLabel*>("qt_msgbox_informativelabel");
+        QVERIFY(label != nullptr);
+        const QFontMetrics metrics(label->font());
+        const QStringList lines = box->informativeText().split('\n');
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines[0].startsWith("Copyright"));
+        QVERIFY(label->width() >= metrics.horizontalAdvance(lines[0]));
+        // As high as the text is on a line of any length: no line wraps.
+        QCOMPARE(label->heightForWidth(label->width()), label->heightForWidth(10000));
     }
 
     void closingTheMainWindowQuits() {
