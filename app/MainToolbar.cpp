@@ -10,13 +10,17 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLayout>
 #include <QMainWindow>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 #include <QTableView>
 #include <QToolBar>
-#include <QVBoxLayout>
+#include <QToolButton>
 
+#include <algorithm>
 #include <iterator>
 
 namespace tavrel::app {
@@ -54,23 +58,68 @@ QIcon toolbarImage(const char* name) {
     return icon;
 }
 
-// The serial port item: the pop-up at its fixed size, its label underneath like the buttons'.
-QWidget* makeSerialPortItem(QComboBox* popUp) {
-    auto* item = new QWidget;
-    item->setObjectName(SerialPortsToolbarItemIdentifier);
-    item->setAccessibleName("Serial Port");
-    item->setToolTip("The serial port for the VRG-500");
-    popUp->setFixedSize(popUp->size());
-    auto* label = new QLabel("Serial Port", item);
-    label->setAlignment(Qt::AlignHCenter);
-    auto* layout = new QVBoxLayout(item);
-    layout->setContentsMargins(2, 0, 2, 0);
-    layout->setSpacing(2);
-    layout->addStretch();
-    layout->addWidget(popUp, 0, Qt::AlignHCenter);
-    layout->addWidget(label);
-    return item;
-}
+// The serial port item, drawn as the command buttons are: the style lays out its label under an
+// icon-sized space exactly as theirs, so the labels share one baseline, and the pop-up fills that
+// space, centred on the icons' centre line. It is not a button: it takes no clicks, never looks
+// pressed or raised and takes no focus (the pop-up does).
+class SerialPortItem : public QToolButton {
+  public:
+    SerialPortItem(QComboBox* popUp, QSize iconSize) : _popUp(popUp) {
+        setObjectName(SerialPortsToolbarItemIdentifier);
+        setAccessibleName("Serial Port");
+        setToolTip("The serial port for the VRG-500");
+        setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        setAutoRaise(true);
+        setFocusPolicy(Qt::NoFocus);
+        setIconSize(iconSize);
+        QPixmap blank(iconSize);
+        blank.fill(Qt::transparent);
+        setIcon(QIcon(blank));
+        setText("Serial Port");
+        popUp->setFixedSize(popUp->size());
+        popUp->setParent(this);
+    }
+
+    QSize sizeHint() const override {
+        const QSize button = QToolButton::sizeHint();
+        return {std::max(button.width(), _popUp->width() + 2 * PopUpMargin), button.height()};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionToolButton option;
+        initStyleOption(&option);
+        option.state &= ~(QStyle::State_MouseOver | QStyle::State_Raised | QStyle::State_Sunken |
+                          QStyle::State_On | QStyle::State_HasFocus);
+        painter.drawComplexControl(QStyle::CC_ToolButton, option);
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        QToolButton::resizeEvent(event);
+        _placePopUp();
+    }
+    void mousePressEvent(QMouseEvent* event) override { event->ignore(); }
+    void mouseReleaseEvent(QMouseEvent* event) override { event->ignore(); }
+    void mouseDoubleClickEvent(QMouseEvent* event) override { event->ignore(); }
+
+  private:
+    static constexpr int PopUpMargin = 2;
+
+    // The style puts the icon at the top of the button's contents, in a band 4 px taller than
+    // the icon, with the label underneath.
+    void _placePopUp() {
+        QStyleOptionToolButton option;
+        initStyleOption(&option);
+        const QRect button =
+            style()->subControlRect(QStyle::CC_ToolButton, &option, QStyle::SC_ToolButton, this);
+        const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
+        const int iconCentre = button.top() + frame + (iconSize().height() + 4) / 2;
+        _popUp->move((width() - _popUp->width()) / 2, iconCentre - _popUp->height() / 2);
+    }
+
+    QComboBox* _popUp;
+};
 
 // Brings every layout between the window and the toolbar's items up to date, visible or not.
 void applyLayouts(QMainWindow* window, QToolBar* toolbar) {
@@ -92,7 +141,8 @@ void AppController::_attachToolbar() {
     _toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     _toolbar->setIconSize(QSize(32, 32));
 
-    QAction* portItem = _toolbar->addWidget(makeSerialPortItem(serialPopUpButton));
+    QAction* portItem =
+        _toolbar->addWidget(new SerialPortItem(serialPopUpButton, _toolbar->iconSize()));
     portItem->setProperty(ItemIdentifierProperty, SerialPortsToolbarItemIdentifier);
     _toolbar->addSeparator();
     // The commands' actions, in the order of ToolbarCommands.

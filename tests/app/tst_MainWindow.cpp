@@ -35,6 +35,28 @@ int hiddenToolbarItems(const AppController& controller) {
     return hidden;
 }
 
+// The first and last rows of each run of rows in `area` of `image` that hold ink: a pixel
+// clearly unlike the area's left edge on the same row.
+QList<std::pair<int, int>> inkRuns(const QImage& image, const QRect& area) {
+    QList<std::pair<int, int>> runs;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const QColor edge = image.pixelColor(area.left(), y);
+        bool ink = false;
+        for (int x = area.left() + 1; x <= area.right() && !ink; ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            ink = std::abs(pixel.red() - edge.red()) + std::abs(pixel.green() - edge.green()) +
+                      std::abs(pixel.blue() - edge.blue()) >
+                  90;
+        }
+        if (ink && !runs.isEmpty() && runs.last().second == y - 1) {
+            runs.last().second = y;
+        } else if (ink) {
+            runs.append({y, y});
+        }
+    }
+    return runs;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(std::optional<SerialPortList>)
@@ -301,6 +323,43 @@ class MainWindowTest : public QObject {
         QVERIFY(label->width() >= metrics.horizontalAdvance(lines[0]));
         // As high as the text is on a line of any length: no line wraps.
         QCOMPARE(label->heightForWidth(label->width()), label->heightForWidth(10000));
+    }
+
+    // The serial port item's label stands on the buttons' labels' baseline and its pop-up on
+    // the icons' centre line. "Serial Port" and "Save File" have no descenders: the last row of
+    // ink is the baseline. A solid icon shows where the buttons' icons sit.
+    void serialPortItemLinesUpWithTheButtons() {
+        _ports = portsNamed({"ttyS0"});
+        AppController controller(lister());
+        controller._replaceRegisters(collectionOf({{1, RegisterEntry{}}}));
+        QToolBar* bar = controller.mainToolbar();
+        QPixmap solid(bar->iconSize());
+        solid.fill(bar->palette().color(QPalette::WindowText));
+        testAccess(controller).saveAction()->setIcon(QIcon(solid));
+        controller.window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(controller.window()));
+        const QImage image = bar->grab().toImage();
+        auto* item = bar->findChild<QWidget*>(SerialPortsToolbarItemIdentifier);
+        auto* button = bar->findChild<QWidget*>(SaveFileToolbarItemIdentifier);
+        QComboBox* popUp = testAccess(controller).serialPopUpButton();
+        QVERIFY(item != nullptr && button != nullptr);
+
+        const auto buttonInk = inkRuns(image, button->geometry());
+        QCOMPARE(buttonInk.size(), 2); // the icon, then the label
+        const QRect itemArea = item->geometry();
+        const int popUpBottom = popUp->mapTo(bar, QPoint(0, popUp->height())).y();
+        const auto labelInk = inkRuns(image, QRect(itemArea.left(), popUpBottom, itemArea.width(),
+                                                   itemArea.bottom() - popUpBottom));
+        QVERIFY(!labelInk.isEmpty());
+        QVERIFY2(std::abs(labelInk.last().second - buttonInk[1].second) <= 1,
+                 qPrintable(QString("label baseline %1, button's %2")
+                                .arg(labelInk.last().second)
+                                .arg(buttonInk[1].second)));
+        const double iconCentre = (buttonInk[0].first + buttonInk[0].second) / 2.0;
+        const double popUpCentre = popUp->mapTo(bar, QPoint(0, 0)).y() + popUp->height() / 2.0;
+        QVERIFY2(
+            std::abs(popUpCentre - iconCentre) <= 2,
+            qPrintable(QString("pop-up centre %1, icon's %2").arg(popUpCentre).arg(iconCentre)));
     }
 
     void closingTheMainWindowQuits() {
