@@ -200,6 +200,20 @@ class RegisterTableTest : public QObject {
         }
     }
 
+    // Nothing in the table can be edited: the current cell of the focused table draws no frame.
+    void noFocusFrameOnOneCell() {
+        QTableView* table = testAccess(*_controller).registerTable();
+        _controller->_storeRegister(1, onMachine(0, time(1, 2, 3, 4), Unset, "REEL0001"));
+        QApplication::setActiveWindow(_controller->window());
+        table->setFocus();
+        QVERIFY(QTest::qWaitFor([table] { return table->hasFocus(); }));
+        table->selectionModel()->clearCurrentIndex();
+        const QImage withoutCurrent = table->viewport()->grab().toImage();
+        table->selectionModel()->setCurrentIndex(model()->index(0, RegisterTableModel::BColumn),
+                                                 QItemSelectionModel::NoUpdate);
+        QCOMPARE(table->viewport()->grab().toImage(), withoutCurrent);
+    }
+
     // What the window shows on screen (its flushed backing store) must equal a fresh drawing
     // of the window, whether rows arrive in sight, out of sight or above the rows in sight.
     void screenFollowsTheCollection() {
