@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that Tavrel needs and the machine lacks.
-# Usage: scripts/install-deps.sh [build|test|run]
+# Usage: scripts/install-deps.sh [build|test|run|screenshots]
 set -euo pipefail
 
 purpose="${1:-build}"
@@ -8,6 +8,8 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libudev-dev libgtest-dev
 case "$purpose" in
     test) packages+=(clang libclang-rt-14-dev util-linux) ;;
     run) packages+=(qt6-qpa-plugins) ;;
+    # A virtual screen, a window manager to frame the windows, and the tools that photograph them.
+    screenshots) packages+=(qt6-qpa-plugins xvfb openbox x11-apps x11-utils imagemagick fonts-dejavu-core) ;;
 esac
 
 missing=()

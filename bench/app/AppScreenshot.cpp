@@ -1,82 +1,260 @@
-// Makes the main window's screenshot for the documentation, deterministically: the demonstration
-// device listed beside two example ports, its first registers read into the table, the window
-// grabbed offscreen. With a register count of 0, the window of a machine without serial ports.
-//   app_screenshot docs/main-window.png [register count]
+// Puts the application's real windows into one of the states the documentation shows, on the
+// display it is started on, for scripts/screenshots.sh to photograph with the window manager's
+// frames. The state is reached through the controller's commands and the sheets' buttons, as a
+// person would reach it, against a simulated VRG-500 listed as the demonstration device.
+//   app_screenshot STATE
+// Once the windows are up and placed it prints one line,
+//   ready X Y WIDTH HEIGHT
+// the screen rectangle that holds the main window and any sheet or alert over it, frames
+// included, and keeps the windows up until its standard input closes.
 #include "AppController.h"
 #include "BenchSupport.h"
 #include "DemoDevice.h"
-#include "RegisterEntry.h"
-#include "RegisterTransfer.h"
+#include "RangeSheet.h"
 
 #include <QApplication>
-#include <QComboBox>
+#include <QButtonGroup>
+#include <QDialog>
+#include <QElapsedTimer>
 #include <QMainWindow>
-#include <QPixmap>
+#include <QMessageBox>
+#include <QPalette>
+#include <QPushButton>
+#include <QSocketNotifier>
+#include <QStyleFactory>
+#include <QTableView>
 #include <QTemporaryDir>
-#include <QToolBar>
+#include <QWindow>
 
 #include <cstdio>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <unistd.h>
 
 using namespace tavrel::app;
-using namespace tavrel::link;
 using namespace tavrel::records;
+using namespace tavrel::sim;
 
 namespace {
 
-bool grabWindow(AppController& controller, const char* path) {
-    controller.window()->resize(controller.window()->width(), 600);
-    controller.window()->show();
-    QCoreApplication::processEvents();
-    std::printf("window %dx%d, min width %d, max width %d, port \"%s\"\n",
-                controller.window()->width(), controller.window()->height(),
-                controller.window()->minimumWidth(), controller.window()->maximumWidth(),
-                qPrintable(testAccess(controller).serialPopUpButton()->currentText()));
-    if (!controller.window()->grab().save(QString::fromLocal8Bit(path))) {
-        std::fprintf(stderr, "cannot write %s\n", path);
-        return false;
+// The progress sheet is photographed once this register has arrived, so it shows a download
+// well under way.
+constexpr int MidwayRegister = 42;
+// The device is pulled out after this many answered frames (the version request, then a register
+// time and a clip name request per register): the error alert comes up over a partly filled
+// table.
+constexpr int FramesBeforeHangUp = 1 + 2 * 57;
+// How long any state may take to come up: a paced download reaches the midway register in about
+// five seconds.
+constexpr qint64 StateDeadlineMs = 30000;
+// The window manager places, frames and focuses a new window after it is mapped; these
+// milliseconds of quiet let it finish before the rectangle is taken.
+constexpr int PlacementSettleMs = 400;
+
+const char* const States[] = {"main-window", "range-sheet", "progress-sheet", "error-alert",
+                              "about-box",   "dark",        "no-ports"};
+
+bool knownState(const char* state) {
+    for (const char* known : States) {
+        if (std::strcmp(state, known) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool waitFor(const std::function<bool()>& condition) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > StateDeadlineMs) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
     return true;
+}
+
+void settle(int milliseconds) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < milliseconds) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+}
+
+// A dark palette of the kind a desktop's dark theme hands to Qt applications.
+QPalette darkPalette() {
+    const QColor window(45, 45, 48);
+    const QColor base(30, 30, 32);
+    const QColor text(225, 225, 225);
+    const QColor disabled(128, 128, 128);
+    QPalette palette;
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Base, base);
+    palette.setColor(QPalette::AlternateBase, window);
+    palette.setColor(QPalette::ToolTipBase, window);
+    palette.setColor(QPalette::ToolTipText, text);
+    palette.setColor(QPalette::PlaceholderText, disabled);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::Button, window);
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::BrightText, Qt::red);
+    palette.setColor(QPalette::Light, window.lighter(150));
+    palette.setColor(QPalette::Midlight, window.lighter(125));
+    palette.setColor(QPalette::Mid, window.darker(120));
+    palette.setColor(QPalette::Dark, window.darker(150));
+    palette.setColor(QPalette::Shadow, Qt::black);
+    palette.setColor(QPalette::Link, QColor(90, 160, 255));
+    palette.setColor(QPalette::Highlight, QColor(40, 110, 200));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(QPalette::Disabled, role, disabled);
+    }
+    return palette;
+}
+
+// The visible top-level windows: the main window and the sheet or alert over it.
+QRect framedWindows() {
+    QRect rectangle;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible()) {
+            rectangle = rectangle.united(widget->frameGeometry());
+        }
+    }
+    return rectangle;
+}
+
+bool exposed(QWidget* widget) {
+    return widget->isVisible() && widget->windowHandle() && widget->windowHandle()->isExposed();
+}
+
+// Chooses all registers in the open range sheet and confirms it, as a click on Download would.
+void confirmAllRegisters(AppController& controller) {
+    testAccess(controller).rangeRadios()->button(AllRegistersRangeTag)->click();
+    testAccess(controller).rangeConfirmButton()->click();
+}
+
+bool downloadAllRegisters(AppController& controller) {
+    controller.downloadRegisters();
+    if (!waitFor([&] { return exposed(testAccess(controller).rangeSheet()); })) {
+        return false;
+    }
+    confirmAllRegisters(controller);
+    return waitFor([&] {
+        return testAccess(controller).registers().size() == 300 &&
+               !testAccess(controller).progressSheet()->isVisible();
+    });
+}
+
+// Brings the windows to `state`; false when they did not get there in time.
+bool enterState(AppController& controller, Vrg500Simulator& device, const char* state) {
+    const std::string name = state;
+    if (name == "main-window" || name == "dark" || name == "about-box") {
+        if (!downloadAllRegisters(controller)) {
+            return false;
+        }
+        if (name == "about-box") {
+            controller.showAboutPanel();
+            return waitFor(
+                [&] { return controller.currentAlert() && exposed(controller.currentAlert()); });
+        }
+        return true;
+    }
+    if (name == "range-sheet") {
+        controller.downloadRegisters();
+        testAccess(controller).rangeRadios()->button(AllRegistersRangeTag)->click();
+        return waitFor([&] { return exposed(testAccess(controller).rangeSheet()); });
+    }
+    if (name == "progress-sheet") {
+        controller.downloadRegisters();
+        confirmAllRegisters(controller);
+        return waitFor([&] {
+            return testAccess(controller).registers().size() > MidwayRegister &&
+                   exposed(testAccess(controller).progressSheet());
+        });
+    }
+    if (name == "error-alert") {
+        device.hangUpAfterFrames(FramesBeforeHangUp, false);
+        controller.downloadRegisters();
+        confirmAllRegisters(controller);
+        return waitFor(
+            [&] { return controller.currentAlert() && exposed(controller.currentAlert()); });
+    }
+    return exposed(controller.window()); // no-ports
+}
+
+// Keeps the windows up until standard input closes, then quits.
+void quitWhenInputCloses(QApplication& application) {
+    auto* input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &application);
+    QObject::connect(input, &QSocketNotifier::activated, &application, [&application, input] {
+        char buffer[64];
+        if (read(STDIN_FILENO, buffer, sizeof buffer) <= 0) {
+            input->setEnabled(false);
+            application.exit(0); // unlike quit(), not refused by a window during a transfer
+        }
+    });
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT.png [register count]\n", argv[0]);
+    if (argc != 2 || !knownState(argv[1])) {
+        std::fprintf(stderr, "usage: %s STATE\nstates:", argv[0]);
+        for (const char* state : States) {
+            std::fprintf(stderr, " %s", state);
+        }
+        std::fprintf(stderr, "\n");
         return 2;
     }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::string state = argv[1];
+    if (state == "dark") {
+        QApplication::setStyle(QStyleFactory::create("Fusion"));
+        QApplication::setPalette(darkPalette());
+    }
     QApplication application(argc, argv);
     QTemporaryDir settings;
     benchsupport::useTemporarySettings(settings);
-    const int count = argc > 2 ? std::atoi(argv[2]) : 12;
+    QCoreApplication::setApplicationVersion(TAVREL_VERSION);
 
-    if (count == 0) {
-        AppController controller([] { return std::optional<SerialPortList>(); });
-        return grabWindow(controller, argv[1]) ? 0 : 1;
-    }
-    DemoDevice demo;
-    std::string error;
-    if (!demo.start(&error)) {
-        std::fprintf(stderr, "simulator: %s\n", error.c_str());
+    Vrg500SimulatorOptions options;
+    options.sampleRegisters = true;
+    // Real 9600-baud timing, so that the progress sheet stays up long enough to be seen.
+    options.paced = state == "progress-sheet";
+    Vrg500Simulator device(options);
+    if (!benchsupport::startDevice(device)) {
         return 1;
     }
-    AppController controller(demo.portLister([] {
-        return std::optional<SerialPortList>(
-            SerialPortList{{"ttyS0", "/dev/ttyS0"}, {"ttyUSB0", "/dev/ttyUSB0"}});
-    }));
-    std::shared_ptr<TavrelSocket> socket = controller._getSocket();
-    if (!socket) {
-        std::fprintf(stderr, "cannot open %s\n", demo.devicePath().c_str());
+    // The simulator beside two ports of the kind a machine has, as `tavrel --demo` lists it.
+    const std::string devicePath = device.slavePath();
+    AppController::PortLister ports = [devicePath] {
+        return std::optional<SerialPortList>(SerialPortList{{DemoDevice::PortName, devicePath},
+                                                            {"ttyS0", "/dev/ttyS0"},
+                                                            {"ttyUSB0", "/dev/ttyUSB0"}});
+    };
+    if (state == "no-ports") {
+        ports = [] { return std::optional<SerialPortList>(SerialPortList{}); };
+    }
+    AppController controller(ports);
+    controller.window()->move(40, 40);
+    controller.window()->show();
+    if (!waitFor([&] { return exposed(controller.window()); })) {
+        std::fprintf(stderr, "the main window did not come up\n");
         return 1;
     }
-    for (int number = 0; number < count; ++number) {
-        RegisterEntry entry;
-        if (!readRegister(*socket, static_cast<uint16_t>(number), &entry)) {
-            std::fprintf(stderr, "cannot read register %d\n", number);
-            return 1;
-        }
-        controller._storeRegister(number, entry);
+    // A sheet opened before the window manager has finished with the main window stays unpainted.
+    settle(PlacementSettleMs);
+    if (!enterState(controller, device, argv[1])) {
+        std::fprintf(stderr, "the windows did not reach the state %s\n", argv[1]);
+        return 1;
     }
-    return grabWindow(controller, argv[1]) ? 0 : 1;
+    settle(PlacementSettleMs);
+    const QRect frame = framedWindows();
+    std::printf("ready %d %d %d %d\n", frame.x(), frame.y(), frame.width(), frame.height());
+    std::fflush(stdout);
+    quitWhenInputCloses(application);
+    return application.exec();
 }
