@@ -9,7 +9,7 @@ case "$purpose" in
     test) packages+=(clang libclang-rt-14-dev util-linux) ;;
     run) packages+=(qt6-qpa-plugins) ;;
     # A virtual screen, a window manager to frame the windows, and the tools that photograph them.
-    screenshots) packages+=(qt6-qpa-plugins xvfb openbox x11-apps x11-utils imagemagick fonts-dejavu-core) ;;
+    screenshots) packages+=(qt6-qpa-plugins xvfb openbox x11-utils imagemagick fonts-dejavu-core) ;;
 esac
 
 missing=()

@@ -5,15 +5,12 @@
 # simulated VRG-500 and prints the screen rectangle of the main window and any sheet or alert
 # over it; that rectangle of the screen is saved as docs/NAME.png.
 # Usage: scripts/screenshots.sh [STATE...]
-#   states: main-window dark no-ports (the default), range-sheet progress-sheet error-alert
-#   about-box. Under Xvfb, Qt 6.4 leaves every window that has a parent (the sheets, the alerts,
-#   the about box) black, so the last four come out black and the README's sheets still come
-#   from build/.../bench/app/transfer_screenshots, which draws them over the window offscreen.
+#   states: main-window range-sheet progress-sheet error-alert about-box dark no-ports (default: all)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 states=("$@")
-[ ${#states[@]} -eq 0 ] && states=(main-window dark no-ports)
+[ ${#states[@]} -eq 0 ] && states=(main-window range-sheet progress-sheet error-alert about-box dark no-ports)
 
 build="${TAVREL_SCREENSHOT_BUILD:-build/screenshots}"
 scripts/install-deps.sh screenshots
@@ -81,10 +78,12 @@ shoot() {
     fi
     local x y width height
     read -r _ x y width height <"$work/out"
-    xwd -root -silent >"$work/screen.xwd"
+    # ImageMagick's import, not xwd -root: on Xvfb, xwd -root reads a window that has a parent
+    # (every sheet and alert) as black.
+    import -silent -window root "$work/screen.png"
     exec 5>&-
     wait "$pid"
-    convert "$work/screen.xwd" -crop "${width}x${height}+${x}+${y}" +repage -strip "PNG8:$output"
+    convert "$work/screen.png" -crop "${width}x${height}+${x}+${y}" +repage -strip "PNG8:$output"
     echo "$output ${width}x${height}"
 }
 
