@@ -5,6 +5,9 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QString>
 
 #include <functional>
@@ -32,6 +35,26 @@ inline QString withFileExtension(const QString& path, const QString& suffix) {
 
 using FilePanelDidEnd = std::function<void(int returnCode, const QString& path)>;
 
+// Asks, as the panel asks for the name it was given, before a save replaces `path`: the panel
+// never saw that name when the extension was added after the user chose. `answer` gets 1 for
+// Replace, 0 for Cancel (the default).
+inline void confirmReplacing(QWidget* window, const QString& path, FilePanelDidEnd answer) {
+    auto* box = new QMessageBox(window);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->setIcon(QMessageBox::Warning);
+    box->setTextFormat(Qt::PlainText);
+    box->setText(QString("\"%1\" already exists.").arg(QFileInfo(path).fileName()));
+    box->setInformativeText("Do you want to replace it?");
+    QPushButton* replace = box->addButton("Replace", QMessageBox::AcceptRole);
+    box->setDefaultButton(box->addButton(QMessageBox::Cancel));
+    QObject::connect(box, &QMessageBox::finished, box,
+                     [box, replace, path, answer = std::move(answer)](int) {
+                         answer(box->clickedButton() == replace ? 1 : 0, path);
+                     });
+    box->open();
+}
+
 // A panel titled `title` for files with the extension `suffix` (no dot). A save panel proposes
 // `proposedName` (none when empty) and reports a path that ends in the extension.
 inline QFileDialog* beginFilePanel(QWidget* window, QFileDialog::AcceptMode mode,
@@ -53,13 +76,19 @@ inline QFileDialog* beginFilePanel(QWidget* window, QFileDialog::AcceptMode mode
         panel->setFileMode(QFileDialog::ExistingFile);
     }
     QObject::connect(panel, &QDialog::finished, panel,
-                     [panel, suffix, didEnd = std::move(didEnd)](int returnCode) {
-                         QString path = panel->selectedFiles().value(0);
+                     [window, panel, suffix, didEnd = std::move(didEnd)](int returnCode) {
+                         const QString chosen = panel->selectedFiles().value(0);
+                         QString path = chosen;
                          if (panel->acceptMode() == QFileDialog::AcceptSave && !path.isEmpty()) {
                              path = withFileExtension(path, suffix);
                          }
                          panel->deleteLater();
-                         didEnd(returnCode == QDialog::Accepted ? 1 : 0, path);
+                         const bool confirmed = returnCode == QDialog::Accepted;
+                         if (confirmed && path != chosen && QFileInfo::exists(path)) {
+                             confirmReplacing(window, path, didEnd);
+                             return;
+                         }
+                         didEnd(confirmed ? 1 : 0, path);
                      });
     panel->open();
     return panel;

@@ -247,6 +247,34 @@ class FileCommandsTest : public QObject {
         QCOMPARE(proposal(&AppController::saveVg2File), "Concert v1.2.vg2");
     }
 
+    // The panel asks before replacing the name it was given; the name with the extension added
+    // is asked about too, and Cancel leaves that file as it was.
+    void replacingAFileOnlyTheExtensionNamesIsConfirmed_data() {
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("Replace") << true;
+        QTest::newRow("Cancel") << false;
+    }
+    void replacingAFileOnlyTheExtensionNamesIsConfirmed() {
+        QFETCH(bool, replace);
+        writeBytes(path("Concert v1.2.vg2"), "kept");
+        _controller->_replaceRegisters(sampleCollection());
+        _controller->saveVg2File();
+        choose("Concert v1.2");
+        QMessageBox* question = nullptr;
+        QVERIFY(QTest::qWaitFor([&] {
+            return (question = _controller->window()->findChild<QMessageBox*>()) != nullptr;
+        }));
+        QCOMPARE(question->text(), "\"Concert v1.2.vg2\" already exists.");
+        QCOMPARE(question->informativeText(), "Do you want to replace it?");
+        QCOMPARE(fileBytes(path("Concert v1.2.vg2")), QByteArray("kept")); // not before the answer
+        QAbstractButton* answer =
+            replace ? question->buttons().value(0) : question->defaultButton();
+        QCOMPARE(answer->text(), replace ? "Replace" : "Cancel");
+        answer->click();
+        QCOMPARE(fileBytes(path("Concert v1.2.vg2")),
+                 replace ? registerFileText(sampleCollection()) : QByteArray("kept"));
+    }
+
     // A saved name always ends in the file type, so the Open panel's filter shows the file.
     void savedNamesEndInTheFileType_data() {
         QTest::addColumn<QString>("name");
