@@ -1,6 +1,7 @@
 #include "AppController.h"
 
 #include "AlertWidth.h"
+#include "FilePanel.h"
 #include "OpenFailure.h"
 #include "OtherPortDialog.h"
 #include "RegisterCellDelegate.h"
@@ -240,7 +241,7 @@ std::vector<std::pair<QString, QString>> popUpEntries(const std::optional<Serial
     QStringList titles;
     QStringList paths;
     for (const auto& [name, path] : ports.value_or(SerialPortList{})) {
-        entries.emplace_back(QString::fromLatin1(name), QString::fromLatin1(path));
+        entries.emplace_back(QString::fromLatin1(name), QFile::decodeName(path.c_str()));
         titles << entries.back().first;
         paths << entries.back().second;
     }
@@ -331,13 +332,19 @@ bool AppController::addSerialPortByPath(const QString& path) {
 
 // ---- Connection lookup -----------------------------------------------------------------------
 
+// The selected port's device path as the system names the file (listed and typed paths alike),
+// or empty when no port is selected.
+std::string AppController::_selectedPortPath() const {
+    const int index = serialPopUpButton->currentIndex();
+    return index < 0 ? std::string() : localFilePath(serialPopUpButton->itemData(index).toString());
+}
+
 std::shared_ptr<TavrelSocket> AppController::_getSocket() {
     _lastOpenErrno = 0;
-    int index = serialPopUpButton->currentIndex();
-    if (index < 0) {
+    const std::string path = _selectedPortPath();
+    if (path.empty()) {
         return nullptr;
     }
-    std::string path = serialPopUpButton->itemData(index).toString().toLatin1().toStdString();
     int openErrno = 0;
     std::shared_ptr<TavrelSocket> socket = TavrelSocket::socketForDeviceFilePath(path, &openErrno);
     if (!socket) {
@@ -392,11 +399,7 @@ void AppController::_showError(const TavrelError* error) {
 
 QString AppController::_openFailureExplanation(int openErrno) const {
     // The port that _getSocket tried, still selected within the same action.
-    const int index = serialPopUpButton->currentIndex();
-    const std::string path =
-        index < 0 ? std::string()
-                  : serialPopUpButton->itemData(index).toString().toLatin1().toStdString();
-    return QString::fromLocal8Bit(explainOpenFailure(path, openErrno));
+    return QString::fromLocal8Bit(explainOpenFailure(_selectedPortPath(), openErrno));
 }
 
 // ---- Version, about box, help ----------------------------------------------------------------

@@ -150,6 +150,7 @@ class AppController : public QObject {
     // The shared connection of the selected port; null with no port selected or when the port
     // cannot be opened (the cause is kept for the next generic alert).
     std::shared_ptr<link::TavrelSocket> _getSocket();
+    std::string _selectedPortPath() const;
     // Critical alert for `error`, or the generic communication alert when null; returns at once.
     void _showError(const records::TavrelError* error);
     // A window-modal alert on the main window, opened and returned at once; it deletes itself

@@ -1,6 +1,7 @@
 #include "OtherPortDialog.h"
 
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,7 +28,7 @@ bool isUsableSerialPortPath(const QString& path, QString* reason) {
     if (!path.startsWith('/')) {
         why = OtherPortDialog::tr("A device path starts with \"/\", as in /dev/ttyS0.");
     } else {
-        const QByteArray name = path.toLocal8Bit();
+        const QByteArray name = QFile::encodeName(path);
         struct stat status {};
         const int fd = stat(name.constData(), &status) != 0
                            ? -1
