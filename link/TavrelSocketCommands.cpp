@@ -6,8 +6,8 @@
 
 namespace tavrel::link {
 
+using records::tavrelDomainError;
 using records::TavrelError;
-using records::TavrelErrorDomain;
 using records::VRG500_function;
 using records::VRG500_menuData;
 using records::VRG500_register;
@@ -20,12 +20,6 @@ namespace {
 void putBigEndian16(uint8_t* into, uint16_t value) {
     into[0] = static_cast<uint8_t>(value >> 8);
     into[1] = static_cast<uint8_t>(value & 0xFF);
-}
-
-void refusedError(TavrelError* error, const char* description, const char* suggestion) {
-    if (error) {
-        *error = TavrelError{TavrelErrorDomain, 0, description, std::nullopt, suggestion};
-    }
 }
 
 constexpr const char* TimeLimits = "Hours, minutes and seconds must be 0 to 99 and frames 0 to 39.";
@@ -95,7 +89,8 @@ bool TavrelSocket::setRegisterData(VRG500_register reg, uint16_t registerNumber,
         // Packing a number beyond the wire form would silently send another time. A null time
         // read from the device goes back with its own bytes, whatever they are.
         if (!records::vrg500wire::registerTimeCanBeSent(time)) {
-            refusedError(error, "Invalid register time for Register Time Load", TimeLimits);
+            tavrelDomainError(error, "Invalid register time for Register Time Load", std::nullopt,
+                              TimeLimits);
             return false;
         }
         records::vrg500wire::packRegisterTime(time, payload + 2 + 4 * i);
@@ -134,7 +129,8 @@ bool TavrelSocket::_registerAddSubtract(bool add, uint8_t hours, uint8_t minutes
     offset.seconds = seconds;
     offset.frames = frames;
     if (!records::vrg500wire::registerTimeFitsWire(offset)) {
-        refusedError(error, "Invalid offset for Register Time Offset request", TimeLimits);
+        tavrelDomainError(error, "Invalid offset for Register Time Offset request", std::nullopt,
+                          TimeLimits);
         return false;
     }
     uint8_t payload[7];
@@ -178,8 +174,8 @@ bool TavrelSocket::setRegisterClipName(const std::optional<std::string>& clipNam
     for (int i = 0; i < 4; ++i) {
         const auto& name = *names[i];
         if (!name || name->size() != 8) {
-            refusedError(error, wrongLength[i],
-                         "Each clip name must be exactly 8 characters long.");
+            tavrelDomainError(error, wrongLength[i], std::nullopt,
+                              "Each clip name must be exactly 8 characters long.");
             return false;
         }
         std::copy_n(name->data(), 8, payload + 2 + 8 * i);

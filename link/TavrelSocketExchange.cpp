@@ -20,9 +20,8 @@
 namespace tavrel::link {
 
 using records::systemErrorText;
-using records::TavrelDeviceRecoverySuggestion;
+using records::tavrelDomainError;
 using records::TavrelError;
-using records::TavrelErrorDomain;
 using records::tavrelLog;
 using records::VRG500_response;
 
@@ -37,17 +36,9 @@ constexpr auto ReplyTime = std::chrono::seconds(1);
 constexpr const char* WriteFailed = "Error writing data to serial device";
 constexpr const char* ReadFailed = "Error reading data from serial device";
 
-void ioError(TavrelError* error, const char* description, std::string reason) {
-    if (!error) {
-        return;
-    }
-    *error = TavrelError{TavrelErrorDomain, 0, description, std::move(reason),
-                         TavrelDeviceRecoverySuggestion};
-}
-
 void terminationError(TavrelError* error, const std::string& path) {
-    ioError(error, ReadFailed,
-            std::string(ReadFailed) + " " + path + " - unexpected response termination");
+    tavrelDomainError(error, ReadFailed,
+                      std::string(ReadFailed) + " " + path + " - unexpected response termination");
 }
 
 // The errno that a wait which did not end ready stands for.
@@ -102,7 +93,7 @@ bool TavrelSocket::_sendCommandWithFunction(uint8_t function, const uint8_t* dat
         std::snprintf(reason, sizeof reason,
                       "Attempt to send command with size %zu, max size is %zu", length, MaxPayload);
         tavrelLog("%s", reason);
-        ioError(error, WriteFailed, reason);
+        tavrelDomainError(error, WriteFailed, reason);
         return false;
     }
 
@@ -137,7 +128,8 @@ bool TavrelSocket::_writeFrame(size_t frameLength, std::chrono::steady_clock::ti
             continue;
         }
         if (wrote < 0) {
-            ioError(error, WriteFailed, systemErrorText(WriteFailed, _deviceFilePath, errno));
+            tavrelDomainError(error, WriteFailed,
+                              systemErrorText(WriteFailed, _deviceFilePath, errno));
             return false;
         }
         sent += static_cast<size_t>(wrote);
@@ -169,7 +161,8 @@ bool TavrelSocket::_readReplyPart(uint8_t* into, size_t count, const char* faile
             errno = waitErrno(wait, errno);
         }
         if (read < 0) {
-            ioError(error, failedDescription, systemErrorText(ReadFailed, _deviceFilePath, errno));
+            tavrelDomainError(error, failedDescription,
+                              systemErrorText(ReadFailed, _deviceFilePath, errno));
             return false;
         }
         got += static_cast<size_t>(read);

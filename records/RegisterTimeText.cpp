@@ -62,10 +62,8 @@ bool parseRegisterTimeText(VRG500_registerTime* time, std::string_view text, Tav
     bool isNull = shaped && allPlacesAre(text, [](char c) { return c == '*'; });
     bool isTime = shaped && !isNull && allPlacesAre(text, isDigit);
     if (!isNull && !isTime) {
-        if (error) {
-            *error = TavrelError{TavrelErrorDomain, 0, "Invalid timecode representation",
-                                 std::nullopt, "The .vg2 file is probably corrupt."};
-        }
+        tavrelDomainError(error, "Invalid timecode representation", std::nullopt,
+                          "The .vg2 file is probably corrupt.");
         return false;
     }
     VRG500_registerTime parsed;

@@ -24,10 +24,7 @@ int32_t fixedReplyType(uint8_t code, uint8_t byte) {
 } // namespace
 
 void tavrelUnexpectedReplyError(TavrelError* error, const char* description) {
-    if (error) {
-        *error = TavrelError{TavrelErrorDomain, 0, description, std::nullopt,
-                             TavrelDeviceRecoverySuggestion};
-    }
+    tavrelDomainError(error, description);
 }
 
 bool classifyReply(const uint8_t* buffer, VRG500_response* response, TavrelError* error) {

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace tavrel::records {
 
@@ -20,5 +21,16 @@ struct TavrelError {
 inline constexpr const char* TavrelErrorDomain = "TavrelDomain";
 inline constexpr const char* TavrelDeviceRecoverySuggestion =
     "Check to make sure that the VRG-500 is on and the right serial port is selected.";
+
+// Fills *error with an error of the domain "TavrelDomain", code 0, when the caller gave a place
+// for it; otherwise nothing is built.
+inline void tavrelDomainError(TavrelError* error, const char* description,
+                              std::optional<std::string> failureReason = std::nullopt,
+                              const char* recoverySuggestion = TavrelDeviceRecoverySuggestion) {
+    if (error) {
+        *error = TavrelError{TavrelErrorDomain, 0, description, std::move(failureReason),
+                             recoverySuggestion};
+    }
+}
 
 } // namespace tavrel::records
