@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -29,6 +30,17 @@ class RegisterCollection {
     // The entry of `number`, or null.
     const records::RegisterEntry* find(int32_t number) const;
 
+    // Removes the entry of `number`; returns its row, or none when there was none.
+    std::optional<size_t> erase(int32_t number);
+    // Row of `number`, or none.
+    std::optional<size_t> rowOf(int32_t number) const;
+
+    // Removes the numbers of `removed` (ascending, each present or not) and stores `stored`
+    // (ascending numbers, unique), in one pass over the collection: O(size + changes). Only the
+    // rows from the first one a removal or an insertion touches onwards move, so replacing
+    // entries in place (an edited cell) costs a search per entry and moves nothing.
+    void apply(const std::vector<int32_t>& removed, const std::vector<Item>& stored);
+
     // Rows in ascending register number.
     int32_t numberAt(size_t row) const { return _items[row].first; }
     const records::RegisterEntry& entryAt(size_t row) const { return _items[row].second; }
@@ -42,8 +54,14 @@ class RegisterCollection {
     friend class RegisterCollectionBuilder;
 
     template <typename Entry> std::pair<size_t, bool> _set(int32_t number, Entry&& entry);
+    void _remove(const std::vector<int32_t>& numbers);
+    void _store(const std::vector<Item>& items);
 
     std::vector<Item> _items;
 };
+
+// Whether two entries hold the same bytes: every field of every time counts, the digits of a
+// time marked as not set too, since the device's bytes are kept as they came.
+bool sameEntry(const records::RegisterEntry& a, const records::RegisterEntry& b);
 
 } // namespace tavrel::files
