@@ -1,0 +1,41 @@
+// What a person types into a register's cell: a time or a clip name, read strictly enough that
+// whatever is accepted can be sent to the device and saved, with a short reason when it is not.
+#pragma once
+
+#include "VRG500.h"
+
+#include <string>
+#include <string_view>
+
+namespace tavrel::records {
+
+// The frame rate an edited time is checked against; WireLimits checks only what the wire carries.
+enum class FrameRate { WireLimits, Fps24, Fps25, Fps30 };
+
+// Reads a time typed in an editor. Blanks around the text are ignored. An empty text, or one made
+// only of '*' characters, or the null form "**:**:**:**" / "**:**:**;**" gives a null time (isNull
+// 1, numbers 0; dropFrame 1 only for the ";" null form). Otherwise the text must be the time text
+// form (parseRegisterTimeText) and the wire must carry it (registerTimeFitsWire: hours, minutes,
+// seconds 0-99, frames 0-39). With a rate: frames below the rate (24 -> 0..23, 25 -> 0..24, 30 ->
+// 0..29), hours 0-23, minutes and seconds 0-59, drop frame (";") only at 30, and at 30 drop frame
+// the frame labels 00 and 01 do not exist in minutes not divisible by ten. On failure *time is
+// unchanged and *reason (when given) gets one short sentence for the user.
+bool parseTimeInput(std::string_view text, FrameRate rate, VRG500_registerTime* time,
+                    std::string* reason = nullptr);
+
+// Reads a clip name typed in an editor: up to eight printable ASCII characters (0x20-0x7E), no
+// comma. Shorter names are padded with spaces to eight; an empty text means no clip (NoClipName,
+// "********"), and so does a text of blanks only, as a register file reads eight blanks.
+// Text is UTF-8: any byte >= 0x80 or control character is refused as not printable ASCII.
+bool parseClipInput(std::string_view text, std::string* clip, std::string* reason = nullptr);
+
+// The text an editor starts with for a clip name: empty for NoClipName, else the name without its
+// trailing spaces.
+std::string clipInputText(const std::string& clip);
+
+// Names of the rates as the preference shows them and stores them: "Wire limits only", "24",
+// "25", "30"; frameRateFromName returns WireLimits for anything unknown.
+const char* frameRateName(FrameRate rate);
+FrameRate frameRateFromName(std::string_view name);
+
+} // namespace tavrel::records
