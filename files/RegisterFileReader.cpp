@@ -4,7 +4,7 @@
 #include "RegisterCollectionBuilder.h"
 #include "RegisterFilePieces.h"
 #include "RegisterFileScanner.h"
-#include "RegisterTimeText.h"
+#include "RegisterLine.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,12 +15,8 @@
 
 namespace tavrel::files {
 
-using records::NoClipName;
-using records::parseRegisterTimeText;
 using records::RegisterEntry;
 using records::TavrelError;
-using records::VRG500_registerTime;
-using records::VRG500_registerTimes;
 
 namespace {
 
@@ -35,56 +31,6 @@ static_assert(PieceSize > RegisterFileLineLimit);
 
 size_t reservationFor(size_t bytes) {
     return std::min(bytes / ShortestLine + 1, MostReserved);
-}
-
-std::string clipFromField(std::string_view field) {
-    if (field == "        ") {
-        return NoClipName;
-    }
-    return std::string(field);
-}
-
-bool scanTime(RegisterFileScanner& scanner, VRG500_registerTime* time) {
-    std::string_view field;
-    return scanner.scanField(&field) && parseRegisterTimeText(time, field) && scanner.scanChar(',');
-}
-
-bool scanTrailingByte(RegisterFileScanner& scanner, uint8_t* byte) {
-    int32_t value = 0;
-    if (!scanner.scanInt(&value) || !scanner.scanChar(',')) {
-        return false;
-    }
-    *byte = static_cast<uint8_t>(static_cast<uint32_t>(value) & 0xFF);
-    return true;
-}
-
-// One line: number, eight times, two trailing bytes, four clip names. Clip name D ends at a
-// line end (or the end of the file), which the caller takes.
-bool scanLine(RegisterFileScanner& scanner, int32_t* number, RegisterEntry* entry) {
-    if (!scanner.scanInt(number) || !scanner.scanChar(',')) {
-        return false;
-    }
-    for (auto time : VRG500_registerTimes) {
-        if (!scanTime(scanner, &(entry->reg.*time))) {
-            return false;
-        }
-    }
-    if (!scanTrailingByte(scanner, &entry->reg.trailingByte1) ||
-        !scanTrailingByte(scanner, &entry->reg.trailingByte2)) {
-        return false;
-    }
-    std::string_view field;
-    for (size_t machine = 0; machine < 3; ++machine) {
-        if (!scanner.scanField(&field) || !scanner.scanChar(',')) {
-            return false;
-        }
-        entry->clips[machine] = clipFromField(field);
-    }
-    if (!scanner.scanUpToLineEnd(&field)) {
-        return false;
-    }
-    entry->clips[3] = clipFromField(field);
-    return true;
 }
 
 // Parses the lines of `text` into `parsed`. Unless `final`, more bytes follow `text`: a line
@@ -108,12 +54,11 @@ bool parseLines(std::string_view text, bool final, bool* afterLine,
         size_t start = scanner.position();
         int32_t number = 0;
         RegisterEntry entry;
-        bool complete = scanLine(scanner, &number, &entry);
+        bool complete = scanRegisterLine(scanner, &number, &entry);
         if (!final && scanner.touchedEnd()) {
             return text.size() - start <= RegisterFileLineLimit;
         }
-        if (!complete || scanner.position() - start > RegisterFileLineLimit ||
-            registerLineLength(number, entry) > RegisterFileLineLimit) {
+        if (!complete) {
             return false;
         }
         parsed->add(number, std::move(entry));

@@ -3,19 +3,15 @@
 #include "AtomicFile.h"
 #include "FileError.h"
 #include "RegisterLabel.h"
-#include "RegisterTimeText.h"
+#include "RegisterLine.h"
 
 #include <algorithm>
 #include <cassert>
-#include <cstdio>
-#include <cstring>
 
 namespace tavrel::files {
 
-using records::putRegisterTimeText;
 using records::RegisterEntry;
 using records::registerLabel;
-using records::RegisterTimeTextLength;
 using records::TavrelError;
 using records::VRG500_registerTime;
 using records::VRG500_registerTimeNames;
@@ -25,94 +21,16 @@ namespace {
 
 constexpr char MachineLetters[4] = {'A', 'B', 'C', 'D'};
 
-// Bytes of a line other than its register number and its four clip names: eight times of 11
-// characters, two trailing bytes of 3 digits, 14 commas, CR LF.
-constexpr size_t FixedLineLength = 8 * RegisterTimeTextLength + 2 * 3 + 14 + 2;
-
-// Characters of a register number written with "%03d".
-size_t numberLength(int32_t number) {
-    if (number < 0) {
-        return registerLabel(number).size(); // never from a device; rare enough to format twice
-    }
-    size_t digits = 3;
-    for (int32_t rest = number / 1000; rest > 0; rest /= 10) {
-        ++digits;
-    }
-    return digits;
+// A line and its CR LF.
+size_t lineLength(int32_t number, const RegisterEntry& entry) {
+    return registerLineLength(number, entry) + 2;
 }
 
-// Writes a line into a buffer sized for it beforehand, so no write checks for room. The file is
-// half a million times and 65,536 lines at most; this keeps writing it close to a plain copy.
-class RegisterLineWriter {
-  public:
-    explicit RegisterLineWriter(char* at) : _at(at) {}
-
-    void put(char c) { *_at++ = c; }
-    void put(std::string_view bytes) {
-        std::memcpy(_at, bytes.data(), bytes.size());
-        _at += bytes.size();
-    }
-
-    // "%03d": at least three digits, zero-padded after any sign.
-    void putNumber(int32_t number) {
-        if (number < 0) {
-            put(registerLabel(number));
-            return;
-        }
-        size_t length = numberLength(number);
-        auto rest = static_cast<uint32_t>(number);
-        for (size_t i = length; i > 0; --i) {
-            _at[i - 1] = static_cast<char>('0' + rest % 10);
-            rest /= 10;
-        }
-        _at += length;
-    }
-
-    // Numbers are at most 99 here (checked before writing).
-    void putTime(const VRG500_registerTime& time) {
-        putRegisterTimeText(time, _at);
-        _at += RegisterTimeTextLength;
-    }
-
-    void putLine(int32_t number, const RegisterEntry& entry) {
-        putNumber(number);
-        put(',');
-        for (auto time : VRG500_registerTimes) {
-            putTime(entry.reg.*time);
-            put(',');
-        }
-        putThreeDigits(entry.reg.trailingByte1);
-        put(',');
-        putThreeDigits(entry.reg.trailingByte2);
-        put(',');
-        for (size_t machine = 0; machine < 3; ++machine) {
-            put(entry.clips[machine]);
-            put(',');
-        }
-        put(entry.clips[3]);
-        put("\r\n");
-    }
-
-    char* position() const { return _at; }
-
-  private:
-    void putThreeDigits(unsigned value) {
-        _at[0] = static_cast<char>('0' + value / 100);
-        _at[1] = static_cast<char>('0' + value / 10 % 10);
-        _at[2] = static_cast<char>('0' + value % 10);
-        _at += 3;
-    }
-
-    char* _at;
-};
-
-size_t lineLength(int32_t number, const RegisterEntry& entry) {
-    size_t length = FixedLineLength;
-    length += numberLength(number);
-    for (const auto& clip : entry.clips) {
-        length += clip.size();
-    }
-    return length;
+char* putLineWithEnd(char* at, int32_t number, const RegisterEntry& entry) {
+    at = putRegisterLine(at, number, entry);
+    at[0] = '\r';
+    at[1] = '\n';
+    return at + 2;
 }
 
 bool timeFitsText(const VRG500_registerTime& time) {
@@ -144,10 +62,6 @@ bool clipNameError(int32_t number, size_t machine, const char* problem, TavrelEr
 }
 
 } // namespace
-
-size_t registerLineLength(int32_t number, const RegisterEntry& entry) {
-    return lineLength(number, entry) - 2;
-}
 
 bool checkRegisterWritable(int32_t number, const RegisterEntry& entry, TavrelError* error) {
     for (size_t i = 0; i < 8; ++i) {
@@ -205,8 +119,7 @@ bool formatPieces(const RegisterCollection& registers, size_t pieceSize, Put&& p
             used = 0;
             piece.resize(std::max(pieceSize, length));
         }
-        RegisterLineWriter writer(piece.data() + used);
-        writer.putLine(number, entry);
+        putLineWithEnd(piece.data() + used, number, entry);
         used += length;
     }
     return used == 0 || put(std::string_view(piece.data(), used));
@@ -221,11 +134,11 @@ bool formatRegisterFile(const RegisterCollection& registers, std::string* text,
         return false;
     }
     std::string result(length, '\0');
-    RegisterLineWriter writer(result.data());
+    char* at = result.data();
     for (const auto& [number, entry] : registers) {
-        writer.putLine(number, entry);
+        at = putLineWithEnd(at, number, entry);
     }
-    assert(writer.position() == result.data() + result.size());
+    assert(at == result.data() + result.size());
     text->swap(result);
     return true;
 }
