@@ -1,0 +1,41 @@
+// Registers on the clipboard as text: the register file's own lines, or the same fields
+// separated by tabs for spreadsheets. Pasting is as strict as reading a file, and all-or-nothing.
+#pragma once
+
+#include "RegisterCollection.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavrel::files {
+
+// The largest clipboard text taken as registers; more is refused whole.
+inline constexpr size_t RegisterClipboardLimit = 32 * 1024 * 1024;
+
+// Registers as the clipboard carries them: one vg2 line per register, each ended by "\n" ...
+std::string registerClipboardLines(const std::vector<RegisterCollection::Item>& registers);
+// ... and the same fields separated by tabs (for spreadsheets), each line ended by "\n".
+std::string registerClipboardTabs(const std::vector<RegisterCollection::Item>& registers);
+
+struct ClipboardProblem {
+    size_t line = 0;  // 1-based line of the text; 0 when the whole text is refused (too large, no
+                      // register)
+    std::string text; // that line, cut to 60 bytes (with "…" appended when cut)
+};
+
+// Reads pasted text: vg2 lines or tab-separated lines (our own copy, or a spreadsheet's copy of
+// such lines), line ends CR LF, LF or CR, blank lines ignored, a line holding a tab is
+// tab-separated. A tab-separated line must have exactly 15 cells; it is turned into a vg2 line
+// and read by parseRegisterLine, with two allowances for what spreadsheets do to text: a clip
+// name cell that is empty means no clip ("********") and a shorter one is padded with spaces to
+// eight; a cell holding a comma makes the line bad. Every line is checked as the file reader
+// checks it (also the line length limit RegisterFileLineLimit); one bad line refuses the whole
+// paste and names it. The later of two lines with the same number wins. On success *registers
+// holds the registers in ascending number. A text with no register at all, or larger than the
+// limit, is refused (line 0).
+bool parseRegisterClipboard(std::string_view text, std::vector<RegisterCollection::Item>* registers,
+                            ClipboardProblem* problem = nullptr);
+
+} // namespace tavrel::files
