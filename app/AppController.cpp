@@ -5,6 +5,7 @@
 #include "OpenFailure.h"
 #include "OtherPortDialog.h"
 #include "RegisterCellDelegate.h"
+#include "RegisterEditor.h"
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
 #include "SerialDeviceNotifier.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
@@ -31,6 +33,7 @@
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QTimer>
 
 #include <algorithm>
 #include <vector>
@@ -109,7 +112,6 @@ QMainWindow* AppController::window() const {
 void AppController::_createMainWindow() {
     mainWindow = new QMainWindow;
     mainWindow->setObjectName("mainWindow");
-    mainWindow->setWindowTitle("Tavrel[*]");
     mainWindow->setWindowIcon(QIcon(":/icons/Tavrel.png"));
     mainWindow->resize(InitialWindowWidth, InitialWindowHeight);
     mainWindow->setMinimumHeight(MinimumWindowHeight);
@@ -119,9 +121,13 @@ void AppController::_createMainWindow() {
     registerTable->setObjectName("registerTable");
     _tableModel = new RegisterTableModel(this);
     registerTable->setModel(_tableModel);
+    _editor = new RegisterEditor(_tableModel, this);
     registerTable->setItemDelegate(new RegisterCellDelegate(registerTable));
-    registerTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    registerTable->setEditTriggers(QAbstractItemView::DoubleClicked |
+                                   QAbstractItemView::EditKeyPressed |
+                                   QAbstractItemView::AnyKeyPressed);
     registerTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    registerTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
     registerTable->setShowGrid(false);
     registerTable->setAlternatingRowColors(true);
     registerTable->setWordWrap(false);
@@ -165,6 +171,7 @@ void AppController::_createActions() {
     aboutAction = make("About Tavrel", QKeySequence(), &AppController::showAboutPanel);
     quitAction->setMenuRole(QAction::QuitRole);
     aboutAction->setMenuRole(QAction::AboutRole);
+    _createEditActions();
 }
 
 void AppController::_createMenus() {
@@ -182,6 +189,7 @@ void AppController::_createMenus() {
         return menu;
     };
     addMenu("&File", {openAction, saveAction, nullptr, quitAction});
+    _createEditMenu();
     addMenu("&Device",
             {downloadRegistersAction, uploadRegistersAction, nullptr, downloadMenuSettingsAction,
              uploadMenuSettingsAction, nullptr, showVersionAction});
@@ -192,11 +200,14 @@ void AppController::_createMenus() {
 
 void AppController::awakeFromNib() {
     _tableModel->removeAllRegisters();
+    _updateWindowTitle();
     _attachToolbar();
     _fitWindowWidthToToolbar();
     mainWindow->update();
     _sizeTableToContents();
     _subscribeToSerialPortChanges();
+    // Editing waits while a transfer runs: the commands follow the progress sheet.
+    connect(progressSheet, &QDialog::finished, this, &AppController::validateActions);
     updateSerialPortsPopup();
 }
 
@@ -457,6 +468,13 @@ void AppController::quit() {
     mainWindow->close();
 }
 
+void AppController::_closeAfterAsking() {
+    _askToSaveChanges([this] {
+        _closeConfirmed = true;
+        mainWindow->close();
+    });
+}
+
 void AppController::windowWillClose(QWidget* window) {
     if (window != mainWindow) {
         return;
@@ -469,6 +487,12 @@ void AppController::windowWillClose(QWidget* window) {
 
 bool AppController::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Close && watched == mainWindow) {
+        if (!_closeConfirmed && _hasUnsavedChanges()) {
+            // Asked first; the window closes once the answer allows it.
+            event->ignore();
+            QTimer::singleShot(0, this, [this] { _closeAfterAsking(); });
+            return true;
+        }
         windowWillClose(mainWindow);
     }
     return QObject::eventFilter(watched, event);

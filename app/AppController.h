@@ -12,6 +12,8 @@
 //   AppControllerRegisterTransfer.cpp  range and progress sheets' logic, register transfers
 //   AppControllerMenuSettings.cpp      menu settings transfers and the vgs file
 //   AppControllerRegisterFiles.cpp     Open and Save of vg2 register files
+//   AppControllerEditing.cpp           the Edit menu: undo, clipboard, registers as a whole
+//   AppControllerUnsavedChanges.cpp    the window title, the save prompt, quitting on a signal
 //   RangeSheet.cpp, ProgressSheet.cpp  construction of the two sheets
 #pragma once
 
@@ -30,8 +32,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
+class QActionGroup;
 class QButtonGroup;
 class QComboBox;
 class QDialog;
@@ -53,11 +57,15 @@ class SerialDeviceNotifier;
 
 namespace tavrel::app {
 
+class RegisterEditor;
 class RegisterTableModel;
+class RegisterTableView;
 
 // User-defaults keys.
 inline constexpr const char* SelectedSerialPortKey = "Serial Port";
 inline constexpr const char* MenuSettingsFilenameKey = "Menu Settings Filename";
+// The frame rate edited times are checked against (records::frameRateName).
+inline constexpr const char* FrameRateKey = "Frame Rate";
 
 // The port pop-up's last item, which asks for a device path.
 inline constexpr const char* OtherPortItemTitle = "Other Port\u2026";
@@ -128,8 +136,24 @@ class AppController : public QObject {
     void openVg2File();
     void saveVg2File();
 
-    // Closes the main window, which quits.
+    // Closes the main window, which quits; unsaved changes are asked about first.
     void quit();
+    // Quits at once, as a signal asks: unsaved registers are kept in a recovery file first.
+    void terminate();
+
+    // The Edit menu (AppControllerEditing.cpp).
+    void undo();
+    void redo();
+    void cutRegisters();
+    void copyRegisters();
+    void copyField();
+    void paste();
+    void deleteRegisters();
+    void insertRegister();
+    void duplicateRegisters();
+    void goToRegister();
+    void selectAllRegisters();
+    void selectFrameRate(QAction* action);
 
   public:
     // ---- Start-up and notifications -----------------------------------------------------------
@@ -169,6 +193,30 @@ class AppController : public QObject {
     // Puts `registers` in place of the collection and refreshes the table.
     void _replaceRegisters(files::RegisterCollection registers);
     RegisterTableModel* tableModel() const { return _tableModel; }
+    RegisterEditor* registerEditor() const { return _editor; }
+
+    // ---- Editing (AppControllerEditing.cpp) ---------------------------------------------------
+    // The numbers of the selected registers, ascending.
+    std::vector<int32_t> _selectedRegisterNumbers() const;
+    // Selects the registers `numbers` (those in the table) and scrolls to the first.
+    void _selectRegisters(const std::vector<int32_t>& numbers);
+    // Puts `text` into a field of the cell at `index`; false with the reason when refused.
+    bool _commitField(const QModelIndex& index, int line, const QString& text, QString* reason);
+    // Whether a register transfer is running (editing waits for it).
+    bool _transferRunning() const;
+    // A window-modal question with a default Cancel; `accepted` runs on the accept button.
+    void _beginQuestionSheet(const QString& messageText, const QString& informativeText,
+                             const QString& acceptTitle, std::function<void()> accepted);
+
+    // ---- Unsaved changes (AppControllerUnsavedChanges.cpp) -----------------------------------
+    // Whether the registers differ from the file last opened or saved.
+    bool _hasUnsavedChanges() const;
+    // Runs `then` at once when nothing is unsaved; otherwise asks "Save changes to the
+    // registers?" and runs it after a successful save or on Don't Save; Cancel drops it.
+    void _askToSaveChanges(std::function<void()> then);
+    void _updateWindowTitle();
+    // Writes the registers to a new file in the application's data folder; its path, or empty.
+    QString _writeRecoveryFile();
 
     // ---- Command enabling (AppControllerValidation.cpp) ---------------------------------------
     bool _portSelected() const;
@@ -188,6 +236,8 @@ class AppController : public QObject {
     void _downloadRegisters(LocationLengthRange range);
     void _uploadRegisters(LocationLengthRange range);
     void _downloadRegisterStep(register_step step);
+    // Ends a download: the progress sheet goes, and the download becomes one undo step.
+    void _endDownload(register_step& step);
     void _uploadRegisterStep(register_step step);
     void cancelProgressSheet();
     void progressSheetDidEnd(int returnCode);
@@ -231,7 +281,7 @@ class AppController : public QObject {
 
     // ---- Outlets of the interface, in declaration order --------------------------------------
     QPointer<QMainWindow> mainWindow;
-    QTableView* registerTable = nullptr;
+    RegisterTableView* registerTable = nullptr;
     QComboBox* serialPopUpButton = nullptr;
     QDialog* rangeSheet = nullptr;
     QSpinBox* minRangeField = nullptr; // whole numbers 0..65535
@@ -245,7 +295,8 @@ class AppController : public QObject {
     QLabel* progressLabel = nullptr;
 
     // ---- Controller state (the register collection lives in the table model) ----------------
-    // Name (no folder) of the register file last opened or saved; null until then.
+    // Name (no folder) of the register file last chosen in the open or save panel; null until
+    // then. The save panel proposes it.
     QString filename;
     bool cancelledProgressSheet = false;
 
@@ -260,11 +311,31 @@ class AppController : public QObject {
     QAction* showVersionAction = nullptr;
     QAction* helpAction = nullptr;
     QAction* aboutAction = nullptr;
+    QAction* undoAction = nullptr;
+    QAction* redoAction = nullptr;
+    QAction* cutAction = nullptr;
+    QAction* copyAction = nullptr;
+    QAction* copyFieldAction = nullptr;
+    QAction* pasteAction = nullptr;
+    QAction* deleteAction = nullptr;
+    QAction* insertRegisterAction = nullptr;
+    QAction* duplicateAction = nullptr;
+    QAction* goToRegisterAction = nullptr;
+    QAction* selectAllAction = nullptr;
+    QActionGroup* frameRateActions = nullptr;
 
     // Interface construction (the interface description).
     void _createMainWindow();
     void _createActions();
     void _createMenus();
+    void _createEditActions();   // AppControllerEditing.cpp
+    QMenu* _createEditMenu();    // AppControllerEditing.cpp
+    void _showTableContextMenu(const QPoint& position);
+    void _validateEditActions();
+    // The first two steps of the commands that replace the collection, once changes are safe.
+    void _showOpenPanel();
+    void _closeAfterAsking();
+    void _showDownloadRangeSheet();
     void _createRangeSheet();    // RangeSheet.cpp
     void _createProgressSheet(); // ProgressSheet.cpp
     // Toolbar (MainToolbar.cpp).
@@ -282,6 +353,15 @@ class AppController : public QObject {
     PortLister _portLister;
     UrlOpener _urlOpener;
     RegisterTableModel* _tableModel = nullptr;
+    RegisterEditor* _editor = nullptr;
+    // Name of the register file last opened or saved, as the window title shows it.
+    QString _documentName;
+    // What waits for the save that the save prompt started.
+    std::function<void()> _afterSave;
+    // Set once closing has been agreed to (nothing unsaved, or Don't Save).
+    bool _closeConfirmed = false;
+    // The collection as it was when the running download began, for its undo step.
+    std::optional<files::RegisterCollection> _registersBeforeDownload;
     QToolBar* _toolbar = nullptr;
     QSocketNotifier* _serialPortNotifier = nullptr;
     // Device paths of the ports added by path, listed while they exist.

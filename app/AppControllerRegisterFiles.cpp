@@ -2,12 +2,14 @@
 #include "AppController.h"
 #include "FileErrorAlert.h"
 #include "FilePanel.h"
+#include "RegisterEditor.h"
 #include "RegisterFile.h"
 #include "RegisterTableModel.h"
 
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QTimer>
+#include <QUndoStack>
 
 namespace tavrel::app {
 
@@ -23,6 +25,10 @@ constexpr const char* RegisterFileSuffix = "vg2";
 } // namespace
 
 void AppController::openVg2File() {
+    _askToSaveChanges([this] { _showOpenPanel(); });
+}
+
+void AppController::_showOpenPanel() {
     _filePanel = beginFilePanel(
         mainWindow, QFileDialog::AcceptOpen, tr("Open Register File"), RegisterFileSuffix,
         tr("VRG-500 register files"), QString(),
@@ -47,6 +53,7 @@ void AppController::saveVg2File() {
 
 void AppController::savePanelDidEnd(int returnCode, const QString& path) {
     if (returnCode != 1) {
+        _afterSave = nullptr;
         return;
     }
     filename = QFileInfo(path).fileName();
@@ -60,17 +67,29 @@ void AppController::_processVg2File(const QString& path) {
         showFileError(*this, error);
         return;
     }
-    _replaceRegisters(std::move(registers));
+    _editor->replaceAll(std::move(registers), tr("Open %1").arg(QFileInfo(path).fileName()));
+    // The table is the file's now.
+    _editor->undoStack()->setClean();
+    _documentName = QFileInfo(path).fileName();
+    _updateWindowTitle();
     validateActions();
 }
 
 void AppController::_exportVg2File(const QString& path) {
     TavrelError error;
+    std::function<void()> afterSave = std::exchange(_afterSave, nullptr);
     if (!writeRegisterFile(localFilePath(path), _tableModel->registers(), &error)) {
         showFileError(*this, error);
         return;
     }
+    // Clears the window's edited mark.
+    _editor->undoStack()->setClean();
     mainWindow->setWindowModified(false);
+    _documentName = QFileInfo(path).fileName();
+    _updateWindowTitle();
+    if (afterSave) {
+        QTimer::singleShot(0, this, afterSave);
+    }
 }
 
 } // namespace tavrel::app

@@ -6,6 +6,7 @@
 // until the transfer ends.
 #include "AppController.h"
 #include "RangeSheet.h"
+#include "RegisterEditor.h"
 #include "RegisterLabel.h"
 #include "RegisterTableModel.h"
 #include "RegisterTransfer.h"
@@ -106,6 +107,10 @@ bool rangeUploadable(const RegisterCollection& registers, LocationLengthRange ra
 // ---- The range sheet ---------------------------------------------------------------------------
 
 void AppController::downloadRegisters() {
+    _askToSaveChanges([this] { _showDownloadRangeSheet(); });
+}
+
+void AppController::_showDownloadRangeSheet() {
     _rangeSheetContext = &AppController::_downloadRegisters;
     rangeLabel->setText(tr("Download selected registers from the VRG-500"));
     rangeConfirmButton->setText(tr("Download"));
@@ -205,12 +210,14 @@ std::optional<register_step> AppController::_beginTransfer(LocationLengthRange r
     showProgressRange(progressBar, range);
     cancelledProgressSheet = false;
     progressSheet->open();
+    validateActions();
     return step;
 }
 
 void AppController::_downloadRegisters(LocationLengthRange range) {
     if (const std::optional<register_step> step =
             _beginTransfer(range, tr("Downloading registers"))) {
+        _registersBeforeDownload = _tableModel->registers();
         _removeAllRegisters();
         QTimer::singleShot(0, this, [this, step = *step] { _downloadRegisterStep(step); });
     }
@@ -240,10 +247,19 @@ void endTransfer(QDialog* progressSheet, register_step& step) {
 
 } // namespace
 
+void AppController::_endDownload(register_step& step) {
+    endTransfer(progressSheet, step);
+    if (_registersBeforeDownload) {
+        _editor->recordReplacement(*_registersBeforeDownload, tr("Download"));
+        _registersBeforeDownload.reset();
+    }
+    validateActions();
+}
+
 void AppController::_downloadRegisterStep(register_step step) {
     showRegistersDone(progressBar, step);
     if (cancelledProgressSheet || !stepInRange(step)) {
-        endTransfer(progressSheet, step);
+        _endDownload(step);
         return;
     }
     showProgressStep(progressLabel, tr("Downloading register %1"), step.current);
@@ -253,7 +269,7 @@ void AppController::_downloadRegisterStep(register_step step) {
     if (!readRegister(*step.socket, deviceRegisterNumber(step), &entry, &error)) {
         // The alert comes up after the progress sheet has gone.
         QTimer::singleShot(0, this, [this, error] { _showError(&error); });
-        endTransfer(progressSheet, step);
+        _endDownload(step);
         return;
     }
     _storeRegister(step.current, entry);

@@ -4,7 +4,10 @@
 #pragma once
 
 #include "AppController.h"
+#include "RegisterCellDelegate.h"
+#include "RegisterEditor.h"
 #include "RegisterTableModel.h"
+#include "RegisterTableView.h"
 
 namespace tavrel::app {
 
@@ -13,7 +16,10 @@ class AppControllerTestAccess {
     explicit AppControllerTestAccess(const AppController& controller) : _c(controller) {}
 
     QMainWindow* mainWindow() const { return _c.window(); }
-    QTableView* registerTable() const { return _c.registerTable; }
+    RegisterTableView* registerTable() const { return _c.registerTable; }
+    RegisterCellDelegate* cellDelegate() const {
+        return static_cast<RegisterCellDelegate*>(_c.registerTable->itemDelegate());
+    }
     QComboBox* serialPopUpButton() const { return _c.serialPopUpButton; }
     QDialog* rangeSheet() const { return _c.rangeSheet; }
     QSpinBox* minRangeField() const { return _c.minRangeField; }
@@ -32,6 +38,18 @@ class AppControllerTestAccess {
     QAction* downloadMenuSettingsAction() const { return _c.downloadMenuSettingsAction; }
     QAction* uploadMenuSettingsAction() const { return _c.uploadMenuSettingsAction; }
     QAction* showVersionAction() const { return _c.showVersionAction; }
+    QAction* undoAction() const { return _c.undoAction; }
+    QAction* redoAction() const { return _c.redoAction; }
+    QAction* cutAction() const { return _c.cutAction; }
+    QAction* copyAction() const { return _c.copyAction; }
+    QAction* copyFieldAction() const { return _c.copyFieldAction; }
+    QAction* pasteAction() const { return _c.pasteAction; }
+    QAction* deleteAction() const { return _c.deleteAction; }
+    QAction* insertRegisterAction() const { return _c.insertRegisterAction; }
+    QAction* duplicateAction() const { return _c.duplicateAction; }
+    QAction* goToRegisterAction() const { return _c.goToRegisterAction; }
+    QActionGroup* frameRateActions() const { return _c.frameRateActions; }
+    bool hasUnsavedChanges() const { return _c._hasUnsavedChanges(); }
 
     const files::RegisterCollection& registers() const { return _c.tableModel()->registers(); }
 

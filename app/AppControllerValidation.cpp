@@ -58,6 +58,7 @@ void AppController::validateActions() {
         action->setEnabled(identifier.isEmpty() ? validateMenuItem(action)
                                                 : validateToolbarItem(identifier));
     }
+    _validateEditActions();
 }
 
 } // namespace tavrel::app

@@ -1,5 +1,6 @@
 #include "RegisterTableModel.h"
 
+#include "RegisterFieldInput.h"
 #include "RegisterLabel.h"
 #include "TavrelSocket.h"
 
@@ -43,6 +44,15 @@ QString joined(const QList<CellRun>& runs) {
 
 } // namespace
 
+int RegisterTableModel::machineOfColumn(int column) {
+    return column >= AColumn && column < ColumnCount ? column - AColumn : -1;
+}
+
+QString RegisterTableModel::fieldName(int machine, int line) {
+    static const char* const lines[LineCount] = {"IN", "OUT", "CLIP"};
+    return QString("%1 %2").arg(QChar('A' + machine)).arg(lines[line]);
+}
+
 const QStringList& RegisterTableModel::columnIdentifiers() {
     static const QStringList identifiers{"Register", "Label", "A", "B", "C", "D"};
     return identifiers;
@@ -84,7 +94,28 @@ Qt::ItemFlags RegisterTableModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) {
         return Qt::NoItemFlags;
     }
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    return machineOfColumn(index.column()) >= 0 ? flags | Qt::ItemIsEditable : flags;
+}
+
+QString RegisterTableModel::fieldText(int row, int machine, int line) const {
+    if (row < 0 || static_cast<size_t>(row) >= _registers.size() || machine < 0 ||
+        machine >= MachineCount) {
+        return {};
+    }
+    const RegisterEntry& entry = _registers.entryAt(static_cast<size_t>(row));
+    if (line == ClipLine) {
+        return QString::fromLatin1(
+            records::clipInputText(entry.clips[static_cast<size_t>(machine)]));
+    }
+    const MachineFields& fields = Machines[machine];
+    return QString::fromLatin1(
+        TavrelSocket::stringForRegisterTime(entry.reg.*(line == InLine ? fields.in : fields.out)));
+}
+
+int RegisterTableModel::rowOfRegister(int32_t number) const {
+    const std::optional<size_t> row = _registers.rowOf(number);
+    return row ? static_cast<int>(*row) : -1;
 }
 
 QList<CellRun> RegisterTableModel::cellRuns(const QModelIndex& index) const {
@@ -149,6 +180,26 @@ void RegisterTableModel::removeAllRegisters() {
     beginResetModel();
     _registers.clear();
     endResetModel();
+}
+
+void RegisterTableModel::applyChanges(const files::RegisterChangeSide& side) {
+    if (side.removed.size() + side.stored.size() > RowByRowLimit) {
+        beginResetModel();
+        _registers.apply(side.removed, side.stored);
+        endResetModel();
+        return;
+    }
+    for (const int32_t number : side.removed) {
+        const int row = rowOfRegister(number);
+        if (row >= 0) {
+            beginRemoveRows({}, row, row);
+            _registers.erase(number);
+            endRemoveRows();
+        }
+    }
+    for (const auto& [number, entry] : side.stored) {
+        storeRegister(number, entry);
+    }
 }
 
 void RegisterTableModel::replaceRegisters(RegisterCollection registers) {

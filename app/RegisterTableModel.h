@@ -1,13 +1,16 @@
 // The register table's model: one row per register of the collection, in ascending register
 // number, and six columns identified by "Register", "Label", "A", "B", "C" and "D".
 // A cell of a machine column is three runs of text (IN time, OUT time, clip name) separated by
-// line breaks; set times and real clip names are bold, the rest plain. The model is read-only.
+// line breaks; set times and real clip names are bold, the rest plain. Each machine cell holds
+// three fields (its IN time, OUT time and clip name), which the register editor changes one at a
+// time; the model itself only offers their texts and takes whole changes.
 //
 // The model owns the register collection and is the only way to change it: each change below
 // tells the views of exactly the rows it touched, so nothing can change the collection behind
 // their back.
 #pragma once
 
+#include "RegisterChanges.h"
 #include "RegisterCollection.h"
 
 #include <QAbstractTableModel>
@@ -29,6 +32,14 @@ class RegisterTableModel : public QAbstractTableModel {
 
   public:
     enum Column { RegisterColumn, LabelColumn, AColumn, BColumn, CColumn, DColumn, ColumnCount };
+    // The three lines of a machine cell, top to bottom.
+    enum Line { InLine, OutLine, ClipLine, LineCount };
+    static constexpr int MachineCount = 4;
+
+    // The machine (0 for A) of a column, -1 for the register number and label columns.
+    static int machineOfColumn(int column);
+    // "A IN", "B OUT", "C CLIP": a field's name as the Edit menu and the undo texts show it.
+    static QString fieldName(int machine, int line);
 
     // headerData() gives a column's identifier under this role, its title under DisplayRole.
     static constexpr int IdentifierRole = Qt::UserRole + 1;
@@ -53,6 +64,12 @@ class RegisterTableModel : public QAbstractTableModel {
     // The cell's whole text, runs joined.
     QString cellText(int row, const QString& identifier) const;
 
+    // The text a field's editor starts with: the time's text form, or the clip name without
+    // its trailing blanks (empty for no clip).
+    QString fieldText(int row, int machine, int line) const;
+    // The row of register `number`, -1 when the collection has none.
+    int rowOfRegister(int32_t number) const;
+
     // The collection, read-only: change it through the operations below.
     const files::RegisterCollection& registers() const { return _registers; }
 
@@ -63,6 +80,12 @@ class RegisterTableModel : public QAbstractTableModel {
     void replaceRegisters(files::RegisterCollection registers);
     // Empties the collection (a reset).
     void removeAllRegisters();
+    // Applies one way of a change: a few registers row by row, so the views keep their
+    // selection and redraw only those rows; many at once in one pass and a reset.
+    void applyChanges(const files::RegisterChangeSide& side);
+
+    // Changes of a few registers at most are applied row by row.
+    static constexpr size_t RowByRowLimit = 64;
 
   private:
     QList<CellRun> _machineRuns(const records::RegisterEntry& entry, int machine) const;

@@ -1,9 +1,11 @@
 #include "RegisterTableView.h"
 
+#include "RegisterCellDelegate.h"
 #include "RegisterTableModel.h"
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QMouseEvent>
 
 #include <algorithm>
 
@@ -79,6 +81,105 @@ int RegisterTableView::_registerTextWidth(int start, int end) const {
         widest = std::max(widest, metrics.horizontalAdvance(text));
     }
     return widest;
+}
+
+void RegisterTableView::setCurrentField(const QModelIndex& index, int line) {
+    _currentLine = std::clamp(line, 0, RegisterTableModel::LineCount - 1);
+    setCurrentIndex(index);
+    scrollTo(index);
+    _updateCurrentCell();
+}
+
+bool RegisterTableView::editCurrentField() {
+    return edit(currentIndex(), EditKeyPressed, nullptr);
+}
+
+void RegisterTableView::_updateCurrentCell() {
+    viewport()->update(visualRect(currentIndex()));
+}
+
+QModelIndex RegisterTableView::_stepField(bool forward, int* line) const {
+    const QModelIndex current = currentIndex();
+    if (model() == nullptr || !current.isValid()) {
+        return {};
+    }
+    const int rows = model()->rowCount();
+    const int machines = RegisterTableModel::MachineCount;
+    const int lines = RegisterTableModel::LineCount;
+    int machine = RegisterTableModel::machineOfColumn(current.column());
+    // Reading order: machines across, then lines down, then registers.
+    int position = (current.row() * lines + _currentLine) * machines;
+    if (machine < 0) {
+        position += forward ? -1 : machines; // from the number or label: the line's first field
+    } else {
+        position += machine;
+    }
+    position += forward ? 1 : -1;
+    if (position < 0 || position >= rows * lines * machines) {
+        return {};
+    }
+    machine = position % machines;
+    *line = (position / machines) % lines;
+    return model()->index(position / (machines * lines), RegisterTableModel::AColumn + machine);
+}
+
+QModelIndex RegisterTableView::moveCursor(CursorAction cursorAction,
+                                          Qt::KeyboardModifiers modifiers) {
+    const QModelIndex current = currentIndex();
+    const bool onField = current.isValid() &&
+                         RegisterTableModel::machineOfColumn(current.column()) >= 0;
+    const int lastLine = RegisterTableModel::LineCount - 1;
+    switch (cursorAction) {
+    case MoveNext:
+    case MovePrevious: {
+        int line = _currentLine;
+        const QModelIndex next = _stepField(cursorAction == MoveNext, &line);
+        if (next.isValid()) {
+            _currentLine = line;
+            _updateCurrentCell();
+        }
+        return next;
+    }
+    case MoveUp:
+    case MoveDown: {
+        const bool down = cursorAction == MoveDown;
+        if (onField && !(modifiers & Qt::ShiftModifier) &&
+            (down ? _currentLine < lastLine : _currentLine > 0)) {
+            _currentLine += down ? 1 : -1;
+            _updateCurrentCell();
+            return current;
+        }
+        const QModelIndex moved = QTableView::moveCursor(cursorAction, modifiers);
+        if (moved.isValid() && moved.row() != current.row()) {
+            _currentLine = down ? 0 : lastLine;
+        }
+        return moved;
+    }
+    default:
+        return QTableView::moveCursor(cursorAction, modifiers);
+    }
+}
+
+int RegisterTableView::_lineAtPoint(const QModelIndex& index, const QPoint& point) const {
+    return RegisterCellDelegate::lineAt(visualRect(index), fontMetrics(), point.y());
+}
+
+void RegisterTableView::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid()) {
+        _currentLine = _lineAtPoint(index, event->position().toPoint());
+        _updateCurrentCell();
+    }
+    QTableView::mousePressEvent(event);
+}
+
+bool RegisterTableView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    if (trigger == DoubleClicked && event != nullptr && index.isValid() &&
+        (event->type() == QEvent::MouseButtonDblClick)) {
+        _currentLine =
+            _lineAtPoint(index, static_cast<QMouseEvent*>(event)->position().toPoint());
+    }
+    return QTableView::edit(index, trigger, event);
 }
 
 } // namespace tavrel::app

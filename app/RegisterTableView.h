@@ -6,6 +6,11 @@
 // The register number column is as wide as the widest number the collection holds, five digits
 // or a sign included: it grows as rows arrive and is worked out anew when the collection is
 // replaced or the font changes.
+//
+// The current field is one line (IN, OUT or CLIP) of the current cell. Up and Down step through
+// the lines and on to the next register; Tab and Shift+Tab go in reading order, across the
+// machines and then down the lines and registers; a click or double click picks the line under
+// the pointer. F2, typing or a double click edits the current field.
 #pragma once
 
 #include <QTableView>
@@ -27,6 +32,19 @@ class RegisterTableView : public QTableView {
     // Fits the register number column to every number the model holds.
     void fitRegisterColumn();
 
+    // The line (RegisterTableModel::Line) of the current field.
+    int currentLine() const { return _currentLine; }
+    // Makes the field on `line` of the cell at `index` current and scrolls to it.
+    void setCurrentField(const QModelIndex& index, int line);
+    bool isEditing() const { return state() == EditingState; }
+    // Starts editing the current field.
+    bool editCurrentField();
+
+  protected:
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
   protected slots:
     void rowsInserted(const QModelIndex& parent, int start, int end) override;
     void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
@@ -37,6 +55,14 @@ class RegisterTableView : public QTableView {
     // Widens the register number column, if need be, for the numbers of rows `start` to `end`.
     void _widenRegisterColumn(int start, int end);
     int _registerTextWidth(int start, int end) const;
+
+    // The field after (or before) the current one in reading order; invalid past the ends.
+    QModelIndex _stepField(bool forward, int* line) const;
+    // The line under a point of the viewport in the cell at `index`.
+    int _lineAtPoint(const QModelIndex& index, const QPoint& point) const;
+    void _updateCurrentCell();
+
+    int _currentLine = 0;
 
     enum class PendingLayout { None, RowsOutOfSight, Full };
     PendingLayout _pending = PendingLayout::None;

@@ -46,8 +46,9 @@ int main(int argc, char** argv) {
     }
 
     tavrel::app::AppController controller(ports);
-    // Logging out and Ctrl+C quit like the Quit command, releasing the port.
-    tavrel::app::QuitOnSignal quitOnSignal([&controller] { controller.quit(); });
+    // Logging out and Ctrl+C quit without a question, releasing the port; unsaved registers are
+    // kept in a recovery file.
+    tavrel::app::QuitOnSignal quitOnSignal([&controller] { controller.terminate(); });
     controller.window()->show();
     if (parser.isSet(port)) {
         controller.addSerialPortByPath(parser.value(port)); // a bad path gives an alert

@@ -200,18 +200,37 @@ class RegisterTableTest : public QObject {
         }
     }
 
-    // Nothing in the table can be edited: the current cell of the focused table draws no frame.
-    void noFocusFrameOnOneCell() {
-        QTableView* table = testAccess(*_controller).registerTable();
+    // The focused table frames the current field, one line of one cell, and nothing else.
+    void currentFieldIsFramedAlone() {
+        RegisterTableView* table = testAccess(*_controller).registerTable();
         _controller->_storeRegister(1, onMachine(0, time(1, 2, 3, 4), Unset, "REEL0001"));
         QApplication::setActiveWindow(_controller->window());
         table->setFocus();
         QVERIFY(QTest::qWaitFor([table] { return table->hasFocus(); }));
+        table->selectRow(0);
         table->selectionModel()->clearCurrentIndex();
         const QImage withoutCurrent = table->viewport()->grab().toImage();
-        table->selectionModel()->setCurrentIndex(model()->index(0, RegisterTableModel::BColumn),
-                                                 QItemSelectionModel::NoUpdate);
-        QCOMPARE(table->viewport()->grab().toImage(), withoutCurrent);
+        const QModelIndex cell = model()->index(0, RegisterTableModel::BColumn);
+        table->setCurrentField(cell, RegisterTableModel::OutLine);
+        const QImage withCurrent = table->viewport()->grab().toImage();
+        const QRect field = RegisterCellDelegate::lineRect(table->visualRect(cell),
+                                                           table->fontMetrics(),
+                                                           RegisterTableModel::OutLine)
+                                .adjusted(-1, -2, 1, 1);
+        QRect changed;
+        for (int y = 0; y < withCurrent.height(); ++y) {
+            for (int x = 0; x < withCurrent.width(); ++x) {
+                if (withCurrent.pixel(x, y) != withoutCurrent.pixel(x, y)) {
+                    changed |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        QVERIFY(!changed.isEmpty());
+        QVERIFY2(field.contains(changed), qPrintable(QString("changed %1,%2 %3x%4")
+                                                         .arg(changed.x())
+                                                         .arg(changed.y())
+                                                         .arg(changed.width())
+                                                         .arg(changed.height())));
     }
 
     // What the window shows on screen (its flushed backing store) must equal a fresh drawing

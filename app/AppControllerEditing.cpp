@@ -1,0 +1,515 @@
+// The Edit menu and the table's context menu: undo and redo, the clipboard, and registers as a
+// whole (insert, delete, duplicate, go to). Every change goes through the register editor, so
+// each is one undo step; the commands wait while a transfer runs.
+#include "AppController.h"
+
+#include "RegisterCellDelegate.h"
+#include "RegisterClipboardText.h"
+#include "RegisterEditor.h"
+#include "RegisterLabel.h"
+#include "RegisterNumberDialog.h"
+#include "RegisterTableModel.h"
+#include "RegisterTableView.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QClipboard>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSettings>
+#include <QUndoStack>
+
+#include <algorithm>
+
+namespace tavrel::app {
+
+using files::ClipboardProblem;
+using files::parseRegisterClipboard;
+using files::RegisterClipboardLimit;
+using files::RegisterCollection;
+using records::FrameRate;
+using records::frameRateFromName;
+using records::frameRateName;
+using records::RegisterEntry;
+
+namespace {
+
+// Spreadsheets offer and take this type besides plain text.
+constexpr const char* TabSeparatedMimeType = "text/tab-separated-values";
+// The most register numbers an alert lists by name.
+constexpr size_t NamedRegisterLimit = 5;
+
+QString label(int32_t number) {
+    return QString::fromLatin1(records::registerLabel(number));
+}
+
+// "Register 012" for one, "3 Registers" for more: how the undo texts count registers.
+QString registersText(const std::vector<int32_t>& numbers) {
+    return numbers.size() == 1 ? QObject::tr("Register %1").arg(label(numbers.front()))
+                               : QObject::tr("%1 Registers").arg(numbers.size());
+}
+
+// "012, 013 and 020", or the first few and how many more.
+QString numberList(const std::vector<int32_t>& numbers) {
+    QStringList names;
+    for (size_t i = 0; i < numbers.size() && i < NamedRegisterLimit; ++i) {
+        names << label(numbers[i]);
+    }
+    if (numbers.size() > NamedRegisterLimit) {
+        return QObject::tr("%1 and %2 more")
+            .arg(names.join(", "))
+            .arg(numbers.size() - NamedRegisterLimit);
+    }
+    if (names.size() == 1) {
+        return names.front();
+    }
+    const QString last = names.takeLast();
+    return QObject::tr("%1 and %2").arg(names.join(", "), last);
+}
+
+std::vector<int32_t> numbersOf(const std::vector<RegisterCollection::Item>& items) {
+    std::vector<int32_t> numbers;
+    numbers.reserve(items.size());
+    for (const auto& item : items) {
+        numbers.push_back(item.first);
+    }
+    return numbers;
+}
+
+// The numbers among `numbers` that `registers` holds already.
+std::vector<int32_t> existingNumbers(const RegisterCollection& registers,
+                                     const std::vector<int32_t>& numbers) {
+    std::vector<int32_t> existing;
+    for (const int32_t number : numbers) {
+        if (registers.find(number) != nullptr) {
+            existing.push_back(number);
+        }
+    }
+    return existing;
+}
+
+// The text the clipboard holds: plain text, or a spreadsheet's tab-separated values.
+QByteArray clipboardText() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data == nullptr) {
+        return {};
+    }
+    if (data->hasText()) {
+        return data->text().toUtf8();
+    }
+    return data->data(TabSeparatedMimeType);
+}
+
+// A one-line text without commas or tabs is one field's value, not registers.
+bool isFieldText(const QByteArray& text) {
+    const QByteArray line = text.trimmed();
+    return !line.contains(',') && !line.contains('\t') && !line.contains('\n') &&
+           !line.contains('\r');
+}
+
+} // namespace
+
+// ---- Construction ------------------------------------------------------------------------------
+
+void AppController::_createEditActions() {
+    auto make = [this](const QString& text, const QKeySequence& shortcut, auto slot) {
+        auto* action = new QAction(text, this);
+        if (!shortcut.isEmpty()) {
+            action->setShortcut(shortcut);
+        }
+        connect(action, &QAction::triggered, this, slot);
+        mainWindow->addAction(action);
+        return action;
+    };
+    undoAction = make(tr("Undo"), QKeySequence::Undo, &AppController::undo);
+    redoAction = make(tr("Redo"), QKeySequence::Redo, &AppController::redo);
+    cutAction = make(tr("Cut"), QKeySequence::Cut, &AppController::cutRegisters);
+    copyAction = make(tr("Copy"), QKeySequence::Copy, &AppController::copyRegisters);
+    copyFieldAction =
+        make(tr("Copy Field"), QKeySequence("Ctrl+Shift+C"), &AppController::copyField);
+    pasteAction = make(tr("Paste"), QKeySequence::Paste, &AppController::paste);
+    deleteAction = make(tr("Delete"), QKeySequence::Delete, &AppController::deleteRegisters);
+    insertRegisterAction = make(tr("Insert Register..."), QKeySequence(Qt::Key_Insert),
+                                &AppController::insertRegister);
+    duplicateAction = make(tr("Duplicate To..."), QKeySequence("Ctrl+Shift+R"),
+                           &AppController::duplicateRegisters);
+    goToRegisterAction =
+        make(tr("Go to Register..."), QKeySequence("Ctrl+G"), &AppController::goToRegister);
+    selectAllAction =
+        make(tr("Select All"), QKeySequence::SelectAll, &AppController::selectAllRegisters);
+
+    frameRateActions = new QActionGroup(this);
+    const FrameRate chosen =
+        frameRateFromName(QSettings().value(FrameRateKey).toString().toStdString());
+    for (const FrameRate rate :
+         {FrameRate::WireLimits, FrameRate::Fps24, FrameRate::Fps25, FrameRate::Fps30}) {
+        const QString name = QString::fromLatin1(frameRateName(rate));
+        auto* action = new QAction(rate == FrameRate::WireLimits ? name : tr("%1 fps").arg(name),
+                                   frameRateActions);
+        action->setCheckable(true);
+        action->setChecked(rate == chosen);
+        action->setData(name);
+    }
+    _editor->setFrameRate(chosen);
+    connect(frameRateActions, &QActionGroup::triggered, this, &AppController::selectFrameRate);
+
+    QUndoStack* stack = _editor->undoStack();
+    connect(stack, &QUndoStack::indexChanged, this, [this] { _validateEditActions(); });
+    connect(stack, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { mainWindow->setWindowModified(!clean); });
+    connect(_editor, &RegisterEditor::changesApplied, this,
+            [this](const std::vector<int32_t>& numbers) {
+                _selectRegisters(numbers);
+                validateActions();
+            });
+    connect(registerTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { _validateEditActions(); });
+    connect(registerTable->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { _validateEditActions(); });
+
+    auto* delegate = static_cast<RegisterCellDelegate*>(registerTable->itemDelegate());
+    delegate->setFieldCommitter(
+        [this](const QModelIndex& index, int line, const QString& text, QString* reason) {
+            return _commitField(index, line, text, reason);
+        });
+    registerTable->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(registerTable, &QWidget::customContextMenuRequested, this,
+            &AppController::_showTableContextMenu);
+}
+
+QMenu* AppController::_createEditMenu() {
+    QMenu* menu = mainWindow->menuBar()->addMenu(tr("&Edit"));
+    menu->addActions({undoAction, redoAction});
+    menu->addSeparator();
+    menu->addActions({cutAction, copyAction, copyFieldAction, pasteAction, deleteAction});
+    menu->addSeparator();
+    menu->addActions({insertRegisterAction, duplicateAction, goToRegisterAction, selectAllAction});
+    menu->addSeparator();
+    QMenu* rates = menu->addMenu(tr("Frame Rate"));
+    rates->addActions(frameRateActions->actions());
+    connect(menu, &QMenu::aboutToShow, this, &AppController::validateActions);
+    return menu;
+}
+
+void AppController::_showTableContextMenu(const QPoint& position) {
+    validateActions();
+    QMenu menu(registerTable);
+    menu.addActions({cutAction, copyAction, copyFieldAction, pasteAction, deleteAction});
+    menu.addSeparator();
+    menu.addActions({insertRegisterAction, duplicateAction});
+    menu.exec(registerTable->viewport()->mapToGlobal(position));
+}
+
+// ---- Enabling ----------------------------------------------------------------------------------
+
+bool AppController::_transferRunning() const {
+    return progressSheet->isVisible();
+}
+
+void AppController::_validateEditActions() {
+    const bool idle = !_transferRunning();
+    const bool selection = idle && !_selectedRegisterNumbers().empty();
+    const QModelIndex current = registerTable->currentIndex();
+    const bool onField =
+        idle && current.isValid() && RegisterTableModel::machineOfColumn(current.column()) >= 0;
+    const QUndoStack* stack = _editor->undoStack();
+    undoAction->setEnabled(idle && stack->canUndo());
+    redoAction->setEnabled(idle && stack->canRedo());
+    undoAction->setText(stack->canUndo() ? tr("Undo %1").arg(stack->undoText()) : tr("Undo"));
+    redoAction->setText(stack->canRedo() ? tr("Redo %1").arg(stack->redoText()) : tr("Redo"));
+    for (QAction* action : {cutAction, copyAction, deleteAction, duplicateAction}) {
+        action->setEnabled(selection);
+    }
+    copyFieldAction->setEnabled(onField);
+    pasteAction->setEnabled(idle);
+    insertRegisterAction->setEnabled(idle);
+    goToRegisterAction->setEnabled(idle && _registersLoaded());
+    selectAllAction->setEnabled(idle && _registersLoaded());
+    frameRateActions->setEnabled(idle);
+}
+
+// ---- Selection ---------------------------------------------------------------------------------
+
+std::vector<int32_t> AppController::_selectedRegisterNumbers() const {
+    std::vector<int32_t> numbers;
+    const RegisterCollection& registers = _tableModel->registers();
+    for (const QModelIndex& row : registerTable->selectionModel()->selectedRows()) {
+        if (static_cast<size_t>(row.row()) < registers.size()) {
+            numbers.push_back(registers.numberAt(static_cast<size_t>(row.row())));
+        }
+    }
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+void AppController::_selectRegisters(const std::vector<int32_t>& numbers) {
+    QItemSelection selection;
+    int first = -1;
+    for (const int32_t number : numbers) {
+        const int row = _tableModel->rowOfRegister(number);
+        if (row < 0) {
+            continue;
+        }
+        first = first < 0 ? row : first;
+        // Consecutive rows make one range: a selection of thousands stays cheap.
+        if (!selection.isEmpty() && selection.back().bottom() == row - 1) {
+            const QItemSelectionRange last = selection.takeLast();
+            selection.append(QItemSelectionRange(last.topLeft(), _tableModel->index(row, 0)));
+        } else {
+            selection.append(QItemSelectionRange(_tableModel->index(row, 0)));
+        }
+    }
+    if (first < 0) {
+        return;
+    }
+    QItemSelectionModel* model = registerTable->selectionModel();
+    const QModelIndex current = model->currentIndex();
+    const int column = current.isValid() ? current.column() : RegisterTableModel::AColumn;
+    model->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (current.row() != first || !current.isValid()) {
+        registerTable->setCurrentField(_tableModel->index(first, column),
+                                       registerTable->currentLine());
+    } else {
+        registerTable->scrollTo(current);
+    }
+}
+
+void AppController::selectAllRegisters() {
+    registerTable->selectAll();
+}
+
+// ---- Fields ------------------------------------------------------------------------------------
+
+bool AppController::_commitField(const QModelIndex& index, int line, const QString& text,
+                                 QString* reason) {
+    const RegisterCollection& registers = _tableModel->registers();
+    const int machine = RegisterTableModel::machineOfColumn(index.column());
+    if (_transferRunning() || machine < 0 || index.row() < 0 ||
+        static_cast<size_t>(index.row()) >= registers.size()) {
+        return true; // nothing to put it in: the editor just closes
+    }
+    return _editor->editField(registers.numberAt(static_cast<size_t>(index.row())), machine, line,
+                              text, reason);
+}
+
+void AppController::copyField() {
+    const QModelIndex current = registerTable->currentIndex();
+    const int machine = RegisterTableModel::machineOfColumn(current.column());
+    if (machine < 0) {
+        return;
+    }
+    QGuiApplication::clipboard()->setText(
+        _tableModel->fieldText(current.row(), machine, registerTable->currentLine()));
+}
+
+// ---- Undo and redo -----------------------------------------------------------------------------
+
+void AppController::undo() {
+    if (!_transferRunning()) {
+        _editor->undoStack()->undo();
+    }
+}
+
+void AppController::redo() {
+    if (!_transferRunning()) {
+        _editor->undoStack()->redo();
+    }
+}
+
+// ---- Clipboard ---------------------------------------------------------------------------------
+
+void AppController::copyRegisters() {
+    std::vector<RegisterCollection::Item> items;
+    for (const int32_t number : _selectedRegisterNumbers()) {
+        items.emplace_back(number, *_tableModel->registers().find(number));
+    }
+    if (items.empty()) {
+        return;
+    }
+    auto* data = new QMimeData;
+    data->setText(QString::fromLatin1(files::registerClipboardLines(items)));
+    data->setData(TabSeparatedMimeType, QByteArray::fromStdString(files::registerClipboardTabs(items)));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void AppController::cutRegisters() {
+    const std::vector<int32_t> numbers = _selectedRegisterNumbers();
+    if (numbers.empty()) {
+        return;
+    }
+    copyRegisters();
+    _editor->remove(numbers, tr("Cut %1").arg(registersText(numbers)));
+}
+
+void AppController::paste() {
+    if (_transferRunning()) {
+        return;
+    }
+    const QByteArray text = clipboardText();
+    const QModelIndex current = registerTable->currentIndex();
+    const int machine = RegisterTableModel::machineOfColumn(current.column());
+    if (machine >= 0 && isFieldText(text)) {
+        QString reason;
+        const int line = registerTable->currentLine();
+        if (!_commitField(current, line, QString::fromUtf8(text.trimmed()), &reason)) {
+            const int32_t number = _tableModel->registers().numberAt(static_cast<size_t>(current.row()));
+            _beginAlertSheet(tr("The clipboard's text cannot go into %1 of %2")
+                                 .arg(RegisterTableModel::fieldName(machine, line), label(number)),
+                             reason, true);
+        }
+        return;
+    }
+    std::vector<RegisterCollection::Item> items;
+    ClipboardProblem problem;
+    if (!parseRegisterClipboard(std::string_view(text.constData(), static_cast<size_t>(text.size())),
+                                &items, &problem)) {
+        const QString information =
+            problem.line == 0
+                ? (text.size() > static_cast<qsizetype>(RegisterClipboardLimit)
+                       ? tr("The clipboard holds more text than registers take.")
+                       : tr("The clipboard holds no register lines."))
+                : tr("Line %1 is not a register: \"%2\"")
+                      .arg(problem.line)
+                      .arg(QString::fromLatin1(problem.text));
+        _beginAlertSheet(tr("The clipboard's text cannot be pasted as registers"), information,
+                         true);
+        return;
+    }
+    const std::vector<int32_t> numbers = numbersOf(items);
+    const QString stepText = tr("Paste %1").arg(registersText(numbers));
+    auto store = [this, items = std::move(items), stepText]() mutable {
+        _editor->store(std::move(items), stepText);
+    };
+    const std::vector<int32_t> existing = existingNumbers(_tableModel->registers(), numbers);
+    if (existing.empty()) {
+        store();
+        return;
+    }
+    _beginQuestionSheet(
+        existing.size() == 1 ? tr("Replace register %1?").arg(label(existing.front()))
+                             : tr("Replace %1 registers?").arg(existing.size()),
+        tr("The table holds %1 already. Pasting replaces them.").arg(numberList(existing)),
+        tr("Replace"), std::move(store));
+}
+
+// ---- Registers as a whole ----------------------------------------------------------------------
+
+void AppController::deleteRegisters() {
+    const std::vector<int32_t> numbers = _selectedRegisterNumbers();
+    if (numbers.empty() || _transferRunning()) {
+        return;
+    }
+    _editor->remove(numbers, tr("Delete %1").arg(registersText(numbers)));
+}
+
+void AppController::insertRegister() {
+    const std::vector<int32_t> selected = _selectedRegisterNumbers();
+    const int32_t proposed = selected.empty() ? 0 : std::min(selected.back() + 1, HighestRegisterNumber);
+    askRegisterNumber(mainWindow, tr("Insert Register"), tr("Number of the new register:"),
+                      tr("Insert"), proposed, [this](int32_t number) {
+                          if (_tableModel->registers().find(number) != nullptr) {
+                              _beginAlertSheet(
+                                  tr("Register %1 already exists").arg(label(number)),
+                                  tr("Choose a number that is not in the table."), true);
+                              return;
+                          }
+                          _editor->store({{number, RegisterEntry{}}},
+                                         tr("Insert Register %1").arg(label(number)));
+                      });
+}
+
+void AppController::duplicateRegisters() {
+    const std::vector<int32_t> numbers = _selectedRegisterNumbers();
+    if (numbers.empty()) {
+        return;
+    }
+    askRegisterNumber(
+        mainWindow, tr("Duplicate To"),
+        tr("Copy %1 to registers starting at:").arg(registersText(numbers).toLower()),
+        tr("Duplicate"), std::min(numbers.back() + 1, HighestRegisterNumber),
+        [this, numbers](int32_t first) {
+            // The copies keep their spacing: the lowest goes to `first`.
+            if (int64_t{first} + (numbers.back() - numbers.front()) > HighestRegisterNumber) {
+                _beginAlertSheet(tr("The copies would go past register %1")
+                                     .arg(HighestRegisterNumber),
+                                 tr("Choose a lower first number."), true);
+                return;
+            }
+            std::vector<RegisterCollection::Item> copies;
+            for (const int32_t number : numbers) {
+                copies.emplace_back(first + (number - numbers.front()),
+                                    *_tableModel->registers().find(number));
+            }
+            const std::vector<int32_t> targets = numbersOf(copies);
+            const QString stepText = tr("Duplicate %1").arg(registersText(numbers));
+            auto store = [this, copies = std::move(copies), stepText]() mutable {
+                _editor->store(std::move(copies), stepText);
+            };
+            const std::vector<int32_t> existing =
+                existingNumbers(_tableModel->registers(), targets);
+            if (existing.empty()) {
+                store();
+                return;
+            }
+            _beginQuestionSheet(
+                existing.size() == 1 ? tr("Replace register %1?").arg(label(existing.front()))
+                                     : tr("Replace %1 registers?").arg(existing.size()),
+                tr("The table holds %1 already. The copies replace them.")
+                    .arg(numberList(existing)),
+                tr("Replace"), std::move(store));
+        });
+}
+
+void AppController::goToRegister() {
+    const std::vector<int32_t> selected = _selectedRegisterNumbers();
+    askRegisterNumber(mainWindow, tr("Go to Register"), tr("Register number:"), tr("Go"),
+                      selected.empty() ? 0 : selected.front(), [this](int32_t number) {
+                          if (_tableModel->rowOfRegister(number) < 0) {
+                              _beginAlertSheet(
+                                  tr("Register %1 is not in the table").arg(label(number)),
+                                  tr("Download it or insert it first."), true);
+                              return;
+                          }
+                          _selectRegisters({number});
+                      });
+}
+
+void AppController::selectFrameRate(QAction* action) {
+    const QString name = action->data().toString();
+    QSettings().setValue(FrameRateKey, name);
+    _editor->setFrameRate(frameRateFromName(name.toStdString()));
+}
+
+// ---- Questions ---------------------------------------------------------------------------------
+
+void AppController::_beginQuestionSheet(const QString& messageText, const QString& informativeText,
+                                        const QString& acceptTitle,
+                                        std::function<void()> accepted) {
+    auto* box = new QMessageBox(mainWindow);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->setWindowTitle("Tavrel");
+    box->setIcon(QMessageBox::Warning);
+    box->setTextFormat(Qt::PlainText);
+    box->setText(messageText);
+    box->setInformativeText(informativeText);
+    QPushButton* accept = box->addButton(acceptTitle, QMessageBox::AcceptRole);
+    box->setDefaultButton(box->addButton(QMessageBox::Cancel));
+    connect(box, &QMessageBox::finished, this,
+            [box, accept, accepted = std::move(accepted)](int) {
+                if (box->clickedButton() == accept) {
+                    accepted();
+                }
+            });
+    _currentAlert = box;
+    box->open();
+}
+
+} // namespace tavrel::app

@@ -1,0 +1,135 @@
+#include "RegisterEditor.h"
+
+#include "RegisterLabel.h"
+#include "RegisterTableModel.h"
+
+#include <QUndoCommand>
+#include <QUndoStack>
+
+#include <utility>
+
+namespace tavrel::app {
+
+using files::RegisterChanges;
+using files::RegisterChangeSide;
+using files::RegisterCollection;
+using records::RegisterEntry;
+using records::VRG500_register;
+using records::VRG500_registerTime;
+using records::VRG500_registerTimes;
+
+namespace {
+
+// One step of the stack: the registers it changed, applied forward on redo and back on undo.
+class RegisterChangeCommand : public QUndoCommand {
+  public:
+    RegisterChangeCommand(RegisterEditor* editor, RegisterChanges changes, const QString& text,
+                          bool alreadyApplied)
+        : QUndoCommand(text), _editor(editor), _changes(std::move(changes)),
+          _skipFirstRedo(alreadyApplied) {}
+
+    void redo() override {
+        if (std::exchange(_skipFirstRedo, false)) {
+            return;
+        }
+        _editor->applyChanges(_changes.forward());
+    }
+    void undo() override { _editor->applyChanges(_changes.backward()); }
+
+  private:
+    RegisterEditor* _editor;
+    RegisterChanges _changes;
+    bool _skipFirstRedo;
+};
+
+VRG500_registerTime* fieldTime(VRG500_register& reg, int machine, int line) {
+    return &(reg.*VRG500_registerTimes[machine * 2 + (line == RegisterTableModel::OutLine)]);
+}
+
+} // namespace
+
+RegisterEditor::RegisterEditor(RegisterTableModel* model, QObject* parent)
+    : QObject(parent), _model(model), _undoStack(new QUndoStack(this)) {
+    _undoStack->setUndoLimit(UndoLimit);
+}
+
+const RegisterCollection& RegisterEditor::registers() const {
+    return _model->registers();
+}
+
+bool RegisterEditor::editField(int32_t number, int machine, int line, const QString& text,
+                               QString* reason) {
+    const RegisterEntry* found = registers().find(number);
+    const int row = _model->rowOfRegister(number);
+    if (found == nullptr || machine < 0 || machine >= RegisterTableModel::MachineCount) {
+        return false;
+    }
+    if (text == _model->fieldText(row, machine, line)) {
+        return true;
+    }
+    RegisterEntry entry = *found;
+    const std::string typed = text.toStdString();
+    std::string why;
+    if (line == RegisterTableModel::ClipLine) {
+        if (!records::parseClipInput(typed, &entry.clips[static_cast<size_t>(machine)], &why)) {
+            *reason = QString::fromStdString(why);
+            return false;
+        }
+    } else {
+        VRG500_registerTime* time = fieldTime(entry.reg, machine, line);
+        VRG500_registerTime typedTime = *time;
+        if (!records::parseTimeInput(typed, _frameRate, &typedTime, &why)) {
+            *reason = QString::fromStdString(why);
+            return false;
+        }
+        // A null time keeps the numbers the device gave it unless the user changes its notation.
+        const bool sameNull = typedTime.isNull != 0 && time->isNull != 0 &&
+                              (typedTime.dropFrame != 0) == (time->dropFrame != 0);
+        if (!sameNull) {
+            *time = typedTime;
+        }
+    }
+    const QString name = QString::fromLatin1(records::registerLabel(number));
+    _push(RegisterChanges::storing(registers(), {{number, std::move(entry)}}),
+          tr("Edit %1 of %2").arg(RegisterTableModel::fieldName(machine, line), name));
+    return true;
+}
+
+void RegisterEditor::store(std::vector<RegisterCollection::Item> items, const QString& text) {
+    _push(RegisterChanges::storing(registers(), std::move(items)), text);
+}
+
+void RegisterEditor::remove(const std::vector<int32_t>& numbers, const QString& text) {
+    _push(RegisterChanges::removing(registers(), numbers), text);
+}
+
+void RegisterEditor::replaceAll(RegisterCollection collection, const QString& text) {
+    RegisterChanges changes = RegisterChanges::between(registers(), collection);
+    // The model takes the new collection whole: cheaper than applying every difference.
+    _model->replaceRegisters(std::move(collection));
+    _push(std::move(changes), text, true);
+    emit changesApplied({});
+}
+
+void RegisterEditor::recordReplacement(const RegisterCollection& before, const QString& text) {
+    _push(RegisterChanges::between(before, registers()), text, true);
+}
+
+void RegisterEditor::applyChanges(const RegisterChangeSide& side) {
+    _model->applyChanges(side);
+    std::vector<int32_t> numbers;
+    numbers.reserve(side.stored.size());
+    for (const auto& item : side.stored) {
+        numbers.push_back(item.first);
+    }
+    emit changesApplied(numbers);
+}
+
+void RegisterEditor::_push(RegisterChanges changes, const QString& text, bool alreadyApplied) {
+    if (changes.empty()) {
+        return;
+    }
+    _undoStack->push(new RegisterChangeCommand(this, std::move(changes), text, alreadyApplied));
+}
+
+} // namespace tavrel::app

@@ -1,0 +1,72 @@
+// The register editor: every change of the register collection that the user can take back goes
+// through here as one step of an undo stack. A cell's field typed in, registers inserted, deleted,
+// duplicated or pasted, and the whole collection replaced by an opened file or a download: each
+// is kept as the registers it changed, before and after (files::RegisterChanges), and applied
+// through the table model so that the table redraws only what changed.
+//
+// The stack's clean state is the collection as last opened or saved: the window's modified mark
+// and the save prompt follow it.
+#pragma once
+
+#include "RegisterChanges.h"
+#include "RegisterCollection.h"
+#include "RegisterFieldInput.h"
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+class QUndoStack;
+
+namespace tavrel::app {
+
+class RegisterTableModel;
+
+class RegisterEditor : public QObject {
+    Q_OBJECT
+
+  public:
+    // Undo steps kept; the oldest goes when a new one comes.
+    static constexpr int UndoLimit = 100;
+
+    RegisterEditor(RegisterTableModel* model, QObject* parent = nullptr);
+
+    QUndoStack* undoStack() const { return _undoStack; }
+    const files::RegisterCollection& registers() const;
+
+    // What an edited time is checked against besides the wire's own limits.
+    records::FrameRate frameRate() const { return _frameRate; }
+    void setFrameRate(records::FrameRate rate) { _frameRate = rate; }
+
+    // Puts `text` into one field (RegisterTableModel::Line) of register `number`'s `machine`.
+    // Text the field cannot take is refused with the reason in *reason and nothing changes; the
+    // field's own text, or a value equal to the one held, changes nothing either.
+    bool editField(int32_t number, int machine, int line, const QString& text, QString* reason);
+    // Stores `items` under their numbers, replacing registers of those numbers.
+    void store(std::vector<files::RegisterCollection::Item> items, const QString& text);
+    // Removes the registers `numbers` (numbers not in the collection are ignored).
+    void remove(const std::vector<int32_t>& numbers, const QString& text);
+    // Puts `registers` in place of the whole collection.
+    void replaceAll(files::RegisterCollection registers, const QString& text);
+    // Records as one step a replacement the table has already gone through (a download stores
+    // register by register as they arrive): undoing it brings back `before`.
+    void recordReplacement(const files::RegisterCollection& before, const QString& text);
+
+    // Applies one way of a step to the table (the undo stack's commands call it).
+    void applyChanges(const files::RegisterChangeSide& side);
+
+  signals:
+    // A step was done, undone or redone; `numbers` are the registers it stored (ascending).
+    void changesApplied(const std::vector<int32_t>& numbers);
+
+  private:
+    void _push(files::RegisterChanges changes, const QString& text, bool alreadyApplied = false);
+
+    RegisterTableModel* _model;
+    QUndoStack* _undoStack;
+    records::FrameRate _frameRate = records::FrameRate::WireLimits;
+};
+
+} // namespace tavrel::app
