@@ -17,8 +17,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDialog>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QDir>
 #include <QEvent>
 #include <QFile>

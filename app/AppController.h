@@ -328,8 +328,8 @@ class AppController : public QObject {
     void _createMainWindow();
     void _createActions();
     void _createMenus();
-    void _createEditActions();   // AppControllerEditing.cpp
-    QMenu* _createEditMenu();    // AppControllerEditing.cpp
+    void _createEditActions(); // AppControllerEditing.cpp
+    QMenu* _createEditMenu();  // AppControllerEditing.cpp
     void _showTableContextMenu(const QPoint& position);
     void _validateEditActions();
     // The first two steps of the commands that replace the collection, once changes are safe.

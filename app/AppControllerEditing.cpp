@@ -271,14 +271,12 @@ void AppController::_selectRegisters(const std::vector<int32_t>& numbers) {
     }
     QItemSelectionModel* model = registerTable->selectionModel();
     const QModelIndex current = model->currentIndex();
-    const int column = current.isValid() ? current.column() : RegisterTableModel::AColumn;
-    model->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    if (current.row() != first || !current.isValid()) {
-        registerTable->setCurrentField(_tableModel->index(first, column),
-                                       registerTable->currentLine());
-    } else {
-        registerTable->scrollTo(current);
+    if (current.row() != first) {
+        const int column = current.isValid() ? current.column() : RegisterTableModel::AColumn;
+        model->setCurrentIndex(_tableModel->index(first, column), QItemSelectionModel::NoUpdate);
     }
+    model->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    registerTable->scrollTo(model->currentIndex());
 }
 
 void AppController::selectAllRegisters() {
@@ -335,7 +333,8 @@ void AppController::copyRegisters() {
     }
     auto* data = new QMimeData;
     data->setText(QString::fromLatin1(files::registerClipboardLines(items)));
-    data->setData(TabSeparatedMimeType, QByteArray::fromStdString(files::registerClipboardTabs(items)));
+    data->setData(TabSeparatedMimeType,
+                  QByteArray::fromStdString(files::registerClipboardTabs(items)));
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
@@ -359,7 +358,8 @@ void AppController::paste() {
         QString reason;
         const int line = registerTable->currentLine();
         if (!_commitField(current, line, QString::fromUtf8(text.trimmed()), &reason)) {
-            const int32_t number = _tableModel->registers().numberAt(static_cast<size_t>(current.row()));
+            const int32_t number =
+                _tableModel->registers().numberAt(static_cast<size_t>(current.row()));
             _beginAlertSheet(tr("The clipboard's text cannot go into %1 of %2")
                                  .arg(RegisterTableModel::fieldName(machine, line), label(number)),
                              reason, true);
@@ -368,16 +368,16 @@ void AppController::paste() {
     }
     std::vector<RegisterCollection::Item> items;
     ClipboardProblem problem;
-    if (!parseRegisterClipboard(std::string_view(text.constData(), static_cast<size_t>(text.size())),
-                                &items, &problem)) {
+    if (!parseRegisterClipboard(
+            std::string_view(text.constData(), static_cast<size_t>(text.size())), &items,
+            &problem)) {
         const QString information =
-            problem.line == 0
-                ? (text.size() > static_cast<qsizetype>(RegisterClipboardLimit)
-                       ? tr("The clipboard holds more text than registers take.")
-                       : tr("The clipboard holds no register lines."))
-                : tr("Line %1 is not a register: \"%2\"")
-                      .arg(problem.line)
-                      .arg(QString::fromLatin1(problem.text));
+            problem.line == 0 ? (text.size() > static_cast<qsizetype>(RegisterClipboardLimit)
+                                     ? tr("The clipboard holds more text than registers take.")
+                                     : tr("The clipboard holds no register lines."))
+                              : tr("Line %1 is not a register: \"%2\"")
+                                    .arg(problem.line)
+                                    .arg(QString::fromLatin1(problem.text));
         _beginAlertSheet(tr("The clipboard's text cannot be pasted as registers"), information,
                          true);
         return;
@@ -411,13 +411,14 @@ void AppController::deleteRegisters() {
 
 void AppController::insertRegister() {
     const std::vector<int32_t> selected = _selectedRegisterNumbers();
-    const int32_t proposed = selected.empty() ? 0 : std::min(selected.back() + 1, HighestRegisterNumber);
+    const int32_t proposed =
+        selected.empty() ? 0 : std::min(selected.back() + 1, HighestRegisterNumber);
     askRegisterNumber(mainWindow, tr("Insert Register"), tr("Number of the new register:"),
                       tr("Insert"), proposed, [this](int32_t number) {
                           if (_tableModel->registers().find(number) != nullptr) {
-                              _beginAlertSheet(
-                                  tr("Register %1 already exists").arg(label(number)),
-                                  tr("Choose a number that is not in the table."), true);
+                              _beginAlertSheet(tr("Register %1 already exists").arg(label(number)),
+                                               tr("Choose a number that is not in the table."),
+                                               true);
                               return;
                           }
                           _editor->store({{number, RegisterEntry{}}},
@@ -437,9 +438,9 @@ void AppController::duplicateRegisters() {
         [this, numbers](int32_t first) {
             // The copies keep their spacing: the lowest goes to `first`.
             if (int64_t{first} + (numbers.back() - numbers.front()) > HighestRegisterNumber) {
-                _beginAlertSheet(tr("The copies would go past register %1")
-                                     .arg(HighestRegisterNumber),
-                                 tr("Choose a lower first number."), true);
+                _beginAlertSheet(
+                    tr("The copies would go past register %1").arg(HighestRegisterNumber),
+                    tr("Choose a lower first number."), true);
                 return;
             }
             std::vector<RegisterCollection::Item> copies;
@@ -458,12 +459,12 @@ void AppController::duplicateRegisters() {
                 store();
                 return;
             }
-            _beginQuestionSheet(
-                existing.size() == 1 ? tr("Replace register %1?").arg(label(existing.front()))
-                                     : tr("Replace %1 registers?").arg(existing.size()),
-                tr("The table holds %1 already. The copies replace them.")
-                    .arg(numberList(existing)),
-                tr("Replace"), std::move(store));
+            _beginQuestionSheet(existing.size() == 1
+                                    ? tr("Replace register %1?").arg(label(existing.front()))
+                                    : tr("Replace %1 registers?").arg(existing.size()),
+                                tr("The table holds %1 already. The copies replace them.")
+                                    .arg(numberList(existing)),
+                                tr("Replace"), std::move(store));
         });
 }
 
@@ -502,12 +503,11 @@ void AppController::_beginQuestionSheet(const QString& messageText, const QStrin
     box->setInformativeText(informativeText);
     QPushButton* accept = box->addButton(acceptTitle, QMessageBox::AcceptRole);
     box->setDefaultButton(box->addButton(QMessageBox::Cancel));
-    connect(box, &QMessageBox::finished, this,
-            [box, accept, accepted = std::move(accepted)](int) {
-                if (box->clickedButton() == accept) {
-                    accepted();
-                }
-            });
+    connect(box, &QMessageBox::finished, this, [box, accept, accepted = std::move(accepted)](int) {
+        if (box->clickedButton() == accept) {
+            accepted();
+        }
+    });
     _currentAlert = box;
     box->open();
 }

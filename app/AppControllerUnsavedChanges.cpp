@@ -73,9 +73,8 @@ QString AppController::_writeRecoveryFile() {
                              .arg(QDateTime::currentDateTime().toString("yyyy-MM-dd hh.mm.ss"));
     const QString path = QDir(folder).filePath(name);
     records::TavrelError error;
-    if (!QDir().mkpath(folder) ||
-        !files::writeRegisterFile(QFile::encodeName(path).toStdString(), _tableModel->registers(),
-                                  &error)) {
+    if (!QDir().mkpath(folder) || !files::writeRegisterFile(QFile::encodeName(path).toStdString(),
+                                                            _tableModel->registers(), &error)) {
         tavrelLog("Unsaved registers could not be kept: %s",
                   error.failureReason.value_or(error.description).c_str());
         return {};

@@ -60,20 +60,19 @@ int RegisterCellDelegate::lineAt(const QRect& cell, const QFontMetrics& metrics,
     return std::clamp(line, 0, RegisterTableModel::LineCount - 1);
 }
 
-void RegisterCellDelegate::_paintCurrentField(QPainter* painter,
-                                              const QStyleOptionViewItem& option,
+void RegisterCellDelegate::_paintCurrentField(QPainter* painter, const QStyleOptionViewItem& option,
                                               const QModelIndex& index) const {
     const RegisterTableView* view = tableViewOf(option);
     if (view == nullptr || RegisterTableModel::machineOfColumn(index.column()) < 0 ||
-        index != view->currentIndex() || !view->hasFocus() ||
-        view->isEditing()) {
+        index != view->currentIndex() || !view->hasFocus() || view->isEditing()) {
         return;
     }
     const bool selected = (option.state & QStyle::State_Selected) != 0;
     const QRect field = lineRect(option.rect, QFontMetrics(option.font), view->currentLine())
                             .adjusted(1, -1, -2, 0);
     painter->save();
-    painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Highlight));
+    painter->setPen(
+        option.palette.color(selected ? QPalette::HighlightedText : QPalette::Highlight));
     painter->drawRect(field);
     painter->restore();
 }
@@ -158,9 +157,8 @@ void RegisterCellDelegate::setEditorData(QWidget* editor, const QModelIndex& ind
         return;
     }
     field->setProperty("filled", true);
-    field->setText(model->fieldText(index.row(),
-                                    RegisterTableModel::machineOfColumn(index.column()),
-                                    field->line));
+    field->setText(model->fieldText(
+        index.row(), RegisterTableModel::machineOfColumn(index.column()), field->line));
     field->selectAll();
 }
 
@@ -172,8 +170,7 @@ void RegisterCellDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
     _commit(static_cast<FieldEditor*>(editor), &reason);
 }
 
-void RegisterCellDelegate::updateEditorGeometry(QWidget* editor,
-                                                const QStyleOptionViewItem& option,
+void RegisterCellDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                                                 const QModelIndex&) const {
     const auto* field = static_cast<FieldEditor*>(editor);
     const QFontMetrics metrics(option.font);

@@ -33,8 +33,8 @@ class RegisterCellDelegate : public QStyledItemDelegate {
 
     // Puts `text` into the field on `line` of the cell at `index`; false with the reason when
     // the field cannot take it.
-    using FieldCommitter =
-        std::function<bool(const QModelIndex& index, int line, const QString& text, QString* reason)>;
+    using FieldCommitter = std::function<bool(const QModelIndex& index, int line,
+                                              const QString& text, QString* reason)>;
 
     // The rule's colour: between the palette's text and base colours, nearer the base.
     static QColor ruleColor(const QPalette& palette, QPalette::ColorGroup group);

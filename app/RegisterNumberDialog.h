@@ -2,6 +2,8 @@
 // Go to Register…). The number runs from 0 to 65535, the registers the device addresses.
 #pragma once
 
+#include "RangeSheet.h"
+
 #include <QInputDialog>
 #include <QString>
 
@@ -10,8 +12,6 @@
 #include <utility>
 
 namespace tavrel::app {
-
-inline constexpr int HighestRegisterNumber = 65535;
 
 inline QInputDialog* askRegisterNumber(QWidget* window, const QString& title, const QString& label,
                                        const QString& okTitle, int32_t proposed,

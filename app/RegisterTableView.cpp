@@ -126,8 +126,8 @@ QModelIndex RegisterTableView::_stepField(bool forward, int* line) const {
 QModelIndex RegisterTableView::moveCursor(CursorAction cursorAction,
                                           Qt::KeyboardModifiers modifiers) {
     const QModelIndex current = currentIndex();
-    const bool onField = current.isValid() &&
-                         RegisterTableModel::machineOfColumn(current.column()) >= 0;
+    const bool onField =
+        current.isValid() && RegisterTableModel::machineOfColumn(current.column()) >= 0;
     const int lastLine = RegisterTableModel::LineCount - 1;
     switch (cursorAction) {
     case MoveNext:
@@ -176,8 +176,7 @@ void RegisterTableView::mousePressEvent(QMouseEvent* event) {
 bool RegisterTableView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
     if (trigger == DoubleClicked && event != nullptr && index.isValid() &&
         (event->type() == QEvent::MouseButtonDblClick)) {
-        _currentLine =
-            _lineAtPoint(index, static_cast<QMouseEvent*>(event)->position().toPoint());
+        _currentLine = _lineAtPoint(index, static_cast<QMouseEvent*>(event)->position().toPoint());
     }
     return QTableView::edit(index, trigger, event);
 }

@@ -213,10 +213,10 @@ class RegisterTableTest : public QObject {
         const QModelIndex cell = model()->index(0, RegisterTableModel::BColumn);
         table->setCurrentField(cell, RegisterTableModel::OutLine);
         const QImage withCurrent = table->viewport()->grab().toImage();
-        const QRect field = RegisterCellDelegate::lineRect(table->visualRect(cell),
-                                                           table->fontMetrics(),
-                                                           RegisterTableModel::OutLine)
-                                .adjusted(-1, -2, 1, 1);
+        const QRect field =
+            RegisterCellDelegate::lineRect(table->visualRect(cell), table->fontMetrics(),
+                                           RegisterTableModel::OutLine)
+                .adjusted(-1, -2, 1, 1);
         QRect changed;
         for (int y = 0; y < withCurrent.height(); ++y) {
             for (int x = 0; x < withCurrent.width(); ++x) {

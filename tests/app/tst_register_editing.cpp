@@ -1,0 +1,434 @@
+// Editing registers in the table through the real editors and commands: every kind of change
+// with undo and redo, values the fields refuse, the clipboard, and the save prompt before
+// changes can be lost.
+#include "AppTestSupport.h"
+#include "FilePanel.h"
+#include "RangeSheet.h"
+#include "RegisterClipboardText.h"
+#include "RegisterFile.h"
+
+#include <QAbstractButton>
+#include <QActionGroup>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QUndoStack>
+
+#include <functional>
+
+using namespace apptest;
+using namespace tavrel::sim;
+
+namespace {
+
+constexpr int TransferTimeout = 20000;
+
+RegisterEntry sample(int seconds, const char* clipA) {
+    return entryWith(seconds, {clipA, "********", "take 4  ", "********"});
+}
+
+// The registers every case starts from.
+RegisterCollection baseRegisters() {
+    return collectionOf({{5, sample(1, "SHOT0005")}, {9, sample(2, "SHOT0009")}});
+}
+
+template <typename Change> RegisterCollection changed(Change change) {
+    RegisterCollection registers = baseRegisters();
+    change(registers);
+    return registers;
+}
+
+RegisterEntry withField(RegisterEntry entry, std::function<void(RegisterEntry&)> change) {
+    change(entry);
+    return entry;
+}
+
+void setClipboardText(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
+
+} // namespace
+
+class RegisterEditingTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir _settings;
+    QTemporaryDir _files;
+    std::unique_ptr<AppController> _controller;
+
+    AppControllerTestAccess ui() const { return testAccess(*_controller); }
+    RegisterTableView* table() const { return ui().registerTable(); }
+    const RegisterCollection& registers() const { return ui().registers(); }
+    QUndoStack* stack() const { return _controller->registerEditor()->undoStack(); }
+
+    void startWith(const RegisterCollection& registers, const std::string& port = {}) {
+        _controller = makeController(port);
+        _controller->_replaceRegisters(registers);
+        QApplication::setActiveWindow(_controller->window());
+        table()->setFocus();
+    }
+
+    QModelIndex cell(int32_t number, int column) const {
+        return _controller->tableModel()->index(_controller->tableModel()->rowOfRegister(number),
+                                                column);
+    }
+
+    // The open field editor, if any.
+    QLineEdit* editor() const { return qobject_cast<QLineEdit*>(QApplication::focusWidget()); }
+
+    // Opens the field's editor with F2, types `text` over its content and presses `key`.
+    void typeInto(int32_t number, int column, int line, const QString& text,
+                  Qt::Key key = Qt::Key_Return) {
+        table()->setCurrentField(cell(number, column), line);
+        QTest::keyClick(table(), Qt::Key_F2);
+        QVERIFY(editor() != nullptr);
+        editor()->selectAll();
+        if (text.isEmpty()) {
+            QTest::keyClick(editor(), Qt::Key_Delete);
+        } else if (text.toLatin1() == text.toUtf8()) {
+            QTest::keyClicks(editor(), text);
+        } else {
+            editor()->insert(text); // beyond what key clicks can type
+        }
+        QTest::keyClick(editor(), key);
+    }
+
+    void selectRegisters(std::initializer_list<int32_t> numbers) {
+        _controller->_selectRegisters(std::vector<int32_t>(numbers));
+    }
+
+    // Answers the register number dialog that is up.
+    void answerNumber(int number) {
+        QInputDialog* dialog = nullptr;
+        QVERIFY(QTest::qWaitFor([&] {
+            dialog = _controller->window()->findChild<QInputDialog*>();
+            return dialog != nullptr && dialog->isVisible();
+        }));
+        dialog->setIntValue(number);
+        dialog->accept();
+    }
+
+    // Clicks the button titled `title` of the alert that is up.
+    void answerAlert(const QString& title) {
+        QVERIFY(QTest::qWaitFor([&] { return _controller->currentAlert() != nullptr; }));
+        QMessageBox* alert = _controller->currentAlert();
+        for (QAbstractButton* button : alert->buttons()) {
+            if (button->text().remove('&') == title) {
+                button->click();
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                return;
+            }
+        }
+        QFAIL(qPrintable("no button " + title));
+    }
+
+  private slots:
+    void initTestCase() { useTemporarySettings(_settings); }
+    void init() { clearSettings(); }
+    void cleanup() { _controller.reset(); }
+
+    // Each kind of change: what it does, what Undo names it, and that Undo and Redo take the
+    // table back and forth exactly.
+    void everyChangeIsUndoneAndRedone() {
+        struct Case {
+            const char* name;
+            std::function<void()> act;
+            RegisterCollection expected;
+            QString undoText;
+        };
+        using M = RegisterTableModel;
+        const std::vector<Case> cases{
+            {"time", [&] { typeInto(5, M::AColumn, M::InLine, "02:03:04:05"); },
+             changed([](auto& r) {
+                 r.set(5, withField(*r.find(5), [](auto& e) { e.reg.inA = time(2, 3, 4, 5); }));
+             }),
+             "Undo Edit A IN of 005"},
+            {"drop frame", [&] { typeInto(9, M::DColumn, M::OutLine, "10:00:00;12"); },
+             changed([](auto& r) {
+                 r.set(9, withField(*r.find(9), [](auto& e) {
+                           e.reg.outD = time(10, 0, 0, 12);
+                           e.reg.outD.dropFrame = 1;
+                       }));
+             }),
+             "Undo Edit D OUT of 009"},
+            {"null time", [&] { typeInto(5, M::AColumn, M::OutLine, ""); }, changed([](auto& r) {
+                 r.set(5, withField(*r.find(5), [](auto& e) { e.reg.outA = {0, 0, 0, 0, 0, 1}; }));
+             }),
+             "Undo Edit A OUT of 005"},
+            {"clip padded", [&] { typeInto(5, M::BColumn, M::ClipLine, "AB"); },
+             changed([](auto& r) {
+                 r.set(5, withField(*r.find(5), [](auto& e) { e.clips[1] = "AB      "; }));
+             }),
+             "Undo Edit B CLIP of 005"},
+            {"no clip", [&] { typeInto(9, M::AColumn, M::ClipLine, ""); }, changed([](auto& r) {
+                 r.set(9, withField(*r.find(9), [](auto& e) { e.clips[0] = NoClipName; }));
+             }),
+             "Undo Edit A CLIP of 009"},
+            {"insert",
+             [&] {
+                 ui().insertRegisterAction()->trigger();
+                 answerNumber(7);
+             },
+             changed([](auto& r) { r.set(7, RegisterEntry{}); }), "Undo Insert Register 007"},
+            {"delete",
+             [&] {
+                 selectRegisters({5, 9});
+                 ui().deleteAction()->trigger();
+             },
+             RegisterCollection{}, "Undo Delete 2 Registers"},
+            {"duplicate keeps the spacing",
+             [&] {
+                 selectRegisters({5, 9});
+                 ui().duplicateAction()->trigger();
+                 answerNumber(20);
+             },
+             changed([](auto& r) {
+                 r.set(20, *r.find(5));
+                 r.set(24, *r.find(9));
+             }),
+             "Undo Duplicate 2 Registers"},
+            {"cut",
+             [&] {
+                 selectRegisters({5});
+                 ui().cutAction()->trigger();
+             },
+             collectionOf({{9, sample(2, "SHOT0009")}}), "Undo Cut Register 005"},
+            {"paste registers",
+             [&] {
+                 setClipboardText(QString::fromStdString(registerClipboardLines(
+                     {{30, sample(3, "NEW00030")}, {31, sample(4, "NEW00031")}})));
+                 ui().pasteAction()->trigger();
+             },
+             changed([](auto& r) {
+                 r.set(30, sample(3, "NEW00030"));
+                 r.set(31, sample(4, "NEW00031"));
+             }),
+             "Undo Paste 2 Registers"},
+            {"paste into a field",
+             [&] {
+                 table()->setCurrentField(cell(9, M::CColumn), M::InLine);
+                 setClipboardText(" 01:02:03:04\n");
+                 ui().pasteAction()->trigger();
+             },
+             changed([](auto& r) {
+                 r.set(9, withField(*r.find(9), [](auto& e) { e.reg.inC = time(1, 2, 3, 4); }));
+             }),
+             "Undo Edit C IN of 009"},
+        };
+        for (const Case& c : cases) {
+            QTest::qWait(0);
+            startWith(baseRegisters());
+            c.act();
+            QVERIFY2(registers() == c.expected, c.name);
+            QCOMPARE(ui().undoAction()->text(), c.undoText);
+            QCOMPARE(stack()->count(), 1);
+            QVERIFY(_controller->window()->isWindowModified());
+            ui().undoAction()->trigger();
+            QVERIFY2(registers() == baseRegisters(), c.name);
+            QVERIFY(!_controller->window()->isWindowModified());
+            ui().redoAction()->trigger();
+            QVERIFY2(registers() == c.expected, c.name);
+        }
+    }
+
+    // What a field refuses stays in its editor with the reason beside it; nothing changes. The
+    // frame rate preference makes times stricter than the wire.
+    void refusedValuesChangeNothing() {
+        using M = RegisterTableModel;
+        struct Case {
+            const char* rate; // the preference's stored name
+            int column;
+            int line;
+            QString text;
+            QString reason; // empty: accepted
+        };
+        const QString notATime = "Type a time as HH:MM:SS:FF, with \";\" before the frames for "
+                                 "drop frame.";
+        const std::vector<Case> cases{
+            {"Wire limits only", M::AColumn, M::InLine, "1:02:03:04", notATime},
+            {"Wire limits only", M::AColumn, M::InLine, "01:02:03", notATime},
+            {"Wire limits only", M::BColumn, M::OutLine, "01:02:03:40",
+             "The VRG-500 takes hours, minutes and seconds up to 99 and frames up to 39."},
+            {"Wire limits only", M::BColumn, M::OutLine, "99:99:99:39", ""},
+            {"25", M::AColumn, M::InLine, "00:00:10:25",
+             "At 25 frames per second the frames go up to 24."},
+            {"25", M::AColumn, M::InLine, "00:00:10:24", ""},
+            {"24", M::AColumn, M::InLine, "00:00:10:24",
+             "At 24 frames per second the frames go up to 23."},
+            {"25", M::AColumn, M::InLine, "00:00:10;05",
+             "Drop frame is used only at 30 frames per second."},
+            {"30", M::AColumn, M::InLine, "00:01:00;00",
+             "In drop frame, frames 00 and 01 are skipped at the start of each minute except "
+             "every tenth."},
+            {"30", M::AColumn, M::InLine, "00:10:00;00", ""},
+            {"30", M::AColumn, M::InLine, "00:60:00:00",
+             "At 30 frames per second a time goes up to 23:59:59."},
+            {"Wire limits only", M::CColumn, M::ClipLine, "NINECHARS",
+             "A clip name has at most 8 characters."},
+            {"Wire limits only", M::CColumn, M::ClipLine, "A,B",
+             "A clip name cannot hold a comma."},
+            {"Wire limits only", M::CColumn, M::ClipLine, QString::fromUtf8("Caf\u00e9"),
+             "A clip name holds printable ASCII characters only."},
+        };
+        for (const Case& c : cases) {
+            startWith(baseRegisters());
+            for (QAction* rate : ui().frameRateActions()->actions()) {
+                if (rate->data().toString() == c.rate) {
+                    rate->trigger();
+                }
+            }
+            const QString context = QString("%1 at %2").arg(c.text, c.rate);
+            typeInto(5, c.column, c.line, c.text);
+            if (c.reason.isEmpty()) {
+                QVERIFY2(editor() == nullptr && stack()->count() == 1, qPrintable(context));
+                continue;
+            }
+            QVERIFY2(editor() != nullptr, qPrintable(context));
+            QLabel* refusal = ui().cellDelegate()->refusalLabel();
+            QVERIFY2(refusal != nullptr && refusal->isVisible(), qPrintable(context));
+            QCOMPARE(refusal->text(), c.reason);
+            QTest::keyClick(editor(), Qt::Key_Escape);
+            QVERIFY(editor() == nullptr);
+            QVERIFY2(registers() == baseRegisters() && stack()->count() == 0, qPrintable(context));
+        }
+    }
+
+    // Tab goes across the machines, then down the lines and on to the next register, editing
+    // each field in turn; Shift+Tab goes back.
+    void tabWalksTheFields() {
+        startWith(baseRegisters());
+        using M = RegisterTableModel;
+        table()->setCurrentField(cell(5, M::CColumn), M::OutLine);
+        QTest::keyClick(table(), Qt::Key_F2);
+        QStringList visited;
+        for (int i = 0; i < 8; ++i) {
+            visited << QString::number(_controller->tableModel()->registers().numberAt(
+                           size_t(table()->currentIndex().row()))) +
+                           " " + editor()->accessibleName();
+            QTest::keyClick(editor(), Qt::Key_Tab);
+        }
+        QCOMPARE(visited, QStringList({"5 C OUT", "5 D OUT", "5 A CLIP", "5 B CLIP", "5 C CLIP",
+                                       "5 D CLIP", "9 A IN", "9 B IN"}));
+        for (int i = 0; i < 3; ++i) { // from 9 C IN back to 5 D CLIP
+            QTest::keyClick(editor(), Qt::Key_Backtab);
+        }
+        QCOMPARE(editor()->accessibleName(), "D CLIP");
+        QCOMPARE(table()->currentIndex().row(), 0);
+        QVERIFY(registers() == baseRegisters()); // fields passed through unchanged
+        QCOMPARE(stack()->count(), 0);
+    }
+
+    // A bad line refuses the whole paste and is named; pasting over registers asks first.
+    void pasteChecksAndAsks() {
+        startWith(baseRegisters());
+        const std::string good =
+            registerClipboardLines({{9, sample(7, "REPLACED")}, {40, sample(8, "NEW00040")}});
+        setClipboardText(QString::fromStdString(good) + "041,bad\n");
+        ui().pasteAction()->trigger();
+        expectAlert(*_controller, "The clipboard's text cannot be pasted as registers",
+                    "Line 3 is not a register: \"041,bad\"");
+        dismissAlert(*_controller);
+        QVERIFY(registers() == baseRegisters());
+
+        // A spreadsheet's copy: tab-separated only.
+        auto* data = new QMimeData;
+        data->setData("text/tab-separated-values",
+                      QByteArray::fromStdString(registerClipboardTabs(
+                          {{9, sample(7, "REPLACED")}, {40, sample(8, "NEW00040")}})));
+        QGuiApplication::clipboard()->setMimeData(data);
+        for (const QString answer : {"Cancel", "Replace"}) {
+            ui().pasteAction()->trigger();
+            QCOMPARE(_controller->currentAlert()->text(), "Replace register 009?");
+            answerAlert(answer);
+        }
+        QVERIFY(registers() == changed([](auto& r) {
+                    r.set(9, sample(7, "REPLACED"));
+                    r.set(40, sample(8, "NEW00040"));
+                }));
+        QCOMPARE(stack()->count(), 1);
+    }
+
+    // Each way of losing changes asks first; Save saves and goes on, Don't Save goes on,
+    // Cancel stays.
+    void unsavedChangesAreAskedAbout() {
+        struct Way {
+            const char* name;
+            std::function<void()> start;
+            std::function<bool()> wentOn;
+        };
+        const std::vector<Way> ways{
+            {"quit", [&] { _controller->quit(); },
+             [&] { return !_controller->window()->isVisible(); }},
+            {"close", [&] { _controller->window()->close(); },
+             [&] { return !_controller->window()->isVisible(); }},
+            {"open", [&] { ui().openAction()->trigger(); },
+             [&] {
+                 QFileDialog* panel = filePanel(*_controller);
+                 return panel != nullptr && panel->acceptMode() == QFileDialog::AcceptOpen;
+             }},
+            {"download", [&] { ui().downloadRegistersAction()->trigger(); },
+             [&] { return ui().rangeSheet()->isVisible(); }},
+        };
+        for (const Way& way : ways) {
+            for (const QString answer : {"Cancel", "Don't Save", "Save"}) {
+                const QString context = QString("%1, %2").arg(way.name, answer);
+                startWith(baseRegisters(), "/dev/null");
+                QCOMPARE(_controller->window()->windowTitle(), "Untitled[*] \u2014 Tavrel");
+                typeInto(5, RegisterTableModel::AColumn, RegisterTableModel::InLine, "03:00:00:00");
+                way.start();
+                QVERIFY(QTest::qWaitFor([&] { return _controller->currentAlert() != nullptr; }));
+                QCOMPARE(_controller->currentAlert()->text(), "Save changes to the registers?");
+                answerAlert(answer);
+                const QString saved = _files.filePath(QString("%1.vg2").arg(way.name));
+                if (answer == "Save") {
+                    QVERIFY(QTest::qWaitFor([&] { return filePanel(*_controller) != nullptr; }));
+                    filePanel(*_controller)->selectFile(saved);
+                    static_cast<QDialog*>(filePanel(*_controller))->accept();
+                    RegisterCollection written;
+                    QVERIFY2(readRegisterFile(localFilePath(saved), &written), qPrintable(context));
+                    QVERIFY(written == registers());
+                    QVERIFY(!_controller->window()->isWindowModified());
+                }
+                if (answer == "Cancel") {
+                    QCoreApplication::processEvents(); // the deferred steps, had any been left
+                    QVERIFY2(!way.wentOn(), qPrintable(context));
+                    QVERIFY(_controller->window()->isWindowModified());
+                } else {
+                    QVERIFY2(QTest::qWaitFor(way.wentOn), qPrintable(context));
+                }
+                _controller.reset();
+            }
+        }
+    }
+
+    // A download is one step: undoing it brings back the table as it was.
+    void undoingADownloadBringsBackTheTable() {
+        Vrg500SimulatorOptions options;
+        options.sampleRegisters = true;
+        Vrg500Simulator device(options);
+        QVERIFY(device.start());
+        startWith(baseRegisters(), device.slavePath());
+        ui().downloadRegistersAction()->trigger();
+        ui().rangeRadios()->button(TypedRangeTag)->click();
+        ui().minRangeField()->setValue(0);
+        ui().maxRangeField()->setValue(2);
+        ui().rangeConfirmButton()->click();
+        QVERIFY(QTest::qWaitFor([&] { return registers().size() == 3 && stack()->count() == 1; },
+                                TransferTimeout));
+        const RegisterCollection downloaded = registers();
+        QCOMPARE(ui().undoAction()->text(), "Undo Download");
+        QVERIFY(_controller->window()->isWindowModified());
+        ui().undoAction()->trigger();
+        QVERIFY(registers() == baseRegisters());
+        ui().redoAction()->trigger();
+        QVERIFY(registers() == downloaded);
+    }
+};
+
+QTEST_MAIN(RegisterEditingTest)
+#include "tst_register_editing.moc"
