@@ -204,7 +204,11 @@ void RegisterCellDelegate::_showRefusal(QLineEdit* editor, const QString& reason
     }
     QWidget* area = editor->parentWidget();
     _refusal->setText(reason);
-    _refusal->setMaximumWidth(std::max(160, area->width() / 2));
+    // One line where the table has room for it, wrapped within half the table where not.
+    const QMargins margins = _refusal->contentsMargins();
+    const int oneLine = _refusal->fontMetrics().horizontalAdvance(reason) + 2 * _refusal->margin() +
+                        margins.left() + margins.right() + 2;
+    _refusal->setFixedWidth(std::min(oneLine, std::max(160, area->width() / 2)));
     _refusal->adjustSize();
     // Beside the editor where there is room, else under it; always inside the table.
     const QRect at = editor->geometry();

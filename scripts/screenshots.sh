@@ -5,12 +5,13 @@
 # simulated VRG-500 and prints the screen rectangle of the main window and any sheet or alert
 # over it; that rectangle of the screen is saved as docs/NAME.png.
 # Usage: scripts/screenshots.sh [STATE...]
-#   states: main-window range-sheet progress-sheet error-alert about-box dark no-ports (default: all)
+#   states: main-window range-sheet progress-sheet error-alert about-box dark no-ports editing
+#   (default: all)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 states=("$@")
-[ ${#states[@]} -eq 0 ] && states=(main-window range-sheet progress-sheet error-alert about-box dark no-ports)
+[ ${#states[@]} -eq 0 ] && states=(main-window range-sheet progress-sheet error-alert about-box dark no-ports editing)
 
 build="${TAVREL_SCREENSHOT_BUILD:-build/screenshots}"
 scripts/install-deps.sh screenshots
@@ -57,6 +58,7 @@ image_name() {
     case "$1" in
         dark) echo main-window-dark ;;
         no-ports) echo main-window-no-ports ;;
+        editing) echo editing-refused ;;
         *) echo "$1" ;;
     esac
 }

@@ -16,6 +16,9 @@
 #include <QButtonGroup>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPalette>
@@ -53,7 +56,11 @@ constexpr qint64 StateDeadlineMs = 30000;
 constexpr int PlacementSettleMs = 400;
 
 const char* const States[] = {"main-window", "range-sheet", "progress-sheet", "error-alert",
-                              "about-box",   "dark",        "no-ports"};
+                              "about-box",   "dark",        "no-ports",       "editing"};
+
+// The field typed into in the editing picture, and what is typed: frames the wire cannot carry.
+constexpr int32_t EditedRegister = 2;
+const char* const RefusedTime = "00:01:10:45";
 
 bool knownState(const char* state) {
     for (const char* known : States) {
@@ -150,6 +157,28 @@ bool downloadAllRegisters(AppController& controller) {
     });
 }
 
+// Types a time the field refuses into register 2's A OUT and presses Enter, as a person would:
+// the editor stays open with the reason beside it.
+bool typeRefusedTime(AppController& controller) {
+    RegisterTableView* table = testAccess(controller).registerTable();
+    const QModelIndex cell = controller.tableModel()->index(
+        controller.tableModel()->rowOfRegister(EditedRegister), RegisterTableModel::AColumn);
+    table->setFocus();
+    table->setCurrentField(cell, RegisterTableModel::OutLine);
+    table->editCurrentField();
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (editor == nullptr) {
+        return false;
+    }
+    editor->setText(RefusedTime);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(editor, &enter);
+    return waitFor([&] {
+        const QLabel* reason = testAccess(controller).cellDelegate()->refusalLabel();
+        return reason != nullptr && reason->isVisible();
+    });
+}
+
 // Brings the windows to `state`; false when they did not get there in time.
 bool enterState(AppController& controller, Vrg500Simulator& device, const char* state) {
     const std::string name = state;
@@ -163,6 +192,9 @@ bool enterState(AppController& controller, Vrg500Simulator& device, const char* 
                 [&] { return controller.currentAlert() && exposed(controller.currentAlert()); });
         }
         return true;
+    }
+    if (name == "editing") {
+        return downloadAllRegisters(controller) && typeRefusedTime(controller);
     }
     if (name == "range-sheet") {
         controller.downloadRegisters();

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QDir>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMimeData>
@@ -404,6 +405,24 @@ class RegisterEditingTest : public QObject {
                 _controller.reset();
             }
         }
+    }
+
+    // A signal quits at once, without asking; the unsaved registers go to a recovery file.
+    void aSignalKeepsTheUnsavedRegisters() {
+        QDir recovered(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                       "/Recovered");
+        recovered.removeRecursively();
+        startWith(baseRegisters());
+        typeInto(9, RegisterTableModel::BColumn, RegisterTableModel::ClipLine, "UNSAVED");
+        const RegisterCollection unsaved = registers();
+        _controller->terminate();
+        QVERIFY(!_controller->window()->isVisible());
+        QVERIFY(_controller->currentAlert() == nullptr);
+        const QStringList kept = recovered.entryList({"*.vg2"}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        RegisterCollection written;
+        QVERIFY(readRegisterFile(localFilePath(recovered.filePath(kept.front())), &written));
+        QVERIFY(written == unsaved);
     }
 
     // A download is one step: undoing it brings back the table as it was.
