@@ -179,7 +179,7 @@ class RegisterEditingTest : public QObject {
             {"delete",
              [&] {
                  selectRegisters({5, 9});
-                 ui().deleteAction()->trigger();
+                 QTest::keyClick(table(), Qt::Key_Delete);
              },
              RegisterCollection{}, "Undo Delete 2 Registers"},
             {"duplicate keeps the spacing",
@@ -196,14 +196,14 @@ class RegisterEditingTest : public QObject {
             {"cut",
              [&] {
                  selectRegisters({5});
-                 ui().cutAction()->trigger();
+                 QTest::keyClick(table(), Qt::Key_X, Qt::ControlModifier);
              },
              collectionOf({{9, sample(2, "SHOT0009")}}), "Undo Cut Register 005"},
             {"paste registers",
              [&] {
                  setClipboardText(QString::fromStdString(registerClipboardLines(
                      {{30, sample(3, "NEW00030")}, {31, sample(4, "NEW00031")}})));
-                 ui().pasteAction()->trigger();
+                 QTest::keyClick(table(), Qt::Key_V, Qt::ControlModifier);
              },
              changed([](auto& r) {
                  r.set(30, sample(3, "NEW00030"));
@@ -327,6 +327,10 @@ class RegisterEditingTest : public QObject {
     // A bad line refuses the whole paste and is named; pasting over registers asks first.
     void pasteChecksAndAsks() {
         startWith(baseRegisters());
+        selectRegisters({5, 9});
+        QTest::keyClick(table(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text().toStdString(),
+                 registerClipboardLines({{5, sample(1, "SHOT0005")}, {9, sample(2, "SHOT0009")}}));
         const std::string good =
             registerClipboardLines({{9, sample(7, "REPLACED")}, {40, sample(8, "NEW00040")}});
         setClipboardText(QString::fromStdString(good) + "041,bad\n");
