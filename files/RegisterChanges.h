@@ -40,9 +40,9 @@ class RegisterChanges {
     bool empty() const { return _count == 0; } // nothing differs
     size_t count() const { return _count; }    // registers touched
 
-    RegisterChangeSide
-    forward() const; // applied to the collection as it was before, gives the after
-    RegisterChangeSide backward() const; // applied to the after, gives the before
+    // Applied to the collection as it was before, gives the after; and the way back.
+    RegisterChangeSide forward() const;
+    RegisterChangeSide backward() const;
 
     // Bytes this change holds on its own plus its share of the pooled blocks: each block counts
     // divided by the number of lists holding it, so the sum over all changes is the memory they
