@@ -17,12 +17,8 @@
 #include <functional>
 #include <set>
 
-using namespace tavrel::app;
-using namespace tavrel::files;
 using namespace tavrel::link;
-using namespace tavrel::records;
 using namespace tavrel::sim;
-
 using namespace apptest;
 
 Q_DECLARE_METATYPE(RegisterEntry)
@@ -148,26 +144,35 @@ class RegisterTransferTest : public QObject {
         QVERIFY(ui().registerTable()->updatesEnabled()); // redraws held back are let through
     }
 
-    // The range sheet as laid out for the last direction, against its frames before any: the
-    // confirm button keeps its right edge and is 12 wider than its title needs, and Cancel keeps
-    // its distance from it.
-    void expectRangeButtonLayout(const QRect& confirmBefore, const QRect& cancelBefore) {
+    // Transfers `first` to `last` through the range sheet, laid out for `command`'s direction
+    // (`label`, `button`), after the other direction's when `otherFirst`: the confirm button keeps
+    // its right edge and is 12 wider than its title needs, Cancel keeps its distance from it.
+    void transferThroughSheet(void (AppController::*command)(), int first, int last,
+                              const QString& label, const QString& button,
+                              const QString& openingText, bool otherFirst = false) {
+        QPushButton* cancel = nullptr;
+        for (QPushButton* b : ui().rangeSheet()->findChildren<QPushButton*>()) {
+            cancel = b->text() == "Cancel" ? b : cancel;
+        }
+        const QRect confirmBefore = ui().rangeConfirmButton()->geometry();
+        const QRect cancelBefore = cancel->geometry();
+        OpeningTextWitness opening(ui().progressSheet(), ui().progressLabel());
+        if (otherFirst) {
+            _controller->downloadRegisters();
+            ui().rangeSheet()->reject();
+        }
+        transfer(command, TypedRangeTag, first, last);
+        QCOMPARE(ui().rangeLabel()->text(), label);
+        QCOMPARE(ui().rangeConfirmButton()->text(), button);
         const QRect confirm = ui().rangeConfirmButton()->geometry();
-        const QRect cancel = rangeCancelButton()->geometry();
         QCOMPARE(confirm.right(), confirmBefore.right());
         QCOMPARE(confirm.width(), pushButtonFittedWidth(ui().rangeConfirmButton()) + 12);
         QCOMPARE(confirm.y(), confirmBefore.y());
-        QCOMPARE(confirm.left() - cancel.left(), confirmBefore.left() - cancelBefore.left());
-        QCOMPARE(cancel.size(), cancelBefore.size());
-    }
-
-    QPushButton* rangeCancelButton() const {
-        for (QPushButton* button : ui().rangeSheet()->findChildren<QPushButton*>()) {
-            if (button->text() == "Cancel") {
-                return button;
-            }
-        }
-        return nullptr;
+        QCOMPARE(confirm.left() - cancel->geometry().left(),
+                 confirmBefore.left() - cancelBefore.left());
+        QCOMPARE(cancel->geometry().size(), cancelBefore.size());
+        waitForTransferEnd();
+        QCOMPARE(opening.text, openingText);
     }
 
     // A critical alert, come up after the progress sheet had gone.
@@ -206,15 +211,9 @@ class RegisterTransferTest : public QObject {
                 [&](const QModelIndex&, int first) {
                     insertedRows << _controller->tableModel()->cellText(first, "Register");
                 });
-        const QRect confirmBefore = ui().rangeConfirmButton()->geometry();
-        const QRect cancelBefore = rangeCancelButton()->geometry();
-        OpeningTextWitness opening(ui().progressSheet(), ui().progressLabel());
-        transfer(&AppController::downloadRegisters, TypedRangeTag, 3, 7);
-        QCOMPARE(ui().rangeLabel()->text(), "Download selected registers from the VRG-500");
-        QCOMPARE(ui().rangeConfirmButton()->text(), "Download");
-        expectRangeButtonLayout(confirmBefore, cancelBefore);
-        waitForTransferEnd();
-        QCOMPARE(opening.text, "Downloading registers");
+        transferThroughSheet(&AppController::downloadRegisters, 3, 7,
+                             "Download selected registers from the VRG-500", "Download",
+                             "Downloading registers");
 
         QVERIFY(ui().registers() == deviceRegisters(*_device, 3, 7));     // 100 went first
         QCOMPARE(ui().registers().find(4)->clips, RegisterEntry{}.clips); // "********"
@@ -231,12 +230,12 @@ class RegisterTransferTest : public QObject {
     void cancelKeepsTheCompletedRegisters_data() {
         QTest::addColumn<bool>("upload");
         QTest::addColumn<QString>("how");
-        QTest::newRow("download, Cancel button") << false << "Cancel button";
-        QTest::newRow("download, Escape key") << false << "Escape key";
-        QTest::newRow("download, Quit") << false << "Quit"; // also what SIGTERM does
-        QTest::newRow("upload, Cancel button") << true << "Cancel button";
-        QTest::newRow("upload, Escape key") << true << "Escape key";
-        QTest::newRow("upload, Quit") << true << "Quit";
+        for (bool upload : {false, true}) {
+            for (QString how : {"Cancel button", "Escape key", "Quit"}) { // Quit: as SIGTERM does
+                QTest::addRow("%s, %s", upload ? "upload" : "download", qPrintable(how))
+                    << upload << how;
+            }
+        }
     }
     void cancelKeepsTheCompletedRegisters() {
         QFETCH(bool, upload);
@@ -269,15 +268,11 @@ class RegisterTransferTest : public QObject {
         QCOMPARE(registerFrames(*_device).size(), size_t(6)); // nothing of register 3
         if (upload) {
             QVERIFY(ui().registers() == sent);
-            QVERIFY(deviceRegisters(*_device, 0, 2) ==
-                    collectionOf({{0, *sent.find(0)}, {1, *sent.find(1)}, {2, *sent.find(2)}}));
-            QVERIFY(deviceRegisters(*_device, 3, 9) == [&] {
-                RegisterCollection rest;
-                for (int32_t n = 3; n <= 9; ++n) {
-                    rest.set(n, *deviceBefore.find(n));
-                }
-                return rest;
-            }());
+            RegisterCollection expected; // 0 to 2 sent, the rest as they were
+            for (int32_t n = 0; n <= 9; ++n) {
+                expected.set(n, *(n <= 2 ? sent : deviceBefore).find(n));
+            }
+            QVERIFY(deviceRegisters(*_device, 0, 9) == expected);
         } else {
             QVERIFY(ui().registers() == deviceRegisters(*_device, 0, 2));
         }
@@ -346,17 +341,9 @@ class RegisterTransferTest : public QObject {
         for (int32_t n : {2, 4, 5}) {
             expected.set(n, *registers.find(n));
         }
-        const QRect confirmBefore = ui().rangeConfirmButton()->geometry();
-        const QRect cancelBefore = rangeCancelButton()->geometry();
-        OpeningTextWitness opening(ui().progressSheet(), ui().progressLabel());
-        _controller->downloadRegisters(); // laid out for the other direction first
-        ui().rangeSheet()->reject();
-        transfer(&AppController::uploadRegisters, TypedRangeTag, 2, 6);
-        QCOMPARE(ui().rangeLabel()->text(), "Upload selected registers to the VRG-500");
-        QCOMPARE(ui().rangeConfirmButton()->text(), "Upload");
-        expectRangeButtonLayout(confirmBefore, cancelBefore);
-        waitForTransferEnd();
-        QCOMPARE(opening.text, "Uploading registers");
+        transferThroughSheet(&AppController::uploadRegisters, 2, 6,
+                             "Upload selected registers to the VRG-500", "Upload",
+                             "Uploading registers", true);
 
         QCOMPARE(registerFrames(*_device),
                  Frames({{0x40, 2}, {0x45, 2}, {0x40, 4}, {0x45, 4}, {0x40, 5}, {0x45, 5}}));
