@@ -9,11 +9,7 @@
 
 #include <QDir>
 
-using namespace tavrel::app;
-using namespace tavrel::files;
-using namespace tavrel::records;
 using namespace tavrel::sim;
-
 using namespace apptest;
 
 namespace {
@@ -276,34 +272,19 @@ class FileCommandsTest : public QObject {
     }
 
     // A saved name always ends in the file type, so the Open panel's filter shows the file.
-    void savedNamesEndInTheFileType_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("suffix");
-        QTest::addColumn<QString>("saved");
-        QTest::newRow("a dot in the name") << "Concert v1.2"
-                                           << "vg2"
-                                           << "Concert v1.2.vg2";
-        QTest::newRow("no extension") << "/tmp/Rack"
-                                      << "vgs"
-                                      << "/tmp/Rack.vgs";
-        QTest::newRow("the extension") << "a.vg2"
-                                       << "vg2"
-                                       << "a.vg2";
-        QTest::newRow("in capitals") << "a.VG2"
-                                     << "vg2"
-                                     << "a.VG2";
-        QTest::newRow("the other file type") << "a.vgs"
-                                             << "vg2"
-                                             << "a.vgs.vg2";
-        QTest::newRow("the extension without its dot") << "avg2"
-                                                       << "vg2"
-                                                       << "avg2.vg2";
-    }
     void savedNamesEndInTheFileType() {
-        QFETCH(QString, name);
-        QFETCH(QString, suffix);
-        QFETCH(QString, saved);
-        QCOMPARE(withFileExtension(name, suffix), saved);
+        const char* const cases[][3] = {
+            // name, file type, name saved
+            {"Concert v1.2", "vg2", "Concert v1.2.vg2"}, // a dot in the name
+            {"/tmp/Rack", "vgs", "/tmp/Rack.vgs"},
+            {"a.vg2", "vg2", "a.vg2"},
+            {"a.VG2", "vg2", "a.VG2"},
+            {"a.vgs", "vg2", "a.vgs.vg2"}, // the other file type
+            {"avg2", "vg2", "avg2.vg2"},   // the extension without its dot
+        };
+        for (const auto& [name, suffix, saved] : cases) {
+            QCOMPARE(withFileExtension(name, suffix), QString(saved));
+        }
     }
 
     void panelsAreTitledForWhatTheyDo() {
