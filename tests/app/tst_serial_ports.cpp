@@ -2,6 +2,7 @@
 // test's own reaches the window through a real kernel device event, with nobody rebuilding the
 // pop-up by hand. And serial lines the registry does not report, added by their device path
 // through "Other Port…": checked, remembered, kept through rebuilds, and usable.
+#include "../discovery/DiscoveryTestSupport.h"
 #include "AppTestSupport.h"
 #include "OtherPortDialog.h"
 #include "SerialPortScanner.h"
@@ -13,15 +14,6 @@
 #include <QPushButton>
 
 #include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <linux/netlink.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-using namespace tavrel::app;
-using namespace tavrel::link;
 
 using namespace apptest;
 
@@ -43,41 +35,6 @@ void plugInto(const QString& sysfsRoot, const QString& name) {
     QVERIFY(QDir().mkpath(tty + "/device"));
     writeBytes(tty + "/uevent", "MAJOR=188\nMINOR=7\nDEVNAME=" + name.toLatin1() + "\n");
 }
-
-// A "change" event for a virtual console, which belongs to no serial port: it only makes the
-// monitor list again. False when this system does not let the test send one.
-bool sendDeviceEvent() {
-    std::string devpath = "/sys/devices/virtual/tty/tty63";
-    if (!std::filesystem::exists(devpath)) {
-        devpath = "/sys/devices/virtual/tty/ptmx";
-    }
-    std::ofstream uevent(devpath + "/uevent");
-    return bool(uevent << "change" << std::flush);
-}
-
-// The kernel's events as a socket of the test's own sees them, to tell "no event reaches this
-// system" apart from "the window missed the event".
-struct UeventWitness {
-    UeventWitness() {
-        sockaddr_nl address{};
-        address.nl_family = AF_NETLINK;
-        address.nl_groups = 1;
-        bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    }
-    ~UeventWitness() { close(fd); }
-    bool sawChangeEvent() const {
-        char message[8192];
-        for (ssize_t length; (length = recv(fd, message, sizeof message - 1, 0)) > 0;) {
-            message[length] = '\0';
-            if (std::strncmp(message, "change@/devices/virtual/tty/", 28) == 0) {
-                return true;
-            }
-        }
-        return false;
-    }
-    const int fd =
-        socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, NETLINK_KOBJECT_UEVENT);
-};
 
 // Chooses "Other Port…" in the pop-up as a person would; the dialog it opens, or null.
 OtherPortDialog* chooseOtherPort(const AppController& controller) {
@@ -118,16 +75,16 @@ class SerialPortsTest : public QObject {
     void otherPortChoices_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason"); // empty: added
-        QTest::newRow("simulator pty") << "pty"
-                                       << "";
-        QTest::newRow("regular file") << "file"
-                                      << "It is not a terminal device.";
-        QTest::newRow("missing") << "missing"
-                                 << "No such file or directory.";
-        QTest::newRow("relative") << "relative"
-                                  << "A device path starts with \"/\", as in /dev/ttyS0.";
-        QTest::newRow("cancelled") << "cancel"
-                                   << "";
+        const char* const rows[][3] = {
+            {"simulator pty", "pty", ""},
+            {"regular file", "file", "It is not a terminal device."},
+            {"missing", "missing", "No such file or directory."},
+            {"relative", "relative", "A device path starts with \"/\", as in /dev/ttyS0."},
+            {"cancelled", "cancel", ""},
+        };
+        for (const auto& [row, kind, reason] : rows) {
+            QTest::newRow(row) << QString(kind) << QString(reason);
+        }
     }
     void otherPortChoices() {
         QFETCH(QString, kind);
@@ -218,18 +175,19 @@ class SerialPortsTest : public QObject {
 
         plugInto(sysfs.path(), "ttyUSB7");
         UeventWitness witness;
-        if (!sendDeviceEvent()) {
+        if (!sendChangeEvent()) {
             QSKIP(qPrintable(QString("cannot send a device event: ") + std::strerror(errno)));
         }
         if (!QTest::qWaitFor([&] { return portTitles(popUp).contains("ttyUSB7"); }, 5000)) {
-            QVERIFY2(!witness.sawChangeEvent(), "the kernel sent the event, the pop-up missed it");
+            QVERIFY2(!witness.sawEventFor(virtualConsoleDevpath()),
+                     "the kernel sent the event, the pop-up missed it");
             QSKIP("no device event reaches this system's network namespace");
         }
         QCOMPARE(portTitles(popUp), (QStringList{"ttyS0", "ttyUSB7"}));
         QCOMPARE(popUp->itemData(popUp->findText("ttyUSB7")).toString(), "/dev/ttyUSB7");
 
         QVERIFY(QDir(sysfs.path() + "/class/tty/ttyUSB7").removeRecursively());
-        QVERIFY(sendDeviceEvent());
+        QVERIFY(sendChangeEvent());
         QVERIFY(QTest::qWaitFor([&] { return !portTitles(popUp).contains("ttyUSB7"); }, 20000));
         QCOMPARE(portTitles(popUp), QStringList{"ttyS0"});
     }

@@ -1,11 +1,17 @@
-// What the tests of port notifications share: the calls an action received, and serving the
-// notifier's descriptor.
+// What the tests of port notifications share: the calls an action received, serving the
+// notifier's descriptor, and a real device event with a witness of the kernel's events.
 #pragma once
 
 #include "SerialDeviceNotifier.h"
 
 #include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <linux/netlink.h>
 #include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace tavrel::link;
@@ -51,3 +57,41 @@ inline bool serveUntilListed(SerialDeviceNotifier& notifier) {
     }
     return false;
 }
+
+// A virtual console's device (tty63, or ptmx): a "change" event for it belongs to no serial port,
+// so nobody is disturbed, yet it comes through the same kernel and udev path as an adapter's.
+inline std::string virtualConsoleDevpath() {
+    const std::string tty63 = "/devices/virtual/tty/tty63";
+    return std::filesystem::exists("/sys" + tty63) ? tty63 : "/devices/virtual/tty/ptmx";
+}
+
+// Sends that event; false when this system does not let the test send one.
+inline bool sendChangeEvent() {
+    std::ofstream uevent("/sys" + virtualConsoleDevpath() + "/uevent");
+    return bool(uevent << "change" << std::flush);
+}
+
+// A kernel-event socket of the test's own, to tell "no event reaches this system" apart from
+// "the event was missed".
+struct UeventWitness {
+    UeventWitness() {
+        sockaddr_nl address{};
+        address.nl_family = AF_NETLINK;
+        address.nl_groups = 1; // the kernel's own events
+        bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+    ~UeventWitness() { close(fd); }
+    bool sawEventFor(const std::string& devpath) const {
+        char message[8192];
+        for (ssize_t length; (length = recv(fd, message, sizeof message - 1, 0)) > 0;) {
+            message[length] = '\0';
+            const char* at = std::strchr(message, '@'); // the header is "ACTION@DEVPATH"
+            if (at != nullptr && devpath == at + 1) {
+                return true;
+            }
+        }
+        return false;
+    }
+    const int fd =
+        socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, NETLINK_KOBJECT_UEVENT);
+};

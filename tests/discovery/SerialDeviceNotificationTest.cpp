@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-using namespace tavrel::link;
-using namespace tavrel::records;
-
 namespace {
 
 using namespace std::chrono_literals;
