@@ -14,8 +14,6 @@
 #include <QSignalSpy>
 #include <QToolBar>
 
-using namespace tavrel::app;
-using namespace tavrel::records;
 using namespace tavrel::sim;
 
 using namespace apptest;
@@ -352,14 +350,11 @@ class MainWindowTest : public QObject {
                                                    itemArea.bottom() - popUpBottom));
         QVERIFY(!labelInk.isEmpty());
         QVERIFY2(std::abs(labelInk.last().second - buttonInk[1].second) <= 1,
-                 qPrintable(QString("label baseline %1, button's %2")
-                                .arg(labelInk.last().second)
-                                .arg(buttonInk[1].second)));
+                 qPrintable(QDebug::toString(std::pair(labelInk.last(), buttonInk[1]))));
         const double iconCentre = (buttonInk[0].first + buttonInk[0].second) / 2.0;
         const double popUpCentre = popUp->mapTo(bar, QPoint(0, 0)).y() + popUp->height() / 2.0;
-        QVERIFY2(
-            std::abs(popUpCentre - iconCentre) <= 2,
-            qPrintable(QString("pop-up centre %1, icon's %2").arg(popUpCentre).arg(iconCentre)));
+        QVERIFY2(std::abs(popUpCentre - iconCentre) <= 2,
+                 qPrintable(QDebug::toString(std::pair(popUpCentre, iconCentre))));
     }
 
     void closingTheMainWindowQuits() {

@@ -10,9 +10,6 @@
 #include <QStyle>
 #include <QTableView>
 
-using namespace tavrel::app;
-using namespace tavrel::records;
-
 using namespace apptest;
 
 namespace {
@@ -226,11 +223,7 @@ class RegisterTableTest : public QObject {
             }
         }
         QVERIFY(!changed.isEmpty());
-        QVERIFY2(field.contains(changed), qPrintable(QString("changed %1,%2 %3x%4")
-                                                         .arg(changed.x())
-                                                         .arg(changed.y())
-                                                         .arg(changed.width())
-                                                         .arg(changed.height())));
+        QVERIFY2(field.contains(changed), qPrintable(QDebug::toString(changed)));
     }
 
     // What the window shows on screen (its flushed backing store) must equal a fresh drawing
