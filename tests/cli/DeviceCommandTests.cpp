@@ -9,10 +9,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-using namespace tavrel::files;
 using namespace tavrel::link;
-using namespace tavrel::records;
-using namespace tavrel::sim;
 
 namespace {
 

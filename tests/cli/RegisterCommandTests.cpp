@@ -4,8 +4,6 @@
 #include <map>
 #include <unistd.h>
 
-using namespace tavrel::sim;
-
 namespace {
 
 const std::string Nulls = "**:**:**:**,**:**:**:**,**:**:**:**,**:**:**:**,**:**:**:**,"

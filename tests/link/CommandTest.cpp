@@ -5,8 +5,6 @@
 #include <functional>
 
 using namespace tavrel::files;
-using namespace tavrel::link;
-using namespace tavrel::records;
 
 namespace {
 

@@ -9,7 +9,6 @@
 #include <bit>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <future>
@@ -19,10 +18,6 @@
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
-
-using namespace tavrel::link;
-using namespace tavrel::records;
-using namespace tavrel::sim;
 
 namespace {
 
@@ -49,12 +44,6 @@ int openFromAnotherProcess(const std::string& path) {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
-
-double secondsFor(const std::function<void()>& work) {
-    auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 // True when every descriptor of this process on the device at `path`, but `except`, is closed
 // on exec; false as well when there is none.
@@ -240,7 +229,9 @@ TEST_F(Connection, ReplyThatStopsShortFailsWithinItsTime) {
         c.fault(sim);
         TavrelError error;
         VRG500_register reg;
-        double seconds = secondsFor([&] { EXPECT_FALSE(socket->registerData(&reg, 3, &error)); });
+        const auto start = Clock::now();
+        EXPECT_FALSE(socket->registerData(&reg, 3, &error));
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
         EXPECT_GE(seconds, c.atLeast);
         EXPECT_LT(seconds, c.below);
         EXPECT_EQ(error.description, "Error reading data from serial device");

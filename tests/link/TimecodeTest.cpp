@@ -9,7 +9,6 @@
 #include <string>
 
 using namespace tavrel::link;
-using namespace tavrel::records;
 
 TEST(Timecode, Formats) {
     const std::pair<VRG500_registerTime, const char*> cases[] = {
@@ -40,19 +39,10 @@ TEST(Timecode, ParsesAcceptedTexts) {
 }
 
 TEST(Timecode, RejectsAndLeavesTheRecordUnchanged) {
-    const std::string cases[] = {
-        "23;59:59:29",
-        "01:02;03:04",
-        "1:02:03:04",
-        " 01:02:03:04",
-        "01:02:03:04 ",
-        "**:**:**:04",
-        "01:02:03:04\n",
-        "",
-        "01:02:03.04",
-        "0a:02:03:04",
-        std::string("01:02:03:04\0", 12),
-    };
+    using namespace std::string_literals;
+    const std::string cases[] = {"23;59:59:29",  "01:02;03:04", "1:02:03:04",    " 01:02:03:04",
+                                 "01:02:03:04 ", "**:**:**:04", "01:02:03:04\n", "",
+                                 "01:02:03.04",  "0a:02:03:04", "01:02:03:04\0"s};
     for (const auto& text : cases) {
         VRG500_registerTime time = makeTime(7, 6, 5, 4, 0, 0);
         TavrelError error;

@@ -6,8 +6,6 @@
 
 #include <array>
 
-using namespace tavrel::records;
-
 using namespace vrg500wire;
 
 namespace {

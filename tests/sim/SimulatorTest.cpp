@@ -71,9 +71,8 @@ class PtyClient {
 
 const Bytes versionRequest = {0x11, 0x00}, versionReply = {0x11, 0x04, '2', '.', '1', '0'};
 const Bytes ack = {0x10, 0x01, 0x06}, nak = {0x10, 0x01, 0x15};
-const Bytes nullRegister = {0x80, 0, 0, 0, 0x80, 0, 0, 0, 0x80, 0, 0, 0,
-                            0x80, 0, 0, 0, 0x80, 0, 0, 0, 0x80, 0, 0, 0,
-                            0x80, 0, 0, 0, 0x80, 0, 0, 0, 0,    0};
+const Bytes nullTime = {0x80, 0, 0, 0}, nullTimes = nullTime + nullTime + nullTime + nullTime;
+const Bytes nullRegister = nullTimes + nullTimes + Bytes{0, 0};
 const Bytes sampleRegister = {0x29, 0x59, 0x59, 0x23, 0,    0, 0, 0x01, 0x80, 0,   0, 0,
                               0x80, 0,    0,    0,    0x80, 0, 0, 0,    0x80, 0,   0, 0,
                               0x80, 0,    0,    0,    0x69, 1, 2, 3,    0xAB, 0xCD};
