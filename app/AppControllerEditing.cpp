@@ -215,7 +215,7 @@ bool AppController::_transferRunning() const {
 
 void AppController::_validateEditActions() {
     const bool idle = !_transferRunning();
-    const bool selection = idle && !_selectedRegisterNumbers().empty();
+    const bool selection = idle && registerTable->selectionModel()->hasSelection();
     const QModelIndex current = registerTable->currentIndex();
     const bool onField =
         idle && current.isValid() && RegisterTableModel::machineOfColumn(current.column()) >= 0;
@@ -238,14 +238,19 @@ void AppController::_validateEditActions() {
 // ---- Selection ---------------------------------------------------------------------------------
 
 std::vector<int32_t> AppController::_selectedRegisterNumbers() const {
+    // Walks the selection's ranges: asking for the selected rows compares every row with every
+    // range, which a thousand scattered registers make slow.
     std::vector<int32_t> numbers;
     const RegisterCollection& registers = _tableModel->registers();
-    for (const QModelIndex& row : registerTable->selectionModel()->selectedRows()) {
-        if (static_cast<size_t>(row.row()) < registers.size()) {
-            numbers.push_back(registers.numberAt(static_cast<size_t>(row.row())));
+    for (const QItemSelectionRange& range : registerTable->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            if (row >= 0 && static_cast<size_t>(row) < registers.size()) {
+                numbers.push_back(registers.numberAt(static_cast<size_t>(row)));
+            }
         }
     }
     std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
     return numbers;
 }
 
