@@ -144,31 +144,35 @@ void AppController::_createMainWindow() {
     connect(serialPopUpButton, &QComboBox::activated, this, [this] { selectSerialPort(); });
 }
 
+QAction* AppController::_makeAction(const QString& text, const QKeySequence& shortcut,
+                                    void (AppController::*slot)()) {
+    auto* action = new QAction(text, this);
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+    }
+    connect(action, &QAction::triggered, this, slot);
+    mainWindow->addAction(action);
+    return action;
+}
+
 void AppController::_createActions() {
-    auto make = [this](const QString& text, const QKeySequence& shortcut, auto slot) {
-        auto* action = new QAction(text, this);
-        if (!shortcut.isEmpty()) {
-            action->setShortcut(shortcut);
-        }
-        connect(action, &QAction::triggered, this, slot);
-        mainWindow->addAction(action);
-        return action;
-    };
-    openAction = make("Open...", QKeySequence::Open, &AppController::openVg2File);
-    saveAction = make("Save...", QKeySequence::Save, &AppController::saveVg2File);
-    quitAction = make("Quit", QKeySequence::Quit, &AppController::quit);
-    downloadRegistersAction =
-        make("Download Registers...", QKeySequence("Ctrl+D"), &AppController::downloadRegisters);
+    openAction = _makeAction("Open...", QKeySequence::Open, &AppController::openVg2File);
+    saveAction = _makeAction("Save...", QKeySequence::Save, &AppController::saveVg2File);
+    quitAction = _makeAction("Quit", QKeySequence::Quit, &AppController::quit);
+    downloadRegistersAction = _makeAction("Download Registers...", QKeySequence("Ctrl+D"),
+                                          &AppController::downloadRegisters);
     uploadRegistersAction =
-        make("Upload Registers...", QKeySequence("Ctrl+U"), &AppController::uploadRegisters);
-    downloadMenuSettingsAction = make("Download Menu Settings...", QKeySequence("Ctrl+Shift+D"),
-                                      &AppController::downloadMenuSettings);
-    uploadMenuSettingsAction = make("Upload Menu Settings...", QKeySequence("Ctrl+Shift+U"),
-                                    &AppController::uploadMenuSettings);
-    showVersionAction =
-        make("Show VRG-500 Version", QKeySequence("Ctrl+I"), &AppController::showVRG500Version);
-    helpAction = make("Tavrel Help", QKeySequence::HelpContents, &AppController::showHelpText);
-    aboutAction = make("About Tavrel", QKeySequence(), &AppController::showAboutPanel);
+        _makeAction("Upload Registers...", QKeySequence("Ctrl+U"), &AppController::uploadRegisters);
+    downloadMenuSettingsAction =
+        _makeAction("Download Menu Settings...", QKeySequence("Ctrl+Shift+D"),
+                    &AppController::downloadMenuSettings);
+    uploadMenuSettingsAction = _makeAction("Upload Menu Settings...", QKeySequence("Ctrl+Shift+U"),
+                                           &AppController::uploadMenuSettings);
+    showVersionAction = _makeAction("Show VRG-500 Version", QKeySequence("Ctrl+I"),
+                                    &AppController::showVRG500Version);
+    helpAction =
+        _makeAction("Tavrel Help", QKeySequence::HelpContents, &AppController::showHelpText);
+    aboutAction = _makeAction("About Tavrel", QKeySequence(), &AppController::showAboutPanel);
     quitAction->setMenuRole(QAction::QuitRole);
     aboutAction->setMenuRole(QAction::AboutRole);
     _createEditActions();
@@ -366,19 +370,26 @@ std::shared_ptr<TavrelSocket> AppController::_getSocket() {
 
 // ---- Alerts ----------------------------------------------------------------------------------
 
-QMessageBox* AppController::_beginAlertSheet(const QString& messageText,
-                                             const QString& informativeText, bool critical) {
+QMessageBox* AppController::_newAlertSheet(QMessageBox::Icon icon, const QString& messageText,
+                                           const QString& informativeText) {
     auto* alert = new QMessageBox(mainWindow);
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowModality(Qt::WindowModal);
     alert->setWindowTitle("Tavrel");
-    alert->setIcon(critical ? QMessageBox::Critical : QMessageBox::Information);
+    alert->setIcon(icon);
+    alert->setTextFormat(Qt::PlainText);
     alert->setText(messageText);
     alert->setInformativeText(informativeText);
-    alert->setTextFormat(Qt::PlainText);
+    _currentAlert = alert;
+    return alert;
+}
+
+QMessageBox* AppController::_beginAlertSheet(const QString& messageText,
+                                             const QString& informativeText, bool critical) {
+    QMessageBox* alert = _newAlertSheet(critical ? QMessageBox::Critical : QMessageBox::Information,
+                                        messageText, informativeText);
     alert->setStandardButtons(QMessageBox::Ok);
     fitAlertToInformativeText(alert);
-    _currentAlert = alert;
     alert->open();
     return alert;
 }

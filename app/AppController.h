@@ -22,6 +22,8 @@
 #include "TavrelSocket.h"
 #include "VRG500.h"
 
+#include <QKeySequence>
+#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -43,7 +45,6 @@ class QFileDialog;
 class QLabel;
 class QMainWindow;
 class QMenu;
-class QMessageBox;
 class QProgressBar;
 class QPushButton;
 class QSocketNotifier;
@@ -181,6 +182,10 @@ class AppController : public QObject {
     // when dismissed. `critical` selects the critical style, otherwise the default one.
     QMessageBox* _beginAlertSheet(const QString& messageText, const QString& informativeText,
                                   bool critical);
+    // A window-modal alert on the main window with these texts and no buttons yet, not opened;
+    // it deletes itself when dismissed and is the current alert from now on.
+    QMessageBox* _newAlertSheet(QMessageBox::Icon icon, const QString& messageText,
+                                const QString& informativeText);
     // The alert last opened by the controller while it is still open, else null.
     QMessageBox* currentAlert() const;
 
@@ -327,6 +332,8 @@ class AppController : public QObject {
     // Interface construction (the interface description).
     void _createMainWindow();
     void _createActions();
+    QAction* _makeAction(const QString& text, const QKeySequence& shortcut,
+                         void (AppController::*slot)());
     void _createMenus();
     void _createEditActions(); // AppControllerEditing.cpp
     QMenu* _createEditMenu();  // AppControllerEditing.cpp

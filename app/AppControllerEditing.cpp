@@ -119,31 +119,22 @@ bool isFieldText(const QByteArray& text) {
 // ---- Construction ------------------------------------------------------------------------------
 
 void AppController::_createEditActions() {
-    auto make = [this](const QString& text, const QKeySequence& shortcut, auto slot) {
-        auto* action = new QAction(text, this);
-        if (!shortcut.isEmpty()) {
-            action->setShortcut(shortcut);
-        }
-        connect(action, &QAction::triggered, this, slot);
-        mainWindow->addAction(action);
-        return action;
-    };
-    undoAction = make(tr("Undo"), QKeySequence::Undo, &AppController::undo);
-    redoAction = make(tr("Redo"), QKeySequence::Redo, &AppController::redo);
-    cutAction = make(tr("Cut"), QKeySequence::Cut, &AppController::cutRegisters);
-    copyAction = make(tr("Copy"), QKeySequence::Copy, &AppController::copyRegisters);
+    undoAction = _makeAction(tr("Undo"), QKeySequence::Undo, &AppController::undo);
+    redoAction = _makeAction(tr("Redo"), QKeySequence::Redo, &AppController::redo);
+    cutAction = _makeAction(tr("Cut"), QKeySequence::Cut, &AppController::cutRegisters);
+    copyAction = _makeAction(tr("Copy"), QKeySequence::Copy, &AppController::copyRegisters);
     copyFieldAction =
-        make(tr("Copy Field"), QKeySequence("Ctrl+Shift+C"), &AppController::copyField);
-    pasteAction = make(tr("Paste"), QKeySequence::Paste, &AppController::paste);
-    deleteAction = make(tr("Delete"), QKeySequence::Delete, &AppController::deleteRegisters);
-    insertRegisterAction = make(tr("Insert Register..."), QKeySequence(Qt::Key_Insert),
-                                &AppController::insertRegister);
-    duplicateAction = make(tr("Duplicate To..."), QKeySequence("Ctrl+Shift+R"),
-                           &AppController::duplicateRegisters);
+        _makeAction(tr("Copy Field"), QKeySequence("Ctrl+Shift+C"), &AppController::copyField);
+    pasteAction = _makeAction(tr("Paste"), QKeySequence::Paste, &AppController::paste);
+    deleteAction = _makeAction(tr("Delete"), QKeySequence::Delete, &AppController::deleteRegisters);
+    insertRegisterAction = _makeAction(tr("Insert Register..."), QKeySequence(Qt::Key_Insert),
+                                       &AppController::insertRegister);
+    duplicateAction = _makeAction(tr("Duplicate To..."), QKeySequence("Ctrl+Shift+R"),
+                                  &AppController::duplicateRegisters);
     goToRegisterAction =
-        make(tr("Go to Register..."), QKeySequence("Ctrl+G"), &AppController::goToRegister);
+        _makeAction(tr("Go to Register..."), QKeySequence("Ctrl+G"), &AppController::goToRegister);
     selectAllAction =
-        make(tr("Select All"), QKeySequence::SelectAll, &AppController::selectAllRegisters);
+        _makeAction(tr("Select All"), QKeySequence::SelectAll, &AppController::selectAllRegisters);
 
     frameRateActions = new QActionGroup(this);
     const FrameRate chosen =
@@ -498,14 +489,7 @@ void AppController::selectFrameRate(QAction* action) {
 void AppController::_beginQuestionSheet(const QString& messageText, const QString& informativeText,
                                         const QString& acceptTitle,
                                         std::function<void()> accepted) {
-    auto* box = new QMessageBox(mainWindow);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
-    box->setWindowTitle("Tavrel");
-    box->setIcon(QMessageBox::Warning);
-    box->setTextFormat(Qt::PlainText);
-    box->setText(messageText);
-    box->setInformativeText(informativeText);
+    QMessageBox* box = _newAlertSheet(QMessageBox::Warning, messageText, informativeText);
     QPushButton* accept = box->addButton(acceptTitle, QMessageBox::AcceptRole);
     box->setDefaultButton(box->addButton(QMessageBox::Cancel));
     connect(box, &QMessageBox::finished, this, [box, accept, accepted = std::move(accepted)](int) {
@@ -513,7 +497,6 @@ void AppController::_beginQuestionSheet(const QString& messageText, const QStrin
             accepted();
         }
     });
-    _currentAlert = box;
     box->open();
 }
 

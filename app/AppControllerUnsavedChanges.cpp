@@ -35,14 +35,8 @@ void AppController::_askToSaveChanges(std::function<void()> then) {
         then();
         return;
     }
-    auto* box = new QMessageBox(mainWindow);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
-    box->setWindowTitle("Tavrel");
-    box->setIcon(QMessageBox::Warning);
-    box->setTextFormat(Qt::PlainText);
-    box->setText(tr("Save changes to the registers?"));
-    box->setInformativeText(tr("Your changes will be lost if you don't save them."));
+    QMessageBox* box = _newAlertSheet(QMessageBox::Warning, tr("Save changes to the registers?"),
+                                      tr("Your changes will be lost if you don't save them."));
     box->setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     box->button(QMessageBox::Discard)->setText(tr("Don't Save"));
     box->setDefaultButton(QMessageBox::Save);
@@ -61,7 +55,6 @@ void AppController::_askToSaveChanges(std::function<void()> then) {
             break;
         }
     });
-    _currentAlert = box;
     box->open();
 }
 

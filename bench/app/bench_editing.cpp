@@ -25,6 +25,8 @@
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
 
+#include "BenchMemory.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -54,6 +56,9 @@ using namespace tavrel::app;
 using namespace tavrel::files;
 using namespace tavrel::records;
 
+using benchmemory::peakMegabytes;
+using benchmemory::residentMegabytes;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -66,25 +71,6 @@ constexpr int UndoRounds = 5;
 
 double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double residentMegabytes() {
-    malloc_trim(0);
-    long pages = 0;
-    long resident = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
-            resident = 0;
-        }
-        std::fclose(statm);
-    }
-    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1e6;
-}
-
-double peakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) * 1024.0 / 1e6;
 }
 
 double percentile(std::vector<double> values, double fraction) {

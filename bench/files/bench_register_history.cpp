@@ -6,6 +6,8 @@
 // steps' heldBytes. Prints figures; never fails on them.
 #include "RegisterChanges.h"
 
+#include "BenchMemory.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -19,6 +21,8 @@
 using namespace tavrel::files;
 using namespace tavrel::records;
 
+using benchmemory::residentMegabytes;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -28,19 +32,6 @@ constexpr int Steps = 100;
 
 double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double residentMegabytes() {
-    malloc_trim(0);
-    long pages = 0;
-    long resident = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
-            resident = 0;
-        }
-        std::fclose(statm);
-    }
-    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1e6;
 }
 
 RegisterEntry randomEntry(std::mt19937& random, unsigned table, int32_t number) {
