@@ -406,9 +406,13 @@ void AppController::deleteRegisters() {
 }
 
 void AppController::insertRegister() {
+    // The first free number after the selection (or from 0) is offered.
     const std::vector<int32_t> selected = _selectedRegisterNumbers();
-    const int32_t proposed =
-        selected.empty() ? 0 : std::min(selected.back() + 1, HighestRegisterNumber);
+    int32_t proposed = selected.empty() ? 0 : selected.back() + 1;
+    while (proposed < HighestRegisterNumber && _tableModel->rowOfRegister(proposed) >= 0) {
+        ++proposed;
+    }
+    proposed = std::min(proposed, HighestRegisterNumber);
     askRegisterNumber(mainWindow, tr("Insert Register"), tr("Number of the new register:"),
                       tr("Insert"), proposed, [this](int32_t number) {
                           if (_tableModel->registers().find(number) != nullptr) {
