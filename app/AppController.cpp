@@ -1,6 +1,7 @@
 #include "AppController.h"
 
 #include "AlertWidth.h"
+#include "DeviceTools.h"
 #include "FilePanel.h"
 #include "OpenFailure.h"
 #include "OtherPortDialog.h"
@@ -91,6 +92,7 @@ AppController::AppController(PortLister portLister, QObject* parent)
     _createMenus();
     _createRangeSheet();
     _createProgressSheet();
+    _deviceTools = new DeviceTools(*this);
     awakeFromNib();
 }
 
@@ -173,6 +175,20 @@ void AppController::_createActions() {
     helpAction =
         _makeAction("Tavrel Help", QKeySequence::HelpContents, &AppController::showHelpText);
     aboutAction = _makeAction("About Tavrel", QKeySequence(), &AppController::showAboutPanel);
+    compareAction = _makeAction("Compare with Device...", QKeySequence("Ctrl+Shift+K"),
+                                &AppController::compareWithDevice);
+    restoreSnapshotAction =
+        _makeAction("Restore Snapshot...", QKeySequence(), &AppController::restoreSnapshot);
+    safeUploadAction = new QAction("Compare Before Upload", this);
+    safeUploadAction->setCheckable(true);
+    safeUploadAction->setChecked(_safeUploadEnabled());
+    connect(safeUploadAction, &QAction::toggled, this, &AppController::selectSafeUpload);
+    deviceInformationAction = new QAction("Device Information...", this);
+    connect(deviceInformationAction, &QAction::triggered, this,
+            [this] { _deviceTools->showInformation(); });
+    offsetRegistersAction = new QAction("Offset Registers...", this);
+    connect(offsetRegistersAction, &QAction::triggered, this,
+            [this] { _deviceTools->offsetRegisters(); });
     quitAction->setMenuRole(QAction::QuitRole);
     aboutAction->setMenuRole(QAction::AboutRole);
     _createEditActions();
@@ -194,9 +210,10 @@ void AppController::_createMenus() {
     };
     addMenu("&File", {openAction, saveAction, nullptr, quitAction});
     _createEditMenu();
-    addMenu("&Device",
-            {downloadRegistersAction, uploadRegistersAction, nullptr, downloadMenuSettingsAction,
-             uploadMenuSettingsAction, nullptr, showVersionAction});
+    addMenu("&Device", {downloadRegistersAction, uploadRegistersAction, nullptr, compareAction,
+                        restoreSnapshotAction, safeUploadAction, nullptr,
+                        downloadMenuSettingsAction, uploadMenuSettingsAction, nullptr,
+                        showVersionAction, deviceInformationAction, offsetRegistersAction});
     addMenu("&Help", {helpAction, nullptr, aboutAction});
 }
 

@@ -14,6 +14,9 @@
 //   AppControllerRegisterFiles.cpp     Open and Save of vg2 register files
 //   AppControllerEditing.cpp           the Edit menu: undo, clipboard, registers as a whole
 //   AppControllerUnsavedChanges.cpp    the window title, the save prompt, quitting on a signal
+//   AppControllerSafeUpload.cpp        comparing with the device, uploading only what changed,
+//                                      snapshots of what an upload overwrites and restoring them
+//   DeviceTools.cpp                    device information, current register, register offsets
 //   RangeSheet.cpp, ProgressSheet.cpp  construction of the two sheets
 #pragma once
 
@@ -58,6 +61,7 @@ class SerialDeviceNotifier;
 
 namespace tavrel::app {
 
+class DeviceTools;
 class RegisterEditor;
 class RegisterTableModel;
 class RegisterTableView;
@@ -67,6 +71,8 @@ inline constexpr const char* SelectedSerialPortKey = "Serial Port";
 inline constexpr const char* MenuSettingsFilenameKey = "Menu Settings Filename";
 // The frame rate edited times are checked against (records::frameRateName).
 inline constexpr const char* FrameRateKey = "Frame Rate";
+// Whether an upload compares with the device first and keeps a snapshot (true unless set false).
+inline constexpr const char* SafeUploadKey = "Compare Before Upload";
 
 // The port pop-up's last item, which asks for a device path.
 inline constexpr const char* OtherPortItemTitle = "Other Port\u2026";
@@ -98,6 +104,9 @@ struct register_step {
     LocationLengthRange range;
     int32_t current = 0;
 };
+
+// What a safe upload or a comparison carries through its phases (AppControllerSafeUpload.cpp).
+struct upload_plan;
 
 class AppController : public QObject {
     Q_OBJECT
@@ -156,6 +165,11 @@ class AppController : public QObject {
     void selectAllRegisters();
     void selectFrameRate(QAction* action);
 
+    // Comparing and safe uploads (AppControllerSafeUpload.cpp).
+    void compareWithDevice();
+    void restoreSnapshot();
+    void selectSafeUpload(bool on);
+
   public:
     // ---- Start-up and notifications -----------------------------------------------------------
     void awakeFromNib();
@@ -212,6 +226,31 @@ class AppController : public QObject {
     // A window-modal question with a default Cancel; `accepted` runs on the accept button.
     void _beginQuestionSheet(const QString& messageText, const QString& informativeText,
                              const QString& acceptTitle, std::function<void()> accepted);
+
+    // ---- The progress sheet for stepwise work besides the register transfers -----------------
+    // (DeviceTools uses it.) Opens it with `title` and a bar over `range`; clears the cancel flag.
+    void _openProgressSheet(const QString& title, LocationLengthRange range);
+    // Shows `text` (with "%1" for the register) and the bar at `current`.
+    void _showProgress(const QString& text, int32_t current);
+    bool _progressCancelled() const { return cancelledProgressSheet; }
+    void _closeProgressSheet();
+    DeviceTools* deviceTools() const { return _deviceTools; }
+
+    // ---- Safe uploads (AppControllerSafeUpload.cpp) ------------------------------------------
+    bool _safeUploadEnabled() const;
+    // The folder of the upload snapshots (the application's data folder).
+    QString _snapshotFolder() const;
+    // Uploads `source`'s registers of `range`: compared with the device first (registers that
+    // already hold the same are not sent) and what will be overwritten kept as a snapshot,
+    // unless the preference is off.
+    void _startUpload(std::shared_ptr<const files::RegisterCollection> source,
+                      LocationLengthRange range, const QString& snapshotPort);
+    void _compareRegisters(LocationLengthRange range);
+    void _readRegisterStep(register_step step);
+    void _writeRegisterStep(register_step step);
+    void _endPlan(register_step& step);
+    void _beginWriting(register_step step);
+    void _showComparison();
 
     // ---- Unsaved changes (AppControllerUnsavedChanges.cpp) -----------------------------------
     // Whether the registers differ from the file last opened or saved.
@@ -328,6 +367,11 @@ class AppController : public QObject {
     QAction* goToRegisterAction = nullptr;
     QAction* selectAllAction = nullptr;
     QActionGroup* frameRateActions = nullptr;
+    QAction* compareAction = nullptr;
+    QAction* restoreSnapshotAction = nullptr;
+    QAction* safeUploadAction = nullptr;
+    QAction* deviceInformationAction = nullptr;
+    QAction* offsetRegistersAction = nullptr;
 
     // Interface construction (the interface description).
     void _createMainWindow();
@@ -361,6 +405,9 @@ class AppController : public QObject {
     UrlOpener _urlOpener;
     RegisterTableModel* _tableModel = nullptr;
     RegisterEditor* _editor = nullptr;
+    DeviceTools* _deviceTools = nullptr;
+    // The running safe upload or comparison, null when none runs.
+    std::shared_ptr<upload_plan> _plan;
     // Name of the register file last opened or saved, as the window title shows it.
     QString _documentName;
     // What waits for the save that the save prompt started.

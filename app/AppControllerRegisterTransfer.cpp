@@ -206,11 +206,7 @@ std::optional<register_step> AppController::_beginTransfer(LocationLengthRange r
         _showError(&error);
         return std::nullopt;
     }
-    progressLabel->setText(title);
-    showProgressRange(progressBar, range);
-    cancelledProgressSheet = false;
-    progressSheet->open();
-    validateActions();
+    _openProgressSheet(title, range);
     return step;
 }
 
@@ -299,6 +295,23 @@ void AppController::_uploadRegisterStep(register_step step) {
 
     ++step.current;
     QTimer::singleShot(0, this, [this, step] { _uploadRegisterStep(step); });
+}
+
+void AppController::_openProgressSheet(const QString& title, LocationLengthRange range) {
+    progressLabel->setText(title);
+    showProgressRange(progressBar, range);
+    cancelledProgressSheet = false;
+    progressSheet->open();
+    validateActions();
+}
+
+void AppController::_showProgress(const QString& text, int32_t current) {
+    progressBar->setValue(std::clamp(current, progressBar->minimum(), progressBar->maximum()));
+    showProgressStep(progressLabel, text, current);
+}
+
+void AppController::_closeProgressSheet() {
+    progressSheet->done(0);
 }
 
 void AppController::cancelProgressSheet() {

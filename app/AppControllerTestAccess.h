@@ -49,6 +49,11 @@ class AppControllerTestAccess {
     QAction* duplicateAction() const { return _c.duplicateAction; }
     QAction* goToRegisterAction() const { return _c.goToRegisterAction; }
     QActionGroup* frameRateActions() const { return _c.frameRateActions; }
+    QAction* compareAction() const { return _c.compareAction; }
+    QAction* restoreSnapshotAction() const { return _c.restoreSnapshotAction; }
+    QAction* safeUploadAction() const { return _c.safeUploadAction; }
+    QAction* deviceInformationAction() const { return _c.deviceInformationAction; }
+    QAction* offsetRegistersAction() const { return _c.offsetRegistersAction; }
     bool hasUnsavedChanges() const { return _c._hasUnsavedChanges(); }
 
     const files::RegisterCollection& registers() const { return _c.tableModel()->registers(); }

@@ -59,6 +59,12 @@ void AppController::validateActions() {
                                                 : validateToolbarItem(identifier));
     }
     _validateEditActions();
+    // The device's tools and the comparisons need a port and wait for a running transfer.
+    const bool deviceIdle = _portSelected() && !_transferRunning();
+    for (QAction* action :
+         {compareAction, restoreSnapshotAction, deviceInformationAction, offsetRegistersAction}) {
+        action->setEnabled(deviceIdle);
+    }
 }
 
 } // namespace tavrel::app
