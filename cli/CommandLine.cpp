@@ -13,8 +13,9 @@ struct OptionSpec {
     std::optional<std::string> CommandLine::*value; // null for a flag
 };
 
-constexpr std::array<const char*, 8> Commands = {
-    "ports", "version", "download", "upload", "menu-download", "menu-upload", "offset", "show"};
+constexpr std::array<const char*, 9> Commands = {"ports",  "version",       "download",
+                                                 "upload", "menu-download", "menu-upload",
+                                                 "offset", "show",          "diff"};
 
 const OptionSpec ValueOptions[] = {
     {"-p", "--port", &CommandLine::port},
@@ -22,6 +23,7 @@ const OptionSpec ValueOptions[] = {
     {"-o", "--output", &CommandLine::output},
     {"-n", "--register", &CommandLine::registerNumber},
     {"-m", "--machines", &CommandLine::machines},
+    {nullptr, "--backup", &CommandLine::backup},
 };
 
 // Which options each command takes.
@@ -34,11 +36,12 @@ bool commandTakes(const std::string& command, const std::string& longName) {
         {"ports", {"--watch"}},
         {"version", {"--port"}},
         {"download", {"--port", "--range", "--output"}},
-        {"upload", {"--port", "--range"}},
+        {"upload", {"--port", "--range", "--changed-only", "--backup"}},
         {"menu-download", {"--port", "--output"}},
         {"menu-upload", {"--port"}},
         {"offset", {"--port", "--register", "--machines"}},
         {"show", {}},
+        {"diff", {"--port", "--range"}},
     };
     for (const auto& entry : table) {
         if (command == entry.command) {
@@ -51,7 +54,7 @@ bool commandTakes(const std::string& command, const std::string& longName) {
 
 const OptionSpec* findValueOption(const std::string& name) {
     for (const auto& spec : ValueOptions) {
-        if (name == spec.shortName || name == spec.longName) {
+        if ((spec.shortName && name == spec.shortName) || name == spec.longName) {
             return &spec;
         }
     }
@@ -113,6 +116,9 @@ class Parser {
         }
         if (arg == "--watch") {
             return flag(arg, &_line->watch);
+        }
+        if (arg == "--changed-only") {
+            return flag(arg, &_line->changedOnly);
         }
         return valueOption(arg);
     }
@@ -187,7 +193,8 @@ class Parser {
     }
 
     static bool isFlag(const std::string& name) {
-        return name == "--help" || name == "--version" || name == "--watch";
+        return name == "--help" || name == "--version" || name == "--watch" ||
+               name == "--changed-only";
     }
 
     int _argc;

@@ -15,11 +15,13 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     bool watch = false;
+    bool changedOnly = false;
     std::optional<std::string> port;
     std::optional<std::string> range;
     std::optional<std::string> output;
     std::optional<std::string> registerNumber;
     std::optional<std::string> machines;
+    std::optional<std::string> backup;
     std::vector<std::string> operands;
 };
 

@@ -15,5 +15,6 @@ ExitStatus runMenuDownload(const CommandLine& line);
 ExitStatus runMenuUpload(const CommandLine& line);
 ExitStatus runOffset(const CommandLine& line);
 ExitStatus runShow(const CommandLine& line);
+ExitStatus runDiff(const CommandLine& line);
 
 } // namespace tavrel::cli

@@ -1,6 +1,8 @@
-// tavrelctl upload -p PORT [-r RANGE] FILE.vg2
+// tavrelctl upload -p PORT [-r RANGE] [--changed-only] [--backup BACKUP.vg2] FILE.vg2
+#include "AtomicFile.h"
 #include "CommandSupport.h"
 #include "Commands.h"
+#include "DeviceRegisters.h"
 #include "Diagnostics.h"
 #include "Interruption.h"
 #include "ProgressBar.h"
@@ -8,15 +10,19 @@
 #include "RegisterTransfer.h"
 #include "UploadCheck.h"
 
+#include <cstdio>
 #include <vector>
 
 namespace tavrel::cli {
 
+using files::checkFileWritable;
 using files::firstUploadProblemInRange;
 using files::readRegisterFile;
 using files::RefusedRegister;
 using files::RegisterCollection;
+using files::sameEntry;
 using files::UploadProblem;
+using files::writeRegisterFile;
 using link::TavrelSocket;
 using link::writeRegister;
 using records::RegisterEntry;
@@ -70,6 +76,50 @@ bool checkRangeUploadable(const RegisterCollection& registers, RegisterRange ran
     return false;
 }
 
+// The registers of the upload that the device does not already hold as they are.
+Upload changedOnly(const Upload& upload, const RegisterCollection& held) {
+    Upload changed;
+    for (const auto& [number, entry] : upload) {
+        const RegisterEntry* current = held.find(number);
+        if (!current || !sameEntry(*current, *entry)) {
+            changed.emplace_back(number, entry);
+        }
+    }
+    return changed;
+}
+
+std::vector<uint16_t> numbersOf(const Upload& upload) {
+    std::vector<uint16_t> numbers;
+    for (const auto& item : upload) {
+        numbers.push_back(item.first);
+    }
+    return numbers;
+}
+
+// What the device holds before anything is written: the whole range for a backup, else only the
+// registers that the upload would write.
+ExitStatus readBeforeWriting(const CommandLine& line, TavrelSocket& socket, RegisterRange range,
+                             const Upload& upload, RegisterCollection* held) {
+    ExitStatus status =
+        readDeviceRegisters(socket, line.backup ? rangeNumbers(range) : numbersOf(upload), held);
+    if (status != ExitSuccess || !line.backup) {
+        return status;
+    }
+    if (interruptionRequested()) {
+        return reportInterrupted();
+    }
+    TavrelError error;
+    bool inPlace = false;
+    if (!writeRegisterFile(*line.backup, *held, &error, &inPlace)) {
+        return reportFailure(error);
+    }
+    if (inPlace) {
+        reportNote(*line.backup +
+                   " was written in place, as it could not be replaced by a new file");
+    }
+    return ExitSuccess;
+}
+
 ExitStatus uploadAll(TavrelSocket& socket, const Upload& upload) {
     ProgressBar bar("Uploading", static_cast<uint32_t>(upload.size()));
     TavrelError error;
@@ -112,12 +162,32 @@ ExitStatus runUpload(const CommandLine& line) {
     if (!checkRangeUploadable(registers, *range, &error)) {
         return reportFailure(error);
     }
-    const Upload upload = registersInRange(registers, *range);
+    Upload upload = registersInRange(registers, *range);
+    // A backup that could not be saved would stop the upload after the whole range was read.
+    if (line.backup && !checkFileWritable(*line.backup, &error)) {
+        return reportError(error);
+    }
     auto socket = connectDevice(*path, &failure);
     if (!socket) {
         return failure;
     }
-    return uploadAll(*socket, upload);
+    const size_t inFile = upload.size();
+    if (line.backup || line.changedOnly) {
+        RegisterCollection held;
+        ExitStatus status = readBeforeWriting(line, *socket, *range, upload, &held);
+        if (status != ExitSuccess) {
+            return status;
+        }
+        if (line.changedOnly) {
+            upload = changedOnly(upload, held);
+        }
+    }
+    ExitStatus status = uploadAll(*socket, upload);
+    if (status == ExitSuccess && line.changedOnly) {
+        std::printf("%zu of %zu registers written; the others already matched\n", upload.size(),
+                    inFile);
+    }
+    return status;
 }
 
 } // namespace tavrel::cli

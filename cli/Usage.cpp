@@ -22,8 +22,13 @@ const CommandHelp Help[] = {
      "Reads the registers of RANGE from the VRG-500 and writes them to a register file.\n"
      "The file is written only when every register was read; a register that a register file\n"
      "cannot hold ends the download as soon as it is read.\n"},
-    {"upload", "tavrelctl upload -p PORT [-r RANGE] FILE.vg2",
-     "Writes the registers of RANGE that the register file holds to the VRG-500.\n"},
+    {"upload",
+     "tavrelctl upload -p PORT [-r RANGE] [--changed-only] [--backup BACKUP.vg2] FILE.vg2",
+     "Writes the registers of RANGE that the register file holds to the VRG-500. The whole\n"
+     "range is checked first; nothing is sent when a register cannot be uploaded.\n"
+     "With --changed-only, reads those registers from the VRG-500 first, writes only the ones\n"
+     "that differ and prints how many were written. With --backup, reads every register of\n"
+     "RANGE first and saves them to BACKUP.vg2; nothing is written when it cannot be saved.\n"},
     {"menu-download", "tavrelctl menu-download -p PORT -o FILE.vgs",
      "Reads the VRG-500's menu settings and writes them to a menu settings file.\n"},
     {"menu-upload", "tavrelctl menu-upload -p PORT FILE.vgs",
@@ -34,6 +39,15 @@ const CommandHelp Help[] = {
     {"show", "tavrelctl show FILE.vg2",
      "Prints a register file's registers, one line each: number, eight times, the two trailing\n"
      "bytes and the four clip names, shown escaped as by 'tavrelctl version'.\n"},
+    {"diff", "tavrelctl diff [-r RANGE] A.vg2 B.vg2 ; tavrelctl diff -p PORT [-r RANGE] FILE.vg2",
+     "Compares two register files (the whole files unless RANGE is given), or a register file\n"
+     "with the registers of RANGE that the VRG-500 holds (named \"device\"). Prints one line per\n"
+     "field that differs, \"NNN FIELD LEFT RIGHT\" (clip names in double quotes; an unset time\n"
+     "that carries other numbers than the other side's shows them in brackets, as in\n"
+     "**:**:**:**[01:02:03:04]), and \"NNN only in NAME\" for a register on one side only.\n"
+     "Text is shown escaped as by 'tavrelctl version'.\n"
+     "Exit status: 0 when identical, 1 when different, 2 on trouble.\n"
+     "Interrupted while it reads the VRG-500: 130, as any device command.\n"},
 };
 
 const char* Arguments =
@@ -42,6 +56,8 @@ const char* Arguments =
     "  -o, --output FILE        the file to write; - for standard output\n"
     "  -n, --register REGISTER  a register number, 0-65535\n"
     "  -m, --machines MACHINES  letters from ABCD, default ABCD\n"
+    "      --changed-only       write only the registers that differ from the VRG-500's\n"
+    "      --backup FILE        save the VRG-500's registers of RANGE here before writing\n"
     "  TIMECODE                 HH:MM:SS:FF; hours, minutes, seconds 00-99, frames 00-39\n";
 
 } // namespace
@@ -55,7 +71,8 @@ std::string toolUsage() {
     text += "Options may come before or after the command.\n\n";
     text += Arguments;
     text += "\nExit status: 0 success, 1 device, file or data error, 2 usage error,\n"
-            "130 interrupted (SIGINT or SIGTERM) during a device command.\n";
+            "130 interrupted (SIGINT or SIGTERM) during a device command. diff as diff(1):\n"
+            "0 when identical, 1 when different, 2 on trouble.\n";
     return text;
 }
 

@@ -30,6 +30,8 @@ const std::map<std::string, CommandEntry> CommandTable = {
     {"menu-upload", {runMenuUpload, true}},
     {"offset", {runOffset, true}},
     {"show", {runShow, false}},
+    // Watches for interruption itself when it compares with a device.
+    {"diff", {runDiff, false}},
 };
 
 int finish(ExitStatus status) {

@@ -14,6 +14,9 @@ TEST_F(CommandLine, UsageErrorsExitWith2AndSendNothing) {
         "version -p no-such-port-name", "download -p PORT", "download -o x.vg2", "upload -p PORT",
         "upload -p PORT a.vg2 b.vg2", "menu-download -p PORT", "menu-upload -p PORT", "show",
         "show -p PORT x.vg2", "ports extra", "ports --watch=1", "-p PORT", "-r all version -p PORT",
+        "diff", "diff a.vg2", "diff a.vg2 b.vg2 c.vg2", "diff -p PORT", "diff -p PORT a.vg2 b.vg2",
+        "diff -o x.vg2 a.vg2 b.vg2", "diff -r 9-1 a.vg2 b.vg2", "upload -p PORT a.vg2 --backup",
+        "upload -p PORT --changed-only=1 a.vg2", "download -p PORT -o x.vg2 --changed-only",
         // Ranges.
         "download -p PORT -o x.vg2 -r 300-200", "download -p PORT -o x.vg2 -r 65536",
         "download -p PORT -o x.vg2 -r 1-", "download -p PORT -o x.vg2 -r +5",

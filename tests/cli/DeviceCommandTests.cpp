@@ -185,6 +185,8 @@ TEST(Interruption, EndsEveryDeviceCommandAndNothingMoreIsSent) {
         {"menu-upload " + folder.path("m.vgs"), 1, SIGINT, false},
         {"download -r 0-65535 -o " + folder.path("new.vg2"), 6, SIGINT, false},
         {"upload " + folder.path("up.vg2"), 3, SIGTERM, false},
+        {"upload --backup " + folder.path("b.vg2") + " " + folder.path("up.vg2"), 3, SIGINT, false},
+        {"diff " + folder.path("up.vg2"), 3, SIGINT, false},
     };
     for (const auto& [command, frames, signal, inOpen] : cases) {
         // A device of its own: the reply that the signal cut short must not reach the next case.

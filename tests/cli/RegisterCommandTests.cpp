@@ -1,6 +1,7 @@
 // download, upload and show against the simulator.
 #include "CliFixture.h"
 
+#include <cstring>
 #include <map>
 #include <unistd.h>
 
@@ -15,6 +16,12 @@ const std::string Line7 =
 std::string label(uint32_t number) {
     std::string digits = std::to_string(number);
     return std::string(digits.size() < 3 ? 3 - digits.size() : 0, '0') + digits;
+}
+
+// A write frame: its head, then the bytes.
+template <typename Bytes> Frame with(Frame head, const Bytes& bytes) {
+    head.insert(head.end(), bytes.begin(), bytes.end());
+    return head;
 }
 
 using RegisterDownload = CliTest;
@@ -148,10 +155,6 @@ TEST_F(RegisterUpload, WritesTheRangesRegistersThatTheFileHolds) {
 
     auto wire7 = registerWire(entryOf(Line7).reg);
     auto wire9 = registerWire(entryOf("9," + Nulls + ",0,0,A,B,C,D").reg);
-    auto with = [](Frame head, auto bytes) {
-        head.insert(head.end(), bytes.begin(), bytes.end());
-        return head;
-    };
     EXPECT_EQ(frames(),
               (std::vector<Frame>{
                   VersionRequest, with({0x40, 36, 0, 7}, wire7),
@@ -186,6 +189,133 @@ TEST_F(RegisterUpload, RefusesBeforeSendingAnything) {
         }
         EXPECT_EQ(runTool({"upload", "-p", port, path}), failed("tavrelctl: " + err));
     }
+    EXPECT_TRUE(frames().empty());
+}
+
+// The device holds register 7 as Line7 with an unset B IN that carries 01:02:03:04; the file
+// holds 7 as Line7 and 9 with clip names; the device's 9 has none.
+class SafeUpload : public CliTest {
+  protected:
+    void SetUp() override {
+        CliTest::SetUp();
+        RegisterEntry seven = entryOf(Line7);
+        seven.reg.inB = {1, 2, 3, 4, 0, 1};
+        sim.setRegisterWire(7, registerWire(seven.reg));
+        sim.setClipNames(7, clipWire("SHOT0001************************"));
+        TempFolder::writeBytes(file, Line7 + Line9);
+    }
+    std::vector<Frame> reads(std::vector<uint32_t> numbers) const {
+        std::vector<Frame> expected{VersionRequest};
+        for (uint32_t n : numbers) {
+            expected.insert(expected.end(), {registerRequest(0x20, n), registerRequest(0x25, n)});
+        }
+        return expected;
+    }
+
+    const std::string Line9 = "009," + Nulls + ",000,000,AAAAAAAA,BBBBBBBB,CCCCCCCC,DDDDDDDD\r\n";
+    const std::string file = folder.path("up.vg2");
+};
+
+// Status 0 identical, 1 different, 2 on trouble; FILE and OTHER stand for the files' paths.
+TEST_F(SafeUpload, DiffPrintsEachDifferenceAndExitsAsDiffDoes) {
+    const std::string other = folder.path("other.vg2");
+    const size_t trailing = Line7.find(",012,");
+    TempFolder::writeBytes(other, Line7.substr(0, trailing) + ",013," + Line7.substr(trailing + 5) +
+                                      "008" + Line7.substr(3));
+    const std::string seven = "007 B IN **:**:**:**[00:00:00:00] **:**:**:**[01:02:03:04]\n";
+    std::string clips9;
+    for (const char* machine : {"A AAAAAAAA", "B BBBBBBBB", "C CCCCCCCC", "D DDDDDDDD"}) {
+        clips9 +=
+            "009 CLIP " + std::string(machine, 2) + "\"" + (machine + 2) + "\" \"********\"\n";
+    }
+    const std::pair<std::string, ToolResult> cases[] = {
+        {"diff FILE FILE", succeeded()},
+        {"diff FILE OTHER",
+         {1, "007 TRAILING 2 012 013\n008 only in OTHER\n009 only in FILE\n", ""}},
+        {"diff -r 7-8 FILE OTHER", {1, "007 TRAILING 2 012 013\n008 only in OTHER\n", ""}},
+        {"diff FILE " + folder.path("none.vg2"),
+         {2, "",
+          "tavrelctl: The file \"none.vg2\" couldn't be opened.\n  (No such file or directory)\n"}},
+        {"diff FILE",
+         {2, "",
+          "tavrelctl: the diff command needs two register files (A.vg2 B.vg2)\n"
+          "Try 'tavrelctl --help' for more information.\n"}},
+        {"diff -p PORT -r 7 FILE", {1, seven, ""}},
+        {"diff -p PORT -r 5-9 FILE",
+         {1, "005 only in device\n006 only in device\n" + seven + "008 only in device\n" + clips9,
+          ""}},
+    };
+    auto named = [&](std::string text) {
+        for (const auto& [name, path] : {std::pair{"FILE", file}, std::pair{"OTHER", other}}) {
+            for (size_t at; (at = text.find(name)) != std::string::npos;) {
+                text.replace(at, std::strlen(name), path);
+            }
+        }
+        return text;
+    };
+    for (const auto& [command, result] : cases) {
+        EXPECT_EQ(run(named(command)), (ToolResult{result.status, named(result.out), result.err}))
+            << command;
+    }
+    std::vector<Frame> expected = reads({7});
+    for (const Frame& sent : reads({5, 6, 7, 8, 9})) {
+        expected.push_back(sent);
+    }
+    EXPECT_EQ(frames(), expected);
+    sim.injectFault(Vrg500Fault::NoReply);
+    ToolResult failure = run("diff -p PORT " + file);
+    EXPECT_EQ(failure.status, 2);
+    EXPECT_EQ(failure.err.rfind("tavrelctl: Error reading data from serial device\n", 0), 0u)
+        << failure.err;
+}
+
+// With 7 as the file has it, only register 9 differs from the device; the backup holds the range as
+// a download gets it.
+TEST_F(SafeUpload, ChangedOnlyWritesTheDifferingRegistersAfterTheBackup) {
+    sim.setRegisterWire(7, registerWire(entryOf(Line7).reg));
+    ASSERT_EQ(run("download -p PORT -r 5-9 -o " + folder.path("held.vg2")), succeeded());
+    const std::vector<Frame> write9 = {
+        with({0x40, 36, 0, 9}, registerWire(entryOf(Line9).reg)),
+        with({0x45, 34, 0, 9}, std::string("AAAAAAAABBBBBBBBCCCCCCCCDDDDDDDD"))};
+    const std::string written = "1 of 2 registers written; the others already matched\n";
+    // Options, the registers read first, the standard output.
+    const std::tuple<std::string, std::vector<uint32_t>, std::string> cases[] = {
+        {"--changed-only", {7, 9}, written},
+        {"--backup BACKUP", {5, 6, 7, 8, 9}, ""},
+        {"--changed-only --backup BACKUP", {5, 6, 7, 8, 9}, written},
+    };
+    for (const auto& [options, read, out] : cases) {
+        Vrg500Simulator device;
+        ASSERT_TRUE(device.start());
+        for (uint16_t n : {uint16_t{7}, uint16_t{9}}) {
+            device.setRegisterWire(n, sim.registerWire(n));
+            device.setClipNames(n, sim.clipNames(n));
+        }
+        std::string command = "upload -p PORT -r 5-9 " + options + " " + file;
+        command.replace(command.find("PORT"), 4, device.slavePath());
+        if (command.find("BACKUP") != std::string::npos) {
+            command.replace(command.find("BACKUP"), 6, folder.path("backup.vg2"));
+        }
+        ::unlink(folder.path("backup.vg2").c_str());
+        EXPECT_EQ(runTool(split(command, "")), succeeded(out)) << options;
+        std::vector<Frame> expected = reads(read);
+        const bool all = options.find("changed") == std::string::npos;
+        if (all) {
+            expected.insert(expected.end(),
+                            {with({0x40, 36, 0, 7}, registerWire(entryOf(Line7).reg)),
+                             with({0x45, 34, 0, 7}, "SHOT0001" + std::string(24, '*'))});
+        }
+        expected.insert(expected.end(), write9.begin(), write9.end());
+        EXPECT_EQ(device.receivedFrames(), expected) << options;
+        EXPECT_EQ(TempFolder::readBytes(folder.path("backup.vg2")),
+                  read.size() == 5 ? TempFolder::readBytes(folder.path("held.vg2")) : "")
+            << options;
+    }
+    // A backup that cannot be saved: nothing is sent.
+    sim.clearReceivedFrames();
+    EXPECT_EQ(run("upload -p PORT --backup " + folder.path("missing/b.vg2") + " " + file),
+              failed("tavrelctl: The file \"b.vg2\" couldn't be saved.\n"
+                     "  (No such file or directory)\n"));
     EXPECT_TRUE(frames().empty());
 }
 
