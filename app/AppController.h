@@ -58,6 +58,9 @@ class QToolBar;
 namespace tavrel::link {
 class SerialDeviceNotifier;
 }
+namespace tavrel::files {
+struct SnapshotInfo;
+}
 
 namespace tavrel::app {
 
@@ -167,6 +170,8 @@ class AppController : public QObject {
 
     // Comparing and safe uploads (AppControllerSafeUpload.cpp).
     void compareWithDevice();
+    // The table's context menu: compares the selected registers.
+    void compareSelectedWithDevice();
     void restoreSnapshot();
     void selectSafeUpload(bool on);
 
@@ -245,12 +250,19 @@ class AppController : public QObject {
     // unless the preference is off.
     void _startUpload(std::shared_ptr<const files::RegisterCollection> source,
                       LocationLengthRange range, const QString& snapshotPort);
+    // Reads the device's registers of `range` and shows how the table differs.
     void _compareRegisters(LocationLengthRange range);
+    // The same for the registers `numbers` (ascending) within `range` only.
+    void _beginComparison(LocationLengthRange range, std::vector<int32_t> numbers);
     void _readRegisterStep(register_step step);
+    void _beginWriting(register_step step);
     void _writeRegisterStep(register_step step);
     void _endPlan(register_step& step);
-    void _beginWriting(register_step step);
-    void _showComparison();
+    void _showComparison(std::shared_ptr<upload_plan> compared);
+    // "Upload Changes" of a comparison: the table's differing registers, with the device's
+    // values as read for the snapshot.
+    void _uploadCompared(std::shared_ptr<upload_plan> compared);
+    void restoreSnapshotDidEnd(const files::SnapshotInfo& snapshot);
 
     // ---- Unsaved changes (AppControllerUnsavedChanges.cpp) -----------------------------------
     // Whether the registers differ from the file last opened or saved.

@@ -195,6 +195,11 @@ void AppController::_showTableContextMenu(const QPoint& position) {
     menu.addActions({cutAction, copyAction, copyFieldAction, pasteAction, deleteAction});
     menu.addSeparator();
     menu.addActions({insertRegisterAction, duplicateAction});
+    menu.addSeparator();
+    QAction* compare =
+        menu.addAction(tr("Compare with Device"), this, &AppController::compareSelectedWithDevice);
+    compare->setEnabled(_portSelected() && !_transferRunning() &&
+                        registerTable->selectionModel()->hasSelection());
     menu.exec(registerTable->viewport()->mapToGlobal(position));
 }
 

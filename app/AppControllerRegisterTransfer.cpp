@@ -12,8 +12,10 @@
 #include "RegisterTransfer.h"
 #include "TavrelLog.h"
 #include "UploadCheck.h"
+#include "UploadRefusal.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QProgressBar>
@@ -73,33 +75,6 @@ void showRegistersDone(QProgressBar* bar, const register_step& step) {
 
 void showProgressStep(QLabel* label, const QString& text, int32_t current) {
     label->setText(text.arg(current));
-}
-
-// Whether every register of the collection in `range` can be sent as it stands; otherwise the
-// error names the first one that cannot. The whole range is checked before anything is sent, so
-// a refused register never leaves the device half updated.
-bool rangeUploadable(const RegisterCollection& registers, LocationLengthRange range,
-                     TavrelError* error) {
-    const std::optional<RefusedRegister> refused =
-        firstUploadProblemInRange(registers, static_cast<int32_t>(range.location),
-                                  static_cast<int32_t>(range.location + range.length - 1));
-    if (!refused) {
-        return true;
-    }
-    if (error) {
-        const UploadProblem& problem = refused->problem;
-        const std::string reason =
-            problem.kind == UploadProblem::ClipName
-                ? std::string("Clip Name ") + static_cast<char>('A' + problem.index) +
-                      " not 8 bytes in length"
-                : std::string("Time ") + VRG500_registerTimeNames[problem.index] +
-                      " out of range: hours, minutes and seconds must be 0 to 99 and frames 0 "
-                      "to 39";
-        *error = TavrelError{TavrelErrorDomain, 0,
-                             "Register " + registerLabel(refused->number) + " cannot be uploaded",
-                             std::nullopt, reason};
-    }
-    return false;
 }
 
 } // namespace
@@ -223,6 +198,11 @@ void AppController::_uploadRegisters(LocationLengthRange range) {
     TavrelError refusal;
     if (!rangeUploadable(_tableModel->registers(), range, &refusal)) {
         _showError(&refusal);
+        return;
+    }
+    if (_safeUploadEnabled()) {
+        _startUpload(std::make_shared<const RegisterCollection>(_tableModel->registers()), range,
+                     serialPopUpButton->currentText());
         return;
     }
     if (const std::optional<register_step> step =

@@ -5,6 +5,7 @@
 
 #include "AppController.h"
 #include "AppControllerTestAccess.h"
+#include "RegisterTimeWire.h"
 #include "Vrg500Simulator.h"
 
 #include <QCoreApplication>
@@ -20,6 +21,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -126,6 +128,18 @@ inline RegisterEntry entryWith(int seconds, std::array<std::string, 4> clips) {
 
 inline const std::array<std::string, 4> FourClips{"SHOT0001", "SHOT0002", "********", "take 4  "};
 
+// `entry` with clip name `machine` (0 for A) set to `clip`.
+inline RegisterEntry withClip(RegisterEntry entry, int machine, const std::string& clip) {
+    entry.clips[size_t(machine)] = clip;
+    return entry;
+}
+
+// `registers` without register `number`.
+inline RegisterCollection collectionWithout(RegisterCollection registers, int32_t number) {
+    registers.erase(number);
+    return registers;
+}
+
 inline RegisterCollection
 collectionOf(const std::vector<std::pair<int32_t, RegisterEntry>>& items) {
     RegisterCollection registers;
@@ -133,6 +147,42 @@ collectionOf(const std::vector<std::pair<int32_t, RegisterEntry>>& items) {
         registers.set(number, entry);
     }
     return registers;
+}
+
+// Registers `first` to `last` as the device holds them, the way a download stores them.
+inline RegisterCollection deviceRegisters(const tavrel::sim::Vrg500Simulator& device, int32_t first,
+                                          int32_t last) {
+    RegisterCollection registers;
+    for (int32_t number = first; number <= last; ++number) {
+        const std::array<uint8_t, 34> wire = device.registerWire(uint16_t(number));
+        RegisterEntry entry;
+        for (int i = 0; i < 8; ++i) {
+            vrg500wire::parseRegisterTime(wire.data() + 4 * i,
+                                          &(entry.reg.*VRG500_registerTimes[i]));
+        }
+        entry.reg.trailingByte1 = wire[32];
+        entry.reg.trailingByte2 = wire[33];
+        if (const auto names = device.clipNames(uint16_t(number))) {
+            for (int i = 0; i < 4; ++i) {
+                entry.clips[i].assign(reinterpret_cast<const char*>(names->data()) + 8 * i, 8);
+            }
+        }
+        registers.set(number, entry);
+    }
+    return registers;
+}
+
+// Function code and register number of every register frame the device received.
+using Frames = std::vector<std::pair<int, int>>;
+
+inline Frames registerFrames(const tavrel::sim::Vrg500Simulator& device) {
+    Frames frames;
+    for (const std::vector<uint8_t>& frame : device.receivedFrames()) {
+        if (std::set{0x20, 0x25, 0x40, 0x45}.count(frame.at(0))) {
+            frames.emplace_back(frame.at(0), frame.at(2) << 8 | frame.at(3));
+        }
+    }
+    return frames;
 }
 
 } // namespace apptest

@@ -15,7 +15,6 @@
 #include <QTimer>
 
 #include <functional>
-#include <set>
 
 using namespace tavrel::link;
 using namespace tavrel::sim;
@@ -26,41 +25,6 @@ Q_DECLARE_METATYPE(RegisterEntry)
 namespace {
 
 constexpr int TransferTimeout = 60000; // a guard against a hang, not a speed requirement
-
-// Registers `first` to `last` as the device holds them, the way a download stores them.
-RegisterCollection deviceRegisters(const Vrg500Simulator& device, int32_t first, int32_t last) {
-    RegisterCollection registers;
-    for (int32_t number = first; number <= last; ++number) {
-        const std::array<uint8_t, 34> wire = device.registerWire(uint16_t(number));
-        RegisterEntry entry;
-        for (int i = 0; i < 8; ++i) {
-            vrg500wire::parseRegisterTime(wire.data() + 4 * i,
-                                          &(entry.reg.*VRG500_registerTimes[i]));
-        }
-        entry.reg.trailingByte1 = wire[32];
-        entry.reg.trailingByte2 = wire[33];
-        if (const auto names = device.clipNames(uint16_t(number))) {
-            for (int i = 0; i < 4; ++i) {
-                entry.clips[i].assign(reinterpret_cast<const char*>(names->data()) + 8 * i, 8);
-            }
-        }
-        registers.set(number, entry);
-    }
-    return registers;
-}
-
-// Function code and register number of every register frame the device received.
-using Frames = std::vector<std::pair<int, int>>;
-
-Frames registerFrames(const Vrg500Simulator& device) {
-    Frames frames;
-    for (const std::vector<uint8_t>& frame : device.receivedFrames()) {
-        if (std::set{0x20, 0x25, 0x40, 0x45}.count(frame.at(0))) {
-            frames.emplace_back(frame.at(0), frame.at(2) << 8 | frame.at(3));
-        }
-    }
-    return frames;
-}
 
 // Calls `action` once, when the progress bar first shows register `number`: the step of that
 // register has begun and sends its first request next.
@@ -185,6 +149,8 @@ class RegisterTransferTest : public QObject {
     void initTestCase() { useTemporarySettings(_settings); }
 
     void init() {
+        // The uploads here are the plain ones: every register of the range is written.
+        QSettings().setValue(SafeUploadKey, false);
         Vrg500SimulatorOptions options;
         options.sampleRegisters = true;
         _device = std::make_unique<Vrg500Simulator>(options);

@@ -1,0 +1,245 @@
+// Safe uploads and comparisons against the simulated device on a pseudo-terminal: what is read,
+// what is written (checked on the device's side), the snapshot of what an upload overwrites, and
+// what a comparison shows and takes.
+#include "AppTestSupport.h"
+#include "ComparisonDialog.h"
+#include "FilePanel.h"
+#include "RangeSheet.h"
+#include "RegisterFile.h"
+#include "SnapshotDialog.h"
+#include "UploadSnapshot.h"
+
+#include <QButtonGroup>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTreeWidget>
+#include <QUndoStack>
+
+using namespace tavrel::sim;
+using namespace apptest;
+
+namespace {
+
+constexpr int TransferTimeout = 60000; // a guard against a hang, not a speed requirement
+
+const Frames AllRead = [] {
+    Frames frames;
+    for (int n = 0; n <= 9; ++n) {
+        frames.insert(frames.end(), {{0x20, n}, {0x25, n}});
+    }
+    return frames;
+}();
+
+Frames writesOf(std::initializer_list<int> numbers) {
+    Frames frames;
+    for (int n : numbers) {
+        frames.insert(frames.end(), {{0x40, n}, {0x45, n}});
+    }
+    return frames;
+}
+
+Frames operator+(Frames a, const Frames& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+} // namespace
+
+class SafeUploadTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir _settings;
+    std::unique_ptr<Vrg500Simulator> _device;
+    std::unique_ptr<AppController> _controller;
+    RegisterCollection _before; // registers 0 to 9 as the device held them at the start
+
+    AppControllerTestAccess ui() const { return testAccess(*_controller); }
+    std::string snapshotFolder() const { return localFilePath(_controller->_snapshotFolder()); }
+
+    // Chooses registers `first` to `last` in the range sheet `command` opens and waits until the
+    // transfer it starts has ended.
+    void run(QAction* command, int first = 0, int last = 9) {
+        command->trigger();
+        ui().rangeRadios()->button(TypedRangeTag)->click();
+        ui().minRangeField()->setValue(first);
+        ui().maxRangeField()->setValue(last);
+        ui().rangeConfirmButton()->click();
+        waitForTheEnd();
+    }
+
+    void waitForTheEnd() {
+        QVERIFY(QTest::qWaitFor([this] { return ui().progressSheet()->isVisible(); }));
+        QVERIFY(QTest::qWaitFor([this] { return !ui().progressSheet()->isVisible(); },
+                                TransferTimeout));
+    }
+
+    // The table holds the device's registers 0 to 9, with registers 3 and 7 changed.
+    void changeThreeAndSeven() {
+        RegisterCollection table = _before;
+        table.set(3, entryWith(33, FourClips));
+        table.set(7, entryWith(37, FourClips));
+        _controller->_replaceRegisters(table);
+        _device->clearReceivedFrames();
+    }
+
+    template <typename Dialog> Dialog* dialog() {
+        Dialog* found = nullptr;
+        [&] {
+            QVERIFY(QTest::qWaitFor([&] {
+                found = _controller->window()->findChild<Dialog*>();
+                return found != nullptr && found->isVisible();
+            }));
+        }();
+        return found;
+    }
+
+  private slots:
+    void initTestCase() { useTemporarySettings(_settings); }
+
+    void init() {
+        clearSettings();
+        Vrg500SimulatorOptions options;
+        options.sampleRegisters = true;
+        _device = std::make_unique<Vrg500Simulator>(options);
+        QVERIFY(_device->start());
+        _controller = makeController(_device->slavePath());
+        QFile::remove(_controller->_snapshotFolder()); // a file put there by a test before
+        QDir(_controller->_snapshotFolder()).removeRecursively();
+        _before = deviceRegisters(*_device, 0, 9);
+    }
+
+    void cleanup() {
+        _controller.reset();
+        _device.reset();
+    }
+
+    // The range is read whole before anything is sent, then only the registers that differ are
+    // written; what they held is kept as a snapshot, and restoring it gives the device back.
+    void uploadWritesOnlyWhatDiffersAndKeepsWhatItOverwrote() {
+        changeThreeAndSeven();
+        const RegisterCollection table = ui().registers();
+        run(ui().uploadRegistersAction());
+        QCOMPARE(registerFrames(*_device), AllRead + writesOf({3, 7}));
+        QVERIFY(deviceRegisters(*_device, 0, 9) == table);
+
+        const std::vector<SnapshotInfo> kept = listUploadSnapshots(snapshotFolder());
+        QCOMPARE(kept.size(), size_t(1));
+        QCOMPARE(std::make_tuple(kept[0].first, kept[0].last, kept[0].registers, kept[0].port),
+                 std::make_tuple(0, 9, size_t(2), std::string("ttySIM0")));
+        RegisterCollection snapshot;
+        QVERIFY(readRegisterFile(kept[0].path, &snapshot));
+        QVERIFY(snapshot == collectionOf({{3, *_before.find(3)}, {7, *_before.find(7)}}));
+
+        _device->clearReceivedFrames();
+        ui().restoreSnapshotAction()->trigger();
+        auto* restore = dialog<SnapshotDialog>();
+        QCOMPARE(restore->list()->count(), 1);
+        restore->restoreButton()->click();
+        waitForTheEnd();
+        QCOMPARE(registerFrames(*_device),
+                 Frames({{0x20, 3}, {0x25, 3}, {0x20, 7}, {0x25, 7}}) + writesOf({3, 7}));
+        QVERIFY(deviceRegisters(*_device, 0, 9) == _before);
+        QVERIFY(ui().registers() == table); // the table is not the snapshot's
+    }
+
+    // Ways an upload ends without writing: nothing differs, Cancel while reading, a snapshot that
+    // cannot be kept. With the preference off, the whole range is written as it always was.
+    void uploadsThatWriteNothingAndThePlainUpload() {
+        struct Case {
+            const char* name;
+            std::function<void()> prepare;
+            Frames sent;
+            QString alert; // empty: none
+        };
+        const std::vector<Case> cases{
+            {"nothing differs", [&] { _controller->_replaceRegisters(_before); }, AllRead,
+             "Nothing to upload"},
+            {"cancel while reading",
+             [&] {
+                 changeThreeAndSeven();
+                 QObject::connect(ui().progressBar(), &QProgressBar::valueChanged,
+                                  ui().progressBar(), [&](int value) {
+                                      if (value == 5) {
+                                          _controller->cancelProgressSheet();
+                                      }
+                                  });
+             },
+             // Register 5's step was under way: its reading ends it.
+             Frames(AllRead.begin(), AllRead.begin() + 12), ""},
+            {"snapshot cannot be kept",
+             [&] {
+                 changeThreeAndSeven();
+                 QDir().mkpath(QFileInfo(_controller->_snapshotFolder()).path());
+                 writeBytes(_controller->_snapshotFolder(), "a file where the folder goes");
+             },
+             AllRead, "The upload did not start"},
+            {"preference off",
+             [&] {
+                 changeThreeAndSeven();
+                 ui().safeUploadAction()->setChecked(false);
+             },
+             writesOf({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}), ""},
+        };
+        for (const Case& c : cases) {
+            init();
+            c.prepare();
+            _device->clearReceivedFrames();
+            run(ui().uploadRegistersAction());
+            QVERIFY2(registerFrames(*_device) == c.sent, c.name);
+            if (!c.alert.isEmpty()) {
+                QVERIFY(QTest::qWaitFor([&] { return _controller->currentAlert() != nullptr; }));
+                QCOMPARE(_controller->currentAlert()->text(), c.alert);
+            }
+            cleanup();
+        }
+    }
+
+    // A comparison reads the range and changes nothing; from its result the device's values
+    // can be taken into the table (one undo step), or the table's changes uploaded.
+    void comparisonShowsTakesAndUploads() {
+        for (const int answer :
+             {int(ComparisonDialog::TakeDeviceValues), int(ComparisonDialog::UploadChanges)}) {
+            init();
+            RegisterCollection table = _before;
+            table.set(2, withClip(*_before.find(2), 1, "CHANGED "));
+            table.set(12, entryWith(12, FourClips)); // outside the compared range
+            _controller->_replaceRegisters(collectionWithout(table, 4));
+            const RegisterCollection shown = ui().registers();
+            _device->clearReceivedFrames();
+            run(ui().compareAction(), 0, 4);
+            QCOMPARE(registerFrames(*_device), Frames(AllRead.begin(), AllRead.begin() + 10));
+            QVERIFY(ui().registers() == shown);
+
+            auto* result = dialog<ComparisonDialog>();
+            QCOMPARE(result->summary()->text(),
+                     "Registers 000 to 004: 1 differ, 1 only on the VRG-500, 3 the same.");
+            QTreeWidget* lines = result->differences();
+            QCOMPARE(lines->topLevelItemCount(), 2);
+            QCOMPARE(lines->topLevelItem(0)->child(0)->text(1), "CLIP B");
+            QCOMPARE(lines->topLevelItem(1)->text(1), "only on the VRG-500");
+
+            _device->clearReceivedFrames();
+            result->done(answer);
+            if (answer == ComparisonDialog::TakeDeviceValues) {
+                RegisterCollection expected = _before;
+                expected.set(12, entryWith(12, FourClips));
+                QVERIFY(ui().registers() == expected);
+                _controller->registerEditor()->undoStack()->undo();
+                QVERIFY(ui().registers() == shown);
+            } else {
+                waitForTheEnd();
+                QCOMPARE(registerFrames(*_device), writesOf({2})); // read already, not again
+                QVERIFY(deviceRegisters(*_device, 2, 2) == collectionOf({{2, *table.find(2)}}));
+                QCOMPARE(listUploadSnapshots(snapshotFolder()).size(), size_t(1));
+            }
+            cleanup();
+        }
+    }
+};
+
+QTEST_MAIN(SafeUploadTest)
+#include "tst_safe_upload.moc"
