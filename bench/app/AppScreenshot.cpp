@@ -55,8 +55,9 @@ constexpr qint64 StateDeadlineMs = 30000;
 // milliseconds of quiet let it finish before the rectangle is taken.
 constexpr int PlacementSettleMs = 400;
 
-const char* const States[] = {"main-window", "range-sheet", "progress-sheet", "error-alert",
-                              "about-box",   "dark",        "no-ports",       "editing"};
+const char* const States[] = {"main-window", "range-sheet", "progress-sheet",
+                              "error-alert", "about-box",   "dark",
+                              "no-ports",    "editing",     "comparison"};
 
 // The field typed into in the editing picture, and what is typed: frames the wire cannot carry.
 constexpr int32_t EditedRegister = 2;
@@ -179,6 +180,32 @@ bool typeRefusedTime(AppController& controller) {
     });
 }
 
+// Changes a few fields of registers 1 to 3 in the table, then compares registers 0 to 9 with the
+// device, as the Compare with Device command does once its range is chosen.
+bool compareEditedRegisters(AppController& controller) {
+    RegisterTableModel* model = controller.tableModel();
+    const struct {
+        int32_t number;
+        int column;
+        int line;
+        const char* text;
+    } edits[] = {{1, RegisterTableModel::AColumn, RegisterTableModel::InLine, "00:00:10:00"},
+                 {1, RegisterTableModel::CColumn, RegisterTableModel::ClipLine, "SHOT0107"},
+                 {3, RegisterTableModel::BColumn, RegisterTableModel::OutLine, ""}};
+    for (const auto& edit : edits) {
+        QString reason;
+        const QModelIndex cell = model->index(model->rowOfRegister(edit.number), edit.column);
+        if (!controller._commitField(cell, edit.line, edit.text, &reason)) {
+            return false;
+        }
+    }
+    controller._compareRegisters(LocationLengthRange{0, 10});
+    return waitFor([&] {
+        auto* result = controller.window()->findChild<QDialog*>("comparisonDialog");
+        return result != nullptr && exposed(result);
+    });
+}
+
 // Brings the windows to `state`; false when they did not get there in time.
 bool enterState(AppController& controller, Vrg500Simulator& device, const char* state) {
     const std::string name = state;
@@ -192,6 +219,9 @@ bool enterState(AppController& controller, Vrg500Simulator& device, const char* 
                 [&] { return controller.currentAlert() && exposed(controller.currentAlert()); });
         }
         return true;
+    }
+    if (name == "comparison") {
+        return downloadAllRegisters(controller) && compareEditedRegisters(controller);
     }
     if (name == "editing") {
         return downloadAllRegisters(controller) && typeRefusedTime(controller);
