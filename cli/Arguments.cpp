@@ -24,15 +24,6 @@ std::optional<uint16_t> parseNumber(const std::string& text) {
     return static_cast<uint16_t>(value);
 }
 
-std::optional<uint8_t> twoDigits(const std::string& text, size_t at) {
-    char tens = text[at];
-    char units = text[at + 1];
-    if (tens < '0' || tens > '9' || units < '0' || units > '9') {
-        return std::nullopt;
-    }
-    return static_cast<uint8_t>((tens - '0') * 10 + (units - '0'));
-}
-
 } // namespace
 
 std::optional<RegisterRange> parseRegisterRange(const std::string& text) {
@@ -65,20 +56,6 @@ std::optional<Machines> parseMachines(const std::string& text) {
         *flags[index] = true;
     }
     return machines;
-}
-
-std::optional<TimeOffset> parseTimeOffset(const std::string& text) {
-    if (text.size() != 11 || text[2] != ':' || text[5] != ':' || text[8] != ':') {
-        return std::nullopt;
-    }
-    auto hours = twoDigits(text, 0);
-    auto minutes = twoDigits(text, 3);
-    auto seconds = twoDigits(text, 6);
-    auto frames = twoDigits(text, 9);
-    if (!hours || !minutes || !seconds || !frames || *frames > 39) {
-        return std::nullopt;
-    }
-    return TimeOffset{*hours, *minutes, *seconds, *frames};
 }
 
 std::optional<uint16_t> parseRegisterNumber(const std::string& text) {

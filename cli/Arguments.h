@@ -1,5 +1,6 @@
-// The values of tavrelctl's options: register ranges, machine letters, offsets and register
-// numbers. Each parser returns nothing for text that is not exactly of its form.
+// The values of tavrelctl's options: register ranges, machine letters and register numbers. Each
+// parser returns nothing for text that is not exactly of its form. (An offset is read by
+// records::parseOffsetInput, as the application reads it.)
 #pragma once
 
 #include <cstdint>
@@ -24,13 +25,6 @@ struct Machines {
 
 // Letters from ABCD, any order and case, each at most once, at least one.
 std::optional<Machines> parseMachines(const std::string& text);
-
-struct TimeOffset {
-    uint8_t hours = 0, minutes = 0, seconds = 0, frames = 0;
-};
-
-// HH:MM:SS:FF, two digits each, frames at most 39 (the limits of the device's wire form).
-std::optional<TimeOffset> parseTimeOffset(const std::string& text);
 
 // A register number, 0 to 65535, in decimal digits.
 std::optional<uint16_t> parseRegisterNumber(const std::string& text);

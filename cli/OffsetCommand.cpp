@@ -2,10 +2,13 @@
 #include "CommandSupport.h"
 #include "Commands.h"
 #include "Diagnostics.h"
+#include "RegisterFieldInput.h"
 
 namespace tavrel::cli {
 
+using records::parseOffsetInput;
 using records::TavrelError;
+using records::VRG500_registerTime;
 
 namespace {
 
@@ -13,7 +16,7 @@ struct OffsetRequest {
     bool add = true;
     uint16_t registerNumber = 0;
     Machines machines{true, true, true, true};
-    TimeOffset offset;
+    VRG500_registerTime offset;
 };
 
 std::optional<OffsetRequest> parseOffsetRequest(const CommandLine& line, std::string* problem) {
@@ -46,13 +49,11 @@ std::optional<OffsetRequest> parseOffsetRequest(const CommandLine& line, std::st
         }
         request.machines = *machines;
     }
-    auto offset = parseTimeOffset(line.operands[1]);
-    if (!offset) {
+    if (!parseOffsetInput(line.operands[1], &request.offset)) {
         *problem = "bad timecode '" + line.operands[1] +
                    "': use HH:MM:SS:FF, two digits each, frames 00 to 39";
         return std::nullopt;
     }
-    request.offset = *offset;
     return request;
 }
 
@@ -70,7 +71,7 @@ ExitStatus runOffset(const CommandLine& line) {
     if (!socket) {
         return failure;
     }
-    const TimeOffset& t = request->offset;
+    const VRG500_registerTime& t = request->offset;
     const Machines& m = request->machines;
     TavrelError error;
     bool sent =

@@ -1,5 +1,6 @@
-// What a person types into a register's cell: a time or a clip name, read strictly enough that
-// whatever is accepted can be sent to the device and saved, with a short reason when it is not.
+// What a person types into a register's cell (a time or a clip name) or as an offset for the
+// device, read strictly enough that whatever is accepted can be sent to the device and saved, with
+// a short reason when it is not.
 #pragma once
 
 #include "VRG500.h"
@@ -22,6 +23,15 @@ enum class FrameRate { WireLimits, Fps24, Fps25, Fps30 };
 // unchanged and *reason (when given) gets one short sentence for the user.
 bool parseTimeInput(std::string_view text, FrameRate rate, VRG500_registerTime* time,
                     std::string* reason = nullptr);
+
+// Reads an offset for the device's register time offset commands: "HH:MM:SS:FF", two digits each,
+// ":" before the frames (the device adds or subtracts plain numbers, so there is no drop-frame or
+// null form), frames up to 39 as the wire carries. Blanks around the text are ignored. On success
+// *offset holds the four numbers with both flags 0; on failure it is unchanged and *reason (when
+// given) gets one short sentence for the user. tavrelctl's offset command and the application's
+// offset dialog both read offsets through this.
+bool parseOffsetInput(std::string_view text, VRG500_registerTime* offset,
+                      std::string* reason = nullptr);
 
 // Reads a clip name typed in an editor: up to eight printable ASCII characters (0x20-0x7E), no
 // comma. Shorter names are padded with spaces to eight; an empty text means no clip (NoClipName,
