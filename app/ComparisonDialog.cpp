@@ -102,6 +102,9 @@ ComparisonDialog::ComparisonDialog(QWidget* parent, const RegisterComparison& co
     QPushButton* close = buttons->addButton(QDialogButtonBox::Close);
     _upload->setEnabled(uploadable);
     _take->setEnabled(takeable);
+    // Enter closes: sending or taking values is never a keystroke's accident.
+    _upload->setAutoDefault(false);
+    _take->setAutoDefault(false);
     close->setDefault(true);
     connect(_upload, &QPushButton::clicked, this, [this] { done(UploadChanges); });
     connect(_take, &QPushButton::clicked, this, [this] { done(TakeDeviceValues); });
