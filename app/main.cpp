@@ -1,16 +1,40 @@
 // Tavrel: the VRG-500 register editor. `tavrel --demo` adds a simulated VRG-500 with sample
 // registers to the serial ports, for trying Tavrel without a device; `tavrel --port PATH` adds a
-// serial line that the system does not list.
+// serial line that the system does not list; `tavrel FILE.vg2` opens a register file at start-up
+// (the desktop entry passes the file a user double-clicked).
 #include "AppController.h"
 #include "DemoDevice.h"
 #include "QuitOnSignal.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QMainWindow>
+#include <QMessageBox>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
+
+namespace {
+
+// As Open does once its panel closes, so a file that cannot be read gives the usual alert. A menu
+// settings file is only named: sending it to a device is a user's decision, made with a port.
+void openAtStart(tavrel::app::AppController& controller, const QString& path) {
+    if (QFileInfo(path).suffix().compare("vgs", Qt::CaseInsensitive) == 0) {
+        const QString text = QString("%1 holds a VRG-500's menu settings. To send them to the "
+                                     "device, choose its port, then Upload Menu Settings... in "
+                                     "the Device menu.")
+                                 .arg(QFileInfo(path).fileName());
+        QTimer::singleShot(0, controller.window(), [&controller, text] {
+            QMessageBox::information(controller.window(), "Tavrel", text);
+        });
+        return;
+    }
+    controller.openPanelDidEnd(1, path);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -31,6 +55,7 @@ int main(int argc, char** argv) {
                             "such as a socat or network serial port), selected.",
                             "PATH");
     parser.addOption(port);
+    parser.addPositionalArgument("FILE", "A register file (.vg2) to open.", "[FILE]");
     parser.process(application);
 
     std::unique_ptr<tavrel::app::DemoDevice> demoDevice;
@@ -52,6 +77,9 @@ int main(int argc, char** argv) {
     controller.window()->show();
     if (parser.isSet(port)) {
         controller.addSerialPortByPath(parser.value(port)); // a bad path gives an alert
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        openAtStart(controller, parser.positionalArguments().constFirst());
     }
     return application.exec();
 }
