@@ -24,7 +24,9 @@ const char usage[] =
     "  --paced            answer at the wire speed of 9600 baud\n"
     "  --latency MS       extra delay before each reply, in milliseconds\n"
     "  --version TEXT     the firmware version text (default 2.10)\n"
-    "  --help             show this text\n";
+    "  --help             show this text\n"
+    "\n"
+    "vrg500-sim " TAVREL_VERSION ", part of Tavrel.\n";
 
 bool parseNumber(const char* text, unsigned long limit, unsigned long* value) {
     char* end = nullptr;
