@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that Tavrel needs and the machine lacks.
-# Usage: scripts/install-deps.sh [build|test|run|screenshots]
+# Usage: scripts/install-deps.sh [build|test|run|screenshots|package]
 set -euo pipefail
 
 purpose="${1:-build}"
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libudev-dev libgtest-dev)
+# The Debian package and its checks: dpkg-shlibdeps (the dependencies, from the binaries) and
+# dpkg-buildflags (Debian's hardening flags); file, which CPack uses to find the binaries to
+# strip and scan; lintian; appstreamcli for the metainfo; desktop-file-validate; man for
+# rendering the man pages.
+package_tools=(dpkg-dev file lintian appstream desktop-file-utils man-db)
 case "$purpose" in
-    test) packages+=(clang libclang-rt-14-dev util-linux) ;;
+    test) packages+=(clang libclang-rt-14-dev util-linux "${package_tools[@]}") ;;
+    package) packages+=("${package_tools[@]}") ;;
     run) packages+=(qt6-qpa-plugins) ;;
     # A virtual screen, a window manager to frame the windows, and the tools that photograph them.
     screenshots) packages+=(qt6-qpa-plugins xvfb openbox x11-utils imagemagick fonts-dejavu-core) ;;

@@ -3,7 +3,9 @@
 #  1. libFuzzer targets (clang), each run for a bounded time;
 #  2. AddressSanitizer + UndefinedBehaviorSanitizer build, whole test suite (GCC's flow
 #     warnings give false alarms under the sanitizers, so warnings are errors only in 3.);
-#  3. ordinary build with warnings as errors, whole test suite.
+#  3. ordinary build with warnings as errors, whole test suite;
+#  4. the Debian package of the Release build, checked by lintian and unpacked into a scratch
+#     root, where its programs, man pages, desktop entry and completion are tried.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
@@ -45,3 +47,6 @@ echo "== Build with warnings as errors"
 cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVREL_WERROR=ON >/dev/null
 cmake --build build/ci -j"$jobs"
 ctest --test-dir build/ci --output-on-failure -j"$jobs"
+
+echo "== Debian package"
+TAVREL_JOBS="$jobs" scripts/package.sh --test
