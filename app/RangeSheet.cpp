@@ -68,8 +68,8 @@ void AppController::_createRangeSheet() {
     rangeLabel->setGeometry(Margin, 16, SheetWidth - 2 * Margin, 20);
 
     rangeRadios = new QButtonGroup(rangeSheet);
-    static const char* const titles[] = {QT_TR_NOOP("Registers 0 to 299"),
-                                         QT_TR_NOOP("Registers 0 to 99"), QT_TR_NOOP("Range:")};
+    static const char* const titles[] = {QT_TR_NOOP("Registers 0 to &299"),
+                                         QT_TR_NOOP("Registers 0 to &99"), QT_TR_NOOP("&Range:")};
     for (int tag = AllRegistersRangeTag; tag <= TypedRangeTag; ++tag) {
         auto* radio = new QRadioButton(tr(titles[tag]), rangeSheet);
         radio->setGeometry(RadioLeft, 48 + tag * 28, tag == TypedRangeTag ? 76 : 240, RadioHeight);
@@ -79,10 +79,13 @@ void AppController::_createRangeSheet() {
 
     const int fieldsTop = 48 + TypedRangeTag * 28;
     minRangeField = newRangeField(rangeSheet, 0, RadioLeft + 80, fieldsTop);
-    auto* to = new QLabel(tr("to"), rangeSheet);
+    minRangeField->setAccessibleName(tr("First register"));
+    auto* to = new QLabel(tr("&to"), rangeSheet);
     to->setAlignment(Qt::AlignCenter);
     to->setGeometry(RadioLeft + 168, fieldsTop, 28, RadioHeight);
     maxRangeField = newRangeField(rangeSheet, 299, RadioLeft + 200, fieldsTop);
+    maxRangeField->setAccessibleName(tr("Last register"));
+    to->setBuddy(maxRangeField);
 
     // Confirm at the right edge, Cancel to its left; _layoutRangeSheet refits both to the
     // confirm button's title each time the sheet opens.
@@ -94,14 +97,25 @@ void AppController::_createRangeSheet() {
     rangeCancelButton->setGeometry(confirmLeft - ButtonGap - ButtonWidth, ButtonTop, ButtonWidth,
                                    ButtonHeight);
 
-    connect(rangeRadios, &QButtonGroup::idClicked, this, [this] { selectRangeRadio(); });
+    // Left to right, as the buttons stand; Escape cancels, Return confirms.
+    QWidget::setTabOrder(rangeRadios->button(TypedRangeTag), minRangeField);
+    QWidget::setTabOrder(minRangeField, maxRangeField);
+    QWidget::setTabOrder(maxRangeField, rangeCancelButton);
+    QWidget::setTabOrder(rangeCancelButton, rangeConfirmButton);
+
+    // The fields follow the checked radio however it became checked: a click, the arrow keys,
+    // a mnemonic or an assistive technology's toggle, which clicks nothing.
+    connect(rangeRadios, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked) {
+            selectRangeRadio();
+        }
+    });
     auto updateConfirm = [this] {
         rangeConfirmButton->setEnabled(rangeSheetCanConfirm(
             rangeRadios->checkedId(), minRangeField->value(), maxRangeField->value()));
     };
     connect(minRangeField, &QSpinBox::valueChanged, this, updateConfirm);
     connect(maxRangeField, &QSpinBox::valueChanged, this, updateConfirm);
-    connect(rangeRadios, &QButtonGroup::idToggled, this, updateConfirm);
     connect(rangeConfirmButton, &QPushButton::clicked, this, [this] { confirmRangeSheet(); });
     connect(rangeCancelButton, &QPushButton::clicked, this, [this] { cancelRangeSheet(); });
     // Escape and the window's close button end the sheet like Cancel (return code 0).
