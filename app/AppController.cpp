@@ -31,6 +31,7 @@
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTableView>
@@ -121,6 +122,7 @@ void AppController::_createMainWindow() {
 
     registerTable = new RegisterTableView(mainWindow);
     registerTable->setObjectName("registerTable");
+    registerTable->setAccessibleName(tr("Registers"));
     _tableModel = new RegisterTableModel(this);
     registerTable->setModel(_tableModel);
     _editor = new RegisterEditor(_tableModel, this);
@@ -143,7 +145,10 @@ void AppController::_createMainWindow() {
     serialPopUpButton->setToolTip("The serial port for the VRG-500");
     serialPopUpButton->setAccessibleName("Serial Port");
     serialPopUpButton->resize(SerialPopUpWidth, serialPopUpButton->sizeHint().height());
-    connect(serialPopUpButton, &QComboBox::activated, this, [this] { selectSerialPort(); });
+    // The choice, however it is made: a click, the keyboard, an assistive technology or code.
+    // The pop-up's own rebuilding and resetting go on with its signals blocked.
+    connect(serialPopUpButton, &QComboBox::currentIndexChanged, this,
+            [this] { selectSerialPort(); });
 }
 
 QAction* AppController::_makeAction(const QString& text, const QKeySequence& shortcut,
@@ -161,6 +166,8 @@ void AppController::_createActions() {
     openAction = _makeAction("Open...", QKeySequence::Open, &AppController::openVg2File);
     saveAction = _makeAction("Save...", QKeySequence::Save, &AppController::saveVg2File);
     quitAction = _makeAction("Quit", QKeySequence::Quit, &AppController::quit);
+    choosePortAction = _makeAction("Choose Serial Port...", QKeySequence("Ctrl+Shift+P"),
+                                   &AppController::chooseSerialPort);
     downloadRegistersAction = _makeAction("Download Registers...", QKeySequence("Ctrl+D"),
                                           &AppController::downloadRegisters);
     uploadRegistersAction =
@@ -210,8 +217,8 @@ void AppController::_createMenus() {
     };
     addMenu("&File", {openAction, saveAction, nullptr, quitAction});
     _createEditMenu();
-    addMenu("&Device", {downloadRegistersAction, uploadRegistersAction, nullptr, compareAction,
-                        restoreSnapshotAction, safeUploadAction, nullptr,
+    addMenu("&Device", {choosePortAction, nullptr, downloadRegistersAction, uploadRegistersAction,
+                        nullptr, compareAction, restoreSnapshotAction, safeUploadAction, nullptr,
                         downloadMenuSettingsAction, uploadMenuSettingsAction, nullptr,
                         showVersionAction, deviceInformationAction, offsetRegistersAction});
     addMenu("&Help", {helpAction, nullptr, aboutAction});
@@ -325,6 +332,7 @@ void AppController::selectSerialPort() {
     const QString path = serialPopUpButton->itemData(index).toString();
     if (path.isEmpty()) {
         // "Other Port…" is never the selected port: the previous one stays while it is asked.
+        const QSignalBlocker unchanged(serialPopUpButton);
         serialPopUpButton->setCurrentIndex(_settledPortIndex);
         chooseOtherPort();
         return;
@@ -332,6 +340,11 @@ void AppController::selectSerialPort() {
     _settledPortIndex = index;
     QSettings().setValue(SelectedSerialPortKey,
                          _portsByPath.contains(path) ? path : serialPopUpButton->currentText());
+}
+
+void AppController::chooseSerialPort() {
+    serialPopUpButton->setFocus(Qt::ShortcutFocusReason);
+    serialPopUpButton->showPopup();
 }
 
 void AppController::chooseOtherPort() {

@@ -140,6 +140,8 @@ class AppController : public QObject {
     void showAboutPanel();
     void showHelpText();
     void selectSerialPort();
+    // Device ▸ Choose Serial Port: the port pop-up, from the keyboard, focused and open.
+    void chooseSerialPort();
     void showVRG500Version();
 
     void downloadRegisters();
@@ -360,6 +362,7 @@ class AppController : public QObject {
     QAction* openAction = nullptr;
     QAction* saveAction = nullptr;
     QAction* quitAction = nullptr;
+    QAction* choosePortAction = nullptr;
     QAction* downloadRegistersAction = nullptr;
     QAction* uploadRegistersAction = nullptr;
     QAction* downloadMenuSettingsAction = nullptr;

@@ -147,9 +147,14 @@ void AppController::_createEditActions() {
         action->setCheckable(true);
         action->setChecked(rate == chosen);
         action->setData(name);
+        // The checked rate, however it became checked (the menu, an assistive technology, code).
+        connect(action, &QAction::toggled, this, [this, action](bool checked) {
+            if (checked) {
+                selectFrameRate(action);
+            }
+        });
     }
     _editor->setFrameRate(chosen);
-    connect(frameRateActions, &QActionGroup::triggered, this, &AppController::selectFrameRate);
 
     QUndoStack* stack = _editor->undoStack();
     connect(stack, &QUndoStack::indexChanged, this, [this] { _validateEditActions(); });
