@@ -135,6 +135,9 @@ QWidget* RegisterCellDelegate::createEditor(QWidget* parent, const QStyleOptionV
     editor->setFont(option.font);
     editor->setAccessibleName(
         RegisterTableModel::fieldName(RegisterTableModel::machineOfColumn(index.column()), line));
+    editor->setAccessibleDescription(
+        tr("Register %1")
+            .arg(index.siblingAtColumn(RegisterTableModel::RegisterColumn).data().toString()));
     if (line == RegisterTableModel::ClipLine) {
         editor->setMaxLength(64); // longer text is refused with its reason, not cut silently
     }

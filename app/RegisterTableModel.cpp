@@ -69,10 +69,44 @@ int RegisterTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant RegisterTableModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid()) {
+    if (!index.isValid()) {
         return {};
     }
-    return joined(cellRuns(index));
+    switch (role) {
+    case Qt::DisplayRole:
+        return joined(cellRuns(index));
+    case Qt::AccessibleTextRole:
+        return spokenText(index.row(), index.column());
+    case Qt::AccessibleDescriptionRole:
+        return machineOfColumn(index.column()) >= 0
+                   ? tr("Up and Down choose IN, OUT or CLIP; F2 or typing edits it")
+                   : QVariant();
+    default:
+        return {};
+    }
+}
+
+QString RegisterTableModel::spokenText(int row, int column) const {
+    if (row < 0 || static_cast<size_t>(row) >= _registers.size()) {
+        return {};
+    }
+    const QString name =
+        tr("Register %1")
+            .arg(QString::fromLatin1(registerLabel(_registers.numberAt(static_cast<size_t>(row)))));
+    const int machine = machineOfColumn(column);
+    if (machine < 0) {
+        return column == LabelColumn ? tr("%1: IN, OUT, CLIP").arg(name) : name;
+    }
+    // Read aloud, asterisks say nothing: an unset time and a missing clip are said in words.
+    const RegisterEntry& entry = _registers.entryAt(static_cast<size_t>(row));
+    const MachineFields& fields = Machines[machine];
+    const auto time = [this, row, machine](const VRG500_registerTime& value, int line) {
+        return value.isNull != 0 ? tr("unset") : fieldText(row, machine, line);
+    };
+    const QString clip = fieldText(row, machine, ClipLine);
+    return tr("%1, machine %2: IN %3, OUT %4, CLIP %5")
+        .arg(name, QChar('A' + machine), time(entry.reg.*fields.in, InLine),
+             time(entry.reg.*fields.out, OutLine), clip.isEmpty() ? tr("no clip") : clip);
 }
 
 QVariant RegisterTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

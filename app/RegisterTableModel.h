@@ -63,6 +63,9 @@ class RegisterTableModel : public QAbstractTableModel {
     QList<CellRun> cellRuns(const QModelIndex& index) const;
     // The cell's whole text, runs joined.
     QString cellText(int row, const QString& identifier) const;
+    // What a screen reader says for a cell (its Qt::AccessibleTextRole): "Register 012, machine
+    // A: IN 01:00:00:00, OUT unset, CLIP no clip"; the register alone for the number column.
+    QString spokenText(int row, int column) const;
 
     // The text a field's editor starts with: the time's text form, or the clip name without
     // its trailing blanks (empty for no clip).

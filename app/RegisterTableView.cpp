@@ -110,7 +110,21 @@ bool RegisterTableView::editCurrentField() {
 }
 
 void RegisterTableView::_updateCurrentCell() {
-    viewport()->update(visualRect(currentIndex()));
+    const QModelIndex current = currentIndex();
+    viewport()->update(visualRect(current));
+    const int machine = RegisterTableModel::machineOfColumn(current.column());
+    const QString number =
+        current.siblingAtColumn(RegisterTableModel::RegisterColumn).data().toString();
+    setAccessibleDescription(
+        current.isValid() && machine >= 0
+            ? tr("Current field: %1 of register %2")
+                  .arg(RegisterTableModel::fieldName(machine, _currentLine), number)
+            : QString());
+}
+
+void RegisterTableView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    _updateCurrentCell();
 }
 
 QModelIndex RegisterTableView::_stepField(bool forward, int* line) const {

@@ -41,6 +41,7 @@ class RegisterTableView : public QTableView {
     bool editCurrentField();
 
   protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -60,6 +61,9 @@ class RegisterTableView : public QTableView {
     QModelIndex _stepField(bool forward, int* line) const;
     // The line under a point of the viewport in the cell at `index`.
     int _lineAtPoint(const QModelIndex& index, const QPoint& point) const;
+    // Redraws the current cell and tells assistive technologies which field is current: the
+    // table's description names it ("Current field: B OUT of register 013"), as moving between
+    // the lines of one cell changes no cell.
     void _updateCurrentCell();
 
     int _currentLine = 0;
