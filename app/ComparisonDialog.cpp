@@ -97,8 +97,8 @@ ComparisonDialog::ComparisonDialog(QWidget* parent, const RegisterComparison& co
     _differences->setHidden(comparison.differences.empty());
 
     auto* buttons = new QDialogButtonBox;
-    _upload = buttons->addButton(tr("Upload Changes"), QDialogButtonBox::AcceptRole);
-    _take = buttons->addButton(tr("Take Device Values"), QDialogButtonBox::ActionRole);
+    _upload = buttons->addButton(tr("&Upload Changes"), QDialogButtonBox::AcceptRole);
+    _take = buttons->addButton(tr("&Take Device Values"), QDialogButtonBox::ActionRole);
     QPushButton* close = buttons->addButton(QDialogButtonBox::Close);
     _upload->setEnabled(uploadable);
     _take->setEnabled(takeable);

@@ -13,11 +13,14 @@ namespace tavrel::app {
 
 namespace {
 
-QLabel* valueLabel(QWidget* parent, const char* name) {
+// A value's label is named by what it shows; the caption beside it becomes its description, so a
+// screen reader says both.
+QLabel* valueLabel(QWidget* parent, const char* name, const QString& caption) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setAccessibleDescription(caption);
     return label;
 }
 
@@ -28,21 +31,22 @@ DeviceInformationDialog::DeviceInformationDialog(QWidget* parent) : QDialog(pare
     setWindowTitle(tr("Device Information"));
     setWindowModality(Qt::WindowModal);
 
-    _version = valueLabel(this, "firmwareVersion");
-    _videoStandard = valueLabel(this, "videoStandard");
-    _current = valueLabel(this, "currentRegister");
+    _version = valueLabel(this, "firmwareVersion", tr("Firmware version"));
+    _videoStandard = valueLabel(this, "videoStandard", tr("Video standard"));
+    _current = valueLabel(this, "currentRegister", tr("Current register"));
     auto* form = new QFormLayout;
     form->addRow(tr("Firmware version:"), _version);
     form->addRow(tr("Video standard:"), _videoStandard);
     form->addRow(tr("Current register:"), _current);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    _setCurrent = buttons->addButton(tr("Set Current Register..."), QDialogButtonBox::ActionRole);
-    _refresh = buttons->addButton(tr("Refresh"), QDialogButtonBox::ActionRole);
+    _setCurrent = buttons->addButton(tr("&Set Current Register..."), QDialogButtonBox::ActionRole);
+    _refresh = buttons->addButton(tr("&Refresh"), QDialogButtonBox::ActionRole);
     // Return closes the dialog rather than asking for a register or talking to the device.
     for (QPushButton* button : {_setCurrent, _refresh}) {
         button->setAutoDefault(false);
     }
+    buttons->button(QDialogButtonBox::Close)->setDefault(true);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);

@@ -15,7 +15,9 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
+#include <utility>
 
 namespace tavrel::app {
 
@@ -38,10 +40,14 @@ OffsetRegistersDialog::OffsetRegistersDialog(QWidget* parent, const OffsetChoice
     setWindowModality(Qt::WindowModal);
 
     _first = newRegisterField(this, choice.first);
+    _first->setAccessibleName(tr("First register"));
     _last = newRegisterField(this, choice.last);
+    _last->setAccessibleName(tr("Last register"));
+    auto* to = new QLabel(tr("&to"), this);
+    to->setBuddy(_last);
     auto* range = new QHBoxLayout;
     range->addWidget(_first);
-    range->addWidget(new QLabel(tr("to"), this));
+    range->addWidget(to);
     range->addWidget(_last);
     range->addStretch();
 
@@ -56,26 +62,39 @@ OffsetRegistersDialog::OffsetRegistersDialog(QWidget* parent, const OffsetChoice
     _offsetField = new QLineEdit(choice.offsetText, this);
     _offsetField->setObjectName("offsetField");
     _offsetField->setPlaceholderText("HH:MM:SS:FF");
+    _offsetField->setAccessibleName(tr("Offset"));
+    _offsetField->setAccessibleDescription(tr("A timecode, HH:MM:SS:FF"));
     _refusal = new QLabel(this);
     _refusal->setObjectName("offsetRefusal");
     _refusal->setTextFormat(Qt::PlainText);
     _refusal->setWordWrap(true);
+    _refusal->setAccessibleName(tr("Why the offset is refused"));
     auto* offset = new QVBoxLayout;
     offset->addWidget(_offsetField);
     offset->addWidget(_refusal);
 
-    _add = new QRadioButton(tr("Add"), this);
-    _subtract = new QRadioButton(tr("Subtract"), this);
+    _add = new QRadioButton(tr("A&dd"), this);
+    _subtract = new QRadioButton(tr("&Subtract"), this);
     (choice.add ? _add : _subtract)->setChecked(true);
     auto* direction = new QHBoxLayout;
     direction->addWidget(_add);
     direction->addWidget(_subtract);
     direction->addStretch();
 
+    // Each row's label takes its row's first control as buddy: Alt and the underlined letter
+    // go there.
     auto* form = new QFormLayout;
-    form->addRow(tr("Registers:"), range);
-    form->addRow(tr("Machines:"), machines);
-    form->addRow(tr("Offset:"), offset);
+    const std::pair<const char*, QWidget*> rows[] = {
+        {QT_TR_NOOP("&Registers:"), _first},
+        {QT_TR_NOOP("&Machines:"), _machines[0]},
+        {QT_TR_NOOP("&Offset:"), _offsetField},
+    };
+    QLayout* const fields[] = {range, machines, offset};
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        auto* label = new QLabel(tr(rows[i].first), this);
+        label->setBuddy(rows[i].second);
+        form->addRow(label, fields[i]);
+    }
     form->addRow(QString(), direction);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -88,6 +107,8 @@ OffsetRegistersDialog::OffsetRegistersDialog(QWidget* parent, const OffsetChoice
     layout->addWidget(new QLabel(tr("Offset the times of registers on the VRG-500"), this));
     layout->addLayout(form);
     layout->addWidget(buttons);
+    // Return offsets (when the choice can be sent), Escape cancels.
+    _confirm->setDefault(true);
 
     // The button follows every change of the choice, however it is made (typing, arrows, keys).
     for (QSpinBox* field : {_first, _last}) {

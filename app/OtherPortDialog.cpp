@@ -57,10 +57,13 @@ OtherPortDialog::OtherPortDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("Other Port"));
     setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(tr("Device path of the serial port:"), this));
+    auto* label = new QLabel(tr("&Device path of the serial port:"), this);
+    layout->addWidget(label);
     _pathField = new QLineEdit(this);
     _pathField->setObjectName("otherPortPathField");
     _pathField->setPlaceholderText("/dev/ttyS0");
+    // Named by its label for assistive technologies; Alt+D comes back to it.
+    label->setBuddy(_pathField);
     layout->addWidget(_pathField);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("Add"));
