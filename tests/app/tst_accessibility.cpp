@@ -1,0 +1,276 @@
+// The application as a screen reader meets it, through the accessibility interface: every
+// interactive control of the main window, its sheets and dialogs carries a name, the table says
+// which register, machine and line each cell holds, alerts expose their texts, and the range
+// sheet can be driven to a download with accessibility actions alone.
+#include "AppTestSupport.h"
+#include "ComparisonDialog.h"
+#include "DeviceInformationDialog.h"
+#include "OffsetRegistersDialog.h"
+#include "OtherPortDialog.h"
+#include "RegisterEditor.h"
+#include "RegisterNumberDialog.h"
+#include "RegisterTableModel.h"
+#include "RegisterTableView.h"
+#include "SnapshotDialog.h"
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <functional>
+
+using namespace tavrel::sim;
+using namespace apptest;
+
+namespace {
+
+constexpr int DownloadTimeout = 30000; // a guard against a hang, not a speed requirement
+
+bool isInteractive(QAccessible::Role role) {
+    using A = QAccessible;
+    // Items of lists, tables and trees are what their views hold, not controls: an empty cell
+    // is read as empty. The table's own cells are checked on their own below.
+    static const std::set<A::Role> roles{
+        A::PushButton,   A::CheckBox, A::RadioButton, A::ComboBox,      A::SpinBox,
+        A::EditableText, A::Slider,   A::List,        A::Table,         A::Tree,
+        A::MenuItem,     A::PageTab,  A::ButtonMenu,  A::ButtonDropDown};
+    return roles.count(role) > 0;
+}
+
+QString describe(QAccessibleInterface* node) {
+    if (QObject* object = node->object()) {
+        return QString("%1 \"%2\"").arg(object->metaObject()->className(), object->objectName());
+    }
+    return QString("role 0x%1 in %2").arg(int(node->role()), 0, 16).arg(describe(node->parent()));
+}
+
+struct Walked {
+    QStringList unnamed;  // interactive controls without a name
+    QStringList texts;    // every text exposed
+    QStringList defaults; // the default buttons' names
+};
+
+// Walks the shown part of the tree under `node` (the root is walked even while hidden, as a menu
+// is).
+void walk(QAccessibleInterface* node, bool root, Walked* walked) {
+    if (node == nullptr || !node->isValid() || (!root && node->state().invisible)) {
+        return;
+    }
+    if (isInteractive(node->role()) && node->text(QAccessible::Name).trimmed().isEmpty()) {
+        walked->unnamed << describe(node);
+    }
+    if (node->state().defaultButton) {
+        walked->defaults << node->text(QAccessible::Name);
+    }
+    for (auto kind :
+         {QAccessible::Name, QAccessible::Value, QAccessible::Description, QAccessible::Help}) {
+        walked->texts << node->text(kind);
+    }
+    for (int i = 0; i < node->childCount(); ++i) {
+        walk(node->child(i), false, walked);
+    }
+}
+
+// The first shown node under `node` with this role and name.
+QAccessibleInterface* find(QAccessibleInterface* node, QAccessible::Role role,
+                           const QString& name) {
+    if (node == nullptr || node->state().invisible) {
+        return nullptr;
+    }
+    if (node->role() == role && node->text(QAccessible::Name) == name) {
+        return node;
+    }
+    for (int i = 0; i < node->childCount(); ++i) {
+        if (QAccessibleInterface* found = find(node->child(i), role, name)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+// Does `action` on `node`; false when the node does not offer it.
+bool act(QAccessibleInterface* node, const QString& action) {
+    QAccessibleActionInterface* actions = node ? node->actionInterface() : nullptr;
+    if (actions == nullptr || !actions->actionNames().contains(action)) {
+        return false;
+    }
+    actions->doAction(action);
+    return true;
+}
+
+} // namespace
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir _settings;
+    std::unique_ptr<Vrg500Simulator> _device;
+    std::unique_ptr<AppController> _controller;
+
+    AppControllerTestAccess ui() const { return testAccess(*_controller); }
+
+    QMainWindow* window() const { return ui().mainWindow(); }
+
+    // Opens the window of a row of everyControlIsNamed, as the application does.
+    QWidget* open(const QByteArray& name) {
+        AppController& c = *_controller;
+        const RegisterComparison comparison{
+            {{12, RegisterDifference::Differs, {{"A IN", "01:00:00:00", "02:00:00:00"}}},
+             {40, RegisterDifference::OnlyRight, {}}},
+            3};
+        QDialog* dialog = nullptr;
+        if (name == "other port") {
+            dialog = new OtherPortDialog(window());
+        } else if (name == "comparison") {
+            dialog = new ComparisonDialog(window(), comparison, 10, 40);
+        } else if (name == "snapshots") {
+            dialog = new SnapshotDialog(window(), {{"/a.vg2", "ttyS0", 0, 9, 10, "now"}});
+        }
+        if (dialog != nullptr) {
+            dialog->setAttribute(Qt::WA_DeleteOnClose);
+            dialog->open();
+        } else if (name == "range sheet") {
+            c.uploadRegisters();
+        } else if (name == "progress sheet") {
+            c._openProgressSheet("Offsetting registers", {0, 10});
+        } else if (name == "register number") {
+            askRegisterNumber(window(), "Go to Register", "Register number:", "Go", 5, {});
+        } else if (name == "save prompt") {
+            c.registerEditor()->store({{7, RegisterEntry{}}}, "Insert");
+            c.downloadRegisters();
+        } else if (name == "error alert") {
+            c._beginAlertSheet("Could not read", "Because.", true);
+        } else if (name == "device information") {
+            ui().deviceInformationAction()->trigger();
+        } else if (name == "offset registers") {
+            ui().offsetRegistersAction()->trigger();
+        }
+        return name == "main window" ? window() : QApplication::activeModalWidget();
+    }
+
+  private slots:
+    void initTestCase() { useTemporarySettings(_settings); }
+
+    void init() {
+        clearSettings();
+        _device = std::make_unique<Vrg500Simulator>();
+        QVERIFY(_device->start());
+        _controller = makeController(_device->slavePath());
+        _controller->_storeRegister(12, entryWith(0, FourClips));
+        _controller->_storeRegister(13, RegisterEntry{});
+    }
+
+    void cleanup() {
+        _controller.reset();
+        _device.reset();
+    }
+
+    // Each window: its default button (what Return presses; none where Return must not act)
+    // and the texts it must expose besides its controls' names.
+    void everyControlIsNamed_data() {
+        QTest::addColumn<QString>("defaultButton");
+        QTest::addColumn<QStringList>("texts");
+        const QStringList none;
+        QTest::newRow("main window") << "" << none;
+        QTest::newRow("range sheet") << "Upload" << none;
+        QTest::newRow("progress sheet") << "" << none;
+        QTest::newRow("other port") << "Add" << none;
+        QTest::newRow("register number") << "Go" << none;
+        QTest::newRow("save prompt") << "Save"
+                                     << QStringList{"Save changes to the registers?",
+                                                    "Your changes will be lost if you don't "
+                                                    "save them."};
+        QTest::newRow("error alert") << "OK" << QStringList{"Could not read", "Because."};
+        QTest::newRow("comparison") << "Close" << none;
+        QTest::newRow("snapshots") << "Restore" << none;
+        QTest::newRow("device information") << "Close" << none;
+        QTest::newRow("offset registers") << "Offset" << none;
+    }
+    void everyControlIsNamed() {
+        QFETCH(QString, defaultButton);
+        QFETCH(QStringList, texts);
+        QWidget* widget = open(QTest::currentDataTag());
+        QVERIFY(widget != nullptr && widget->isVisible());
+        Walked walked;
+        walk(QAccessible::queryAccessibleInterface(widget), true, &walked);
+        if (widget == window()) { // the menus' commands, reachable while their menus are shut
+            for (QMenu* menu : window()->menuBar()->findChildren<QMenu*>()) {
+                walk(QAccessible::queryAccessibleInterface(menu), true, &walked);
+            }
+        }
+        QVERIFY2(walked.unnamed.isEmpty(), qPrintable("unnamed: " + walked.unnamed.join(", ")));
+        QCOMPARE(walked.defaults.join(", "), defaultButton);
+        for (const QString& text : texts) {
+            QVERIFY2(walked.texts.contains(text), qPrintable("not exposed: " + text));
+        }
+    }
+
+    // A cell names its register, machine and lines; the table says which field is current.
+    void tableCellsSayWhatTheyHold() {
+        using M = RegisterTableModel;
+        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(ui().registerTable());
+        QAccessibleTableInterface* table = node->tableInterface();
+        QVERIFY(table);
+        const struct {
+            int row, column;
+            QString name;
+        } cells[] = {
+            {0, M::RegisterColumn, "Register 012"},
+            {0, M::LabelColumn, "Register 012: IN, OUT, CLIP"},
+            {0, M::AColumn,
+             "Register 012, machine A: IN 01:00:00:00, OUT 01:00:10:05, CLIP SHOT0001"},
+            {0, M::CColumn, "Register 012, machine C: IN unset, OUT unset, CLIP no clip"},
+        };
+        for (const auto& c : cells) {
+            QCOMPARE(table->cellAt(c.row, c.column)->text(QAccessible::Name), c.name);
+        }
+        ui().registerTable()->setCurrentField(_controller->tableModel()->index(1, M::BColumn),
+                                              M::OutLine);
+        QCOMPARE(node->text(QAccessible::Description), "Current field: B OUT of register 013");
+    }
+
+    // Device ▸ Choose Serial Port, or its shortcut, opens the port pop-up for the arrow keys;
+    // choosing there, as any other change of the pop-up's choice, is acted upon.
+    void portPopUpFromTheKeyboard() {
+        QComboBox* popUp = ui().serialPopUpButton();
+        QCOMPARE(ui().choosePortAction()->shortcut(), QKeySequence("Ctrl+Shift+P"));
+        ui().choosePortAction()->trigger();
+        QVERIFY(popUp->view()->isVisible());
+        QVERIFY(QApplication::focusWidget() == popUp ||
+                QApplication::focusWidget() == popUp->view());
+        popUp->hidePopup();
+        popUp->setCurrentIndex(popUp->count() - 1); // "Other Port…", chosen without a click
+        QVERIFY(qobject_cast<OtherPortDialog*>(QApplication::activeModalWidget()));
+        QCOMPARE(popUp->currentText(), "ttySIM0");
+    }
+
+    // The range sheet as a screen reader drives it: the toolbar's Download pressed, "Range:"
+    // toggled, the two fields given values, Download pressed; the table then holds that range.
+    void rangeSheetDrivenByAccessibilityActions() {
+        _controller->_removeAllRegisters();
+        using Action = QAccessibleActionInterface;
+        QAccessibleInterface* main = QAccessible::queryAccessibleInterface(window());
+        QVERIFY(
+            act(find(main, QAccessible::PushButton, "Download Registers"), Action::pressAction()));
+        QTRY_VERIFY(QApplication::activeModalWidget());
+        QAccessibleInterface* sheet =
+            QAccessible::queryAccessibleInterface(QApplication::activeModalWidget());
+        QCOMPARE(sheet->text(QAccessible::Name), "Register Range");
+        QVERIFY(act(find(sheet, QAccessible::RadioButton, "Range:"), Action::toggleAction()));
+        for (const auto& [name, value] : {std::pair{"Last register", 6}, {"First register", 4}}) {
+            QAccessibleInterface* field = find(sheet, QAccessible::SpinBox, name);
+            QVERIFY2(field && !field->state().disabled, name);
+            field->valueInterface()->setCurrentValue(value);
+        }
+        QVERIFY(act(find(sheet, QAccessible::PushButton, "Download"), Action::pressAction()));
+        QTRY_VERIFY_WITH_TIMEOUT(ui().registers().size() == 3 && !ui().progressSheet()->isVisible(),
+                                 DownloadTimeout);
+        QVERIFY(ui().registers() == deviceRegisters(*_device, 4, 6));
+    }
+};
+
+QTEST_MAIN(AccessibilityTest)
+#include "tst_accessibility.moc"
