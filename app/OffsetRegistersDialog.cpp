@@ -68,7 +68,7 @@ OffsetRegistersDialog::OffsetRegistersDialog(QWidget* parent, const OffsetChoice
     _refusal->setObjectName("offsetRefusal");
     _refusal->setTextFormat(Qt::PlainText);
     _refusal->setWordWrap(true);
-    _refusal->setAccessibleName(tr("Why the offset is refused"));
+    _refusal->setAccessibleDescription(tr("Why the offset is refused"));
     auto* offset = new QVBoxLayout;
     offset->addWidget(_offsetField);
     offset->addWidget(_refusal);
@@ -107,8 +107,6 @@ OffsetRegistersDialog::OffsetRegistersDialog(QWidget* parent, const OffsetChoice
     layout->addWidget(new QLabel(tr("Offset the times of registers on the VRG-500"), this));
     layout->addLayout(form);
     layout->addWidget(buttons);
-    // Return offsets (when the choice can be sent), Escape cancels.
-    _confirm->setDefault(true);
 
     // The button follows every change of the choice, however it is made (typing, arrows, keys).
     for (QSpinBox* field : {_first, _last}) {

@@ -196,7 +196,7 @@ void RegisterCellDelegate::_showRefusal(QLineEdit* editor, const QString& reason
     if (!_refusal) {
         _refusal = new QLabel(editor->parentWidget());
         _refusal->setObjectName("fieldRefusal");
-        _refusal->setAccessibleName(tr("Why the value was refused"));
+        _refusal->setAccessibleDescription(tr("Why the value was refused"));
         _refusal->setForegroundRole(QPalette::ToolTipText);
         _refusal->setBackgroundRole(QPalette::ToolTipBase);
         _refusal->setAutoFillBackground(true);
