@@ -147,6 +147,8 @@ class AccessibilityTest : public QObject {
             ui().deviceInformationAction()->trigger();
         } else if (name == "offset registers") {
             ui().offsetRegistersAction()->trigger();
+            auto* offset = qobject_cast<OffsetRegistersDialog*>(QApplication::activeModalWidget());
+            offset->offsetField()->setText("1"); // refused, with the reason beside it
         }
         return name == "main window" ? window() : QApplication::activeModalWidget();
     }
@@ -187,7 +189,8 @@ class AccessibilityTest : public QObject {
         QTest::newRow("comparison") << "Close" << none;
         QTest::newRow("snapshots") << "Restore" << none;
         QTest::newRow("device information") << "Close" << none;
-        QTest::newRow("offset registers") << "Offset" << none;
+        QTest::newRow("offset registers")
+            << "Offset" << QStringList{"Type an offset as HH:MM:SS:FF, two digits each."};
     }
     void everyControlIsNamed() {
         QFETCH(QString, defaultButton);
