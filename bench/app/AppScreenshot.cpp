@@ -167,8 +167,10 @@ bool typeRefusedTime(AppController& controller) {
     table->setFocus();
     table->setCurrentField(cell, RegisterTableModel::OutLine);
     table->editCurrentField();
-    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-    if (editor == nullptr) {
+    // Found as the table's child: focus may still be on its way from the window manager.
+    QLineEdit* editor = nullptr;
+    if (!waitFor(
+            [&] { return (editor = table->viewport()->findChild<QLineEdit*>()) != nullptr; })) {
         return false;
     }
     editor->setText(RefusedTime);
