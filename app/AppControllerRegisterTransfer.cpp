@@ -286,8 +286,9 @@ void AppController::_openProgressSheet(const QString& title, LocationLengthRange
 }
 
 void AppController::_showProgress(const QString& text, int32_t current) {
-    progressBar->setValue(std::clamp(current, progressBar->minimum(), progressBar->maximum()));
+    // The text first, so that what follows the bar sees the step's own text.
     showProgressStep(progressLabel, text, current);
+    progressBar->setValue(std::clamp(current, progressBar->minimum(), progressBar->maximum()));
 }
 
 void AppController::_closeProgressSheet() {
