@@ -5,16 +5,21 @@
 
 #include "AppController.h"
 #include "AppControllerTestAccess.h"
+#include "RangeSheet.h"
 #include "RegisterTimeWire.h"
 #include "Vrg500Simulator.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -86,6 +91,58 @@ inline void dismissAlert(const AppController& controller) {
         alert->accept();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+// Clicks the button titled `button` of the alert that comes up with `text`.
+inline void answerAlert(const AppController& controller, const QString& text, const QString& button,
+                        int timeout = 5000) {
+    QVERIFY2(
+        QTest::qWaitFor(
+            [&] { return controller.currentAlert() && controller.currentAlert()->text() == text; },
+            timeout),
+        qPrintable("no alert " + text));
+    for (QAbstractButton* b : controller.currentAlert()->buttons()) {
+        if (b->text().remove('&') == button) {
+            b->click();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            return;
+        }
+    }
+    QFAIL(qPrintable("no button " + button));
+}
+
+// The shown dialog of type T over the controller's window, if any.
+template <typename T> T* shownDialog(const AppController& controller) {
+    for (T* dialog : controller.window()->findChildren<T*>()) {
+        if (dialog->isVisible()) {
+            return dialog;
+        }
+    }
+    return nullptr;
+}
+
+// The dialog of type T once it has come up; null, with a failure, if it does not.
+template <typename T> T* awaitDialog(const AppController& controller) {
+    T* found = nullptr;
+    [&] { QVERIFY(QTest::qWaitFor([&] { return (found = shownDialog<T>(controller)); })); }();
+    return found;
+}
+
+// Waits until the progress sheet has come up and gone again.
+inline void awaitTransferEnd(const AppController& controller, int timeout) {
+    QDialog* sheet = testAccess(controller).progressSheet();
+    QVERIFY(QTest::qWaitFor([&] { return sheet->isVisible(); }));
+    QVERIFY(QTest::qWaitFor([&] { return !sheet->isVisible(); }, timeout));
+}
+
+// Triggers `command` and confirms registers `first` to `last` in the range sheet it opens.
+inline void chooseRange(const AppController& controller, QAction* command, int first, int last) {
+    const AppControllerTestAccess ui = testAccess(controller);
+    command->trigger();
+    ui.rangeRadios()->button(TypedRangeTag)->click();
+    ui.minRangeField()->setValue(first);
+    ui.maxRangeField()->setValue(last);
+    ui.rangeConfirmButton()->click();
 }
 
 inline QFileDialog* filePanel(const AppController& controller) {
