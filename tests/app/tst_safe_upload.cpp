@@ -4,18 +4,14 @@
 #include "AppTestSupport.h"
 #include "ComparisonDialog.h"
 #include "FilePanel.h"
-#include "RangeSheet.h"
 #include "RegisterFile.h"
 #include "SnapshotDialog.h"
 #include "UploadSnapshot.h"
 
-#include <QButtonGroup>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QSpinBox>
 #include <QTreeWidget>
 #include <QUndoStack>
 
@@ -63,18 +59,8 @@ class SafeUploadTest : public QObject {
     // Chooses registers `first` to `last` in the range sheet `command` opens and waits until the
     // transfer it starts has ended.
     void run(QAction* command, int first = 0, int last = 9) {
-        command->trigger();
-        ui().rangeRadios()->button(TypedRangeTag)->click();
-        ui().minRangeField()->setValue(first);
-        ui().maxRangeField()->setValue(last);
-        ui().rangeConfirmButton()->click();
-        waitForTheEnd();
-    }
-
-    void waitForTheEnd() {
-        QVERIFY(QTest::qWaitFor([this] { return ui().progressSheet()->isVisible(); }));
-        QVERIFY(QTest::qWaitFor([this] { return !ui().progressSheet()->isVisible(); },
-                                TransferTimeout));
+        chooseRange(*_controller, command, first, last);
+        awaitTransferEnd(*_controller, TransferTimeout);
     }
 
     // The table holds the device's registers 0 to 9, with registers 3 and 7 changed.
@@ -84,17 +70,6 @@ class SafeUploadTest : public QObject {
         table.set(7, entryWith(37, FourClips));
         _controller->_replaceRegisters(table);
         _device->clearReceivedFrames();
-    }
-
-    template <typename Dialog> Dialog* dialog() {
-        Dialog* found = nullptr;
-        [&] {
-            QVERIFY(QTest::qWaitFor([&] {
-                found = _controller->window()->findChild<Dialog*>();
-                return found != nullptr && found->isVisible();
-            }));
-        }();
-        return found;
     }
 
   private slots:
@@ -136,10 +111,10 @@ class SafeUploadTest : public QObject {
 
         _device->clearReceivedFrames();
         ui().restoreSnapshotAction()->trigger();
-        auto* restore = dialog<SnapshotDialog>();
+        auto* restore = awaitDialog<SnapshotDialog>(*_controller);
         QCOMPARE(restore->list()->count(), 1);
         restore->restoreButton()->click();
-        waitForTheEnd();
+        awaitTransferEnd(*_controller, TransferTimeout);
         QCOMPARE(registerFrames(*_device),
                  Frames({{0x20, 3}, {0x25, 3}, {0x20, 7}, {0x25, 7}}) + writesOf({3, 7}));
         QVERIFY(deviceRegisters(*_device, 0, 9) == _before);
@@ -191,8 +166,8 @@ class SafeUploadTest : public QObject {
             run(ui().uploadRegistersAction());
             QVERIFY2(registerFrames(*_device) == c.sent, c.name);
             if (!c.alert.isEmpty()) {
-                QVERIFY(QTest::qWaitFor([&] { return _controller->currentAlert() != nullptr; }));
-                QCOMPARE(_controller->currentAlert()->text(), c.alert);
+                QTRY_COMPARE(_controller->currentAlert() ? _controller->currentAlert()->text() : "",
+                             c.alert);
             }
             cleanup();
         }
@@ -214,7 +189,7 @@ class SafeUploadTest : public QObject {
             QCOMPARE(registerFrames(*_device), Frames(AllRead.begin(), AllRead.begin() + 10));
             QVERIFY(ui().registers() == shown);
 
-            auto* result = dialog<ComparisonDialog>();
+            auto* result = awaitDialog<ComparisonDialog>(*_controller);
             QCOMPARE(result->summary()->text(),
                      "Registers 000 to 004: 1 differ, 1 only on the VRG-500, 3 the same.");
             QTreeWidget* lines = result->differences();
@@ -231,7 +206,7 @@ class SafeUploadTest : public QObject {
                 _controller->registerEditor()->undoStack()->undo();
                 QVERIFY(ui().registers() == shown);
             } else {
-                waitForTheEnd();
+                awaitTransferEnd(*_controller, TransferTimeout);
                 QCOMPARE(registerFrames(*_device), writesOf({2})); // read already, not again
                 QVERIFY(deviceRegisters(*_device, 2, 2) == collectionOf({{2, *table.find(2)}}));
                 QCOMPARE(listUploadSnapshots(snapshotFolder()).size(), size_t(1));
