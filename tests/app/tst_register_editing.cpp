@@ -3,21 +3,16 @@
 // changes can be lost.
 #include "AppTestSupport.h"
 #include "FilePanel.h"
-#include "RangeSheet.h"
 #include "RegisterClipboardText.h"
 #include "RegisterFile.h"
 
-#include <QAbstractButton>
 #include <QActionGroup>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QClipboard>
 #include <QDir>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPushButton>
-#include <QSpinBox>
 #include <QUndoStack>
 
 #include <functional>
@@ -44,13 +39,13 @@ template <typename Change> RegisterCollection changed(Change change) {
     return registers;
 }
 
-RegisterEntry withField(RegisterEntry entry, std::function<void(RegisterEntry&)> change) {
-    change(entry);
-    return entry;
-}
-
-void setClipboardText(const QString& text) {
-    QGuiApplication::clipboard()->setText(text);
+// The registers every case starts from, with register `number`'s fields changed.
+RegisterCollection edited(int32_t number, const std::function<void(RegisterEntry&)>& change) {
+    return changed([&](RegisterCollection& r) {
+        RegisterEntry entry = *r.find(number);
+        change(entry);
+        r.set(number, entry);
+    });
 }
 
 } // namespace
@@ -103,29 +98,12 @@ class RegisterEditingTest : public QObject {
         _controller->_selectRegisters(std::vector<int32_t>(numbers));
     }
 
-    // Answers the register number dialog that is up.
+    // Answers the register number dialog once it is up.
     void answerNumber(int number) {
-        QInputDialog* dialog = nullptr;
-        QVERIFY(QTest::qWaitFor([&] {
-            dialog = _controller->window()->findChild<QInputDialog*>();
-            return dialog != nullptr && dialog->isVisible();
-        }));
-        dialog->setIntValue(number);
-        dialog->accept();
-    }
-
-    // Clicks the button titled `title` of the alert that is up.
-    void answerAlert(const QString& title) {
-        QVERIFY(QTest::qWaitFor([&] { return _controller->currentAlert() != nullptr; }));
-        QMessageBox* alert = _controller->currentAlert();
-        for (QAbstractButton* button : alert->buttons()) {
-            if (button->text().remove('&') == title) {
-                button->click();
-                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-                return;
-            }
+        if (QInputDialog* dialog = awaitDialog<QInputDialog>(*_controller)) {
+            dialog->setIntValue(number);
+            dialog->accept();
         }
-        QFAIL(qPrintable("no button " + title));
     }
 
   private slots:
@@ -145,31 +123,16 @@ class RegisterEditingTest : public QObject {
         using M = RegisterTableModel;
         const std::vector<Case> cases{
             {"time", [&] { typeInto(5, M::AColumn, M::InLine, "02:03:04:05"); },
-             changed([](auto& r) {
-                 r.set(5, withField(*r.find(5), [](auto& e) { e.reg.inA = time(2, 3, 4, 5); }));
-             }),
-             "Undo Edit A IN of 005"},
+             edited(5, [](auto& e) { e.reg.inA = time(2, 3, 4, 5); }), "Undo Edit A IN of 005"},
             {"drop frame", [&] { typeInto(9, M::DColumn, M::OutLine, "10:00:00;12"); },
-             changed([](auto& r) {
-                 r.set(9, withField(*r.find(9), [](auto& e) {
-                           e.reg.outD = time(10, 0, 0, 12);
-                           e.reg.outD.dropFrame = 1;
-                       }));
-             }),
+             edited(9, [](auto& e) { e.reg.outD = {10, 0, 0, 12, 1, 0}; }),
              "Undo Edit D OUT of 009"},
-            {"null time", [&] { typeInto(5, M::AColumn, M::OutLine, ""); }, changed([](auto& r) {
-                 r.set(5, withField(*r.find(5), [](auto& e) { e.reg.outA = {0, 0, 0, 0, 0, 1}; }));
-             }),
-             "Undo Edit A OUT of 005"},
+            {"null time", [&] { typeInto(5, M::AColumn, M::OutLine, ""); },
+             edited(5, [](auto& e) { e.reg.outA = {0, 0, 0, 0, 0, 1}; }), "Undo Edit A OUT of 005"},
             {"clip padded", [&] { typeInto(5, M::BColumn, M::ClipLine, "AB"); },
-             changed([](auto& r) {
-                 r.set(5, withField(*r.find(5), [](auto& e) { e.clips[1] = "AB      "; }));
-             }),
-             "Undo Edit B CLIP of 005"},
-            {"no clip", [&] { typeInto(9, M::AColumn, M::ClipLine, ""); }, changed([](auto& r) {
-                 r.set(9, withField(*r.find(9), [](auto& e) { e.clips[0] = NoClipName; }));
-             }),
-             "Undo Edit A CLIP of 009"},
+             edited(5, [](auto& e) { e.clips[1] = "AB      "; }), "Undo Edit B CLIP of 005"},
+            {"no clip", [&] { typeInto(9, M::AColumn, M::ClipLine, ""); },
+             edited(9, [](auto& e) { e.clips[0] = NoClipName; }), "Undo Edit A CLIP of 009"},
             {"insert",
              [&] {
                  ui().insertRegisterAction()->trigger();
@@ -201,8 +164,9 @@ class RegisterEditingTest : public QObject {
              collectionOf({{9, sample(2, "SHOT0009")}}), "Undo Cut Register 005"},
             {"paste registers",
              [&] {
-                 setClipboardText(QString::fromStdString(registerClipboardLines(
-                     {{30, sample(3, "NEW00030")}, {31, sample(4, "NEW00031")}})));
+                 QGuiApplication::clipboard()->setText(
+                     QString::fromStdString(registerClipboardLines(
+                         {{30, sample(3, "NEW00030")}, {31, sample(4, "NEW00031")}})));
                  QTest::keyClick(table(), Qt::Key_V, Qt::ControlModifier);
              },
              changed([](auto& r) {
@@ -213,13 +177,10 @@ class RegisterEditingTest : public QObject {
             {"paste into a field",
              [&] {
                  table()->setCurrentField(cell(9, M::CColumn), M::InLine);
-                 setClipboardText(" 01:02:03:04\n");
+                 QGuiApplication::clipboard()->setText(" 01:02:03:04\n");
                  ui().pasteAction()->trigger();
              },
-             changed([](auto& r) {
-                 r.set(9, withField(*r.find(9), [](auto& e) { e.reg.inC = time(1, 2, 3, 4); }));
-             }),
-             "Undo Edit C IN of 009"},
+             edited(9, [](auto& e) { e.reg.inC = time(1, 2, 3, 4); }), "Undo Edit C IN of 009"},
         };
         for (const Case& c : cases) {
             QTest::qWait(0);
@@ -333,7 +294,7 @@ class RegisterEditingTest : public QObject {
                  registerClipboardLines({{5, sample(1, "SHOT0005")}, {9, sample(2, "SHOT0009")}}));
         const std::string good =
             registerClipboardLines({{9, sample(7, "REPLACED")}, {40, sample(8, "NEW00040")}});
-        setClipboardText(QString::fromStdString(good) + "041,bad\n");
+        QGuiApplication::clipboard()->setText(QString::fromStdString(good) + "041,bad\n");
         ui().pasteAction()->trigger();
         expectAlert(*_controller, "The clipboard's text cannot be pasted as registers",
                     "Line 3 is not a register: \"041,bad\"");
@@ -348,8 +309,7 @@ class RegisterEditingTest : public QObject {
         QGuiApplication::clipboard()->setMimeData(data);
         for (const QString answer : {"Cancel", "Replace"}) {
             ui().pasteAction()->trigger();
-            QCOMPARE(_controller->currentAlert()->text(), "Replace register 009?");
-            answerAlert(answer);
+            answerAlert(*_controller, "Replace register 009?", answer);
         }
         QVERIFY(registers() == changed([](auto& r) {
                     r.set(9, sample(7, "REPLACED"));
@@ -386,9 +346,7 @@ class RegisterEditingTest : public QObject {
                 QCOMPARE(_controller->window()->windowTitle(), "Untitled[*] \u2014 Tavrel");
                 typeInto(5, RegisterTableModel::AColumn, RegisterTableModel::InLine, "03:00:00:00");
                 way.start();
-                QVERIFY(QTest::qWaitFor([&] { return _controller->currentAlert() != nullptr; }));
-                QCOMPARE(_controller->currentAlert()->text(), "Save changes to the registers?");
-                answerAlert(answer);
+                answerAlert(*_controller, "Save changes to the registers?", answer);
                 const QString saved = _files.filePath(QString("%1.vg2").arg(way.name));
                 if (answer == "Save") {
                     QVERIFY(QTest::qWaitFor([&] { return filePanel(*_controller) != nullptr; }));
@@ -436,11 +394,7 @@ class RegisterEditingTest : public QObject {
         Vrg500Simulator device(options);
         QVERIFY(device.start());
         startWith(baseRegisters(), device.slavePath());
-        ui().downloadRegistersAction()->trigger();
-        ui().rangeRadios()->button(TypedRangeTag)->click();
-        ui().minRangeField()->setValue(0);
-        ui().maxRangeField()->setValue(2);
-        ui().rangeConfirmButton()->click();
+        chooseRange(*_controller, ui().downloadRegistersAction(), 0, 2);
         QVERIFY(QTest::qWaitFor([&] { return registers().size() == 3 && stack()->count() == 1; },
                                 TransferTimeout));
         const RegisterCollection downloaded = registers();
