@@ -269,8 +269,7 @@ class AccessibilityTest : public QObject {
             field->valueInterface()->setCurrentValue(value);
         }
         QVERIFY(act(find(sheet, QAccessible::PushButton, "Download"), Action::pressAction()));
-        QTRY_VERIFY_WITH_TIMEOUT(ui().registers().size() == 3 && !ui().progressSheet()->isVisible(),
-                                 DownloadTimeout);
+        awaitTransferEnd(*_controller, DownloadTimeout);
         QVERIFY(ui().registers() == deviceRegisters(*_device, 4, 6));
     }
 };
