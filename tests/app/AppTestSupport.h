@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
@@ -24,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -133,6 +135,20 @@ inline void awaitTransferEnd(const AppController& controller, int timeout) {
     QDialog* sheet = testAccess(controller).progressSheet();
     QVERIFY(QTest::qWaitFor([&] { return sheet->isVisible(); }));
     QVERIFY(QTest::qWaitFor([&] { return !sheet->isVisible(); }, timeout));
+}
+
+// Calls `action` once, when the progress bar first shows register `number`: the step of that
+// register has begun and sends its first request next.
+inline void atProgress(const AppController& c, int number, std::function<void()> action) {
+    QProgressBar* bar = testAccess(c).progressBar();
+    auto pending = std::make_shared<bool>(true);
+    QObject::connect(bar, &QProgressBar::valueChanged, bar,
+                     [number, pending, action = std::move(action)](int value) {
+                         if (value == number && *pending) {
+                             *pending = false;
+                             action();
+                         }
+                     });
 }
 
 // Triggers `command` and confirms registers `first` to `last` in the range sheet it opens.

@@ -77,17 +77,6 @@ class DeviceToolsTest : public QObject {
         return dialog;
     }
 
-    // Calls `action` once, when the progress bar first shows register `number`.
-    void atStep(int number, std::function<void()> action) {
-        QProgressBar* bar = ui().progressBar();
-        connect(bar, &QProgressBar::valueChanged, this, [=, this](int value) {
-            if (value == number) {
-                disconnect(bar, nullptr, this, nullptr);
-                action();
-            }
-        });
-    }
-
     // Answers the question that follows an offset, once the progress sheet has gone.
     void answerQuestion(const QString& button) {
         QTRY_VERIFY_WITH_TIMEOUT(_controller->currentAlert() && !ui().progressSheet()->isVisible(),
@@ -287,7 +276,7 @@ class DeviceToolsTest : public QObject {
         const RegisterCollection before =
             collectionOf({{1, entryWith(3, FourClips)}, {50, entryWith(4, FourClips)}});
         _controller->_replaceRegisters(before);
-        atStep(2, [this, cancel] {
+        atProgress(*_controller, 2, [this, cancel] {
             if (!cancel) {
                 _device->injectFault(Vrg500Fault::NakInstead);
                 return;

@@ -26,20 +26,6 @@ namespace {
 
 constexpr int TransferTimeout = 60000; // a guard against a hang, not a speed requirement
 
-// Calls `action` once, when the progress bar first shows register `number`: the step of that
-// register has begun and sends its first request next.
-void atProgress(AppController& c, int number, std::function<void()> action) {
-    QProgressBar* bar = testAccess(c).progressBar();
-    auto pending = std::make_shared<bool>(true);
-    QObject::connect(bar, &QProgressBar::valueChanged, bar,
-                     [number, pending, action = std::move(action)](int value) {
-                         if (value == number && *pending) {
-                             *pending = false;
-                             action();
-                         }
-                     });
-}
-
 // Keeps the progress text shown when the progress sheet comes up, before any step replaces it.
 class OpeningTextWitness : public QObject {
   public:

@@ -136,12 +136,7 @@ class SafeUploadTest : public QObject {
             {"cancel while reading",
              [&] {
                  changeThreeAndSeven();
-                 QObject::connect(ui().progressBar(), &QProgressBar::valueChanged,
-                                  ui().progressBar(), [&](int value) {
-                                      if (value == 5) {
-                                          _controller->cancelProgressSheet();
-                                      }
-                                  });
+                 atProgress(*_controller, 5, [&] { _controller->cancelProgressSheet(); });
              },
              // Register 5's step was under way: its reading ends it.
              Frames(AllRead.begin(), AllRead.begin() + 12), ""},
