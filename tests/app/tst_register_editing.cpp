@@ -94,12 +94,15 @@ class RegisterEditingTest : public QObject {
         QTest::keyClick(editor(), key);
     }
 
-    void selectRegisters(std::initializer_list<int32_t> numbers) {
+    // Selects registers `numbers`; the table, to type into.
+    RegisterTableView* select(std::initializer_list<int32_t> numbers) {
         _controller->_selectRegisters(std::vector<int32_t>(numbers));
+        return table();
     }
 
-    // Answers the register number dialog once it is up.
-    void answerNumber(int number) {
+    // Triggers `command` and answers the register number dialog it opens.
+    void answerNumber(QAction* command, int number) {
+        command->trigger();
         if (QInputDialog* dialog = awaitDialog<QInputDialog>(*_controller)) {
             dialog->setIntValue(number);
             dialog->accept();
@@ -133,34 +136,24 @@ class RegisterEditingTest : public QObject {
              edited(5, [](auto& e) { e.clips[1] = "AB      "; }), "Undo Edit B CLIP of 005"},
             {"no clip", [&] { typeInto(9, M::AColumn, M::ClipLine, ""); },
              edited(9, [](auto& e) { e.clips[0] = NoClipName; }), "Undo Edit A CLIP of 009"},
-            {"insert",
-             [&] {
-                 ui().insertRegisterAction()->trigger();
-                 answerNumber(7);
-             },
+            {"insert", [&] { answerNumber(ui().insertRegisterAction(), 7); },
              changed([](auto& r) { r.set(7, RegisterEntry{}); }), "Undo Insert Register 007"},
             {"delete",
              [&] {
-                 selectRegisters({5, 9});
-                 QTest::keyClick(table(), Qt::Key_Delete);
+                 QTest::keyClick(select({5, 9}), Qt::Key_Delete);
              },
              RegisterCollection{}, "Undo Delete 2 Registers"},
             {"duplicate keeps the spacing",
              [&] {
-                 selectRegisters({5, 9});
-                 ui().duplicateAction()->trigger();
-                 answerNumber(20);
+                 select({5, 9});
+                 answerNumber(ui().duplicateAction(), 20);
              },
              changed([](auto& r) {
                  r.set(20, *r.find(5));
                  r.set(24, *r.find(9));
              }),
              "Undo Duplicate 2 Registers"},
-            {"cut",
-             [&] {
-                 selectRegisters({5});
-                 QTest::keyClick(table(), Qt::Key_X, Qt::ControlModifier);
-             },
+            {"cut", [&] { QTest::keyClick(select({5}), Qt::Key_X, Qt::ControlModifier); },
              collectionOf({{9, sample(2, "SHOT0009")}}), "Undo Cut Register 005"},
             {"paste registers",
              [&] {
@@ -202,39 +195,38 @@ class RegisterEditingTest : public QObject {
     // frame rate preference makes times stricter than the wire.
     void refusedValuesChangeNothing() {
         using M = RegisterTableModel;
+        struct Field {
+            int column, line;
+        };
         struct Case {
             const char* rate; // the preference's stored name
-            int column;
-            int line;
+            Field field;
             QString text;
             QString reason; // empty: accepted
         };
+        const char* wire = "Wire limits only";
+        const Field AIn{M::AColumn, M::InLine}, BOut{M::BColumn, M::OutLine},
+            CClip{M::CColumn, M::ClipLine};
         const QString notATime = "Type a time as HH:MM:SS:FF, with \";\" before the frames for "
                                  "drop frame.";
         const std::vector<Case> cases{
-            {"Wire limits only", M::AColumn, M::InLine, "1:02:03:04", notATime},
-            {"Wire limits only", M::AColumn, M::InLine, "01:02:03", notATime},
-            {"Wire limits only", M::BColumn, M::OutLine, "01:02:03:40",
+            {wire, AIn, "1:02:03:04", notATime},
+            {wire, AIn, "01:02:03", notATime},
+            {wire, BOut, "01:02:03:40",
              "The VRG-500 takes hours, minutes and seconds up to 99 and frames up to 39."},
-            {"Wire limits only", M::BColumn, M::OutLine, "99:99:99:39", ""},
-            {"25", M::AColumn, M::InLine, "00:00:10:25",
-             "At 25 frames per second the frames go up to 24."},
-            {"25", M::AColumn, M::InLine, "00:00:10:24", ""},
-            {"24", M::AColumn, M::InLine, "00:00:10:24",
-             "At 24 frames per second the frames go up to 23."},
-            {"25", M::AColumn, M::InLine, "00:00:10;05",
-             "Drop frame is used only at 30 frames per second."},
-            {"30", M::AColumn, M::InLine, "00:01:00;00",
+            {wire, BOut, "99:99:99:39", ""},
+            {"25", AIn, "00:00:10:25", "At 25 frames per second the frames go up to 24."},
+            {"25", AIn, "00:00:10:24", ""},
+            {"24", AIn, "00:00:10:24", "At 24 frames per second the frames go up to 23."},
+            {"25", AIn, "00:00:10;05", "Drop frame is used only at 30 frames per second."},
+            {"30", AIn, "00:01:00;00",
              "In drop frame, frames 00 and 01 are skipped at the start of each minute except "
              "every tenth."},
-            {"30", M::AColumn, M::InLine, "00:10:00;00", ""},
-            {"30", M::AColumn, M::InLine, "00:60:00:00",
-             "At 30 frames per second a time goes up to 23:59:59."},
-            {"Wire limits only", M::CColumn, M::ClipLine, "NINECHARS",
-             "A clip name has at most 8 characters."},
-            {"Wire limits only", M::CColumn, M::ClipLine, "A,B",
-             "A clip name cannot hold a comma."},
-            {"Wire limits only", M::CColumn, M::ClipLine, QString::fromUtf8("Caf\u00e9"),
+            {"30", AIn, "00:10:00;00", ""},
+            {"30", AIn, "00:60:00:00", "At 30 frames per second a time goes up to 23:59:59."},
+            {wire, CClip, "NINECHARS", "A clip name has at most 8 characters."},
+            {wire, CClip, "A,B", "A clip name cannot hold a comma."},
+            {wire, CClip, QString::fromUtf8("Caf\u00e9"),
              "A clip name holds printable ASCII characters only."},
         };
         for (const Case& c : cases) {
@@ -245,7 +237,7 @@ class RegisterEditingTest : public QObject {
                 }
             }
             const QString context = QString("%1 at %2").arg(c.text, c.rate);
-            typeInto(5, c.column, c.line, c.text);
+            typeInto(5, c.field.column, c.field.line, c.text);
             if (c.reason.isEmpty()) {
                 QVERIFY2(editor() == nullptr && stack()->count() == 1, qPrintable(context));
                 continue;
@@ -288,7 +280,7 @@ class RegisterEditingTest : public QObject {
     // A bad line refuses the whole paste and is named; pasting over registers asks first.
     void pasteChecksAndAsks() {
         startWith(baseRegisters());
-        selectRegisters({5, 9});
+        select({5, 9});
         QTest::keyClick(table(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text().toStdString(),
                  registerClipboardLines({{5, sample(1, "SHOT0005")}, {9, sample(2, "SHOT0009")}}));
