@@ -12,13 +12,10 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QRadioButton>
 #include <QTimer>
 #include <QUndoStack>
 #include <QWindow>
-
-#include <functional>
 
 using namespace tavrel::sim;
 using namespace apptest;
