@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
-#include <QProgressBar>
 #include <QTreeWidget>
 #include <QUndoStack>
 
