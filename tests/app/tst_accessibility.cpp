@@ -20,8 +20,6 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include <functional>
-
 using namespace tavrel::sim;
 using namespace apptest;
 
