@@ -2,15 +2,11 @@
 // a pseudo-terminal: what reaches the collection, the table and the device, in which order, and
 // what the person sees when a transfer is cancelled or fails.
 #include "AppTestSupport.h"
-#include "RangeSheet.h"
 #include "RegisterTableModel.h"
 #include "RegisterTimeWire.h"
 
-#include <QButtonGroup>
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTableView>
 #include <QTimer>
 
