@@ -38,6 +38,25 @@ using namespace tavrel::records;
 
 namespace apptest {
 
+// What a test against the simulated device holds: settings in a temporary folder, the device
+// on a pseudo-terminal and a controller on its port. Test classes derive from QObject and this.
+class DeviceTestFixture {
+  protected:
+    QTemporaryDir _settings;
+    std::unique_ptr<tavrel::sim::Vrg500Simulator> _device;
+    std::unique_ptr<AppController> _controller;
+
+    AppControllerTestAccess ui() const { return testAccess(*_controller); }
+
+    // Fresh settings, a device started (with sample registers if asked) and a controller on it.
+    void startDevice(bool sampleRegisters = false);
+
+    void stopDevice() {
+        _controller.reset();
+        _device.reset();
+    }
+};
+
 // The generic alert of a failed device command.
 inline const QString GenericMessage = "Error communicating with VRG-500";
 inline const QString GenericInformation =
@@ -74,6 +93,15 @@ inline std::unique_ptr<AppController> makeController(const std::string& devicePa
     auto controller = std::make_unique<AppController>([ports] { return std::optional(ports); });
     controller->window()->show();
     return controller;
+}
+
+inline void DeviceTestFixture::startDevice(bool sampleRegisters) {
+    clearSettings();
+    tavrel::sim::Vrg500SimulatorOptions options;
+    options.sampleRegisters = sampleRegisters;
+    _device = std::make_unique<tavrel::sim::Vrg500Simulator>(options);
+    QVERIFY(_device->start());
+    _controller = makeController(_device->slavePath());
 }
 
 // The alert that comes up, at once or through a deferred call, with these texts.

@@ -49,15 +49,10 @@ QList<int> offsetFrames(const Vrg500Simulator& device) {
 
 } // namespace
 
-class DeviceToolsTest : public QObject {
+class DeviceToolsTest : public QObject, DeviceTestFixture {
     Q_OBJECT
 
-    QTemporaryDir _settings;
-    std::unique_ptr<Vrg500Simulator> _device;
-    std::unique_ptr<AppController> _controller;
     bool _alertBeforeEnd = false; // an alert came up while the progress sheet was still up
-
-    AppControllerTestAccess ui() const { return testAccess(*_controller); }
 
     // Opens the offset dialog and fills it in: registers 5 to `last` unless given, `machines`
     // such as "AC", the offset text.
@@ -85,9 +80,7 @@ class DeviceToolsTest : public QObject {
     void initTestCase() { useTemporarySettings(_settings); }
 
     void init() {
-        _device = std::make_unique<Vrg500Simulator>();
-        QVERIFY(_device->start());
-        _controller = makeController(_device->slavePath());
+        startDevice();
         std::array<uint8_t, 34> wire{}; // every time 01:00:00:00
         for (int i = 0; i < 8; ++i) {
             wire[size_t(4 * i + 3)] = 0x01;
@@ -100,10 +93,7 @@ class DeviceToolsTest : public QObject {
                 [this] { _alertBeforeEnd = _controller->currentAlert() != nullptr; });
     }
 
-    void cleanup() {
-        _controller.reset();
-        _device.reset();
-    }
+    void cleanup() { stopDevice(); }
 
     // Shown when the dialog opens, read again by Refresh; Set Current Register sends the number
     // and shows what the device then says.
