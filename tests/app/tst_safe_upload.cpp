@@ -44,15 +44,11 @@ Frames operator+(Frames a, const Frames& b) {
 
 } // namespace
 
-class SafeUploadTest : public QObject {
+class SafeUploadTest : public QObject, DeviceTestFixture {
     Q_OBJECT
 
-    QTemporaryDir _settings;
-    std::unique_ptr<Vrg500Simulator> _device;
-    std::unique_ptr<AppController> _controller;
     RegisterCollection _before; // registers 0 to 9 as the device held them at the start
 
-    AppControllerTestAccess ui() const { return testAccess(*_controller); }
     std::string snapshotFolder() const { return localFilePath(_controller->_snapshotFolder()); }
 
     // Chooses registers `first` to `last` in the range sheet `command` opens and waits until the
@@ -75,21 +71,13 @@ class SafeUploadTest : public QObject {
     void initTestCase() { useTemporarySettings(_settings); }
 
     void init() {
-        clearSettings();
-        Vrg500SimulatorOptions options;
-        options.sampleRegisters = true;
-        _device = std::make_unique<Vrg500Simulator>(options);
-        QVERIFY(_device->start());
-        _controller = makeController(_device->slavePath());
+        startDevice(true);
         QFile::remove(_controller->_snapshotFolder()); // a file put there by a test before
         QDir(_controller->_snapshotFolder()).removeRecursively();
         _before = deviceRegisters(*_device, 0, 9);
     }
 
-    void cleanup() {
-        _controller.reset();
-        _device.reset();
-    }
+    void cleanup() { stopDevice(); }
 
     // The range is read whole before anything is sent, then only the registers that differ are
     // written; what they held is kept as a snapshot, and restoring it gives the device back.
