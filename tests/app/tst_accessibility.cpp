@@ -101,14 +101,8 @@ bool act(QAccessibleInterface* node, const QString& action) {
 
 } // namespace
 
-class AccessibilityTest : public QObject {
+class AccessibilityTest : public QObject, DeviceTestFixture {
     Q_OBJECT
-
-    QTemporaryDir _settings;
-    std::unique_ptr<Vrg500Simulator> _device;
-    std::unique_ptr<AppController> _controller;
-
-    AppControllerTestAccess ui() const { return testAccess(*_controller); }
 
     QMainWindow* window() const { return ui().mainWindow(); }
 
@@ -155,18 +149,12 @@ class AccessibilityTest : public QObject {
     void initTestCase() { useTemporarySettings(_settings); }
 
     void init() {
-        clearSettings();
-        _device = std::make_unique<Vrg500Simulator>();
-        QVERIFY(_device->start());
-        _controller = makeController(_device->slavePath());
+        startDevice();
         _controller->_storeRegister(12, entryWith(0, FourClips));
         _controller->_storeRegister(13, RegisterEntry{});
     }
 
-    void cleanup() {
-        _controller.reset();
-        _device.reset();
-    }
+    void cleanup() { stopDevice(); }
 
     // Each window: its default button (what Return presses; none where Return must not act)
     // and the texts it must expose besides its controls' names.
