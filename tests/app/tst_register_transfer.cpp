@@ -61,16 +61,11 @@ RegisterCollection uploadCollection() {
 
 } // namespace
 
-class RegisterTransferTest : public QObject {
+class RegisterTransferTest : public QObject, DeviceTestFixture {
     Q_OBJECT
 
-    QTemporaryDir _settings;
-    std::unique_ptr<Vrg500Simulator> _device;
-    std::unique_ptr<AppController> _controller;
     int _ended = 0;               // transfers ended: the progress sheet closed
     bool _alertBeforeEnd = false; // an alert came up while the progress sheet was still up
-
-    AppControllerTestAccess ui() const { return testAccess(*_controller); }
 
     // Opens the range sheet, chooses a range and confirms, as a person would.
     void transfer(void (AppController::*command)(), int tag, int first = 0, int last = 0) {
@@ -131,13 +126,9 @@ class RegisterTransferTest : public QObject {
     void initTestCase() { useTemporarySettings(_settings); }
 
     void init() {
+        startDevice(true);
         // The uploads here are the plain ones: every register of the range is written.
-        QSettings().setValue(SafeUploadKey, false);
-        Vrg500SimulatorOptions options;
-        options.sampleRegisters = true;
-        _device = std::make_unique<Vrg500Simulator>(options);
-        QVERIFY(_device->start());
-        _controller = makeController(_device->slavePath());
+        ui().safeUploadAction()->setChecked(false);
         _ended = 0;
         _alertBeforeEnd = false;
         connect(ui().progressSheet(), &QDialog::finished, this, [this] {
@@ -146,10 +137,7 @@ class RegisterTransferTest : public QObject {
         });
     }
 
-    void cleanup() {
-        _controller.reset();
-        _device.reset();
-    }
+    void cleanup() { stopDevice(); }
 
     void downloadFillsTheTableInOrder() {
         _controller->_replaceRegisters(collectionOf({{100, entryWith(3, FourClips)}}));
