@@ -46,13 +46,10 @@ QByteArray registerFileText(const RegisterCollection& registers) {
 
 } // namespace
 
-class FileCommandsTest : public QObject {
+class FileCommandsTest : public QObject, DeviceTestFixture {
     Q_OBJECT
 
-    QTemporaryDir _settings;
     std::unique_ptr<QTemporaryDir> _files;
-    std::unique_ptr<Vrg500Simulator> _device;
-    std::unique_ptr<AppController> _controller;
     const RegisterCollection _before = collectionOf({{5, entryWith(1, FourClips)}});
 
     QString path(const QString& name) const { return _files->filePath(name); }
@@ -85,18 +82,14 @@ class FileCommandsTest : public QObject {
     void initTestCase() { useTemporarySettings(_settings); }
 
     void init() {
-        clearSettings();
         _files = std::make_unique<QTemporaryDir>();
-        _device = std::make_unique<Vrg500Simulator>();
-        QVERIFY(_device->start());
+        startDevice();
         _device->setMenu(patternBlock(3));
-        _controller = makeController(_device->slavePath());
         _controller->_replaceRegisters(_before);
     }
 
     void cleanup() {
-        _controller.reset();
-        _device.reset();
+        stopDevice();
         _files.reset();
     }
 
@@ -189,8 +182,8 @@ class FileCommandsTest : public QObject {
         _controller->openVg2File();
         QCOMPARE(filePanel(*_controller)->fileMode(), QFileDialog::ExistingFile);
         choose("Show.vg2");
-        QVERIFY(testAccess(*_controller).registers() == _before); // deferred past the panel
-        QTRY_VERIFY(testAccess(*_controller).registers() == sampleCollection());
+        QVERIFY(ui().registers() == _before); // deferred past the panel
+        QTRY_VERIFY(ui().registers() == sampleCollection());
         QCOMPARE(_controller->tableModel()->rowCount(), 3);
         QCOMPARE(_controller->tableModel()->cellText(2, "Register"), "1234");
         QVERIFY(_controller->currentAlert() == nullptr);
@@ -224,7 +217,7 @@ class FileCommandsTest : public QObject {
         }
         _controller->openPanelDidEnd(1, path(name));
         expectAlert(*_controller, text, informativeText);
-        QVERIFY(testAccess(*_controller).registers() == _before);
+        QVERIFY(ui().registers() == _before);
         QCOMPARE(_controller->tableModel()->rowCount(), 1);
         dismissAlert(*_controller);
         QCOMPARE(proposal(&AppController::saveVg2File), name);
