@@ -121,28 +121,21 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
             {"nothing differs", [&] { _controller->_replaceRegisters(_before); }, AllRead,
              "Nothing to upload"},
             {"cancel while reading",
-             [&] {
-                 changeThreeAndSeven();
-                 atProgress(*_controller, 5, [&] { _controller->cancelProgressSheet(); });
-             },
+             [&] { atProgress(*_controller, 5, [&] { _controller->cancelProgressSheet(); }); },
              // Register 5's step was under way: its reading ends it.
              Frames(AllRead.begin(), AllRead.begin() + 12), ""},
             {"snapshot cannot be kept",
              [&] {
-                 changeThreeAndSeven();
                  QDir().mkpath(QFileInfo(_controller->_snapshotFolder()).path());
                  writeBytes(_controller->_snapshotFolder(), "a file where the folder goes");
              },
              AllRead, "The upload did not start"},
-            {"preference off",
-             [&] {
-                 changeThreeAndSeven();
-                 ui().safeUploadAction()->setChecked(false);
-             },
+            {"preference off", [&] { ui().safeUploadAction()->setChecked(false); },
              writesOf({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}), ""},
         };
         for (const Case& c : cases) {
             init();
+            changeThreeAndSeven();
             c.prepare();
             _device->clearReceivedFrames();
             run(ui().uploadRegistersAction());
