@@ -280,13 +280,13 @@ class RegisterEditingTest : public QObject {
     // A bad line refuses the whole paste and is named; pasting over registers asks first.
     void pasteChecksAndAsks() {
         startWith(baseRegisters());
-        select({5, 9});
-        QTest::keyClick(table(), Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(select({5, 9}), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text().toStdString(),
                  registerClipboardLines({{5, sample(1, "SHOT0005")}, {9, sample(2, "SHOT0009")}}));
-        const std::string good =
-            registerClipboardLines({{9, sample(7, "REPLACED")}, {40, sample(8, "NEW00040")}});
-        QGuiApplication::clipboard()->setText(QString::fromStdString(good) + "041,bad\n");
+        const std::vector<RegisterCollection::Item> incoming{{9, sample(7, "REPLACED")},
+                                                             {40, sample(8, "NEW00040")}};
+        QGuiApplication::clipboard()->setText(
+            QString::fromStdString(registerClipboardLines(incoming)) + "041,bad\n");
         ui().pasteAction()->trigger();
         expectAlert(*_controller, "The clipboard's text cannot be pasted as registers",
                     "Line 3 is not a register: \"041,bad\"");
@@ -296,17 +296,15 @@ class RegisterEditingTest : public QObject {
         // A spreadsheet's copy: tab-separated only.
         auto* data = new QMimeData;
         data->setData("text/tab-separated-values",
-                      QByteArray::fromStdString(registerClipboardTabs(
-                          {{9, sample(7, "REPLACED")}, {40, sample(8, "NEW00040")}})));
+                      QByteArray::fromStdString(registerClipboardTabs(incoming)));
         QGuiApplication::clipboard()->setMimeData(data);
         for (const QString answer : {"Cancel", "Replace"}) {
             ui().pasteAction()->trigger();
             answerAlert(*_controller, "Replace register 009?", answer);
         }
-        QVERIFY(registers() == changed([](auto& r) {
-                    r.set(9, sample(7, "REPLACED"));
-                    r.set(40, sample(8, "NEW00040"));
-                }));
+        QVERIFY(registers() == collectionOf({{5, sample(1, "SHOT0005")},
+                                             {9, sample(7, "REPLACED")},
+                                             {40, sample(8, "NEW00040")}}));
         QCOMPARE(stack()->count(), 1);
     }
 
