@@ -45,6 +45,8 @@ class DeviceTestFixture {
     QTemporaryDir _settings;
     std::unique_ptr<tavrel::sim::Vrg500Simulator> _device;
     std::unique_ptr<AppController> _controller;
+    int _ended = 0;               // transfers ended: the progress sheet closed
+    bool _alertBeforeEnd = false; // an alert came up while the progress sheet was still up
 
     AppControllerTestAccess ui() const { return testAccess(*_controller); }
 
@@ -102,6 +104,13 @@ inline void DeviceTestFixture::startDevice(bool sampleRegisters) {
     _device = std::make_unique<tavrel::sim::Vrg500Simulator>(options);
     QVERIFY(_device->start());
     _controller = makeController(_device->slavePath());
+    _ended = 0;
+    _alertBeforeEnd = false;
+    QObject::connect(testAccess(*_controller).progressSheet(), &QDialog::finished,
+                     _controller.get(), [this] {
+                         ++_ended;
+                         _alertBeforeEnd = _controller->currentAlert() != nullptr;
+                     });
 }
 
 // The alert that comes up, at once or through a deferred call, with these texts.

@@ -52,8 +52,6 @@ QList<int> offsetFrames(const Vrg500Simulator& device) {
 class DeviceToolsTest : public QObject, DeviceTestFixture {
     Q_OBJECT
 
-    bool _alertBeforeEnd = false; // an alert came up while the progress sheet was still up
-
     // Opens the offset dialog and fills it in: registers 5 to `last` unless given, `machines`
     // such as "AC", the offset text.
     OffsetRegistersDialog* chooseOffset(const QString& machines, const QString& text, int last,
@@ -88,9 +86,6 @@ class DeviceToolsTest : public QObject, DeviceTestFixture {
         for (uint16_t n = 0; n <= 12; ++n) {
             _device->setRegisterWire(n, wire);
         }
-        _alertBeforeEnd = false;
-        connect(ui().progressSheet(), &QDialog::finished, this,
-                [this] { _alertBeforeEnd = _controller->currentAlert() != nullptr; });
     }
 
     void cleanup() { stopDevice(); }

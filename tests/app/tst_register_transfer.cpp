@@ -64,9 +64,6 @@ RegisterCollection uploadCollection() {
 class RegisterTransferTest : public QObject, DeviceTestFixture {
     Q_OBJECT
 
-    int _ended = 0;               // transfers ended: the progress sheet closed
-    bool _alertBeforeEnd = false; // an alert came up while the progress sheet was still up
-
     // Opens the range sheet, chooses a range and confirms, as a person would.
     void transfer(void (AppController::*command)(), int tag, int first = 0, int last = 0) {
         (_controller.get()->*command)();
@@ -129,12 +126,6 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
         startDevice(true);
         // The uploads here are the plain ones: every register of the range is written.
         ui().safeUploadAction()->setChecked(false);
-        _ended = 0;
-        _alertBeforeEnd = false;
-        connect(ui().progressSheet(), &QDialog::finished, this, [this] {
-            ++_ended;
-            _alertBeforeEnd = _controller->currentAlert() != nullptr;
-        });
     }
 
     void cleanup() { stopDevice(); }
