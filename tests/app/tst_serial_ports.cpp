@@ -151,8 +151,7 @@ class SerialPortsTest : public QObject {
         QCOMPARE(popUp->currentData().toString(), path);
 
         controller._downloadRegisters(LocationLengthRange{0, 3});
-        QDialog* sheet = testAccess(controller).progressSheet();
-        QVERIFY(QTest::qWaitFor([sheet] { return !sheet->isVisible(); }, 30000));
+        awaitTransferEnd(controller, 30000);
         QVERIFY(controller.currentAlert() == nullptr);
         QCOMPARE(testAccess(controller).registers().size(), size_t(3));
 
