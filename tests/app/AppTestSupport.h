@@ -295,4 +295,13 @@ inline Frames registerFrames(const tavrel::sim::Vrg500Simulator& device) {
     return frames;
 }
 
+// The frames that read registers `first` to `last` in turn: times, then clip names.
+inline Frames readFrames(int first, int last) {
+    Frames frames;
+    for (int n = first; n <= last; ++n) {
+        frames.insert(frames.end(), {{0x20, n}, {0x25, n}});
+    }
+    return frames;
+}
+
 } // namespace apptest

@@ -21,13 +21,7 @@ namespace {
 
 constexpr int TransferTimeout = 60000; // a guard against a hang, not a speed requirement
 
-const Frames AllRead = [] {
-    Frames frames;
-    for (int n = 0; n <= 9; ++n) {
-        frames.insert(frames.end(), {{0x20, n}, {0x25, n}});
-    }
-    return frames;
-}();
+const Frames AllRead = readFrames(0, 9);
 
 Frames writesOf(std::initializer_list<int> numbers) {
     Frames frames;
@@ -123,7 +117,7 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
             {"cancel while reading",
              [&] { atProgress(*_controller, 5, [&] { _controller->cancelProgressSheet(); }); },
              // Register 5's step was under way: its reading ends it.
-             Frames(AllRead.begin(), AllRead.begin() + 12), ""},
+             readFrames(0, 5), ""},
             {"snapshot cannot be kept",
              [&] {
                  QDir().mkpath(QFileInfo(_controller->_snapshotFolder()).path());
@@ -161,7 +155,7 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
             const RegisterCollection shown = ui().registers();
             _device->clearReceivedFrames();
             run(ui().compareAction(), 0, 4);
-            QCOMPARE(registerFrames(*_device), Frames(AllRead.begin(), AllRead.begin() + 10));
+            QCOMPARE(registerFrames(*_device), readFrames(0, 4));
             QVERIFY(ui().registers() == shown);
 
             auto* result = awaitDialog<ComparisonDialog>(*_controller);
