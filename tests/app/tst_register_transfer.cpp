@@ -145,11 +145,7 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
         QVERIFY(ui().registers() == deviceRegisters(*_device, 3, 7));     // 100 went first
         QCOMPARE(ui().registers().find(4)->clips, RegisterEntry{}.clips); // "********"
         QCOMPARE(insertedRows, QStringList({"003", "004", "005", "006", "007"}));
-        Frames frames;
-        for (int n = 3; n <= 7; ++n) {
-            frames.insert(frames.end(), {{0x20, n}, {0x25, n}});
-        }
-        QCOMPARE(registerFrames(*_device), frames);
+        QCOMPARE(registerFrames(*_device), readFrames(3, 7));
         QCOMPARE(ui().progressLabel()->text(), "Downloading register 7");
         QVERIFY(_controller->currentAlert() == nullptr);
     }
