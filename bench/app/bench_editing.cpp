@@ -26,6 +26,7 @@
 #include "RegisterTableView.h"
 
 #include "BenchMemory.h"
+#include "BenchRegisters.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,6 +60,9 @@ using namespace tavrel::records;
 using benchmemory::peakMegabytes;
 using benchmemory::residentMegabytes;
 
+using benchregisters::randomEntry;
+using benchregisters::withOnePercentChanged;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -80,45 +84,6 @@ double percentile(std::vector<double> values, double fraction) {
     std::sort(values.begin(), values.end());
     const auto at = static_cast<size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
     return values[std::min(at, values.size() - 1)];
-}
-
-// A register as a device or a file gives it: set times within 24 fps, real and missing clips.
-RegisterEntry randomEntry(std::mt19937& random, unsigned table, int32_t number) {
-    auto pick = [&random](unsigned limit) { return static_cast<uint8_t>(random() % limit); };
-    RegisterEntry entry;
-    for (auto member : VRG500_registerTimes) {
-        VRG500_registerTime& time = entry.reg.*member;
-        time = {pick(24), pick(60), pick(60), pick(24), 0, static_cast<int8_t>(pick(5) == 0)};
-    }
-    char name[16];
-    // The table's seed in the names makes every register differ from another table's.
-    std::snprintf(name, sizeof name, "T%03u%04X", table % 1000,
-                  static_cast<unsigned>(number) & 0xFFFFU);
-    entry.clips = {name, NoClipName, name, pick(2) ? name : NoClipName};
-    return entry;
-}
-
-// `Registers` registers numbered `first`, `first + spacing`, ...
-RegisterCollection table(unsigned seed, int32_t first = 0, int32_t spacing = 1) {
-    std::mt19937 random(seed);
-    RegisterCollection registers;
-    registers.reserve(Registers);
-    for (int32_t row = 0; row < Registers; ++row) {
-        const int32_t number = first + row * spacing;
-        registers.set(number, randomEntry(random, seed, number));
-    }
-    return registers;
-}
-
-// `from` with 1 % of its registers given new entries.
-RegisterCollection withOnePercentChanged(const RegisterCollection& from, unsigned seed) {
-    std::mt19937 random(seed);
-    RegisterCollection registers = from;
-    for (int32_t changed = 0; changed < Registers / 100; ++changed) {
-        const int32_t number = registers.numberAt(random() % registers.size());
-        registers.set(number, randomEntry(random, seed, number));
-    }
-    return registers;
 }
 
 // Counts the viewport's paint events and the height they covered.
@@ -350,7 +315,7 @@ void pastes(Session& session) {
 
 void editingScenario(int repetitions) {
     Session session;
-    session.controller()._replaceRegisters(table(1, 0, 2));
+    session.controller()._replaceRegisters(benchregisters::table(1, Registers, 0, 2));
     session.settle();
     fieldEdits(session, repetitions);
     pastes(session);
@@ -458,7 +423,8 @@ int main(int argc, char** argv) {
                  [] {
                      historyScenario("(a) each table the one before with 1 % of its registers "
                                      "changed",
-                                     table(1), [](unsigned step, const RegisterCollection& now) {
+                                     benchregisters::table(1, Registers),
+                                     [](unsigned step, const RegisterCollection& now) {
                                          return withOnePercentChanged(now, step);
                                      });
                  }) &&
@@ -466,7 +432,8 @@ int main(int argc, char** argv) {
     ok =
         inChild(argc, argv,
                 [] {
-                    const RegisterCollection tables[2] = {table(1), table(2)};
+                    const RegisterCollection tables[2] = {benchregisters::table(1, Registers),
+                                                          benchregisters::table(2, Registers)};
                     historyScenario("(b) two different tables in turn (open A, B, A, ...)",
                                     tables[0], [&tables](unsigned step, const RegisterCollection&) {
                                         return tables[step % 2];

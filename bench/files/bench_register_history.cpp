@@ -7,6 +7,7 @@
 #include "RegisterChanges.h"
 
 #include "BenchMemory.h"
+#include "BenchRegisters.h"
 
 #include <algorithm>
 #include <chrono>
@@ -23,6 +24,9 @@ using namespace tavrel::records;
 
 using benchmemory::residentMegabytes;
 
+using benchregisters::randomEntry;
+using benchregisters::withOnePercentChanged;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -32,47 +36,6 @@ constexpr int Steps = 100;
 
 double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-RegisterEntry randomEntry(std::mt19937& random, unsigned table, int32_t number) {
-    auto pick = [&random](unsigned limit) { return static_cast<uint8_t>(random() % limit); };
-    RegisterEntry entry;
-    for (auto member : VRG500_registerTimes) {
-        VRG500_registerTime& time = entry.reg.*member;
-        time = {pick(24),
-                pick(60),
-                pick(60),
-                pick(30),
-                static_cast<int8_t>(pick(2)),
-                static_cast<int8_t>(pick(5) == 0)};
-    }
-    entry.reg.trailingByte2 = pick(100);
-    char name[16];
-    // The table's own number in a clip name makes every register differ from other tables'.
-    std::snprintf(name, sizeof name, "T%03u%04X", table % 1000, static_cast<unsigned>(number));
-    entry.clips = {name, NoClipName, name, pick(2) ? name : NoClipName};
-    return entry;
-}
-
-RegisterCollection table(unsigned seed) {
-    std::mt19937 random(seed);
-    RegisterCollection registers;
-    registers.reserve(Registers);
-    for (int32_t number = 0; number < Registers; ++number) {
-        registers.set(number, randomEntry(random, seed, number));
-    }
-    return registers;
-}
-
-// `from` with 1% of its registers given new entries.
-RegisterCollection withOnePercentChanged(const RegisterCollection& from, unsigned seed) {
-    std::mt19937 random(seed);
-    RegisterCollection registers = from;
-    for (int32_t changed = 0; changed < Registers / 100; ++changed) {
-        auto number = static_cast<int32_t>(random() % Registers);
-        registers.set(number, randomEntry(random, seed, number));
-    }
-    return registers;
 }
 
 using NextTable = std::function<RegisterCollection(unsigned step, const RegisterCollection&)>;
@@ -157,7 +120,7 @@ double microsecondsPerWay(RegisterCollection& registers, const RegisterChanges& 
 }
 
 void smallChanges() {
-    RegisterCollection registers = table(1);
+    RegisterCollection registers = benchregisters::table(1, Registers);
     std::mt19937 random(7);
     RegisterEntry edited = *registers.find(Registers / 2);
     edited.reg.inB.frames = static_cast<uint8_t>((edited.reg.inB.frames + 1) % 30);
@@ -195,7 +158,7 @@ void smallChanges() {
 int main() {
     inChild([] {
         double empty = residentMegabytes();
-        RegisterCollection registers = table(1);
+        RegisterCollection registers = benchregisters::table(1, Registers);
         std::printf("One table of %d registers as a RegisterCollection: %.1f MB resident\n\n",
                     Registers, residentMegabytes() - empty);
     });
@@ -204,24 +167,28 @@ int main() {
     inChild([] {
         historyScenario("(a) each table the one before with 1% of its registers changed",
                         [](unsigned step, const RegisterCollection& previous) {
-                            return step == 0 ? table(1) : withOnePercentChanged(previous, step);
+                            return step == 0 ? benchregisters::table(1, Registers)
+                                             : withOnePercentChanged(previous, step);
                         });
     });
     inChild([] {
-        RegisterCollection base = table(1);
+        RegisterCollection base = benchregisters::table(1, Registers);
         historyScenario("(a') each table one base table with its own random 1% changed",
                         [&base](unsigned step, const RegisterCollection&) {
                             return withOnePercentChanged(base, step + 1000);
                         });
     });
     inChild([] {
-        historyScenario(
-            "(b) two entirely different tables A and B in turn (open A, B, A, ...)",
-            [](unsigned step, const RegisterCollection&) { return table(1 + step % 2); });
+        historyScenario("(b) two entirely different tables A and B in turn (open A, B, A, ...)",
+                        [](unsigned step, const RegisterCollection&) {
+                            return benchregisters::table(1 + step % 2, Registers);
+                        });
     });
     inChild([] {
         historyScenario("(c) 100 entirely different tables: no lossless history fits 80 MB",
-                        [](unsigned step, const RegisterCollection&) { return table(1 + step); });
+                        [](unsigned step, const RegisterCollection&) {
+                            return benchregisters::table(1 + step, Registers);
+                        });
     });
     return 0;
 }
