@@ -287,6 +287,9 @@ class AppController : public QObject {
 
     // ---- Register transfer (AppControllerRegisterTransfer.cpp) --------------------------------
     void _layoutRangeSheet();
+    // Opens the range sheet for the operation `context`, with its text and confirm button's title.
+    void _openRangeSheet(RangeStartOperation context, const QString& label,
+                         const QString& confirmTitle);
     void selectRangeRadio();
     void confirmRangeSheet();
     void cancelRangeSheet();

@@ -86,18 +86,20 @@ void AppController::downloadRegisters() {
 }
 
 void AppController::_showDownloadRangeSheet() {
-    _rangeSheetContext = &AppController::_downloadRegisters;
-    rangeLabel->setText(tr("Download selected registers from the VRG-500"));
-    rangeConfirmButton->setText(tr("Download"));
-    _layoutRangeSheet();
-    selectRangeRadio();
-    rangeSheet->open();
+    _openRangeSheet(&AppController::_downloadRegisters,
+                    tr("Download selected registers from the VRG-500"), tr("Download"));
 }
 
 void AppController::uploadRegisters() {
-    _rangeSheetContext = &AppController::_uploadRegisters;
-    rangeLabel->setText(tr("Upload selected registers to the VRG-500"));
-    rangeConfirmButton->setText(tr("Upload"));
+    _openRangeSheet(&AppController::_uploadRegisters,
+                    tr("Upload selected registers to the VRG-500"), tr("Upload"));
+}
+
+void AppController::_openRangeSheet(RangeStartOperation context, const QString& label,
+                                    const QString& confirmTitle) {
+    _rangeSheetContext = context;
+    rangeLabel->setText(label);
+    rangeConfirmButton->setText(confirmTitle);
     _layoutRangeSheet();
     selectRangeRadio();
     rangeSheet->open();

@@ -135,12 +135,8 @@ void AppController::_startUpload(std::shared_ptr<const RegisterCollection> sourc
 }
 
 void AppController::compareWithDevice() {
-    _rangeSheetContext = &AppController::_compareRegisters;
-    rangeLabel->setText(tr("Compare selected registers with the VRG-500"));
-    rangeConfirmButton->setText(tr("Compare"));
-    _layoutRangeSheet();
-    selectRangeRadio();
-    rangeSheet->open();
+    _openRangeSheet(&AppController::_compareRegisters,
+                    tr("Compare selected registers with the VRG-500"), tr("Compare"));
 }
 
 void AppController::compareSelectedWithDevice() {
