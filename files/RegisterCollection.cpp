@@ -11,11 +11,6 @@ using records::VRG500_registerTimes;
 
 namespace {
 
-bool timesEqual(const VRG500_registerTime& a, const VRG500_registerTime& b) {
-    return a.hours == b.hours && a.minutes == b.minutes && a.seconds == b.seconds &&
-           a.frames == b.frames && a.dropFrame == b.dropFrame && a.isNull == b.isNull;
-}
-
 bool numberBelow(const RegisterCollection::Item& item, int32_t number) {
     return item.first < number;
 }
@@ -42,9 +37,14 @@ size_t seek(const std::vector<RegisterCollection::Item>& items, size_t from, int
 
 } // namespace
 
+bool sameTime(const VRG500_registerTime& a, const VRG500_registerTime& b) {
+    return a.hours == b.hours && a.minutes == b.minutes && a.seconds == b.seconds &&
+           a.frames == b.frames && a.dropFrame == b.dropFrame && a.isNull == b.isNull;
+}
+
 bool sameEntry(const RegisterEntry& a, const RegisterEntry& b) {
     for (auto time : VRG500_registerTimes) {
-        if (!timesEqual(a.reg.*time, b.reg.*time)) {
+        if (!sameTime(a.reg.*time, b.reg.*time)) {
             return false;
         }
     }

@@ -20,11 +20,6 @@ namespace {
 constexpr const char* TrailingNames[2] = {"TRAILING 1", "TRAILING 2"};
 constexpr const char* ClipNames[4] = {"CLIP A", "CLIP B", "CLIP C", "CLIP D"};
 
-bool sameTime(const VRG500_registerTime& a, const VRG500_registerTime& b) {
-    return a.hours == b.hours && a.minutes == b.minutes && a.seconds == b.seconds &&
-           a.frames == b.frames && a.dropFrame == b.dropFrame && a.isNull == b.isNull;
-}
-
 // The numbers an unset time carries, which its text hides.
 std::string carriedNumbers(const VRG500_registerTime& time) {
     char text[32];
