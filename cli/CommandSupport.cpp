@@ -59,20 +59,24 @@ bool checkOutputWritable(const CommandLine& line) {
     return true;
 }
 
-ExitStatus writeOutput(const CommandLine& line, const OutputWriter& write) {
+ExitStatus writeFileNamed(const std::string& name, const std::string& path,
+                          const OutputWriter& write) {
     if (interruptionRequested()) {
         return reportInterrupted();
     }
     TavrelError error;
     bool inPlace = false;
-    if (!write(outputPath(line), &error, &inPlace)) {
+    if (!write(path, &error, &inPlace)) {
         return reportFailure(error);
     }
-    if (inPlace && *line.output != StandardOutputName) {
-        reportNote(*line.output +
-                   " was written in place, as it could not be replaced by a new file");
+    if (inPlace && name != StandardOutputName) {
+        reportNote(name + " was written in place, as it could not be replaced by a new file");
     }
     return ExitSuccess;
+}
+
+ExitStatus writeOutput(const CommandLine& line, const OutputWriter& write) {
+    return writeFileNamed(*line.output, outputPath(line), write);
 }
 
 std::optional<std::string> requiredPortPath(const CommandLine& line, ExitStatus* failure) {

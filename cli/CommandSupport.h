@@ -30,6 +30,9 @@ bool checkOutputWritable(const CommandLine& line);
 // that had to be written in place, rather than replaced, is said on standard error.
 using OutputWriter = std::function<bool(const std::string&, records::TavrelError*, bool*)>;
 ExitStatus writeOutput(const CommandLine& line, const OutputWriter& write);
+// The same for the file `name` written at `path` (another file than -o, such as a backup).
+ExitStatus writeFileNamed(const std::string& name, const std::string& path,
+                          const OutputWriter& write);
 
 // The device path of the --port option, which must be given. Null after reporting the failure,
 // with `*failure` the exit status.

@@ -105,19 +105,10 @@ ExitStatus readBeforeWriting(const CommandLine& line, TavrelSocket& socket, Regi
     if (status != ExitSuccess || !line.backup) {
         return status;
     }
-    if (interruptionRequested()) {
-        return reportInterrupted();
-    }
-    TavrelError error;
-    bool inPlace = false;
-    if (!writeRegisterFile(*line.backup, *held, &error, &inPlace)) {
-        return reportFailure(error);
-    }
-    if (inPlace) {
-        reportNote(*line.backup +
-                   " was written in place, as it could not be replaced by a new file");
-    }
-    return ExitSuccess;
+    return writeFileNamed(*line.backup, *line.backup,
+                          [&held](const std::string& path, TavrelError* error, bool* inPlace) {
+                              return writeRegisterFile(path, *held, error, inPlace);
+                          });
 }
 
 ExitStatus uploadAll(TavrelSocket& socket, const Upload& upload) {
