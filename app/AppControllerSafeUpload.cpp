@@ -12,6 +12,7 @@
 #include "FilePanel.h"
 #include "RegisterComparison.h"
 #include "RegisterEditor.h"
+#include "RegisterEquivalence.h"
 #include "RegisterFile.h"
 #include "RegisterLabel.h"
 #include "RegisterTableModel.h"
@@ -35,13 +36,14 @@
 namespace tavrel::app {
 
 using files::compareRegisters;
+using files::keepingDeviceBytes;
 using files::RegisterCollection;
 using files::RegisterComparison;
 using files::RegisterDifference;
-using files::sameEntry;
+using files::sameRegister;
 using files::SnapshotInfo;
 using link::readRegister;
-using link::writeRegister;
+using link::writeRegisterOver;
 using records::RegisterEntry;
 using records::TavrelError;
 
@@ -210,7 +212,7 @@ void AppController::_beginWriting(register_step step) {
     const std::shared_ptr<upload_plan> plan = _plan;
     for (const int32_t number : numbersIn(*plan->source, plan->range)) {
         const RegisterEntry* held = plan->device.find(number);
-        if (held == nullptr || !sameEntry(*held, *plan->source->find(number))) {
+        if (held == nullptr || !sameRegister(*held, *plan->source->find(number))) {
             plan->toWrite.push_back(number);
         }
     }
@@ -256,8 +258,10 @@ void AppController::_writeRegisterStep(register_step step) {
     step.current = plan->toWrite[plan->next];
     _showProgress(tr("Writing register %1"), step.current);
     TavrelError error;
-    if (!writeRegister(*step.socket, static_cast<uint16_t>(step.current),
-                       *plan->source->find(step.current), &error)) {
+    const RegisterEntry& wanted = *plan->source->find(step.current);
+    const RegisterEntry* held = plan->device.find(step.current);
+    if (!writeRegisterOver(*step.socket, static_cast<uint16_t>(step.current),
+                           held ? keepingDeviceBytes(wanted, *held) : wanted, &error)) {
         QTimer::singleShot(0, this, [this, error] { _showError(&error); });
         _endPlan(step);
         return;

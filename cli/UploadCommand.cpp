@@ -6,6 +6,7 @@
 #include "Diagnostics.h"
 #include "Interruption.h"
 #include "ProgressBar.h"
+#include "RegisterEquivalence.h"
 #include "RegisterFile.h"
 #include "RegisterTransfer.h"
 #include "UploadCheck.h"
@@ -17,14 +18,16 @@ namespace tavrel::cli {
 
 using files::checkFileWritable;
 using files::firstUploadProblemInRange;
+using files::keepingDeviceBytes;
 using files::readRegisterFile;
 using files::RefusedRegister;
 using files::RegisterCollection;
-using files::sameEntry;
+using files::sameRegister;
 using files::UploadProblem;
-using files::writeRegisterFile;
+using files::writeExactRegisterFile;
 using link::TavrelSocket;
 using link::writeRegister;
+using link::writeRegisterOver;
 using records::RegisterEntry;
 using records::registerLabel;
 using records::TavrelError;
@@ -34,14 +37,14 @@ using records::VRG500_registerTimes;
 
 namespace {
 
-using Upload = std::vector<std::pair<uint16_t, const RegisterEntry*>>;
+using Upload = std::vector<std::pair<uint16_t, RegisterEntry>>;
 
 // The registers of the range that the file holds, in ascending order.
 Upload registersInRange(const RegisterCollection& registers, RegisterRange range) {
     Upload upload;
     for (const auto& [number, entry] : registers) {
         if (number >= range.first && number <= range.last) {
-            upload.emplace_back(static_cast<uint16_t>(number), &entry);
+            upload.emplace_back(static_cast<uint16_t>(number), entry);
         }
     }
     return upload;
@@ -76,13 +79,16 @@ bool checkRangeUploadable(const RegisterCollection& registers, RegisterRange ran
     return false;
 }
 
-// The registers of the upload that the device does not already hold as they are.
+// The registers of the upload that the device does not already hold as they are, each made to
+// keep the device's bytes where the file has the same (keepingDeviceBytes).
 Upload changedOnly(const Upload& upload, const RegisterCollection& held) {
     Upload changed;
     for (const auto& [number, entry] : upload) {
         const RegisterEntry* current = held.find(number);
-        if (!current || !sameEntry(*current, *entry)) {
+        if (!current) {
             changed.emplace_back(number, entry);
+        } else if (!sameRegister(*current, entry)) {
+            changed.emplace_back(number, keepingDeviceBytes(entry, *current));
         }
     }
     return changed;
@@ -107,11 +113,12 @@ ExitStatus readBeforeWriting(const CommandLine& line, TavrelSocket& socket, Regi
     }
     return writeFileNamed(*line.backup, *line.backup,
                           [&held](const std::string& path, TavrelError* error, bool* inPlace) {
-                              return writeRegisterFile(path, *held, error, inPlace);
+                              return writeExactRegisterFile(path, *held, error, inPlace);
                           });
 }
 
-ExitStatus uploadAll(TavrelSocket& socket, const Upload& upload) {
+// Writes the registers of `upload`; `over` when each was made against what the device holds.
+ExitStatus uploadAll(TavrelSocket& socket, const Upload& upload, bool over) {
     ProgressBar bar("Uploading", static_cast<uint32_t>(upload.size()));
     TavrelError error;
     uint32_t done = 0;
@@ -121,7 +128,7 @@ ExitStatus uploadAll(TavrelSocket& socket, const Upload& upload) {
             return reportInterrupted();
         }
         bar.update(number, done);
-        if (!writeRegister(socket, number, *entry, &error)) {
+        if (!(over ? writeRegisterOver : writeRegister)(socket, number, entry, &error)) {
             bar.clear();
             return reportFailure(error);
         }
@@ -173,7 +180,7 @@ ExitStatus runUpload(const CommandLine& line) {
             upload = changedOnly(upload, held);
         }
     }
-    ExitStatus status = uploadAll(*socket, upload);
+    ExitStatus status = uploadAll(*socket, upload, line.changedOnly);
     if (status == ExitSuccess && line.changedOnly) {
         std::printf("%zu of %zu registers written; the others already matched\n", upload.size(),
                     inFile);

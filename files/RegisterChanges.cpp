@@ -18,7 +18,8 @@ using Item = RegisterCollection::Item;
 
 struct RegisterChangeBlock {
     // Each entry in turn: its number, its register's bytes, its four clip names each after its
-    // length. Two blocks are the same exactly when these bytes are.
+    // length, a flags byte and the device bytes it kept, if any. Two blocks are the same exactly
+    // when these bytes are.
     std::string bytes;
     size_t hash = 0;
 };
@@ -51,12 +52,24 @@ void putLength(std::string& out, size_t length) {
     out.push_back(static_cast<char>(length));
 }
 
+// What an entry holds beyond its record and names, in one byte: whether it holds no clip names,
+// and whether its device bytes follow.
+constexpr char NoClipNamesFlag = 1;
+constexpr char DeviceBytesFlag = 2;
+
 void encode(std::string& out, int32_t number, const RegisterEntry& entry) {
     out.append(reinterpret_cast<const char*>(&number), sizeof number);
     out.append(reinterpret_cast<const char*>(&entry.reg), sizeof entry.reg);
     for (const std::string& clip : entry.clips) {
         putLength(out, clip.size());
         out += clip;
+    }
+    const bool kept = entry.deviceBytes != decltype(entry.deviceBytes){};
+    out.push_back(static_cast<char>((entry.noClipNames ? NoClipNamesFlag : 0) |
+                                    (kept ? DeviceBytesFlag : 0)));
+    if (kept) {
+        out.append(reinterpret_cast<const char*>(entry.deviceBytes.data()),
+                   sizeof entry.deviceBytes);
     }
 }
 
@@ -82,6 +95,13 @@ class BlockReader {
             clip.assign(_at, size);
             _at += size;
         }
+        const char flags = *_at++;
+        entry->noClipNames = (flags & NoClipNamesFlag) != 0;
+        entry->deviceBytes = {};
+        if (flags & DeviceBytesFlag) {
+            std::memcpy(entry->deviceBytes.data(), _at, sizeof entry->deviceBytes);
+            _at += sizeof entry->deviceBytes;
+        }
     }
 
     void skipEntry() {
@@ -89,6 +109,10 @@ class BlockReader {
         for (int clip = 0; clip < 4; ++clip) {
             size_t size = length();
             _at += size;
+        }
+        const char flags = *_at++;
+        if (flags & DeviceBytesFlag) {
+            _at += sizeof(RegisterEntry::deviceBytes);
         }
     }
 

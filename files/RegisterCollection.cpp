@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace tavrel::files {
 
+using records::deviceTimeBytes;
+using records::holdsNoClipNames;
 using records::RegisterEntry;
 using records::VRG500_registerTime;
 using records::VRG500_registerTimes;
@@ -39,17 +42,22 @@ size_t seek(const std::vector<RegisterCollection::Item>& items, size_t from, int
 
 bool sameTime(const VRG500_registerTime& a, const VRG500_registerTime& b) {
     return a.hours == b.hours && a.minutes == b.minutes && a.seconds == b.seconds &&
-           a.frames == b.frames && a.dropFrame == b.dropFrame && a.isNull == b.isNull;
+           a.frames == b.frames && (a.dropFrame != 0) == (b.dropFrame != 0) &&
+           (a.isNull != 0) == (b.isNull != 0);
 }
 
 bool sameEntry(const RegisterEntry& a, const RegisterEntry& b) {
-    for (auto time : VRG500_registerTimes) {
-        if (!sameTime(a.reg.*time, b.reg.*time)) {
+    for (size_t i = 0; i < std::size(VRG500_registerTimes); ++i) {
+        const records::RegisterTimeBytes* keptA = deviceTimeBytes(a, i);
+        const records::RegisterTimeBytes* keptB = deviceTimeBytes(b, i);
+        if (!sameTime(a.reg.*VRG500_registerTimes[i], b.reg.*VRG500_registerTimes[i]) ||
+            (keptA == nullptr) != (keptB == nullptr) || (keptA != nullptr && *keptA != *keptB)) {
             return false;
         }
     }
     return a.reg.trailingByte1 == b.reg.trailingByte1 &&
-           a.reg.trailingByte2 == b.reg.trailingByte2 && a.clips == b.clips;
+           a.reg.trailingByte2 == b.reg.trailingByte2 && a.clips == b.clips &&
+           holdsNoClipNames(a) == holdsNoClipNames(b);
 }
 
 template <typename Entry>

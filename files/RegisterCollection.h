@@ -63,7 +63,10 @@ class RegisterCollection {
 // Whether two times are the same in every field, the numbers an unset time carries included.
 bool sameTime(const records::VRG500_registerTime& a, const records::VRG500_registerTime& b);
 // Whether two entries hold the same bytes: every field of every time counts, the digits of a
-// time marked as not set too, since the device's bytes are kept as they came.
+// time marked as not set too, the device bytes kept for a time, and whether the register holds
+// no clip names, since the device's bytes are kept as they came. This is what the collection and
+// the undo history keep apart; whether two registers are the same for the user, and for an
+// upload, is sameRegister's to say (RegisterEquivalence).
 bool sameEntry(const records::RegisterEntry& a, const records::RegisterEntry& b);
 
 } // namespace tavrel::files

@@ -1,5 +1,6 @@
 #include "RegisterComparison.h"
 
+#include "RegisterEquivalence.h"
 #include "RegisterLabel.h"
 #include "RegisterTimeText.h"
 
@@ -29,9 +30,22 @@ std::string carriedNumbers(const VRG500_registerTime& time) {
     return text;
 }
 
+// In double quotes, with each quote and backslash inside after a backslash, so that a line reads
+// one way whatever the name holds.
+std::string quoted(const std::string& clip) {
+    std::string text = "\"";
+    for (const char c : clip) {
+        if (c == '"' || c == '\\') {
+            text += '\\';
+        }
+        text += c;
+    }
+    return text + '"';
+}
+
 void compareTime(const char* name, const VRG500_registerTime& a, const VRG500_registerTime& b,
                  std::vector<FieldDifference>* fields) {
-    if (sameTime(a, b)) {
+    if (sameRegisterTime(a, b)) {
         return;
     }
     std::string left = stringForRegisterTime(a);
@@ -60,8 +74,8 @@ std::vector<FieldDifference> fieldDifferences(const RegisterEntry& a, const Regi
         }
     }
     for (size_t i = 0; i < a.clips.size(); ++i) {
-        if (a.clips[i] != b.clips[i]) {
-            fields.push_back({ClipNames[i], '"' + a.clips[i] + '"', '"' + b.clips[i] + '"'});
+        if (!sameClipName(a.clips[i], b.clips[i])) {
+            fields.push_back({ClipNames[i], quoted(a.clips[i]), quoted(b.clips[i])});
         }
     }
     return fields;
@@ -92,7 +106,7 @@ RegisterComparison compareRegisters(const RegisterCollection& left, const Regist
         } else if (!inRange(a, left) || b->first < a->first) {
             comparison.differences.push_back({(b++)->first, RegisterDifference::OnlyRight, {}});
         } else {
-            if (sameEntry(a->second, b->second)) {
+            if (sameRegister(a->second, b->second)) {
                 ++comparison.identical;
             } else {
                 comparison.differences.push_back({a->first, RegisterDifference::Differs,

@@ -33,8 +33,8 @@ struct RegisterComparison {
 };
 
 // Compares the registers of `left` and `right` numbered `first` to `last` (inclusive; the whole
-// int32 range by default). Registers are equal exactly when sameEntry says so (every byte, the
-// digits of an unset time included).
+// int32 range by default). Registers are equal exactly when sameRegister says so, and a field
+// differs exactly when its own part of that rule says so (RegisterEquivalence).
 //
 // Fields, in this order: "A IN", "A OUT", ... "D OUT" (VRG500_registerTimeNames), "TRAILING 1",
 // "TRAILING 2", "CLIP A" to "CLIP D". Their texts:
@@ -43,8 +43,9 @@ struct RegisterComparison {
 //    before the frames: "**:**:**:**[01:02:03:04]", "**:**:**;**[00:00:00;00]". Numbers above 99
 //    (bytes that are not decimal) show all their digits: "**:**:**:**[165:00:00:00]".
 //  - a trailing byte as "%03d";
-//  - a clip name in double quotes, so that blanks at its end show: "\"REEL1   \"". The bytes
-//    inside are the device's, unchanged: the reader escapes or decodes them as it shows text.
+//  - a clip name in double quotes, so that blanks at its end show: "\"REEL1   \"", with a
+//    backslash before each quote and backslash inside it. The other bytes inside are the
+//    device's, unchanged: the reader escapes or decodes them as it shows text.
 RegisterComparison compareRegisters(const RegisterCollection& left, const RegisterCollection& right,
                                     int32_t first = INT32_MIN, int32_t last = INT32_MAX);
 

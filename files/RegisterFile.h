@@ -42,6 +42,15 @@ bool parseRegisterFile(std::string_view text, RegisterCollection* registers);
 bool writeRegisterFile(const std::string& path, const RegisterCollection& registers,
                        records::TavrelError* error = nullptr, bool* wroteInPlace = nullptr);
 
+// The exact form of the file (see RegisterDetailLine.h), which gives every register back byte
+// for byte: the numbers behind unset times, time bytes that are not decimal, clip names of eight
+// blanks, registers without clip names. For what must come back as the device held it: the
+// snapshots an upload keeps and tavrelctl's backups. Every reader takes it.
+bool formatExactRegisterFile(const RegisterCollection& registers, std::string* text,
+                             records::TavrelError* error = nullptr);
+bool writeExactRegisterFile(const std::string& path, const RegisterCollection& registers,
+                            records::TavrelError* error = nullptr, bool* wroteInPlace = nullptr);
+
 // Reads and parses a file. An unreadable file gives the system's error; a malformed one the
 // error "Error processing .vg2 file" / "The file NAME is malformed and could not be processed."
 // (the second text as the recovery suggestion). On failure *registers is unchanged.

@@ -2,6 +2,7 @@
 
 #include "FileError.h"
 #include "RegisterCollectionBuilder.h"
+#include "RegisterDetailLine.h"
 #include "RegisterFilePieces.h"
 #include "RegisterFileScanner.h"
 #include "RegisterLine.h"
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,36 +35,72 @@ size_t reservationFor(size_t bytes) {
     return std::min(bytes / ShortestLine + 1, MostReserved);
 }
 
+// What the reader knows of the lines before the current piece.
+struct LinesRead {
+    bool afterLine = false; // a line has been read: blank lines may follow one, never start a file
+    bool exact = false;     // the file began with the exact header
+    std::optional<RegisterDetail> detail; // read, waiting for its register's line
+};
+
+// A line that starts with "#": the exact header as the file's first line, or in an exact file a
+// register's detail line, which the register's own line must follow.
+bool takeCommentLine(std::string_view line, LinesRead* read) {
+    if (!read->afterLine) {
+        read->exact = line == ExactRegisterFileHeader;
+        return read->exact;
+    }
+    RegisterDetail detail;
+    if (!read->exact || read->detail || !parseRegisterDetailLine(line, &detail)) {
+        return false;
+    }
+    read->detail = detail;
+    return true;
+}
+
 // Parses the lines of `text` into `parsed`. Unless `final`, more bytes follow `text`: a line
 // that runs into its end is left for the next call. False for a malformed line, or one longer
 // than the limit (known as soon as that many bytes of it are at hand); *consumed counts the
-// bytes of the lines taken. *afterLine tells, from one call to the next, whether a line has
-// been read: blank lines may follow one, but never start the file.
-bool parseLines(std::string_view text, bool final, bool* afterLine,
+// bytes of the lines taken. `read` carries what is known from one call to the next.
+bool parseLines(std::string_view text, bool final, LinesRead* read,
                 RegisterCollectionBuilder* parsed, size_t* consumed) {
     RegisterFileScanner scanner(text);
     *consumed = 0;
     for (;;) {
-        if (*afterLine) {
+        if (read->afterLine) {
             scanner.skipLineEnds();
             *consumed = scanner.position();
         }
         scanner.clearTouchedEnd();
         if (scanner.atEnd()) {
-            return true;
+            // A detail line must be followed by its register's.
+            return !final || !read->detail;
         }
         size_t start = scanner.position();
+        if (text[start] == '#') {
+            std::string_view line;
+            scanner.scanUpToLineEnd(&line);
+            if (!final && scanner.touchedEnd()) {
+                return text.size() - start <= RegisterFileLineLimit;
+            }
+            if (!takeCommentLine(line, read)) {
+                return false;
+            }
+            read->afterLine = true;
+            *consumed = scanner.position();
+            continue;
+        }
         int32_t number = 0;
         RegisterEntry entry;
-        bool complete = scanRegisterLine(scanner, &number, &entry);
+        bool complete = scanRegisterLine(scanner, &number, &entry, read->exact);
         if (!final && scanner.touchedEnd()) {
             return text.size() - start <= RegisterFileLineLimit;
         }
-        if (!complete) {
+        if (!complete || (read->detail && !applyRegisterDetail(*read->detail, number, &entry))) {
             return false;
         }
+        read->detail.reset();
         parsed->add(number, std::move(entry));
-        *afterLine = true;
+        read->afterLine = true;
         *consumed = scanner.position();
     }
 }
@@ -91,7 +129,7 @@ PieceParse parseRegisterFilePieces(const PieceSource& source, size_t pieceSize,
     std::string buffer(std::max<size_t>(pieceSize, 1), '\0');
     size_t filled = 0;
     bool ended = false;
-    bool afterLine = false;
+    LinesRead read;
     RegisterCollectionBuilder builder;
     builder.reserve(expectedEntries);
     for (;;) {
@@ -99,7 +137,7 @@ PieceParse parseRegisterFilePieces(const PieceSource& source, size_t pieceSize,
             return PieceParse::ReadFailed;
         }
         size_t consumed = 0;
-        if (!parseLines(std::string_view(buffer.data(), filled), ended, &afterLine, &builder,
+        if (!parseLines(std::string_view(buffer.data(), filled), ended, &read, &builder,
                         &consumed)) {
             return PieceParse::Malformed;
         }
@@ -119,9 +157,9 @@ PieceParse parseRegisterFilePieces(const PieceSource& source, size_t pieceSize,
 bool parseRegisterFile(std::string_view text, RegisterCollection* registers) {
     RegisterCollectionBuilder builder;
     builder.reserve(reservationFor(text.size()));
-    bool afterLine = false;
+    LinesRead read;
     size_t consumed = 0;
-    if (!parseLines(text, true, &afterLine, &builder, &consumed)) {
+    if (!parseLines(text, true, &read, &builder, &consumed)) {
         return false;
     }
     *registers = builder.take();

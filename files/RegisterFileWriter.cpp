@@ -2,8 +2,10 @@
 
 #include "AtomicFile.h"
 #include "FileError.h"
+#include "RegisterDetailLine.h"
 #include "RegisterLabel.h"
 #include "RegisterLine.h"
+#include "RegisterTimeWire.h"
 
 #include <algorithm>
 #include <cassert>
@@ -154,6 +156,72 @@ bool writeRegisterFile(const std::string& path, const RegisterCollection& regist
                    formatPieces(registers, 256 * 1024,
                                 [&](std::string_view piece) { return file.write(piece, error); }) &&
                    file.commit(error);
+    if (written && wroteInPlace) {
+        *wroteInPlace = file.writesInPlace();
+    }
+    return written;
+}
+
+} // namespace tavrel::files
+
+namespace tavrel::files {
+
+namespace {
+
+// Whether the detail line gives the time back as the entry holds it: always for bytes the device
+// sent, not for a number no byte reads as (above 165, say), which no device sends.
+bool timeHasBytes(const RegisterEntry& entry, size_t index) {
+    if (records::deviceTimeBytes(entry, index) != nullptr) {
+        return true;
+    }
+    const VRG500_registerTime& time = entry.reg.*VRG500_registerTimes[index];
+    uint8_t bytes[4];
+    records::vrg500wire::packRegisterTime(time, bytes);
+    VRG500_registerTime read;
+    records::vrg500wire::parseRegisterTime(bytes, &read);
+    return sameTime(read, time);
+}
+
+bool checkExactWritable(int32_t number, const RegisterEntry& entry, TavrelError* error) {
+    for (size_t i = 0; i < 8; ++i) {
+        if (!timeHasBytes(entry, i)) {
+            tavrelFileFormatError(
+                error, "Register " + registerLabel(number) + " holds a time that cannot be written",
+                std::string("Its ") + VRG500_registerTimeNames[i] +
+                    " time has a number that no VRG-500 time holds.");
+            return false;
+        }
+    }
+    return checkRegisterWritable(number, entryAsLineShows(entry), error);
+}
+
+} // namespace
+
+bool formatExactRegisterFile(const RegisterCollection& registers, std::string* text,
+                             TavrelError* error) {
+    std::string result(ExactRegisterFileHeader);
+    result += "\r\n";
+    for (const auto& [number, entry] : registers) {
+        if (!checkExactWritable(number, entry, error)) {
+            return false;
+        }
+        if (needsDetailLine(entry)) {
+            result += registerDetailLineText(number, entry) + "\r\n";
+        }
+        result += registerLineText(number, entryAsLineShows(entry)) + "\r\n";
+    }
+    text->swap(result);
+    return true;
+}
+
+bool writeExactRegisterFile(const std::string& path, const RegisterCollection& registers,
+                            TavrelError* error, bool* wroteInPlace) {
+    std::string text;
+    if (!formatExactRegisterFile(registers, &text, error)) {
+        return false;
+    }
+    AtomicFileWriter file(path);
+    bool written = file.open(error) && file.write(text, error) && file.commit(error);
     if (written && wroteInPlace) {
         *wroteInPlace = file.writesInPlace();
     }

@@ -31,8 +31,8 @@ constexpr size_t WideTimeExtra = 4;
 
 // ---- Reading
 
-std::string clipFromField(std::string_view field) {
-    if (field == "        ") {
+std::string clipFromField(std::string_view field, bool keepBlankClips) {
+    if (!keepBlankClips && field == "        ") {
         return NoClipName;
     }
     return std::string(field);
@@ -54,7 +54,8 @@ bool scanTrailingByte(RegisterFileScanner& scanner, uint8_t* byte) {
 
 // Number, eight times, two trailing bytes, four clip names. Clip name D ends at a line end (or
 // the end of the text), which the caller takes.
-bool scanFields(RegisterFileScanner& scanner, int32_t* number, RegisterEntry* entry) {
+bool scanFields(RegisterFileScanner& scanner, int32_t* number, RegisterEntry* entry,
+                bool keepBlankClips) {
     if (!scanner.scanInt(number) || !scanner.scanChar(',')) {
         return false;
     }
@@ -72,12 +73,12 @@ bool scanFields(RegisterFileScanner& scanner, int32_t* number, RegisterEntry* en
         if (!scanner.scanField(&field) || !scanner.scanChar(',')) {
             return false;
         }
-        entry->clips[machine] = clipFromField(field);
+        entry->clips[machine] = clipFromField(field, keepBlankClips);
     }
     if (!scanner.scanUpToLineEnd(&field)) {
         return false;
     }
-    entry->clips[3] = clipFromField(field);
+    entry->clips[3] = clipFromField(field, keepBlankClips);
     return true;
 }
 
@@ -175,9 +176,10 @@ template <bool WideTimes> class RegisterLineWriter {
 
 } // namespace
 
-bool scanRegisterLine(RegisterFileScanner& scanner, int32_t* number, RegisterEntry* entry) {
+bool scanRegisterLine(RegisterFileScanner& scanner, int32_t* number, RegisterEntry* entry,
+                      bool keepBlankClips) {
     size_t start = scanner.position();
-    return scanFields(scanner, number, entry) &&
+    return scanFields(scanner, number, entry, keepBlankClips) &&
            scanner.position() - start <= RegisterFileLineLimit &&
            registerLineLength(*number, *entry) <= RegisterFileLineLimit;
 }

@@ -21,8 +21,10 @@ bool parseRegisterLine(std::string_view line, int32_t* number, records::Register
 std::string registerLineText(int32_t number, const records::RegisterEntry& entry);
 
 // For the file reader: one line from the scanner's position up to (not including) its line end,
-// refused also when longer than RegisterFileLineLimit, read or written.
-bool scanRegisterLine(RegisterFileScanner& scanner, int32_t* number, records::RegisterEntry* entry);
+// refused also when longer than RegisterFileLineLimit, read or written. A clip name of eight
+// blanks reads as no clip ("********") unless `keepBlankClips` (an exact file keeps it).
+bool scanRegisterLine(RegisterFileScanner& scanner, int32_t* number, records::RegisterEntry* entry,
+                      bool keepBlankClips = false);
 
 // For the file writer: puts the line (registerLineLength bytes, no line end) at `at`, which has
 // room for it, and returns the end. Every time's numbers must be at most 99.

@@ -1,11 +1,10 @@
 #include "UploadCheck.h"
 
-#include "RegisterTimeWire.h"
+#include "RegisterWire.h"
 
 namespace tavrel::files {
 
 using records::RegisterEntry;
-using records::VRG500_registerTimes;
 
 std::optional<UploadProblem> firstUploadProblem(const RegisterEntry& entry) {
     for (int machine = 0; machine < 4; ++machine) {
@@ -14,7 +13,7 @@ std::optional<UploadProblem> firstUploadProblem(const RegisterEntry& entry) {
         }
     }
     for (int i = 0; i < 8; ++i) {
-        if (!records::vrg500wire::registerTimeCanBeSent(entry.reg.*VRG500_registerTimes[i])) {
+        if (!records::timeCanBeSent(entry, static_cast<size_t>(i))) {
             return UploadProblem{UploadProblem::Time, i};
         }
     }

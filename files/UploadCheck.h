@@ -1,6 +1,7 @@
 // What the device cannot take from a register entry: a clip name that is not exactly 8
 // characters, or a time that is not null and lies beyond the wire form (a number above 99, frames
-// 40 or more). A null time goes back with the bytes it came with, so its numbers are not checked.
+// 40 or more). A null time goes back with the bytes it came with, so its numbers are not checked,
+// and so does a time whose device bytes the entry kept (timeCanBeSent).
 // An upload checks every register of its range with this before it sends anything at all, so a
 // refused register never leaves the device half updated. The application and tavrelctl share
 // this policy; each words the refusal in its own voice.

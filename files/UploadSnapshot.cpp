@@ -216,7 +216,7 @@ bool writeUploadSnapshot(const std::string& folder, const std::string& port, int
         name = nameOf(stamp, portName, first, last, counter);
     }
     const std::string path = folder + "/" + name;
-    if (!writeRegisterFile(path, registers, error)) {
+    if (!writeExactRegisterFile(path, registers, error)) {
         removeFolders(made);
         return false;
     }

@@ -7,6 +7,7 @@
 
 namespace tavrel::link {
 
+using records::RegisterWire;
 using records::responseACK;
 using records::responseData;
 using records::responseFalse;
@@ -74,7 +75,7 @@ bool menuData(const VRG500_response& reply, VRG500_menuData* block, TavrelError*
     return false;
 }
 
-bool registerData(const VRG500_response& reply, uint16_t askedFor, VRG500_register* reg,
+bool registerWire(const VRG500_response& reply, uint16_t askedFor, RegisterWire* wire,
                   TavrelError* error) {
     if (!isData(reply, 36)) {
         tavrelUnexpectedReplyError(error, "Unexpected response to Register Time request");
@@ -85,14 +86,19 @@ bool registerData(const VRG500_response& reply, uint16_t askedFor, VRG500_regist
                                    "Unexpected register number response to Register Time request");
         return false;
     }
-    VRG500_register decoded;
-    for (int i = 0; i < 8; ++i) {
-        records::vrg500wire::parseRegisterTime(reply.data + 2 + 4 * i,
-                                               &(decoded.*VRG500_registerTimes[i]));
+    std::copy(reply.data + 2, reply.data + 36, wire->begin());
+    return true;
+}
+
+bool registerData(const VRG500_response& reply, uint16_t askedFor, VRG500_register* reg,
+                  TavrelError* error) {
+    RegisterWire wire;
+    if (!registerWire(reply, askedFor, &wire, error)) {
+        return false;
     }
-    decoded.trailingByte1 = reply.data[34];
-    decoded.trailingByte2 = reply.data[35];
-    *reg = decoded;
+    records::RegisterEntry decoded;
+    records::decodeRegisterWire(wire, &decoded);
+    *reg = decoded.reg;
     return true;
 }
 

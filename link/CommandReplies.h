@@ -2,6 +2,7 @@
 // results only when it returns true; otherwise it builds the command's unexpected-reply error.
 #pragma once
 
+#include "RegisterWire.h"
 #include "TavrelError.h"
 #include "VRG500.h"
 
@@ -21,6 +22,8 @@ bool currentRegisterNumber(const records::VRG500_response& reply, uint16_t* numb
                            records::TavrelError* error);
 bool menuData(const records::VRG500_response& reply, records::VRG500_menuData* block,
               records::TavrelError* error);
+bool registerWire(const records::VRG500_response& reply, uint16_t askedFor,
+                  records::RegisterWire* wire, records::TavrelError* error);
 bool registerData(const records::VRG500_response& reply, uint16_t askedFor,
                   records::VRG500_register* reg, records::TavrelError* error);
 bool clipNames(const records::VRG500_response& reply, uint16_t askedFor,

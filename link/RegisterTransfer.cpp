@@ -5,17 +5,23 @@
 
 namespace tavrel::link {
 
+using records::holdsNoClipNames;
 using records::NoClipName;
 using records::RegisterEntry;
+using records::RegisterWire;
 using records::TavrelError;
 
 bool readRegister(TavrelSocket& socket, uint16_t number, RegisterEntry* entry, TavrelError* error) {
     RegisterEntry read;
+    RegisterWire wire;
     std::optional<std::string> clips[4];
-    if (!socket.registerData(&read.reg, number, error) ||
+    if (!socket.registerWire(&wire, number, error) ||
         !socket.registerClipName(&clips[0], &clips[1], &clips[2], &clips[3], number, error)) {
         return false;
     }
+    records::decodeRegisterWire(wire, &read);
+    // The reply gives either four names or none.
+    read.noClipNames = !clips[0].has_value();
     for (size_t machine = 0; machine < read.clips.size(); ++machine) {
         read.clips[machine] = clips[machine].value_or(NoClipName);
     }
@@ -25,9 +31,27 @@ bool readRegister(TavrelSocket& socket, uint16_t number, RegisterEntry* entry, T
 
 bool writeRegister(TavrelSocket& socket, uint16_t number, const RegisterEntry& entry,
                    TavrelError* error) {
-    return socket.setRegisterData(entry.reg, number, error) &&
+    RegisterWire wire;
+    if (!records::encodeRegisterWire(entry, &wire)) {
+        // The same refusal as a record the link cannot pack.
+        return socket.setRegisterData(entry.reg, number, error);
+    }
+    return socket.setRegisterWire(wire, number, error) &&
            socket.setRegisterClipName(entry.clips[0], entry.clips[1], entry.clips[2],
                                       entry.clips[3], number, error);
+}
+
+bool writeRegisterOver(TavrelSocket& socket, uint16_t number, const RegisterEntry& entry,
+                       TavrelError* error) {
+    if (!holdsNoClipNames(entry)) {
+        return writeRegister(socket, number, entry, error);
+    }
+    // Writing no-clip names to a register that has none would give it four names it never had.
+    RegisterWire wire;
+    if (!records::encodeRegisterWire(entry, &wire)) {
+        return socket.setRegisterData(entry.reg, number, error);
+    }
+    return socket.setRegisterWire(wire, number, error);
 }
 
 } // namespace tavrel::link

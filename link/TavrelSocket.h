@@ -12,6 +12,7 @@
 #pragma once
 
 #include "RegisterTimeText.h"
+#include "RegisterWire.h"
 #include "ReplyClassification.h"
 #include "SerialPortDiscovery.h"
 #include "TavrelError.h"
@@ -62,6 +63,12 @@ class TavrelSocket {
     bool registerData(records::VRG500_register* reg, uint16_t registerNumber,
                       records::TavrelError* error = nullptr);
     bool setRegisterData(records::VRG500_register reg, uint16_t registerNumber,
+                         records::TavrelError* error = nullptr);
+    // The same commands with the register's bytes as they cross the line (see RegisterWire):
+    // what the device sent, and what it is sent, byte for byte.
+    bool registerWire(records::RegisterWire* wire, uint16_t registerNumber,
+                      records::TavrelError* error = nullptr);
+    bool setRegisterWire(const records::RegisterWire& wire, uint16_t registerNumber,
                          records::TavrelError* error = nullptr);
 
     // Register time offsets; refused before sending when the offset does not fit the wire form.

@@ -1,11 +1,16 @@
 // The VRG-500's command set: each command is one exchange and a check of its reply.
 #include "CommandReplies.h"
 #include "RegisterTimeWire.h"
+#include "RegisterWire.h"
 #include "TavrelSocket.h"
 #include "VRG500Codes.h"
 
+#include <algorithm>
+
 namespace tavrel::link {
 
+using records::RegisterEntry;
+using records::RegisterWire;
 using records::tavrelDomainError;
 using records::TavrelError;
 using records::VRG500_function;
@@ -72,31 +77,45 @@ bool TavrelSocket::setMenuData(const VRG500_menuData& block, TavrelError* error)
 }
 
 bool TavrelSocket::registerData(VRG500_register* reg, uint16_t registerNumber, TavrelError* error) {
+    RegisterWire wire;
+    if (!registerWire(&wire, registerNumber, error)) {
+        return false;
+    }
+    RegisterEntry decoded;
+    records::decodeRegisterWire(wire, &decoded);
+    *reg = decoded.reg;
+    return true;
+}
+
+bool TavrelSocket::registerWire(RegisterWire* wire, uint16_t registerNumber, TavrelError* error) {
     uint8_t payload[2];
     putBigEndian16(payload, registerNumber);
     VRG500_response reply;
     return _sendCommandWithFunction(VRG500_function::registerTimeRequest, payload, sizeof payload,
                                     &reply, error) &&
-           vrg500reply::registerData(reply, registerNumber, reg, error);
+           vrg500reply::registerWire(reply, registerNumber, wire, error);
 }
 
 bool TavrelSocket::setRegisterData(VRG500_register reg, uint16_t registerNumber,
                                    TavrelError* error) {
+    RegisterEntry entry;
+    entry.reg = reg;
+    RegisterWire wire;
+    // Packing a number beyond the wire form would silently send another time. A null time read
+    // from the device goes back with its own bytes, whatever they are.
+    if (!records::encodeRegisterWire(entry, &wire)) {
+        tavrelDomainError(error, "Invalid register time for Register Time Load", std::nullopt,
+                          TimeLimits);
+        return false;
+    }
+    return setRegisterWire(wire, registerNumber, error);
+}
+
+bool TavrelSocket::setRegisterWire(const RegisterWire& wire, uint16_t registerNumber,
+                                   TavrelError* error) {
     uint8_t payload[36];
     putBigEndian16(payload, registerNumber);
-    for (int i = 0; i < 8; ++i) {
-        const VRG500_registerTime& time = reg.*VRG500_registerTimes[i];
-        // Packing a number beyond the wire form would silently send another time. A null time
-        // read from the device goes back with its own bytes, whatever they are.
-        if (!records::vrg500wire::registerTimeCanBeSent(time)) {
-            tavrelDomainError(error, "Invalid register time for Register Time Load", std::nullopt,
-                              TimeLimits);
-            return false;
-        }
-        records::vrg500wire::packRegisterTime(time, payload + 2 + 4 * i);
-    }
-    payload[34] = reg.trailingByte1;
-    payload[35] = reg.trailingByte2;
+    std::copy(wire.begin(), wire.end(), payload + 2);
     VRG500_response reply;
     return _sendCommandWithFunction(VRG500_function::registerTimeLoad, payload, sizeof payload,
                                     &reply, error) &&

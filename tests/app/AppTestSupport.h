@@ -7,6 +7,7 @@
 #include "AppControllerTestAccess.h"
 #include "RangeSheet.h"
 #include "RegisterTimeWire.h"
+#include "RegisterWire.h"
 #include "Vrg500Simulator.h"
 
 #include <QAbstractButton>
@@ -266,13 +267,10 @@ inline RegisterCollection deviceRegisters(const tavrel::sim::Vrg500Simulator& de
     for (int32_t number = first; number <= last; ++number) {
         const std::array<uint8_t, 34> wire = device.registerWire(uint16_t(number));
         RegisterEntry entry;
-        for (int i = 0; i < 8; ++i) {
-            vrg500wire::parseRegisterTime(wire.data() + 4 * i,
-                                          &(entry.reg.*VRG500_registerTimes[i]));
-        }
-        entry.reg.trailingByte1 = wire[32];
-        entry.reg.trailingByte2 = wire[33];
+        tavrel::records::decodeRegisterWire(wire, &entry);
+        entry.noClipNames = true;
         if (const auto names = device.clipNames(uint16_t(number))) {
+            entry.noClipNames = false;
             for (int i = 0; i < 4; ++i) {
                 entry.clips[i].assign(reinterpret_cast<const char*>(names->data()) + 8 * i, 8);
             }

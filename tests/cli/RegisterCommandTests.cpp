@@ -222,7 +222,6 @@ TEST_F(SafeUpload, DiffPrintsEachDifferenceAndExitsAsDiffDoes) {
     const size_t trailing = Line7.find(",012,");
     TempFolder::writeBytes(other, Line7.substr(0, trailing) + ",013," + Line7.substr(trailing + 5) +
                                       "008" + Line7.substr(3));
-    const std::string seven = "007 B IN **:**:**:**[00:00:00:00] **:**:**:**[01:02:03:04]\n";
     std::string clips9;
     for (const char* machine : {"A AAAAAAAA", "B BBBBBBBB", "C CCCCCCCC", "D DDDDDDDD"}) {
         clips9 +=
@@ -240,10 +239,10 @@ TEST_F(SafeUpload, DiffPrintsEachDifferenceAndExitsAsDiffDoes) {
          {2, "",
           "tavrelctl: the diff command needs two register files (A.vg2 B.vg2)\n"
           "Try 'tavrelctl --help' for more information.\n"}},
-        {"diff -p PORT -r 7 FILE", {1, seven, ""}},
+        // 7's unset B IN hides other numbers on the device: the same register all the same.
+        {"diff -p PORT -r 7 FILE", succeeded()},
         {"diff -p PORT -r 5-9 FILE",
-         {1, "005 only in device\n006 only in device\n" + seven + "008 only in device\n" + clips9,
-          ""}},
+         {1, "005 only in device\n006 only in device\n008 only in device\n" + clips9, ""}},
     };
     auto named = [&](std::string text) {
         for (const auto& [name, path] : {std::pair{"FILE", file}, std::pair{"OTHER", other}}) {
@@ -307,8 +306,15 @@ TEST_F(SafeUpload, ChangedOnlyWritesTheDifferingRegistersAfterTheBackup) {
         }
         expected.insert(expected.end(), write9.begin(), write9.end());
         EXPECT_EQ(device.receivedFrames(), expected) << options;
-        EXPECT_EQ(TempFolder::readBytes(folder.path("backup.vg2")),
-                  read.size() == 5 ? TempFolder::readBytes(folder.path("held.vg2")) : "")
+        // The backup reads as the download, and knows the registers without clip names.
+        RegisterCollection backup;
+        std::string text;
+        if (read.size() == 5) {
+            ASSERT_TRUE(readRegisterFile(folder.path("backup.vg2"), &backup));
+            ASSERT_TRUE(formatRegisterFile(backup, &text));
+            EXPECT_TRUE(holdsNoClipNames(*backup.find(5)));
+        }
+        EXPECT_EQ(text, read.size() == 5 ? TempFolder::readBytes(folder.path("held.vg2")) : "")
             << options;
     }
     // A backup that cannot be saved: nothing is sent.
