@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -82,7 +83,13 @@ int TavrelSocket::_openDevice(int* openErrno) {
 
     const char* failedStep = nullptr;
     struct termios options {};
-    if (::ioctl(fd, TIOCEXCL) == -1) {
+    // TIOCEXCL does not keep out root; the lock, which other serial programs take as well, does.
+    // It comes first, so that a refused open leaves the holder's line untouched, and lasts until
+    // the descriptor closes.
+    const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    if (!locked) {
+        failedStep = "Error locking serial port";
+    } else if (::ioctl(fd, TIOCEXCL) == -1) {
         failedStep = "Error setting TIOCEXCL on";
     } else if (::fcntl(fd, F_SETFL, 0) == -1) {
         failedStep = "Error clearing O_NONBLOCK";
@@ -108,7 +115,8 @@ int TavrelSocket::_openDevice(int* openErrno) {
         int failure = errno;
         logSystemError(failedStep, path, failure);
         if (openErrno) {
-            *openErrno = failure;
+            // Whoever holds the lock, the port is busy, as when exclusive use refuses the open.
+            *openErrno = !locked && failure == EWOULDBLOCK ? EBUSY : failure;
         }
         ::close(fd);
         return -1;
@@ -121,6 +129,7 @@ void TavrelSocket::_closeDevice() {
         // Exclusive use ends first: whoever else holds the tty open (a pty's other side, a root
         // program the claim did not keep out) keeps it alive past our close, and with it the
         // claim, which would refuse the next open. If this fails, the close follows all the same.
+        // The lock goes with the close.
         ::ioctl(_devFd, TIOCNXCL);
         if (::tcdrain(_devFd) == -1) {
             logSystemError("Error waiting for drain", _deviceFilePath, errno);

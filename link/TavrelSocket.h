@@ -2,7 +2,9 @@
 //
 // Connections are shared: socketForDeviceFilePath() hands out the one live connection of a path,
 // opening the port when there is none. The registry holds no ownership, so the port closes as
-// soon as the last holder lets go.
+// soon as the last holder lets go. A connection holds its port alone, with TIOCEXCL and an flock
+// (the lock keeps out root as well): while one is open, any other connection to the port, in
+// this process or another, fails to open as busy.
 //
 // Texts from the device (the version, clip names) are byte strings: each byte is one character
 // (ISO 8859-1), so bytes above 0x7F survive unchanged in both directions.

@@ -1,6 +1,7 @@
 // The connection's life: sharing, exclusive use, timeouts, reassembly, stale bytes, hang-ups.
 #include "../files/TempFolder.h"
 #include "Eventually.h"
+#include "OpenFailure.h"
 #include "PseudoTerminal.h"
 #include "SimulatedLine.h"
 #include "TavrelLog.h"
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <future>
 #include <string>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -33,11 +35,9 @@ class CapturedLog {
     std::vector<std::string> lines;
 };
 
-// Runs the open probe in a child process that lacks CAP_SYS_ADMIN, which would otherwise let
-// root open a port held exclusively. Returns the probe's exit status (0: opened, else errno).
+// Runs the open probe in a child process. Returns its exit status (0: opened, else errno).
 int openFromAnotherProcess(const std::string& path) {
-    std::string command = "setpriv --inh-caps=-sys_admin --bounding-set=-sys_admin " +
-                          std::string(OPEN_PROBE_PATH) + " '" + path + "'";
+    std::string command = std::string(OPEN_PROBE_PATH) + " '" + path + "'";
     int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -45,19 +45,29 @@ int openFromAnotherProcess(const std::string& path) {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
+// The descriptors of this process on the device at `path`.
+std::vector<int> descriptorsOn(const std::string& path) {
+    std::vector<int> found;
+    struct stat device {};
+    if (::stat(path.c_str(), &device) != 0) {
+        return found;
+    }
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        struct stat target {};
+        if (::stat(entry.path().c_str(), &target) == 0 && S_ISCHR(target.st_mode) &&
+            target.st_rdev == device.st_rdev) {
+            found.push_back(std::stoi(entry.path().filename().string()));
+        }
+    }
+    return found;
+}
+
 // True when every descriptor of this process on the device at `path`, but `except`, is closed
 // on exec; false as well when there is none.
 bool descriptorsCloseOnExec(const std::string& path, int except) {
-    struct stat device {};
-    if (::stat(path.c_str(), &device) != 0) {
-        return false;
-    }
     int found = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-        const int fd = std::stoi(entry.path().filename().string());
-        struct stat target {};
-        if (fd == except || ::stat(entry.path().c_str(), &target) != 0 ||
-            !S_ISCHR(target.st_mode) || target.st_rdev != device.st_rdev) {
+    for (const int fd : descriptorsOn(path)) {
+        if (fd == except) {
             continue;
         }
         ++found;
@@ -124,10 +134,45 @@ TEST_F(Connection, UnsharedConnectionStaysOutOfTheRegistry) {
     socket.reset();
     auto own = TavrelSocket::initWithDeviceFilePath(sim.slavePath());
     ASSERT_TRUE(own);
-    // The registry has no entry, so it tries to open the port, which `own` holds exclusively.
-    // Root bypasses TIOCEXCL, so only the registry identity is checked here.
-    auto shared = TavrelSocket::socketForDeviceFilePath(sim.slavePath());
-    EXPECT_NE(shared.get(), own.get());
+    // The registry has no entry, so it tries to open the port, which `own` holds.
+    EXPECT_FALSE(TavrelSocket::socketForDeviceFilePath(sim.slavePath()));
+}
+
+// While a connection, or another serial program's lock, holds the port, a second connection fails
+// to open as busy, root or not, before anything is sent; once the holder lets go it opens.
+TEST_F(Connection, PortHeldByAnotherIsBusyUntilLetGo) {
+    const std::string path = sim.slavePath();
+    for (const bool byOtherProgram : {false, true}) {
+        SCOPED_TRACE(byOtherProgram ? "another program's lock" : "another connection");
+        int otherProgram = -1;
+        if (byOtherProgram) {
+            otherProgram = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+            ASSERT_EQ(::flock(otherProgram, LOCK_EX), 0);
+        }
+        const size_t descriptors = descriptorsOn(path).size();
+        CapturedLog log;
+        int openErrno = 0;
+        EXPECT_FALSE(TavrelSocket::initWithDeviceFilePath(path, &openErrno));
+        EXPECT_EQ(explainOpenFailure(path, openErrno), explainOpenFailure(path, EBUSY));
+        // Without root, exclusive use may refuse the open before the lock is tried.
+        if (byOtherProgram || ::geteuid() == 0) {
+            EXPECT_EQ(log.lines,
+                      std::vector<std::string>{"Error locking serial port " + path +
+                                               " - Resource temporarily unavailable(11)"});
+        }
+        EXPECT_EQ(descriptorsOn(path).size(), descriptors);
+        EXPECT_TRUE(sim.receivedFrames().empty());
+
+        socket.reset();
+        if (byOtherProgram) {
+            ::close(otherProgram);
+        }
+        auto second = TavrelSocket::initWithDeviceFilePath(path);
+        ASSERT_TRUE(second);
+        EXPECT_TRUE(answers(*second));
+        EXPECT_EQ(sim.receivedFrames().size(), 1u);
+        sim.clearReceivedFrames();
+    }
 }
 
 TEST_F(Connection, FailedOpenIsLoggedAndRetriedLater) {
