@@ -31,9 +31,17 @@ struct SnapshotName {
     int32_t last = 0;
     unsigned counter = 1;
     std::string name;
+    timespec written{}; // when the file was last written
 
-    // Newest first: the stamp sorts as text; the name keeps the order total.
+    // Newest first: by when the files were written, whatever the clock said when they were named;
+    // files written within the file system's clock tick by their names, whose stamp sorts as text.
     bool operator<(const SnapshotName& other) const {
+        if (written.tv_sec != other.written.tv_sec) {
+            return written.tv_sec > other.written.tv_sec;
+        }
+        if (written.tv_nsec != other.written.tv_nsec) {
+            return written.tv_nsec > other.written.tv_nsec;
+        }
         if (stamp != other.stamp) {
             return stamp > other.stamp;
         }
@@ -139,7 +147,10 @@ std::vector<SnapshotName> snapshotNames(const std::string& folder) {
         return names;
     }
     while (const dirent* entry = readdir(directory)) {
-        if (auto parts = parseName(entry->d_name)) {
+        auto parts = parseName(entry->d_name);
+        struct stat status {};
+        if (parts && ::stat((folder + "/" + parts->name).c_str(), &status) == 0) {
+            parts->written = status.st_mtim;
             names.push_back(std::move(*parts));
         }
     }

@@ -26,7 +26,8 @@ struct SnapshotInfo {
 
 // Writes `registers` (those of the range first to last as read from the device) to a new
 // snapshot file in `folder`, making the folder and any missing parent first, then keeps only the
-// newest `keep` snapshots there (never fewer than the new one), deleting the older ones; files
+// newest `keep` snapshots there (never fewer than the new one; newest as listUploadSnapshots
+// orders them), deleting the older ones; files
 // whose names are not of the snapshot form are never touched.
 //
 // The name: "YYYY-MM-DD HH.MM.SS PORT NNN-NNN.vg2", the time local, PORT the port's last path
@@ -43,7 +44,8 @@ bool writeUploadSnapshot(const std::string& folder, const std::string& port, int
                          records::TavrelError* error = nullptr, size_t keep = 50,
                          std::time_t now = 0);
 
-// The snapshots in `folder`, newest first (by the time in the name, then the counter), with
+// The snapshots in `folder`, newest first (by when each file was written, then by the time in
+// its name and its counter), with
 // their range and port from the name and their register count from the file. A file that does
 // not read as a register file is left out; a missing folder has none.
 std::vector<SnapshotInfo> listUploadSnapshots(const std::string& folder);

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using namespace tavrel::files;
 using namespace tavrel::records;
@@ -82,9 +85,18 @@ TEST_F(UploadSnapshot, KeepsTheNewestAndTouchesNothingElse) {
     for (const char* mine : {"/notes.txt", "/2026-12-01 00.00.00 ttyUSB0 007-009.txt"}) {
         EXPECT_EQ(TempFolder::readBytes(snapshots + mine), "mine");
     }
-    // A snapshot older than every other one (a clock set back) stays until the next.
+    // Named older than every other one (a clock set back), the newest written all the same. The
+    // others are made an hour old, as the file system's clock may not tick between two writes.
+    for (const SnapshotInfo& info : kept) {
+        const timespec hourAgo[2] = {{std::time(nullptr) - 3600, 0},
+                                     {std::time(nullptr) - 3600, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, info.path.c_str(), hourAgo, 0), 0);
+    }
     EXPECT_EQ(write(Taken - 60, "ttyUSB0", 3), "2026-12-07 22.57.14 ttyUSB0 007-009.vg2");
-    EXPECT_EQ(listUploadSnapshots(snapshots).size(), 4u);
+    kept = listUploadSnapshots(snapshots);
+    ASSERT_EQ(kept.size(), 3u);
+    EXPECT_EQ(kept[0].when, "2026-12-07 22:57:14");
+    EXPECT_EQ(kept[1].when, "2026-12-07 22:59:05");
 }
 
 TEST_F(UploadSnapshot, FailureLeavesNothingBehind) {
