@@ -301,19 +301,11 @@ void AppController::_uploadCompared(std::shared_ptr<upload_plan> compared) {
         _showError(&refusal);
         return;
     }
-    const std::optional<register_step> step =
-        _beginTransfer(compared->range, tr("Uploading registers"));
-    if (!step) {
-        return;
-    }
-    auto plan = std::make_shared<upload_plan>();
-    plan->range = compared->range;
-    plan->source = std::make_shared<const RegisterCollection>(
-        only(_tableModel->registers(), compared->toRead));
-    plan->device = compared->device;
-    plan->port = serialPopUpButton->currentText();
-    _plan = plan;
-    QTimer::singleShot(0, this, [this, step = *step] { _beginWriting(step); });
+    // The device may have changed since the comparison read it: the upload reads the compared
+    // registers again, keeps what it reads, and decides from that.
+    _startUpload(std::make_shared<const RegisterCollection>(
+                     only(_tableModel->registers(), compared->toRead)),
+                 compared->range, serialPopUpButton->currentText());
 }
 
 // ---- Snapshots ---------------------------------------------------------------------------------
