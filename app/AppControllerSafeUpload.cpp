@@ -341,7 +341,18 @@ void AppController::restoreSnapshotDidEnd(const SnapshotInfo& snapshot) {
         _showError(&refusal);
         return;
     }
-    _startUpload(std::move(registers), range, serialPopUpButton->currentText());
+    const QString port = serialPopUpButton->currentText();
+    auto restore = [this, registers, range, port] { _startUpload(registers, range, port); };
+    const QString taken = QString::fromStdString(snapshot.port);
+    if (snapshot.port == files::snapshotPortName(port.toStdString())) {
+        restore();
+        return;
+    }
+    _beginQuestionSheet(tr("Restore a snapshot of another port?"),
+                        tr("The snapshot was taken from %1, and the selected port is %2. "
+                           "Restoring it writes registers %3 to %4 of the VRG-500 on %2.")
+                            .arg(taken, port, label(snapshot.first), label(snapshot.last)),
+                        tr("Restore"), restore);
 }
 
 } // namespace tavrel::app

@@ -54,12 +54,16 @@ bool isPortCharacter(char c) {
            c == '_' || c == '-';
 }
 
-std::string portPart(const std::string& port) {
+} // namespace
+
+std::string snapshotPortName(const std::string& port) {
     std::string name = fileDisplayName(port);
     std::replace_if(
         name.begin(), name.end(), [](char c) { return !isPortCharacter(c); }, '_');
     return name.empty() || name == "/" ? "_" : name;
 }
+
+namespace {
 
 std::string stampOf(std::time_t now) {
     std::tm local{};
@@ -209,7 +213,7 @@ bool writeUploadSnapshot(const std::string& folder, const std::string& port, int
                          int32_t last, const RegisterCollection& registers, SnapshotInfo* written,
                          TavrelError* error, size_t keep, std::time_t now) {
     const std::string stamp = stampOf(now != 0 ? now : std::time(nullptr));
-    const std::string portName = portPart(port);
+    const std::string portName = snapshotPortName(port);
     std::string name = nameOf(stamp, portName, first, last, 1);
     if (first < 0 || first > last) {
         tavrelFileWriteError(error, name, EINVAL);

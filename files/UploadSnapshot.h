@@ -44,6 +44,10 @@ bool writeUploadSnapshot(const std::string& folder, const std::string& port, int
                          records::TavrelError* error = nullptr, size_t keep = 50,
                          std::time_t now = 0);
 
+// The port as a snapshot's name holds it (see writeUploadSnapshot), to tell whether a snapshot
+// was taken from a port.
+std::string snapshotPortName(const std::string& port);
+
 // The snapshots in `folder`, newest first (by when each file was written, then by the time in
 // its name and its counter), with
 // their range and port from the name and their register count from the file. A file that does

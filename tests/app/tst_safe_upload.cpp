@@ -103,6 +103,28 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
         QVERIFY(ui().registers() == table); // the table is not the snapshot's
     }
 
+    // A snapshot taken from another port is restored only when the user says so.
+    void restoreAsksBeforeAnotherPortsSnapshot() {
+        const RegisterCollection kept = collectionOf({{3, entryWith(33, FourClips)}});
+        QVERIFY(writeUploadSnapshot(snapshotFolder(), "/dev/ttyUSB9", 3, 3, kept, nullptr));
+        for (const QString answer : {"Cancel", "Restore"}) {
+            _device->clearReceivedFrames();
+            ui().restoreSnapshotAction()->trigger();
+            awaitDialog<SnapshotDialog>(*_controller)->restoreButton()->click();
+            QTRY_VERIFY(_controller->currentAlert() != nullptr);
+            QCOMPARE(_controller->currentAlert()->informativeText(),
+                     "The snapshot was taken from ttyUSB9, and the selected port is ttySIM0. "
+                     "Restoring it writes registers 003 to 003 of the VRG-500 on ttySIM0.");
+            answerAlert(*_controller, "Restore a snapshot of another port?", answer);
+            if (answer == "Restore") {
+                awaitTransferEnd(*_controller, TransferTimeout);
+            }
+            QCOMPARE(registerFrames(*_device),
+                     answer == "Restore" ? readFrames(3, 3) + writesOf({3}) : Frames());
+        }
+        QVERIFY(compareRegisters(deviceRegisters(*_device, 3, 3), kept).differences.empty());
+    }
+
     // Ways an upload ends without writing: nothing differs, Cancel while reading, a snapshot that
     // cannot be kept. With the preference off, the whole range is written as it always was.
     void uploadsThatWriteNothingAndThePlainUpload() {
