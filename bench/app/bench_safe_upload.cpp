@@ -13,6 +13,7 @@
 #include "FilePanel.h"
 #include "RangeSheet.h"
 #include "RegisterTransfer.h"
+#include "SnapshotDialog.h"
 #include "UploadSnapshot.h"
 #include "VRG500Codes.h"
 #include "Vrg500Simulator.h"
@@ -261,6 +262,40 @@ class Bench {
         return run;
     }
 
+    // Device ▸ Restore Snapshot… with the newest snapshot, from the device as the last upload
+    // left it, until the progress sheet closes.
+    Run restoreNewest() {
+        _device.clearReceivedFrames();
+        QEventLoop loop;
+        QTimer limit;
+        limit.setSingleShot(true);
+        QObject::connect(&limit, &QTimer::timeout, &loop, [&loop] { loop.exit(1); });
+        auto ended = QObject::connect(ui().progressSheet(), &QDialog::finished, &loop,
+                                      [&loop] { loop.exit(0); });
+        QElapsedTimer timer;
+        timer.start();
+        ui().restoreSnapshotAction()->trigger();
+        SnapshotDialog* dialog = nullptr;
+        for (SnapshotDialog* shown : _controller.window()->findChildren<SnapshotDialog*>()) {
+            dialog = shown->isVisible() ? shown : dialog;
+        }
+        if (dialog == nullptr) {
+            fail("the snapshot list did not come up");
+        }
+        dialog->restoreButton()->click();
+        limit.start(RunLimitMs);
+        const int status = loop.exec();
+        Run run;
+        run.wallSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+        QObject::disconnect(ended);
+        if (status != 0) {
+            fail("the restore did not end in time");
+        }
+        run.traffic = trafficOf(_device, _start, _versionLength);
+        dismissNothingToUpload();
+        return run;
+    }
+
     std::string snapshotFolder() const { return localFilePath(_controller._snapshotFolder()); }
 
   private:
@@ -430,6 +465,12 @@ int main(int argc, char** argv) {
         printRun("safe, 10 % changed (30)", tenth, plain.wallSeconds);
         const Run all = bench.upload(withChanged(table, RegisterCount), true);
         printRun("safe, 100 % changed", all, plain.wallSeconds);
+        const Run undo = bench.restoreNewest();
+        printRun("restoring its snapshot", undo, plain.wallSeconds);
+        std::printf("  restoring costs %zu frames, the upload it undoes %zu (target: no more: "
+                    "%s)\n",
+                    undo.traffic.frames, all.traffic.frames,
+                    undo.traffic.frames <= all.traffic.frames ? "met" : "missed");
         std::printf("  expected: safe with 100 %% changed about 2x the plain upload (%.2fx); with "
                     "few changed about the plain upload (10 %%: %.2fx, 0 %%: %.2fx)\n",
                     all.wallSeconds / plain.wallSeconds, tenth.wallSeconds / plain.wallSeconds,

@@ -1,6 +1,8 @@
 // The register file reader: it never crashes, a rejected text leaves the collection exactly as
-// it was, an accepted one writes a text that reads back to the same collection, and reading the
-// text a piece at a time (as files are read) gives the same result as reading it whole.
+// it was, an accepted one writes a text (in its own form, plain or exact) that reads back to the
+// same collection, and reading the text a piece at a time (as files are read) gives the same
+// result as reading it whole.
+#include "RegisterDetailLine.h"
 #include "RegisterFile.h"
 #include "RegisterFilePieces.h"
 
@@ -61,8 +63,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         return 0;
     }
+    // An exact file writes back in its own form; a plain one in the plain form.
+    const bool exact = text.substr(0, ExactRegisterFileHeader.size()) == ExactRegisterFileHeader;
     std::string written;
-    if (!formatRegisterFile(registers, &written)) {
+    if (!(exact ? formatExactRegisterFile(registers, &written)
+                : formatRegisterFile(registers, &written))) {
         std::abort();
     }
     RegisterCollection again;
