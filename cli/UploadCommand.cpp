@@ -182,8 +182,8 @@ ExitStatus runUpload(const CommandLine& line) {
     }
     ExitStatus status = uploadAll(*socket, upload, line.changedOnly);
     if (status == ExitSuccess && line.changedOnly) {
-        std::printf("%zu of %zu registers written; the others already matched\n", upload.size(),
-                    inFile);
+        std::printf("%zu of %zu registers written%s\n", upload.size(), inFile,
+                    upload.size() < inFile ? "; the others already matched" : "");
     }
     return status;
 }

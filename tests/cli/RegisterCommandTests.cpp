@@ -279,9 +279,10 @@ TEST_F(SafeUpload, ChangedOnlyWritesTheDifferingRegistersAfterTheBackup) {
     const std::string written = "1 of 2 registers written; the others already matched\n";
     // Options, the registers read first, the standard output.
     const std::tuple<std::string, std::vector<uint32_t>, std::string> cases[] = {
-        {"--changed-only", {7, 9}, written},
-        {"--backup BACKUP", {5, 6, 7, 8, 9}, ""},
-        {"--changed-only --backup BACKUP", {5, 6, 7, 8, 9}, written},
+        {"-r 5-9 --changed-only", {7, 9}, written},
+        {"-r 9 --changed-only", {9}, "1 of 1 registers written\n"},
+        {"-r 5-9 --backup BACKUP", {5, 6, 7, 8, 9}, ""},
+        {"-r 5-9 --changed-only --backup BACKUP", {5, 6, 7, 8, 9}, written},
     };
     for (const auto& [options, read, out] : cases) {
         Vrg500Simulator device;
@@ -290,7 +291,7 @@ TEST_F(SafeUpload, ChangedOnlyWritesTheDifferingRegistersAfterTheBackup) {
             device.setRegisterWire(n, sim.registerWire(n));
             device.setClipNames(n, sim.clipNames(n));
         }
-        std::string command = "upload -p PORT -r 5-9 " + options + " " + file;
+        std::string command = "upload -p PORT " + options + " " + file;
         command.replace(command.find("PORT"), 4, device.slavePath());
         if (command.find("BACKUP") != std::string::npos) {
             command.replace(command.find("BACKUP"), 6, folder.path("backup.vg2"));
