@@ -41,10 +41,11 @@ const CommandHelp Help[] = {
      "bytes and the four clip names, shown escaped as by 'tavrelctl version'.\n"},
     {"diff", "tavrelctl diff [-r RANGE] A.vg2 B.vg2 ; tavrelctl diff -p PORT [-r RANGE] FILE.vg2",
      "Compares two register files (the whole files unless RANGE is given), or a register file\n"
-     "with the registers of RANGE that the VRG-500 holds (named \"device\"). Prints one line per\n"
-     "field that differs, \"NNN FIELD LEFT RIGHT\" (clip names in double quotes; an unset time\n"
-     "that carries other numbers than the other side's shows them in brackets, as in\n"
-     "**:**:**:**[01:02:03:04]), and \"NNN only in NAME\" for a register on one side only.\n"
+     "with the registers of RANGE that the VRG-500 holds (named by the port's device path).\n"
+     "Prints one line per field that differs, \"NNN FIELD LEFT RIGHT\" (clip names in double\n"
+     "quotes; an unset time that carries other numbers than the other side's shows them in\n"
+     "brackets, as in **:**:**:**[01:02:03:04]), and \"NNN only in NAME\" for a register on\n"
+     "one side only.\n"
      "Text is shown escaped as by 'tavrelctl version'.\n"
      "Exit status: 0 when identical, 1 when different, 2 on trouble.\n"
      "Interrupted while it reads the VRG-500: 130, as any device command.\n"},

@@ -216,7 +216,8 @@ class SafeUpload : public CliTest {
     const std::string file = folder.path("up.vg2");
 };
 
-// Status 0 identical, 1 different, 2 on trouble; FILE and OTHER stand for the files' paths.
+// Status 0 identical, 1 different, 2 on trouble; FILE and OTHER stand for the files' paths, PORT
+// for the port's, which names the device's side.
 TEST_F(SafeUpload, DiffPrintsEachDifferenceAndExitsAsDiffDoes) {
     const std::string other = folder.path("other.vg2");
     const size_t trailing = Line7.find(",012,");
@@ -242,10 +243,11 @@ TEST_F(SafeUpload, DiffPrintsEachDifferenceAndExitsAsDiffDoes) {
         // 7's unset B IN hides other numbers on the device: the same register all the same.
         {"diff -p PORT -r 7 FILE", succeeded()},
         {"diff -p PORT -r 5-9 FILE",
-         {1, "005 only in device\n006 only in device\n008 only in device\n" + clips9, ""}},
+         {1, "005 only in PORT\n006 only in PORT\n008 only in PORT\n" + clips9, ""}},
     };
     auto named = [&](std::string text) {
-        for (const auto& [name, path] : {std::pair{"FILE", file}, std::pair{"OTHER", other}}) {
+        for (const auto& [name, path] :
+             {std::pair{"FILE", file}, std::pair{"OTHER", other}, std::pair{"PORT", port}}) {
             for (size_t at; (at = text.find(name)) != std::string::npos;) {
                 text.replace(at, std::strlen(name), path);
             }
