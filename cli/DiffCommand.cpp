@@ -11,6 +11,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <new>
 
 namespace tavrel::cli {
 
@@ -68,9 +69,7 @@ ExitStatus readDevice(const CommandLine& line, RegisterRange range, RegisterColl
     return trouble(readDeviceRegisters(*socket, rangeNumbers(range), registers));
 }
 
-} // namespace
-
-ExitStatus runDiff(const CommandLine& line) {
+ExitStatus compare(const CommandLine& line) {
     const bool device = line.port.has_value();
     if (device) {
         // A device command from here on; comparing two files is not one.
@@ -107,6 +106,17 @@ ExitStatus runDiff(const CommandLine& line) {
     const RegisterComparison comparison = compareRegisters(
         left, right, range ? range->first : INT32_MIN, range ? range->last : INT32_MAX);
     return printComparison(comparison, line.operands[0], rightName);
+}
+
+} // namespace
+
+ExitStatus runDiff(const CommandLine& line) {
+    // Files or a range too large for the memory are trouble, not a difference.
+    try {
+        return compare(line);
+    } catch (const std::bad_alloc&) {
+        return trouble(reportOutOfMemory());
+    }
 }
 
 } // namespace tavrel::cli
