@@ -1,4 +1,4 @@
-// What tavrelctl tells the user on standard error.
+// What tavrelctl tells the user on standard error, escaped as printableText escapes device text.
 #pragma once
 
 #include "ExitStatus.h"

@@ -135,8 +135,8 @@ TEST_F(RegisterDownload, OutputCanBeStandardOutputOrWrittenInPlace) {
 
 TEST_F(RegisterDownload, UnusableOutputIsFoundBeforeTheTransfer) {
     EXPECT_EQ(runTool({"download", "-p", port, "-o", folder.path("missing/r.vg2")}),
-              failed("tavrelctl: The file \"r.vg2\" couldn't be saved.\n"
-                     "  (No such file or directory)\n"));
+              failed("tavrelctl: The file \"" + folder.path("missing/r.vg2") +
+                     "\" couldn't be saved.\n  (No such file or directory)\n"));
     EXPECT_TRUE(frames().empty());
 }
 
@@ -164,30 +164,41 @@ TEST_F(RegisterUpload, WritesTheRangesRegistersThatTheFileHolds) {
                   with({0x45, 34, 0, 9}, std::string("AAAAAAAABBBBBBBBCCCCCCCCDDDDDDDD"))}));
 }
 
+// Files are named by the whole path given, escaped as device text is (FOLDER stands for the
+// folder's path).
 TEST_F(RegisterUpload, RefusesBeforeSendingAnything) {
     const std::string good = "," + Nulls + ",000,000,";
     const std::string cannot = "cannot be uploaded\nIts ";
-    const std::pair<std::string, std::string> cases[] = {
-        {"001" + good + "AAAAAAAA,BBBBBBBB,CCCCCCCC,DDDDDDDD\r\n" + "002" + good +
+    const std::string missing = " couldn't be opened.\n  (No such file or directory)\n";
+    // The file's name, its contents (empty: there is no such file), standard error.
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"up.vg2",
+         "001" + good + "AAAAAAAA,BBBBBBBB,CCCCCCCC,DDDDDDDD\r\n" + "002" + good +
              "AAAAAAAA,BBBBBBB,CCCCCCCC,DDDDDDDD\r\n",
          "Register 002 " + cannot +
              "clip name for machine B is 7 characters long; the VRG-500 "
              "takes exactly 8.\n"},
-        {"004," + Nulls.substr(0, 36) + "01:00:00:45" + good.substr(48) +
+        {"up.vg2",
+         "004," + Nulls.substr(0, 36) + "01:00:00:45" + good.substr(48) +
              "AAAAAAAA,BBBBBBBB,CCCCCCCC,DDDDDDDD\r\n",
          "Register 004 " + cannot +
              "B OUT time 01:00:00:45 is beyond the VRG-500's limits (hours, "
              "minutes and seconds 00 to 99, frames 00 to 39).\n"},
-        {"001" + good + "AAAAAAAA,BBBBBBBB,CCCCCCCC\r\n",
-         "Error processing .vg2 file\nThe file up.vg2 is malformed and could not be processed.\n"},
-        {"", "The file \"none.vg2\" couldn't be opened.\n  (No such file or directory)\n"},
+        {"up.vg2", "001" + good + "AAAAAAAA,BBBBBBBB,CCCCCCCC\r\n",
+         "Error processing .vg2 file\n"
+         "The file FOLDER/up.vg2 is malformed and could not be processed.\n"},
+        {"none.vg2", "", "The file \"FOLDER/none.vg2\"" + missing},
+        {"\x1b]0;x\x07\\\xe9.vg2", "", "The file \"FOLDER/\\x1B]0;x\\x07\\\\\\xE9.vg2\"" + missing},
     };
-    for (const auto& [file, err] : cases) {
-        std::string path = folder.path(file.empty() ? "none.vg2" : "up.vg2");
+    for (const auto& [name, file, err] : cases) {
         if (!file.empty()) {
-            TempFolder::writeBytes(path, file);
+            TempFolder::writeBytes(folder.path(name), file);
         }
-        EXPECT_EQ(runTool({"upload", "-p", port, path}), failed("tavrelctl: " + err));
+        std::string expected = "tavrelctl: " + err;
+        if (size_t at = expected.find("FOLDER"); at != std::string::npos) {
+            expected.replace(at, 6, folder.path());
+        }
+        EXPECT_EQ(runTool({"upload", "-p", port, folder.path(name)}), failed(expected)) << name;
     }
     EXPECT_TRUE(frames().empty());
 }
@@ -235,7 +246,8 @@ TEST_F(SafeUpload, DiffPrintsEachDifferenceAndExitsAsDiffDoes) {
         {"diff -r 7-8 FILE OTHER", {1, "007 TRAILING 2 012 013\n008 only in OTHER\n", ""}},
         {"diff FILE " + folder.path("none.vg2"),
          {2, "",
-          "tavrelctl: The file \"none.vg2\" couldn't be opened.\n  (No such file or directory)\n"}},
+          "tavrelctl: The file \"" + folder.path("none.vg2") +
+              "\" couldn't be opened.\n  (No such file or directory)\n"}},
         {"diff FILE",
          {2, "",
           "tavrelctl: the diff command needs two register files (A.vg2 B.vg2)\n"
@@ -323,8 +335,8 @@ TEST_F(SafeUpload, ChangedOnlyWritesTheDifferingRegistersAfterTheBackup) {
     // A backup that cannot be saved: nothing is sent.
     sim.clearReceivedFrames();
     EXPECT_EQ(run("upload -p PORT --backup " + folder.path("missing/b.vg2") + " " + file),
-              failed("tavrelctl: The file \"b.vg2\" couldn't be saved.\n"
-                     "  (No such file or directory)\n"));
+              failed("tavrelctl: The file \"" + folder.path("missing/b.vg2") +
+                     "\" couldn't be saved.\n  (No such file or directory)\n"));
     EXPECT_TRUE(frames().empty());
 }
 
