@@ -12,6 +12,7 @@
 #include "UploadCheck.h"
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <vector>
 
 namespace tavrel::cli {
@@ -94,6 +95,16 @@ Upload changedOnly(const Upload& upload, const RegisterCollection& held) {
     return changed;
 }
 
+// Whether the backup `backup` would be saved over the file `uploaded`, through any of its names
+// (a hard link, a symbolic link, another spelling of its path).
+bool isUploadedFile(const std::string& backup, const std::string& uploaded) {
+    struct stat backupFile {};
+    struct stat uploadedFile {};
+    return ::stat(backup.c_str(), &backupFile) == 0 &&
+           ::stat(uploaded.c_str(), &uploadedFile) == 0 &&
+           backupFile.st_dev == uploadedFile.st_dev && backupFile.st_ino == uploadedFile.st_ino;
+}
+
 std::vector<uint16_t> numbersOf(const Upload& upload) {
     std::vector<uint16_t> numbers;
     for (const auto& item : upload) {
@@ -146,6 +157,11 @@ ExitStatus runUpload(const CommandLine& line) {
                      : std::nullopt;
     if (!range) {
         return reportUsageError(problem);
+    }
+    if (line.backup && isUploadedFile(*line.backup, line.operands[0])) {
+        return reportUsageError("bad backup '" + *line.backup +
+                                "': it is the register file being uploaded, which the backup "
+                                "would replace");
     }
     ExitStatus failure = ExitFailure;
     auto path = requiredPortPath(line, &failure);

@@ -28,7 +28,8 @@ const CommandHelp Help[] = {
      "range is checked first; nothing is sent when a register cannot be uploaded.\n"
      "With --changed-only, reads those registers from the VRG-500 first, writes only the ones\n"
      "that differ and prints how many were written. With --backup, reads every register of\n"
-     "RANGE first and saves them to BACKUP.vg2; nothing is written when it cannot be saved.\n"},
+     "RANGE first and saves them to BACKUP.vg2, which must be another file than FILE.vg2;\n"
+     "nothing is written when it cannot be saved.\n"},
     {"menu-download", "tavrelctl menu-download -p PORT -o FILE.vgs",
      "Reads the VRG-500's menu settings and writes them to a menu settings file.\n"},
     {"menu-upload", "tavrelctl menu-upload -p PORT FILE.vgs",

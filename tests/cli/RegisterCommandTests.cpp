@@ -340,6 +340,24 @@ TEST_F(SafeUpload, ChangedOnlyWritesTheDifferingRegistersAfterTheBackup) {
     EXPECT_TRUE(frames().empty());
 }
 
+// A backup saved over the file being uploaded, by any of its names, would lose it: refused before
+// anything is sent.
+TEST_F(SafeUpload, BackupThatIsTheUploadedFileIsRefused) {
+    ASSERT_EQ(::link(file.c_str(), folder.path("hard.vg2").c_str()), 0);
+    ASSERT_EQ(::symlink(file.c_str(), folder.path("soft.vg2").c_str()), 0);
+    for (const std::string& backup :
+         {file, folder.path("./up.vg2"), folder.path("hard.vg2"), folder.path("soft.vg2")}) {
+        EXPECT_EQ(run("upload -p PORT --changed-only --backup " + backup + " " + file),
+                  (ToolResult{2, "",
+                              "tavrelctl: bad backup '" + backup +
+                                  "': it is the register file being uploaded, which the backup "
+                                  "would replace\nTry 'tavrelctl --help' for more information.\n"}))
+            << backup;
+    }
+    EXPECT_EQ(TempFolder::readBytes(file), Line7 + Line9);
+    EXPECT_TRUE(frames().empty());
+}
+
 // Clip names are shown escaped.
 TEST_F(CliTest, ShowPrintsOneLinePerRegister) {
     TempFolder::writeBytes(
