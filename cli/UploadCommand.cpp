@@ -40,6 +40,12 @@ namespace {
 
 using Upload = std::vector<std::pair<uint16_t, RegisterEntry>>;
 
+// "007", or "005-009", as registers are named in messages.
+std::string rangeText(uint32_t first, uint32_t last) {
+    const std::string text = registerLabel(static_cast<int32_t>(first));
+    return first == last ? text : text + "-" + registerLabel(static_cast<int32_t>(last));
+}
+
 // The registers of the range that the file holds, in ascending order.
 Upload registersInRange(const RegisterCollection& registers, RegisterRange range) {
     Upload upload;
@@ -200,6 +206,11 @@ ExitStatus runUpload(const CommandLine& line) {
     if (status == ExitSuccess && line.changedOnly) {
         std::printf("%zu of %zu registers written%s\n", upload.size(), inFile,
                     upload.size() < inFile ? "; the others already matched" : "");
+    }
+    // Most likely a range or a file mistaken: not a silent success.
+    if (status == ExitSuccess && inFile == 0) {
+        reportNote("no register of " + line.operands[0] + " lies in " +
+                   rangeText(range->first, range->last) + "; nothing was uploaded");
     }
     return status;
 }

@@ -164,6 +164,26 @@ TEST_F(RegisterUpload, WritesTheRangesRegistersThatTheFileHolds) {
                   with({0x45, 34, 0, 9}, std::string("AAAAAAAABBBBBBBBCCCCCCCCDDDDDDDD"))}));
 }
 
+// A file without a register in the range is no silent success; the device is asked for its
+// version all the same, and nothing more.
+TEST_F(RegisterUpload, NothingInTheRangeIsSaid) {
+    const std::string file = folder.path("up.vg2");
+    TempFolder::writeBytes(file, "400" + Line7.substr(3));
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"", "000-299", ""},
+        {"-r 7 --changed-only", "007", "0 of 0 registers written\n"},
+    };
+    for (const auto& [options, range, out] : cases) {
+        sim.clearReceivedFrames();
+        EXPECT_EQ(run("upload -p PORT " + options + " " + file),
+                  (ToolResult{0, out,
+                              "tavrelctl: no register of " + file + " lies in " + range +
+                                  "; nothing was uploaded\n"}))
+            << options;
+        EXPECT_EQ(frames(), std::vector<Frame>{VersionRequest}) << options;
+    }
+}
+
 // Files are named by the whole path given, escaped as device text is (FOLDER stands for the
 // folder's path).
 TEST_F(RegisterUpload, RefusesBeforeSendingAnything) {
