@@ -12,6 +12,7 @@
 #include "UploadCheck.h"
 
 #include <cstdio>
+#include <new>
 #include <sys/stat.h>
 #include <vector>
 
@@ -134,24 +135,71 @@ ExitStatus readBeforeWriting(const CommandLine& line, TavrelSocket& socket, Regi
                           });
 }
 
+// How far the writing got: the first `written` registers of the upload, and the one whose
+// exchange failed (-1: none), which may hold part of what was sent.
+struct WritingProgress {
+    size_t written = 0;
+    int32_t unfinished = -1;
+};
+
 // Writes the registers of `upload`; `over` when each was made against what the device holds.
-ExitStatus uploadAll(TavrelSocket& socket, const Upload& upload, bool over) {
+ExitStatus uploadAll(TavrelSocket& socket, const Upload& upload, bool over,
+                     WritingProgress* progress) {
     ProgressBar bar("Uploading", static_cast<uint32_t>(upload.size()));
     TavrelError error;
-    uint32_t done = 0;
-    for (const auto& [number, entry] : upload) {
-        if (interruptionRequested()) {
-            bar.clear();
-            return reportInterrupted();
+    try {
+        for (const auto& [number, entry] : upload) {
+            if (interruptionRequested()) {
+                bar.clear();
+                return reportInterrupted();
+            }
+            bar.update(number, static_cast<uint32_t>(progress->written));
+            progress->unfinished = number;
+            if (!(over ? writeRegisterOver : writeRegister)(socket, number, entry, &error)) {
+                bar.clear();
+                return reportFailure(error);
+            }
+            progress->unfinished = -1;
+            ++progress->written;
         }
-        bar.update(number, done);
-        if (!(over ? writeRegisterOver : writeRegister)(socket, number, entry, &error)) {
-            bar.clear();
-            return reportFailure(error);
-        }
-        ++done;
+    } catch (const std::bad_alloc&) {
+        // Caught here rather than in main(), so that the account of what was written follows.
+        bar.clear();
+        return reportOutOfMemory();
     }
     return ExitSuccess;
+}
+
+// The first `count` registers of the upload, each run of consecutive numbers as one range:
+// "003-010, 012".
+std::string registerListText(const Upload& upload, size_t count) {
+    std::string text;
+    for (size_t start = 0, end = 0; start < count; start = end) {
+        for (end = start + 1; end < count && upload[end].first == upload[end - 1].first + 1;) {
+            ++end;
+        }
+        text += (text.empty() ? "" : ", ") + rangeText(upload[start].first, upload[end - 1].first);
+    }
+    return text;
+}
+
+// What a user needs after the writing stopped: how many of the registers were written and which,
+// the one that may be partly written, and where the VRG-500's earlier values are, if any changed.
+void reportStoppedUpload(const Upload& upload, const WritingProgress& progress,
+                         const std::optional<std::string>& backup) {
+    std::string account = std::to_string(progress.written) + " of " +
+                          std::to_string(upload.size()) + " registers written";
+    if (progress.written > 0) {
+        account += ": " + registerListText(upload, progress.written);
+    }
+    if (progress.unfinished >= 0) {
+        account += "; " + registerLabel(progress.unfinished) + " may be partly written";
+    }
+    reportNote(account);
+    if (progress.written > 0 || progress.unfinished >= 0) {
+        reportNote(backup ? "the VRG-500's earlier values are in " + *backup
+                          : "the VRG-500's earlier values were not kept (no --backup was given)");
+    }
 }
 
 } // namespace
@@ -202,17 +250,22 @@ ExitStatus runUpload(const CommandLine& line) {
             upload = changedOnly(upload, held);
         }
     }
-    ExitStatus status = uploadAll(*socket, upload, line.changedOnly);
-    if (status == ExitSuccess && line.changedOnly) {
+    WritingProgress progress;
+    ExitStatus status = uploadAll(*socket, upload, line.changedOnly, &progress);
+    if (status != ExitSuccess) {
+        reportStoppedUpload(upload, progress, line.backup);
+        return status;
+    }
+    if (line.changedOnly) {
         std::printf("%zu of %zu registers written%s\n", upload.size(), inFile,
                     upload.size() < inFile ? "; the others already matched" : "");
     }
     // Most likely a range or a file mistaken: not a silent success.
-    if (status == ExitSuccess && inFile == 0) {
+    if (inFile == 0) {
         reportNote("no register of " + line.operands[0] + " lies in " +
                    rangeText(range->first, range->last) + "; nothing was uploaded");
     }
-    return status;
+    return ExitSuccess;
 }
 
 } // namespace tavrel::cli

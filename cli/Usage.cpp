@@ -26,7 +26,8 @@ const CommandHelp Help[] = {
      "tavrelctl upload -p PORT [-r RANGE] [--changed-only] [--backup BACKUP.vg2] FILE.vg2",
      "Writes the registers of RANGE that the register file holds to the VRG-500. The whole\n"
      "range is checked first; nothing is sent when a register cannot be uploaded. When the\n"
-     "file holds no register of RANGE, it says so on standard error.\n"
+     "file holds no register of RANGE, that is said on standard error, and an upload stopped\n"
+     "while it writes says which registers were written and where the earlier values are.\n"
      "With --changed-only, reads those registers from the VRG-500 first, writes only the ones\n"
      "that differ and prints how many were written. With --backup, reads every register of\n"
      "RANGE first and saves them to BACKUP.vg2, which must be another file than FILE.vg2;\n"

@@ -184,6 +184,46 @@ TEST_F(RegisterUpload, NothingInTheRangeIsSaid) {
     }
 }
 
+// An upload that stops while it writes says, after the failure, how many of the registers to
+// write were written and which, the one that may be partly written, and where the VRG-500's
+// earlier values are; stopped while it reads, it has written nothing and says nothing more.
+TEST_F(RegisterUpload, StoppedUploadSaysHowFarItGot) {
+    std::string text;
+    for (uint32_t n : {3, 4, 5, 7, 9}) {
+        text += label(n) + "," + Nulls + ",000,000,AAAAAAAA,BBBBBBBB,CCCCCCCC,DDDDDDDD\r\n";
+    }
+    const std::string file = folder.path("up.vg2");
+    const std::string backup = folder.path("backup.vg2");
+    TempFolder::writeBytes(file, text);
+    const std::string notKept =
+        "tavrelctl: the VRG-500's earlier values were not kept (no --backup was given)\n";
+    // Options, the frames answered before the device hangs up (the version request, two for
+    // each register read, two for each written), the end of standard error.
+    const std::tuple<std::string, int, std::string> cases[] = {
+        {"", 9, "4 of 5 registers written: 003-005, 007; 009 may be partly written\n" + notKept},
+        {"", 2, "0 of 5 registers written; 003 may be partly written\n" + notKept},
+        {"--backup " + backup, 1 + 14 + 2,
+         "1 of 5 registers written: 003; 004 may be partly written\n"
+         "tavrelctl: the VRG-500's earlier values are in " +
+             backup + "\n"},
+        {"--changed-only", 3, ""},
+    };
+    for (const auto& [options, frames, account] : cases) {
+        Vrg500Simulator device;
+        ASSERT_TRUE(device.start());
+        device.hangUpAfterFrames(frames, false);
+        ToolResult result =
+            runTool(split("upload -p PORT -r 3-9 " + options + " " + file, device.slavePath()));
+        EXPECT_EQ(result.status, 1) << options;
+        EXPECT_EQ(result.out, "") << options;
+        if (account.empty()) {
+            EXPECT_EQ(result.err.find("written"), std::string::npos) << result.err;
+        } else {
+            EXPECT_TRUE(result.err.ends_with("\ntavrelctl: " + account)) << result.err;
+        }
+    }
+}
+
 // Files are named by the whole path given, escaped as device text is (FOLDER stands for the
 // folder's path).
 TEST_F(RegisterUpload, RefusesBeforeSendingAnything) {
