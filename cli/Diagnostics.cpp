@@ -1,5 +1,7 @@
 #include "Diagnostics.h"
 
+#include "PrintableText.h"
+
 #include <cstdio>
 
 namespace tavrel::cli {
@@ -8,7 +10,10 @@ using records::TavrelError;
 
 namespace {
 
-void printLine(const std::string& text) {
+// Messages carry file names, port paths and device text as they came: every byte that is not
+// printable ASCII is shown escaped, so nothing in a name can reach the terminal as a control.
+void printLine(const std::string& message) {
+    const std::string text = printableText(message);
     std::fwrite(text.data(), 1, text.size(), stderr);
     std::fputc('\n', stderr);
 }

@@ -1,4 +1,4 @@
-// What tavrelctl tells the user on standard error.
+// What tavrelctl tells the user on standard error, escaped as printableText escapes device text.
 #pragma once
 
 #include "ExitStatus.h"
@@ -18,7 +18,7 @@ ExitStatus reportUsageError(const std::string& problem);
 // "tavrelctl: interrupted". Returns ExitInterrupted.
 ExitStatus reportInterrupted();
 
-// "tavrelctl: TEXT", something the user should know about a command that succeeded.
+// "tavrelctl: TEXT", something the user should know beside what the command did or reported.
 void reportNote(const std::string& text);
 
 // "tavrelctl: out of memory". Returns ExitFailure. Allocates nothing.

@@ -11,6 +11,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <new>
 
 namespace tavrel::cli {
 
@@ -51,13 +52,16 @@ ExitStatus readFile(const std::string& path, RegisterCollection* registers) {
     return readRegisterFile(path, registers, &error) ? ExitSuccess : trouble(reportError(error));
 }
 
-// The device's registers of `range`.
-ExitStatus readDevice(const CommandLine& line, RegisterRange range, RegisterCollection* registers) {
+// The device's registers of `range`; *name becomes the port's device path, which names the
+// device's side of the comparison (a word such as "device" could be a file's name too).
+ExitStatus readDevice(const CommandLine& line, RegisterRange range, RegisterCollection* registers,
+                      std::string* name) {
     ExitStatus failure = ExitFailure;
     auto path = requiredPortPath(line, &failure);
     if (!path) {
         return trouble(failure);
     }
+    *name = *path;
     auto socket = connectDevice(*path, &failure);
     if (!socket) {
         return trouble(failure);
@@ -65,9 +69,7 @@ ExitStatus readDevice(const CommandLine& line, RegisterRange range, RegisterColl
     return trouble(readDeviceRegisters(*socket, rangeNumbers(range), registers));
 }
 
-} // namespace
-
-ExitStatus runDiff(const CommandLine& line) {
+ExitStatus compare(const CommandLine& line) {
     const bool device = line.port.has_value();
     if (device) {
         // A device command from here on; comparing two files is not one.
@@ -89,9 +91,11 @@ ExitStatus runDiff(const CommandLine& line) {
     }
     RegisterCollection left;
     RegisterCollection right;
+    std::string rightName = device ? std::string() : line.operands[1];
     ExitStatus status = readFile(line.operands[0], &left);
     if (status == ExitSuccess) {
-        status = device ? readDevice(line, *range, &right) : readFile(line.operands[1], &right);
+        status = device ? readDevice(line, *range, &right, &rightName)
+                        : readFile(line.operands[1], &right);
     }
     if (status != ExitSuccess) {
         return status;
@@ -101,7 +105,18 @@ ExitStatus runDiff(const CommandLine& line) {
     }
     const RegisterComparison comparison = compareRegisters(
         left, right, range ? range->first : INT32_MIN, range ? range->last : INT32_MAX);
-    return printComparison(comparison, line.operands[0], device ? "device" : line.operands[1]);
+    return printComparison(comparison, line.operands[0], rightName);
+}
+
+} // namespace
+
+ExitStatus runDiff(const CommandLine& line) {
+    // Files or a range too large for the memory are trouble, not a difference.
+    try {
+        return compare(line);
+    } catch (const std::bad_alloc&) {
+        return trouble(reportOutOfMemory());
+    }
 }
 
 } // namespace tavrel::cli

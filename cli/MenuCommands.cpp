@@ -5,7 +5,6 @@
 #include "Diagnostics.h"
 #include "Interruption.h"
 #include "MenuSettingsFile.h"
-#include "PrintableText.h"
 
 namespace tavrel::cli {
 
@@ -69,9 +68,8 @@ ExitStatus runMenuUpload(const CommandLine& line) {
     if (!socket) {
         return failure;
     }
+    // The versions are the device's and the file's bytes, shown escaped as every message is.
     if (!checkMenuSettingsFileVersion(fileVersion, deviceVersion, &error)) {
-        // The versions are the device's and the file's bytes: never raw to the terminal.
-        error.recoverySuggestion = printableText(*error.recoverySuggestion);
         return reportFailure(error);
     }
     // Nothing is sent once a signal has come, even one that came between two exchanges.

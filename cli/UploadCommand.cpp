@@ -12,6 +12,8 @@
 #include "UploadCheck.h"
 
 #include <cstdio>
+#include <new>
+#include <sys/stat.h>
 #include <vector>
 
 namespace tavrel::cli {
@@ -38,6 +40,12 @@ using records::VRG500_registerTimes;
 namespace {
 
 using Upload = std::vector<std::pair<uint16_t, RegisterEntry>>;
+
+// "007", or "005-009", as registers are named in messages.
+std::string rangeText(uint32_t first, uint32_t last) {
+    const std::string text = registerLabel(static_cast<int32_t>(first));
+    return first == last ? text : text + "-" + registerLabel(static_cast<int32_t>(last));
+}
 
 // The registers of the range that the file holds, in ascending order.
 Upload registersInRange(const RegisterCollection& registers, RegisterRange range) {
@@ -94,6 +102,16 @@ Upload changedOnly(const Upload& upload, const RegisterCollection& held) {
     return changed;
 }
 
+// Whether the backup `backup` would be saved over the file `uploaded`, through any of its names
+// (a hard link, a symbolic link, another spelling of its path).
+bool isUploadedFile(const std::string& backup, const std::string& uploaded) {
+    struct stat backupFile {};
+    struct stat uploadedFile {};
+    return ::stat(backup.c_str(), &backupFile) == 0 &&
+           ::stat(uploaded.c_str(), &uploadedFile) == 0 &&
+           backupFile.st_dev == uploadedFile.st_dev && backupFile.st_ino == uploadedFile.st_ino;
+}
+
 std::vector<uint16_t> numbersOf(const Upload& upload) {
     std::vector<uint16_t> numbers;
     for (const auto& item : upload) {
@@ -117,24 +135,71 @@ ExitStatus readBeforeWriting(const CommandLine& line, TavrelSocket& socket, Regi
                           });
 }
 
+// How far the writing got: the first `written` registers of the upload, and the one whose
+// exchange failed (-1: none), which may hold part of what was sent.
+struct WritingProgress {
+    size_t written = 0;
+    int32_t unfinished = -1;
+};
+
 // Writes the registers of `upload`; `over` when each was made against what the device holds.
-ExitStatus uploadAll(TavrelSocket& socket, const Upload& upload, bool over) {
+ExitStatus uploadAll(TavrelSocket& socket, const Upload& upload, bool over,
+                     WritingProgress* progress) {
     ProgressBar bar("Uploading", static_cast<uint32_t>(upload.size()));
     TavrelError error;
-    uint32_t done = 0;
-    for (const auto& [number, entry] : upload) {
-        if (interruptionRequested()) {
-            bar.clear();
-            return reportInterrupted();
+    try {
+        for (const auto& [number, entry] : upload) {
+            if (interruptionRequested()) {
+                bar.clear();
+                return reportInterrupted();
+            }
+            bar.update(number, static_cast<uint32_t>(progress->written));
+            progress->unfinished = number;
+            if (!(over ? writeRegisterOver : writeRegister)(socket, number, entry, &error)) {
+                bar.clear();
+                return reportFailure(error);
+            }
+            progress->unfinished = -1;
+            ++progress->written;
         }
-        bar.update(number, done);
-        if (!(over ? writeRegisterOver : writeRegister)(socket, number, entry, &error)) {
-            bar.clear();
-            return reportFailure(error);
-        }
-        ++done;
+    } catch (const std::bad_alloc&) {
+        // Caught here rather than in main(), so that the account of what was written follows.
+        bar.clear();
+        return reportOutOfMemory();
     }
     return ExitSuccess;
+}
+
+// The first `count` registers of the upload, each run of consecutive numbers as one range:
+// "003-010, 012".
+std::string registerListText(const Upload& upload, size_t count) {
+    std::string text;
+    for (size_t start = 0, end = 0; start < count; start = end) {
+        for (end = start + 1; end < count && upload[end].first == upload[end - 1].first + 1;) {
+            ++end;
+        }
+        text += (text.empty() ? "" : ", ") + rangeText(upload[start].first, upload[end - 1].first);
+    }
+    return text;
+}
+
+// What a user needs after the writing stopped: how many of the registers were written and which,
+// the one that may be partly written, and where the VRG-500's earlier values are, if any changed.
+void reportStoppedUpload(const Upload& upload, const WritingProgress& progress,
+                         const std::optional<std::string>& backup) {
+    std::string account = std::to_string(progress.written) + " of " +
+                          std::to_string(upload.size()) + " registers written";
+    if (progress.written > 0) {
+        account += ": " + registerListText(upload, progress.written);
+    }
+    if (progress.unfinished >= 0) {
+        account += "; " + registerLabel(progress.unfinished) + " may be partly written";
+    }
+    reportNote(account);
+    if (progress.written > 0 || progress.unfinished >= 0) {
+        reportNote(backup ? "the VRG-500's earlier values are in " + *backup
+                          : "the VRG-500's earlier values were not kept (no --backup was given)");
+    }
 }
 
 } // namespace
@@ -146,6 +211,11 @@ ExitStatus runUpload(const CommandLine& line) {
                      : std::nullopt;
     if (!range) {
         return reportUsageError(problem);
+    }
+    if (line.backup && isUploadedFile(*line.backup, line.operands[0])) {
+        return reportUsageError("bad backup '" + *line.backup +
+                                "': it is the register file being uploaded, which the backup "
+                                "would replace");
     }
     ExitStatus failure = ExitFailure;
     auto path = requiredPortPath(line, &failure);
@@ -180,12 +250,22 @@ ExitStatus runUpload(const CommandLine& line) {
             upload = changedOnly(upload, held);
         }
     }
-    ExitStatus status = uploadAll(*socket, upload, line.changedOnly);
-    if (status == ExitSuccess && line.changedOnly) {
-        std::printf("%zu of %zu registers written; the others already matched\n", upload.size(),
-                    inFile);
+    WritingProgress progress;
+    ExitStatus status = uploadAll(*socket, upload, line.changedOnly, &progress);
+    if (status != ExitSuccess) {
+        reportStoppedUpload(upload, progress, line.backup);
+        return status;
     }
-    return status;
+    if (line.changedOnly) {
+        std::printf("%zu of %zu registers written%s\n", upload.size(), inFile,
+                    upload.size() < inFile ? "; the others already matched" : "");
+    }
+    // Most likely a range or a file mistaken: not a silent success.
+    if (inFile == 0) {
+        reportNote("no register of " + line.operands[0] + " lies in " +
+                   rangeText(range->first, range->last) + "; nothing was uploaded");
+    }
+    return ExitSuccess;
 }
 
 } // namespace tavrel::cli

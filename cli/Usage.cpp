@@ -25,10 +25,13 @@ const CommandHelp Help[] = {
     {"upload",
      "tavrelctl upload -p PORT [-r RANGE] [--changed-only] [--backup BACKUP.vg2] FILE.vg2",
      "Writes the registers of RANGE that the register file holds to the VRG-500. The whole\n"
-     "range is checked first; nothing is sent when a register cannot be uploaded.\n"
+     "range is checked first; nothing is sent when a register cannot be uploaded. When the\n"
+     "file holds no register of RANGE, that is said on standard error, and an upload stopped\n"
+     "while it writes says which registers were written and where the earlier values are.\n"
      "With --changed-only, reads those registers from the VRG-500 first, writes only the ones\n"
      "that differ and prints how many were written. With --backup, reads every register of\n"
-     "RANGE first and saves them to BACKUP.vg2; nothing is written when it cannot be saved.\n"},
+     "RANGE first and saves them to BACKUP.vg2, which must be another file than FILE.vg2;\n"
+     "nothing is written when it cannot be saved.\n"},
     {"menu-download", "tavrelctl menu-download -p PORT -o FILE.vgs",
      "Reads the VRG-500's menu settings and writes them to a menu settings file.\n"},
     {"menu-upload", "tavrelctl menu-upload -p PORT FILE.vgs",
@@ -41,10 +44,11 @@ const CommandHelp Help[] = {
      "bytes and the four clip names, shown escaped as by 'tavrelctl version'.\n"},
     {"diff", "tavrelctl diff [-r RANGE] A.vg2 B.vg2 ; tavrelctl diff -p PORT [-r RANGE] FILE.vg2",
      "Compares two register files (the whole files unless RANGE is given), or a register file\n"
-     "with the registers of RANGE that the VRG-500 holds (named \"device\"). Prints one line per\n"
-     "field that differs, \"NNN FIELD LEFT RIGHT\" (clip names in double quotes; an unset time\n"
-     "that carries other numbers than the other side's shows them in brackets, as in\n"
-     "**:**:**:**[01:02:03:04]), and \"NNN only in NAME\" for a register on one side only.\n"
+     "with the registers of RANGE that the VRG-500 holds (named by the port's device path).\n"
+     "Prints one line per field that differs, \"NNN FIELD LEFT RIGHT\" (clip names in double\n"
+     "quotes; an unset time that carries other numbers than the other side's shows them in\n"
+     "brackets, as in **:**:**:**[01:02:03:04]), and \"NNN only in NAME\" for a register on\n"
+     "one side only.\n"
      "Text is shown escaped as by 'tavrelctl version'.\n"
      "Exit status: 0 when identical, 1 when different, 2 on trouble.\n"
      "Interrupted while it reads the VRG-500: 130, as any device command.\n"},

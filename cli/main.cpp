@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "Diagnostics.h"
+#include "FileError.h"
 #include "Interruption.h"
 #include "TavrelLog.h"
 #include "Usage.h"
@@ -82,6 +83,8 @@ int main(int argc, char** argv) {
     // The link's diagnostics stay in the system log; what the user must see goes to standard
     // error through the commands' own reports.
     tavrel::records::tavrelLogSetDestination(tavrel::records::TavrelLogDestination::Syslog);
+    // A file is named by the whole path the user gave, as a command-line tool names it.
+    tavrel::files::setFileNaming(tavrel::files::FileNaming::WholePath);
     // A file or a range too large for the memory ends the command like any other failure; the
     // files are written all-or-nothing, so nothing is left half done.
     try {

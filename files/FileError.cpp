@@ -1,5 +1,6 @@
 #include "FileError.h"
 
+#include <atomic>
 #include <cstring>
 
 namespace tavrel::files {
@@ -8,6 +9,9 @@ using records::TavrelError;
 
 namespace {
 
+// Chosen before any thread of the program reads or writes a file; atomic all the same.
+std::atomic<FileNaming> fileNaming{FileNaming::LastComponent};
+
 void fileError(TavrelError* error, const std::string& path, int errorNumber, const char* verb) {
     if (!error) {
         return;
@@ -15,7 +19,7 @@ void fileError(TavrelError* error, const std::string& path, int errorNumber, con
     *error = TavrelError{};
     error->domain = PosixErrorDomain;
     error->code = errorNumber;
-    error->description = "The file \"" + fileDisplayName(path) + "\" couldn't be " + verb + ".";
+    error->description = "The file \"" + fileNameInText(path) + "\" couldn't be " + verb + ".";
     error->failureReason = std::strerror(errorNumber);
 }
 
@@ -45,6 +49,14 @@ void tavrelFileFormatError(TavrelError* error, std::string description,
     if (!recoverySuggestion.empty()) {
         error->recoverySuggestion = std::move(recoverySuggestion);
     }
+}
+
+void setFileNaming(FileNaming naming) {
+    fileNaming = naming;
+}
+
+std::string fileNameInText(const std::string& path) {
+    return fileNaming == FileNaming::WholePath ? path : fileDisplayName(path);
 }
 
 std::string fileDisplayName(const std::string& path) {

@@ -13,6 +13,16 @@ inline constexpr const char* PosixErrorDomain = "POSIX";
 // Domain of the formats' own errors.
 inline constexpr const char* TavrelFileErrorDomain = "Tavrel";
 
+// How the texts below (and the formats' own, such as a malformed file's) name a file: by its last
+// path component, as the window names files, unless a program chooses the whole path as it was
+// given, as tavrelctl does so that a script's user can tell which file of which folder is meant.
+// A program chooses once, at its start, before it reads or writes any file.
+enum class FileNaming { LastComponent, WholePath };
+void setFileNaming(FileNaming naming);
+
+// `path` as the file layer's texts name it (see FileNaming).
+std::string fileNameInText(const std::string& path);
+
 // `The file "NAME" couldn't be opened.` with strerror(errorNumber) as the failure reason.
 void tavrelFileReadError(records::TavrelError* error, const std::string& path, int errorNumber);
 // `The file "NAME" couldn't be saved.` with strerror(errorNumber) as the failure reason, or

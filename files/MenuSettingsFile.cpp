@@ -157,7 +157,7 @@ std::optional<VRG500_menuData> readMenuSettingsFile(const std::string& path, std
         return std::nullopt;
     case BoundedRead::TooLarge:
         tavrelFileFormatError(error, "Invalid .vgs file",
-                              "The file " + fileDisplayName(path) +
+                              "The file " + fileNameInText(path) +
                                   " is too large to be a menu settings file.");
         return std::nullopt;
     case BoundedRead::Read:

@@ -43,7 +43,7 @@ bool writeMenuSettingsFile(const std::string& path, const std::string& version,
 
 // A written file is 167 to 263 bytes; one larger than this (trailing text included) is refused
 // before it is read whole: "Invalid .vgs file" / "The file NAME is too large to be a menu settings
-// file." (domain "Tavrel"), NAME its last path component. A pipe or a device is read no
+// file." (domain "Tavrel"), NAME as fileNameInText gives it. A pipe or a device is read no
 // further than the limit.
 inline constexpr size_t MenuSettingsFileLimit = 64 * 1024;
 

@@ -190,7 +190,7 @@ bool readRegisterFile(const std::string& path, RegisterCollection* registers, Ta
         tavrelFileReadError(error, path, cause);
     } else if (result == PieceParse::Malformed) {
         tavrelFileFormatError(error, "Error processing .vg2 file",
-                              "The file " + fileDisplayName(path) +
+                              "The file " + fileNameInText(path) +
                                   " is malformed and could not be processed.");
     } else {
         std::swap(*registers, parsed);

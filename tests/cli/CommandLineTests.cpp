@@ -80,8 +80,8 @@ TEST(PortsCommand, ListsNameTabPathInNameOrderAndWatchEndsOnSignal) {
     }
 }
 
-// A resource that runs out ends the command with status 1 and a message: no crash, no watch that
-// silently never reports.
+// A resource that runs out ends the command with status 1 (diff's trouble, 2) and a message: no
+// crash, no watch that silently never reports.
 TEST(ResourceShortage, IsAFailureWithAMessage) {
 #if defined(__SANITIZE_ADDRESS__)
     // The sanitizer's runtime needs terabytes of address space and descriptors of its own.
@@ -92,19 +92,24 @@ TEST(ResourceShortage, IsAFailureWithAMessage) {
     // register number.
     TempFolder::writeBytes(folder.path("huge.vg2"), "");
     ASSERT_EQ(::truncate(folder.path("huge.vg2").c_str(), 64 << 20), 0);
-    const std::tuple<const char*, std::vector<std::string>, std::string> cases[] = {
+    const std::tuple<const char*, std::vector<std::string>, ToolResult> cases[] = {
         // Descriptors 0-2, the interruption pipe (3, 4), the watch's epoll set and timer (5, 6):
         // no room for the udev monitor's socket.
-        {"--nofile=7", {"ports", "--watch"}, "tavrelctl: Could not watch the serial ports\n"},
+        {"--nofile=7",
+         {"ports", "--watch"},
+         failed("tavrelctl: Could not watch the serial ports\n")},
         // The interruption pipe takes the last two: the ports cannot be listed.
         {"--nofile=5",
          {"version", "-p", "ttyS0"},
-         "tavrelctl: Could not list the serial ports to find 'ttyS0'\n"
-         "Give the port as a device path, such as /dev/ttyS0.\n"},
-        {"--as=12582912", {"show", folder.path("huge.vg2")}, "tavrelctl: out of memory\n"},
+         failed("tavrelctl: Could not list the serial ports to find 'ttyS0'\n"
+                "Give the port as a device path, such as /dev/ttyS0.\n")},
+        {"--as=12582912", {"show", folder.path("huge.vg2")}, failed("tavrelctl: out of memory\n")},
+        {"--as=12582912",
+         {"diff", folder.path("huge.vg2"), folder.path("huge.vg2")},
+         {2, "", "tavrelctl: out of memory\n"}},
     };
-    for (const auto& [limit, args, err] : cases) {
-        EXPECT_EQ(runTool(args, {{"prlimit", limit, "--"}, ""}), failed(err)) << limit;
+    for (const auto& [limit, args, result] : cases) {
+        EXPECT_EQ(runTool(args, {{"prlimit", limit, "--"}, ""}), result) << limit << " " << args[0];
     }
 }
 

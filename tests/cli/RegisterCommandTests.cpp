@@ -135,8 +135,8 @@ TEST_F(RegisterDownload, OutputCanBeStandardOutputOrWrittenInPlace) {
 
 TEST_F(RegisterDownload, UnusableOutputIsFoundBeforeTheTransfer) {
     EXPECT_EQ(runTool({"download", "-p", port, "-o", folder.path("missing/r.vg2")}),
-              failed("tavrelctl: The file \"r.vg2\" couldn't be saved.\n"
-                     "  (No such file or directory)\n"));
+              failed("tavrelctl: The file \"" + folder.path("missing/r.vg2") +
+                     "\" couldn't be saved.\n  (No such file or directory)\n"));
     EXPECT_TRUE(frames().empty());
 }
 
@@ -164,30 +164,101 @@ TEST_F(RegisterUpload, WritesTheRangesRegistersThatTheFileHolds) {
                   with({0x45, 34, 0, 9}, std::string("AAAAAAAABBBBBBBBCCCCCCCCDDDDDDDD"))}));
 }
 
+// A file without a register in the range is no silent success; the device is asked for its
+// version all the same, and nothing more.
+TEST_F(RegisterUpload, NothingInTheRangeIsSaid) {
+    const std::string file = folder.path("up.vg2");
+    TempFolder::writeBytes(file, "400" + Line7.substr(3));
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"", "000-299", ""},
+        {"-r 7 --changed-only", "007", "0 of 0 registers written\n"},
+    };
+    for (const auto& [options, range, out] : cases) {
+        sim.clearReceivedFrames();
+        EXPECT_EQ(run("upload -p PORT " + options + " " + file),
+                  (ToolResult{0, out,
+                              "tavrelctl: no register of " + file + " lies in " + range +
+                                  "; nothing was uploaded\n"}))
+            << options;
+        EXPECT_EQ(frames(), std::vector<Frame>{VersionRequest}) << options;
+    }
+}
+
+// An upload that stops while it writes says, after the failure, how many of the registers to
+// write were written and which, the one that may be partly written, and where the VRG-500's
+// earlier values are; stopped while it reads, it has written nothing and says nothing more.
+TEST_F(RegisterUpload, StoppedUploadSaysHowFarItGot) {
+    std::string text;
+    for (uint32_t n : {3, 4, 5, 7, 9}) {
+        text += label(n) + "," + Nulls + ",000,000,AAAAAAAA,BBBBBBBB,CCCCCCCC,DDDDDDDD\r\n";
+    }
+    const std::string file = folder.path("up.vg2");
+    const std::string backup = folder.path("backup.vg2");
+    TempFolder::writeBytes(file, text);
+    const std::string notKept =
+        "tavrelctl: the VRG-500's earlier values were not kept (no --backup was given)\n";
+    // Options, the frames answered before the device hangs up (the version request, two for
+    // each register read, two for each written), the end of standard error.
+    const std::tuple<std::string, int, std::string> cases[] = {
+        {"", 9, "4 of 5 registers written: 003-005, 007; 009 may be partly written\n" + notKept},
+        {"", 2, "0 of 5 registers written; 003 may be partly written\n" + notKept},
+        {"--backup " + backup, 1 + 14 + 2,
+         "1 of 5 registers written: 003; 004 may be partly written\n"
+         "tavrelctl: the VRG-500's earlier values are in " +
+             backup + "\n"},
+        {"--changed-only", 3, ""},
+    };
+    for (const auto& [options, frames, account] : cases) {
+        Vrg500Simulator device;
+        ASSERT_TRUE(device.start());
+        device.hangUpAfterFrames(frames, false);
+        ToolResult result =
+            runTool(split("upload -p PORT -r 3-9 " + options + " " + file, device.slavePath()));
+        EXPECT_EQ(result.status, 1) << options;
+        EXPECT_EQ(result.out, "") << options;
+        if (account.empty()) {
+            EXPECT_EQ(result.err.find("written"), std::string::npos) << result.err;
+        } else {
+            EXPECT_TRUE(result.err.ends_with("\ntavrelctl: " + account)) << result.err;
+        }
+    }
+}
+
+// Files are named by the whole path given, escaped as device text is (FOLDER stands for the
+// folder's path).
 TEST_F(RegisterUpload, RefusesBeforeSendingAnything) {
     const std::string good = "," + Nulls + ",000,000,";
     const std::string cannot = "cannot be uploaded\nIts ";
-    const std::pair<std::string, std::string> cases[] = {
-        {"001" + good + "AAAAAAAA,BBBBBBBB,CCCCCCCC,DDDDDDDD\r\n" + "002" + good +
+    const std::string missing = " couldn't be opened.\n  (No such file or directory)\n";
+    // The file's name, its contents (empty: there is no such file), standard error.
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"up.vg2",
+         "001" + good + "AAAAAAAA,BBBBBBBB,CCCCCCCC,DDDDDDDD\r\n" + "002" + good +
              "AAAAAAAA,BBBBBBB,CCCCCCCC,DDDDDDDD\r\n",
          "Register 002 " + cannot +
              "clip name for machine B is 7 characters long; the VRG-500 "
              "takes exactly 8.\n"},
-        {"004," + Nulls.substr(0, 36) + "01:00:00:45" + good.substr(48) +
+        {"up.vg2",
+         "004," + Nulls.substr(0, 36) + "01:00:00:45" + good.substr(48) +
              "AAAAAAAA,BBBBBBBB,CCCCCCCC,DDDDDDDD\r\n",
          "Register 004 " + cannot +
              "B OUT time 01:00:00:45 is beyond the VRG-500's limits (hours, "
              "minutes and seconds 00 to 99, frames 00 to 39).\n"},
-        {"001" + good + "AAAAAAAA,BBBBBBBB,CCCCCCCC\r\n",
-         "Error processing .vg2 file\nThe file up.vg2 is malformed and could not be processed.\n"},
-        {"", "The file \"none.vg2\" couldn't be opened.\n  (No such file or directory)\n"},
+        {"up.vg2", "001" + good + "AAAAAAAA,BBBBBBBB,CCCCCCCC\r\n",
+         "Error processing .vg2 file\n"
+         "The file FOLDER/up.vg2 is malformed and could not be processed.\n"},
+        {"none.vg2", "", "The file \"FOLDER/none.vg2\"" + missing},
+        {"\x1b]0;x\x07\\\xe9.vg2", "", "The file \"FOLDER/\\x1B]0;x\\x07\\\\\\xE9.vg2\"" + missing},
     };
-    for (const auto& [file, err] : cases) {
-        std::string path = folder.path(file.empty() ? "none.vg2" : "up.vg2");
+    for (const auto& [name, file, err] : cases) {
         if (!file.empty()) {
-            TempFolder::writeBytes(path, file);
+            TempFolder::writeBytes(folder.path(name), file);
         }
-        EXPECT_EQ(runTool({"upload", "-p", port, path}), failed("tavrelctl: " + err));
+        std::string expected = "tavrelctl: " + err;
+        if (size_t at = expected.find("FOLDER"); at != std::string::npos) {
+            expected.replace(at, 6, folder.path());
+        }
+        EXPECT_EQ(runTool({"upload", "-p", port, folder.path(name)}), failed(expected)) << name;
     }
     EXPECT_TRUE(frames().empty());
 }
@@ -216,7 +287,8 @@ class SafeUpload : public CliTest {
     const std::string file = folder.path("up.vg2");
 };
 
-// Status 0 identical, 1 different, 2 on trouble; FILE and OTHER stand for the files' paths.
+// Status 0 identical, 1 different, 2 on trouble; FILE and OTHER stand for the files' paths, PORT
+// for the port's, which names the device's side.
 TEST_F(SafeUpload, DiffPrintsEachDifferenceAndExitsAsDiffDoes) {
     const std::string other = folder.path("other.vg2");
     const size_t trailing = Line7.find(",012,");
@@ -234,7 +306,8 @@ TEST_F(SafeUpload, DiffPrintsEachDifferenceAndExitsAsDiffDoes) {
         {"diff -r 7-8 FILE OTHER", {1, "007 TRAILING 2 012 013\n008 only in OTHER\n", ""}},
         {"diff FILE " + folder.path("none.vg2"),
          {2, "",
-          "tavrelctl: The file \"none.vg2\" couldn't be opened.\n  (No such file or directory)\n"}},
+          "tavrelctl: The file \"" + folder.path("none.vg2") +
+              "\" couldn't be opened.\n  (No such file or directory)\n"}},
         {"diff FILE",
          {2, "",
           "tavrelctl: the diff command needs two register files (A.vg2 B.vg2)\n"
@@ -242,10 +315,11 @@ TEST_F(SafeUpload, DiffPrintsEachDifferenceAndExitsAsDiffDoes) {
         // 7's unset B IN hides other numbers on the device: the same register all the same.
         {"diff -p PORT -r 7 FILE", succeeded()},
         {"diff -p PORT -r 5-9 FILE",
-         {1, "005 only in device\n006 only in device\n008 only in device\n" + clips9, ""}},
+         {1, "005 only in PORT\n006 only in PORT\n008 only in PORT\n" + clips9, ""}},
     };
     auto named = [&](std::string text) {
-        for (const auto& [name, path] : {std::pair{"FILE", file}, std::pair{"OTHER", other}}) {
+        for (const auto& [name, path] :
+             {std::pair{"FILE", file}, std::pair{"OTHER", other}, std::pair{"PORT", port}}) {
             for (size_t at; (at = text.find(name)) != std::string::npos;) {
                 text.replace(at, std::strlen(name), path);
             }
@@ -279,9 +353,10 @@ TEST_F(SafeUpload, ChangedOnlyWritesTheDifferingRegistersAfterTheBackup) {
     const std::string written = "1 of 2 registers written; the others already matched\n";
     // Options, the registers read first, the standard output.
     const std::tuple<std::string, std::vector<uint32_t>, std::string> cases[] = {
-        {"--changed-only", {7, 9}, written},
-        {"--backup BACKUP", {5, 6, 7, 8, 9}, ""},
-        {"--changed-only --backup BACKUP", {5, 6, 7, 8, 9}, written},
+        {"-r 5-9 --changed-only", {7, 9}, written},
+        {"-r 9 --changed-only", {9}, "1 of 1 registers written\n"},
+        {"-r 5-9 --backup BACKUP", {5, 6, 7, 8, 9}, ""},
+        {"-r 5-9 --changed-only --backup BACKUP", {5, 6, 7, 8, 9}, written},
     };
     for (const auto& [options, read, out] : cases) {
         Vrg500Simulator device;
@@ -290,7 +365,7 @@ TEST_F(SafeUpload, ChangedOnlyWritesTheDifferingRegistersAfterTheBackup) {
             device.setRegisterWire(n, sim.registerWire(n));
             device.setClipNames(n, sim.clipNames(n));
         }
-        std::string command = "upload -p PORT -r 5-9 " + options + " " + file;
+        std::string command = "upload -p PORT " + options + " " + file;
         command.replace(command.find("PORT"), 4, device.slavePath());
         if (command.find("BACKUP") != std::string::npos) {
             command.replace(command.find("BACKUP"), 6, folder.path("backup.vg2"));
@@ -320,8 +395,26 @@ TEST_F(SafeUpload, ChangedOnlyWritesTheDifferingRegistersAfterTheBackup) {
     // A backup that cannot be saved: nothing is sent.
     sim.clearReceivedFrames();
     EXPECT_EQ(run("upload -p PORT --backup " + folder.path("missing/b.vg2") + " " + file),
-              failed("tavrelctl: The file \"b.vg2\" couldn't be saved.\n"
-                     "  (No such file or directory)\n"));
+              failed("tavrelctl: The file \"" + folder.path("missing/b.vg2") +
+                     "\" couldn't be saved.\n  (No such file or directory)\n"));
+    EXPECT_TRUE(frames().empty());
+}
+
+// A backup saved over the file being uploaded, by any of its names, would lose it: refused before
+// anything is sent.
+TEST_F(SafeUpload, BackupThatIsTheUploadedFileIsRefused) {
+    ASSERT_EQ(::link(file.c_str(), folder.path("hard.vg2").c_str()), 0);
+    ASSERT_EQ(::symlink(file.c_str(), folder.path("soft.vg2").c_str()), 0);
+    for (const std::string& backup :
+         {file, folder.path("./up.vg2"), folder.path("hard.vg2"), folder.path("soft.vg2")}) {
+        EXPECT_EQ(run("upload -p PORT --changed-only --backup " + backup + " " + file),
+                  (ToolResult{2, "",
+                              "tavrelctl: bad backup '" + backup +
+                                  "': it is the register file being uploaded, which the backup "
+                                  "would replace\nTry 'tavrelctl --help' for more information.\n"}))
+            << backup;
+    }
+    EXPECT_EQ(TempFolder::readBytes(file), Line7 + Line9);
     EXPECT_TRUE(frames().empty());
 }
 
