@@ -259,6 +259,7 @@ class AppController : public QObject {
     void _readRegisterStep(register_step step);
     void _beginWriting(register_step step);
     void _writeRegisterStep(register_step step);
+    void _showStoppedUpload(const upload_plan& plan, const records::TavrelError* error);
     void _endPlan(register_step& step);
     void _showComparison(std::shared_ptr<upload_plan> compared);
     // "Upload Changes" of a comparison: the table's differing registers, with the device's

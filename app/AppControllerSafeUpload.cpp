@@ -8,6 +8,7 @@
 // untouched; a snapshot that cannot be written stops the upload before it sends anything.
 #include "AppController.h"
 
+#include "AlertWidth.h"
 #include "ComparisonDialog.h"
 #include "FilePanel.h"
 #include "RegisterComparison.h"
@@ -18,6 +19,8 @@
 #include "RegisterTableModel.h"
 #include "RegisterTransfer.h"
 #include "SnapshotDialog.h"
+#include "TavrelLog.h"
+#include "UploadAccount.h"
 #include "UploadRefusal.h"
 #include "UploadSnapshot.h"
 
@@ -28,6 +31,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -59,6 +63,7 @@ struct upload_plan {
     size_t next = 0; // into toRead while reading, into toWrite while writing
     // The port's name as listed, for the snapshot's file name.
     QString port;
+    SnapshotInfo snapshot; // of what the writing overwrites
 };
 
 namespace {
@@ -245,14 +250,20 @@ void AppController::_beginWriting(register_step step) {
         });
         return;
     }
+    plan->snapshot = snapshot;
     plan->next = 0;
     QTimer::singleShot(0, this, [this, step] { _writeRegisterStep(step); });
 }
 
 void AppController::_writeRegisterStep(register_step step) {
     const std::shared_ptr<upload_plan> plan = _plan;
-    if (cancelledProgressSheet || plan->next == plan->toWrite.size()) {
+    if (plan->next == plan->toWrite.size()) {
         _endPlan(step);
+        return;
+    }
+    if (cancelledProgressSheet) {
+        _endPlan(step);
+        QTimer::singleShot(0, this, [this, plan] { _showStoppedUpload(*plan, nullptr); });
         return;
     }
     step.current = plan->toWrite[plan->next];
@@ -262,12 +273,46 @@ void AppController::_writeRegisterStep(register_step step) {
     const RegisterEntry* held = plan->device.find(step.current);
     if (!writeRegisterOver(*step.socket, static_cast<uint16_t>(step.current),
                            held ? keepingDeviceBytes(wanted, *held) : wanted, &error)) {
-        QTimer::singleShot(0, this, [this, error] { _showError(&error); });
         _endPlan(step);
+        QTimer::singleShot(0, this, [this, plan, error] { _showStoppedUpload(*plan, &error); });
         return;
     }
     ++plan->next;
     QTimer::singleShot(0, this, [this, step] { _writeRegisterStep(step); });
+}
+
+// Why the writing stopped (the link's error, or the user's Cancel), how far it got, and where the
+// registers it overwrote are kept, with the way to put them back.
+void AppController::_showStoppedUpload(const upload_plan& plan, const TavrelError* error) {
+    files::UploadProgress progress{plan.toWrite, plan.next, std::nullopt};
+    if (error != nullptr) {
+        progress.unfinished = plan.toWrite[plan.next];
+        if (error->failureReason) {
+            records::tavrelLog("Error: %s", error->failureReason->c_str());
+        }
+    }
+    QString information = QString::fromStdString(files::writtenAccount(progress)) + ".";
+    if (files::deviceChanged(progress)) {
+        information += "\n\n" + tr("What they held before is kept in the snapshot of %1; "
+                                   "Restore Snapshot… puts it back.")
+                                    .arg(QString::fromStdString(plan.snapshot.when));
+    }
+    if (error != nullptr && error->recoverySuggestion) {
+        information = QString::fromLatin1(*error->recoverySuggestion) + "\n\n" + information;
+    }
+    QMessageBox* alert = _newAlertSheet(
+        error != nullptr ? QMessageBox::Critical : QMessageBox::Warning,
+        error != nullptr ? QString::fromLatin1(error->description) : tr("The upload was stopped"),
+        information);
+    alert->setStandardButtons(QMessageBox::Ok);
+    if (files::deviceChanged(progress)) {
+        QPushButton* restore = alert->addButton(tr("Restore Snapshot…"), QMessageBox::ActionRole);
+        connect(restore, &QPushButton::clicked, this,
+                [this] { QTimer::singleShot(0, this, [this] { restoreSnapshot(); }); });
+    }
+    alert->setDefaultButton(QMessageBox::Ok);
+    fitAlertToInformativeText(alert);
+    alert->open();
 }
 
 // ---- The comparison's result -------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "RegisterEquivalence.h"
 #include "RegisterFile.h"
 #include "RegisterTransfer.h"
+#include "UploadAccount.h"
 #include "UploadCheck.h"
 
 #include <cstdio>
@@ -19,14 +20,18 @@
 namespace tavrel::cli {
 
 using files::checkFileWritable;
+using files::deviceChanged;
 using files::firstUploadProblemInRange;
 using files::keepingDeviceBytes;
 using files::readRegisterFile;
 using files::RefusedRegister;
 using files::RegisterCollection;
+using files::registerRangeText;
 using files::sameRegister;
 using files::UploadProblem;
+using files::UploadProgress;
 using files::writeExactRegisterFile;
+using files::writtenAccount;
 using link::TavrelSocket;
 using link::writeRegister;
 using link::writeRegisterOver;
@@ -40,12 +45,6 @@ using records::VRG500_registerTimes;
 namespace {
 
 using Upload = std::vector<std::pair<uint16_t, RegisterEntry>>;
-
-// "007", or "005-009", as registers are named in messages.
-std::string rangeText(uint32_t first, uint32_t last) {
-    const std::string text = registerLabel(static_cast<int32_t>(first));
-    return first == last ? text : text + "-" + registerLabel(static_cast<int32_t>(last));
-}
 
 // The registers of the range that the file holds, in ascending order.
 Upload registersInRange(const RegisterCollection& registers, RegisterRange range) {
@@ -137,14 +136,9 @@ ExitStatus readBeforeWriting(const CommandLine& line, TavrelSocket& socket, Regi
 
 // How far the writing got: the first `written` registers of the upload, and the one whose
 // exchange failed (-1: none), which may hold part of what was sent.
-struct WritingProgress {
-    size_t written = 0;
-    int32_t unfinished = -1;
-};
-
 // Writes the registers of `upload`; `over` when each was made against what the device holds.
 ExitStatus uploadAll(TavrelSocket& socket, const Upload& upload, bool over,
-                     WritingProgress* progress) {
+                     UploadProgress* progress) {
     ProgressBar bar("Uploading", static_cast<uint32_t>(upload.size()));
     TavrelError error;
     try {
@@ -159,7 +153,7 @@ ExitStatus uploadAll(TavrelSocket& socket, const Upload& upload, bool over,
                 bar.clear();
                 return reportFailure(error);
             }
-            progress->unfinished = -1;
+            progress->unfinished.reset();
             ++progress->written;
         }
     } catch (const std::bad_alloc&) {
@@ -170,33 +164,11 @@ ExitStatus uploadAll(TavrelSocket& socket, const Upload& upload, bool over,
     return ExitSuccess;
 }
 
-// The first `count` registers of the upload, each run of consecutive numbers as one range:
-// "003-010, 012".
-std::string registerListText(const Upload& upload, size_t count) {
-    std::string text;
-    for (size_t start = 0, end = 0; start < count; start = end) {
-        for (end = start + 1; end < count && upload[end].first == upload[end - 1].first + 1;) {
-            ++end;
-        }
-        text += (text.empty() ? "" : ", ") + rangeText(upload[start].first, upload[end - 1].first);
-    }
-    return text;
-}
-
 // What a user needs after the writing stopped: how many of the registers were written and which,
 // the one that may be partly written, and where the VRG-500's earlier values are, if any changed.
-void reportStoppedUpload(const Upload& upload, const WritingProgress& progress,
-                         const std::optional<std::string>& backup) {
-    std::string account = std::to_string(progress.written) + " of " +
-                          std::to_string(upload.size()) + " registers written";
-    if (progress.written > 0) {
-        account += ": " + registerListText(upload, progress.written);
-    }
-    if (progress.unfinished >= 0) {
-        account += "; " + registerLabel(progress.unfinished) + " may be partly written";
-    }
-    reportNote(account);
-    if (progress.written > 0 || progress.unfinished >= 0) {
+void reportStoppedUpload(const UploadProgress& progress, const std::optional<std::string>& backup) {
+    reportNote(writtenAccount(progress));
+    if (deviceChanged(progress)) {
         reportNote(backup ? "the VRG-500's earlier values are in " + *backup
                           : "the VRG-500's earlier values were not kept (no --backup was given)");
     }
@@ -250,10 +222,13 @@ ExitStatus runUpload(const CommandLine& line) {
             upload = changedOnly(upload, held);
         }
     }
-    WritingProgress progress;
+    UploadProgress progress;
+    for (const auto& item : upload) {
+        progress.toWrite.push_back(item.first);
+    }
     ExitStatus status = uploadAll(*socket, upload, line.changedOnly, &progress);
     if (status != ExitSuccess) {
-        reportStoppedUpload(upload, progress, line.backup);
+        reportStoppedUpload(progress, line.backup);
         return status;
     }
     if (line.changedOnly) {
@@ -263,7 +238,9 @@ ExitStatus runUpload(const CommandLine& line) {
     // Most likely a range or a file mistaken: not a silent success.
     if (inFile == 0) {
         reportNote("no register of " + line.operands[0] + " lies in " +
-                   rangeText(range->first, range->last) + "; nothing was uploaded");
+                   registerRangeText(static_cast<int32_t>(range->first),
+                                     static_cast<int32_t>(range->last)) +
+                   "; nothing was uploaded");
     }
     return ExitSuccess;
 }

@@ -103,6 +103,45 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
         QVERIFY(ui().registers() == table); // the table is not the snapshot's
     }
 
+    // Stopped while writing, by Cancel or by the device going away: the alert says how far the
+    // upload got and where the overwritten registers are, and opens the snapshots.
+    void stoppedWritingGivesAnAccount() {
+        struct Case {
+            const char* name;
+            int at; // the register whose writing step stops it
+            std::function<void()> stop;
+            QMessageBox::Icon icon;
+            QString account;
+        };
+        const std::vector<Case> cases{
+            {"cancel", 3, [&] { _controller->cancelProgressSheet(); }, QMessageBox::Warning,
+             "1 of 2 registers written: 003."},
+            // The times of 7 are answered, its clip names never.
+            {"hang-up", 7, [&] { _device->hangUpAfterFrames(1); }, QMessageBox::Critical,
+             "1 of 2 registers written: 003; 007 may be partly written."},
+        };
+        for (const Case& c : cases) {
+            init();
+            changeThreeAndSeven();
+            atProgress(*_controller, 9, [&] { atProgress(*_controller, c.at, c.stop); });
+            run(ui().uploadRegistersAction());
+            QTRY_VERIFY2(_controller->currentAlert() != nullptr, c.name);
+            QMessageBox* alert = _controller->currentAlert();
+            QCOMPARE(alert->icon(), c.icon);
+            if (c.icon == QMessageBox::Warning) {
+                QCOMPARE(alert->text(), "The upload was stopped");
+            }
+            QVERIFY2(alert->informativeText().contains(
+                         c.account + "\n\nWhat they held before is kept in the snapshot of " +
+                         QString::fromStdString(listUploadSnapshots(snapshotFolder())[0].when) +
+                         "; Restore Snapshot… puts it back."),
+                     qPrintable(alert->informativeText()));
+            answerAlert(*_controller, alert->text(), "Restore Snapshot…");
+            awaitDialog<SnapshotDialog>(*_controller)->reject();
+            cleanup();
+        }
+    }
+
     // A snapshot taken from another port is restored only when the user says so.
     void restoreAsksBeforeAnotherPortsSnapshot() {
         const RegisterCollection kept = collectionOf({{3, entryWith(33, FourClips)}});
