@@ -185,6 +185,29 @@ struct Run {
     size_t snapshotRegisters = 0;
 };
 
+// The event loop of one run: it ends with 0 when the progress sheet closes, with 1 when the run
+// takes longer than the limit.
+class SheetLoop {
+  public:
+    explicit SheetLoop(QDialog* sheet) {
+        _limit.setSingleShot(true);
+        QObject::connect(&_limit, &QTimer::timeout, &loop, [this] { loop.exit(1); });
+        _ended = QObject::connect(sheet, &QDialog::finished, &loop, [this] { loop.exit(0); });
+    }
+    ~SheetLoop() { QObject::disconnect(_ended); }
+
+    int exec() {
+        _limit.start(RunLimitMs);
+        return loop.exec();
+    }
+
+    QEventLoop loop;
+
+  private:
+    QTimer _limit;
+    QMetaObject::Connection _ended;
+};
+
 class Bench {
   public:
     Bench(Vrg500Simulator& device, AppController& controller, const DeviceRegisters& start,
@@ -206,12 +229,8 @@ class Bench {
         const size_t snapshotsBefore = snapshots().size();
         _device.clearReceivedFrames();
 
-        QEventLoop loop;
-        QTimer limit;
-        limit.setSingleShot(true);
-        QObject::connect(&limit, &QTimer::timeout, &loop, [&loop] { loop.exit(1); });
-        auto ended = QObject::connect(ui().progressSheet(), &QDialog::finished, &loop,
-                                      [&loop] { loop.exit(0); });
+        SheetLoop sheet(ui().progressSheet());
+        QEventLoop& loop = sheet.loop;
         QElapsedTimer timer;
         // The bar stands at each step's register, read steps ascending; the first write step is
         // the first step whose register is lower than the one before (the label is set after the
@@ -237,12 +256,10 @@ class Bench {
         const double cpuBefore = mainThreadCpuSeconds();
         timer.start();
         ui().rangeConfirmButton()->click();
-        limit.start(RunLimitMs);
-        const int status = loop.exec();
+        const int status = sheet.exec();
         Run run;
         run.wallSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
         run.mainThreadCpuSeconds = mainThreadCpuSeconds() - cpuBefore;
-        QObject::disconnect(ended);
         QObject::disconnect(steps);
         if (status != 0) {
             fail("the upload did not end in time");
@@ -266,12 +283,7 @@ class Bench {
     // left it, until the progress sheet closes.
     Run restoreNewest() {
         _device.clearReceivedFrames();
-        QEventLoop loop;
-        QTimer limit;
-        limit.setSingleShot(true);
-        QObject::connect(&limit, &QTimer::timeout, &loop, [&loop] { loop.exit(1); });
-        auto ended = QObject::connect(ui().progressSheet(), &QDialog::finished, &loop,
-                                      [&loop] { loop.exit(0); });
+        SheetLoop sheet(ui().progressSheet());
         QElapsedTimer timer;
         timer.start();
         ui().restoreSnapshotAction()->trigger();
@@ -283,11 +295,9 @@ class Bench {
             fail("the snapshot list did not come up");
         }
         dialog->restoreButton()->click();
-        limit.start(RunLimitMs);
-        const int status = loop.exec();
+        const int status = sheet.exec();
         Run run;
         run.wallSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-        QObject::disconnect(ended);
         if (status != 0) {
             fail("the restore did not end in time");
         }
