@@ -165,6 +165,7 @@ QAction* AppController::_makeAction(const QString& text, const QKeySequence& sho
 void AppController::_createActions() {
     openAction = _makeAction("Open...", QKeySequence::Open, &AppController::openVg2File);
     saveAction = _makeAction("Save...", QKeySequence::Save, &AppController::saveVg2File);
+    saveAsAction = _makeAction("Save As...", QKeySequence::SaveAs, &AppController::saveVg2FileAs);
     quitAction = _makeAction("Quit", QKeySequence::Quit, &AppController::quit);
     choosePortAction = _makeAction("Choose Serial Port...", QKeySequence("Ctrl+Shift+P"),
                                    &AppController::chooseSerialPort);
@@ -215,7 +216,7 @@ void AppController::_createMenus() {
         connect(menu, &QMenu::aboutToShow, this, &AppController::validateActions);
         return menu;
     };
-    addMenu("&File", {openAction, saveAction, nullptr, quitAction});
+    addMenu("&File", {openAction, saveAction, saveAsAction, nullptr, quitAction});
     _createEditMenu();
     addMenu("&Device", {choosePortAction, nullptr, downloadRegistersAction, uploadRegistersAction,
                         nullptr, compareAction, restoreSnapshotAction, safeUploadAction, nullptr,

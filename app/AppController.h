@@ -149,7 +149,9 @@ class AppController : public QObject {
     void downloadMenuSettings();
     void uploadMenuSettings();
     void openVg2File();
+    // Saves the table in its own file, or asks for one (as Save As) when it has none.
     void saveVg2File();
+    void saveVg2FileAs();
 
     // Closes the main window, which quits; unsaved changes are asked about first.
     void quit();
@@ -320,6 +322,8 @@ class AppController : public QObject {
     void savePanelDidEnd(int returnCode, const QString& path);
     void _processVg2File(const QString& path);
     void _exportVg2File(const QString& path);
+    // The table is `path`'s now (empty: untitled): the title, the remembered name, Save.
+    void _setDocumentPath(const QString& path);
 
     QToolBar* mainToolbar() const { return _toolbar; }
     // The toolbar item identifier of a toolbar action, empty for others.
@@ -365,6 +369,7 @@ class AppController : public QObject {
     // ---- Actions, one per command, shared by the menus and the toolbar ------------------------
     QAction* openAction = nullptr;
     QAction* saveAction = nullptr;
+    QAction* saveAsAction = nullptr;
     QAction* quitAction = nullptr;
     QAction* choosePortAction = nullptr;
     QAction* downloadRegistersAction = nullptr;
@@ -429,6 +434,8 @@ class AppController : public QObject {
     std::shared_ptr<upload_plan> _plan;
     // Name of the register file last opened or saved, as the window title shows it.
     QString _documentName;
+    // That file's whole path, which Save writes; empty for a table of no file.
+    QString _documentPath;
     // What waits for the save that the save prompt started.
     std::function<void()> _afterSave;
     // Set once closing has been agreed to (nothing unsaved, or Don't Save).

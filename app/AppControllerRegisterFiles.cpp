@@ -32,23 +32,31 @@ void AppController::_showOpenPanel() {
     _filePanel = beginFilePanel(
         mainWindow, QFileDialog::AcceptOpen, tr("Open Register File"), RegisterFileSuffix,
         tr("VRG-500 register files"), QString(),
-        [this](int returnCode, const QString& path) { openPanelDidEnd(returnCode, path); });
+        [this](int returnCode, const QString& path) { openPanelDidEnd(returnCode, path); },
+        _documentPath);
 }
 
 void AppController::openPanelDidEnd(int returnCode, const QString& path) {
     if (returnCode != 1) {
         return;
     }
-    // Remembered before the file is read, so a failed load still names it.
-    filename = QFileInfo(path).fileName();
     QTimer::singleShot(0, this, [this, path] { _processVg2File(path); });
 }
 
 void AppController::saveVg2File() {
+    if (_documentPath.isEmpty()) {
+        saveVg2FileAs();
+        return;
+    }
+    _exportVg2File(_documentPath);
+}
+
+void AppController::saveVg2FileAs() {
     _filePanel = beginFilePanel(
         mainWindow, QFileDialog::AcceptSave, tr("Save Register File"), RegisterFileSuffix,
         tr("VRG-500 register files"), filename,
-        [this](int returnCode, const QString& path) { savePanelDidEnd(returnCode, path); });
+        [this](int returnCode, const QString& path) { savePanelDidEnd(returnCode, path); },
+        _documentPath);
 }
 
 void AppController::savePanelDidEnd(int returnCode, const QString& path) {
@@ -56,22 +64,35 @@ void AppController::savePanelDidEnd(int returnCode, const QString& path) {
         _afterSave = nullptr;
         return;
     }
-    filename = QFileInfo(path).fileName();
     _exportVg2File(path);
+}
+
+void AppController::_setDocumentPath(const QString& path) {
+    _documentPath = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+    filename = QFileInfo(path).fileName();
+    _documentName = filename;
+    // Save asks for a file only while the table has none.
+    saveAction->setText(_documentPath.isEmpty() ? tr("Save...") : tr("Save"));
+    _updateWindowTitle();
 }
 
 void AppController::_processVg2File(const QString& path) {
     RegisterCollection registers;
     TavrelError error;
+    // A file that cannot be read changes neither the table nor the file it is of.
     if (!readRegisterFile(localFilePath(path), &registers, &error)) {
         showFileError(*this, error);
         return;
     }
-    _editor->replaceAll(std::move(registers), tr("Open %1").arg(QFileInfo(path).fileName()));
+    const QString before = _documentPath;
+    const QString opened = QFileInfo(path).absoluteFilePath();
+    // Undoing the Open gives the table back to the file it was of, and redoing it to this one.
+    _editor->replaceAll(
+        std::move(registers), tr("Open %1").arg(QFileInfo(path).fileName()),
+        [this, before, opened](bool redone) { _setDocumentPath(redone ? opened : before); });
     // The table is the file's now.
     _editor->undoStack()->setClean();
-    _documentName = QFileInfo(path).fileName();
-    _updateWindowTitle();
+    _setDocumentPath(opened);
     validateActions();
 }
 
@@ -85,8 +106,7 @@ void AppController::_exportVg2File(const QString& path) {
     // Clears the window's edited mark.
     _editor->undoStack()->setClean();
     mainWindow->setWindowModified(false);
-    _documentName = QFileInfo(path).fileName();
-    _updateWindowTitle();
+    _setDocumentPath(path);
     if (afterSave) {
         QTimer::singleShot(0, this, afterSave);
     }

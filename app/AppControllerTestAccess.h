@@ -33,6 +33,7 @@ class AppControllerTestAccess {
 
     QAction* openAction() const { return _c.openAction; }
     QAction* saveAction() const { return _c.saveAction; }
+    QAction* saveAsAction() const { return _c.saveAsAction; }
     QAction* choosePortAction() const { return _c.choosePortAction; }
     QAction* downloadRegistersAction() const { return _c.downloadRegistersAction; }
     QAction* uploadRegistersAction() const { return _c.uploadRegistersAction; }

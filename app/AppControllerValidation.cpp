@@ -42,7 +42,7 @@ bool AppController::validateMenuItem(const QAction* action) const {
     if (action == uploadRegistersAction) {
         return _portSelected() && _registersLoaded();
     }
-    if (action == saveAction) {
+    if (action == saveAction || action == saveAsAction) {
         return _registersLoaded();
     }
     return true;
@@ -51,9 +51,10 @@ bool AppController::validateMenuItem(const QAction* action) const {
 void AppController::validateActions() {
     // The toolbar and the menus share one action per command, so the two rule tables (which
     // agree) decide the same switch.
-    for (QAction* action : {openAction, saveAction, quitAction, downloadRegistersAction,
-                            uploadRegistersAction, downloadMenuSettingsAction,
-                            uploadMenuSettingsAction, showVersionAction, helpAction, aboutAction}) {
+    for (QAction* action :
+         {openAction, saveAction, saveAsAction, quitAction, downloadRegistersAction,
+          uploadRegistersAction, downloadMenuSettingsAction, uploadMenuSettingsAction,
+          showVersionAction, helpAction, aboutAction}) {
         QString identifier = toolbarItemIdentifier(action);
         action->setEnabled(identifier.isEmpty() ? validateMenuItem(action)
                                                 : validateToolbarItem(identifier));

@@ -3,11 +3,13 @@
 // first chosen path. Each panel deletes itself once it has reported.
 #pragma once
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QString>
 
 #include <functional>
@@ -35,6 +37,20 @@ inline QString withFileExtension(const QString& path, const QString& suffix) {
 
 using FilePanelDidEnd = std::function<void(int returnCode, const QString& path)>;
 
+// The folder the last confirmed panel chose in; remembered across sessions.
+inline constexpr const char* LastFolderKey = "Last Folder";
+
+// The folder a panel starts in: that of the file it concerns (`concerned`, when there is one),
+// else the last folder a panel was confirmed in, else the home folder; never the working folder
+// by accident.
+inline QString panelFolder(const QString& concerned) {
+    if (!concerned.isEmpty()) {
+        return QFileInfo(concerned).absolutePath();
+    }
+    const QString last = QSettings().value(LastFolderKey).toString();
+    return !last.isEmpty() && QFileInfo(last).isDir() ? last : QDir::homePath();
+}
+
 // Asks, as the panel asks for the name it was given, before a save replaces `path`: the panel
 // never saw that name when the extension was added after the user chose. `answer` gets 1 for
 // Replace, 0 for Cancel (the default).
@@ -55,13 +71,15 @@ inline void confirmReplacing(QWidget* window, const QString& path, FilePanelDidE
     box->open();
 }
 
-// A panel titled `title` for files with the extension `suffix` (no dot). A save panel proposes
-// `proposedName` (none when empty) and reports a path that ends in the extension.
+// A panel titled `title` for files with the extension `suffix` (no dot), starting in the folder
+// panelFolder gives for `concerned`. A save panel proposes `proposedName` (none when empty) and
+// reports a path that ends in the extension. A confirmed panel's folder is remembered.
 inline QFileDialog* beginFilePanel(QWidget* window, QFileDialog::AcceptMode mode,
                                    const QString& title, const QString& suffix,
                                    const QString& filterName, const QString& proposedName,
-                                   FilePanelDidEnd didEnd) {
+                                   FilePanelDidEnd didEnd, const QString& concerned = QString()) {
     auto* panel = new QFileDialog(window);
+    panel->setDirectory(panelFolder(concerned));
     panel->setWindowModality(Qt::WindowModal);
     panel->setWindowTitle(title);
     panel->setAcceptMode(mode);
@@ -84,6 +102,9 @@ inline QFileDialog* beginFilePanel(QWidget* window, QFileDialog::AcceptMode mode
                          }
                          panel->deleteLater();
                          const bool confirmed = returnCode == QDialog::Accepted;
+                         if (confirmed && !path.isEmpty()) {
+                             QSettings().setValue(LastFolderKey, QFileInfo(path).absolutePath());
+                         }
                          if (confirmed && path != chosen && QFileInfo::exists(path)) {
                              confirmReplacing(window, path, didEnd);
                              return;

@@ -24,22 +24,31 @@ namespace {
 class RegisterChangeCommand : public QUndoCommand {
   public:
     RegisterChangeCommand(RegisterEditor* editor, RegisterChanges changes, const QString& text,
-                          bool alreadyApplied)
+                          bool alreadyApplied, std::function<void(bool redone)> follow)
         : QUndoCommand(text), _editor(editor), _changes(std::move(changes)),
-          _skipFirstRedo(alreadyApplied) {}
+          _skipFirstRedo(alreadyApplied), _follow(std::move(follow)) {}
 
     void redo() override {
         if (std::exchange(_skipFirstRedo, false)) {
             return;
         }
         _editor->applyChanges(_changes.forward());
+        if (_follow) {
+            _follow(true);
+        }
     }
-    void undo() override { _editor->applyChanges(_changes.backward()); }
+    void undo() override {
+        _editor->applyChanges(_changes.backward());
+        if (_follow) {
+            _follow(false);
+        }
+    }
 
   private:
     RegisterEditor* _editor;
     RegisterChanges _changes;
     bool _skipFirstRedo;
+    std::function<void(bool redone)> _follow;
 };
 
 VRG500_registerTime* fieldTime(VRG500_register& reg, int machine, int line) {
@@ -103,11 +112,12 @@ void RegisterEditor::remove(const std::vector<int32_t>& numbers, const QString& 
     _push(RegisterChanges::removing(registers(), numbers), text);
 }
 
-void RegisterEditor::replaceAll(RegisterCollection collection, const QString& text) {
+void RegisterEditor::replaceAll(RegisterCollection collection, const QString& text,
+                                std::function<void(bool redone)> follow) {
     RegisterChanges changes = RegisterChanges::between(registers(), collection);
     // The model takes the new collection whole: cheaper than applying every difference.
     _model->replaceRegisters(std::move(collection));
-    _push(std::move(changes), text, true);
+    _push(std::move(changes), text, true, std::move(follow));
     emit changesApplied({});
 }
 
@@ -125,11 +135,15 @@ void RegisterEditor::applyChanges(const RegisterChangeSide& side) {
     emit changesApplied(numbers);
 }
 
-void RegisterEditor::_push(RegisterChanges changes, const QString& text, bool alreadyApplied) {
-    if (changes.empty()) {
+void RegisterEditor::_push(RegisterChanges changes, const QString& text, bool alreadyApplied,
+                           std::function<void(bool redone)> follow) {
+    // A step that changes no register is kept only for what follows it (an opened file that
+    // holds the table's registers still makes it that file's).
+    if (changes.empty() && !follow) {
         return;
     }
-    _undoStack->push(new RegisterChangeCommand(this, std::move(changes), text, alreadyApplied));
+    _undoStack->push(new RegisterChangeCommand(this, std::move(changes), text, alreadyApplied,
+                                               std::move(follow)));
 }
 
 } // namespace tavrel::app

@@ -15,6 +15,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 #include <cstdint>
 #include <vector>
 
@@ -49,7 +51,11 @@ class RegisterEditor : public QObject {
     // Removes the registers `numbers` (numbers not in the collection are ignored).
     void remove(const std::vector<int32_t>& numbers, const QString& text);
     // Puts `registers` in place of the whole collection.
-    void replaceAll(files::RegisterCollection registers, const QString& text);
+    // `follow`, when given, goes with the step: called with true when the step is redone and
+    // false when it is undone (not when it is first done), so that what belongs to the table,
+    // such as the file it came from, follows it.
+    void replaceAll(files::RegisterCollection registers, const QString& text,
+                    std::function<void(bool redone)> follow = {});
     // Records as one step a replacement the table has already gone through (a download stores
     // register by register as they arrive): undoing it brings back `before`.
     void recordReplacement(const files::RegisterCollection& before, const QString& text);
@@ -62,7 +68,8 @@ class RegisterEditor : public QObject {
     void changesApplied(const std::vector<int32_t>& numbers);
 
   private:
-    void _push(files::RegisterChanges changes, const QString& text, bool alreadyApplied = false);
+    void _push(files::RegisterChanges changes, const QString& text, bool alreadyApplied = false,
+               std::function<void(bool redone)> follow = {});
 
     RegisterTableModel* _model;
     QUndoStack* _undoStack;

@@ -8,6 +8,7 @@
 #include "RegisterTableModel.h"
 
 #include <QDir>
+#include <QUndoStack>
 
 using namespace tavrel::sim;
 using namespace apptest;
@@ -67,15 +68,20 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
         static_cast<QDialog*>(panel)->accept();
     }
 
-    // The name that the next save panel proposes; the panel is cancelled.
-    QString proposal(void (AppController::*command)()) {
+    // The folder and the name that the next save panel proposes; the panel is cancelled.
+    QString proposal(void (AppController::*command)() = &AppController::saveVg2FileAs) {
         const auto noPanel = [this] { return filePanel(*_controller) == nullptr; };
         (void)QTest::qWaitFor(noPanel); // a panel just closed deletes itself later
         (_controller.get()->*command)();
-        const QString name = proposedName(filePanel(*_controller));
-        filePanel(*_controller)->reject();
+        QFileDialog* panel = filePanel(*_controller);
+        if (panel == nullptr) {
+            return "no panel";
+        }
+        const QString name = proposedName(panel);
+        const QString folder = panel->directory().absolutePath();
+        panel->reject();
         (void)QTest::qWaitFor(noPanel);
-        return name;
+        return name.isEmpty() ? name : QDir(folder).filePath(name);
     }
 
   private slots:
@@ -96,7 +102,8 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
     // ---- Menu settings -----------------------------------------------------------------------
 
     void menuDownloadThroughTheSavePanel() {
-        QCOMPARE(proposal(&AppController::downloadMenuSettings), "Menu Settings.vgs");
+        QCOMPARE(QFileInfo(proposal(&AppController::downloadMenuSettings)).fileName(),
+                 "Menu Settings.vgs");
         QCOMPARE(_device->receivedFrames().size(), size_t(0)); // a cancelled panel does nothing
         _controller->downloadMenuSettings();
         QCOMPARE(filePanel(*_controller)->acceptMode(), QFileDialog::AcceptSave);
@@ -106,7 +113,8 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
         QCOMPARE(fileBytes(path("Rack v2.1.vgs")), menuFileText("2.10", patternBlock(3)));
         QCOMPARE(rememberedMenuFile(), "Rack v2.1.vgs");
         dismissAlert(*_controller);
-        QCOMPARE(proposal(&AppController::downloadMenuSettings), "Rack v2.1.vgs"); // no folder
+        // The name without its folder, in the folder last used.
+        QCOMPARE(proposal(&AppController::downloadMenuSettings), path("Rack v2.1.vgs"));
     }
 
     void menuUploadThroughTheOpenPanel() {
@@ -120,7 +128,7 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
         expectAlert(*_controller, "Upload VRG-500 Menu Settings", "Upload complete.", false);
         QCOMPARE(_device->menu(), patternBlock(77));
         dismissAlert(*_controller);
-        QCOMPARE(proposal(&AppController::downloadMenuSettings), "Show.vgs");
+        QCOMPARE(proposal(&AppController::downloadMenuSettings), path("elsewhere/Show.vgs"));
     }
 
     // A failed transfer leaves the file and the device's settings as they were, and remembers
@@ -187,10 +195,45 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
         QCOMPARE(_controller->tableModel()->rowCount(), 3);
         QCOMPARE(_controller->tableModel()->cellText(2, "Register"), "1234");
         QVERIFY(_controller->currentAlert() == nullptr);
-        QCOMPARE(proposal(&AppController::saveVg2File), "Show.vg2");
+        QCOMPARE(proposal(), path("Show.vg2")); // Save As: in the file's folder, with its name
+        QCOMPARE(_controller->window()->windowTitle(), "Show.vg2[*] \u2014 Tavrel");
+        // Save writes the file it came from, at once.
+        _controller->_storeRegister(7, entryWith(7, FourClips));
+        _controller->saveVg2File();
+        QVERIFY(filePanel(*_controller) == nullptr);
+        RegisterCollection saved = sampleCollection();
+        saved.set(7, entryWith(7, FourClips));
+        QCOMPARE(fileBytes(path("Show.vg2")), registerFileText(saved));
+        QVERIFY(!_controller->window()->isWindowModified());
     }
 
-    // A failed load changes nothing but still names its file.
+    // Undoing an Open gives the table back to the file it was of: the title, Save and Save As
+    // follow the table; redoing it makes it the opened file's again.
+    void theFileFollowsTheTableThroughUndo() {
+        writeBytes(path("A.vg2"), registerFileText(_before));
+        writeBytes(path("B.vg2"), registerFileText(sampleCollection()));
+        for (const char* name : {"A.vg2", "B.vg2"}) {
+            _controller->openPanelDidEnd(1, path(name));
+            QTRY_COMPARE(_controller->window()->windowTitle(),
+                         QString("%1[*] \u2014 Tavrel").arg(name));
+        }
+        QUndoStack* stack = _controller->registerEditor()->undoStack();
+        stack->undo();
+        QVERIFY(ui().registers() == _before);
+        QCOMPARE(_controller->window()->windowTitle(), "A.vg2[*] \u2014 Tavrel");
+        QCOMPARE(proposal(), path("A.vg2"));
+        _controller->saveVg2File();
+        QCOMPARE(fileBytes(path("A.vg2")), registerFileText(_before));
+        QCOMPARE(fileBytes(path("B.vg2")), registerFileText(sampleCollection()));
+        stack->redo();
+        QCOMPARE(_controller->window()->windowTitle(), "B.vg2[*] \u2014 Tavrel");
+        stack->undo();
+        stack->undo();
+        QCOMPARE(_controller->window()->windowTitle(), "Untitled[*] \u2014 Tavrel");
+        QCOMPARE(proposal(&AppController::saveVg2File), ""); // untitled: Save asks
+    }
+
+    // A failed load changes nothing: neither the table nor the file it is of.
     void unreadableOrMalformedRegisterFiles_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("contents"); // empty: no file
@@ -215,12 +258,16 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
         if (!contents.isEmpty()) {
             writeBytes(path(name), contents);
         }
+        writeBytes(path("Show.vg2"), registerFileText(_before));
+        _controller->openPanelDidEnd(1, path("Show.vg2"));
+        QTRY_VERIFY(_controller->window()->windowTitle().startsWith("Show.vg2"));
         _controller->openPanelDidEnd(1, path(name));
         expectAlert(*_controller, text, informativeText);
         QVERIFY(ui().registers() == _before);
         QCOMPARE(_controller->tableModel()->rowCount(), 1);
         dismissAlert(*_controller);
-        QCOMPARE(proposal(&AppController::saveVg2File), name);
+        QCOMPARE(proposal(), path("Show.vg2"));
+        QVERIFY(_controller->window()->windowTitle().startsWith("Show.vg2"));
     }
 
     void saveWritesTheCollectionAtOnce() {
@@ -233,7 +280,11 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
         QCOMPARE(fileBytes(path("Concert v1.2.vg2")), registerFileText(sampleCollection()));
         QVERIFY(!_controller->window()->isWindowModified());
         QVERIFY(_controller->currentAlert() == nullptr);
-        QCOMPARE(proposal(&AppController::saveVg2File), "Concert v1.2.vg2");
+        QCOMPARE(proposal(), path("Concert v1.2.vg2"));
+        QCOMPARE(ui().saveAction()->text(), "Save"); // it asks for nothing now
+        // Every panel starts in the last folder used while it concerns no file of its own.
+        QCOMPARE(proposal(&AppController::downloadMenuSettings).section('/', 0, -2),
+                 QDir(_files->path()).absolutePath());
     }
 
     // The panel asks before replacing the name it was given; the name with the extension added
