@@ -5,6 +5,7 @@
 #include "FilePanel.h"
 #include "OpenFailure.h"
 #include "OtherPortDialog.h"
+#include "RecoveryCopy.h"
 #include "RegisterCellDelegate.h"
 #include "RegisterEditor.h"
 #include "RegisterTableModel.h"
@@ -200,6 +201,7 @@ void AppController::_createActions() {
     quitAction->setMenuRole(QAction::QuitRole);
     aboutAction->setMenuRole(QAction::AboutRole);
     _createEditActions();
+    _setUpRecovery();
 }
 
 void AppController::_createMenus() {
@@ -520,6 +522,10 @@ void AppController::_closeAfterAsking() {
 void AppController::windowWillClose(QWidget* window) {
     if (window != mainWindow) {
         return;
+    }
+    // Closed on purpose, the registers saved or not wanted: nothing is left to recover.
+    if (!_terminating) {
+        _recovery->remove();
     }
     // A running transfer stops at its next step, which then lets go of the port.
     cancelProgressSheet();

@@ -53,6 +53,7 @@ class QPushButton;
 class QSocketNotifier;
 class QSpinBox;
 class QTableView;
+class QTimer;
 class QToolBar;
 
 namespace tavrel::link {
@@ -65,7 +66,9 @@ struct SnapshotInfo;
 namespace tavrel::app {
 
 class DeviceTools;
+class RecoveryCopy;
 class RegisterEditor;
+struct RecoveredRegisters;
 class RegisterTableModel;
 class RegisterTableView;
 
@@ -157,6 +160,9 @@ class AppController : public QObject {
     void quit();
     // Quits at once, as a signal asks: unsaved registers are kept in a recovery file first.
     void terminate();
+    // Offers, one at a time, the unsaved registers that windows which ended without saving left
+    // behind: Restore, Discard or Later.
+    void offerRecoveredRegisters();
 
     // The Edit menu (AppControllerEditing.cpp).
     void undo();
@@ -277,7 +283,12 @@ class AppController : public QObject {
     void _askToSaveChanges(std::function<void()> then);
     void _updateWindowTitle();
     // Writes the registers to a new file in the application's data folder; its path, or empty.
-    QString _writeRecoveryFile();
+    // ---- Recovery (AppControllerRecovery.cpp) -----------------------------------------------
+    void _setUpRecovery();
+    // The table changed: a copy of unsaved registers follows shortly, or goes when none are left.
+    void _keepRecoveryCopySoon();
+    void _keepRecoveryCopy();
+    void _restoreRecovered(const RecoveredRegisters& copy);
 
     // ---- Command enabling (AppControllerValidation.cpp) ---------------------------------------
     bool _portSelected() const;
@@ -440,6 +451,10 @@ class AppController : public QObject {
     std::function<void()> _afterSave;
     // Set once closing has been agreed to (nothing unsaved, or Don't Save).
     bool _closeConfirmed = false;
+    // Set when a signal ends the application: the copy of unsaved registers stays.
+    bool _terminating = false;
+    std::unique_ptr<RecoveryCopy> _recovery;
+    QTimer* _recoveryTimer = nullptr;
     // The collection as it was when the running download began, for its undo step.
     std::optional<files::RegisterCollection> _registersBeforeDownload;
     QToolBar* _toolbar = nullptr;

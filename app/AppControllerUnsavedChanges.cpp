@@ -1,25 +1,18 @@
 // Nothing lost: the window title names the register file and marks unsaved changes, and every
 // way of losing them (closing or quitting, opening a file, downloading) asks first. A signal
-// quits without asking, as Ctrl+C and logging out must always work: unsaved registers then go
-// to a recovery file, whose path is logged.
+// quits without asking, as Ctrl+C and logging out must always work: unsaved registers then stay
+// in their recovery copy (AppControllerRecovery.cpp), which the next start offers back.
 #include "AppController.h"
 
 #include "RegisterEditor.h"
-#include "RegisterFile.h"
 #include "RegisterTableModel.h"
-#include "TavrelLog.h"
 
-#include <QDateTime>
-#include <QDir>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QUndoStack>
 
 namespace tavrel::app {
-
-using records::tavrelLog;
 
 bool AppController::_hasUnsavedChanges() const {
     return !_editor->undoStack()->isClean();
@@ -58,29 +51,10 @@ void AppController::_askToSaveChanges(std::function<void()> then) {
     box->open();
 }
 
-QString AppController::_writeRecoveryFile() {
-    const QString folder =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
-            .filePath("Recovered");
-    const QString name = QString("Unsaved registers %1.vg2")
-                             .arg(QDateTime::currentDateTime().toString("yyyy-MM-dd hh.mm.ss"));
-    const QString path = QDir(folder).filePath(name);
-    records::TavrelError error;
-    if (!QDir().mkpath(folder) || !files::writeRegisterFile(QFile::encodeName(path).toStdString(),
-                                                            _tableModel->registers(), &error)) {
-        tavrelLog("Unsaved registers could not be kept: %s",
-                  error.failureReason.value_or(error.description).c_str());
-        return {};
-    }
-    return path;
-}
-
 void AppController::terminate() {
+    _terminating = true;
     if (_hasUnsavedChanges()) {
-        const QString path = _writeRecoveryFile();
-        if (!path.isEmpty()) {
-            tavrelLog("Unsaved registers were kept in %s", path.toLocal8Bit().constData());
-        }
+        _keepRecoveryCopy(); // the newest edits too, not only those of the last copy
     }
     _closeConfirmed = true;
     mainWindow->close();

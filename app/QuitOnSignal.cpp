@@ -16,7 +16,7 @@ using records::tavrelLog;
 
 namespace {
 
-constexpr int QuitSignals[] = {SIGTERM, SIGINT};
+constexpr int QuitSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 // The pipe's ends; the handler sees only the write end.
 int signalPipe[2] = {-1, -1};

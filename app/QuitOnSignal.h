@@ -1,4 +1,5 @@
-// Turns SIGTERM and SIGINT into the application's ordinary quit, run on the event loop.
+// Turns SIGTERM, SIGINT and SIGHUP (a closed terminal) into the application's ordinary quit,
+// run on the event loop.
 //
 // A signal handler may do almost nothing safely, so it only writes a byte into a pipe; a
 // QSocketNotifier watching the other end calls `quit` once the event loop is back in control.

@@ -71,8 +71,8 @@ int main(int argc, char** argv) {
     }
 
     tavrel::app::AppController controller(ports);
-    // Logging out and Ctrl+C quit without a question, releasing the port; unsaved registers are
-    // kept in a recovery file.
+    // Logging out, a closed terminal and Ctrl+C quit without a question, releasing the port;
+    // unsaved registers stay in their recovery copy.
     tavrel::app::QuitOnSignal quitOnSignal([&controller] { controller.terminate(); });
     controller.window()->show();
     if (parser.isSet(port)) {
@@ -81,5 +81,7 @@ int main(int argc, char** argv) {
     if (!parser.positionalArguments().isEmpty()) {
         openAtStart(controller, parser.positionalArguments().constFirst());
     }
+    // Registers a window left unsaved when it was ended (a crash, a signal, a power cut).
+    QTimer::singleShot(0, &controller, [&controller] { controller.offerRecoveredRegisters(); });
     return application.exec();
 }

@@ -1,5 +1,5 @@
-// The real tavrel program, run as a child, quitting on SIGTERM and SIGINT the way the Quit command
-// does: it exits normally with status 0 instead of being killed by the signal.
+// The real tavrel program, run as a child, quitting on SIGTERM, SIGINT and SIGHUP the way the Quit
+// command does: it exits normally with status 0 instead of being killed by the signal.
 #include "Vrg500Simulator.h"
 
 #include <QDeadlineTimer>
@@ -40,6 +40,7 @@ class QuitOnSignalTest : public QObject {
         QTest::addColumn<bool>("portByPath"); // else the demonstration device
         QTest::newRow("SIGTERM") << SIGTERM << false;
         QTest::newRow("SIGINT") << SIGINT << false;
+        QTest::newRow("SIGHUP") << SIGHUP << false;
         QTest::newRow("SIGTERM, --port") << SIGTERM << true;
     }
     void signalQuitsWithStatusZero() {

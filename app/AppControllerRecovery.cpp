@@ -1,0 +1,120 @@
+// Unsaved registers survive whatever ends the process: a copy is kept a moment after each change
+// while the table has unsaved changes (RecoveryCopy), and a start offers back the copies of
+// windows that ended without saving.
+#include "AppController.h"
+
+#include "FileErrorAlert.h"
+#include "FilePanel.h"
+#include "RecoveredRegisters.h"
+#include "RecoveryCopy.h"
+#include "RegisterEditor.h"
+#include "RegisterFile.h"
+#include "RegisterTableModel.h"
+#include "TavrelLog.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUndoStack>
+
+namespace tavrel::app {
+
+namespace {
+
+// How long after the first of a run of changes the copy is kept: short enough that at most this
+// and one copy's writing can be lost, long enough that typing does not write at every key.
+constexpr int RecoveryDelayMs = 500;
+
+} // namespace
+
+void AppController::_setUpRecovery() {
+    _recovery = std::make_unique<RecoveryCopy>(
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
+            .filePath("Recovered"));
+    _recoveryTimer = new QTimer(this);
+    _recoveryTimer->setSingleShot(true);
+    _recoveryTimer->setInterval(RecoveryDelayMs);
+    connect(_recoveryTimer, &QTimer::timeout, this, [this] { _keepRecoveryCopy(); });
+    QUndoStack* stack = _editor->undoStack();
+    connect(stack, &QUndoStack::indexChanged, this, [this] { _keepRecoveryCopySoon(); });
+    connect(stack, &QUndoStack::cleanChanged, this, [this] { _keepRecoveryCopySoon(); });
+}
+
+void AppController::_keepRecoveryCopySoon() {
+    if (!_hasUnsavedChanges()) {
+        _recoveryTimer->stop();
+        _recovery->remove();
+        return;
+    }
+    // Not restarted by later changes: a run of edits that never pauses is still kept.
+    if (!_recoveryTimer->isActive()) {
+        _recoveryTimer->start();
+    }
+}
+
+void AppController::_keepRecoveryCopy() {
+    _recoveryTimer->stop();
+    if (!_hasUnsavedChanges()) {
+        return;
+    }
+    _recovery->keep(_tableModel->registers(), _documentPath);
+    if (_terminating) {
+        _recovery->flush();
+        records::tavrelLog("Unsaved registers were kept in %s",
+                           localFilePath(_recovery->path()).c_str());
+    }
+}
+
+void AppController::offerRecoveredRegisters() {
+    const std::vector<RecoveredRegisters> found =
+        findRecoveredRegisters(_recovery->folder(), _recovery->key());
+    if (found.empty()) {
+        return;
+    }
+    const RecoveredRegisters copy = found.front();
+    QMessageBox* box = _newAlertSheet(
+        QMessageBox::Warning, recoveredRegistersTitle(copy, QDateTime::currentDateTime()),
+        tr("Tavrel ended before they were saved. Restore opens them as unsaved changes; Discard "
+           "deletes them; Later keeps them for the next start."));
+    QPushButton* restore = box->addButton(tr("Restore"), QMessageBox::AcceptRole);
+    QPushButton* discard = box->addButton(tr("Discard"), QMessageBox::DestructiveRole);
+    QPushButton* later = box->addButton(tr("Later"), QMessageBox::RejectRole);
+    box->setDefaultButton(restore);
+    box->setEscapeButton(later);
+    connect(box, &QMessageBox::finished, this, [this, box, restore, discard, copy](int) {
+        if (box->clickedButton() == restore) {
+            QTimer::singleShot(0, this, [this, copy] { _restoreRecovered(copy); });
+        } else if (box->clickedButton() == discard) {
+            discardRecoveredRegisters(copy);
+            QTimer::singleShot(0, this, [this] { offerRecoveredRegisters(); });
+        }
+    });
+    box->open();
+}
+
+void AppController::_restoreRecovered(const RecoveredRegisters& copy) {
+    _askToSaveChanges([this, copy] {
+        files::RegisterCollection registers;
+        records::TavrelError error;
+        if (!files::readRegisterFile(localFilePath(copy.path), &registers, &error)) {
+            showFileError(*this, error);
+            return;
+        }
+        // The registers are the document's unsaved changes again, an undoable step like Open.
+        const QString before = _documentPath;
+        const QString origin = copy.origin;
+        _editor->replaceAll(
+            std::move(registers), tr("Restore Unsaved Registers"),
+            [this, before, origin](bool redone) { _setDocumentPath(redone ? origin : before); });
+        _setDocumentPath(origin);
+        discardRecoveredRegisters(copy); // this window keeps its own copy from now on
+        validateActions();
+        QTimer::singleShot(0, this, [this] { offerRecoveredRegisters(); });
+    });
+}
+
+} // namespace tavrel::app
