@@ -535,6 +535,11 @@ void AppController::windowWillClose(QWidget* window) {
 
 bool AppController::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Close && watched == mainWindow) {
+        // A value typed but refused keeps the window open, with the reason beside it.
+        if (!_closeConfirmed && !_commitOpenField()) {
+            event->ignore();
+            return true;
+        }
         if (!_closeConfirmed && _hasUnsavedChanges()) {
             // Asked first; the window closes once the answer allows it.
             event->ignore();

@@ -285,6 +285,9 @@ class AppController : public QObject {
     // Writes the registers to a new file in the application's data folder; its path, or empty.
     // ---- Recovery (AppControllerRecovery.cpp) -----------------------------------------------
     void _setUpRecovery();
+    // Hands the open field editor's text to the table before what must not lose it; false when
+    // the text was refused (the editor stays open with the reason, and the command stops).
+    bool _commitOpenField();
     // The table changed: a copy of unsaved registers follows shortly, or goes when none are left.
     void _keepRecoveryCopySoon();
     void _keepRecoveryCopy();

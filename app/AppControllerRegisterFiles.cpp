@@ -44,6 +44,10 @@ void AppController::openPanelDidEnd(int returnCode, const QString& path) {
 }
 
 void AppController::saveVg2File() {
+    if (!_commitOpenField()) {
+        _afterSave = nullptr;
+        return;
+    }
     if (_documentPath.isEmpty()) {
         saveVg2FileAs();
         return;
@@ -52,6 +56,10 @@ void AppController::saveVg2File() {
 }
 
 void AppController::saveVg2FileAs() {
+    if (!_commitOpenField()) {
+        _afterSave = nullptr;
+        return;
+    }
     _filePanel = beginFilePanel(
         mainWindow, QFileDialog::AcceptSave, tr("Save Register File"), RegisterFileSuffix,
         tr("VRG-500 register files"), filename,

@@ -4,8 +4,10 @@
 // in their recovery copy (AppControllerRecovery.cpp), which the next start offers back.
 #include "AppController.h"
 
+#include "RegisterCellDelegate.h"
 #include "RegisterEditor.h"
 #include "RegisterTableModel.h"
+#include "RegisterTableView.h"
 
 #include <QMainWindow>
 #include <QMessageBox>
@@ -23,7 +25,15 @@ void AppController::_updateWindowTitle() {
     mainWindow->setWindowTitle(QString("%1[*] \u2014 Tavrel").arg(name));
 }
 
+bool AppController::_commitOpenField() {
+    return static_cast<RegisterCellDelegate*>(registerTable->itemDelegate())->commitOpenEditor();
+}
+
 void AppController::_askToSaveChanges(std::function<void()> then) {
+    // What is being typed counts as a change, and a refused value stops the command.
+    if (!_commitOpenField()) {
+        return;
+    }
     if (!_hasUnsavedChanges()) {
         then();
         return;
@@ -53,6 +63,7 @@ void AppController::_askToSaveChanges(std::function<void()> then) {
 
 void AppController::terminate() {
     _terminating = true;
+    _commitOpenField(); // what the table can take of it; a signal waits for no answer
     if (_hasUnsavedChanges()) {
         _keepRecoveryCopy(); // the newest edits too, not only those of the last copy
     }

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyle>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -131,6 +132,7 @@ QWidget* RegisterCellDelegate::createEditor(QWidget* parent, const QStyleOptionV
     const RegisterTableView* view = tableViewOf(option);
     const int line = view != nullptr ? view->currentLine() : RegisterTableModel::InLine;
     auto* editor = new FieldEditor(parent, index, line);
+    _open = editor;
     editor->setFrame(false);
     editor->setFont(option.font);
     editor->setAccessibleName(
@@ -167,10 +169,53 @@ void RegisterCellDelegate::setEditorData(QWidget* editor, const QModelIndex& ind
 
 void RegisterCellDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
                                         const QModelIndex&) const {
-    // Reached when the editor loses focus to another part of the window: what can be taken is
-    // taken; what cannot leaves the field as it was (Enter and Tab say why, see eventFilter).
+    // Reached when the editor loses focus to another part of the window, or another cell
+    // becomes current: what can be taken is taken; what cannot is not dropped without a word
+    // but opened again, with the reason, once this editor has closed.
+    auto* field = static_cast<FieldEditor*>(editor);
     QString reason;
-    _commit(static_cast<FieldEditor*>(editor), &reason);
+    if (!_commit(field, &reason)) {
+        const QPersistentModelIndex cell = field->cell;
+        const int line = field->line;
+        const QString text = field->text();
+        // The delegate itself does not change here; the reopening is only scheduled.
+        auto* self = const_cast<RegisterCellDelegate*>(this);
+        QTimer::singleShot(0, self, [self, cell, line, text, reason] {
+            self->_reopenRefused(cell, line, text, reason);
+        });
+    }
+}
+
+void RegisterCellDelegate::_reopenRefused(const QModelIndex& cell, int line, const QString& text,
+                                          const QString& reason) {
+    auto* view = qobject_cast<RegisterTableView*>(parent());
+    if (view == nullptr || !cell.isValid()) {
+        return;
+    }
+    view->setCurrentField(cell, line);
+    if (!view->editCurrentField() || _open.isNull()) {
+        return;
+    }
+    _open->setText(text);
+    _showRefusal(_open, reason);
+    _open->setFocus();
+}
+
+bool RegisterCellDelegate::commitOpenEditor() {
+    auto* field = static_cast<FieldEditor*>(_open.data());
+    if (field == nullptr || !field->cell.isValid() || !field->isVisible()) {
+        return true;
+    }
+    QString reason;
+    if (!_commit(field, &reason)) {
+        _showRefusal(field, reason);
+        field->setFocus();
+        return false;
+    }
+    // Committed already: the editor closes without handing its text over again.
+    field->cell = QPersistentModelIndex();
+    emit closeEditor(field, NoHint);
+    return true;
 }
 
 void RegisterCellDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,

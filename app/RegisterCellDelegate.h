@@ -48,6 +48,12 @@ class RegisterCellDelegate : public QStyledItemDelegate {
     // The reason shown beside the open editor after a refused commit, else null.
     QLabel* refusalLabel() const { return _refusal; }
 
+    // Hands the open field editor's text over, as Enter does, before something that must not
+    // lose it (a save, a question about unsaved changes, closing): true when nothing is open or
+    // the text was taken and the editor closed; false when it was refused, the editor then kept
+    // open with the reason beside it and the focus in it.
+    bool commitOpenEditor();
+
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
@@ -69,8 +75,14 @@ class RegisterCellDelegate : public QStyledItemDelegate {
     void _paintCurrentField(QPainter* painter, const QStyleOptionViewItem& option,
                             const QModelIndex& index) const;
 
+    // Opens the field again with the text that was refused when the editor lost the focus, and
+    // says why.
+    void _reopenRefused(const QModelIndex& cell, int line, const QString& text,
+                        const QString& reason);
+
     FieldCommitter _committer;
     QPointer<QLabel> _refusal;
+    mutable QPointer<QLineEdit> _open; // the field editor, while one is open
 };
 
 } // namespace tavrel::app

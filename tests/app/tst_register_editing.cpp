@@ -329,12 +329,15 @@ class RegisterEditingTest : public QObject {
             {"download", [&] { ui().downloadRegistersAction()->trigger(); },
              [&] { return ui().rangeSheet()->isVisible(); }},
         };
+        // A value still being typed (no Enter) is a change too.
         for (const Way& way : ways) {
             for (const QString answer : {"Cancel", "Don't Save", "Save"}) {
+                const bool entered = answer != "Save"; // Save: the typed value, not yet entered
                 const QString context = QString("%1, %2").arg(way.name, answer);
                 startWith(baseRegisters(), "/dev/null");
                 QCOMPARE(_controller->window()->windowTitle(), "Untitled[*] \u2014 Tavrel");
-                typeInto(5, RegisterTableModel::AColumn, RegisterTableModel::InLine, "03:00:00:00");
+                typeInto(5, RegisterTableModel::AColumn, RegisterTableModel::InLine, "03:00:00:00",
+                         entered ? Qt::Key_Return : Qt::Key_End);
                 way.start();
                 answerAlert(*_controller, "Save changes to the registers?", answer);
                 const QString saved = _files.filePath(QString("%1.vg2").arg(way.name));
@@ -345,6 +348,7 @@ class RegisterEditingTest : public QObject {
                     RegisterCollection written;
                     QVERIFY2(readRegisterFile(localFilePath(saved), &written), qPrintable(context));
                     QVERIFY(written == registers());
+                    QCOMPARE(written.find(5)->reg.inA.hours, 3);
                     QVERIFY(!_controller->window()->isWindowModified());
                 }
                 if (answer == "Cancel") {
@@ -356,7 +360,35 @@ class RegisterEditingTest : public QObject {
                 }
                 _controller.reset();
             }
+            // A value the field refuses stops it: the editor stays open and says why.
+            startWith(baseRegisters(), "/dev/null");
+            typeInto(5, RegisterTableModel::AColumn, RegisterTableModel::InLine, "3 o'clock",
+                     Qt::Key_End);
+            way.start();
+            QCoreApplication::processEvents();
+            QVERIFY2(_controller->currentAlert() == nullptr, way.name);
+            QVERIFY2(!way.wentOn(), way.name);
+            QLabel* refusal = ui().cellDelegate()->refusalLabel();
+            QVERIFY2(refusal != nullptr && refusal->isVisible(), way.name);
+            QCOMPARE(editor()->text(), "3 o'clock");
+            _controller.reset();
         }
+    }
+
+    // Leaving a refused value with the mouse does not drop it: the field opens again with it,
+    // and says why.
+    void aRefusedValueLeftWithTheMouseIsKept() {
+        startWith(baseRegisters());
+        typeInto(5, RegisterTableModel::AColumn, RegisterTableModel::InLine, "3 o'clock",
+                 Qt::Key_End);
+        const QRect other = table()->visualRect(cell(9, RegisterTableModel::DColumn));
+        QTest::mouseClick(table()->viewport(), Qt::LeftButton, {}, other.center());
+        QTRY_VERIFY(ui().cellDelegate()->refusalLabel() != nullptr &&
+                    ui().cellDelegate()->refusalLabel()->isVisible());
+        QVERIFY(editor() != nullptr);
+        QCOMPARE(editor()->text(), "3 o'clock");
+        QCOMPARE(table()->currentIndex(), cell(5, RegisterTableModel::AColumn));
+        QVERIFY(registers() == baseRegisters());
     }
 
     // A signal quits at once, without asking; the unsaved registers go to a recovery file.
