@@ -5,8 +5,8 @@
 #include "FilePanel.h"
 #include "OpenFailure.h"
 #include "OtherPortDialog.h"
-#include "RecoveryCopy.h"
 #include "RegisterCellDelegate.h"
+#include "RegisterDocument.h"
 #include "RegisterEditor.h"
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
@@ -127,6 +127,13 @@ void AppController::_createMainWindow() {
     _tableModel = new RegisterTableModel(this);
     registerTable->setModel(_tableModel);
     _editor = new RegisterEditor(_tableModel, this);
+    _document = new RegisterDocument(
+        _editor->undoStack(),
+        [this]() -> const files::RegisterCollection& { return _tableModel->registers(); },
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
+            .filePath("Recovered"),
+        this);
+    connect(_document, &RegisterDocument::pathChanged, this, [this] { _documentPathChanged(); });
     registerTable->setItemDelegate(new RegisterCellDelegate(registerTable));
     registerTable->setEditTriggers(QAbstractItemView::DoubleClicked |
                                    QAbstractItemView::EditKeyPressed |
@@ -201,7 +208,6 @@ void AppController::_createActions() {
     quitAction->setMenuRole(QAction::QuitRole);
     aboutAction->setMenuRole(QAction::AboutRole);
     _createEditActions();
-    _setUpRecovery();
 }
 
 void AppController::_createMenus() {
@@ -525,7 +531,7 @@ void AppController::windowWillClose(QWidget* window) {
     }
     // Closed on purpose, the registers saved or not wanted: nothing is left to recover.
     if (!_terminating) {
-        _recovery->remove();
+        _document->dropRecoveryCopy();
     }
     // A running transfer stops at its next step, which then lets go of the port.
     cancelProgressSheet();

@@ -66,7 +66,7 @@ struct SnapshotInfo;
 namespace tavrel::app {
 
 class DeviceTools;
-class RecoveryCopy;
+class RegisterDocument;
 class RegisterEditor;
 struct RecoveredRegisters;
 class RegisterTableModel;
@@ -228,6 +228,7 @@ class AppController : public QObject {
     void _replaceRegisters(files::RegisterCollection registers);
     RegisterTableModel* tableModel() const { return _tableModel; }
     RegisterEditor* registerEditor() const { return _editor; }
+    RegisterDocument* document() const { return _document; }
 
     // ---- Editing (AppControllerEditing.cpp) ---------------------------------------------------
     // The numbers of the selected registers, ascending.
@@ -282,15 +283,10 @@ class AppController : public QObject {
     // registers?" and runs it after a successful save or on Don't Save; Cancel drops it.
     void _askToSaveChanges(std::function<void()> then);
     void _updateWindowTitle();
-    // Writes the registers to a new file in the application's data folder; its path, or empty.
-    // ---- Recovery (AppControllerRecovery.cpp) -----------------------------------------------
-    void _setUpRecovery();
     // Hands the open field editor's text to the table before what must not lose it; false when
     // the text was refused (the editor stays open with the reason, and the command stops).
     bool _commitOpenField();
-    // The table changed: a copy of unsaved registers follows shortly, or goes when none are left.
-    void _keepRecoveryCopySoon();
-    void _keepRecoveryCopy();
+    // ---- Recovery (AppControllerRecovery.cpp) -----------------------------------------------
     void _restoreRecovered(const RecoveredRegisters& copy);
 
     // ---- Command enabling (AppControllerValidation.cpp) ---------------------------------------
@@ -338,6 +334,7 @@ class AppController : public QObject {
     void _exportVg2File(const QString& path);
     // The table is `path`'s now (empty: untitled): the title, the remembered name, Save.
     void _setDocumentPath(const QString& path);
+    void _documentPathChanged();
 
     QToolBar* mainToolbar() const { return _toolbar; }
     // The toolbar item identifier of a toolbar action, empty for others.
@@ -375,9 +372,6 @@ class AppController : public QObject {
     QLabel* progressLabel = nullptr;
 
     // ---- Controller state (the register collection lives in the table model) ----------------
-    // Name (no folder) of the register file last chosen in the open or save panel; null until
-    // then. The save panel proposes it.
-    QString filename;
     bool cancelledProgressSheet = false;
 
     // ---- Actions, one per command, shared by the menus and the toolbar ------------------------
@@ -446,18 +440,14 @@ class AppController : public QObject {
     DeviceTools* _deviceTools = nullptr;
     // The running safe upload or comparison, null when none runs.
     std::shared_ptr<upload_plan> _plan;
-    // Name of the register file last opened or saved, as the window title shows it.
-    QString _documentName;
-    // That file's whole path, which Save writes; empty for a table of no file.
-    QString _documentPath;
+    // The table as a document: its file, unsaved changes, recovery copy.
+    RegisterDocument* _document = nullptr;
     // What waits for the save that the save prompt started.
     std::function<void()> _afterSave;
     // Set once closing has been agreed to (nothing unsaved, or Don't Save).
     bool _closeConfirmed = false;
     // Set when a signal ends the application: the copy of unsaved registers stays.
     bool _terminating = false;
-    std::unique_ptr<RecoveryCopy> _recovery;
-    QTimer* _recoveryTimer = nullptr;
     // The collection as it was when the running download began, for its undo step.
     std::optional<files::RegisterCollection> _registersBeforeDownload;
     QToolBar* _toolbar = nullptr;

@@ -7,71 +7,22 @@
 #include "FilePanel.h"
 #include "RecoveredRegisters.h"
 #include "RecoveryCopy.h"
+#include "RegisterDocument.h"
 #include "RegisterEditor.h"
 #include "RegisterFile.h"
 #include "RegisterTableModel.h"
-#include "TavrelLog.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTimer>
-#include <QUndoStack>
 
 namespace tavrel::app {
 
-namespace {
-
-// How long after the first of a run of changes the copy is kept: short enough that at most this
-// and one copy's writing can be lost, long enough that typing does not write at every key.
-constexpr int RecoveryDelayMs = 500;
-
-} // namespace
-
-void AppController::_setUpRecovery() {
-    _recovery = std::make_unique<RecoveryCopy>(
-        QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
-            .filePath("Recovered"));
-    _recoveryTimer = new QTimer(this);
-    _recoveryTimer->setSingleShot(true);
-    _recoveryTimer->setInterval(RecoveryDelayMs);
-    connect(_recoveryTimer, &QTimer::timeout, this, [this] { _keepRecoveryCopy(); });
-    QUndoStack* stack = _editor->undoStack();
-    connect(stack, &QUndoStack::indexChanged, this, [this] { _keepRecoveryCopySoon(); });
-    connect(stack, &QUndoStack::cleanChanged, this, [this] { _keepRecoveryCopySoon(); });
-}
-
-void AppController::_keepRecoveryCopySoon() {
-    if (!_hasUnsavedChanges()) {
-        _recoveryTimer->stop();
-        _recovery->remove();
-        return;
-    }
-    // Not restarted by later changes: a run of edits that never pauses is still kept.
-    if (!_recoveryTimer->isActive()) {
-        _recoveryTimer->start();
-    }
-}
-
-void AppController::_keepRecoveryCopy() {
-    _recoveryTimer->stop();
-    if (!_hasUnsavedChanges()) {
-        return;
-    }
-    _recovery->keep(_tableModel->registers(), _documentPath);
-    if (_terminating) {
-        _recovery->flush();
-        records::tavrelLog("Unsaved registers were kept in %s",
-                           localFilePath(_recovery->path()).c_str());
-    }
-}
-
 void AppController::offerRecoveredRegisters() {
     const std::vector<RecoveredRegisters> found =
-        findRecoveredRegisters(_recovery->folder(), _recovery->key());
+        findRecoveredRegisters(_document->recoveryCopy().folder(), _document->recoveryCopy().key());
     if (found.empty()) {
         return;
     }
@@ -105,7 +56,7 @@ void AppController::_restoreRecovered(const RecoveredRegisters& copy) {
             return;
         }
         // The registers are the document's unsaved changes again, an undoable step like Open.
-        const QString before = _documentPath;
+        const QString before = _document->path();
         const QString origin = copy.origin;
         _editor->replaceAll(
             std::move(registers), tr("Restore Unsaved Registers"),

@@ -2,6 +2,7 @@
 #include "AppController.h"
 #include "FileErrorAlert.h"
 #include "FilePanel.h"
+#include "RegisterDocument.h"
 #include "RegisterEditor.h"
 #include "RegisterFile.h"
 #include "RegisterTableModel.h"
@@ -33,7 +34,7 @@ void AppController::_showOpenPanel() {
         mainWindow, QFileDialog::AcceptOpen, tr("Open Register File"), RegisterFileSuffix,
         tr("VRG-500 register files"), QString(),
         [this](int returnCode, const QString& path) { openPanelDidEnd(returnCode, path); },
-        _documentPath);
+        _document->path());
 }
 
 void AppController::openPanelDidEnd(int returnCode, const QString& path) {
@@ -48,11 +49,11 @@ void AppController::saveVg2File() {
         _afterSave = nullptr;
         return;
     }
-    if (_documentPath.isEmpty()) {
+    if (_document->path().isEmpty()) {
         saveVg2FileAs();
         return;
     }
-    _exportVg2File(_documentPath);
+    _exportVg2File(_document->path());
 }
 
 void AppController::saveVg2FileAs() {
@@ -62,9 +63,9 @@ void AppController::saveVg2FileAs() {
     }
     _filePanel = beginFilePanel(
         mainWindow, QFileDialog::AcceptSave, tr("Save Register File"), RegisterFileSuffix,
-        tr("VRG-500 register files"), filename,
+        tr("VRG-500 register files"), _document->fileName(),
         [this](int returnCode, const QString& path) { savePanelDidEnd(returnCode, path); },
-        _documentPath);
+        _document->path());
 }
 
 void AppController::savePanelDidEnd(int returnCode, const QString& path) {
@@ -76,11 +77,12 @@ void AppController::savePanelDidEnd(int returnCode, const QString& path) {
 }
 
 void AppController::_setDocumentPath(const QString& path) {
-    _documentPath = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
-    filename = QFileInfo(path).fileName();
-    _documentName = filename;
+    _document->setPath(path);
+}
+
+void AppController::_documentPathChanged() {
     // Save asks for a file only while the table has none.
-    saveAction->setText(_documentPath.isEmpty() ? tr("Save...") : tr("Save"));
+    saveAction->setText(_document->path().isEmpty() ? tr("Save...") : tr("Save"));
     _updateWindowTitle();
 }
 
@@ -92,7 +94,7 @@ void AppController::_processVg2File(const QString& path) {
         showFileError(*this, error);
         return;
     }
-    const QString before = _documentPath;
+    const QString before = _document->path();
     const QString opened = QFileInfo(path).absoluteFilePath();
     // Undoing the Open gives the table back to the file it was of, and redoing it to this one.
     _editor->replaceAll(

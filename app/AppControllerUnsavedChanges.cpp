@@ -4,10 +4,13 @@
 // in their recovery copy (AppControllerRecovery.cpp), which the next start offers back.
 #include "AppController.h"
 
+#include "FilePanel.h"
 #include "RegisterCellDelegate.h"
+#include "RegisterDocument.h"
 #include "RegisterEditor.h"
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
+#include "TavrelLog.h"
 
 #include <QMainWindow>
 #include <QMessageBox>
@@ -16,13 +19,14 @@
 
 namespace tavrel::app {
 
+using records::tavrelLog;
+
 bool AppController::_hasUnsavedChanges() const {
-    return !_editor->undoStack()->isClean();
+    return _document->isModified();
 }
 
 void AppController::_updateWindowTitle() {
-    const QString name = _documentName.isEmpty() ? tr("Untitled") : _documentName;
-    mainWindow->setWindowTitle(QString("%1[*] \u2014 Tavrel").arg(name));
+    mainWindow->setWindowTitle(QString("%1[*] \u2014 Tavrel").arg(_document->title()));
 }
 
 bool AppController::_commitOpenField() {
@@ -34,38 +38,23 @@ void AppController::_askToSaveChanges(std::function<void()> then) {
     if (!_commitOpenField()) {
         return;
     }
-    if (!_hasUnsavedChanges()) {
-        then();
-        return;
-    }
-    QMessageBox* box = _newAlertSheet(QMessageBox::Warning, tr("Save changes to the registers?"),
-                                      tr("Your changes will be lost if you don't save them."));
-    box->setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-    box->button(QMessageBox::Discard)->setText(tr("Don't Save"));
-    box->setDefaultButton(QMessageBox::Save);
-    box->setEscapeButton(QMessageBox::Cancel);
-    connect(box, &QMessageBox::finished, this, [this, box, then = std::move(then)](int) {
-        switch (box->standardButton(box->clickedButton())) {
-        case QMessageBox::Save:
-            // Goes on once the registers are saved; a cancelled panel or a failed save stops it.
-            _afterSave = then;
+    _document->askToSaveChanges(
+        [this](const QString& text, const QString& informativeText) {
+            return _newAlertSheet(QMessageBox::Warning, text, informativeText);
+        },
+        [this](std::function<void()> after) {
+            _afterSave = std::move(after);
             saveVg2File();
-            break;
-        case QMessageBox::Discard:
-            then();
-            break;
-        default:
-            break;
-        }
-    });
-    box->open();
+        },
+        std::move(then));
 }
 
 void AppController::terminate() {
     _terminating = true;
     _commitOpenField(); // what the table can take of it; a signal waits for no answer
-    if (_hasUnsavedChanges()) {
-        _keepRecoveryCopy(); // the newest edits too, not only those of the last copy
+    const QString kept = _document->keepRecoveryCopyNow();
+    if (!kept.isEmpty()) {
+        tavrelLog("Unsaved registers were kept in %s", localFilePath(kept).c_str());
     }
     _closeConfirmed = true;
     mainWindow->close();
