@@ -1,7 +1,8 @@
 // The application as a screen reader meets it, through the accessibility interface: every
 // interactive control of the main window, its sheets and dialogs carries a name, the table says
-// which register, machine and line each cell holds, alerts expose their texts, and the range
-// sheet can be driven to a download with accessibility actions alone.
+// which register, machine and line each cell holds, alerts expose their texts, the toolbar holds
+// the port pop-up and nothing it does not show, and the range sheet can be driven to a download
+// with accessibility actions alone.
 #include "AppTestSupport.h"
 #include "ComparisonDialog.h"
 #include "DeviceInformationDialog.h"
@@ -19,6 +20,7 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QToolBar>
 
 using namespace tavrel::sim;
 using namespace apptest;
@@ -87,6 +89,16 @@ QAccessibleInterface* find(QAccessibleInterface* node, QAccessible::Role role,
         }
     }
     return nullptr;
+}
+
+// Whether `node` is in the tree under `root`: each of its ancestors, up to `root`, lists it.
+bool inTree(QAccessibleInterface* node, QAccessibleInterface* root) {
+    for (; node != nullptr && node->object() != root->object(); node = node->parent()) {
+        if (node->parent() == nullptr || node->parent()->indexOfChild(node) < 0) {
+            return false;
+        }
+    }
+    return node != nullptr;
 }
 
 // Does `action` on `node`; false when the node does not offer it.
@@ -219,6 +231,21 @@ class AccessibilityTest : public QObject, DeviceTestFixture {
         ui().registerTable()->setCurrentField(_controller->tableModel()->index(1, M::BColumn),
                                               M::OutLine);
         QCOMPARE(node->text(QAccessible::Description), "Current field: B OUT of register 013");
+    }
+
+    // The toolbar lists what it shows: the port pop-up, in a group named by the item's label, and
+    // not Qt's extension button, hidden while every item fits.
+    void toolbarHoldsThePortPopUp() {
+        QAccessibleInterface* bar =
+            QAccessible::queryAccessibleInterface(_controller->mainToolbar());
+        for (int i = 0; i < bar->childCount(); ++i) {
+            QVERIFY2(!bar->child(i)->state().invisible, qPrintable(describe(bar->child(i))));
+        }
+        QComboBox* popUp = ui().serialPopUpButton();
+        QAccessibleInterface* node = find(bar, QAccessible::ComboBox, popUp->currentText());
+        QVERIFY(node && node->object() == popUp && inTree(node, bar));
+        QCOMPARE(node->parent()->text(QAccessible::Name), "Serial Port");
+        QCOMPARE(node->parent()->role(), QAccessible::Grouping);
     }
 
     // Device ▸ Choose Serial Port, or its shortcut, opens the port pop-up for the arrow keys;
