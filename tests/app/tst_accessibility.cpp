@@ -1,13 +1,15 @@
 // The application as a screen reader meets it, through the accessibility interface: every
 // interactive control of the main window, its sheets and dialogs carries a name, the table says
 // which register, machine and line each cell holds, alerts expose their texts, the toolbar holds
-// the port pop-up and nothing it does not show, and the range sheet can be driven to a download
-// with accessibility actions alone.
+// the port pop-up and nothing it does not show, the field editor and its refusal are in the
+// window's tree, and the range sheet can be driven to a download with accessibility actions
+// alone.
 #include "AppTestSupport.h"
 #include "ComparisonDialog.h"
 #include "DeviceInformationDialog.h"
 #include "OffsetRegistersDialog.h"
 #include "OtherPortDialog.h"
+#include "RegisterCellDelegate.h"
 #include "RegisterEditor.h"
 #include "RegisterNumberDialog.h"
 #include "RegisterTableModel.h"
@@ -18,6 +20,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -246,6 +250,28 @@ class AccessibilityTest : public QObject, DeviceTestFixture {
         QVERIFY(node && node->object() == popUp && inTree(node, bar));
         QCOMPARE(node->parent()->text(QAccessible::Name), "Serial Port");
         QCOMPARE(node->parent()->role(), QAccessible::Grouping);
+    }
+
+    // The field editor, and the reason beside it when a value is refused, are in the window's tree
+    // with their names.
+    void fieldEditorAndRefusalAreInTheTree() {
+        ui().registerTable()->setCurrentField(
+            _controller->tableModel()->index(0, RegisterTableModel::AColumn),
+            RegisterTableModel::InLine);
+        QVERIFY(ui().registerTable()->editCurrentField());
+        QAccessibleInterface* main = QAccessible::queryAccessibleInterface(window());
+        QAccessibleInterface* editor = find(main, QAccessible::EditableText, "A IN");
+        QVERIFY(editor && inTree(editor, main));
+        QCOMPARE(editor->text(QAccessible::Description), "Register 012");
+        auto* field = qobject_cast<QLineEdit*>(editor->object());
+        const QPoint centre = field->mapToGlobal(field->rect().center()); // found there, too
+        QCOMPARE(editor->parent()->parent()->childAt(centre.x(), centre.y()), editor->parent());
+        field->setText("99:99:99:99");
+        QTest::keyClick(field, Qt::Key_Return);
+        QLabel* refusal = ui().cellDelegate()->refusalLabel();
+        QVERIFY(refusal && refusal->isVisible());
+        QAccessibleInterface* reason = find(main, QAccessible::StaticText, refusal->text());
+        QVERIFY(reason && inTree(reason, main));
     }
 
     // Device ▸ Choose Serial Port, or its shortcut, opens the port pop-up for the arrow keys;
