@@ -3,7 +3,7 @@
 // which register, machine and line each cell holds, alerts expose their texts, the toolbar holds
 // the port pop-up and nothing it does not show, the field editor and its refusal are in the
 // window's tree, and the range sheet can be driven to a download with accessibility actions
-// alone.
+// alone. accessibility_tree.py reads the same tree from outside, over AT-SPI.
 #include "AppTestSupport.h"
 #include "ComparisonDialog.h"
 #include "DeviceInformationDialog.h"
