@@ -146,7 +146,7 @@ void AppController::_createMainWindow() {
     registerTable->verticalHeader()->hide();
     registerTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     registerTable->horizontalHeader()->setSectionsMovable(false);
-    mainWindow->setCentralWidget(registerTable);
+    mainWindow->setCentralWidget(new RegisterTableArea(registerTable, mainWindow));
 
     serialPopUpButton = new QComboBox;
     serialPopUpButton->setObjectName("serialPopUpButton");

@@ -1,11 +1,13 @@
-// The main window's toolbar: its items in their fixed order, and the window width that shows
-// every item.
+// The main window's toolbar: its items in their fixed order, the window width that shows every
+// item, and the toolbar as assistive technologies meet it.
 #include "AppController.h"
 
 #include "RegisterCellDelegate.h"
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QComboBox>
 #include <QFontMetrics>
@@ -61,7 +63,8 @@ QIcon toolbarImage(const char* name) {
 // The serial port item, drawn as the command buttons are: the style lays out its label under an
 // icon-sized space exactly as theirs, so the labels share one baseline, and the pop-up fills that
 // space, centred on the icons' centre line. It is not a button: it takes no clicks, never looks
-// pressed or raised and takes no focus (the pop-up does).
+// pressed or raised and takes no focus (the pop-up does). Assistive technologies meet it as the
+// group that holds the pop-up (SerialPortItemAccessible).
 class SerialPortItem : public QToolButton {
   public:
     SerialPortItem(QComboBox* popUp, QSize iconSize) : _popUp(popUp) {
@@ -121,6 +124,54 @@ class SerialPortItem : public QToolButton {
     QComboBox* _popUp;
 };
 
+// The serial port item as a group holding the port pop-up. A tool button's own interface is a
+// push button without children, which would hide the pop-up and offer a press that does nothing.
+class SerialPortItemAccessible : public QAccessibleWidget {
+  public:
+    explicit SerialPortItemAccessible(QWidget* item)
+        : QAccessibleWidget(item, QAccessible::Grouping) {}
+};
+
+// The toolbar exposes what it shows: the items that fit, and the extension button only while some
+// do not (the window's width shows every item, so it is normally hidden).
+class ToolbarAccessible : public QAccessibleWidget {
+  public:
+    explicit ToolbarAccessible(QToolBar* toolbar)
+        : QAccessibleWidget(toolbar, QAccessible::ToolBar, toolbar->windowTitle()) {}
+
+    int childCount() const override { return static_cast<int>(_shownChildren().size()); }
+    QAccessibleInterface* child(int index) const override {
+        const QList<QAccessibleInterface*> children = _shownChildren();
+        return index >= 0 && index < children.size() ? children.at(index) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return static_cast<int>(_shownChildren().indexOf(const_cast<QAccessibleInterface*>(child)));
+    }
+
+  private:
+    QList<QAccessibleInterface*> _shownChildren() const {
+        QList<QAccessibleInterface*> shown;
+        for (int i = 0; i < QAccessibleWidget::childCount(); ++i) {
+            QAccessibleInterface* child = QAccessibleWidget::child(i);
+            auto* widget = child != nullptr ? qobject_cast<QWidget*>(child->object()) : nullptr;
+            if (widget != nullptr && !widget->isHidden()) {
+                shown << child;
+            }
+        }
+        return shown;
+    }
+};
+
+QAccessibleInterface* toolbarAccessible(const QString&, QObject* object) {
+    if (auto* item = dynamic_cast<SerialPortItem*>(object)) {
+        return new SerialPortItemAccessible(item);
+    }
+    if (auto* toolbar = qobject_cast<QToolBar*>(object)) {
+        return new ToolbarAccessible(toolbar);
+    }
+    return nullptr;
+}
+
 // Brings every layout between the window and the toolbar's items up to date, visible or not.
 void applyLayouts(QMainWindow* window, QToolBar* toolbar) {
     window->layout()->invalidate();
@@ -132,6 +183,7 @@ void applyLayouts(QMainWindow* window, QToolBar* toolbar) {
 } // namespace
 
 void AppController::_attachToolbar() {
+    QAccessible::installFactory(toolbarAccessible); // once: a factory installed is not added again
     _toolbar = new QToolBar("mainToolbar", mainWindow);
     _toolbar->setObjectName("mainToolbar");
     _toolbar->setMovable(false);
@@ -140,6 +192,10 @@ void AppController::_attachToolbar() {
     _toolbar->toggleViewAction()->setEnabled(false);
     _toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     _toolbar->setIconSize(QSize(32, 32));
+    // Qt's button for the items that do not fit: named for the narrow window that shows it.
+    if (auto* extension = _toolbar->findChild<QToolButton*>("qt_toolbar_ext_button")) {
+        extension->setAccessibleName(tr("More Toolbar Items"));
+    }
 
     QAction* portItem =
         _toolbar->addWidget(new SerialPortItem(serialPopUpButton, _toolbar->iconSize()));

@@ -3,13 +3,89 @@
 #include "RegisterCellDelegate.h"
 #include "RegisterTableModel.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace tavrel::app {
+
+namespace {
+
+// The area: the table, then its viewport.
+class TableAreaAccessible : public QAccessibleWidget {
+  public:
+    explicit TableAreaAccessible(RegisterTableArea* area) : QAccessibleWidget(area) {}
+
+    int childCount() const override { return 2; }
+    QAccessibleInterface* child(int index) const override {
+        if (index == 0) {
+            return QAccessible::queryAccessibleInterface(_area()->table());
+        }
+        return index == 1 ? QAccessible::queryAccessibleInterface(_area()->table()->viewport())
+                          : nullptr;
+    }
+    // What is open over the cells is found before the cells under it.
+    QAccessibleInterface* childAt(int x, int y) const override {
+        QWidget* viewport = _area()->table()->viewport();
+        if (viewport->childAt(viewport->mapFromGlobal(QPoint(x, y))) != nullptr) {
+            return child(1);
+        }
+        return QAccessibleWidget::childAt(x, y);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (child == nullptr) {
+            return -1;
+        }
+        if (child->object() == _area()->table()) {
+            return 0;
+        }
+        return child->object() == _area()->table()->viewport() ? 1 : -1;
+    }
+
+  private:
+    RegisterTableArea* _area() const { return static_cast<RegisterTableArea*>(widget()); }
+};
+
+// The viewport: a pane of the area, holding the field editor and the refusal while they are open.
+class TableViewportAccessible : public QAccessibleWidget {
+  public:
+    explicit TableViewportAccessible(QWidget* viewport)
+        : QAccessibleWidget(viewport, QAccessible::Pane) {}
+
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(widget()->parentWidget()->parentWidget());
+    }
+};
+
+QAccessibleInterface* tableAreaAccessible(const QString&, QObject* object) {
+    if (auto* area = qobject_cast<RegisterTableArea*>(object)) {
+        return new TableAreaAccessible(area);
+    }
+    auto* widget = qobject_cast<QWidget*>(object);
+    auto* view =
+        widget != nullptr ? qobject_cast<RegisterTableView*>(widget->parentWidget()) : nullptr;
+    if (view != nullptr && view->viewport() == widget &&
+        qobject_cast<RegisterTableArea*>(view->parentWidget()) != nullptr) {
+        return new TableViewportAccessible(widget);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+RegisterTableArea::RegisterTableArea(RegisterTableView* table, QWidget* parent)
+    : QWidget(parent), _table(table) {
+    // Once: a factory installed is not added again.
+    QAccessible::installFactory(tableAreaAccessible);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(table);
+}
 
 void RegisterTableView::doItemsLayout() {
     const PendingLayout pending = _pending;

@@ -11,6 +11,11 @@
 // the lines and on to the next register; Tab and Shift+Tab go in reading order, across the
 // machines and then down the lines and registers; a click or double click picks the line under
 // the pointer. F2, typing or a double click edits the current field.
+//
+// Qt's interface of a table lists its cells and headers only, so assistive technologies would not
+// find the field editor and the refusal beside it, which the viewport holds. The table is placed
+// in a RegisterTableArea, which they meet as the table followed by the viewport, a pane holding
+// whatever is open over the cells.
 #pragma once
 
 #include <QTableView>
@@ -70,6 +75,19 @@ class RegisterTableView : public QTableView {
 
     enum class PendingLayout { None, RowsOutOfSight, Full };
     PendingLayout _pending = PendingLayout::None;
+};
+
+// Holds the table, filling it edge to edge.
+class RegisterTableArea : public QWidget {
+    Q_OBJECT
+
+  public:
+    RegisterTableArea(RegisterTableView* table, QWidget* parent);
+
+    RegisterTableView* table() const { return _table; }
+
+  private:
+    RegisterTableView* _table;
 };
 
 } // namespace tavrel::app

@@ -10,8 +10,14 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libudev-dev libgtest-dev
 # strip and scan; lintian; appstreamcli for the metainfo; desktop-file-validate; man for
 # rendering the man pages.
 package_tools=(dpkg-dev file lintian appstream desktop-file-utils man-db)
+# The accessibility tree read as a screen reader reads it (tests/app/accessibility_tree.sh): a
+# virtual screen, a private session bus, the AT-SPI bus launcher and registry, and Python's AT-SPI
+# client.
+a11y_tools=(xvfb dbus-daemon at-spi2-core python3-pyatspi)
 case "$purpose" in
-    test) packages+=(clang libclang-rt-14-dev util-linux "${package_tools[@]}") ;;
+    test)
+        packages+=(clang libclang-rt-14-dev util-linux "${package_tools[@]}" "${a11y_tools[@]}")
+        ;;
     package) packages+=("${package_tools[@]}") ;;
     run) packages+=(qt6-qpa-plugins) ;;
     # A virtual screen, a window manager to frame the windows, and the tools that photograph them.

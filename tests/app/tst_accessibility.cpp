@@ -1,12 +1,15 @@
 // The application as a screen reader meets it, through the accessibility interface: every
 // interactive control of the main window, its sheets and dialogs carries a name, the table says
-// which register, machine and line each cell holds, alerts expose their texts, and the range
-// sheet can be driven to a download with accessibility actions alone.
+// which register, machine and line each cell holds, alerts expose their texts, the toolbar holds
+// the port pop-up and nothing it does not show, the field editor and its refusal are in the
+// window's tree, and the range sheet can be driven to a download with accessibility actions
+// alone. accessibility_tree.py reads the same tree from outside, over AT-SPI.
 #include "AppTestSupport.h"
 #include "ComparisonDialog.h"
 #include "DeviceInformationDialog.h"
 #include "OffsetRegistersDialog.h"
 #include "OtherPortDialog.h"
+#include "RegisterCellDelegate.h"
 #include "RegisterEditor.h"
 #include "RegisterNumberDialog.h"
 #include "RegisterTableModel.h"
@@ -17,8 +20,12 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QToolBar>
 
 using namespace tavrel::sim;
 using namespace apptest;
@@ -87,6 +94,16 @@ QAccessibleInterface* find(QAccessibleInterface* node, QAccessible::Role role,
         }
     }
     return nullptr;
+}
+
+// Whether `node` is in the tree under `root`: each of its ancestors, up to `root`, lists it.
+bool inTree(QAccessibleInterface* node, QAccessibleInterface* root) {
+    for (; node != nullptr && node->object() != root->object(); node = node->parent()) {
+        if (node->parent() == nullptr || node->parent()->indexOfChild(node) < 0) {
+            return false;
+        }
+    }
+    return node != nullptr;
 }
 
 // Does `action` on `node`; false when the node does not offer it.
@@ -219,6 +236,57 @@ class AccessibilityTest : public QObject, DeviceTestFixture {
         ui().registerTable()->setCurrentField(_controller->tableModel()->index(1, M::BColumn),
                                               M::OutLine);
         QCOMPARE(node->text(QAccessible::Description), "Current field: B OUT of register 013");
+    }
+
+    // The toolbar lists what it shows: the port pop-up, in a group named by the item's label, and
+    // Qt's extension button only in a window too narrow for every item.
+    void toolbarHoldsThePortPopUp() {
+        QToolBar* toolbar = _controller->mainToolbar();
+        QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(toolbar);
+        auto listed = [bar] {
+            QStringList names;
+            for (int i = 0; i < bar->childCount(); ++i) {
+                QAccessibleInterface* child = bar->child(i);
+                names << (child->state().invisible ? "hidden " : "") +
+                             child->text(QAccessible::Name);
+            }
+            return names;
+        };
+        QVERIFY2(!listed().join(",").contains("hidden"), qPrintable(listed().join(", ")));
+        QComboBox* popUp = ui().serialPopUpButton();
+        QAccessibleInterface* node = find(bar, QAccessible::ComboBox, popUp->currentText());
+        QVERIFY(node && node->object() == popUp && inTree(node, bar));
+        QCOMPARE(node->parent()->text(QAccessible::Name), "Serial Port");
+        QCOMPARE(node->parent()->role(), QAccessible::Grouping);
+
+        window()->setMinimumWidth(0);
+        window()->resize(window()->width() / 2, window()->height());
+        window()->layout()->activate();
+        toolbar->layout()->activate();
+        QVERIFY2(!listed().join(",").contains("hidden"), qPrintable(listed().join(", ")));
+        QVERIFY2(listed().contains("More Toolbar Items"), qPrintable(listed().join(", ")));
+    }
+
+    // The field editor, and the reason beside it when a value is refused, are in the window's tree
+    // with their names.
+    void fieldEditorAndRefusalAreInTheTree() {
+        ui().registerTable()->setCurrentField(
+            _controller->tableModel()->index(0, RegisterTableModel::AColumn),
+            RegisterTableModel::InLine);
+        QVERIFY(ui().registerTable()->editCurrentField());
+        QAccessibleInterface* main = QAccessible::queryAccessibleInterface(window());
+        QAccessibleInterface* editor = find(main, QAccessible::EditableText, "A IN");
+        QVERIFY(editor && inTree(editor, main));
+        QCOMPARE(editor->text(QAccessible::Description), "Register 012");
+        auto* field = qobject_cast<QLineEdit*>(editor->object());
+        const QPoint centre = field->mapToGlobal(field->rect().center()); // found there, too
+        QCOMPARE(editor->parent()->parent()->childAt(centre.x(), centre.y()), editor->parent());
+        field->setText("99:99:99:99");
+        QTest::keyClick(field, Qt::Key_Return);
+        QLabel* refusal = ui().cellDelegate()->refusalLabel();
+        QVERIFY(refusal && refusal->isVisible());
+        QAccessibleInterface* reason = find(main, QAccessible::StaticText, refusal->text());
+        QVERIFY(reason && inTree(reason, main));
     }
 
     // Device ▸ Choose Serial Port, or its shortcut, opens the port pop-up for the arrow keys;
