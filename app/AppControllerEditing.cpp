@@ -27,6 +27,8 @@
 #include <QUndoStack>
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 namespace tavrel::app {
 
@@ -95,7 +97,8 @@ std::vector<int32_t> existingNumbers(const RegisterCollection& registers,
     return existing;
 }
 
-// The text the clipboard holds: plain text, or a spreadsheet's tab-separated values.
+// The clipboard's text in UTF-8: plain text, or a spreadsheet's tab-separated values (UTF-8 as
+// well: bytes that are not become U+FFFD, which is no byte of a register, and are refused).
 QByteArray clipboardText() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (data == nullptr) {
@@ -104,14 +107,26 @@ QByteArray clipboardText() {
     if (data->hasText()) {
         return data->text().toUtf8();
     }
-    return data->data(TabSeparatedMimeType);
+    return QString::fromUtf8(data->data(TabSeparatedMimeType)).toUtf8();
 }
 
-// A one-line text without commas or tabs is one field's value, not registers.
-bool isFieldText(const QByteArray& text) {
-    const QByteArray line = text.trimmed();
-    return !line.contains(',') && !line.contains('\t') && !line.contains('\n') &&
-           !line.contains('\r');
+// Why pasted text cannot be registers.
+QString pasteRefusal(const ClipboardProblem& problem, qsizetype textSize) {
+    if (problem.line == 0) {
+        return textSize > static_cast<qsizetype>(RegisterClipboardLimit)
+                   ? QObject::tr("The clipboard holds more text than registers take.")
+                   : QObject::tr("The clipboard holds no register lines.");
+    }
+    const QString line = QString::fromUtf8(problem.text);
+    switch (problem.reason) {
+    case ClipboardProblem::Reason::NotOneByte:
+        return QObject::tr("Line %1 holds \"%2\", which does not fit in one byte: \"%3\"")
+            .arg(problem.line)
+            .arg(QString::fromUtf8(problem.character), line);
+    case ClipboardProblem::Reason::NotARegister:
+        break;
+    }
+    return QObject::tr("Line %1 is not a register: \"%2\"").arg(problem.line).arg(line);
 }
 
 } // namespace
@@ -309,8 +324,8 @@ void AppController::copyField() {
     if (machine < 0) {
         return;
     }
-    QGuiApplication::clipboard()->setText(
-        _tableModel->fieldText(current.row(), machine, registerTable->currentLine()));
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(files::clipboardFieldText(
+        _tableModel->fieldBytes(current.row(), machine, registerTable->currentLine()))));
 }
 
 // ---- Undo and redo -----------------------------------------------------------------------------
@@ -338,7 +353,7 @@ void AppController::copyRegisters() {
         return;
     }
     auto* data = new QMimeData;
-    data->setText(QString::fromLatin1(files::registerClipboardLines(items)));
+    data->setText(QString::fromUtf8(files::registerClipboardLines(items)));
     data->setData(TabSeparatedMimeType,
                   QByteArray::fromStdString(files::registerClipboardTabs(items)));
     QGuiApplication::clipboard()->setMimeData(data);
@@ -357,35 +372,33 @@ void AppController::paste() {
     if (_transferRunning()) {
         return;
     }
-    const QByteArray text = clipboardText();
+    const QByteArray clipboard = clipboardText();
+    const std::string_view text(clipboard.constData(), static_cast<size_t>(clipboard.size()));
     const QModelIndex current = registerTable->currentIndex();
     const int machine = RegisterTableModel::machineOfColumn(current.column());
-    if (machine >= 0 && isFieldText(text)) {
-        QString reason;
+    if (machine >= 0 && files::isClipboardField(text)) {
         const int line = registerTable->currentLine();
-        if (!_commitField(current, line, QString::fromUtf8(text.trimmed()), &reason)) {
-            const int32_t number =
-                _tableModel->registers().numberAt(static_cast<size_t>(current.row()));
-            _beginAlertSheet(tr("The clipboard's text cannot go into %1 of %2")
-                                 .arg(RegisterTableModel::fieldName(machine, line), label(number)),
-                             reason, true);
+        const int32_t number =
+            _tableModel->registers().numberAt(static_cast<size_t>(current.row()));
+        std::string bytes;
+        ClipboardProblem problem;
+        QString reason;
+        if (!files::parseClipboardField(text, &bytes, &problem)) {
+            reason =
+                tr("\"%1\" does not fit in one byte.").arg(QString::fromUtf8(problem.character));
+        } else if (_editor->pasteField(number, machine, line, bytes, &reason)) {
+            return;
         }
+        _beginAlertSheet(tr("The clipboard's text cannot go into %1 of %2")
+                             .arg(RegisterTableModel::fieldName(machine, line), label(number)),
+                         reason, true);
         return;
     }
     std::vector<RegisterCollection::Item> items;
     ClipboardProblem problem;
-    if (!parseRegisterClipboard(
-            std::string_view(text.constData(), static_cast<size_t>(text.size())), &items,
-            &problem)) {
-        const QString information =
-            problem.line == 0 ? (text.size() > static_cast<qsizetype>(RegisterClipboardLimit)
-                                     ? tr("The clipboard holds more text than registers take.")
-                                     : tr("The clipboard holds no register lines."))
-                              : tr("Line %1 is not a register: \"%2\"")
-                                    .arg(problem.line)
-                                    .arg(QString::fromLatin1(problem.text));
-        _beginAlertSheet(tr("The clipboard's text cannot be pasted as registers"), information,
-                         true);
+    if (!parseRegisterClipboard(text, &items, &problem)) {
+        _beginAlertSheet(tr("The clipboard's text cannot be pasted as registers"),
+                         pasteRefusal(problem, clipboard.size()), true);
         return;
     }
     const std::vector<int32_t> numbers = numbersOf(items);

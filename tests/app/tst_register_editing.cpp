@@ -277,23 +277,50 @@ class RegisterEditingTest : public QObject {
         QCOMPARE(stack()->count(), 0);
     }
 
-    // A bad line refuses the whole paste and is named; pasting over registers asks first.
+    // A bad line refuses the whole paste and is named, as is a field's value that cannot go in;
+    // pasting over registers asks first.
     void pasteChecksAndAsks() {
         startWith(baseRegisters());
         QTest::keyClick(select({5, 9}), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text().toStdString(),
                  registerClipboardLines({{5, sample(1, "SHOT0005")}, {9, sample(2, "SHOT0009")}}));
-        const std::vector<RegisterCollection::Item> incoming{{9, sample(7, "REPLACED")},
-                                                             {40, sample(8, "NEW00040")}};
-        QGuiApplication::clipboard()->setText(
-            QString::fromStdString(registerClipboardLines(incoming)) + "041,bad\n");
-        ui().pasteAction()->trigger();
-        expectAlert(*_controller, "The clipboard's text cannot be pasted as registers",
-                    "Line 3 is not a register: \"041,bad\"");
-        dismissAlert(*_controller);
-        QVERIFY(registers() == baseRegisters());
+        const QString lines =
+            QString::fromStdString(registerClipboardLines({{40, sample(8, "NEW00040")}}));
+        const QString omega = QString::fromUtf8("\u03a9");
+        const struct {
+            QString clipboard;
+            int field; // a clip field to paste into, or -1 for none
+            QString text, information;
+        } refusals[] = {
+            {lines + "041,bad\n", -1, "The clipboard's text cannot be pasted as registers",
+             "Line 2 is not a register: \"041,bad\""},
+            {QString(lines).replace("NEW00040", "NEW" + omega), -1,
+             "The clipboard's text cannot be pasted as registers",
+             "Line 1 holds \"" + omega + "\", which does not fit in one byte: \"" +
+                 QString(lines).replace("NEW00040", "NEW" + omega).left(60) + "\u2026\""},
+            {"Z" + omega + "\n", RegisterTableModel::BColumn,
+             "The clipboard's text cannot go into B CLIP of 009",
+             "\"" + omega + "\" does not fit in one byte."},
+            {"TOO LONG!", RegisterTableModel::BColumn,
+             "The clipboard's text cannot go into B CLIP of 009",
+             "A clip name has at most 8 characters."},
+        };
+        for (const auto& refusal : refusals) {
+            table()->clearSelection();
+            table()->setCurrentIndex({});
+            if (refusal.field >= 0) {
+                table()->setCurrentField(cell(9, refusal.field), RegisterTableModel::ClipLine);
+            }
+            QGuiApplication::clipboard()->setText(refusal.clipboard);
+            ui().pasteAction()->trigger();
+            expectAlert(*_controller, refusal.text, refusal.information);
+            dismissAlert(*_controller);
+            QVERIFY(registers() == baseRegisters());
+        }
 
         // A spreadsheet's copy: tab-separated only.
+        const std::vector<RegisterCollection::Item> incoming{{9, sample(7, "REPLACED")},
+                                                             {40, sample(8, "NEW00040")}};
         auto* data = new QMimeData;
         data->setData("text/tab-separated-values",
                       QByteArray::fromStdString(registerClipboardTabs(incoming)));
@@ -306,6 +333,55 @@ class RegisterEditingTest : public QObject {
                                              {9, sample(7, "REPLACED")},
                                              {40, sample(8, "NEW00040")}}));
         QCOMPARE(stack()->count(), 1);
+    }
+
+    // Every byte a clip name can hold, 0x20 to 0xFF but the comma, comes back from the clipboard
+    // in each form it is offered: the registers as text, as tab-separated values alone, and one
+    // field's value through Copy Field and a paste into a field.
+    void clipNamesComeBackByteForByte() {
+        RegisterCollection every;
+        for (int byte = 0x20; byte <= 0xFF; ++byte) {
+            if (byte != ',') {
+                every.set(byte, sample(1, (std::string(1, char(byte)) + "af 1234").c_str()));
+            }
+        }
+        startWith(every);
+        QTest::keyClick(table(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(table(), Qt::Key_C, Qt::ControlModifier);
+        const QString text = QGuiApplication::clipboard()->text();
+        QVERIFY(text.contains(QString::fromUtf8("\n233,") + "01:00:01:00")); // é is 233
+        QVERIFY(text.contains(QString::fromUtf8(",\u00e9af 1234,")));
+        const QByteArray tabs =
+            QGuiApplication::clipboard()->mimeData()->data("text/tab-separated-values");
+        QCOMPARE(QString::fromUtf8(tabs), QString(text).replace(',', '\t'));
+        const std::vector<std::pair<const char*, std::function<void()>>> forms{
+            {"text", [] {}},
+            {"tab-separated values",
+             [&] {
+                 auto* data = new QMimeData;
+                 data->setData("text/tab-separated-values", tabs);
+                 QGuiApplication::clipboard()->setMimeData(data);
+             }},
+        };
+        for (const auto& [form, offer] : forms) {
+            startWith({});
+            offer();
+            QTest::keyClick(table(), Qt::Key_V, Qt::ControlModifier);
+            QVERIFY2(registers() == every, form);
+        }
+
+        RegisterCollection expected = every;
+        for (const auto& [number, entry] : every) {
+            table()->setCurrentField(cell(number, RegisterTableModel::AColumn),
+                                     RegisterTableModel::ClipLine);
+            QTest::keyClick(table(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+            table()->setCurrentField(cell(number, RegisterTableModel::DColumn),
+                                     RegisterTableModel::ClipLine);
+            QTest::keyClick(table(), Qt::Key_V, Qt::ControlModifier);
+            expected.set(number, withClip(entry, 3, entry.clips[0]));
+        }
+        QVERIFY(_controller->currentAlert() == nullptr);
+        QVERIFY(registers() == expected);
     }
 
     // Each way of losing changes asks first; Save saves and goes on, Don't Save goes on,
