@@ -444,7 +444,7 @@ void AppController::insertRegister() {
                                                true);
                               return;
                           }
-                          _editor->store({{number, RegisterEntry{}}},
+                          _editor->store({{number, records::blankRegisterEntry()}},
                                          tr("Insert Register %1").arg(label(number)));
                       });
 }

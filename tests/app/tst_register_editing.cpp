@@ -137,7 +137,7 @@ class RegisterEditingTest : public QObject {
             {"no clip", [&] { typeInto(9, M::AColumn, M::ClipLine, ""); },
              edited(9, [](auto& e) { e.clips[0] = NoClipName; }), "Undo Edit A CLIP of 009"},
             {"insert", [&] { answerNumber(ui().insertRegisterAction(), 7); },
-             changed([](auto& r) { r.set(7, RegisterEntry{}); }), "Undo Insert Register 007"},
+             changed([](auto& r) { r.set(7, blankRegisterEntry()); }), "Undo Insert Register 007"},
             {"delete",
              [&] {
                  QTest::keyClick(select({5, 9}), Qt::Key_Delete);
