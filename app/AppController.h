@@ -163,6 +163,9 @@ class AppController : public QObject {
     void copyRegisters();
     void copyField();
     void paste();
+    // Delete: the registers chosen whole, or else the current field's value (see
+    // RegisterTableView).
+    void deleteSelection();
     void deleteRegisters();
     void insertRegister();
     void duplicateRegisters();
@@ -224,6 +227,9 @@ class AppController : public QObject {
     // ---- Editing (AppControllerEditing.cpp) ---------------------------------------------------
     // The numbers of the selected registers, ascending.
     std::vector<int32_t> _selectedRegisterNumbers() const;
+    // Whether registers are selected as registers: chosen (RegisterTableView::registersChosen),
+    // or selected with no field current.
+    bool _wholeRegistersSelected() const;
     // Selects the registers `numbers` (those in the table) and scrolls to the first.
     void _selectRegisters(const std::vector<int32_t>& numbers);
     // Puts `text` into a field of the cell at `index`; false with the reason when refused.

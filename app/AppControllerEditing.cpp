@@ -141,7 +141,7 @@ void AppController::_createEditActions() {
     copyFieldAction =
         _makeAction(tr("Copy Field"), QKeySequence("Ctrl+Shift+C"), &AppController::copyField);
     pasteAction = _makeAction(tr("Paste"), QKeySequence::Paste, &AppController::paste);
-    deleteAction = _makeAction(tr("Delete"), QKeySequence::Delete, &AppController::deleteRegisters);
+    deleteAction = _makeAction(tr("Delete"), QKeySequence::Delete, &AppController::deleteSelection);
     insertRegisterAction = _makeAction(tr("Insert Register..."), QKeySequence(Qt::Key_Insert),
                                        &AppController::insertRegister);
     duplicateAction = _makeAction(tr("Duplicate To..."), QKeySequence("Ctrl+Shift+R"),
@@ -240,9 +240,10 @@ void AppController::_validateEditActions() {
     redoAction->setEnabled(idle && stack->canRedo());
     undoAction->setText(stack->canUndo() ? tr("Undo %1").arg(stack->undoText()) : tr("Undo"));
     redoAction->setText(stack->canRedo() ? tr("Redo %1").arg(stack->redoText()) : tr("Redo"));
-    for (QAction* action : {cutAction, copyAction, deleteAction, duplicateAction}) {
+    for (QAction* action : {cutAction, copyAction, duplicateAction}) {
         action->setEnabled(selection);
     }
+    deleteAction->setEnabled(selection || onField);
     copyFieldAction->setEnabled(onField);
     pasteAction->setEnabled(idle);
     insertRegisterAction->setEnabled(idle);
@@ -268,6 +269,13 @@ std::vector<int32_t> AppController::_selectedRegisterNumbers() const {
     std::sort(numbers.begin(), numbers.end());
     numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
     return numbers;
+}
+
+bool AppController::_wholeRegistersSelected() const {
+    const QModelIndex current = registerTable->currentIndex();
+    return registerTable->selectionModel()->hasSelection() &&
+           (registerTable->registersChosen() || !current.isValid() ||
+            RegisterTableModel::machineOfColumn(current.column()) < 0);
 }
 
 void AppController::_selectRegisters(const std::vector<int32_t>& numbers) {
@@ -419,6 +427,22 @@ void AppController::paste() {
 }
 
 // ---- Registers as a whole ----------------------------------------------------------------------
+
+void AppController::deleteSelection() {
+    if (_transferRunning()) {
+        return;
+    }
+    if (_wholeRegistersSelected()) {
+        deleteRegisters();
+        return;
+    }
+    const QModelIndex current = registerTable->currentIndex();
+    const int machine = RegisterTableModel::machineOfColumn(current.column());
+    if (machine >= 0) {
+        _editor->clearField(_tableModel->registers().numberAt(static_cast<size_t>(current.row())),
+                            machine, registerTable->currentLine());
+    }
+}
 
 void AppController::deleteRegisters() {
     const std::vector<int32_t> numbers = _selectedRegisterNumbers();

@@ -105,6 +105,21 @@ bool RegisterEditor::_putField(int32_t number, int machine, int line, std::strin
     return true;
 }
 
+void RegisterEditor::clearField(int32_t number, int machine, int line) {
+    const RegisterEntry* found = registers().find(number);
+    if (found == nullptr || machine < 0 || machine >= RegisterTableModel::MachineCount) {
+        return;
+    }
+    RegisterEntry entry = *found;
+    if (line == RegisterTableModel::ClipLine) {
+        entry.clips[static_cast<size_t>(machine)] = records::NoClipName;
+    } else if (VRG500_registerTime* time = fieldTime(entry.reg, machine, line); !time->isNull) {
+        *time = VRG500_registerTime{};
+        time->isNull = 1;
+    }
+    _pushField(number, std::move(entry), tr("Clear %1 of %2"), machine, line);
+}
+
 void RegisterEditor::_pushField(int32_t number, RegisterEntry entry, const QString& verb,
                                 int machine, int line) {
     const QString name = QString::fromLatin1(records::registerLabel(number));

@@ -51,6 +51,8 @@ class RegisterEditor : public QObject {
     // name may hold (records::ClipBytes::Pasted).
     bool pasteField(int32_t number, int machine, int line, const std::string& bytes,
                     QString* reason);
+    // Empties one field: a time becomes unset, a clip name no clip. An empty field stays as it is.
+    void clearField(int32_t number, int machine, int line);
     // Stores `items` under their numbers, replacing registers of those numbers.
     void store(std::vector<files::RegisterCollection::Item> items, const QString& text);
     // Removes the registers `numbers` (numbers not in the collection are ignored).

@@ -100,6 +100,13 @@ class RegisterEditingTest : public QObject {
         return table();
     }
 
+    // The centre of `line` of the cell of register `number` in `column`, in the viewport.
+    QPoint pointOf(int32_t number, int column, int line = RegisterTableModel::InLine) const {
+        return RegisterCellDelegate::lineRect(table()->visualRect(cell(number, column)),
+                                              table()->fontMetrics(), line)
+            .center();
+    }
+
     // Triggers `command` and answers the register number dialog it opens.
     void answerNumber(QAction* command, int number) {
         command->trigger();
@@ -143,6 +150,36 @@ class RegisterEditingTest : public QObject {
                  QTest::keyClick(select({5, 9}), Qt::Key_Delete);
              },
              RegisterCollection{}, "Undo Delete 2 Registers"},
+            {"delete one chosen", [&] { QTest::keyClick(select({9}), Qt::Key_Delete); },
+             collectionOf({{5, sample(1, "SHOT0005")}}), "Undo Delete Register 009"},
+            {"delete after a click on the number",
+             [&] {
+                 QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
+                                   pointOf(5, M::RegisterColumn));
+                 QTest::keyClick(table(), Qt::Key_Delete);
+             },
+             collectionOf({{9, sample(2, "SHOT0009")}}), "Undo Delete Register 005"},
+            {"clear a time",
+             [&] {
+                 table()->setCurrentField(cell(5, M::AColumn), M::InLine);
+                 QTest::keyClick(table(), Qt::Key_Delete);
+             },
+             edited(5, [](auto& e) { e.reg.inA = {0, 0, 0, 0, 0, 1}; }), "Undo Clear A IN of 005"},
+            {"clear a clicked time",
+             [&] {
+                 select({5});
+                 QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
+                                   pointOf(9, M::AColumn, M::OutLine));
+                 QTest::keyClick(table(), Qt::Key_Delete);
+             },
+             edited(9, [](auto& e) { e.reg.outA = {0, 0, 0, 0, 0, 1}; }),
+             "Undo Clear A OUT of 009"},
+            {"clear a clip name",
+             [&] {
+                 table()->setCurrentField(cell(9, M::CColumn), M::ClipLine);
+                 ui().deleteAction()->trigger();
+             },
+             edited(9, [](auto& e) { e.clips[2] = NoClipName; }), "Undo Clear C CLIP of 009"},
             {"duplicate keeps the spacing",
              [&] {
                  select({5, 9});
