@@ -218,6 +218,14 @@ bool RegisterTableView::edit(const QModelIndex& index, EditTrigger trigger, QEve
     return QTableView::edit(index, trigger, event);
 }
 
+void RegisterTableView::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) { // the Edit menu's Copy, enabled or not
+        event->ignore();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
 bool RegisterTableView::_selectedAlone(int row) const {
     const QItemSelection selection = selectionModel()->selection();
     return selection.size() == 1 && selection.front().top() == row &&

@@ -17,6 +17,9 @@
 // menu's Delete then clears that field. Every other way of selecting chooses the registers it
 // selects: a click on a register's number or label, Shift or Ctrl with a click or a key, the
 // right button, Select All, and the commands that select what they changed.
+//
+// Copying is the Edit menu's alone: the view's own copy of the current cell's text is left out,
+// so Ctrl+C does nothing while Copy is disabled.
 #pragma once
 
 #include <QTableView>
@@ -54,6 +57,7 @@ class RegisterTableView : public QTableView {
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
 

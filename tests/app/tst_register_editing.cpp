@@ -421,6 +421,77 @@ class RegisterEditingTest : public QObject {
         QVERIFY(registers() == expected);
     }
 
+    // Each command's shortcut does what its command does, and nothing while it is disabled:
+    // Copy is the Edit menu's, not the table's own copy of a cell.
+    void shortcutsFollowTheirCommands() {
+        using M = RegisterTableModel;
+        const QStringList onAField{"Cut", "Copy", "Copy Field", "Delete", "Paste"};
+        const struct {
+            const char* name;
+            std::function<void()> enter;
+            QStringList enabled;
+        } states[] = {
+            {"nothing current", [&] { startWith(baseRegisters()); }, {"Paste"}},
+            {"a field current",
+             [&] {
+                 startWith(baseRegisters());
+                 table()->setCurrentField(cell(5, M::AColumn), M::InLine);
+             },
+             onAField},
+            {"a field current, its register unselected",
+             [&] {
+                 startWith(baseRegisters());
+                 table()->setCurrentField(cell(5, M::AColumn), M::InLine);
+                 QTest::mouseClick(table()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                                   pointOf(5, M::AColumn));
+             },
+             {"Copy Field", "Delete", "Paste"}},
+            {"registers chosen",
+             [&] {
+                 startWith(baseRegisters());
+                 select({5, 9});
+             },
+             onAField},
+            {"a register number current",
+             [&] {
+                 startWith(baseRegisters());
+                 QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
+                                   pointOf(9, M::RegisterColumn));
+             },
+             {"Cut", "Copy", "Delete", "Paste"}},
+            {"an emptied table",
+             [&] {
+                 startWith(baseRegisters());
+                 QTest::keyClick(select({5, 9}), Qt::Key_Delete);
+             },
+             {"Paste"}},
+        };
+        const std::pair<QAction* (AppControllerTestAccess::*)() const, QKeySequence> commands[] = {
+            {&AppControllerTestAccess::cutAction, QKeySequence::Cut},
+            {&AppControllerTestAccess::copyAction, QKeySequence::Copy},
+            {&AppControllerTestAccess::copyFieldAction, QKeySequence("Ctrl+Shift+C")},
+            {&AppControllerTestAccess::deleteAction, QKeySequence::Delete},
+            {&AppControllerTestAccess::pasteAction, QKeySequence::Paste},
+        };
+        const QString marker =
+            QString::fromStdString(registerClipboardLines({{70, sample(3, "PASTED70")}}));
+        for (const auto& state : states) {
+            for (const auto& [actionOf, keys] : commands) {
+                state.enter();
+                QAction* action = (ui().*actionOf)();
+                const bool enabled = state.enabled.contains(action->text());
+                const QString context = QString("%1, %2").arg(action->text(), state.name);
+                QVERIFY2(action->isEnabled() == enabled, qPrintable(context));
+                QGuiApplication::clipboard()->setText(marker);
+                const RegisterCollection before = registers();
+                QTest::keySequence(table(), keys);
+                const bool acted =
+                    QGuiApplication::clipboard()->text() != marker || !(registers() == before);
+                QVERIFY2(acted == enabled, qPrintable(context));
+            }
+        }
+    }
+
     // Each way of losing changes asks first; Save saves and goes on, Don't Save goes on,
     // Cancel stays.
     void unsavedChangesAreAskedAbout() {
