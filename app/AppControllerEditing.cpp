@@ -210,6 +210,17 @@ QMenu* AppController::_createEditMenu() {
 }
 
 void AppController::_showTableContextMenu(const QPoint& position) {
+    // The menu acts on what was clicked. A register that is not selected is selected first, as
+    // file managers do; below the rows there is no register, and nothing stays selected or
+    // current for the menu to act on out of sight.
+    QItemSelectionModel* selection = registerTable->selectionModel();
+    const QModelIndex clicked = registerTable->indexAt(position);
+    if (!clicked.isValid()) {
+        selection->clear();
+    } else if (!selection->isRowSelected(clicked.row(), {})) {
+        selection->setCurrentIndex(clicked, QItemSelectionModel::NoUpdate);
+        _selectRegisters({_tableModel->registers().numberAt(static_cast<size_t>(clicked.row()))});
+    }
     validateActions();
     QMenu menu(registerTable);
     menu.addActions({cutAction, copyAction, copyFieldAction, pasteAction, deleteAction});

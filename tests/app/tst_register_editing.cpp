@@ -9,10 +9,13 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
+#include <QTimer>
 #include <QUndoStack>
 
 #include <functional>
@@ -105,6 +108,44 @@ class RegisterEditingTest : public QObject {
         return RegisterCellDelegate::lineRect(table()->visualRect(cell(number, column)),
                                               table()->fontMetrics(), line)
             .center();
+    }
+
+    // Right-clicks the table at `at`, as the pointer does, and picks `choice` from the context
+    // menu if given (else leaves it); the titles of the menu's enabled commands.
+    QStringList rightClick(const QPoint& at, const QString& choice = {}) {
+        QStringList enabled;
+        bool done = false;
+        QTest::mousePress(table()->viewport(), Qt::RightButton, {}, at);
+        // The menu runs its own loop: a timer there reads the menu and ends it, or gives up.
+        QTimer reader;
+        int tries = 0;
+        connect(&reader, &QTimer::timeout, this, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr && ++tries < 200) {
+                return;
+            }
+            reader.stop();
+            done = true;
+            QAction* chosen = nullptr;
+            for (QAction* action : menu != nullptr ? menu->actions() : QList<QAction*>()) {
+                if (action->isEnabled() && !action->isSeparator()) {
+                    enabled << action->text();
+                    chosen = action->text() == choice ? action : chosen;
+                }
+            }
+            if (menu != nullptr) {
+                menu->close();
+            }
+            if (chosen != nullptr) {
+                chosen->trigger();
+            }
+        });
+        reader.start(10);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, table()->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(table()->viewport(), &event);
+        QTest::mouseRelease(table()->viewport(), Qt::RightButton, {}, at);
+        [&] { QVERIFY(QTest::qWaitFor([&] { return done; })); }();
+        return enabled;
     }
 
     // Triggers `command` and answers the register number dialog it opens.
@@ -490,6 +531,37 @@ class RegisterEditingTest : public QObject {
                 QVERIFY2(acted == enabled, qPrintable(context));
             }
         }
+    }
+
+    // The context menu acts on what was clicked: a register not selected is selected first and
+    // the menu's commands act on it; below the rows nothing is selected or current any more.
+    void contextMenuActsOnWhatWasClicked() {
+        using M = RegisterTableModel;
+        startWith(baseRegisters());
+        table()->setCurrentField(cell(5, M::AColumn), M::InLine);
+        const QStringList onARegister{"Cut",
+                                      "Copy",
+                                      "Copy Field",
+                                      "Paste",
+                                      "Delete",
+                                      "Insert Register...",
+                                      "Duplicate To..."};
+        QCOMPARE(rightClick(pointOf(9, M::BColumn), "Delete"), onARegister);
+        QVERIFY(registers() == collectionOf({{5, sample(1, "SHOT0005")}}));
+        QCOMPARE(ui().undoAction()->text(), "Undo Delete Register 009");
+
+        // The register selected through its field: the menu's Delete clears the field clicked.
+        table()->setCurrentField(cell(5, M::AColumn), M::InLine);
+        QCOMPARE(rightClick(pointOf(5, M::CColumn, M::ClipLine), "Delete"), onARegister);
+        QCOMPARE(ui().undoAction()->text(), "Undo Clear C CLIP of 005");
+
+        select({5});
+        const QPoint below(pointOf(5, M::AColumn).x(),
+                           table()->visualRect(cell(5, M::AColumn)).bottom() + 10);
+        QVERIFY(!table()->indexAt(below).isValid());
+        QCOMPARE(rightClick(below), QStringList({"Paste", "Insert Register..."}));
+        QVERIFY(!table()->selectionModel()->hasSelection());
+        QVERIFY(!table()->currentIndex().isValid());
     }
 
     // Each way of losing changes asks first; Save saves and goes on, Don't Save goes on,
