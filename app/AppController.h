@@ -286,6 +286,8 @@ class AppController : public QObject {
     // ---- Command enabling (AppControllerValidation.cpp) ---------------------------------------
     bool _portSelected() const;
     bool _registersLoaded() const;
+    // Save: registers to write, or changes not saved (an emptied table is saved empty).
+    bool _canSave() const;
     // Enabled state for a toolbar item identifier, and for a command's action.
     bool validateToolbarItem(const QString& itemIdentifier) const;
     bool validateMenuItem(const QAction* action) const;

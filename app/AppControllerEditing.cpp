@@ -173,8 +173,10 @@ void AppController::_createEditActions() {
 
     QUndoStack* stack = _editor->undoStack();
     connect(stack, &QUndoStack::indexChanged, this, [this] { _validateEditActions(); });
-    connect(stack, &QUndoStack::cleanChanged, this,
-            [this](bool clean) { mainWindow->setWindowModified(!clean); });
+    connect(stack, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        mainWindow->setWindowModified(!clean);
+        validateActions(); // Save follows unsaved changes
+    });
     connect(_editor, &RegisterEditor::changesApplied, this,
             [this](const std::vector<int32_t>& numbers) {
                 _selectRegisters(numbers);
