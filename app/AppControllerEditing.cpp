@@ -3,6 +3,7 @@
 // each is one undo step; the commands wait while a transfer runs.
 #include "AppController.h"
 
+#include "RangeSheet.h"
 #include "RegisterCellDelegate.h"
 #include "RegisterClipboardText.h"
 #include "RegisterEditor.h"
@@ -27,6 +28,7 @@
 #include <QUndoStack>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -97,6 +99,31 @@ std::vector<int32_t> existingNumbers(const RegisterCollection& registers,
     return existing;
 }
 
+// The numbers among `numbers` (ascending) that are not among `existing` (ascending).
+std::vector<int32_t> addedNumbers(const std::vector<int32_t>& numbers,
+                                  const std::vector<int32_t>& existing) {
+    std::vector<int32_t> added;
+    std::set_difference(numbers.begin(), numbers.end(), existing.begin(), existing.end(),
+                        std::back_inserter(added));
+    return added;
+}
+
+// Asks before registers are replaced: "Replace register 009?", "Replace 2 registers?", and with
+// registers added as well "Replace register 009 and add register 040?" or "Replace 2 registers
+// and add 1,998?".
+QString replaceQuestion(const std::vector<int32_t>& existing, const std::vector<int32_t>& added) {
+    const bool one = existing.size() == 1;
+    if (added.empty()) {
+        return one ? QObject::tr("Replace register %1?").arg(label(existing.front()))
+                   : QObject::tr("Replace %1 registers?").arg(existing.size());
+    }
+    const QString replace = one ? QObject::tr("Replace register %1").arg(label(existing.front()))
+                                : QObject::tr("Replace %L1 registers").arg(existing.size());
+    return added.size() == 1
+               ? QObject::tr("%1 and add register %2?").arg(replace, label(added.front()))
+               : QObject::tr("%1 and add %L2?").arg(replace).arg(added.size());
+}
+
 // The clipboard's text in UTF-8: plain text, or a spreadsheet's tab-separated values (UTF-8 as
 // well: bytes that are not become U+FFFD, which is no byte of a register, and are refused).
 QByteArray clipboardText() {
@@ -123,6 +150,12 @@ QString pasteRefusal(const ClipboardProblem& problem, qsizetype textSize) {
         return QObject::tr("Line %1 holds \"%2\", which does not fit in one byte: \"%3\"")
             .arg(problem.line)
             .arg(QString::fromUtf8(problem.character), line);
+    case ClipboardProblem::Reason::NumberOutOfRange:
+        return QObject::tr("Line %1 is register %2, outside 0 to %3: \"%4\"")
+            .arg(problem.line)
+            .arg(problem.number)
+            .arg(HighestRegisterNumber)
+            .arg(line);
     case ClipboardProblem::Reason::NotARegister:
         break;
     }
@@ -432,10 +465,13 @@ void AppController::paste() {
         store();
         return;
     }
+    const std::vector<int32_t> added = addedNumbers(numbers, existing);
     _beginQuestionSheet(
-        existing.size() == 1 ? tr("Replace register %1?").arg(label(existing.front()))
-                             : tr("Replace %1 registers?").arg(existing.size()),
-        tr("The table holds %1 already. Pasting replaces them.").arg(numberList(existing)),
+        replaceQuestion(existing, added),
+        added.empty()
+            ? tr("The table holds %1 already. Pasting replaces them.").arg(numberList(existing))
+            : tr("The table holds %1 already. Pasting replaces them and adds %2.")
+                  .arg(numberList(existing), numberList(added)),
         tr("Replace"), std::move(store));
 }
 
@@ -519,9 +555,7 @@ void AppController::duplicateRegisters() {
                 store();
                 return;
             }
-            _beginQuestionSheet(existing.size() == 1
-                                    ? tr("Replace register %1?").arg(label(existing.front()))
-                                    : tr("Replace %1 registers?").arg(existing.size()),
+            _beginQuestionSheet(replaceQuestion(existing, {}),
                                 tr("The table holds %1 already. The copies replace them.")
                                     .arg(numberList(existing)),
                                 tr("Replace"), std::move(store));

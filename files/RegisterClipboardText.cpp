@@ -2,11 +2,13 @@
 
 #include "RegisterCollectionBuilder.h"
 #include "RegisterLine.h"
+#include "VRG500.h"
 
 #include <utility>
 
 namespace tavrel::files {
 
+using records::HighestRegisterNumber;
 using records::NoClipName;
 using records::RegisterEntry;
 
@@ -125,9 +127,10 @@ std::string shownLine(std::string_view line) {
 
 bool refuse(ClipboardProblem* problem, size_t lineNumber, std::string_view line,
             ClipboardProblem::Reason reason = ClipboardProblem::Reason::NotARegister,
-            std::string character = {}) {
+            std::string character = {}, int32_t number = 0) {
     if (problem) {
-        *problem = ClipboardProblem{lineNumber, shownLine(line), reason, std::move(character)};
+        *problem =
+            ClipboardProblem{lineNumber, shownLine(line), reason, std::move(character), number};
     }
     return false;
 }
@@ -207,6 +210,10 @@ bool parseRegisterClipboard(std::string_view text, std::vector<RegisterCollectio
         RegisterEntry entry;
         if (!parseRegisterLine(vg2, &number, &entry)) {
             return refuse(problem, lineNumber, line);
+        }
+        if (number < 0 || number > HighestRegisterNumber) {
+            return refuse(problem, lineNumber, line, ClipboardProblem::Reason::NumberOutOfRange, {},
+                          number);
         }
         builder.add(number, std::move(entry));
         any = true;

@@ -14,6 +14,7 @@
 #include "RegisterCollection.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,14 +33,16 @@ std::string clipboardFieldText(std::string_view bytes);
 
 struct ClipboardProblem {
     enum class Reason {
-        NotARegister, // the line is not a register's line
-        NotOneByte,   // it holds `character`, which no byte is
+        NotARegister,     // the line is not a register's line
+        NotOneByte,       // it holds `character`, which no byte is
+        NumberOutOfRange, // its register `number` is below 0 or above 65535
     };
     size_t line = 0;  // 1-based line of the text; 0 when the whole text is refused (too large, no
                       // register)
     std::string text; // that line, cut to 60 bytes (with "…" appended when cut)
     Reason reason = Reason::NotARegister;
     std::string character; // UTF-8
+    int32_t number = 0;
 };
 
 // Reads pasted text: vg2 lines or tab-separated lines (our own copy, or a spreadsheet's copy of
@@ -48,10 +51,10 @@ struct ClipboardProblem {
 // and read by parseRegisterLine, with two allowances for what spreadsheets do to text: a clip
 // name cell that is empty means no clip ("********") and a shorter one is padded with spaces to
 // eight; a cell holding a comma makes the line bad. Every line is checked as the file reader
-// checks it (also the line length limit RegisterFileLineLimit); one bad line refuses the whole
-// paste and names it. The later of two lines with the same number wins. On success *registers
-// holds the registers in ascending number. A text with no register at all, or larger than the
-// limit, is refused (line 0).
+// checks it (also the line length limit RegisterFileLineLimit), and its register number must be
+// one the device has (0 to 65535); one bad line refuses the whole paste and names it. The later
+// of two lines with the same number wins. On success *registers holds the registers in ascending
+// number. A text with no register at all, or larger than the limit, is refused (line 0).
 bool parseRegisterClipboard(std::string_view text, std::vector<RegisterCollection::Item>* registers,
                             ClipboardProblem* problem = nullptr);
 

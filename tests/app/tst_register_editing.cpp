@@ -356,7 +356,7 @@ class RegisterEditingTest : public QObject {
     }
 
     // A bad line refuses the whole paste and is named, as is a field's value that cannot go in;
-    // pasting over registers asks first.
+    // pasting over registers asks first, naming those replaced and those added.
     void pasteChecksAndAsks() {
         startWith(baseRegisters());
         QTest::keyClick(select({5, 9}), Qt::Key_C, Qt::ControlModifier);
@@ -372,6 +372,10 @@ class RegisterEditingTest : public QObject {
         } refusals[] = {
             {lines + "041,bad\n", -1, "The clipboard's text cannot be pasted as registers",
              "Line 2 is not a register: \"041,bad\""},
+            {lines + QString(lines).replace(0, 3, "65536"), -1,
+             "The clipboard's text cannot be pasted as registers",
+             "Line 2 is register 65536, outside 0 to 65535: \"" +
+                 QString(lines).replace(0, 3, "65536").left(60) + "\u2026\""},
             {QString(lines).replace("NEW00040", "NEW" + omega), -1,
              "The clipboard's text cannot be pasted as registers",
              "Line 1 holds \"" + omega + "\", which does not fit in one byte: \"" +
@@ -396,21 +400,46 @@ class RegisterEditingTest : public QObject {
             QVERIFY(registers() == baseRegisters());
         }
 
-        // A spreadsheet's copy: tab-separated only.
-        const std::vector<RegisterCollection::Item> incoming{{9, sample(7, "REPLACED")},
-                                                             {40, sample(8, "NEW00040")}};
-        auto* data = new QMimeData;
-        data->setData("text/tab-separated-values",
-                      QByteArray::fromStdString(registerClipboardTabs(incoming)));
-        QGuiApplication::clipboard()->setMimeData(data);
-        for (const QString answer : {"Cancel", "Replace"}) {
-            ui().pasteAction()->trigger();
-            answerAlert(*_controller, "Replace register 009?", answer);
+        const struct {
+            std::vector<int32_t> numbers;
+            QString question, information;
+        } questions[] = {
+            {{9}, "Replace register 009?", "The table holds 009 already. Pasting replaces them."},
+            {{5, 9},
+             "Replace 2 registers?",
+             "The table holds 005 and 009 already. Pasting replaces them."},
+            {{9, 40},
+             "Replace register 009 and add register 040?",
+             "The table holds 009 already. Pasting replaces them and adds 040."},
+            {{5, 9, 40, 41, 42},
+             "Replace 2 registers and add 3?",
+             "The table holds 005 and 009 already. Pasting replaces them and adds 040, 041 and "
+             "042."},
+        };
+        for (const auto& asked : questions) {
+            std::vector<RegisterCollection::Item> incoming;
+            for (int32_t number : asked.numbers) {
+                incoming.emplace_back(number, sample(7, "REPLACED"));
+            }
+            // A spreadsheet's copy: tab-separated only.
+            auto* data = new QMimeData;
+            data->setData("text/tab-separated-values",
+                          QByteArray::fromStdString(registerClipboardTabs(incoming)));
+            QGuiApplication::clipboard()->setMimeData(data);
+            for (const QString answer : {"Cancel", "Replace"}) {
+                ui().pasteAction()->trigger();
+                QVERIFY(QTest::qWaitFor([&] { return _controller->currentAlert() != nullptr; }));
+                QCOMPARE(_controller->currentAlert()->informativeText(), asked.information);
+                answerAlert(*_controller, asked.question, answer);
+            }
+            RegisterCollection expected = baseRegisters();
+            for (const auto& [number, entry] : incoming) {
+                expected.set(number, entry);
+            }
+            QVERIFY(registers() == expected);
+            QCOMPARE(stack()->count(), 1);
+            ui().undoAction()->trigger();
         }
-        QVERIFY(registers() == collectionOf({{5, sample(1, "SHOT0005")},
-                                             {9, sample(7, "REPLACED")},
-                                             {40, sample(8, "NEW00040")}}));
-        QCOMPARE(stack()->count(), 1);
     }
 
     // Every byte a clip name can hold, 0x20 to 0xFF but the comma, comes back from the clipboard

@@ -137,6 +137,7 @@ TEST(RegisterClipboard, RefusesTheWholeTextAndNamesTheLine) {
         size_t line;
         Reason reason = Reason::NotARegister;
         std::string character = {};
+        int32_t number = 0;
     } cases[] = {
         {good + "\r\n" + badTime, 3},
         {bare + "\r" + bare + "\r" + badTime, 3},
@@ -147,6 +148,8 @@ TEST(RegisterClipboard, RefusesTheWholeTextAndNamesTheLine) {
         {good + longLine, 2},
         {good + omega, 2, Reason::NotOneByte, "\xCE\xA9"},
         {stray, 1, Reason::NotOneByte, "\xE9"},
+        {good + "65536" + good.substr(3), 2, Reason::NumberOutOfRange, {}, 65536},
+        {"-1" + good.substr(3), 1, Reason::NumberOutOfRange, {}, -1},
         {"\r\n \t\n", 0},
         {std::string(RegisterClipboardLimit + 1, '\n'), 0},
     };
@@ -159,9 +162,13 @@ TEST(RegisterClipboard, RefusesTheWholeTextAndNamesTheLine) {
         if (c.line > 0) {
             EXPECT_EQ(problem.reason, c.reason);
             EXPECT_EQ(problem.character, c.character);
+            EXPECT_EQ(problem.number, c.number);
         }
         EXPECT_EQ(collectionOf(pasted), collectionOf(Sample));
     }
+    Registers edges;
+    ASSERT_TRUE(parseRegisterClipboard("0" + good.substr(3) + "65535" + good.substr(3), &edges));
+    EXPECT_EQ(edges.back().first, 65535);
     ClipboardProblem problem;
     EXPECT_FALSE(parseRegisterClipboard(good + longLine, nullptr, &problem));
     EXPECT_EQ(problem.text, good.substr(0, 60) + "\xE2\x80\xA6");
