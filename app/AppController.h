@@ -201,7 +201,8 @@ class AppController : public QObject {
     std::shared_ptr<link::TavrelSocket> _getSocket();
     std::string _selectedPortPath() const;
     // Critical alert for `error`, or the generic communication alert when null; returns at once.
-    void _showError(const records::TavrelError* error);
+    // `moreInformation` is a paragraph after the error's own informative text.
+    void _showError(const records::TavrelError* error, const QString& moreInformation = {});
     // A window-modal alert on the main window, opened and returned at once; it deletes itself
     // when dismissed. `critical` selects the critical style, otherwise the default one.
     QMessageBox* _beginAlertSheet(const QString& messageText, const QString& informativeText,
