@@ -440,14 +440,17 @@ QMessageBox* AppController::currentAlert() const {
     return _currentAlert.data();
 }
 
-void AppController::_showError(const TavrelError* error) {
+void AppController::_showError(const TavrelError* error, const QString& moreInformation) {
     if (error != nullptr) {
         if (error->failureReason) {
             tavrelLog("Error: %s", error->failureReason->c_str());
         }
-        _beginAlertSheet(QString::fromLatin1(error->description),
-                         QString::fromLatin1(error->recoverySuggestion.value_or(std::string())),
-                         true);
+        QString information =
+            QString::fromLatin1(error->recoverySuggestion.value_or(std::string()));
+        if (!moreInformation.isEmpty()) {
+            information += (information.isEmpty() ? "" : "\n\n") + moreInformation;
+        }
+        _beginAlertSheet(QString::fromLatin1(error->description), information, true);
         return;
     }
     QString information = GenericDeviceErrorInformation;

@@ -171,6 +171,9 @@ class AppController : public QObject {
     void copyRegisters();
     void copyField();
     void paste();
+    // Delete: the registers chosen whole, or else the current field's value (see
+    // RegisterTableView).
+    void deleteSelection();
     void deleteRegisters();
     void insertRegister();
     void duplicateRegisters();
@@ -206,7 +209,8 @@ class AppController : public QObject {
     std::shared_ptr<link::TavrelSocket> _getSocket();
     std::string _selectedPortPath() const;
     // Critical alert for `error`, or the generic communication alert when null; returns at once.
-    void _showError(const records::TavrelError* error);
+    // `moreInformation` is a paragraph after the error's own informative text.
+    void _showError(const records::TavrelError* error, const QString& moreInformation = {});
     // A window-modal alert on the main window, opened and returned at once; it deletes itself
     // when dismissed. `critical` selects the critical style, otherwise the default one.
     QMessageBox* _beginAlertSheet(const QString& messageText, const QString& informativeText,
@@ -233,6 +237,9 @@ class AppController : public QObject {
     // ---- Editing (AppControllerEditing.cpp) ---------------------------------------------------
     // The numbers of the selected registers, ascending.
     std::vector<int32_t> _selectedRegisterNumbers() const;
+    // Whether registers are selected as registers: chosen (RegisterTableView::registersChosen),
+    // or selected with no field current.
+    bool _wholeRegistersSelected() const;
     // Selects the registers `numbers` (those in the table) and scrolls to the first.
     void _selectRegisters(const std::vector<int32_t>& numbers);
     // Puts `text` into a field of the cell at `index`; false with the reason when refused.
@@ -292,6 +299,8 @@ class AppController : public QObject {
     // ---- Command enabling (AppControllerValidation.cpp) ---------------------------------------
     bool _portSelected() const;
     bool _registersLoaded() const;
+    // Save: registers to write, or changes not saved (an emptied table is saved empty).
+    bool _canSave() const;
     // Enabled state for a toolbar item identifier, and for a command's action.
     bool validateToolbarItem(const QString& itemIdentifier) const;
     bool validateMenuItem(const QAction* action) const;

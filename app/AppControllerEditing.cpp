@@ -3,6 +3,7 @@
 // each is one undo step; the commands wait while a transfer runs.
 #include "AppController.h"
 
+#include "RangeSheet.h"
 #include "RegisterCellDelegate.h"
 #include "RegisterClipboardText.h"
 #include "RegisterEditor.h"
@@ -27,6 +28,9 @@
 #include <QUndoStack>
 
 #include <algorithm>
+#include <iterator>
+#include <string>
+#include <string_view>
 
 namespace tavrel::app {
 
@@ -95,7 +99,33 @@ std::vector<int32_t> existingNumbers(const RegisterCollection& registers,
     return existing;
 }
 
-// The text the clipboard holds: plain text, or a spreadsheet's tab-separated values.
+// The numbers among `numbers` (ascending) that are not among `existing` (ascending).
+std::vector<int32_t> addedNumbers(const std::vector<int32_t>& numbers,
+                                  const std::vector<int32_t>& existing) {
+    std::vector<int32_t> added;
+    std::set_difference(numbers.begin(), numbers.end(), existing.begin(), existing.end(),
+                        std::back_inserter(added));
+    return added;
+}
+
+// Asks before registers are replaced: "Replace register 009?", "Replace 2 registers?", and with
+// registers added as well "Replace register 009 and add register 040?" or "Replace 2 registers
+// and add 1,998?".
+QString replaceQuestion(const std::vector<int32_t>& existing, const std::vector<int32_t>& added) {
+    const bool one = existing.size() == 1;
+    if (added.empty()) {
+        return one ? QObject::tr("Replace register %1?").arg(label(existing.front()))
+                   : QObject::tr("Replace %1 registers?").arg(existing.size());
+    }
+    const QString replace = one ? QObject::tr("Replace register %1").arg(label(existing.front()))
+                                : QObject::tr("Replace %L1 registers").arg(existing.size());
+    return added.size() == 1
+               ? QObject::tr("%1 and add register %2?").arg(replace, label(added.front()))
+               : QObject::tr("%1 and add %L2?").arg(replace).arg(added.size());
+}
+
+// The clipboard's text in UTF-8: plain text, or a spreadsheet's tab-separated values (UTF-8 as
+// well: bytes that are not become U+FFFD, which is no byte of a register, and are refused).
 QByteArray clipboardText() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (data == nullptr) {
@@ -104,14 +134,32 @@ QByteArray clipboardText() {
     if (data->hasText()) {
         return data->text().toUtf8();
     }
-    return data->data(TabSeparatedMimeType);
+    return QString::fromUtf8(data->data(TabSeparatedMimeType)).toUtf8();
 }
 
-// A one-line text without commas or tabs is one field's value, not registers.
-bool isFieldText(const QByteArray& text) {
-    const QByteArray line = text.trimmed();
-    return !line.contains(',') && !line.contains('\t') && !line.contains('\n') &&
-           !line.contains('\r');
+// Why pasted text cannot be registers.
+QString pasteRefusal(const ClipboardProblem& problem, qsizetype textSize) {
+    if (problem.line == 0) {
+        return textSize > static_cast<qsizetype>(RegisterClipboardLimit)
+                   ? QObject::tr("The clipboard holds more text than registers take.")
+                   : QObject::tr("The clipboard holds no register lines.");
+    }
+    const QString line = QString::fromUtf8(problem.text);
+    switch (problem.reason) {
+    case ClipboardProblem::Reason::NotOneByte:
+        return QObject::tr("Line %1 holds \"%2\", which does not fit in one byte: \"%3\"")
+            .arg(problem.line)
+            .arg(QString::fromUtf8(problem.character), line);
+    case ClipboardProblem::Reason::NumberOutOfRange:
+        return QObject::tr("Line %1 is register %2, outside 0 to %3: \"%4\"")
+            .arg(problem.line)
+            .arg(problem.number)
+            .arg(HighestRegisterNumber)
+            .arg(line);
+    case ClipboardProblem::Reason::NotARegister:
+        break;
+    }
+    return QObject::tr("Line %1 is not a register: \"%2\"").arg(problem.line).arg(line);
 }
 
 } // namespace
@@ -126,7 +174,7 @@ void AppController::_createEditActions() {
     copyFieldAction =
         _makeAction(tr("Copy Field"), QKeySequence("Ctrl+Shift+C"), &AppController::copyField);
     pasteAction = _makeAction(tr("Paste"), QKeySequence::Paste, &AppController::paste);
-    deleteAction = _makeAction(tr("Delete"), QKeySequence::Delete, &AppController::deleteRegisters);
+    deleteAction = _makeAction(tr("Delete"), QKeySequence::Delete, &AppController::deleteSelection);
     insertRegisterAction = _makeAction(tr("Insert Register..."), QKeySequence(Qt::Key_Insert),
                                        &AppController::insertRegister);
     duplicateAction = _makeAction(tr("Duplicate To..."), QKeySequence("Ctrl+Shift+R"),
@@ -158,8 +206,10 @@ void AppController::_createEditActions() {
 
     QUndoStack* stack = _editor->undoStack();
     connect(stack, &QUndoStack::indexChanged, this, [this] { _validateEditActions(); });
-    connect(stack, &QUndoStack::cleanChanged, this,
-            [this](bool clean) { mainWindow->setWindowModified(!clean); });
+    connect(stack, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        mainWindow->setWindowModified(!clean);
+        validateActions(); // Save follows unsaved changes
+    });
     connect(_editor, &RegisterEditor::changesApplied, this,
             [this](const std::vector<int32_t>& numbers) {
                 _selectRegisters(numbers);
@@ -195,6 +245,17 @@ QMenu* AppController::_createEditMenu() {
 }
 
 void AppController::_showTableContextMenu(const QPoint& position) {
+    // The menu acts on what was clicked. A register that is not selected is selected first, as
+    // file managers do; below the rows there is no register, and nothing stays selected or
+    // current for the menu to act on out of sight.
+    QItemSelectionModel* selection = registerTable->selectionModel();
+    const QModelIndex clicked = registerTable->indexAt(position);
+    if (!clicked.isValid()) {
+        selection->clear();
+    } else if (!selection->isRowSelected(clicked.row(), {})) {
+        selection->setCurrentIndex(clicked, QItemSelectionModel::NoUpdate);
+        _selectRegisters({_tableModel->registers().numberAt(static_cast<size_t>(clicked.row()))});
+    }
     validateActions();
     QMenu menu(registerTable);
     menu.addActions({cutAction, copyAction, copyFieldAction, pasteAction, deleteAction});
@@ -225,9 +286,10 @@ void AppController::_validateEditActions() {
     redoAction->setEnabled(idle && stack->canRedo());
     undoAction->setText(stack->canUndo() ? tr("Undo %1").arg(stack->undoText()) : tr("Undo"));
     redoAction->setText(stack->canRedo() ? tr("Redo %1").arg(stack->redoText()) : tr("Redo"));
-    for (QAction* action : {cutAction, copyAction, deleteAction, duplicateAction}) {
+    for (QAction* action : {cutAction, copyAction, duplicateAction}) {
         action->setEnabled(selection);
     }
+    deleteAction->setEnabled(selection || onField);
     copyFieldAction->setEnabled(onField);
     pasteAction->setEnabled(idle);
     insertRegisterAction->setEnabled(idle);
@@ -253,6 +315,13 @@ std::vector<int32_t> AppController::_selectedRegisterNumbers() const {
     std::sort(numbers.begin(), numbers.end());
     numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
     return numbers;
+}
+
+bool AppController::_wholeRegistersSelected() const {
+    const QModelIndex current = registerTable->currentIndex();
+    return registerTable->selectionModel()->hasSelection() &&
+           (registerTable->registersChosen() || !current.isValid() ||
+            RegisterTableModel::machineOfColumn(current.column()) < 0);
 }
 
 void AppController::_selectRegisters(const std::vector<int32_t>& numbers) {
@@ -309,8 +378,8 @@ void AppController::copyField() {
     if (machine < 0) {
         return;
     }
-    QGuiApplication::clipboard()->setText(
-        _tableModel->fieldText(current.row(), machine, registerTable->currentLine()));
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(files::clipboardFieldText(
+        _tableModel->fieldBytes(current.row(), machine, registerTable->currentLine()))));
 }
 
 // ---- Undo and redo -----------------------------------------------------------------------------
@@ -338,7 +407,7 @@ void AppController::copyRegisters() {
         return;
     }
     auto* data = new QMimeData;
-    data->setText(QString::fromLatin1(files::registerClipboardLines(items)));
+    data->setText(QString::fromUtf8(files::registerClipboardLines(items)));
     data->setData(TabSeparatedMimeType,
                   QByteArray::fromStdString(files::registerClipboardTabs(items)));
     QGuiApplication::clipboard()->setMimeData(data);
@@ -357,35 +426,33 @@ void AppController::paste() {
     if (_transferRunning()) {
         return;
     }
-    const QByteArray text = clipboardText();
+    const QByteArray clipboard = clipboardText();
+    const std::string_view text(clipboard.constData(), static_cast<size_t>(clipboard.size()));
     const QModelIndex current = registerTable->currentIndex();
     const int machine = RegisterTableModel::machineOfColumn(current.column());
-    if (machine >= 0 && isFieldText(text)) {
-        QString reason;
+    if (machine >= 0 && files::isClipboardField(text)) {
         const int line = registerTable->currentLine();
-        if (!_commitField(current, line, QString::fromUtf8(text.trimmed()), &reason)) {
-            const int32_t number =
-                _tableModel->registers().numberAt(static_cast<size_t>(current.row()));
-            _beginAlertSheet(tr("The clipboard's text cannot go into %1 of %2")
-                                 .arg(RegisterTableModel::fieldName(machine, line), label(number)),
-                             reason, true);
+        const int32_t number =
+            _tableModel->registers().numberAt(static_cast<size_t>(current.row()));
+        std::string bytes;
+        ClipboardProblem problem;
+        QString reason;
+        if (!files::parseClipboardField(text, &bytes, &problem)) {
+            reason =
+                tr("\"%1\" does not fit in one byte.").arg(QString::fromUtf8(problem.character));
+        } else if (_editor->pasteField(number, machine, line, bytes, &reason)) {
+            return;
         }
+        _beginAlertSheet(tr("The clipboard's text cannot go into %1 of %2")
+                             .arg(RegisterTableModel::fieldName(machine, line), label(number)),
+                         reason, true);
         return;
     }
     std::vector<RegisterCollection::Item> items;
     ClipboardProblem problem;
-    if (!parseRegisterClipboard(
-            std::string_view(text.constData(), static_cast<size_t>(text.size())), &items,
-            &problem)) {
-        const QString information =
-            problem.line == 0 ? (text.size() > static_cast<qsizetype>(RegisterClipboardLimit)
-                                     ? tr("The clipboard holds more text than registers take.")
-                                     : tr("The clipboard holds no register lines."))
-                              : tr("Line %1 is not a register: \"%2\"")
-                                    .arg(problem.line)
-                                    .arg(QString::fromLatin1(problem.text));
-        _beginAlertSheet(tr("The clipboard's text cannot be pasted as registers"), information,
-                         true);
+    if (!parseRegisterClipboard(text, &items, &problem)) {
+        _beginAlertSheet(tr("The clipboard's text cannot be pasted as registers"),
+                         pasteRefusal(problem, clipboard.size()), true);
         return;
     }
     const std::vector<int32_t> numbers = numbersOf(items);
@@ -398,14 +465,33 @@ void AppController::paste() {
         store();
         return;
     }
+    const std::vector<int32_t> added = addedNumbers(numbers, existing);
     _beginQuestionSheet(
-        existing.size() == 1 ? tr("Replace register %1?").arg(label(existing.front()))
-                             : tr("Replace %1 registers?").arg(existing.size()),
-        tr("The table holds %1 already. Pasting replaces them.").arg(numberList(existing)),
+        replaceQuestion(existing, added),
+        added.empty()
+            ? tr("The table holds %1 already. Pasting replaces them.").arg(numberList(existing))
+            : tr("The table holds %1 already. Pasting replaces them and adds %2.")
+                  .arg(numberList(existing), numberList(added)),
         tr("Replace"), std::move(store));
 }
 
 // ---- Registers as a whole ----------------------------------------------------------------------
+
+void AppController::deleteSelection() {
+    if (_transferRunning()) {
+        return;
+    }
+    if (_wholeRegistersSelected()) {
+        deleteRegisters();
+        return;
+    }
+    const QModelIndex current = registerTable->currentIndex();
+    const int machine = RegisterTableModel::machineOfColumn(current.column());
+    if (machine >= 0) {
+        _editor->clearField(_tableModel->registers().numberAt(static_cast<size_t>(current.row())),
+                            machine, registerTable->currentLine());
+    }
+}
 
 void AppController::deleteRegisters() {
     const std::vector<int32_t> numbers = _selectedRegisterNumbers();
@@ -431,7 +517,7 @@ void AppController::insertRegister() {
                                                true);
                               return;
                           }
-                          _editor->store({{number, RegisterEntry{}}},
+                          _editor->store({{number, records::blankRegisterEntry()}},
                                          tr("Insert Register %1").arg(label(number)));
                       });
 }
@@ -469,9 +555,7 @@ void AppController::duplicateRegisters() {
                 store();
                 return;
             }
-            _beginQuestionSheet(existing.size() == 1
-                                    ? tr("Replace register %1?").arg(label(existing.front()))
-                                    : tr("Replace %1 registers?").arg(existing.size()),
+            _beginQuestionSheet(replaceQuestion(existing, {}),
                                 tr("The table holds %1 already. The copies replace them.")
                                     .arg(numberList(existing)),
                                 tr("Replace"), std::move(store));

@@ -245,8 +245,16 @@ void AppController::_downloadRegisterStep(register_step step) {
     RegisterEntry entry;
     TavrelError error;
     if (!readRegister(*step.socket, deviceRegisterNumber(step), &entry, &error)) {
+        // Those stored before stay in the table, which Undo Download takes back whole.
+        const int64_t arrived = int64_t{step.current} - static_cast<int64_t>(step.range.location);
+        const QString account =
+            arrived <= 0 ? QString()
+                         : tr("%L1 of %L2 registers arrived before the failure; Edit \u25B8 Undo "
+                              "Download brings back the table as it was.")
+                               .arg(arrived)
+                               .arg(step.range.length);
         // The alert comes up after the progress sheet has gone.
-        QTimer::singleShot(0, this, [this, error] { _showError(&error); });
+        QTimer::singleShot(0, this, [this, error, account] { _showError(&error, account); });
         _endDownload(step);
         return;
     }

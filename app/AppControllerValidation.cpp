@@ -1,5 +1,5 @@
 // Enabling of the commands: two facts decide, whether a serial port is selected and whether the
-// register collection holds any register.
+// register collection holds any register; Save also follows unsaved changes.
 #include "AppController.h"
 #include "RegisterTableModel.h"
 
@@ -18,6 +18,10 @@ bool AppController::_registersLoaded() const {
     return !_tableModel->registers().empty();
 }
 
+bool AppController::_canSave() const {
+    return _registersLoaded() || _hasUnsavedChanges();
+}
+
 bool AppController::validateToolbarItem(const QString& itemIdentifier) const {
     if (itemIdentifier == DownloadRegistersToolbarItemIdentifier ||
         itemIdentifier == DownloadMenuSettingsToolbarItemIdentifier ||
@@ -28,7 +32,7 @@ bool AppController::validateToolbarItem(const QString& itemIdentifier) const {
         return _portSelected() && _registersLoaded();
     }
     if (itemIdentifier == SaveFileToolbarItemIdentifier) {
-        return _registersLoaded();
+        return _canSave();
     }
     // Every other item's action is one of the controller's commands.
     return true;
@@ -43,7 +47,7 @@ bool AppController::validateMenuItem(const QAction* action) const {
         return _portSelected() && _registersLoaded();
     }
     if (action == saveAction || action == saveAsAction) {
-        return _registersLoaded();
+        return _canSave();
     }
     return true;
 }

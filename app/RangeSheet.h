@@ -5,15 +5,18 @@
 // buttons itself when the confirm button's title changes (AppController::_layoutRangeSheet).
 #pragma once
 
+#include "VRG500.h"
+
 class QPushButton;
 
 namespace tavrel::app {
 
+using records::HighestRegisterNumber;
+
 // The radio tags of the range sheet.
-inline constexpr int AllRegistersRangeTag = 0;      // registers 0 to 299
-inline constexpr int FirstHundredRangeTag = 1;      // registers 0 to 99
-inline constexpr int TypedRangeTag = 2;             // the two range fields
-inline constexpr int HighestRegisterNumber = 65535; // the device's register numbers are 16 bits
+inline constexpr int AllRegistersRangeTag = 0; // registers 0 to 299
+inline constexpr int FirstHundredRangeTag = 1; // registers 0 to 99
+inline constexpr int TypedRangeTag = 2;        // the two range fields
 
 // Whether the sheet may be confirmed: always for the fixed ranges, and for a typed range only
 // while the last register is not below the first (an inverted range would move nothing and yet

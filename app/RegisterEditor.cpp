@@ -13,6 +13,7 @@ namespace tavrel::app {
 using files::RegisterChanges;
 using files::RegisterChangeSide;
 using files::RegisterCollection;
+using records::ClipBytes;
 using records::RegisterEntry;
 using records::VRG500_register;
 using records::VRG500_registerTime;
@@ -68,26 +69,37 @@ const RegisterCollection& RegisterEditor::registers() const {
 
 bool RegisterEditor::editField(int32_t number, int machine, int line, const QString& text,
                                QString* reason) {
-    const RegisterEntry* found = registers().find(number);
     const int row = _model->rowOfRegister(number);
+    if (row >= 0 && machine >= 0 && machine < RegisterTableModel::MachineCount &&
+        text == _model->fieldText(row, machine, line)) {
+        return true;
+    }
+    return _putField(number, machine, line, text.toStdString(), ClipBytes::PrintableAscii, reason);
+}
+
+bool RegisterEditor::pasteField(int32_t number, int machine, int line, const std::string& bytes,
+                                QString* reason) {
+    return _putField(number, machine, line, bytes, ClipBytes::Pasted, reason);
+}
+
+bool RegisterEditor::_putField(int32_t number, int machine, int line, std::string_view value,
+                               ClipBytes allowed, QString* reason) {
+    const RegisterEntry* found = registers().find(number);
     if (found == nullptr || machine < 0 || machine >= RegisterTableModel::MachineCount) {
         return false;
     }
-    if (text == _model->fieldText(row, machine, line)) {
-        return true;
-    }
     RegisterEntry entry = *found;
-    const std::string typed = text.toStdString();
     std::string why;
     if (line == RegisterTableModel::ClipLine) {
-        if (!records::parseClipInput(typed, &entry.clips[static_cast<size_t>(machine)], &why)) {
+        if (!records::parseClipInput(value, &entry.clips[static_cast<size_t>(machine)], &why,
+                                     allowed)) {
             *reason = QString::fromStdString(why);
             return false;
         }
     } else {
         VRG500_registerTime* time = fieldTime(entry.reg, machine, line);
         VRG500_registerTime typedTime = *time;
-        if (!records::parseTimeInput(typed, _frameRate, &typedTime, &why)) {
+        if (!records::parseTimeInput(value, _frameRate, &typedTime, &why)) {
             *reason = QString::fromStdString(why);
             return false;
         }
@@ -98,10 +110,30 @@ bool RegisterEditor::editField(int32_t number, int machine, int line, const QStr
             *time = typedTime;
         }
     }
+    _pushField(number, std::move(entry), tr("Edit %1 of %2"), machine, line);
+    return true;
+}
+
+void RegisterEditor::clearField(int32_t number, int machine, int line) {
+    const RegisterEntry* found = registers().find(number);
+    if (found == nullptr || machine < 0 || machine >= RegisterTableModel::MachineCount) {
+        return;
+    }
+    RegisterEntry entry = *found;
+    if (line == RegisterTableModel::ClipLine) {
+        entry.clips[static_cast<size_t>(machine)] = records::NoClipName;
+    } else if (VRG500_registerTime* time = fieldTime(entry.reg, machine, line); !time->isNull) {
+        *time = VRG500_registerTime{};
+        time->isNull = 1;
+    }
+    _pushField(number, std::move(entry), tr("Clear %1 of %2"), machine, line);
+}
+
+void RegisterEditor::_pushField(int32_t number, RegisterEntry entry, const QString& verb,
+                                int machine, int line) {
     const QString name = QString::fromLatin1(records::registerLabel(number));
     _push(RegisterChanges::storing(registers(), {{number, std::move(entry)}}),
-          tr("Edit %1 of %2").arg(RegisterTableModel::fieldName(machine, line), name));
-    return true;
+          verb.arg(RegisterTableModel::fieldName(machine, line), name));
 }
 
 void RegisterEditor::store(std::vector<RegisterCollection::Item> items, const QString& text) {

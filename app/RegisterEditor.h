@@ -18,6 +18,8 @@
 #include <functional>
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 class QUndoStack;
@@ -42,10 +44,17 @@ class RegisterEditor : public QObject {
     records::FrameRate frameRate() const { return _frameRate; }
     void setFrameRate(records::FrameRate rate) { _frameRate = rate; }
 
-    // Puts `text` into one field (RegisterTableModel::Line) of register `number`'s `machine`.
-    // Text the field cannot take is refused with the reason in *reason and nothing changes; the
-    // field's own text, or a value equal to the one held, changes nothing either.
+    // Puts `text` typed in its editor into one field (RegisterTableModel::Line) of register
+    // `number`'s `machine`. Text the field cannot take is refused with the reason in *reason and
+    // nothing changes; the field's own text, or a value equal to the one held, changes nothing
+    // either.
     bool editField(int32_t number, int machine, int line, const QString& text, QString* reason);
+    // The same for a pasted value, as bytes: a clip name keeps every byte a register file's clip
+    // name may hold (records::ClipBytes::Pasted).
+    bool pasteField(int32_t number, int machine, int line, const std::string& bytes,
+                    QString* reason);
+    // Empties one field: a time becomes unset, a clip name no clip. An empty field stays as it is.
+    void clearField(int32_t number, int machine, int line);
     // Stores `items` under their numbers, replacing registers of those numbers.
     void store(std::vector<files::RegisterCollection::Item> items, const QString& text);
     // Removes the registers `numbers` (numbers not in the collection are ignored).
@@ -68,6 +77,13 @@ class RegisterEditor : public QObject {
     void changesApplied(const std::vector<int32_t>& numbers);
 
   private:
+    // Puts `value` into the field as editField and pasteField do; `allowed` are a clip name's
+    // bytes.
+    bool _putField(int32_t number, int machine, int line, std::string_view value,
+                   records::ClipBytes allowed, QString* reason);
+    // Pushes register `number` as `entry` with the undo text "<verb> <field> of <register>".
+    void _pushField(int32_t number, records::RegisterEntry entry, const QString& verb, int machine,
+                    int line);
     void _push(files::RegisterChanges changes, const QString& text, bool alreadyApplied = false,
                std::function<void(bool redone)> follow = {});
 

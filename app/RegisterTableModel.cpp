@@ -133,18 +133,21 @@ Qt::ItemFlags RegisterTableModel::flags(const QModelIndex& index) const {
 }
 
 QString RegisterTableModel::fieldText(int row, int machine, int line) const {
+    return QString::fromLatin1(fieldBytes(row, machine, line));
+}
+
+std::string RegisterTableModel::fieldBytes(int row, int machine, int line) const {
     if (row < 0 || static_cast<size_t>(row) >= _registers.size() || machine < 0 ||
         machine >= MachineCount) {
         return {};
     }
     const RegisterEntry& entry = _registers.entryAt(static_cast<size_t>(row));
     if (line == ClipLine) {
-        return QString::fromLatin1(
-            records::clipInputText(entry.clips[static_cast<size_t>(machine)]));
+        return records::clipInputText(entry.clips[static_cast<size_t>(machine)]);
     }
     const MachineFields& fields = Machines[machine];
-    return QString::fromLatin1(
-        TavrelSocket::stringForRegisterTime(entry.reg.*(line == InLine ? fields.in : fields.out)));
+    return TavrelSocket::stringForRegisterTime(entry.reg.*
+                                               (line == InLine ? fields.in : fields.out));
 }
 
 int RegisterTableModel::rowOfRegister(int32_t number) const {

@@ -18,6 +18,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
+
 namespace tavrel::app {
 
 // One run of a cell's text; "\n" in a run starts a new line.
@@ -68,8 +70,10 @@ class RegisterTableModel : public QAbstractTableModel {
     QString spokenText(int row, int column) const;
 
     // The text a field's editor starts with: the time's text form, or the clip name without
-    // its trailing blanks (empty for no clip).
+    // its trailing blanks (empty for no clip), each byte shown as the character of its code.
     QString fieldText(int row, int machine, int line) const;
+    // The same field's value as bytes, as Copy Field takes it.
+    std::string fieldBytes(int row, int machine, int line) const;
     // The row of register `number`, -1 when the collection has none.
     int rowOfRegister(int32_t number) const;
 

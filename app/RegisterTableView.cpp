@@ -7,10 +7,12 @@
 #include <QAccessibleWidget>
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace tavrel::app {
 
@@ -242,6 +244,8 @@ QModelIndex RegisterTableView::moveCursor(CursorAction cursorAction,
         if (next.isValid()) {
             _currentLine = line;
             _updateCurrentCell();
+            // An editor's Tab selects the next field's register without asking selectionCommand.
+            _goToField(next.row());
         }
         return next;
     }
@@ -252,6 +256,10 @@ QModelIndex RegisterTableView::moveCursor(CursorAction cursorAction,
             (down ? _currentLine < lastLine : _currentLine > 0)) {
             _currentLine += down ? 1 : -1;
             _updateCurrentCell();
+            // Within the cell the selection stays; a register selected alone is no longer chosen.
+            if (!(modifiers & Qt::ControlModifier) && _selectedAlone(current.row())) {
+                _registersChosen = false;
+            }
             return current;
         }
         const QModelIndex moved = QTableView::moveCursor(cursorAction, modifiers);
@@ -284,6 +292,55 @@ bool RegisterTableView::edit(const QModelIndex& index, EditTrigger trigger, QEve
         _currentLine = _lineAtPoint(index, static_cast<QMouseEvent*>(event)->position().toPoint());
     }
     return QTableView::edit(index, trigger, event);
+}
+
+void RegisterTableView::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) { // the Edit menu's Copy, enabled or not
+        event->ignore();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+bool RegisterTableView::_selectedAlone(int row) const {
+    const QItemSelection selection = selectionModel()->selection();
+    return selection.size() == 1 && selection.front().top() == row &&
+           selection.front().bottom() == row;
+}
+
+void RegisterTableView::_goToField(int row) const {
+    _registersChosen = false;
+    // No change is signalled when the register is selected alone already.
+    _goingToField = !_selectedAlone(row);
+}
+
+QItemSelectionModel::SelectionFlags RegisterTableView::selectionCommand(const QModelIndex& index,
+                                                                        const QEvent* event) const {
+    const QItemSelectionModel::SelectionFlags command = QTableView::selectionCommand(index, event);
+    _goingToField = false;
+    // A plain click or key on a field; Shift, Ctrl and the right button choose registers.
+    bool choosing = false;
+    if (event != nullptr && event->isInputEvent()) {
+        Qt::KeyboardModifiers modifiers = static_cast<const QInputEvent*>(event)->modifiers();
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Backtab) {
+            modifiers &= ~Qt::ShiftModifier; // Shift+Tab goes back a field
+        }
+        choosing = (modifiers & (Qt::ShiftModifier | Qt::ControlModifier)) != 0 ||
+                   (event->type() == QEvent::MouseButtonPress &&
+                    static_cast<const QMouseEvent*>(event)->button() == Qt::RightButton);
+    }
+    if (command == (QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows) &&
+        RegisterTableModel::machineOfColumn(index.column()) >= 0 && !choosing) {
+        _goToField(index.row());
+    }
+    return command;
+}
+
+void RegisterTableView::selectionChanged(const QItemSelection& selected,
+                                         const QItemSelection& deselected) {
+    QTableView::selectionChanged(selected, deselected);
+    _registersChosen = !std::exchange(_goingToField, false) && selectionModel()->hasSelection();
 }
 
 } // namespace tavrel::app

@@ -12,6 +12,15 @@
 // machines and then down the lines and registers; a click or double click picks the line under
 // the pointer. F2, typing or a double click edits the current field.
 //
+// The table selects whole registers. Going to a field (a click on it, the arrow keys, Tab)
+// selects its register alone, as the row under the current field, without choosing it: the Edit
+// menu's Delete then clears that field. Every other way of selecting chooses the registers it
+// selects: a click on a register's number or label, Shift or Ctrl with a click or a key, the
+// right button, Select All, and the commands that select what they changed.
+//
+// Copying is the Edit menu's alone: the view's own copy of the current cell's text is left out,
+// so Ctrl+C does nothing while Copy is disabled.
+//
 // Qt's interface of a table lists its cells and headers only, so assistive technologies would not
 // find the field editor and the refusal beside it, which the viewport holds. The table is placed
 // in a RegisterTableArea, which they meet as the table followed by the viewport, a pane holding
@@ -45,15 +54,23 @@ class RegisterTableView : public QTableView {
     // Starts editing the current field.
     bool editCurrentField();
 
+    // Whether the selected registers were chosen as registers, not only reached through a field.
+    bool registersChosen() const { return _registersChosen; }
+
   protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
 
   protected slots:
     void rowsInserted(const QModelIndex& parent, int start, int end) override;
     void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
 
     void changeEvent(QEvent* event) override;
 
@@ -70,8 +87,15 @@ class RegisterTableView : public QTableView {
     // table's description names it ("Current field: B OUT of register 013"), as moving between
     // the lines of one cell changes no cell.
     void _updateCurrentCell();
+    // Whether register `row` is the only one selected.
+    bool _selectedAlone(int row) const;
+    // Going to a field in `row`: its register is selected alone and not chosen.
+    void _goToField(int row) const;
 
     int _currentLine = 0;
+    // Set while a selection is made (selectionCommand is const, so these are mutable).
+    mutable bool _registersChosen = false;
+    mutable bool _goingToField = false; // the selection about to change goes to a field
 
     enum class PendingLayout { None, RowsOutOfSight, Full };
     PendingLayout _pending = PendingLayout::None;

@@ -15,6 +15,14 @@ bool sameWireTime(const VRG500_registerTime& a, const VRG500_registerTime& b) {
 
 } // namespace
 
+RegisterEntry blankRegisterEntry() {
+    RegisterEntry entry;
+    for (auto time : VRG500_registerTimes) {
+        (entry.reg.*time).isNull = 1;
+    }
+    return entry;
+}
+
 bool holdsNoClipNames(const RegisterEntry& entry) {
     if (!entry.noClipNames) {
         return false;

@@ -30,6 +30,9 @@ struct RegisterEntry {
     std::array<RegisterTimeBytes, 8> deviceBytes{};
 };
 
+// A register as a user starts one: its eight times unset ("**:**:**:**") and no clip names.
+RegisterEntry blankRegisterEntry();
+
 // Whether the register has no clip names on the device: marked so, with every clip still the
 // no-clip name (a clip changed since it was read is a name to send).
 bool holdsNoClipNames(const RegisterEntry& entry);

@@ -118,10 +118,15 @@ bool parseOffsetInput(std::string_view text, VRG500_registerTime* offset, std::s
     return true;
 }
 
-bool parseClipInput(std::string_view text, std::string* clip, std::string* reason) {
+bool parseClipInput(std::string_view text, std::string* clip, std::string* reason,
+                    ClipBytes allowed) {
     for (char c : text) {
         auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte > 0x7E) {
+        if (byte < 0x20 && allowed == ClipBytes::Pasted) {
+            return refuse(reason, "A clip name cannot hold tabs, line breaks or other control "
+                                  "characters.");
+        }
+        if (byte < 0x20 || (byte > 0x7E && allowed == ClipBytes::PrintableAscii)) {
             return refuse(reason, "A clip name holds printable ASCII characters only.");
         }
         if (c == ',') {

@@ -33,11 +33,20 @@ bool parseTimeInput(std::string_view text, FrameRate rate, VRG500_registerTime* 
 bool parseOffsetInput(std::string_view text, VRG500_registerTime* offset,
                       std::string* reason = nullptr);
 
-// Reads a clip name typed in an editor: up to eight printable ASCII characters (0x20-0x7E), no
-// comma. Shorter names are padded with spaces to eight; an empty text means no clip (NoClipName,
-// "********"), and so does a text of blanks only, as a register file reads eight blanks.
-// Text is UTF-8: any byte >= 0x80 or control character is refused as not printable ASCII.
-bool parseClipInput(std::string_view text, std::string* clip, std::string* reason = nullptr);
+// The bytes a clip name may take. Typed in an editor, printable ASCII (0x20-0x7E): what is typed
+// is what the device shows. Pasted, any byte from 0x20 to 0xFF, as a register file's clip name
+// holds them: a name copied from the table goes back byte for byte, as the register holding it
+// would when pasted whole.
+enum class ClipBytes { PrintableAscii, Pasted };
+
+// Reads a clip name typed in an editor (or pasted, with ClipBytes::Pasted): up to eight bytes of
+// those `allowed`, no comma. Shorter names are padded with spaces to eight; an empty text means no
+// clip (NoClipName, "********"), and so does a text of blanks only, as a register file reads eight
+// blanks. Typed text is UTF-8: any byte >= 0x80 or control character is refused as not printable
+// ASCII. A pasted name is bytes (files/RegisterClipboardText says how the clipboard's text
+// carries them); one below 0x20 is refused as a control character.
+bool parseClipInput(std::string_view text, std::string* clip, std::string* reason = nullptr,
+                    ClipBytes allowed = ClipBytes::PrintableAscii);
 
 // The text an editor starts with for a clip name: empty for NoClipName, else the name without its
 // trailing spaces.

@@ -32,6 +32,9 @@ inline constexpr VRG500_registerTime VRG500_register::*VRG500_registerTimes[8] =
 inline constexpr const char* VRG500_registerTimeNames[8] = {"A IN", "A OUT", "B IN", "B OUT",
                                                             "C IN", "C OUT", "D IN", "D OUT"};
 
+// The highest register number: the device addresses its registers with 16 bits.
+inline constexpr int32_t HighestRegisterNumber = 65535;
+
 enum VRG500_responseType : int32_t {
     responseNAK = 1,
     responseACK = 2,

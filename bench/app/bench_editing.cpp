@@ -255,7 +255,7 @@ std::string clipboardLines(int32_t first, int32_t spacing) {
 }
 
 void pasteOf(Session& session, const char* what, const std::string& text) {
-    QGuiApplication::clipboard()->setText(QString::fromLatin1(text));
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(text));
     QAction* paste = testAccess(session.controller()).pasteAction();
     QAction* undo = testAccess(session.controller()).undoAction();
     std::vector<double> pastes;

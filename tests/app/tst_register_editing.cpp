@@ -9,10 +9,13 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
+#include <QTimer>
 #include <QUndoStack>
 
 #include <functional>
@@ -100,6 +103,51 @@ class RegisterEditingTest : public QObject {
         return table();
     }
 
+    // The centre of `line` of the cell of register `number` in `column`, in the viewport.
+    QPoint pointOf(int32_t number, int column, int line = RegisterTableModel::InLine) const {
+        return RegisterCellDelegate::lineRect(table()->visualRect(cell(number, column)),
+                                              table()->fontMetrics(), line)
+            .center();
+    }
+
+    // Right-clicks the table at `at`, as the pointer does, and picks `choice` from the context
+    // menu if given (else leaves it); the titles of the menu's enabled commands.
+    QStringList rightClick(const QPoint& at, const QString& choice = {}) {
+        QStringList enabled;
+        bool done = false;
+        QTest::mousePress(table()->viewport(), Qt::RightButton, {}, at);
+        // The menu runs its own loop: a timer there reads the menu and ends it, or gives up.
+        QTimer reader;
+        int tries = 0;
+        connect(&reader, &QTimer::timeout, this, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr && ++tries < 200) {
+                return;
+            }
+            reader.stop();
+            done = true;
+            QAction* chosen = nullptr;
+            for (QAction* action : menu != nullptr ? menu->actions() : QList<QAction*>()) {
+                if (action->isEnabled() && !action->isSeparator()) {
+                    enabled << action->text();
+                    chosen = action->text() == choice ? action : chosen;
+                }
+            }
+            if (menu != nullptr) {
+                menu->close();
+            }
+            if (chosen != nullptr) {
+                chosen->trigger();
+            }
+        });
+        reader.start(10);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, table()->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(table()->viewport(), &event);
+        QTest::mouseRelease(table()->viewport(), Qt::RightButton, {}, at);
+        [&] { QVERIFY(QTest::qWaitFor([&] { return done; })); }();
+        return enabled;
+    }
+
     // Triggers `command` and answers the register number dialog it opens.
     void answerNumber(QAction* command, int number) {
         command->trigger();
@@ -137,12 +185,42 @@ class RegisterEditingTest : public QObject {
             {"no clip", [&] { typeInto(9, M::AColumn, M::ClipLine, ""); },
              edited(9, [](auto& e) { e.clips[0] = NoClipName; }), "Undo Edit A CLIP of 009"},
             {"insert", [&] { answerNumber(ui().insertRegisterAction(), 7); },
-             changed([](auto& r) { r.set(7, RegisterEntry{}); }), "Undo Insert Register 007"},
+             changed([](auto& r) { r.set(7, blankRegisterEntry()); }), "Undo Insert Register 007"},
             {"delete",
              [&] {
                  QTest::keyClick(select({5, 9}), Qt::Key_Delete);
              },
              RegisterCollection{}, "Undo Delete 2 Registers"},
+            {"delete one chosen", [&] { QTest::keyClick(select({9}), Qt::Key_Delete); },
+             collectionOf({{5, sample(1, "SHOT0005")}}), "Undo Delete Register 009"},
+            {"delete after a click on the number",
+             [&] {
+                 QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
+                                   pointOf(5, M::RegisterColumn));
+                 QTest::keyClick(table(), Qt::Key_Delete);
+             },
+             collectionOf({{9, sample(2, "SHOT0009")}}), "Undo Delete Register 005"},
+            {"clear a time",
+             [&] {
+                 table()->setCurrentField(cell(5, M::AColumn), M::InLine);
+                 QTest::keyClick(table(), Qt::Key_Delete);
+             },
+             edited(5, [](auto& e) { e.reg.inA = {0, 0, 0, 0, 0, 1}; }), "Undo Clear A IN of 005"},
+            {"clear a clicked time",
+             [&] {
+                 select({5});
+                 QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
+                                   pointOf(9, M::AColumn, M::OutLine));
+                 QTest::keyClick(table(), Qt::Key_Delete);
+             },
+             edited(9, [](auto& e) { e.reg.outA = {0, 0, 0, 0, 0, 1}; }),
+             "Undo Clear A OUT of 009"},
+            {"clear a clip name",
+             [&] {
+                 table()->setCurrentField(cell(9, M::CColumn), M::ClipLine);
+                 ui().deleteAction()->trigger();
+             },
+             edited(9, [](auto& e) { e.clips[2] = NoClipName; }), "Undo Clear C CLIP of 009"},
             {"duplicate keeps the spacing",
              [&] {
                  select({5, 9});
@@ -277,35 +355,248 @@ class RegisterEditingTest : public QObject {
         QCOMPARE(stack()->count(), 0);
     }
 
-    // A bad line refuses the whole paste and is named; pasting over registers asks first.
+    // A bad line refuses the whole paste and is named, as is a field's value that cannot go in;
+    // pasting over registers asks first, naming those replaced and those added.
     void pasteChecksAndAsks() {
         startWith(baseRegisters());
         QTest::keyClick(select({5, 9}), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text().toStdString(),
                  registerClipboardLines({{5, sample(1, "SHOT0005")}, {9, sample(2, "SHOT0009")}}));
-        const std::vector<RegisterCollection::Item> incoming{{9, sample(7, "REPLACED")},
-                                                             {40, sample(8, "NEW00040")}};
-        QGuiApplication::clipboard()->setText(
-            QString::fromStdString(registerClipboardLines(incoming)) + "041,bad\n");
-        ui().pasteAction()->trigger();
-        expectAlert(*_controller, "The clipboard's text cannot be pasted as registers",
-                    "Line 3 is not a register: \"041,bad\"");
-        dismissAlert(*_controller);
-        QVERIFY(registers() == baseRegisters());
-
-        // A spreadsheet's copy: tab-separated only.
-        auto* data = new QMimeData;
-        data->setData("text/tab-separated-values",
-                      QByteArray::fromStdString(registerClipboardTabs(incoming)));
-        QGuiApplication::clipboard()->setMimeData(data);
-        for (const QString answer : {"Cancel", "Replace"}) {
+        const QString lines =
+            QString::fromStdString(registerClipboardLines({{40, sample(8, "NEW00040")}}));
+        const QString omega = QString::fromUtf8("\u03a9");
+        const struct {
+            QString clipboard;
+            int field; // a clip field to paste into, or -1 for none
+            QString text, information;
+        } refusals[] = {
+            {lines + "041,bad\n", -1, "The clipboard's text cannot be pasted as registers",
+             "Line 2 is not a register: \"041,bad\""},
+            {lines + QString(lines).replace(0, 3, "65536"), -1,
+             "The clipboard's text cannot be pasted as registers",
+             "Line 2 is register 65536, outside 0 to 65535: \"" +
+                 QString(lines).replace(0, 3, "65536").left(60) + "\u2026\""},
+            {QString(lines).replace("NEW00040", "NEW" + omega), -1,
+             "The clipboard's text cannot be pasted as registers",
+             "Line 1 holds \"" + omega + "\", which does not fit in one byte: \"" +
+                 QString(lines).replace("NEW00040", "NEW" + omega).left(60) + "\u2026\""},
+            {"Z" + omega + "\n", RegisterTableModel::BColumn,
+             "The clipboard's text cannot go into B CLIP of 009",
+             "\"" + omega + "\" does not fit in one byte."},
+            {"TOO LONG!", RegisterTableModel::BColumn,
+             "The clipboard's text cannot go into B CLIP of 009",
+             "A clip name has at most 8 characters."},
+        };
+        for (const auto& refusal : refusals) {
+            table()->clearSelection();
+            table()->setCurrentIndex({});
+            if (refusal.field >= 0) {
+                table()->setCurrentField(cell(9, refusal.field), RegisterTableModel::ClipLine);
+            }
+            QGuiApplication::clipboard()->setText(refusal.clipboard);
             ui().pasteAction()->trigger();
-            answerAlert(*_controller, "Replace register 009?", answer);
+            expectAlert(*_controller, refusal.text, refusal.information);
+            dismissAlert(*_controller);
+            QVERIFY(registers() == baseRegisters());
         }
-        QVERIFY(registers() == collectionOf({{5, sample(1, "SHOT0005")},
-                                             {9, sample(7, "REPLACED")},
-                                             {40, sample(8, "NEW00040")}}));
-        QCOMPARE(stack()->count(), 1);
+
+        const struct {
+            std::vector<int32_t> numbers;
+            QString question, information;
+        } questions[] = {
+            {{9}, "Replace register 009?", "The table holds 009 already. Pasting replaces them."},
+            {{5, 9},
+             "Replace 2 registers?",
+             "The table holds 005 and 009 already. Pasting replaces them."},
+            {{9, 40},
+             "Replace register 009 and add register 040?",
+             "The table holds 009 already. Pasting replaces them and adds 040."},
+            {{5, 9, 40, 41, 42},
+             "Replace 2 registers and add 3?",
+             "The table holds 005 and 009 already. Pasting replaces them and adds 040, 041 and "
+             "042."},
+        };
+        for (const auto& asked : questions) {
+            std::vector<RegisterCollection::Item> incoming;
+            for (int32_t number : asked.numbers) {
+                incoming.emplace_back(number, sample(7, "REPLACED"));
+            }
+            // A spreadsheet's copy: tab-separated only.
+            auto* data = new QMimeData;
+            data->setData("text/tab-separated-values",
+                          QByteArray::fromStdString(registerClipboardTabs(incoming)));
+            QGuiApplication::clipboard()->setMimeData(data);
+            for (const QString answer : {"Cancel", "Replace"}) {
+                ui().pasteAction()->trigger();
+                QVERIFY(QTest::qWaitFor([&] { return _controller->currentAlert() != nullptr; }));
+                QCOMPARE(_controller->currentAlert()->informativeText(), asked.information);
+                answerAlert(*_controller, asked.question, answer);
+            }
+            RegisterCollection expected = baseRegisters();
+            for (const auto& [number, entry] : incoming) {
+                expected.set(number, entry);
+            }
+            QVERIFY(registers() == expected);
+            QCOMPARE(stack()->count(), 1);
+            ui().undoAction()->trigger();
+        }
+    }
+
+    // Every byte a clip name can hold, 0x20 to 0xFF but the comma, comes back from the clipboard
+    // in each form it is offered: the registers as text, as tab-separated values alone, and one
+    // field's value through Copy Field and a paste into a field.
+    void clipNamesComeBackByteForByte() {
+        RegisterCollection every;
+        for (int byte = 0x20; byte <= 0xFF; ++byte) {
+            if (byte != ',') {
+                every.set(byte, sample(1, (std::string(1, char(byte)) + "af 1234").c_str()));
+            }
+        }
+        startWith(every);
+        QTest::keyClick(table(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(table(), Qt::Key_C, Qt::ControlModifier);
+        const QString text = QGuiApplication::clipboard()->text();
+        QVERIFY(text.contains(QString::fromUtf8("\n233,") + "01:00:01:00")); // é is 233
+        QVERIFY(text.contains(QString::fromUtf8(",\u00e9af 1234,")));
+        const QByteArray tabs =
+            QGuiApplication::clipboard()->mimeData()->data("text/tab-separated-values");
+        QCOMPARE(QString::fromUtf8(tabs), QString(text).replace(',', '\t'));
+        const std::vector<std::pair<const char*, std::function<void()>>> forms{
+            {"text", [] {}},
+            {"tab-separated values",
+             [&] {
+                 auto* data = new QMimeData;
+                 data->setData("text/tab-separated-values", tabs);
+                 QGuiApplication::clipboard()->setMimeData(data);
+             }},
+        };
+        for (const auto& [form, offer] : forms) {
+            startWith({});
+            offer();
+            QTest::keyClick(table(), Qt::Key_V, Qt::ControlModifier);
+            QVERIFY2(registers() == every, form);
+        }
+
+        RegisterCollection expected = every;
+        for (const auto& [number, entry] : every) {
+            table()->setCurrentField(cell(number, RegisterTableModel::AColumn),
+                                     RegisterTableModel::ClipLine);
+            QTest::keyClick(table(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+            table()->setCurrentField(cell(number, RegisterTableModel::DColumn),
+                                     RegisterTableModel::ClipLine);
+            QTest::keyClick(table(), Qt::Key_V, Qt::ControlModifier);
+            expected.set(number, withClip(entry, 3, entry.clips[0]));
+        }
+        QVERIFY(_controller->currentAlert() == nullptr);
+        QVERIFY(registers() == expected);
+    }
+
+    // Each command's shortcut does what its command does, and nothing while it is disabled:
+    // Copy is the Edit menu's, not the table's own copy of a cell. Save stays enabled while an
+    // emptied table is unsaved, as the save prompt would save it.
+    void shortcutsFollowTheirCommands() {
+        using M = RegisterTableModel;
+        const QStringList onAField{"Cut", "Copy", "Copy Field", "Delete", "Paste", "Save..."};
+        const struct {
+            const char* name;
+            std::function<void()> enter;
+            QStringList enabled;
+        } states[] = {
+            {"nothing current", [&] { startWith(baseRegisters()); }, {"Paste", "Save..."}},
+            {"a field current",
+             [&] {
+                 startWith(baseRegisters());
+                 table()->setCurrentField(cell(5, M::AColumn), M::InLine);
+             },
+             onAField},
+            {"a field current, its register unselected",
+             [&] {
+                 startWith(baseRegisters());
+                 table()->setCurrentField(cell(5, M::AColumn), M::InLine);
+                 QTest::mouseClick(table()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                                   pointOf(5, M::AColumn));
+             },
+             {"Copy Field", "Delete", "Paste", "Save..."}},
+            {"registers chosen",
+             [&] {
+                 startWith(baseRegisters());
+                 select({5, 9});
+             },
+             onAField},
+            {"a register number current",
+             [&] {
+                 startWith(baseRegisters());
+                 QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
+                                   pointOf(9, M::RegisterColumn));
+             },
+             {"Cut", "Copy", "Delete", "Paste", "Save..."}},
+            {"an emptied table",
+             [&] {
+                 startWith(baseRegisters());
+                 QTest::keyClick(select({5, 9}), Qt::Key_Delete);
+             },
+             {"Paste", "Save..."}},
+            {"an empty table", [&] { startWith({}); }, {"Paste"}},
+        };
+        const std::pair<QAction* (AppControllerTestAccess::*)() const, QKeySequence> commands[] = {
+            {&AppControllerTestAccess::cutAction, QKeySequence::Cut},
+            {&AppControllerTestAccess::copyAction, QKeySequence::Copy},
+            {&AppControllerTestAccess::copyFieldAction, QKeySequence("Ctrl+Shift+C")},
+            {&AppControllerTestAccess::deleteAction, QKeySequence::Delete},
+            {&AppControllerTestAccess::pasteAction, QKeySequence::Paste},
+            {&AppControllerTestAccess::saveAction, {}}, // its shortcut opens the save panel
+        };
+        const QString marker =
+            QString::fromStdString(registerClipboardLines({{70, sample(3, "PASTED70")}}));
+        for (const auto& state : states) {
+            for (const auto& [actionOf, keys] : commands) {
+                state.enter();
+                QAction* action = (ui().*actionOf)();
+                const bool enabled = state.enabled.contains(action->text());
+                const QString context = QString("%1, %2").arg(action->text(), state.name);
+                QVERIFY2(action->isEnabled() == enabled, qPrintable(context));
+                if (keys.isEmpty()) {
+                    continue;
+                }
+                QGuiApplication::clipboard()->setText(marker);
+                const RegisterCollection before = registers();
+                QTest::keySequence(table(), keys);
+                const bool acted =
+                    QGuiApplication::clipboard()->text() != marker || !(registers() == before);
+                QVERIFY2(acted == enabled, qPrintable(context));
+            }
+        }
+    }
+
+    // The context menu acts on what was clicked: a register not selected is selected first and
+    // the menu's commands act on it; below the rows nothing is selected or current any more.
+    void contextMenuActsOnWhatWasClicked() {
+        using M = RegisterTableModel;
+        startWith(baseRegisters());
+        table()->setCurrentField(cell(5, M::AColumn), M::InLine);
+        const QStringList onARegister{"Cut",
+                                      "Copy",
+                                      "Copy Field",
+                                      "Paste",
+                                      "Delete",
+                                      "Insert Register...",
+                                      "Duplicate To..."};
+        QCOMPARE(rightClick(pointOf(9, M::BColumn), "Delete"), onARegister);
+        QVERIFY(registers() == collectionOf({{5, sample(1, "SHOT0005")}}));
+        QCOMPARE(ui().undoAction()->text(), "Undo Delete Register 009");
+
+        // The register selected through its field: the menu's Delete clears the field clicked.
+        table()->setCurrentField(cell(5, M::AColumn), M::InLine);
+        QCOMPARE(rightClick(pointOf(5, M::CColumn, M::ClipLine), "Delete"), onARegister);
+        QCOMPARE(ui().undoAction()->text(), "Undo Clear C CLIP of 005");
+
+        select({5});
+        const QPoint below(pointOf(5, M::AColumn).x(),
+                           table()->visualRect(cell(5, M::AColumn)).bottom() + 10);
+        QVERIFY(!table()->indexAt(below).isValid());
+        QCOMPARE(rightClick(below), QStringList({"Paste", "Insert Register..."}));
+        QVERIFY(!table()->selectionModel()->hasSelection());
+        QVERIFY(!table()->currentIndex().isValid());
     }
 
     // Each way of losing changes asks first; Save saves and goes on, Don't Save goes on,

@@ -205,28 +205,37 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
 
     // The device refuses a request: its error comes up after the progress sheet has gone, the
     // registers read before stay, a register whose clip names could not be read is not stored,
-    // and a transfer that could not start left the collection alone.
+    // and a transfer that could not start left the collection alone. A download that stored
+    // registers says how many, and how to have the table back.
     void deviceFailureShowsItsErrorAfterTheSheetHasGone_data() {
         QTest::addColumn<bool>("upload");
         QTest::addColumn<int>("readBefore");
         QTest::addColumn<bool>("clipNameFails"); // the times request of that register succeeds
         QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("account"); // after the error's own informative text
+        const QString twoArrived = "2 of 10 registers arrived before the failure; Edit \u25B8 "
+                                   "Undo Download brings back the table as it was.";
         QTest::newRow("download, at the start")
-            << false << 0 << false << "Unexpected response to Version request";
+            << false << 0 << false << "Unexpected response to Version request"
+            << "";
         QTest::newRow("download, at register 2")
-            << false << 2 << false << "Unexpected response to Register Time request";
+            << false << 2 << false << "Unexpected response to Register Time request" << twoArrived;
         QTest::newRow("download, clip names of register 2")
-            << false << 2 << true << "Unexpected response to Register Clip Name request";
+            << false << 2 << true << "Unexpected response to Register Clip Name request"
+            << twoArrived;
         QTest::newRow("upload, at the start")
-            << true << 0 << false << "Unexpected response to Version request";
+            << true << 0 << false << "Unexpected response to Version request"
+            << "";
         QTest::newRow("upload, writing register 2")
-            << true << 2 << false << "Unexpected response to Register Time Load";
+            << true << 2 << false << "Unexpected response to Register Time Load"
+            << "";
     }
     void deviceFailureShowsItsErrorAfterTheSheetHasGone() {
         QFETCH(bool, upload);
         QFETCH(int, readBefore);
         QFETCH(bool, clipNameFails);
         QFETCH(QString, text);
+        QFETCH(QString, account);
         const RegisterCollection before =
             upload ? uploadCollection() : collectionOf({{100, entryWith(3, FourClips)}});
         _controller->_replaceRegisters(before);
@@ -242,7 +251,8 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
         });
         transfer(upload ? &AppController::uploadRegisters : &AppController::downloadRegisters,
                  TypedRangeTag, 0, 9);
-        expectFailureAlert(text, TavrelDeviceRecoverySuggestion);
+        expectFailureAlert(text, TavrelDeviceRecoverySuggestion +
+                                     (account.isEmpty() ? QString() : "\n\n" + account));
         QCOMPARE(_ended, readBefore == 0 ? 0 : 1);
         QVERIFY(!ui().progressSheet()->isVisible());
         QVERIFY(

@@ -64,6 +64,44 @@ TEST(RegisterClipboard, CopiesAsFileLinesAndTabsAndReadsBoth) {
     EXPECT_EQ(collectionOf(pasted), collectionOf(tabbed));
 }
 
+// A byte is the character of its code in every form, and text from another program is read by
+// the same rule; a field's value is one line, its blanks kept.
+TEST(RegisterClipboard, CarriesEachByteAsTheCharacterOfItsCode) {
+    const Registers cafe = {
+        {7, entry({"Caf\xE9\x7F\x80 \xFF", NoClipName, NoClipName, NoClipName})}};
+    const std::string line = registerClipboardLines(cafe);
+    EXPECT_NE(line.find(",Caf\xC3\xA9\x7F\xC2\x80 \xC3\xBF,"), std::string::npos);
+    for (const std::string& text : {line, registerClipboardTabs(cafe)}) {
+        Registers pasted;
+        ASSERT_TRUE(parseRegisterClipboard(text, &pasted));
+        EXPECT_EQ(collectionOf(pasted), collectionOf(cafe));
+    }
+    EXPECT_EQ(clipboardFieldText("Caf\xE9"), "Caf\xC3\xA9");
+
+    const struct {
+        std::string text;
+        bool field;
+        std::string bytes; // "?": refused
+    } values[] = {
+        {" 01:02:03:04\n", true, " 01:02:03:04"},
+        {"\t a b \r\n", true, " a b "},
+        {"\n", true, ""},
+        {"A,B", false, "A,B"},
+        {"A\tB", false, "A\tB"},
+        {"A\nB", false, "A\nB"},
+        {"Caf\xC3\xA9", true, "Caf\xE9"},
+        {"\xE2\x84\xA6", true, "?"}, // U+2126
+    };
+    for (const auto& [text, field, expected] : values) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(isClipboardField(text), field);
+        std::string bytes;
+        ClipboardProblem problem;
+        EXPECT_EQ(parseClipboardField(text, &bytes, &problem), expected != "?");
+        EXPECT_EQ(expected == "?" ? problem.character : bytes, expected == "?" ? text : expected);
+    }
+}
+
 TEST(RegisterClipboard, ReadsASpreadsheetCopy) {
     // Lines out of order, register 7 twice (the later wins), CR LF, a blank row, a last line end.
     std::string row5 = SpreadsheetRow;
@@ -83,15 +121,23 @@ TEST(RegisterClipboard, ReadsASpreadsheetCopy) {
 }
 
 TEST(RegisterClipboard, RefusesTheWholeTextAndNamesTheLine) {
+    using Reason = ClipboardProblem::Reason;
     const std::string good = registerClipboardLines({Sample[0]});
     const std::string bare = good.substr(0, good.size() - 1);
     std::string badTime = good;
     badTime.replace(badTime.find("01:00:00:00"), 11, "01:00:00:0x");
     std::string longLine = good;
     longLine.insert(longLine.size() - 1, RegisterFileLineLimit, 'd');
+    std::string omega = good; // U+03A9 in clip name A
+    omega.replace(omega.find("SHOT0001"), 8, "SHOT\xCE\xA9");
+    std::string stray = good; // 0xE9 alone begins no UTF-8 character
+    stray.replace(stray.find("SHOT0001"), 8, "SHOT\xE9");
     const struct {
         std::string text;
         size_t line;
+        Reason reason = Reason::NotARegister;
+        std::string character = {};
+        int32_t number = 0;
     } cases[] = {
         {good + "\r\n" + badTime, 3},
         {bare + "\r" + bare + "\r" + badTime, 3},
@@ -100,17 +146,29 @@ TEST(RegisterClipboard, RefusesTheWholeTextAndNamesTheLine) {
         {registerClipboardTabs({Sample[1]}), 1},                  // a comma in clip name D
         {" " + good, 1},
         {good + longLine, 2},
+        {good + omega, 2, Reason::NotOneByte, "\xCE\xA9"},
+        {stray, 1, Reason::NotOneByte, "\xE9"},
+        {good + "65536" + good.substr(3), 2, Reason::NumberOutOfRange, {}, 65536},
+        {"-1" + good.substr(3), 1, Reason::NumberOutOfRange, {}, -1},
         {"\r\n \t\n", 0},
         {std::string(RegisterClipboardLimit + 1, '\n'), 0},
     };
-    for (const auto& [text, line] : cases) {
-        SCOPED_TRACE(text.substr(0, 200));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 200));
         Registers pasted = Sample;
         ClipboardProblem problem;
-        EXPECT_FALSE(parseRegisterClipboard(text, &pasted, &problem));
-        EXPECT_EQ(problem.line, line);
+        EXPECT_FALSE(parseRegisterClipboard(c.text, &pasted, &problem));
+        EXPECT_EQ(problem.line, c.line);
+        if (c.line > 0) {
+            EXPECT_EQ(problem.reason, c.reason);
+            EXPECT_EQ(problem.character, c.character);
+            EXPECT_EQ(problem.number, c.number);
+        }
         EXPECT_EQ(collectionOf(pasted), collectionOf(Sample));
     }
+    Registers edges;
+    ASSERT_TRUE(parseRegisterClipboard("0" + good.substr(3) + "65535" + good.substr(3), &edges));
+    EXPECT_EQ(edges.back().first, 65535);
     ClipboardProblem problem;
     EXPECT_FALSE(parseRegisterClipboard(good + longLine, nullptr, &problem));
     EXPECT_EQ(problem.text, good.substr(0, 60) + "\xE2\x80\xA6");

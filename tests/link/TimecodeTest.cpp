@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 using namespace tavrel::link;
 
@@ -108,27 +109,38 @@ TEST(TimeInput, AcceptsWithinTheRateAndSaysWhyNot) {
     EXPECT_EQ(frameRateFromName("29.97"), WireLimits);
 }
 
-// A result of eight characters is the accepted name, any other the reason.
+// A result of eight characters is the accepted name, any other the reason. A pasted name keeps
+// the bytes above printable ASCII that a typed one may not hold.
 TEST(ClipInput, PadsToEightAndSaysWhyNot) {
     const std::string notAscii = "A clip name holds printable ASCII characters only.";
-    const std::pair<std::string, std::string> cases[] = {
-        {"SHOT1", "SHOT1   "},
-        {" x", " x      "},
-        {"ABCDEFGH", "ABCDEFGH"},
-        {"", "********"},
-        {"   ", "********"}, // as a register file reads eight blanks
-        {"ABCDEFGHI", "A clip name has at most 8 characters."},
-        {"A,B", "A clip name cannot hold a comma."},
-        {"Caf\xC3\xA9", notAscii},
-        {"A\tB", notAscii},
-        {"A\x7F", notAscii},
+    const std::string control =
+        "A clip name cannot hold tabs, line breaks or other control characters.";
+    constexpr ClipBytes Typed = ClipBytes::PrintableAscii;
+    constexpr ClipBytes Pasted = ClipBytes::Pasted;
+    const std::tuple<std::string, ClipBytes, std::string> cases[] = {
+        {"SHOT1", Typed, "SHOT1   "},
+        {" x", Typed, " x      "},
+        {"ABCDEFGH", Typed, "ABCDEFGH"},
+        {"", Typed, "********"},
+        {"   ", Typed, "********"}, // as a register file reads eight blanks
+        {"ABCDEFGHI", Typed, "A clip name has at most 8 characters."},
+        {"A,B", Typed, "A clip name cannot hold a comma."},
+        {"Caf\xC3\xA9", Typed, notAscii},
+        {"A\tB", Typed, notAscii},
+        {"A\x7F", Typed, notAscii},
+        {"Caf\xE9", Pasted, "Caf\xE9    "},
+        {"\x7F\x80\x9F\xA0\xFF", Pasted, "\x7F\x80\x9F\xA0\xFF   "},
+        {" ", Pasted, "********"},
+        {"A,\xE9", Pasted, "A clip name cannot hold a comma."},
+        {"A\tB", Pasted, control},
+        {"\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9", Pasted, "A clip name has at most 8 characters."},
     };
-    for (const auto& [text, result] : cases) {
+    for (const auto& [text, allowed, result] : cases) {
         SCOPED_TRACE(text);
         bool accepted = result.size() == 8;
         std::string clip = "unchanged";
         std::string reason;
-        EXPECT_EQ(parseClipInput(text, &clip, &reason), accepted);
+        EXPECT_EQ(parseClipInput(text, &clip, &reason, allowed), accepted);
         EXPECT_EQ(accepted ? clip : reason, result);
         EXPECT_EQ(accepted ? reason : clip, accepted ? "" : "unchanged");
     }
