@@ -15,6 +15,7 @@ using records::holdsNoClipNames;
 using records::NoClipName;
 using records::RegisterEntry;
 using records::RegisterTimeBytes;
+using records::registerTimeFitsText;
 using records::stringForRegisterTime;
 using records::VRG500_registerTime;
 using records::VRG500_registerTimes;
@@ -27,11 +28,6 @@ constexpr std::string_view DetailPrefix = "#=";
 constexpr std::string_view NamesWord = "names";
 constexpr std::string_view NoneWord = "none";
 constexpr char HexDigits[] = "0123456789ABCDEF";
-
-bool fitsText(const VRG500_registerTime& time) {
-    return time.isNull ||
-           (time.hours <= 99 && time.minutes <= 99 && time.seconds <= 99 && time.frames <= 99);
-}
 
 bool hidesNumbers(const VRG500_registerTime& time) {
     return time.isNull && (time.hours | time.minutes | time.seconds | time.frames) != 0;
@@ -112,7 +108,7 @@ bool parseNumber(std::string_view text, int32_t* number) {
 bool timesNeedDetail(const RegisterEntry& entry) {
     for (size_t i = 0; i < std::size(VRG500_registerTimes); ++i) {
         const VRG500_registerTime& time = entry.reg.*VRG500_registerTimes[i];
-        if (hidesNumbers(time) || !fitsText(time) ||
+        if (hidesNumbers(time) || !registerTimeFitsText(time) ||
             records::deviceTimeBytes(entry, i) != nullptr) {
             return true;
         }
@@ -132,7 +128,7 @@ bool applyTimes(const RegisterDetail& detail, const RegisterEntry* line, Registe
     records::decodeRegisterWire(wire, exact);
     for (auto time : VRG500_registerTimes) {
         const VRG500_registerTime& read = exact->reg.*time;
-        const VRG500_registerTime shown = fitsText(read) ? read : unsetLike(read);
+        const VRG500_registerTime shown = registerTimeFitsText(read) ? read : unsetLike(read);
         if (stringForRegisterTime(shown) != stringForRegisterTime(line->reg.*time)) {
             return false;
         }
@@ -164,7 +160,7 @@ std::string registerDetailLineText(int32_t number, const RegisterEntry& entry) {
 RegisterEntry entryAsLineShows(const RegisterEntry& entry) {
     RegisterEntry shown = entry;
     for (auto time : VRG500_registerTimes) {
-        if (!fitsText(entry.reg.*time)) {
+        if (!registerTimeFitsText(entry.reg.*time)) {
             shown.reg.*time = unsetLike(entry.reg.*time);
         }
     }

@@ -5,6 +5,7 @@
 #include "RegisterDetailLine.h"
 #include "RegisterLabel.h"
 #include "RegisterLine.h"
+#include "RegisterTimeText.h"
 #include "RegisterTimeWire.h"
 
 #include <algorithm>
@@ -35,11 +36,6 @@ char* putLineWithEnd(char* at, int32_t number, const RegisterEntry& entry) {
     return at + 2;
 }
 
-bool timeFitsText(const VRG500_registerTime& time) {
-    return time.isNull ||
-           (time.hours <= 99 && time.minutes <= 99 && time.seconds <= 99 && time.frames <= 99);
-}
-
 // Why the reader would not give a name back whole, or null: empty, a comma in names A to C (it
 // would shift the fields), a line end in any name (it would end the line early, and the next
 // line would be read as the rest of this one).
@@ -67,7 +63,7 @@ bool clipNameError(int32_t number, size_t machine, const char* problem, TavrelEr
 
 bool checkRegisterWritable(int32_t number, const RegisterEntry& entry, TavrelError* error) {
     for (size_t i = 0; i < 8; ++i) {
-        if (!timeFitsText(entry.reg.*VRG500_registerTimes[i])) {
+        if (!records::registerTimeFitsText(entry.reg.*VRG500_registerTimes[i])) {
             tavrelFileFormatError(
                 error, "Register " + registerLabel(number) + " holds a time that cannot be written",
                 std::string("Its ") + VRG500_registerTimeNames[i] +

@@ -98,8 +98,7 @@ size_t numberLength(int32_t number) {
 
 bool timesFitText(const VRG500_register& reg) {
     for (auto member : VRG500_registerTimes) {
-        const VRG500_registerTime& t = reg.*member;
-        if (!t.isNull && (t.hours > 99 || t.minutes > 99 || t.seconds > 99 || t.frames > 99)) {
+        if (!records::registerTimeFitsText(reg.*member)) {
             return false;
         }
     }

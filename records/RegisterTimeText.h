@@ -16,6 +16,13 @@ inline constexpr size_t RegisterTimeTextLength = 11;
 
 std::string stringForRegisterTime(VRG500_registerTime time);
 
+// Whether the text form shows the time as it is: a null time always, else only numbers of two
+// digits (a number above 99, from bytes that are not decimal, takes three).
+inline bool registerTimeFitsText(const VRG500_registerTime& time) {
+    return time.isNull != 0 ||
+           (time.hours <= 99 && time.minutes <= 99 && time.seconds <= 99 && time.frames <= 99);
+}
+
 // Writes the text form into `text` (RegisterTimeTextLength characters, no terminator) without
 // allocating, for writers that build whole lines in place. Numbers must be at most 99.
 void putRegisterTimeText(const VRG500_registerTime& time, char* text);
