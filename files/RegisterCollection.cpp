@@ -1,5 +1,7 @@
 #include "RegisterCollection.h"
 
+#include "RegisterTimeWire.h"
+
 #include <algorithm>
 #include <cstring>
 #include <iterator>
@@ -9,7 +11,6 @@ namespace tavrel::files {
 using records::deviceTimeBytes;
 using records::holdsNoClipNames;
 using records::RegisterEntry;
-using records::VRG500_registerTime;
 using records::VRG500_registerTimes;
 
 namespace {
@@ -40,17 +41,12 @@ size_t seek(const std::vector<RegisterCollection::Item>& items, size_t from, int
 
 } // namespace
 
-bool sameTime(const VRG500_registerTime& a, const VRG500_registerTime& b) {
-    return a.hours == b.hours && a.minutes == b.minutes && a.seconds == b.seconds &&
-           a.frames == b.frames && (a.dropFrame != 0) == (b.dropFrame != 0) &&
-           (a.isNull != 0) == (b.isNull != 0);
-}
-
 bool sameEntry(const RegisterEntry& a, const RegisterEntry& b) {
     for (size_t i = 0; i < std::size(VRG500_registerTimes); ++i) {
         const records::RegisterTimeBytes* keptA = deviceTimeBytes(a, i);
         const records::RegisterTimeBytes* keptB = deviceTimeBytes(b, i);
-        if (!sameTime(a.reg.*VRG500_registerTimes[i], b.reg.*VRG500_registerTimes[i]) ||
+        if (!records::vrg500wire::sameWireTime(a.reg.*VRG500_registerTimes[i],
+                                               b.reg.*VRG500_registerTimes[i]) ||
             (keptA == nullptr) != (keptB == nullptr) || (keptA != nullptr && *keptA != *keptB)) {
             return false;
         }

@@ -60,8 +60,6 @@ class RegisterCollection {
     std::vector<Item> _items;
 };
 
-// Whether two times are the same in every field, the numbers an unset time carries included.
-bool sameTime(const records::VRG500_registerTime& a, const records::VRG500_registerTime& b);
 // Whether two entries hold the same bytes: every field of every time counts, the digits of a
 // time marked as not set too, the device bytes kept for a time, and whether the register holds
 // no clip names, since the device's bytes are kept as they came. This is what the collection and

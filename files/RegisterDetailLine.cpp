@@ -2,7 +2,6 @@
 
 #include "RegisterLabel.h"
 #include "RegisterTimeText.h"
-#include "RegisterTimeWire.h"
 #include "RegisterWire.h"
 
 #include <algorithm>
@@ -19,8 +18,6 @@ using records::registerTimeFitsText;
 using records::stringForRegisterTime;
 using records::VRG500_registerTime;
 using records::VRG500_registerTimes;
-using records::vrg500wire::packRegisterTime;
-using records::vrg500wire::parseRegisterTime;
 
 namespace {
 
@@ -39,15 +36,6 @@ VRG500_registerTime unsetLike(const VRG500_registerTime& time) {
     shown.isNull = 1;
     shown.dropFrame = time.dropFrame ? 1 : 0;
     return shown;
-}
-
-RegisterTimeBytes bytesOf(const RegisterEntry& entry, size_t index) {
-    if (const RegisterTimeBytes* kept = records::deviceTimeBytes(entry, index)) {
-        return *kept;
-    }
-    RegisterTimeBytes bytes;
-    packRegisterTime(entry.reg.*VRG500_registerTimes[index], bytes.data());
-    return bytes;
 }
 
 int hexValue(char c) {
@@ -145,9 +133,10 @@ bool needsDetailLine(const RegisterEntry& entry) {
 std::string registerDetailLineText(int32_t number, const RegisterEntry& entry) {
     std::string line(DetailPrefix);
     line += records::registerLabel(number);
-    for (size_t i = 0; timesNeedDetail(entry) && i < std::size(VRG500_registerTimes); ++i) {
+    const bool times = timesNeedDetail(entry);
+    for (size_t i = 0; times && i < std::size(VRG500_registerTimes); ++i) {
         line += ',';
-        for (const uint8_t byte : bytesOf(entry, i)) {
+        for (const uint8_t byte : records::timeBytesToSend(entry, i)) {
             line += HexDigits[byte >> 4];
             line += HexDigits[byte & 0x0F];
         }

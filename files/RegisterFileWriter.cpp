@@ -7,6 +7,7 @@
 #include "RegisterLine.h"
 #include "RegisterTimeText.h"
 #include "RegisterTimeWire.h"
+#include "RegisterWire.h"
 
 #include <algorithm>
 #include <cassert>
@@ -167,15 +168,10 @@ namespace {
 // Whether the detail line gives the time back as the entry holds it: always for bytes the device
 // sent, not for a number no byte reads as (above 165, say), which no device sends.
 bool timeHasBytes(const RegisterEntry& entry, size_t index) {
-    if (records::deviceTimeBytes(entry, index) != nullptr) {
-        return true;
-    }
-    const VRG500_registerTime& time = entry.reg.*VRG500_registerTimes[index];
-    uint8_t bytes[4];
-    records::vrg500wire::packRegisterTime(time, bytes);
+    const records::RegisterTimeBytes bytes = records::timeBytesToSend(entry, index);
     VRG500_registerTime read;
-    records::vrg500wire::parseRegisterTime(bytes, &read);
-    return sameTime(read, time);
+    records::vrg500wire::parseRegisterTime(bytes.data(), &read);
+    return records::vrg500wire::sameWireTime(read, entry.reg.*VRG500_registerTimes[index]);
 }
 
 bool checkExactWritable(int32_t number, const RegisterEntry& entry, TavrelError* error) {

@@ -4,17 +4,6 @@
 
 namespace tavrel::records {
 
-namespace {
-
-// The same time as the wire carries it: numbers, and the flags as set or not.
-bool sameWireTime(const VRG500_registerTime& a, const VRG500_registerTime& b) {
-    return a.hours == b.hours && a.minutes == b.minutes && a.seconds == b.seconds &&
-           a.frames == b.frames && (a.dropFrame != 0) == (b.dropFrame != 0) &&
-           (a.isNull != 0) == (b.isNull != 0);
-}
-
-} // namespace
-
 RegisterEntry blankRegisterEntry() {
     RegisterEntry entry;
     for (auto time : VRG500_registerTimes) {
@@ -42,7 +31,8 @@ const RegisterTimeBytes* deviceTimeBytes(const RegisterEntry& entry, size_t inde
     }
     VRG500_registerTime read;
     vrg500wire::parseRegisterTime(bytes.data(), &read);
-    return sameWireTime(read, entry.reg.*VRG500_registerTimes[index]) ? &bytes : nullptr;
+    return vrg500wire::sameWireTime(read, entry.reg.*VRG500_registerTimes[index]) ? &bytes
+                                                                                  : nullptr;
 }
 
 } // namespace tavrel::records

@@ -26,6 +26,13 @@ inline uint8_t packBCD(uint8_t value, uint8_t maxTens = 15) {
 }
 
 void parseRegisterTime(const uint8_t wire[4], VRG500_registerTime* time);
+// Whether two times are the same on the wire: the same numbers (those a null time carries too) and
+// the same flags, each counted as set or not.
+inline bool sameWireTime(const VRG500_registerTime& a, const VRG500_registerTime& b) {
+    return a.hours == b.hours && a.minutes == b.minutes && a.seconds == b.seconds &&
+           a.frames == b.frames && (a.dropFrame != 0) == (b.dropFrame != 0) &&
+           (a.isNull != 0) == (b.isNull != 0);
+}
 void packRegisterTime(VRG500_registerTime time, uint8_t wire[4]);
 
 // True when packing the time would give back the same numbers: hours, minutes and seconds at

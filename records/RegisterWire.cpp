@@ -28,6 +28,15 @@ void decodeRegisterWire(const RegisterWire& wire, RegisterEntry* entry) {
     entry->reg.trailingByte2 = wire[33];
 }
 
+RegisterTimeBytes timeBytesToSend(const RegisterEntry& entry, size_t index) {
+    if (const RegisterTimeBytes* kept = deviceTimeBytes(entry, index)) {
+        return *kept;
+    }
+    RegisterTimeBytes bytes;
+    packRegisterTime(entry.reg.*VRG500_registerTimes[index], bytes.data());
+    return bytes;
+}
+
 bool timeCanBeSent(const RegisterEntry& entry, size_t index) {
     return deviceTimeBytes(entry, index) != nullptr ||
            vrg500wire::registerTimeCanBeSent(entry.reg.*VRG500_registerTimes[index]);
@@ -35,17 +44,14 @@ bool timeCanBeSent(const RegisterEntry& entry, size_t index) {
 
 bool encodeRegisterWire(const RegisterEntry& entry, RegisterWire* wire, size_t* refused) {
     for (size_t i = 0; i < 8; ++i) {
-        uint8_t* at = wire->data() + 4 * i;
-        if (const RegisterTimeBytes* kept = deviceTimeBytes(entry, i)) {
-            std::copy(kept->begin(), kept->end(), at);
-        } else if (vrg500wire::registerTimeCanBeSent(entry.reg.*VRG500_registerTimes[i])) {
-            packRegisterTime(entry.reg.*VRG500_registerTimes[i], at);
-        } else {
+        if (!timeCanBeSent(entry, i)) {
             if (refused != nullptr) {
                 *refused = i;
             }
             return false;
         }
+        const RegisterTimeBytes bytes = timeBytesToSend(entry, i);
+        std::copy(bytes.begin(), bytes.end(), wire->begin() + static_cast<std::ptrdiff_t>(4 * i));
     }
     (*wire)[32] = entry.reg.trailingByte1;
     (*wire)[33] = entry.reg.trailingByte2;

@@ -22,9 +22,14 @@ void decodeRegisterWire(const RegisterWire& wire, RegisterEntry* entry);
 // wire form's limits.
 bool timeCanBeSent(const RegisterEntry& entry, size_t index);
 
-// The bytes to send for the entry: each time's kept device bytes where deviceTimeBytes gives them,
-// else the time packed. False, with the first time that cannot be sent in *refused (when given),
-// when timeCanBeSent refuses one; *wire is then unspecified.
+// The bytes of time `index` (wire order) as the entry sends them: its kept device bytes where
+// deviceTimeBytes gives them, else the time packed (which changes a number packing cannot carry:
+// see timeCanBeSent).
+RegisterTimeBytes timeBytesToSend(const RegisterEntry& entry, size_t index);
+
+// The bytes to send for the entry: each time's bytes as timeBytesToSend gives them. False, with the
+// first time that cannot be sent in *refused (when given), when timeCanBeSent refuses one; *wire is
+// then unspecified.
 bool encodeRegisterWire(const RegisterEntry& entry, RegisterWire* wire, size_t* refused = nullptr);
 
 // Whether the record alone cannot send the bytes back: packing their reading gives other bytes
