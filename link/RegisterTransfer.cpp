@@ -29,29 +29,33 @@ bool readRegister(TavrelSocket& socket, uint16_t number, RegisterEntry* entry, T
     return true;
 }
 
-bool writeRegister(TavrelSocket& socket, uint16_t number, const RegisterEntry& entry,
-                   TavrelError* error) {
+namespace {
+
+// The register's times and trailing bytes, with the device's own bytes where it kept them.
+bool writeTimes(TavrelSocket& socket, uint16_t number, const RegisterEntry& entry,
+                TavrelError* error) {
     RegisterWire wire;
     if (!records::encodeRegisterWire(entry, &wire)) {
         // The same refusal as a record the link cannot pack.
         return socket.setRegisterData(entry.reg, number, error);
     }
-    return socket.setRegisterWire(wire, number, error) &&
+    return socket.setRegisterWire(wire, number, error);
+}
+
+} // namespace
+
+bool writeRegister(TavrelSocket& socket, uint16_t number, const RegisterEntry& entry,
+                   TavrelError* error) {
+    return writeTimes(socket, number, entry, error) &&
            socket.setRegisterClipName(entry.clips[0], entry.clips[1], entry.clips[2],
                                       entry.clips[3], number, error);
 }
 
 bool writeRegisterOver(TavrelSocket& socket, uint16_t number, const RegisterEntry& entry,
                        TavrelError* error) {
-    if (!holdsNoClipNames(entry)) {
-        return writeRegister(socket, number, entry, error);
-    }
     // Writing no-clip names to a register that has none would give it four names it never had.
-    RegisterWire wire;
-    if (!records::encodeRegisterWire(entry, &wire)) {
-        return socket.setRegisterData(entry.reg, number, error);
-    }
-    return socket.setRegisterWire(wire, number, error);
+    return holdsNoClipNames(entry) ? writeTimes(socket, number, entry, error)
+                                   : writeRegister(socket, number, entry, error);
 }
 
 } // namespace tavrel::link
