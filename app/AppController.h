@@ -341,8 +341,7 @@ class AppController : public QObject {
     void savePanelDidEnd(int returnCode, const QString& path);
     void _processVg2File(const QString& path);
     void _exportVg2File(const QString& path);
-    // The table is `path`'s now (empty: untitled): the title, the remembered name, Save.
-    void _setDocumentPath(const QString& path);
+    // The document's file changed: the title and Save follow it.
     void _documentPathChanged();
 
     QToolBar* mainToolbar() const { return _toolbar; }

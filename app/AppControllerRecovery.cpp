@@ -60,8 +60,8 @@ void AppController::_restoreRecovered(const RecoveredRegisters& copy) {
         const QString origin = copy.origin;
         _editor->replaceAll(
             std::move(registers), tr("Restore Unsaved Registers"),
-            [this, before, origin](bool redone) { _setDocumentPath(redone ? origin : before); });
-        _setDocumentPath(origin);
+            [this, before, origin](bool redone) { _document->setPath(redone ? origin : before); });
+        _document->setPath(origin);
         discardRecoveredRegisters(copy); // this window keeps its own copy from now on
         validateActions();
         QTimer::singleShot(0, this, [this] { offerRecoveredRegisters(); });

@@ -76,10 +76,6 @@ void AppController::savePanelDidEnd(int returnCode, const QString& path) {
     _exportVg2File(path);
 }
 
-void AppController::_setDocumentPath(const QString& path) {
-    _document->setPath(path);
-}
-
 void AppController::_documentPathChanged() {
     // Save asks for a file only while the table has none.
     saveAction->setText(_document->path().isEmpty() ? tr("Save...") : tr("Save"));
@@ -99,10 +95,10 @@ void AppController::_processVg2File(const QString& path) {
     // Undoing the Open gives the table back to the file it was of, and redoing it to this one.
     _editor->replaceAll(
         std::move(registers), tr("Open %1").arg(QFileInfo(path).fileName()),
-        [this, before, opened](bool redone) { _setDocumentPath(redone ? opened : before); });
+        [this, before, opened](bool redone) { _document->setPath(redone ? opened : before); });
     // The table is the file's now.
     _editor->undoStack()->setClean();
-    _setDocumentPath(opened);
+    _document->setPath(opened);
     validateActions();
 }
 
@@ -116,7 +112,7 @@ void AppController::_exportVg2File(const QString& path) {
     // Clears the window's edited mark.
     _editor->undoStack()->setClean();
     mainWindow->setWindowModified(false);
-    _setDocumentPath(path);
+    _document->setPath(path);
     if (afterSave) {
         QTimer::singleShot(0, this, afterSave);
     }
