@@ -1,6 +1,6 @@
 // Unsaved registers survive whatever ends the process: a copy is kept a moment after each change
-// while the table has unsaved changes (RecoveryCopy), and a start offers back the copies of
-// windows that ended without saving.
+// while the table has unsaved changes (RegisterDocument, RecoveryCopy), and a start offers back the
+// copies of windows that ended without saving.
 #include "AppController.h"
 
 #include "FileErrorAlert.h"
@@ -10,10 +10,8 @@
 #include "RegisterDocument.h"
 #include "RegisterEditor.h"
 #include "RegisterFile.h"
-#include "RegisterTableModel.h"
 
 #include <QDateTime>
-#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>

@@ -61,6 +61,11 @@ void RecoveryCopy::keep(files::RegisterCollection registers, const QString& docu
 void RecoveryCopy::remove() {
     {
         std::lock_guard<std::mutex> lock(_mutex);
+        // Nothing kept and nothing on its way: no work for the writer (a clean table's every
+        // change of the undo history comes here).
+        if (_jobs.empty() && !_busy && _kept.isEmpty()) {
+            return;
+        }
         _jobs.clear();
         _jobs.push_back(Job{true, {}, {}, {}});
     }
