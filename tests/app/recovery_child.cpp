@@ -2,7 +2,7 @@
 // once its copy of unsaved registers is on disk prints "kept PATH" and waits to be killed. The
 // recovery test runs it as a child and kills it with SIGKILL, as a crash or a power cut would.
 #include "AppController.h"
-#include "RecoveryCopy.h"
+#include "RecoveryChildEdit.h"
 #include "RegisterEditor.h"
 
 #include <QApplication>
@@ -31,11 +31,7 @@ int main(int argc, char** argv) {
     const QDir folder(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
                       "/Recovered");
     QTimer::singleShot(0, &controller, [&controller] {
-        RegisterEntry edited;
-        edited.reg.inA = {1, 2, 3, 4, 0, 0};
-        edited.reg.outA = {0x12, 0x34, 0x56, 0x00, 0, 1}; // an unset time hiding numbers
-        edited.clips[1] = "        ";
-        controller.registerEditor()->store({{7, edited}}, "Edit");
+        controller.registerEditor()->store({{7, recoveryChildEdit()}}, "Edit");
     });
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &poll, [&] {

@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 #include "FilePanel.h"
 #include "RecoveredRegisters.h"
+#include "RecoveryChildEdit.h"
 #include "RegisterEditor.h"
 #include "RegisterFile.h"
 
@@ -35,15 +36,6 @@ RegisterCollection copyOnDisk() {
         (void)readRegisterFile(localFilePath(recoveredFolder().filePath(kept.front())), &registers);
     }
     return registers;
-}
-
-// Register 7 as the child leaves it, with bytes no plain register file holds.
-RegisterEntry editedByTheChild() {
-    RegisterEntry edited;
-    edited.reg.inA = {1, 2, 3, 4, 0, 0};
-    edited.reg.outA = {0x12, 0x34, 0x56, 0x00, 0, 1};
-    edited.clips[1] = "        ";
-    return edited;
 }
 
 } // namespace
@@ -88,7 +80,7 @@ class RecoveryTest : public QObject, DeviceTestFixture {
     // The copy holds every byte of the unsaved table, named after its file, and goes once the
     // table is saved, or when it is closed without saving.
     void theCopyFollowsTheTable() {
-        RegisterEntry wide = editedByTheChild();
+        RegisterEntry wide = recoveryChildEdit();
         wide.reg.outB = {110, 0, 0, 0, 0, 0};
         wide.deviceBytes[3] = {0x00, 0x00, 0x00, 0xAA}; // hours 0xAA, as a device sent them
         _controller->registerEditor()->store({{7, wide}}, "Edit");
@@ -131,7 +123,7 @@ class RecoveryTest : public QObject, DeviceTestFixture {
         answerAlert(*_controller, _controller->currentAlert()->text(), answer);
         if (answer == "Restore") {
             RegisterCollection expected = collectionOf({{5, entryWith(5, FourClips)}});
-            expected.set(7, editedByTheChild());
+            expected.set(7, recoveryChildEdit());
             QTRY_VERIFY(ui().registers() == expected);
             QCOMPARE(_controller->window()->windowTitle(), "show.vg2[*] \u2014 Tavrel");
             QVERIFY(_controller->window()->isWindowModified());
