@@ -14,7 +14,6 @@
 #include <cstdio>
 
 using namespace tavrel::app;
-using namespace tavrel::records;
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -25,7 +24,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: recovery_child FILE.vg2\n");
         return 2;
     }
-    AppController controller([] { return std::optional(SerialPortList{}); });
+    AppController controller([] { return std::optional(tavrel::records::SerialPortList{}); });
     controller.window()->show();
     controller.openPanelDidEnd(1, QString::fromLocal8Bit(argv[1]));
     const QDir folder(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
