@@ -93,17 +93,6 @@ bool parseNumber(std::string_view text, int32_t* number) {
     return true;
 }
 
-bool timesNeedDetail(const RegisterEntry& entry) {
-    for (size_t i = 0; i < std::size(VRG500_registerTimes); ++i) {
-        const VRG500_registerTime& time = entry.reg.*VRG500_registerTimes[i];
-        if (hidesNumbers(time) || !registerTimeFitsText(time) ||
-            records::deviceTimeBytes(entry, i) != nullptr) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // The detail's times in place of those of the line, which must show them as they read.
 bool applyTimes(const RegisterDetail& detail, const RegisterEntry* line, RegisterEntry* exact) {
     records::RegisterWire wire{};
@@ -126,14 +115,25 @@ bool applyTimes(const RegisterDetail& detail, const RegisterEntry* line, Registe
 
 } // namespace
 
+bool detailCarriesTimes(const RegisterEntry& entry) {
+    for (size_t i = 0; i < std::size(VRG500_registerTimes); ++i) {
+        const VRG500_registerTime& time = entry.reg.*VRG500_registerTimes[i];
+        if (hidesNumbers(time) || !registerTimeFitsText(time) ||
+            records::deviceTimeBytes(entry, i) != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool needsDetailLine(const RegisterEntry& entry) {
-    return timesNeedDetail(entry) || holdsNoClipNames(entry);
+    return detailCarriesTimes(entry) || holdsNoClipNames(entry);
 }
 
 std::string registerDetailLineText(int32_t number, const RegisterEntry& entry) {
     std::string line(DetailPrefix);
     line += records::registerLabel(number);
-    const bool times = timesNeedDetail(entry);
+    const bool times = detailCarriesTimes(entry);
     for (size_t i = 0; times && i < std::size(VRG500_registerTimes); ++i) {
         line += ',';
         for (const uint8_t byte : records::timeBytesToSend(entry, i)) {

@@ -40,6 +40,9 @@ struct RegisterDetail {
 // Whether the register's line alone would not give it back: an unset time hiding numbers, device
 // bytes kept for a time, a number text cannot show, or no clip names.
 bool needsDetailLine(const records::RegisterEntry& entry);
+// Whether its detail line carries its times, as wire bytes: when its line cannot give them as
+// they are. Every time must then have bytes that read back as it.
+bool detailCarriesTimes(const records::RegisterEntry& entry);
 
 // The detail line, without its line end.
 std::string registerDetailLineText(int32_t number, const records::RegisterEntry& entry);

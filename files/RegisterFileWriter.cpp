@@ -175,7 +175,9 @@ bool timeHasBytes(const RegisterEntry& entry, size_t index) {
 }
 
 bool checkExactWritable(int32_t number, const RegisterEntry& entry, TavrelError* error) {
-    for (size_t i = 0; i < 8; ++i) {
+    // Times the line itself gives (00:00:00:56 as typed in a file, say) need no bytes.
+    const bool carried = detailCarriesTimes(entry);
+    for (size_t i = 0; carried && i < 8; ++i) {
         if (!timeHasBytes(entry, i)) {
             tavrelFileFormatError(
                 error, "Register " + registerLabel(number) + " holds a time that cannot be written",
