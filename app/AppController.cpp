@@ -95,10 +95,15 @@ AppController::AppController(PortLister portLister, QObject* parent)
     _createRangeSheet();
     _createProgressSheet();
     _deviceTools = new DeviceTools(*this);
+    _runner = new TransferRunner(this);
+    connect(_runner, &TransferRunner::progressed, this, &AppController::_showProgress);
+    connect(_runner, &TransferRunner::finished, this, &AppController::validateActions);
     awakeFromNib();
 }
 
 AppController::~AppController() {
+    // A running job ends first: it reports to the window that goes below.
+    delete _runner;
     // The notifier goes before the subscription that owns its descriptor.
     delete _serialPortNotifier;
     if (!_listerNotifier) {
@@ -469,15 +474,19 @@ QString AppController::_openFailureExplanation(int openErrno) const {
 // ---- Version, about box, help ----------------------------------------------------------------
 
 void AppController::showVRG500Version() {
-    std::shared_ptr<TavrelSocket> socket = _getSocket();
-    std::string version;
-    TavrelError error;
-    if (socket && socket->deviceVersion(&version, &error)) {
-        QString trimmed = QString::fromLatin1(trimmedVersionText(version));
-        _beginAlertSheet("VRG-500", QString("Version: %1").arg(trimmed), false);
-        return;
-    }
-    _showError(socket ? &error : nullptr);
+    _startDeviceJob([this](DeviceJob& job) {
+        std::string version;
+        TavrelError error;
+        const bool answered = job.socket().deviceVersion(&version, &error);
+        job.report([this, answered, version, error] {
+            if (!answered) {
+                _showError(&error);
+                return;
+            }
+            const QString trimmed = QString::fromLatin1(trimmedVersionText(version));
+            _beginAlertSheet("VRG-500", QString("Version: %1").arg(trimmed), false);
+        });
+    });
 }
 
 void AppController::showAboutPanel() {
@@ -536,8 +545,10 @@ void AppController::windowWillClose(QWidget* window) {
     if (!_terminating) {
         _document->dropRecoveryCopy();
     }
-    // A running transfer stops at its next step, which then lets go of the port.
-    cancelProgressSheet();
+    // A running job ends at once, in the middle of an exchange if need be: nothing more is sent,
+    // and the port is let go.
+    cancelledProgressSheet = true;
+    _runner->cancelAndWait(std::chrono::seconds(2));
     emit applicationWillTerminate();
     QCoreApplication::quit();
 }

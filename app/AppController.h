@@ -1,8 +1,8 @@
 // The application's one controller: it builds the main window (register table, toolbar with the
 // serial port pop-up, menus, the range and progress sheets) and runs every command; the register
-// collection lives in the table model, which is the only way to change it. Everything happens on
-// the main thread; long work is cut into steps that are scheduled as deferred calls
-// (QTimer::singleShot with 0 ms) on the main event loop.
+// collection lives in the table model, which is the only way to change it. The device's exchanges
+// run as jobs of the transfer runner (TransferRunner.h), away from the window's thread; everything
+// else, and everything a job shows, happens on the window's thread.
 //
 // The operations are spread over several source files, one per concern:
 //   AppController.cpp                  start-up, port list, connection lookup, alerts, version,
@@ -23,6 +23,7 @@
 #include "RegisterCollection.h"
 #include "TavrelError.h"
 #include "TavrelSocket.h"
+#include "TransferRunner.h"
 #include "VRG500.h"
 
 #include <QKeySequence>
@@ -101,14 +102,6 @@ inline constexpr const char* UploadMenuSettingsToolbarItemIdentifier =
 struct LocationLengthRange {
     uint64_t location = 0;
     uint64_t length = 0;
-};
-
-// What a running register transfer carries from one step to the next, by value. The shared
-// connection keeps the port open until the transfer ends.
-struct register_step {
-    std::shared_ptr<link::TavrelSocket> socket;
-    LocationLengthRange range;
-    int32_t current = 0;
 };
 
 // What a safe upload or a comparison carries through its phases (AppControllerSafeUpload.cpp).
@@ -255,7 +248,6 @@ class AppController : public QObject {
     void _openProgressSheet(const QString& title, LocationLengthRange range);
     // Shows `text` (with "%1" for the register) and the bar at `current`.
     void _showProgress(const QString& text, int32_t current);
-    bool _progressCancelled() const { return cancelledProgressSheet; }
     void _closeProgressSheet();
     DeviceTools* deviceTools() const { return _deviceTools; }
 
@@ -272,11 +264,14 @@ class AppController : public QObject {
     void _compareRegisters(LocationLengthRange range);
     // The same for the registers `numbers` (ascending) within `range` only.
     void _beginComparison(LocationLengthRange range, std::vector<int32_t> numbers);
-    void _readRegisterStep(register_step step);
-    void _beginWriting(register_step step);
-    void _writeRegisterStep(register_step step);
-    void _showStoppedUpload(const upload_plan& plan, const records::TavrelError* error);
-    void _endPlan(register_step& step);
+    // The phases of a safe upload or comparison, on the runner's worker; false ends the job.
+    bool _readPlanned(DeviceJob& job, upload_plan& plan);
+    bool _keepSnapshot(DeviceJob& job, const std::shared_ptr<upload_plan>& plan,
+                       const std::string& folder);
+    void _writePlanned(DeviceJob& job, const std::shared_ptr<upload_plan>& plan);
+    // `cutShort`: the register the writing stopped at may hold part of what was sent.
+    void _showStoppedUpload(const upload_plan& plan, const records::TavrelError* error,
+                            bool cutShort);
     void _showComparison(std::shared_ptr<upload_plan> compared);
     // "Upload Changes" of a comparison: the table's differing registers, with the device's
     // values as read for the snapshot.
@@ -318,10 +313,16 @@ class AppController : public QObject {
     void rangeSheetDidEnd(int returnCode, RangeStartOperation context);
     void _downloadRegisters(LocationLengthRange range);
     void _uploadRegisters(LocationLengthRange range);
-    void _downloadRegisterStep(register_step step);
+    // Starts a device job on the runner with the selected port's connection; false after the
+    // generic alert when the port cannot be opened.
+    bool _startDeviceJob(TransferRunner::Work work);
+    // On the worker: whether the device answers; the progress sheet comes up when it does.
+    bool _deviceAnswers(DeviceJob& job, const QString& title, LocationLengthRange range);
+    // The bar at `current` (the registers before it done), then the progress sheet goes.
+    void _endTransfer(int32_t current);
     // Ends a download: the progress sheet goes, and the download becomes one undo step.
-    void _endDownload(register_step& step);
-    void _uploadRegisterStep(register_step step);
+    void _endDownload(int32_t current);
+    TransferRunner* transferRunner() const { return _runner; }
     void cancelProgressSheet();
     void progressSheetDidEnd(int returnCode);
 
@@ -331,7 +332,8 @@ class AppController : public QObject {
     void menuOpenPanelDidEnd(int returnCode, const QString& path);
     void completeMenuUpload(const QString& path);
     // `version` is the device's text, byte for byte (one byte per character).
-    bool _exportVgsFile(const QString& path, const std::string& version,
+    // On the runner's worker, with the job's connection.
+    bool _exportVgsFile(link::TavrelSocket& socket, const QString& path, const std::string& version,
                         records::TavrelError* error);
     std::optional<records::VRG500_menuData>
     _processVgsFile(const QString& path, std::string* version, records::TavrelError* error);
@@ -436,8 +438,6 @@ class AppController : public QObject {
     int _toolbarItemCount() const;
     void _sizeTableToContents();
     void _subscribeToSerialPortChanges();
-    // The start checks shared by the register transfers (AppControllerRegisterTransfer.cpp).
-    std::optional<register_step> _beginTransfer(LocationLengthRange range, const QString& title);
     // The generic alert's second paragraph for a port that could not be opened.
     QString _openFailureExplanation(int openErrno) const;
 
@@ -446,8 +446,8 @@ class AppController : public QObject {
     RegisterTableModel* _tableModel = nullptr;
     RegisterEditor* _editor = nullptr;
     DeviceTools* _deviceTools = nullptr;
-    // The running safe upload or comparison, null when none runs.
-    std::shared_ptr<upload_plan> _plan;
+    // Runs the device jobs off the window's thread.
+    TransferRunner* _runner = nullptr;
     // The table as a document: its file, unsaved changes, recovery copy.
     RegisterDocument* _document = nullptr;
     // What waits for the save that the save prompt started.

@@ -54,42 +54,32 @@ void AppController::menuSavePanelDidEnd(int returnCode, const QString& path) {
 
 void AppController::completeMenuDownload(const QString& path) {
     rememberMenuSettingsFilename(path);
-    // Held until this returns, so the export's own lookup finds the same open connection.
-    std::shared_ptr<TavrelSocket> socket = _getSocket();
-    if (!socket) {
-        _showError(nullptr);
-        return;
-    }
-    std::string version;
-    TavrelError error;
-    if (!socket->deviceVersion(&version, &error)) {
-        _showError(&error);
-        return;
-    }
-    error = TavrelError{};
-    if (!_exportVgsFile(path, version, &error)) {
-        // An export that found no connection leaves the error empty: the generic alert.
-        if (error.description.empty()) {
-            _showError(nullptr);
-        } else {
-            showFileError(*this, error);
+    _startDeviceJob([this, path](DeviceJob& job) {
+        std::string version;
+        TavrelError error;
+        if (!job.socket().deviceVersion(&version, &error)) {
+            job.report([this, error] { _showError(&error); });
+            return;
         }
-        return;
-    }
-    _beginAlertSheet("Download VRG-500 Menu Settings", "Download complete.", false);
+        error = TavrelError{};
+        const bool exported = _exportVgsFile(job.socket(), path, version, &error);
+        job.report([this, exported, error] {
+            if (!exported) {
+                showFileError(*this, error);
+                return;
+            }
+            _beginAlertSheet("Download VRG-500 Menu Settings", "Download complete.", false);
+        });
+    });
 }
 
-bool AppController::_exportVgsFile(const QString& path, const std::string& version,
-                                   TavrelError* error) {
+bool AppController::_exportVgsFile(TavrelSocket& socket, const QString& path,
+                                   const std::string& version, TavrelError* error) {
     if (!checkMenuSettingsVersion(version, error)) {
         return false;
     }
-    std::shared_ptr<TavrelSocket> socket = _getSocket();
-    if (!socket) {
-        return false;
-    }
     VRG500_menuData block{};
-    if (!socket->menuData(&block, error)) {
+    if (!socket.menuData(&block, error)) {
         return false;
     }
     // Written through a temporary file: a failed write leaves an existing file as it was.
@@ -115,33 +105,36 @@ void AppController::menuOpenPanelDidEnd(int returnCode, const QString& path) {
 void AppController::completeMenuUpload(const QString& path) {
     rememberMenuSettingsFilename(path);
     std::string fileVersion;
-    TavrelError error;
-    const std::optional<VRG500_menuData> block = _processVgsFile(path, &fileVersion, &error);
+    TavrelError fileError;
+    const std::optional<VRG500_menuData> block = _processVgsFile(path, &fileVersion, &fileError);
     if (!block) {
-        showFileError(*this, error);
+        showFileError(*this, fileError);
         return;
     }
-    std::shared_ptr<TavrelSocket> socket = _getSocket();
-    if (!socket) {
-        _showError(nullptr);
-        return;
-    }
-    std::string deviceVersion;
-    if (!socket->deviceVersion(&deviceVersion, &error)) {
-        _showError(&error);
-        return;
-    }
-    if (!checkMenuSettingsFileVersion(fileVersion, deviceVersion, &error)) {
-        _beginAlertSheet(QString::fromLatin1(error.description),
-                         QString::fromLatin1(error.recoverySuggestion.value_or(std::string())),
-                         true);
-        return;
-    }
-    if (!socket->setMenuData(*block, &error)) {
-        _showError(&error);
-        return;
-    }
-    _beginAlertSheet("Upload VRG-500 Menu Settings", "Upload complete.", false);
+    _startDeviceJob([this, block = *block, fileVersion](DeviceJob& job) {
+        std::string deviceVersion;
+        TavrelError error;
+        if (!job.socket().deviceVersion(&deviceVersion, &error)) {
+            job.report([this, error] { _showError(&error); });
+            return;
+        }
+        if (!checkMenuSettingsFileVersion(fileVersion, deviceVersion, &error)) {
+            job.report([this, error] {
+                _beginAlertSheet(
+                    QString::fromLatin1(error.description),
+                    QString::fromLatin1(error.recoverySuggestion.value_or(std::string())), true);
+            });
+            return;
+        }
+        const bool sent = job.socket().setMenuData(block, &error);
+        job.report([this, sent, error] {
+            if (!sent) {
+                _showError(&error);
+                return;
+            }
+            _beginAlertSheet("Upload VRG-500 Menu Settings", "Upload complete.", false);
+        });
+    });
 }
 
 std::optional<VRG500_menuData>

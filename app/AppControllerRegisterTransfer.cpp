@@ -1,9 +1,9 @@
 // Register transfers: the range sheet, the progress sheet and the stepwise download and upload.
 //
-// A transfer is a chain of deferred calls on the main event loop, one register per call, so the
-// window stays responsive and the progress sheet's Cancel is seen between registers. Each call
-// carries its own copy of the register_step record; the connection inside it keeps the port open
-// until the transfer ends.
+// A transfer is a job of the transfer runner: it goes through the registers one after the other on
+// the runner's worker, showing each on the progress sheet before its exchanges, and hands what it
+// reads to the window's thread, which stores it. Cancel ends it at once, in the middle of an
+// exchange if need be.
 #include "AppController.h"
 #include "RangeSheet.h"
 #include "RegisterEditor.h"
@@ -47,14 +47,26 @@ constexpr LocationLengthRange AllRegistersRange{0, 300};
 constexpr LocationLengthRange FirstHundredRange{0, 100};
 
 // The current register widened with its sign, then taken as unsigned, against the range's end.
-bool stepInRange(const register_step& step) {
-    const uint64_t current = static_cast<uint64_t>(static_cast<int64_t>(step.current));
-    return current < step.range.location + step.range.length;
+bool inRange(LocationLengthRange range, int32_t current) {
+    const uint64_t widened = static_cast<uint64_t>(static_cast<int64_t>(current));
+    return widened < range.location + range.length;
 }
 
 // The device addresses registers by the low 16 bits of the number.
-uint16_t deviceRegisterNumber(const register_step& step) {
-    return static_cast<uint16_t>(step.current);
+uint16_t deviceRegisterNumber(int32_t current) {
+    return static_cast<uint16_t>(current);
+}
+
+// What a failed download's alert adds: how many registers arrived before `failed` failed.
+QString arrivedAccount(LocationLengthRange range, int32_t failed) {
+    // Those stored before stay in the table, which Undo Download takes back whole.
+    const int64_t arrived = int64_t{failed} - static_cast<int64_t>(range.location);
+    return arrived <= 0
+               ? QString()
+               : AppController::tr("%L1 of %L2 registers arrived before the failure; Edit \u25B8 "
+                                   "Undo Download brings back the table as it was.")
+                     .arg(arrived)
+                     .arg(range.length);
 }
 
 // The bar runs from the first register to one past the last, and stands at the register a step
@@ -66,11 +78,6 @@ void showProgressRange(QProgressBar* bar, LocationLengthRange range) {
     const uint64_t length = std::max<uint64_t>(1, std::min(range.length, room));
     bar->setRange(static_cast<int>(range.location), static_cast<int>(range.location + length));
     bar->setValue(static_cast<int>(range.location));
-}
-
-// Every step, the one that ends the transfer included, so a finished transfer shows a full bar.
-void showRegistersDone(QProgressBar* bar, const register_step& step) {
-    bar->setValue(std::clamp(step.current, bar->minimum(), bar->maximum()));
 }
 
 void showProgressStep(QLabel* label, const QString& text, int32_t current) {
@@ -168,32 +175,67 @@ void AppController::rangeSheetDidEnd(int returnCode, RangeStartOperation context
 
 // ---- Starting a transfer -----------------------------------------------------------------------
 
-// The start checks of both transfers: a connection whose device answers the version request.
-// When they pass, the progress sheet is up and the first step is returned.
-std::optional<register_step> AppController::_beginTransfer(LocationLengthRange range,
-                                                           const QString& title) {
-    register_step step{_getSocket(), range, static_cast<int32_t>(range.location)};
-    if (!step.socket) {
+// The start shared by the device jobs: the selected port's connection, or the generic alert. The
+// job runs on the runner's worker; the commands are disabled until it ends.
+bool AppController::_startDeviceJob(TransferRunner::Work work) {
+    std::shared_ptr<link::TavrelSocket> socket = _getSocket();
+    if (!socket) {
         _showError(nullptr);
-        return std::nullopt;
+        return false;
     }
+    _runner->start(std::move(socket), std::move(work));
+    validateActions();
+    return true;
+}
+
+// The start checks of the register jobs, on the worker: the device answers the version request.
+// When it does, the progress sheet comes up with `title` over `range`; otherwise the alert says
+// why and the job ends.
+bool AppController::_deviceAnswers(DeviceJob& job, const QString& title,
+                                   LocationLengthRange range) {
     std::string version;
     TavrelError error;
-    if (!step.socket->deviceVersion(&version, &error)) {
-        _showError(&error);
-        return std::nullopt;
+    if (!job.socket().deviceVersion(&version, &error)) {
+        job.report([this, error] { _showError(&error); });
+        return false;
     }
-    _openProgressSheet(title, range);
-    return step;
+    job.reportAndWait([this, title, range] { _openProgressSheet(title, range); });
+    return true;
 }
 
 void AppController::_downloadRegisters(LocationLengthRange range) {
-    if (const std::optional<register_step> step =
-            _beginTransfer(range, tr("Downloading registers"))) {
-        _registersBeforeDownload = _tableModel->registers();
-        _removeAllRegisters();
-        QTimer::singleShot(0, this, [this, step = *step] { _downloadRegisterStep(step); });
-    }
+    const QString title = tr("Downloading registers");
+    const QString stepText = tr("Downloading register %1");
+    _startDeviceJob([this, range, title, stepText](DeviceJob& job) {
+        if (!_deviceAnswers(job, title, range)) {
+            return;
+        }
+        job.report([this] {
+            _registersBeforeDownload = _tableModel->registers();
+            _removeAllRegisters();
+        });
+        int32_t current = static_cast<int32_t>(range.location);
+        for (; !job.cancelled() && inRange(range, current); ++current) {
+            job.showProgress(stepText, current);
+            RegisterEntry entry;
+            TavrelError error;
+            if (!readRegister(job.socket(), deviceRegisterNumber(current), &entry, &error)) {
+                if (!job.cancelled()) {
+                    job.report([this, range, current, error] {
+                        _endDownload(current);
+                        // The alert comes up after the progress sheet has gone.
+                        const QString account = arrivedAccount(range, current);
+                        QTimer::singleShot(0, this,
+                                           [this, error, account] { _showError(&error, account); });
+                    });
+                    return;
+                }
+                break;
+            }
+            job.report([this, current, entry] { _storeRegister(current, entry); });
+        }
+        job.report([this, current] { _endDownload(current); });
+    });
 }
 
 void AppController::_uploadRegisters(LocationLengthRange range) {
@@ -207,84 +249,51 @@ void AppController::_uploadRegisters(LocationLengthRange range) {
                      serialPopUpButton->currentText());
         return;
     }
-    if (const std::optional<register_step> step =
-            _beginTransfer(range, tr("Uploading registers"))) {
-        QTimer::singleShot(0, this, [this, step = *step] { _uploadRegisterStep(step); });
-    }
+    // Checked whole before the transfer began (rangeUploadable).
+    const QString title = tr("Uploading registers");
+    const QString stepText = tr("Uploading register %1");
+    _startDeviceJob(
+        [this, range, title, stepText, registers = _tableModel->registers()](DeviceJob& job) {
+            if (!_deviceAnswers(job, title, range)) {
+                return;
+            }
+            int32_t current = static_cast<int32_t>(range.location);
+            for (; !job.cancelled() && inRange(range, current); ++current) {
+                job.showProgress(stepText, current);
+                const RegisterEntry* entry = registers.find(current);
+                TavrelError error;
+                if (entry != nullptr &&
+                    !writeRegister(job.socket(), deviceRegisterNumber(current), *entry, &error)) {
+                    if (!job.cancelled()) {
+                        job.report([this, current, error] {
+                            _endTransfer(current);
+                            QTimer::singleShot(0, this, [this, error] { _showError(&error); });
+                        });
+                        return;
+                    }
+                    break;
+                }
+            }
+            job.report([this, current] { _endTransfer(current); });
+        });
 }
 
-// ---- The steps ---------------------------------------------------------------------------------
+// ---- Ending ------------------------------------------------------------------------------------
 
-namespace {
-
-// Closes the progress sheet and lets go of the transfer's connection. No step follows.
-void endTransfer(QDialog* progressSheet, register_step& step) {
-    progressSheet->done(0);
-    step.socket.reset();
+// The bar shows the registers before `current` done, then the progress sheet goes.
+void AppController::_endTransfer(int32_t current) {
+    progressBar->setValue(std::clamp(current, progressBar->minimum(), progressBar->maximum()));
+    _closeProgressSheet();
 }
 
-} // namespace
-
-void AppController::_endDownload(register_step& step) {
-    endTransfer(progressSheet, step);
+// Ends a download: the progress sheet goes, and the download becomes one undo step.
+void AppController::_endDownload(int32_t current) {
+    _endTransfer(current);
     if (_registersBeforeDownload) {
         _editor->recordReplacement(*_registersBeforeDownload, tr("Download"));
         _registersBeforeDownload.reset();
     }
     validateActions();
-}
-
-void AppController::_downloadRegisterStep(register_step step) {
-    showRegistersDone(progressBar, step);
-    if (cancelledProgressSheet || !stepInRange(step)) {
-        _endDownload(step);
-        return;
-    }
-    showProgressStep(progressLabel, tr("Downloading register %1"), step.current);
-
-    RegisterEntry entry;
-    TavrelError error;
-    if (!readRegister(*step.socket, deviceRegisterNumber(step), &entry, &error)) {
-        // Those stored before stay in the table, which Undo Download takes back whole.
-        const int64_t arrived = int64_t{step.current} - static_cast<int64_t>(step.range.location);
-        const QString account =
-            arrived <= 0 ? QString()
-                         : tr("%L1 of %L2 registers arrived before the failure; Edit \u25B8 Undo "
-                              "Download brings back the table as it was.")
-                               .arg(arrived)
-                               .arg(step.range.length);
-        // The alert comes up after the progress sheet has gone.
-        QTimer::singleShot(0, this, [this, error, account] { _showError(&error, account); });
-        _endDownload(step);
-        return;
-    }
-    _storeRegister(step.current, entry);
-
-    ++step.current;
-    QTimer::singleShot(0, this, [this, step] { _downloadRegisterStep(step); });
-}
-
-void AppController::_uploadRegisterStep(register_step step) {
-    showRegistersDone(progressBar, step);
-    if (cancelledProgressSheet || !stepInRange(step)) {
-        endTransfer(progressSheet, step);
-        return;
-    }
-    showProgressStep(progressLabel, tr("Uploading register %1"), step.current);
-
-    // Checked whole before the transfer began (rangeUploadable).
-    if (const RegisterEntry* found = _tableModel->registers().find(step.current)) {
-        const RegisterEntry entry = *found;
-        TavrelError error;
-        if (!writeRegister(*step.socket, deviceRegisterNumber(step), entry, &error)) {
-            QTimer::singleShot(0, this, [this, error] { _showError(&error); });
-            endTransfer(progressSheet, step);
-            return;
-        }
-    }
-
-    ++step.current;
-    QTimer::singleShot(0, this, [this, step] { _uploadRegisterStep(step); });
 }
 
 void AppController::_openProgressSheet(const QString& title, LocationLengthRange range) {
@@ -307,6 +316,7 @@ void AppController::_closeProgressSheet() {
 
 void AppController::cancelProgressSheet() {
     cancelledProgressSheet = true;
+    _runner->cancel();
 }
 
 void AppController::progressSheetDidEnd(int) {}

@@ -1,11 +1,12 @@
 // Never uploading blind: comparing the table with the device, uploading only the registers that
 // differ, and keeping what an upload overwrites as a snapshot that can be restored.
 //
-// A safe upload runs in two phases on the progress sheet: it reads the range's registers that
-// the upload would send, then, once the whole range is read, writes only those that differ from
-// what the device holds, after keeping the device's values of those as a snapshot file. Nothing
-// is sent before the reading phase has ended, so cancelling it (or a failure) leaves the device
-// untouched; a snapshot that cannot be written stops the upload before it sends anything.
+// A safe upload is one job of the transfer runner, in two phases on the progress sheet: it reads
+// the range's registers that the upload would send, then, once the whole range is read, writes only
+// those that differ from what the device holds, after keeping the device's values of those as a
+// snapshot file. Nothing is sent before the reading phase has ended, so cancelling it (or a
+// failure) leaves the device untouched; a snapshot that cannot be written stops the upload before
+// it sends anything.
 #include "AppController.h"
 
 #include "AlertWidth.h"
@@ -128,17 +129,19 @@ QString AppController::_snapshotFolder() const {
 
 void AppController::_startUpload(std::shared_ptr<const RegisterCollection> source,
                                  LocationLengthRange range, const QString& snapshotPort) {
-    const std::optional<register_step> step = _beginTransfer(range, tr("Uploading registers"));
-    if (!step) {
-        return;
-    }
     auto plan = std::make_shared<upload_plan>();
     plan->toRead = numbersIn(*source, range);
     plan->source = std::move(source);
     plan->range = range;
     plan->port = snapshotPort;
-    _plan = plan;
-    QTimer::singleShot(0, this, [this, step = *step] { _readRegisterStep(step); });
+    const std::string folder = localFilePath(_snapshotFolder());
+    const QString title = tr("Uploading registers");
+    _startDeviceJob([this, plan, folder, title](DeviceJob& job) {
+        if (_deviceAnswers(job, title, plan->range) && _readPlanned(job, *plan) &&
+            _keepSnapshot(job, plan, folder)) {
+            _writePlanned(job, plan);
+        }
+    });
 }
 
 void AppController::compareWithDevice() {
@@ -161,60 +164,59 @@ void AppController::_compareRegisters(LocationLengthRange range) {
 }
 
 void AppController::_beginComparison(LocationLengthRange range, std::vector<int32_t> numbers) {
-    const std::optional<register_step> step = _beginTransfer(range, tr("Comparing registers"));
-    if (!step) {
-        return;
-    }
     auto plan = std::make_shared<upload_plan>();
     plan->purpose = upload_plan::Purpose::Compare;
     plan->range = range;
     plan->source =
         std::make_shared<const RegisterCollection>(only(_tableModel->registers(), numbers));
     plan->toRead = std::move(numbers);
-    _plan = plan;
-    QTimer::singleShot(0, this, [this, step = *step] { _readRegisterStep(step); });
-}
-
-// ---- The phases --------------------------------------------------------------------------------
-
-void AppController::_endPlan(register_step& step) {
-    _closeProgressSheet();
-    step.socket.reset();
-    _plan.reset();
-    validateActions();
-}
-
-void AppController::_readRegisterStep(register_step step) {
-    const std::shared_ptr<upload_plan> plan = _plan;
-    if (cancelledProgressSheet) {
-        _endPlan(step); // nothing has been sent
-        return;
-    }
-    if (plan->next == plan->toRead.size()) {
-        if (plan->purpose == upload_plan::Purpose::Compare) {
-            _endPlan(step);
-            QTimer::singleShot(0, this, [this, plan] { _showComparison(plan); });
-            return;
+    const QString title = tr("Comparing registers");
+    _startDeviceJob([this, plan, title](DeviceJob& job) {
+        if (_deviceAnswers(job, title, plan->range) && _readPlanned(job, *plan)) {
+            job.report([this, plan] {
+                _closeProgressSheet();
+                QTimer::singleShot(0, this, [this, plan] { _showComparison(plan); });
+            });
         }
-        _beginWriting(step);
-        return;
-    }
-    step.current = plan->toRead[plan->next];
-    _showProgress(tr("Reading register %1"), step.current);
-    RegisterEntry entry;
-    TavrelError error;
-    if (!readRegister(*step.socket, static_cast<uint16_t>(step.current), &entry, &error)) {
-        QTimer::singleShot(0, this, [this, error] { _showError(&error); });
-        _endPlan(step);
-        return;
-    }
-    plan->device.set(step.current, std::move(entry));
-    ++plan->next;
-    QTimer::singleShot(0, this, [this, step] { _readRegisterStep(step); });
+    });
 }
 
-void AppController::_beginWriting(register_step step) {
-    const std::shared_ptr<upload_plan> plan = _plan;
+// ---- The phases, on the runner's worker ------------------------------------------------------
+
+// Reads what the device holds of the registers to read. Nothing has been sent when this fails
+// or is cancelled: the sheet goes (with the alert after a failure) and false says to stop.
+bool AppController::_readPlanned(DeviceJob& job, upload_plan& plan) {
+    const QString stepText = tr("Reading register %1");
+    for (const int32_t number : plan.toRead) {
+        if (job.cancelled()) {
+            break;
+        }
+        job.showProgress(stepText, number);
+        RegisterEntry entry;
+        TavrelError error;
+        if (!readRegister(job.socket(), static_cast<uint16_t>(number), &entry, &error)) {
+            if (job.cancelled()) {
+                break;
+            }
+            job.report([this, error] {
+                _closeProgressSheet();
+                QTimer::singleShot(0, this, [this, error] { _showError(&error); });
+            });
+            return false;
+        }
+        plan.device.set(number, std::move(entry));
+    }
+    if (job.cancelled()) {
+        job.report([this] { _closeProgressSheet(); });
+        return false;
+    }
+    return true;
+}
+
+// Decides what to write and keeps what it overwrites as a snapshot in `folder`; false (after the
+// alert) when there is nothing to write or the snapshot cannot be kept, and nothing was sent.
+bool AppController::_keepSnapshot(DeviceJob& job, const std::shared_ptr<upload_plan>& plan,
+                                  const std::string& folder) {
     for (const int32_t number : numbersIn(*plan->source, plan->range)) {
         const RegisterEntry* held = plan->device.find(number);
         if (held == nullptr || !sameRegister(*held, *plan->source->find(number))) {
@@ -223,70 +225,83 @@ void AppController::_beginWriting(register_step step) {
     }
     const LocationLengthRange range = plan->range;
     if (plan->toWrite.empty()) {
-        _endPlan(step);
-        QTimer::singleShot(0, this, [this, range] {
-            _beginAlertSheet(tr("Nothing to upload"),
-                             tr("The VRG-500 holds registers %1 to %2 as they are already; "
-                                "nothing was sent.")
-                                 .arg(label(firstOf(range)), label(lastOf(range))),
-                             false);
+        job.report([this, range] {
+            _closeProgressSheet();
+            QTimer::singleShot(0, this, [this, range] {
+                _beginAlertSheet(tr("Nothing to upload"),
+                                 tr("The VRG-500 holds registers %1 to %2 as they are already; "
+                                    "nothing was sent.")
+                                     .arg(label(firstOf(range)), label(lastOf(range))),
+                                 false);
+            });
         });
-        return;
+        return false;
     }
-    SnapshotInfo snapshot;
     TavrelError error;
-    if (!files::writeUploadSnapshot(localFilePath(_snapshotFolder()), plan->port.toStdString(),
-                                    firstOf(range), lastOf(range),
-                                    only(plan->device, plan->toWrite), &snapshot, &error)) {
-        _endPlan(step);
+    if (!files::writeUploadSnapshot(folder, plan->port.toStdString(), firstOf(range), lastOf(range),
+                                    only(plan->device, plan->toWrite), &plan->snapshot, &error)) {
         const QString reason =
             QString::fromLocal8Bit(error.failureReason.value_or(error.description));
-        QTimer::singleShot(0, this, [this, reason] {
-            _beginAlertSheet(tr("The upload did not start"),
-                             tr("The registers it would overwrite could not be kept as a "
-                                "snapshot, so nothing was sent.\n\n%1")
-                                 .arg(reason),
-                             true);
+        job.report([this, reason] {
+            _closeProgressSheet();
+            QTimer::singleShot(0, this, [this, reason] {
+                _beginAlertSheet(tr("The upload did not start"),
+                                 tr("The registers it would overwrite could not be kept as a "
+                                    "snapshot, so nothing was sent.\n\n%1")
+                                     .arg(reason),
+                                 true);
+            });
         });
-        return;
+        return false;
     }
-    plan->snapshot = snapshot;
-    plan->next = 0;
-    QTimer::singleShot(0, this, [this, step] { _writeRegisterStep(step); });
+    return true;
 }
 
-void AppController::_writeRegisterStep(register_step step) {
-    const std::shared_ptr<upload_plan> plan = _plan;
-    if (plan->next == plan->toWrite.size()) {
-        _endPlan(step);
-        return;
+// Writes the registers that differ, each keeping the device's bytes where it holds the same. A
+// Cancel or a failure ends it with the account of how far it got.
+void AppController::_writePlanned(DeviceJob& job, const std::shared_ptr<upload_plan>& plan) {
+    const QString stepText = tr("Writing register %1");
+    for (plan->next = 0; plan->next < plan->toWrite.size(); ++plan->next) {
+        if (job.cancelled()) {
+            break;
+        }
+        const int32_t number = plan->toWrite[plan->next];
+        job.showProgress(stepText, number);
+        TavrelError error;
+        const RegisterEntry& wanted = *plan->source->find(number);
+        const RegisterEntry* held = plan->device.find(number);
+        if (!writeRegisterOver(job.socket(), static_cast<uint16_t>(number),
+                               held ? keepingDeviceBytes(wanted, *held) : wanted, &error)) {
+            // Cut short by Cancel, the register may hold part of what was sent all the same.
+            const bool cancelled = job.cancelled();
+            job.report([this, plan, error, cancelled] {
+                _closeProgressSheet();
+                QTimer::singleShot(0, this, [this, plan, error, cancelled] {
+                    _showStoppedUpload(*plan, cancelled ? nullptr : &error, true);
+                });
+            });
+            return;
+        }
     }
-    if (cancelledProgressSheet) {
-        _endPlan(step);
-        QTimer::singleShot(0, this, [this, plan] { _showStoppedUpload(*plan, nullptr); });
-        return;
-    }
-    step.current = plan->toWrite[plan->next];
-    _showProgress(tr("Writing register %1"), step.current);
-    TavrelError error;
-    const RegisterEntry& wanted = *plan->source->find(step.current);
-    const RegisterEntry* held = plan->device.find(step.current);
-    if (!writeRegisterOver(*step.socket, static_cast<uint16_t>(step.current),
-                           held ? keepingDeviceBytes(wanted, *held) : wanted, &error)) {
-        _endPlan(step);
-        QTimer::singleShot(0, this, [this, plan, error] { _showStoppedUpload(*plan, &error); });
-        return;
-    }
-    ++plan->next;
-    QTimer::singleShot(0, this, [this, step] { _writeRegisterStep(step); });
+    const bool stopped = plan->next < plan->toWrite.size();
+    job.report([this, plan, stopped] {
+        _closeProgressSheet();
+        if (stopped) {
+            QTimer::singleShot(0, this,
+                               [this, plan] { _showStoppedUpload(*plan, nullptr, false); });
+        }
+    });
 }
 
 // Why the writing stopped (the link's error, or the user's Cancel), how far it got, and where the
 // registers it overwrote are kept, with the way to put them back.
-void AppController::_showStoppedUpload(const upload_plan& plan, const TavrelError* error) {
+void AppController::_showStoppedUpload(const upload_plan& plan, const TavrelError* error,
+                                       bool cutShort) {
     files::UploadProgress progress{plan.toWrite, plan.next, std::nullopt};
-    if (error != nullptr) {
+    if (cutShort) {
         progress.unfinished = plan.toWrite[plan.next];
+    }
+    if (error != nullptr) {
         if (error->failureReason) {
             records::tavrelLog("Error: %s", error->failureReason->c_str());
         }

@@ -1,7 +1,5 @@
-// The device's tools. The offset, like the register transfers, is a chain of deferred calls on the
-// main event loop, one register per call, so the progress sheet's Cancel is seen between
-// registers; each call carries its own copy of the step record, whose connection keeps the port
-// open until the work ends.
+// The device's tools. Their exchanges run as jobs of the controller's transfer runner, away from
+// the window's thread; what they read comes back to the window through the job's reports.
 #include "DeviceTools.h"
 
 #include "AppController.h"
@@ -27,22 +25,6 @@ using link::TavrelSocket;
 using records::RegisterEntry;
 using records::TavrelError;
 using records::VRG500_registerTime;
-
-struct DeviceTools::OffsetStep {
-    std::shared_ptr<TavrelSocket> socket;
-    OffsetChoice choice;
-    VRG500_registerTime offset;
-    int32_t current = 0;
-};
-
-struct DeviceTools::ReadStep {
-    std::shared_ptr<TavrelSocket> socket;
-    int32_t first = 0;
-    int32_t last = 0;
-    int32_t current = 0;
-    // Shared by the steps' copies, so a step does not copy what the ones before it read.
-    std::shared_ptr<std::vector<RegisterCollection::Item>> read;
-};
 
 namespace {
 
@@ -81,6 +63,10 @@ bool sendOffset(TavrelSocket& socket, const OffsetChoice& choice, VRG500_registe
                                                    error);
 }
 
+LocationLengthRange rangeOf(int32_t first, int32_t last) {
+    return LocationLengthRange{uint64_t(first), uint64_t(last) - uint64_t(first) + 1};
+}
+
 } // namespace
 
 DeviceTools::DeviceTools(AppController& controller)
@@ -99,38 +85,48 @@ void DeviceTools::_showErrorOver(QWidget* window, const TavrelError* error) {
 
 // ---- Device information ------------------------------------------------------------------------
 
-bool DeviceTools::_readInformation(DeviceInformation* information, QWidget* alertWindow) {
-    const std::shared_ptr<TavrelSocket> socket = _controller._getSocket();
-    TavrelError error;
-    if (!socket || !readInformationFrom(*socket, information, &error)) {
-        _showErrorOver(alertWindow, socket ? &error : nullptr);
-        return false;
-    }
-    return true;
+// Reads all that the information dialog shows, on the runner's worker; then `show` runs with it
+// on the window's thread, or the alert says why (over `alertWindow` while it is open).
+void DeviceTools::_readInformation(QPointer<QWidget> alertWindow,
+                                   std::function<void(const DeviceInformation&)> show) {
+    _controller._startDeviceJob([this, alertWindow, show](DeviceJob& job) {
+        DeviceInformation information;
+        TavrelError error;
+        const bool read = readInformationFrom(job.socket(), &information, &error);
+        job.report([this, alertWindow, show, read, information, error] {
+            if (!read) {
+                _showErrorOver(alertWindow, &error);
+                return;
+            }
+            show(information);
+        });
+    });
 }
 
 void DeviceTools::showInformation() {
-    DeviceInformation information;
     // A dialog with nothing to show is not put up: the alert says why.
-    if (!_readInformation(&information, nullptr)) {
-        return;
-    }
-    auto* dialog = new DeviceInformationDialog(_controller.window());
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->showInformation(information);
-    connect(dialog->refreshButton(), &QPushButton::clicked, this,
-            [this] { _refreshInformation(); });
-    connect(dialog->setCurrentRegisterButton(), &QPushButton::clicked, this,
-            [this] { _askCurrentRegister(); });
-    _informationDialog = dialog;
-    dialog->open();
+    _readInformation(nullptr, [this](const DeviceInformation& information) {
+        auto* dialog = new DeviceInformationDialog(_controller.window());
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->showInformation(information);
+        connect(dialog->refreshButton(), &QPushButton::clicked, this,
+                [this] { _refreshInformation(); });
+        connect(dialog->setCurrentRegisterButton(), &QPushButton::clicked, this,
+                [this] { _askCurrentRegister(); });
+        _informationDialog = dialog;
+        dialog->open();
+    });
 }
 
 void DeviceTools::_refreshInformation() {
-    DeviceInformation information;
-    if (_informationDialog && _readInformation(&information, _informationDialog)) {
-        _informationDialog->showInformation(information);
+    if (!_informationDialog) {
+        return;
     }
+    _readInformation(_informationDialog.data(), [this](const DeviceInformation& information) {
+        if (_informationDialog) {
+            _informationDialog->showInformation(information);
+        }
+    });
 }
 
 void DeviceTools::_askCurrentRegister() {
@@ -146,16 +142,21 @@ void DeviceTools::_setCurrentRegister(uint16_t number) {
     if (!_informationDialog) {
         return;
     }
-    const std::shared_ptr<TavrelSocket> socket = _controller._getSocket();
-    uint16_t current = 0;
-    TavrelError error;
-    // Read back rather than assumed: the dialog shows what the device holds.
-    if (!socket || !socket->setCurrentRegisterNumber(number, &error) ||
-        !socket->currentRegisterNumber(&current, &error)) {
-        _showErrorOver(_informationDialog, socket ? &error : nullptr);
-        return;
-    }
-    _informationDialog->showCurrentRegister(current);
+    QPointer<QWidget> dialog = _informationDialog.data();
+    _controller._startDeviceJob([this, dialog, number](DeviceJob& job) {
+        uint16_t current = 0;
+        TavrelError error;
+        // Read back rather than assumed: the dialog shows what the device holds.
+        const bool set = job.socket().setCurrentRegisterNumber(number, &error) &&
+                         job.socket().currentRegisterNumber(&current, &error);
+        job.report([this, dialog, set, current, error] {
+            if (!set) {
+                _showErrorOver(dialog, &error);
+            } else if (_informationDialog) {
+                _informationDialog->showCurrentRegister(current);
+            }
+        });
+    });
 }
 
 // ---- Offsets -----------------------------------------------------------------------------------
@@ -176,54 +177,43 @@ void DeviceTools::offsetRegisters() {
     dialog->open();
 }
 
-std::shared_ptr<TavrelSocket> DeviceTools::_beginSteps(int32_t first, int32_t last,
-                                                       const QString& title) {
-    std::shared_ptr<TavrelSocket> socket = _controller._getSocket();
-    if (!socket) {
-        _controller._showError(nullptr);
-        return nullptr;
-    }
-    std::string version;
-    TavrelError error;
-    if (!socket->deviceVersion(&version, &error)) {
-        _controller._showError(&error);
-        return nullptr;
-    }
-    _controller._openProgressSheet(
-        title, LocationLengthRange{uint64_t(first), uint64_t(last) - uint64_t(first) + 1});
-    return socket;
-}
-
 void DeviceTools::_startOffset(const OffsetChoice& choice, VRG500_registerTime offset) {
-    OffsetStep step{_beginSteps(choice.first, choice.last, tr("Offsetting registers")), choice,
-                    offset, choice.first};
-    if (step.socket) {
-        QTimer::singleShot(0, this, [this, step] { _offsetStep(step); });
-    }
-}
-
-void DeviceTools::_offsetStep(OffsetStep step) {
-    if (_controller._progressCancelled() || step.current > step.choice.last) {
-        step.socket.reset();
-        _controller._closeProgressSheet();
-        if (step.current > step.choice.first) {
-            const int32_t first = step.choice.first;
-            const int32_t last = step.current - 1;
-            QTimer::singleShot(0, this, [this, first, last] { _askToUpdateTable(first, last); });
+    const QString title = tr("Offsetting registers");
+    const QString stepText = tr("Offsetting register %1");
+    _controller._startDeviceJob([this, choice, offset, title, stepText](DeviceJob& job) {
+        if (!_controller._deviceAnswers(job, title, rangeOf(choice.first, choice.last))) {
+            return;
         }
-        return;
-    }
-    _controller._showProgress(tr("Offsetting register %1"), step.current);
-    TavrelError error;
-    if (!sendOffset(*step.socket, step.choice, step.offset, step.current, &error)) {
-        // The alert comes up after the progress sheet has gone.
-        QTimer::singleShot(0, this, [this, error] { _controller._showError(&error); });
-        step.socket.reset();
-        _controller._closeProgressSheet();
-        return;
-    }
-    ++step.current;
-    QTimer::singleShot(0, this, [this, step] { _offsetStep(step); });
+        int32_t current = choice.first;
+        bool cutShort = false;
+        for (; !job.cancelled() && current <= choice.last; ++current) {
+            job.showProgress(stepText, current);
+            TavrelError error;
+            if (!sendOffset(job.socket(), choice, offset, current, &error)) {
+                if (!job.cancelled()) {
+                    job.report([this, error] {
+                        _controller._closeProgressSheet();
+                        // The alert comes up after the progress sheet has gone.
+                        QTimer::singleShot(0, this,
+                                           [this, error] { _controller._showError(&error); });
+                    });
+                    return;
+                }
+                // Cancelled in the middle of its exchange, the register may have been offset.
+                cutShort = true;
+                break;
+            }
+        }
+        const int32_t first = choice.first;
+        const int32_t last = cutShort ? current : current - 1;
+        job.report([this, first, last] {
+            _controller._closeProgressSheet();
+            if (last >= first) {
+                QTimer::singleShot(0, this,
+                                   [this, first, last] { _askToUpdateTable(first, last); });
+            }
+        });
+    });
 }
 
 void DeviceTools::_askToUpdateTable(int32_t first, int32_t last) {
@@ -248,41 +238,38 @@ void DeviceTools::_askToUpdateTable(int32_t first, int32_t last) {
 
 // ---- Reading the offset registers back into the table -----------------------------------------
 
+// The registers read, cancelled or not, go into the table as one step that Undo takes back.
 void DeviceTools::_startReading(int32_t first, int32_t last) {
-    ReadStep step{_beginSteps(first, last, tr("Reading registers")), first, last, first,
-                  std::make_shared<std::vector<RegisterCollection::Item>>()};
-    if (step.socket) {
-        QTimer::singleShot(0, this, [this, step] { _readStep(step); });
-    }
-}
-
-void DeviceTools::_readStep(ReadStep step) {
-    if (_controller._progressCancelled() || step.current > step.last) {
-        _endReading(step);
-        return;
-    }
-    _controller._showProgress(tr("Reading register %1"), step.current);
-    RegisterEntry entry;
-    TavrelError error;
-    if (!readRegister(*step.socket, static_cast<uint16_t>(step.current), &entry, &error)) {
-        QTimer::singleShot(0, this, [this, error] { _controller._showError(&error); });
-        _endReading(step);
-        return;
-    }
-    step.read->emplace_back(step.current, entry);
-    ++step.current;
-    QTimer::singleShot(0, this, [this, step] { _readStep(step); });
-}
-
-// The registers read so far, cancelled or not, go into the table as one step that Undo takes back.
-void DeviceTools::_endReading(ReadStep& step) {
-    step.socket.reset();
-    _controller._closeProgressSheet();
-    if (!step.read->empty()) {
-        const QString text =
-            tr("Update %1").arg(registersText(step.first, step.read->back().first));
-        _controller.registerEditor()->store(std::move(*step.read), text);
-    }
+    const QString title = tr("Reading registers");
+    const QString stepText = tr("Reading register %1");
+    _controller._startDeviceJob([this, first, last, title, stepText](DeviceJob& job) {
+        if (!_controller._deviceAnswers(job, title, rangeOf(first, last))) {
+            return;
+        }
+        std::vector<RegisterCollection::Item> read;
+        for (int32_t current = first; !job.cancelled() && current <= last; ++current) {
+            job.showProgress(stepText, current);
+            RegisterEntry entry;
+            TavrelError error;
+            if (!readRegister(job.socket(), static_cast<uint16_t>(current), &entry, &error)) {
+                if (!job.cancelled()) {
+                    job.report([this, error] {
+                        QTimer::singleShot(0, this,
+                                           [this, error] { _controller._showError(&error); });
+                    });
+                }
+                break;
+            }
+            read.emplace_back(current, entry);
+        }
+        job.report([this, first, read = std::move(read)]() mutable {
+            _controller._closeProgressSheet();
+            if (!read.empty()) {
+                const QString text = tr("Update %1").arg(registersText(first, read.back().first));
+                _controller.registerEditor()->store(std::move(read), text);
+            }
+        });
+    });
 }
 
 } // namespace tavrel::app

@@ -69,6 +69,10 @@ inline const QString GenericInformation =
 inline void useTemporarySettings(const QTemporaryDir& folder) {
     QCoreApplication::setOrganizationName("Tavrel");
     QCoreApplication::setApplicationName("Tavrel");
+    // The test mode's folders live under the home folder: one of the test's own, so that test
+    // processes running side by side (and the children they start) never share recovery copies
+    // or snapshots.
+    qputenv("HOME", folder.path().toLocal8Bit());
     QStandardPaths::setTestModeEnabled(true);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
 }

@@ -284,7 +284,7 @@ class MainWindowTest : public QObject {
         });
         QDialog* sheet = testAccess(*controller).progressSheet();
         controller->_downloadRegisters(LocationLengthRange{5, 1});
-        QVERIFY(sheet->isVisible());
+        QVERIFY(QTest::qWaitFor([sheet] { return sheet->isVisible(); }));
         QVERIFY(QTest::qWaitFor([sheet] { return !sheet->isVisible(); }));
         QCOMPARE(testAccess(*controller).registers().size(), size_t(1));
         QCOMPARE(percents.value(0, -1), 0);

@@ -154,6 +154,7 @@ class AccessibilityTest : public QObject, DeviceTestFixture {
             c._beginAlertSheet("Could not read", "Because.", true);
         } else if (name == "device information") {
             ui().deviceInformationAction()->trigger();
+            awaitDialog<DeviceInformationDialog>(c);
         } else if (name == "offset registers") {
             ui().offsetRegistersAction()->trigger();
             auto* offset = qobject_cast<OffsetRegistersDialog*>(QApplication::activeModalWidget());
