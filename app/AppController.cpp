@@ -92,8 +92,7 @@ AppController::AppController(PortLister portLister, QObject* parent)
     _createMainWindow();
     _createActions();
     _createMenus();
-    _createRangeSheet();
-    _createProgressSheet();
+    _createSheets();
     _deviceTools = new DeviceTools(*this);
     _runner = new TransferRunner(this);
     connect(_runner, &TransferRunner::progressed, this, &AppController::_showProgress);
@@ -248,8 +247,6 @@ void AppController::awakeFromNib() {
     mainWindow->update();
     _sizeTableToContents();
     _subscribeToSerialPortChanges();
-    // Editing waits while a transfer runs: the commands follow the progress sheet.
-    connect(progressSheet, &QDialog::finished, this, &AppController::validateActions);
     updateSerialPortsPopup();
 }
 

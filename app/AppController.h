@@ -20,6 +20,7 @@
 //   RangeSheet.cpp, ProgressSheet.cpp  construction of the two sheets
 #pragma once
 
+#include "LocationLengthRange.h"
 #include "RegisterCollection.h"
 #include "TavrelError.h"
 #include "TavrelSocket.h"
@@ -67,6 +68,8 @@ struct SnapshotInfo;
 namespace tavrel::app {
 
 class DeviceTools;
+class ProgressSheet;
+class RangeSheet;
 class RegisterDocument;
 class RegisterEditor;
 struct RecoveredRegisters;
@@ -96,13 +99,6 @@ inline constexpr const char* DownloadMenuSettingsToolbarItemIdentifier =
     "DownloadMenuSettingsToolbarItemIdentifier";
 inline constexpr const char* UploadMenuSettingsToolbarItemIdentifier =
     "UploadMenuSettingsToolbarItemIdentifier";
-
-// A range of register numbers given as its first number and its count, location to
-// location + length - 1 (not the first/last pair that tavrelctl's range option gives).
-struct LocationLengthRange {
-    uint64_t location = 0;
-    uint64_t length = 0;
-};
 
 // What a safe upload or a comparison carries through its phases (AppControllerSafeUpload.cpp).
 struct upload_plan;
@@ -303,14 +299,11 @@ class AppController : public QObject {
     void validateActions();
 
     // ---- Register transfer (AppControllerRegisterTransfer.cpp) --------------------------------
-    void _layoutRangeSheet();
     // Opens the range sheet for the operation `context`, with its text and confirm button's title.
     void _openRangeSheet(RangeStartOperation context, const QString& label,
                          const QString& confirmTitle);
-    void selectRangeRadio();
-    void confirmRangeSheet();
-    void cancelRangeSheet();
-    void rangeSheetDidEnd(int returnCode, RangeStartOperation context);
+    RangeSheet* rangeSheet() const { return _rangeSheet; }
+    ProgressSheet* progressSheet() const { return _progressSheet; }
     void _downloadRegisters(LocationLengthRange range);
     void _uploadRegisters(LocationLengthRange range);
     // Starts a device job on the runner with the selected port's connection; false after the
@@ -324,7 +317,6 @@ class AppController : public QObject {
     void _endDownload(int32_t current);
     TransferRunner* transferRunner() const { return _runner; }
     void cancelProgressSheet();
-    void progressSheetDidEnd(int returnCode);
 
     // ---- Menu settings transfer and file (AppControllerMenuSettings.cpp) ----------------------
     void menuSavePanelDidEnd(int returnCode, const QString& path);
@@ -370,16 +362,8 @@ class AppController : public QObject {
     QPointer<QMainWindow> mainWindow;
     RegisterTableView* registerTable = nullptr;
     QComboBox* serialPopUpButton = nullptr;
-    QDialog* rangeSheet = nullptr;
-    QSpinBox* minRangeField = nullptr; // whole numbers 0..65535
-    QSpinBox* maxRangeField = nullptr;
-    QLabel* rangeLabel = nullptr;
-    QButtonGroup* rangeRadios = nullptr; // radio ids 0, 1, 2 are the tags
-    QPushButton* rangeConfirmButton = nullptr;
-    QPushButton* rangeCancelButton = nullptr;
-    QDialog* progressSheet = nullptr;
-    QProgressBar* progressBar = nullptr;
-    QLabel* progressLabel = nullptr;
+    RangeSheet* _rangeSheet = nullptr;
+    ProgressSheet* _progressSheet = nullptr;
 
     // ---- Controller state (the register collection lives in the table model) ----------------
     bool cancelledProgressSheet = false;
@@ -429,8 +413,7 @@ class AppController : public QObject {
     void _showOpenPanel();
     void _closeAfterAsking();
     void _showDownloadRangeSheet();
-    void _createRangeSheet();    // RangeSheet.cpp
-    void _createProgressSheet(); // ProgressSheet.cpp
+    void _createSheets();
     // Toolbar (MainToolbar.cpp).
     void _attachToolbar();
     void _fitWindowWidthToToolbar();

@@ -2,6 +2,7 @@
 // whole (insert, delete, duplicate, go to). Every change goes through the register editor, so
 // each is one undo step; the commands wait while a transfer runs.
 #include "AppController.h"
+#include "ProgressSheet.h"
 
 #include "RangeSheet.h"
 #include "RegisterCellDelegate.h"
@@ -272,7 +273,7 @@ void AppController::_showTableContextMenu(const QPoint& position) {
 // ---- Enabling ----------------------------------------------------------------------------------
 
 bool AppController::_transferRunning() const {
-    return progressSheet->isVisible();
+    return _runner->isRunning() || _progressSheet->isVisible();
 }
 
 void AppController::_validateEditActions() {

@@ -5,6 +5,7 @@
 // reads to the window's thread, which stores it. Cancel ends it at once, in the middle of an
 // exchange if need be.
 #include "AppController.h"
+#include "ProgressSheet.h"
 #include "RangeSheet.h"
 #include "RegisterEditor.h"
 #include "RegisterLabel.h"
@@ -14,13 +15,8 @@
 #include "UploadCheck.h"
 #include "UploadRefusal.h"
 
-#include <QButtonGroup>
 #include <QComboBox>
-#include <QDialog>
-#include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QSpinBox>
+#include <QMainWindow>
 #include <QTimer>
 
 #include <algorithm>
@@ -42,9 +38,6 @@ using records::tavrelLog;
 using records::VRG500_registerTimeNames;
 
 namespace {
-
-constexpr LocationLengthRange AllRegistersRange{0, 300};
-constexpr LocationLengthRange FirstHundredRange{0, 100};
 
 // The current register widened with its sign, then taken as unsigned, against the range's end.
 bool inRange(LocationLengthRange range, int32_t current) {
@@ -69,21 +62,6 @@ QString arrivedAccount(LocationLengthRange range, int32_t failed) {
                      .arg(range.length);
 }
 
-// The bar runs from the first register to one past the last, and stands at the register a step
-// is about to move: the registers before it are done. So a single register goes from empty to
-// full, where a bar from the first number to the last would have no length at all (and an empty
-// range would draw the toolkit's busy bar).
-void showProgressRange(QProgressBar* bar, LocationLengthRange range) {
-    const uint64_t room = range.location < INT_MAX ? INT_MAX - range.location : 0;
-    const uint64_t length = std::max<uint64_t>(1, std::min(range.length, room));
-    bar->setRange(static_cast<int>(range.location), static_cast<int>(range.location + length));
-    bar->setValue(static_cast<int>(range.location));
-}
-
-void showProgressStep(QLabel* label, const QString& text, int32_t current) {
-    label->setText(text.arg(current));
-}
-
 } // namespace
 
 // ---- The range sheet ---------------------------------------------------------------------------
@@ -105,72 +83,22 @@ void AppController::uploadRegisters() {
 void AppController::_openRangeSheet(RangeStartOperation context, const QString& label,
                                     const QString& confirmTitle) {
     _rangeSheetContext = context;
-    rangeLabel->setText(label);
-    rangeConfirmButton->setText(confirmTitle);
-    _layoutRangeSheet();
-    selectRangeRadio();
-    rangeSheet->open();
+    _rangeSheet->ask(label, confirmTitle);
 }
 
-void AppController::_layoutRangeSheet() {
-    const QRect confirmFrame = rangeConfirmButton->geometry();
-    const QRect cancelFrame = rangeCancelButton->geometry();
-    const int fitted = pushButtonFittedWidth(rangeConfirmButton);
-    // The confirm button keeps its right edge and is 12 wider than its title needs; Cancel moves
-    // with the confirm button's left edge.
-    const int shift = (confirmFrame.width() - fitted) - 12;
-    rangeConfirmButton->setGeometry(confirmFrame.x() + shift, confirmFrame.y(), fitted + 12,
-                                    confirmFrame.height());
-    rangeCancelButton->setGeometry(cancelFrame.x() + shift, cancelFrame.y(), cancelFrame.width(),
-                                   cancelFrame.height());
-}
-
-void AppController::selectRangeRadio() {
-    const int tag = rangeRadios->checkedId();
-    minRangeField->setEnabled(tag == TypedRangeTag);
-    maxRangeField->setEnabled(tag == TypedRangeTag);
-    rangeConfirmButton->setEnabled(
-        rangeSheetCanConfirm(tag, minRangeField->value(), maxRangeField->value()));
-}
-
-void AppController::confirmRangeSheet() {
-    rangeSheet->done(1);
-}
-
-void AppController::cancelRangeSheet() {
-    rangeSheet->done(0);
-}
-
-void AppController::rangeSheetDidEnd(int returnCode, RangeStartOperation context) {
-    if (returnCode != 1 || !context) {
-        return;
-    }
-    LocationLengthRange range;
-    const int tag = rangeRadios->checkedId();
-    switch (tag) {
-    case AllRegistersRangeTag:
-        range = AllRegistersRange;
-        break;
-    case FirstHundredRangeTag:
-        range = FirstHundredRange;
-        break;
-    case TypedRangeTag: {
-        const int32_t first = minRangeField->value();
-        const int32_t last = maxRangeField->value();
-        if (!rangeSheetCanConfirm(tag, first, last)) {
-            tavrelLog("Empty register range: %d to %d", first, last);
-            return;
+// The sheets, made once and opened for each command.
+void AppController::_createSheets() {
+    _rangeSheet = new RangeSheet(mainWindow.data());
+    connect(_rangeSheet, &RangeSheet::rangeChosen, this, [this](LocationLengthRange range) {
+        if (_rangeSheetContext) {
+            (this->*_rangeSheetContext)(range);
         }
-        range.location = static_cast<uint64_t>(static_cast<int64_t>(first));
-        range.length = static_cast<uint64_t>(static_cast<int64_t>(last - first + 1));
-        break;
-    }
-    default:
-        tavrelLog("Unexpected radio tag: %d", tag);
-        return;
-    }
-    // Started once the sheet has fully closed.
-    QTimer::singleShot(0, this, [this, context, range] { (this->*context)(range); });
+    });
+    _progressSheet = new ProgressSheet(mainWindow.data());
+    connect(_progressSheet, &ProgressSheet::cancelRequested, this,
+            &AppController::cancelProgressSheet);
+    // Editing waits while a job runs: the commands follow the progress sheet.
+    connect(_progressSheet, &QDialog::finished, this, &AppController::validateActions);
 }
 
 // ---- Starting a transfer -----------------------------------------------------------------------
@@ -280,10 +208,8 @@ void AppController::_uploadRegisters(LocationLengthRange range) {
 
 // ---- Ending ------------------------------------------------------------------------------------
 
-// The bar shows the registers before `current` done, then the progress sheet goes.
 void AppController::_endTransfer(int32_t current) {
-    progressBar->setValue(std::clamp(current, progressBar->minimum(), progressBar->maximum()));
-    _closeProgressSheet();
+    _progressSheet->end(current);
 }
 
 // Ends a download: the progress sheet goes, and the download becomes one undo step.
@@ -297,28 +223,22 @@ void AppController::_endDownload(int32_t current) {
 }
 
 void AppController::_openProgressSheet(const QString& title, LocationLengthRange range) {
-    progressLabel->setText(title);
-    showProgressRange(progressBar, range);
     cancelledProgressSheet = false;
-    progressSheet->open();
+    _progressSheet->begin(title, range);
     validateActions();
 }
 
 void AppController::_showProgress(const QString& text, int32_t current) {
-    // The text first, so that what follows the bar sees the step's own text.
-    showProgressStep(progressLabel, text, current);
-    progressBar->setValue(std::clamp(current, progressBar->minimum(), progressBar->maximum()));
+    _progressSheet->showProgress(text, current);
 }
 
 void AppController::_closeProgressSheet() {
-    progressSheet->done(0);
+    _progressSheet->end();
 }
 
 void AppController::cancelProgressSheet() {
     cancelledProgressSheet = true;
     _runner->cancel();
 }
-
-void AppController::progressSheetDidEnd(int) {}
 
 } // namespace tavrel::app

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "AppController.h"
+#include "ProgressSheet.h"
+#include "RangeSheet.h"
 #include "RegisterCellDelegate.h"
 #include "RegisterEditor.h"
 #include "RegisterTableModel.h"
@@ -21,15 +23,15 @@ class AppControllerTestAccess {
         return static_cast<RegisterCellDelegate*>(_c.registerTable->itemDelegate());
     }
     QComboBox* serialPopUpButton() const { return _c.serialPopUpButton; }
-    QDialog* rangeSheet() const { return _c.rangeSheet; }
-    QSpinBox* minRangeField() const { return _c.minRangeField; }
-    QSpinBox* maxRangeField() const { return _c.maxRangeField; }
-    QLabel* rangeLabel() const { return _c.rangeLabel; }
-    QButtonGroup* rangeRadios() const { return _c.rangeRadios; }
-    QPushButton* rangeConfirmButton() const { return _c.rangeConfirmButton; }
-    QDialog* progressSheet() const { return _c.progressSheet; }
-    QProgressBar* progressBar() const { return _c.progressBar; }
-    QLabel* progressLabel() const { return _c.progressLabel; }
+    RangeSheet* rangeSheet() const { return _c.rangeSheet(); }
+    QSpinBox* minRangeField() const { return _c.rangeSheet()->firstField(); }
+    QSpinBox* maxRangeField() const { return _c.rangeSheet()->lastField(); }
+    QLabel* rangeLabel() const { return _c.rangeSheet()->label(); }
+    QButtonGroup* rangeRadios() const { return _c.rangeSheet()->radios(); }
+    QPushButton* rangeConfirmButton() const { return _c.rangeSheet()->confirmButton(); }
+    ProgressSheet* progressSheet() const { return _c.progressSheet(); }
+    QProgressBar* progressBar() const { return _c.progressSheet()->bar(); }
+    QLabel* progressLabel() const { return _c.progressSheet()->label(); }
 
     QAction* openAction() const { return _c.openAction; }
     QAction* saveAction() const { return _c.saveAction; }

@@ -1,49 +1,73 @@
 #include "ProgressSheet.h"
 
-#include "AppController.h"
-
+#include <QDialogButtonBox>
 #include <QLabel>
-#include <QMainWindow>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <climits>
 
 namespace tavrel::app {
 
-namespace {
+ProgressSheet::ProgressSheet(QWidget* parent) : QDialog(parent) {
+    setObjectName("progressSheet");
+    setWindowTitle(tr("Register Transfer"));
+    setWindowModality(Qt::WindowModal);
+    // A title and a close button (which cancels), nothing to maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
 
-constexpr int SheetWidth = 420;
-constexpr int SheetHeight = 124;
-constexpr int Margin = 20;
+    _label = new QLabel(this);
+    _bar = new QProgressBar(this);
+    _bar->setTextVisible(false);
+    // Wide enough for the longest step text at any font size.
+    _bar->setMinimumWidth(_label->fontMetrics().horizontalAdvance(QString(46, QChar('x'))));
+    auto* buttons = new QDialogButtonBox(this);
+    _cancel = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
+    _cancel->setObjectName("progressCancelButton");
+    _cancel->setAutoDefault(false);
 
-} // namespace
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(_label);
+    layout->addWidget(_bar);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
-void AppController::_createProgressSheet() {
-    progressSheet = new ProgressSheet(mainWindow, [this] { cancelProgressSheet(); });
-    progressSheet->setObjectName("progressSheet");
-    progressSheet->setWindowTitle(tr("Register Transfer"));
-    progressSheet->setWindowModality(Qt::WindowModal);
-    // A sheet of fixed size: a title and a close button (which cancels), nothing to maximise.
-    progressSheet->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                  Qt::WindowCloseButtonHint);
-    progressSheet->setFixedSize(SheetWidth, SheetHeight);
+    connect(buttons, &QDialogButtonBox::rejected, this, &ProgressSheet::cancelRequested);
+}
 
-    progressLabel = new QLabel(progressSheet);
-    progressLabel->setGeometry(Margin, 14, SheetWidth - 2 * Margin, 20);
+// The bar runs from the first register to one past the last, and stands at the register a step
+// is about to move: the registers before it are done. So a single register goes from empty to
+// full, where a bar from the first number to the last would have no length at all (and an empty
+// range would draw the toolkit's busy bar).
+void ProgressSheet::begin(const QString& title, LocationLengthRange range) {
+    _label->setText(title);
+    const uint64_t room = range.location < INT_MAX ? INT_MAX - range.location : 0;
+    const uint64_t length = std::max<uint64_t>(1, std::min(range.length, room));
+    _bar->setRange(static_cast<int>(range.location), static_cast<int>(range.location + length));
+    _bar->setValue(static_cast<int>(range.location));
+    open();
+}
 
-    progressBar = new QProgressBar(progressSheet);
-    progressBar->setTextVisible(false);
-    progressBar->setGeometry(Margin, 42, SheetWidth - 2 * Margin, 18);
+void ProgressSheet::showProgress(const QString& text, int32_t current) {
+    // The text first, so that what follows the bar sees the step's own text.
+    _label->setText(text.arg(current));
+    _showDone(current);
+}
 
-    auto* cancel = new QPushButton(tr("Cancel"), progressSheet);
-    cancel->setObjectName("progressCancelButton");
-    cancel->setGeometry(SheetWidth - Margin - 80, SheetHeight - Margin - 28, 80, 28);
-    cancel->setAutoDefault(false);
+void ProgressSheet::end(int32_t current) {
+    _showDone(current);
+    end();
+}
 
-    connect(cancel, &QPushButton::clicked, this, [this] { cancelProgressSheet(); });
+void ProgressSheet::end() {
+    done(0);
+}
 
-    connect(progressSheet, &QDialog::finished, this,
-            [this](int returnCode) { progressSheetDidEnd(returnCode); });
+void ProgressSheet::_showDone(int32_t current) {
+    _bar->setValue(std::clamp(current, _bar->minimum(), _bar->maximum()));
 }
 
 } // namespace tavrel::app

@@ -1,29 +1,51 @@
-// The progress sheet of the register transfers: built by AppController::_createProgressSheet()
-// (ProgressSheet.cpp) into the controller's progress outlets.
+// The progress sheet of the device jobs: a text, a bar over the job's registers, and Cancel. Only
+// the running job closes it: Cancel, Escape and the window's close button ask to cancel, and the
+// job then ends and closes the sheet itself (closing it directly would leave the job running
+// unseen). It lays itself out, at any font size.
 #pragma once
+
+#include "LocationLengthRange.h"
 
 #include <QDialog>
 
-#include <functional>
+#include <cstdint>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
 
 namespace tavrel::app {
 
-// A dialog that only the running transfer closes. Escape and the window's close button ask to
-// cancel, exactly as the Cancel button does; the transfer then ends at its next step and closes
-// the sheet itself. Closing it directly would leave the transfer running unseen.
 class ProgressSheet : public QDialog {
-  public:
-    explicit ProgressSheet(QWidget* parent, std::function<void()> cancel)
-        : QDialog(parent), _cancel(std::move(cancel)) {}
+    Q_OBJECT
 
-    void reject() override {
-        if (_cancel) {
-            _cancel();
-        }
-    }
+  public:
+    explicit ProgressSheet(QWidget* parent);
+
+    // Opens the sheet, window-modal, with `title` and the bar over `range`.
+    void begin(const QString& title, LocationLengthRange range);
+    // Shows `text` (with "%1" for the register) and the bar at `current`: the registers before it
+    // are done.
+    void showProgress(const QString& text, int32_t current);
+    // The bar at `current`, then the sheet closes.
+    void end(int32_t current);
+    void end();
+
+    void reject() override { emit cancelRequested(); }
+
+    QLabel* label() const { return _label; }
+    QProgressBar* bar() const { return _bar; }
+    QPushButton* cancelButton() const { return _cancel; }
+
+  signals:
+    void cancelRequested();
 
   private:
-    std::function<void()> _cancel;
+    void _showDone(int32_t current);
+
+    QLabel* _label = nullptr;
+    QProgressBar* _bar = nullptr;
+    QPushButton* _cancel = nullptr;
 };
 
 } // namespace tavrel::app

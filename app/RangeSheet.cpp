@@ -1,38 +1,31 @@
 #include "RangeSheet.h"
 
-#include "AppController.h"
+#include "TavrelLog.h"
 
 #include <QButtonGroup>
-#include <QDialog>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
-#include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QStyle>
-#include <QStyleOptionButton>
+#include <QTimer>
+#include <QVBoxLayout>
 
 namespace tavrel::app {
 
 namespace {
 
-// The sheet's geometry, in pixels.
-constexpr int SheetWidth = 420;
-constexpr int SheetHeight = 196;
-constexpr int Margin = 20;
-constexpr int ButtonWidth = 80;
-constexpr int ButtonHeight = 28;
-constexpr int ButtonGap = 8;
-constexpr int ButtonTop = SheetHeight - Margin - ButtonHeight;
-constexpr int RadioLeft = 40;
-constexpr int RadioHeight = 24;
+constexpr LocationLengthRange AllRegistersRange{0, 300};
+constexpr LocationLengthRange FirstHundredRange{0, 100};
 
-QSpinBox* newRangeField(QWidget* parent, int value, int left, int top) {
+QSpinBox* newRangeField(QWidget* parent, int value, const QString& name) {
     auto* field = new QSpinBox(parent);
     field->setRange(0, HighestRegisterNumber);
     field->setValue(value);
     field->setAlignment(Qt::AlignRight);
-    field->setGeometry(left, top, 84, RadioHeight);
+    field->setAccessibleName(name);
     return field;
 }
 
@@ -42,85 +35,109 @@ bool rangeSheetCanConfirm(int tag, int first, int last) {
     return tag != TypedRangeTag || last >= first;
 }
 
-int pushButtonFittedWidth(const QPushButton* button) {
-    // The option carries no text on purpose: the style would then apply its minimum button
-    // width, and every short title would come out equally wide.
-    QStyleOptionButton option;
-    option.initFrom(button);
-    const QSize textSize = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
-    option.rect.setSize(textSize);
-    return button->style()
-        ->sizeFromContents(QStyle::CT_PushButton, &option, textSize, button)
-        .width();
-}
+RangeSheet::RangeSheet(QWidget* parent) : QDialog(parent) {
+    setObjectName("rangeSheet");
+    setWindowTitle(tr("Register Range"));
+    setWindowModality(Qt::WindowModal);
+    // A title and a close button (which cancels), nothing to maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
 
-void AppController::_createRangeSheet() {
-    rangeSheet = new QDialog(mainWindow);
-    rangeSheet->setObjectName("rangeSheet");
-    rangeSheet->setWindowTitle(tr("Register Range"));
-    rangeSheet->setWindowModality(Qt::WindowModal);
-    // A sheet of fixed size: a title and a close button (which cancels), nothing to maximise.
-    rangeSheet->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                               Qt::WindowCloseButtonHint);
-    rangeSheet->setFixedSize(SheetWidth, SheetHeight);
+    _label = new QLabel(tr("Download selected registers from the VRG-500"), this);
 
-    rangeLabel = new QLabel(tr("Download selected registers from the VRG-500"), rangeSheet);
-    rangeLabel->setGeometry(Margin, 16, SheetWidth - 2 * Margin, 20);
-
-    rangeRadios = new QButtonGroup(rangeSheet);
+    _radios = new QButtonGroup(this);
     static const char* const titles[] = {QT_TR_NOOP("Registers 0 to &299"),
                                          QT_TR_NOOP("Registers 0 to &99"), QT_TR_NOOP("&Range:")};
+    auto* choices = new QGridLayout;
+    choices->setContentsMargins(20, 0, 0, 0); // the radios stand in from the text
     for (int tag = AllRegistersRangeTag; tag <= TypedRangeTag; ++tag) {
-        auto* radio = new QRadioButton(tr(titles[tag]), rangeSheet);
-        radio->setGeometry(RadioLeft, 48 + tag * 28, tag == TypedRangeTag ? 76 : 240, RadioHeight);
-        rangeRadios->addButton(radio, tag);
+        auto* radio = new QRadioButton(tr(titles[tag]), this);
+        _radios->addButton(radio, tag);
+        choices->addWidget(radio, tag, 0, 1, tag == TypedRangeTag ? 1 : 4);
     }
-    rangeRadios->button(AllRegistersRangeTag)->setChecked(true);
+    _radios->button(AllRegistersRangeTag)->setChecked(true);
 
-    const int fieldsTop = 48 + TypedRangeTag * 28;
-    minRangeField = newRangeField(rangeSheet, 0, RadioLeft + 80, fieldsTop);
-    minRangeField->setAccessibleName(tr("First register"));
-    auto* to = new QLabel(tr("&to"), rangeSheet);
+    _first = newRangeField(this, 0, tr("First register"));
+    auto* to = new QLabel(tr("&to"), this);
     to->setAlignment(Qt::AlignCenter);
-    to->setGeometry(RadioLeft + 168, fieldsTop, 28, RadioHeight);
-    maxRangeField = newRangeField(rangeSheet, 299, RadioLeft + 200, fieldsTop);
-    maxRangeField->setAccessibleName(tr("Last register"));
-    to->setBuddy(maxRangeField);
+    _last = newRangeField(this, 299, tr("Last register"));
+    to->setBuddy(_last);
+    choices->addWidget(_first, TypedRangeTag, 1);
+    choices->addWidget(to, TypedRangeTag, 2);
+    choices->addWidget(_last, TypedRangeTag, 3);
+    choices->setColumnStretch(4, 1);
 
-    // Confirm at the right edge, Cancel to its left; _layoutRangeSheet refits both to the
-    // confirm button's title each time the sheet opens.
-    const int confirmLeft = SheetWidth - Margin - ButtonWidth;
-    rangeConfirmButton = new QPushButton(tr("Download"), rangeSheet);
-    rangeConfirmButton->setGeometry(confirmLeft, ButtonTop, ButtonWidth, ButtonHeight);
-    rangeConfirmButton->setDefault(true);
-    rangeCancelButton = new QPushButton(tr("Cancel"), rangeSheet);
-    rangeCancelButton->setGeometry(confirmLeft - ButtonGap - ButtonWidth, ButtonTop, ButtonWidth,
-                                   ButtonHeight);
+    // The platform's order of Cancel and the confirm button; Return confirms, Escape cancels.
+    auto* buttons = new QDialogButtonBox(this);
+    _confirm = buttons->addButton(tr("Download"), QDialogButtonBox::AcceptRole);
+    _cancel = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
+    _confirm->setDefault(true);
 
-    // Left to right, as the buttons stand; Escape cancels, Return confirms.
-    QWidget::setTabOrder(rangeRadios->button(TypedRangeTag), minRangeField);
-    QWidget::setTabOrder(minRangeField, maxRangeField);
-    QWidget::setTabOrder(maxRangeField, rangeCancelButton);
-    QWidget::setTabOrder(rangeCancelButton, rangeConfirmButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(_label);
+    layout->addLayout(choices);
+    layout->addStretch();
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize); // as large as its contents, no larger
+
+    QWidget::setTabOrder(_radios->button(TypedRangeTag), _first);
+    QWidget::setTabOrder(_first, _last);
 
     // The fields follow the checked radio however it became checked: a click, the arrow keys,
     // a mnemonic or an assistive technology's toggle, which clicks nothing.
-    connect(rangeRadios, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+    connect(_radios, &QButtonGroup::idToggled, this, [this](int, bool checked) {
         if (checked) {
-            selectRangeRadio();
+            _followRadios();
         }
     });
-    auto updateConfirm = [this] {
-        rangeConfirmButton->setEnabled(rangeSheetCanConfirm(
-            rangeRadios->checkedId(), minRangeField->value(), maxRangeField->value()));
-    };
-    connect(minRangeField, &QSpinBox::valueChanged, this, updateConfirm);
-    connect(maxRangeField, &QSpinBox::valueChanged, this, updateConfirm);
-    connect(rangeConfirmButton, &QPushButton::clicked, this, [this] { confirmRangeSheet(); });
-    connect(rangeCancelButton, &QPushButton::clicked, this, [this] { cancelRangeSheet(); });
-    // Escape and the window's close button end the sheet like Cancel (return code 0).
-    connect(rangeSheet, &QDialog::finished, this,
-            [this](int returnCode) { rangeSheetDidEnd(returnCode, _rangeSheetContext); });
+    connect(_first, &QSpinBox::valueChanged, this, &RangeSheet::_followRadios);
+    connect(_last, &QSpinBox::valueChanged, this, &RangeSheet::_followRadios);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(this, &QDialog::accepted, this, &RangeSheet::_confirmed);
+}
+
+void RangeSheet::ask(const QString& text, const QString& confirmTitle) {
+    _label->setText(text);
+    _confirm->setText(confirmTitle);
+    _followRadios();
+    open();
+}
+
+void RangeSheet::_followRadios() {
+    const int tag = _radios->checkedId();
+    _first->setEnabled(tag == TypedRangeTag);
+    _last->setEnabled(tag == TypedRangeTag);
+    _confirm->setEnabled(rangeSheetCanConfirm(tag, _first->value(), _last->value()));
+}
+
+void RangeSheet::_confirmed() {
+    LocationLengthRange range;
+    const int tag = _radios->checkedId();
+    switch (tag) {
+    case AllRegistersRangeTag:
+        range = AllRegistersRange;
+        break;
+    case FirstHundredRangeTag:
+        range = FirstHundredRange;
+        break;
+    case TypedRangeTag: {
+        const int32_t first = _first->value();
+        const int32_t last = _last->value();
+        if (!rangeSheetCanConfirm(tag, first, last)) {
+            records::tavrelLog("Empty register range: %d to %d", first, last);
+            return;
+        }
+        range.location = static_cast<uint64_t>(static_cast<int64_t>(first));
+        range.length = static_cast<uint64_t>(static_cast<int64_t>(last - first + 1));
+        break;
+    }
+    default:
+        records::tavrelLog("Unexpected radio tag: %d", tag);
+        return;
+    }
+    // Handed on once the sheet has fully closed.
+    QTimer::singleShot(0, this, [this, range] { emit rangeChosen(range); });
 }
 
 } // namespace tavrel::app

@@ -1,13 +1,17 @@
-// The range sheet of the register transfers: built by AppController::_createRangeSheet()
-// (RangeSheet.cpp) into the controller's range outlets.
-//
-// The sheet is laid out by hand, with fixed positions, because the controller moves its two
-// buttons itself when the confirm button's title changes (AppController::_layoutRangeSheet).
+// The range sheet of the register commands: which registers a download, upload or comparison
+// takes. Three choices (all 300 registers, the first hundred, or a typed range), the command's
+// own text and confirm button. It lays itself out, at any font size.
 #pragma once
 
+#include "LocationLengthRange.h"
 #include "VRG500.h"
 
+#include <QDialog>
+
+class QButtonGroup;
+class QLabel;
 class QPushButton;
+class QSpinBox;
 
 namespace tavrel::app {
 
@@ -23,8 +27,37 @@ inline constexpr int TypedRangeTag = 2;        // the two range fields
 // empty the collection).
 bool rangeSheetCanConfirm(int tag, int first, int last);
 
-// The width a push button needs for its title alone, the style's own margins included, with no
-// minimum width applied: what the button would take if it sized itself to fit its title.
-int pushButtonFittedWidth(const QPushButton* button);
+class RangeSheet : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit RangeSheet(QWidget* parent);
+
+    // Opens the sheet, window-modal, for a command: its text and its confirm button's title. The
+    // choice made last time stays.
+    void ask(const QString& text, const QString& confirmTitle);
+
+    QLabel* label() const { return _label; }
+    QButtonGroup* radios() const { return _radios; } // ids are the tags
+    QSpinBox* firstField() const { return _first; }  // whole numbers 0..65535
+    QSpinBox* lastField() const { return _last; }
+    QPushButton* confirmButton() const { return _confirm; }
+    QPushButton* cancelButton() const { return _cancel; }
+
+  signals:
+    // Confirmed, once the sheet has closed; Cancel, Escape and the close button choose nothing.
+    void rangeChosen(LocationLengthRange range);
+
+  private:
+    void _followRadios();
+    void _confirmed();
+
+    QLabel* _label = nullptr;
+    QButtonGroup* _radios = nullptr;
+    QSpinBox* _first = nullptr;
+    QSpinBox* _last = nullptr;
+    QPushButton* _confirm = nullptr;
+    QPushButton* _cancel = nullptr;
+};
 
 } // namespace tavrel::app

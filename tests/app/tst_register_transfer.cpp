@@ -82,18 +82,11 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
         QVERIFY(ui().registerTable()->updatesEnabled()); // redraws held back are let through
     }
 
-    // Transfers `first` to `last` through the range sheet, laid out for `command`'s direction
-    // (`label`, `button`), after the other direction's when `otherFirst`: the confirm button keeps
-    // its right edge and is 12 wider than its title needs, Cancel keeps its distance from it.
+    // Transfers `first` to `last` through the range sheet, opened for `command`'s direction
+    // (`label`, `button`), after the other direction's when `otherFirst`.
     void transferThroughSheet(void (AppController::*command)(), int first, int last,
                               const QString& label, const QString& button,
                               const QString& openingText, bool otherFirst = false) {
-        QPushButton* cancel = nullptr;
-        for (QPushButton* b : ui().rangeSheet()->findChildren<QPushButton*>()) {
-            cancel = b->text() == "Cancel" ? b : cancel;
-        }
-        const QRect confirmBefore = ui().rangeConfirmButton()->geometry();
-        const QRect cancelBefore = cancel->geometry();
         OpeningTextWitness opening(ui().progressSheet(), ui().progressLabel());
         if (otherFirst) {
             _controller->downloadRegisters();
@@ -102,13 +95,6 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
         transfer(command, TypedRangeTag, first, last);
         QCOMPARE(ui().rangeLabel()->text(), label);
         QCOMPARE(ui().rangeConfirmButton()->text(), button);
-        const QRect confirm = ui().rangeConfirmButton()->geometry();
-        QCOMPARE(confirm.right(), confirmBefore.right());
-        QCOMPARE(confirm.width(), pushButtonFittedWidth(ui().rangeConfirmButton()) + 12);
-        QCOMPARE(confirm.y(), confirmBefore.y());
-        QCOMPARE(confirm.left() - cancel->geometry().left(),
-                 confirmBefore.left() - cancelBefore.left());
-        QCOMPARE(cancel->geometry().size(), cancelBefore.size());
         waitForTransferEnd();
         QCOMPARE(opening.text, openingText);
     }
@@ -363,8 +349,7 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
             QCOMPARE(registerFrames(*_device).size(), size_t(2 * (movedLast - movedFirst + 1)));
             return;
         }
-        _controller->rangeSheetDidEnd(1, &AppController::_downloadRegisters);
-        QTest::keyClick(ui().rangeSheet(), Qt::Key_Escape);
+        ui().rangeSheet()->accept(); // as if confirmed all the same: it chooses nothing
         QTest::qWait(20);
         QVERIFY(!ui().rangeSheet()->isVisible());
         QCOMPARE(ui().registers().size(), size_t(1));
