@@ -1,4 +1,5 @@
 #include "AppController.h"
+#include "Alerts.h"
 
 #include "AlertWidth.h"
 #include "DeviceTools.h"
@@ -90,6 +91,7 @@ AppController::AppController(PortLister portLister, QObject* parent)
         _portLister = [] { return TavrelSocket::availableSerialDevices(); };
     }
     _createMainWindow();
+    _alerts = new Alerts(mainWindow.data(), this);
     _createActions();
     _createMenus();
     _createSheets();
@@ -413,57 +415,31 @@ std::shared_ptr<TavrelSocket> AppController::_getSocket() {
 
 QMessageBox* AppController::_newAlertSheet(QMessageBox::Icon icon, const QString& messageText,
                                            const QString& informativeText) {
-    auto* alert = new QMessageBox(mainWindow);
-    alert->setAttribute(Qt::WA_DeleteOnClose);
-    alert->setWindowModality(Qt::WindowModal);
-    alert->setWindowTitle("Tavrel");
-    alert->setIcon(icon);
-    alert->setTextFormat(Qt::PlainText);
-    alert->setText(messageText);
-    alert->setInformativeText(informativeText);
-    _currentAlert = alert;
-    return alert;
+    return _alerts->make(icon, messageText, informativeText);
 }
 
 QMessageBox* AppController::_beginAlertSheet(const QString& messageText,
                                              const QString& informativeText, bool critical) {
-    QMessageBox* alert = _newAlertSheet(critical ? QMessageBox::Critical : QMessageBox::Information,
-                                        messageText, informativeText);
-    alert->setStandardButtons(QMessageBox::Ok);
-    fitAlertToInformativeText(alert);
-    alert->open();
-    return alert;
+    return _alerts->show(messageText, informativeText, critical);
 }
 
 QMessageBox* AppController::currentAlert() const {
-    if (_currentAlert.isNull() || !_currentAlert->isVisible()) {
-        return nullptr;
-    }
-    return _currentAlert.data();
+    return _alerts->current();
 }
 
 void AppController::_showError(const TavrelError* error, const QString& moreInformation) {
     if (error != nullptr) {
-        if (error->failureReason) {
-            tavrelLog("Error: %s", error->failureReason->c_str());
-        }
-        QString information =
-            QString::fromLatin1(error->recoverySuggestion.value_or(std::string()));
-        if (!moreInformation.isEmpty()) {
-            information += (information.isEmpty() ? "" : "\n\n") + moreInformation;
-        }
-        _beginAlertSheet(QString::fromLatin1(error->description), information, true);
+        _alerts->showError(*error, moreInformation);
         return;
     }
-    QString information = GenericDeviceErrorInformation;
-    if (_lastOpenErrno != 0) {
-        information += "\n\n" + _openFailureExplanation(_lastOpenErrno);
-        _lastOpenErrno = 0;
-    }
-    _beginAlertSheet(GenericDeviceErrorMessage, information, true);
+    _alerts->showGenericError(_openFailureExplanation(_lastOpenErrno));
+    _lastOpenErrno = 0;
 }
 
 QString AppController::_openFailureExplanation(int openErrno) const {
+    if (openErrno == 0) {
+        return {};
+    }
     // The port that _getSocket tried, still selected within the same action.
     return QString::fromLocal8Bit(explainOpenFailure(_selectedPortPath(), openErrno));
 }
@@ -488,17 +464,13 @@ void AppController::showVRG500Version() {
 
 void AppController::showAboutPanel() {
     QString copyright = resourceText(":/Copyright.txt");
-    auto* box = new QMessageBox(mainWindow);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
+    QMessageBox* box = _alerts->make(
+        QMessageBox::NoIcon, QString("Tavrel %1").arg(QCoreApplication::applicationVersion()),
+        QString("%1\n%2").arg(copyright, ProgrammingCredit));
     box->setWindowTitle("About Tavrel");
     box->setIconPixmap(mainWindow->windowIcon().pixmap(64, 64));
-    box->setTextFormat(Qt::PlainText);
-    box->setText(QString("Tavrel %1").arg(QCoreApplication::applicationVersion()));
-    box->setInformativeText(QString("%1\n%2").arg(copyright, ProgrammingCredit));
     box->setStandardButtons(QMessageBox::Ok);
     fitAlertToInformativeText(box);
-    _currentAlert = box;
     box->open();
 }
 

@@ -67,6 +67,7 @@ struct SnapshotInfo;
 
 namespace tavrel::app {
 
+class Alerts;
 class DeviceTools;
 class ProgressSheet;
 class RangeSheet;
@@ -210,6 +211,7 @@ class AppController : public QObject {
                                 const QString& informativeText);
     // The alert last opened by the controller while it is still open, else null.
     QMessageBox* currentAlert() const;
+    Alerts* alerts() const { return _alerts; }
 
     // ---- The register collection and the table (AppControllerTable.cpp) ----------------------
     // The collection lives in the table model; these change it and re-check the commands.
@@ -307,8 +309,8 @@ class AppController : public QObject {
     void _downloadRegisters(LocationLengthRange range);
     void _uploadRegisters(LocationLengthRange range);
     // Starts a device job on the runner with the selected port's connection; false after the
-    // generic alert when the port cannot be opened.
-    bool _startDeviceJob(TransferRunner::Work work);
+    // generic alert (over `alertOver`, else the main window) when the port cannot be opened.
+    bool _startDeviceJob(TransferRunner::Work work, QWidget* alertOver = nullptr);
     // On the worker: whether the device answers; the progress sheet comes up when it does.
     bool _deviceAnswers(DeviceJob& job, const QString& title, LocationLengthRange range);
     // The bar at `current` (the registers before it done), then the progress sheet goes.
@@ -449,7 +451,7 @@ class AppController : public QObject {
     int _settledPortIndex = -1;
     // The subscription over a given port lister; null when the process-wide one is used.
     std::unique_ptr<link::SerialDeviceNotifier> _listerNotifier;
-    QPointer<QMessageBox> _currentAlert;
+    Alerts* _alerts = nullptr;
     int _lastOpenErrno = 0;
 
     // For the sheets and panels of the transfers and file commands (their source files).

@@ -1,6 +1,7 @@
 // The Edit menu and the table's context menu: undo and redo, the clipboard, and registers as a
 // whole (insert, delete, duplicate, go to). Every change goes through the register editor, so
 // each is one undo step; the commands wait while a transfer runs.
+#include "Alerts.h"
 #include "AppController.h"
 #include "ProgressSheet.h"
 
@@ -588,15 +589,7 @@ void AppController::selectFrameRate(QAction* action) {
 void AppController::_beginQuestionSheet(const QString& messageText, const QString& informativeText,
                                         const QString& acceptTitle,
                                         std::function<void()> accepted) {
-    QMessageBox* box = _newAlertSheet(QMessageBox::Warning, messageText, informativeText);
-    QPushButton* accept = box->addButton(acceptTitle, QMessageBox::AcceptRole);
-    box->setDefaultButton(box->addButton(QMessageBox::Cancel));
-    connect(box, &QMessageBox::finished, this, [box, accept, accepted = std::move(accepted)](int) {
-        if (box->clickedButton() == accept) {
-            accepted();
-        }
-    });
-    box->open();
+    _alerts->ask(messageText, informativeText, acceptTitle, std::move(accepted));
 }
 
 } // namespace tavrel::app

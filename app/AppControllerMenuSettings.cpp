@@ -1,7 +1,6 @@
 // Menu settings transfers between the device and vgs files.
 #include "AppController.h"
 #include "FileError.h"
-#include "FileErrorAlert.h"
 #include "FilePanel.h"
 #include "MenuSettingsFile.h"
 
@@ -65,7 +64,7 @@ void AppController::completeMenuDownload(const QString& path) {
         const bool exported = _exportVgsFile(job.socket(), path, version, &error);
         job.report([this, exported, error] {
             if (!exported) {
-                showFileError(*this, error);
+                _showError(&error);
                 return;
             }
             _beginAlertSheet("Download VRG-500 Menu Settings", "Download complete.", false);
@@ -108,7 +107,7 @@ void AppController::completeMenuUpload(const QString& path) {
     TavrelError fileError;
     const std::optional<VRG500_menuData> block = _processVgsFile(path, &fileVersion, &fileError);
     if (!block) {
-        showFileError(*this, fileError);
+        _showError(&fileError);
         return;
     }
     _startDeviceJob([this, block = *block, fileVersion](DeviceJob& job) {
@@ -119,11 +118,7 @@ void AppController::completeMenuUpload(const QString& path) {
             return;
         }
         if (!checkMenuSettingsFileVersion(fileVersion, deviceVersion, &error)) {
-            job.report([this, error] {
-                _beginAlertSheet(
-                    QString::fromLatin1(error.description),
-                    QString::fromLatin1(error.recoverySuggestion.value_or(std::string())), true);
-            });
+            job.report([this, error] { _showError(&error); });
             return;
         }
         const bool sent = job.socket().setMenuData(block, &error);

@@ -3,7 +3,6 @@
 // copies of windows that ended without saving.
 #include "AppController.h"
 
-#include "FileErrorAlert.h"
 #include "FilePanel.h"
 #include "RecoveredRegisters.h"
 #include "RecoveryCopy.h"
@@ -50,7 +49,7 @@ void AppController::_restoreRecovered(const RecoveredRegisters& copy) {
         files::RegisterCollection registers;
         records::TavrelError error;
         if (!files::readRegisterFile(localFilePath(copy.path), &registers, &error)) {
-            showFileError(*this, error);
+            _showError(&error);
             return;
         }
         // The registers are the document's unsaved changes again, an undoable step like Open.

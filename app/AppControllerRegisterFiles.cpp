@@ -1,6 +1,5 @@
 // The Open File and Save File commands and the vg2 register file.
 #include "AppController.h"
-#include "FileErrorAlert.h"
 #include "FilePanel.h"
 #include "RegisterDocument.h"
 #include "RegisterEditor.h"
@@ -87,7 +86,7 @@ void AppController::_processVg2File(const QString& path) {
     TavrelError error;
     // A file that cannot be read changes neither the table nor the file it is of.
     if (!readRegisterFile(localFilePath(path), &registers, &error)) {
-        showFileError(*this, error);
+        _showError(&error);
         return;
     }
     const QString before = _document->path();
@@ -106,7 +105,7 @@ void AppController::_exportVg2File(const QString& path) {
     TavrelError error;
     std::function<void()> afterSave = std::exchange(_afterSave, nullptr);
     if (!writeRegisterFile(localFilePath(path), _tableModel->registers(), &error)) {
-        showFileError(*this, error);
+        _showError(&error);
         return;
     }
     // Clears the window's edited mark.

@@ -4,6 +4,7 @@
 // the runner's worker, showing each on the progress sheet before its exchanges, and hands what it
 // reads to the window's thread, which stores it. Cancel ends it at once, in the middle of an
 // exchange if need be.
+#include "Alerts.h"
 #include "AppController.h"
 #include "ProgressSheet.h"
 #include "RangeSheet.h"
@@ -105,10 +106,11 @@ void AppController::_createSheets() {
 
 // The start shared by the device jobs: the selected port's connection, or the generic alert. The
 // job runs on the runner's worker; the commands are disabled until it ends.
-bool AppController::_startDeviceJob(TransferRunner::Work work) {
+bool AppController::_startDeviceJob(TransferRunner::Work work, QWidget* alertOver) {
     std::shared_ptr<link::TavrelSocket> socket = _getSocket();
     if (!socket) {
-        _showError(nullptr);
+        _alerts->showGenericError(_openFailureExplanation(_lastOpenErrno), alertOver);
+        _lastOpenErrno = 0;
         return false;
     }
     _runner->start(std::move(socket), std::move(work));

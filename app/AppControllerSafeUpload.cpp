@@ -387,10 +387,7 @@ void AppController::restoreSnapshotDidEnd(const SnapshotInfo& snapshot) {
     auto registers = std::make_shared<RegisterCollection>();
     TavrelError error;
     if (!files::readRegisterFile(snapshot.path, registers.get(), &error)) {
-        _beginAlertSheet(QString::fromLatin1(error.description),
-                         QString::fromLocal8Bit(error.recoverySuggestion.value_or(
-                             error.failureReason.value_or(std::string()))),
-                         true);
+        _showError(&error);
         return;
     }
     const LocationLengthRange range{

@@ -2,6 +2,8 @@
 // the window's thread; what they read comes back to the window through the job's reports.
 #include "DeviceTools.h"
 
+#include "Alerts.h"
+
 #include "AppController.h"
 #include "DeviceInformationDialog.h"
 #include "RegisterEditor.h"
@@ -73,14 +75,9 @@ DeviceTools::DeviceTools(AppController& controller)
     : QObject(&controller), _controller(controller) {}
 
 void DeviceTools::_showErrorOver(QWidget* window, const TavrelError* error) {
-    _controller._showError(error);
-    QMessageBox* alert = _controller.currentAlert();
-    if (alert && window && alert->parentWidget() != window) {
-        // The controller's alerts are sheets of the main window, which a window-modal dialog of
-        // the main window would cover: the alert becomes the dialog's sheet instead.
-        alert->setParent(window, alert->windowFlags());
-        alert->open();
-    }
+    // The controller's alerts are sheets of the main window, which a window-modal dialog of the
+    // main window would cover: over one of the tools' dialogs, the alert is that dialog's sheet.
+    _controller.alerts()->showError(*error, {}, window);
 }
 
 // ---- Device information ------------------------------------------------------------------------
@@ -89,18 +86,20 @@ void DeviceTools::_showErrorOver(QWidget* window, const TavrelError* error) {
 // on the window's thread, or the alert says why (over `alertWindow` while it is open).
 void DeviceTools::_readInformation(QPointer<QWidget> alertWindow,
                                    std::function<void(const DeviceInformation&)> show) {
-    _controller._startDeviceJob([this, alertWindow, show](DeviceJob& job) {
-        DeviceInformation information;
-        TavrelError error;
-        const bool read = readInformationFrom(job.socket(), &information, &error);
-        job.report([this, alertWindow, show, read, information, error] {
-            if (!read) {
-                _showErrorOver(alertWindow, &error);
-                return;
-            }
-            show(information);
-        });
-    });
+    _controller._startDeviceJob(
+        [this, alertWindow, show](DeviceJob& job) {
+            DeviceInformation information;
+            TavrelError error;
+            const bool read = readInformationFrom(job.socket(), &information, &error);
+            job.report([this, alertWindow, show, read, information, error] {
+                if (!read) {
+                    _showErrorOver(alertWindow, &error);
+                    return;
+                }
+                show(information);
+            });
+        },
+        alertWindow);
 }
 
 void DeviceTools::showInformation() {
@@ -143,20 +142,22 @@ void DeviceTools::_setCurrentRegister(uint16_t number) {
         return;
     }
     QPointer<QWidget> dialog = _informationDialog.data();
-    _controller._startDeviceJob([this, dialog, number](DeviceJob& job) {
-        uint16_t current = 0;
-        TavrelError error;
-        // Read back rather than assumed: the dialog shows what the device holds.
-        const bool set = job.socket().setCurrentRegisterNumber(number, &error) &&
-                         job.socket().currentRegisterNumber(&current, &error);
-        job.report([this, dialog, set, current, error] {
-            if (!set) {
-                _showErrorOver(dialog, &error);
-            } else if (_informationDialog) {
-                _informationDialog->showCurrentRegister(current);
-            }
-        });
-    });
+    _controller._startDeviceJob(
+        [this, dialog, number](DeviceJob& job) {
+            uint16_t current = 0;
+            TavrelError error;
+            // Read back rather than assumed: the dialog shows what the device holds.
+            const bool set = job.socket().setCurrentRegisterNumber(number, &error) &&
+                             job.socket().currentRegisterNumber(&current, &error);
+            job.report([this, dialog, set, current, error] {
+                if (!set) {
+                    _showErrorOver(dialog, &error);
+                } else if (_informationDialog) {
+                    _informationDialog->showCurrentRegister(current);
+                }
+            });
+        },
+        dialog);
 }
 
 // ---- Offsets -----------------------------------------------------------------------------------

@@ -1,0 +1,102 @@
+#include "Alerts.h"
+
+#include "AlertWidth.h"
+#include "OpenFailure.h"
+#include "TavrelLog.h"
+
+#include <QPushButton>
+#include <QStringDecoder>
+#include <QWidget>
+
+namespace tavrel::app {
+
+namespace {
+
+// The system's texts are UTF-8; a byte that is not (a device's text quoted in a file error) keeps
+// its own character rather than becoming a replacement mark.
+QString systemText(const std::string& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    return utf8.hasError() ? QString::fromLatin1(bytes) : decoded;
+}
+
+} // namespace
+
+AlertTexts alertTextsOf(const records::TavrelError& error) {
+    if (error.domain == records::TavrelErrorDomain) { // the device link's: byte strings
+        return {QString::fromLatin1(error.description),
+                QString::fromLatin1(error.recoverySuggestion.value_or(std::string()))};
+    }
+    // A failed read or write carries the system's reason and no suggestion: the person sees why
+    // ("Permission denied"), not only that it failed.
+    return {systemText(error.description),
+            systemText(error.recoverySuggestion.value_or(error.failureReason.value_or("")))};
+}
+
+Alerts::Alerts(QWidget* window, QObject* parent) : QObject(parent), _window(window) {}
+
+QMessageBox* Alerts::make(QMessageBox::Icon icon, const QString& text, const QString& information,
+                          QWidget* over) {
+    auto* alert = new QMessageBox(over != nullptr ? over : _window.data());
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setWindowModality(Qt::WindowModal);
+    alert->setWindowTitle("Tavrel");
+    alert->setIcon(icon);
+    alert->setTextFormat(Qt::PlainText);
+    alert->setText(text);
+    alert->setInformativeText(information);
+    _current = alert;
+    return alert;
+}
+
+QMessageBox* Alerts::show(const QString& text, const QString& information, bool critical,
+                          QWidget* over) {
+    QMessageBox* alert =
+        make(critical ? QMessageBox::Critical : QMessageBox::Information, text, information, over);
+    alert->setStandardButtons(QMessageBox::Ok);
+    fitAlertToInformativeText(alert);
+    alert->open();
+    return alert;
+}
+
+QMessageBox* Alerts::showError(const records::TavrelError& error, const QString& more,
+                               QWidget* over) {
+    if (error.failureReason) {
+        records::tavrelLog("Error: %s", error.failureReason->c_str());
+    }
+    AlertTexts texts = alertTextsOf(error);
+    if (!more.isEmpty()) {
+        texts.information += (texts.information.isEmpty() ? "" : "\n\n") + more;
+    }
+    return show(texts.text, texts.information, true, over);
+}
+
+QMessageBox* Alerts::showGenericError(const QString& explanation, QWidget* over) {
+    QString information = link::GenericDeviceErrorInformation;
+    if (!explanation.isEmpty()) {
+        information += "\n\n" + explanation;
+    }
+    return show(link::GenericDeviceErrorMessage, information, true, over);
+}
+
+void Alerts::ask(const QString& text, const QString& information, const QString& acceptTitle,
+                 std::function<void()> accepted) {
+    QMessageBox* box = make(QMessageBox::Warning, text, information);
+    QPushButton* accept = box->addButton(acceptTitle, QMessageBox::AcceptRole);
+    box->setDefaultButton(box->addButton(QMessageBox::Cancel));
+    connect(box, &QMessageBox::finished, this, [box, accept, accepted = std::move(accepted)](int) {
+        if (box->clickedButton() == accept) {
+            accepted();
+        }
+    });
+    box->open();
+}
+
+QMessageBox* Alerts::current() const {
+    if (_current.isNull() || !_current->isVisible()) {
+        return nullptr;
+    }
+    return _current.data();
+}
+
+} // namespace tavrel::app
