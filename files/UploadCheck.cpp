@@ -8,7 +8,7 @@ using records::RegisterEntry;
 
 std::optional<UploadProblem> firstUploadProblem(const RegisterEntry& entry) {
     for (int machine = 0; machine < 4; ++machine) {
-        if (entry.clips[static_cast<size_t>(machine)].size() != 8) {
+        if (!records::clipNameCanBeSent(entry.clips[static_cast<size_t>(machine)])) {
             return UploadProblem{UploadProblem::ClipName, machine};
         }
     }

@@ -12,8 +12,6 @@ namespace tavrel::records {
 
 namespace {
 
-constexpr size_t ClipLength = 8;
-
 struct RateLimits {
     FrameRate rate;
     const char* name;
@@ -133,7 +131,7 @@ bool parseClipInput(std::string_view text, std::string* clip, std::string* reaso
             return refuse(reason, "A clip name cannot hold a comma.");
         }
     }
-    if (text.size() > ClipLength) {
+    if (text.size() > ClipNameLength) {
         return refuse(reason, "A clip name has at most 8 characters.");
     }
     if (text.find_first_not_of(' ') == std::string_view::npos) {
@@ -141,7 +139,7 @@ bool parseClipInput(std::string_view text, std::string* clip, std::string* reaso
         return true;
     }
     std::string name(text);
-    name.resize(ClipLength, ' ');
+    name.resize(ClipNameLength, ' ');
     *clip = std::move(name);
     return true;
 }
