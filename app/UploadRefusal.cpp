@@ -1,6 +1,7 @@
 #include "UploadRefusal.h"
 
 #include "RegisterLabel.h"
+#include "RegisterTimeWire.h"
 #include "UploadCheck.h"
 
 #include <string>
@@ -15,6 +16,7 @@ using records::registerLabel;
 using records::TavrelError;
 using records::TavrelErrorDomain;
 using records::VRG500_registerTimeNames;
+using records::WireTimeLimitsClause;
 
 bool rangeUploadable(const RegisterCollection& registers, LocationLengthRange range,
                      TavrelError* error) {
@@ -31,8 +33,7 @@ bool rangeUploadable(const RegisterCollection& registers, LocationLengthRange ra
                 ? std::string("Clip Name ") + static_cast<char>('A' + problem.index) +
                       " not 8 bytes in length"
                 : std::string("Time ") + VRG500_registerTimeNames[problem.index] +
-                      " out of range: hours, minutes and seconds must be 0 to 99 and frames 0 "
-                      "to 39";
+                      " out of range: " + WireTimeLimitsClause;
         *error = TavrelError{TavrelErrorDomain, 0,
                              "Register " + registerLabel(refused->number) + " cannot be uploaded",
                              std::nullopt, reason};

@@ -8,6 +8,7 @@
 #include "ProgressBar.h"
 #include "RegisterEquivalence.h"
 #include "RegisterFile.h"
+#include "RegisterTimeWire.h"
 #include "RegisterTransfer.h"
 #include "UploadAccount.h"
 #include "UploadCheck.h"
@@ -41,6 +42,7 @@ using records::TavrelError;
 using records::VRG500_registerTime;
 using records::VRG500_registerTimeNames;
 using records::VRG500_registerTimes;
+using records::WireTimeLimitsTwoDigits;
 
 namespace {
 
@@ -80,8 +82,8 @@ bool checkRangeUploadable(const RegisterCollection& registers, RegisterRange ran
         const VRG500_registerTime& time = entry.reg.*VRG500_registerTimes[problem.index];
         *error = toolError(what, std::string("Its ") + VRG500_registerTimeNames[problem.index] +
                                      " time " + TavrelSocket::stringForRegisterTime(time) +
-                                     " is beyond the VRG-500's limits (hours, minutes and "
-                                     "seconds 00 to 99, frames 00 to 39).");
+                                     " is beyond the VRG-500's limits (" + WireTimeLimitsTwoDigits +
+                                     ").");
     }
     return false;
 }

@@ -30,8 +30,6 @@ void putBigEndian16(uint8_t* into, uint16_t value) {
     into[1] = static_cast<uint8_t>(value & 0xFF);
 }
 
-constexpr const char* TimeLimits = "Hours, minutes and seconds must be 0 to 99 and frames 0 to 39.";
-
 } // namespace
 
 bool TavrelSocket::deviceVersion(std::string* version, TavrelError* error) {
@@ -108,7 +106,7 @@ bool TavrelSocket::setRegisterData(VRG500_register reg, uint16_t registerNumber,
     // from the device goes back with its own bytes, whatever they are.
     if (!records::encodeRegisterWire(entry, &wire)) {
         tavrelDomainError(error, "Invalid register time for Register Time Load", std::nullopt,
-                          TimeLimits);
+                          records::WireTimeLimitsSentence);
         return false;
     }
     return setRegisterWire(wire, registerNumber, error);
@@ -152,7 +150,7 @@ bool TavrelSocket::_registerAddSubtract(bool add, uint8_t hours, uint8_t minutes
     offset.frames = frames;
     if (!records::vrg500wire::registerTimeFitsWire(offset)) {
         tavrelDomainError(error, "Invalid offset for Register Time Offset request", std::nullopt,
-                          TimeLimits);
+                          records::WireTimeLimitsSentence);
         return false;
     }
     uint8_t payload[7];

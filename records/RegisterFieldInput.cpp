@@ -41,9 +41,6 @@ bool refuse(std::string* reason, std::string text) {
     return false;
 }
 
-constexpr const char* WireLimitsReason =
-    "The VRG-500 takes hours, minutes and seconds up to 99 and frames up to 39.";
-
 std::string_view withoutBlanks(std::string_view text) {
     size_t first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos) {
@@ -96,7 +93,7 @@ bool parseTimeInput(std::string_view text, FrameRate rate, VRG500_registerTime* 
             return refuse(reason, std::move(problem));
         }
         if (!vrg500wire::registerTimeFitsWire(parsed)) {
-            return refuse(reason, WireLimitsReason);
+            return refuse(reason, WireTimeLimitsForInput);
         }
     }
     *time = parsed;
@@ -110,7 +107,7 @@ bool parseOffsetInput(std::string_view text, VRG500_registerTime* offset, std::s
         return refuse(reason, "Type an offset as HH:MM:SS:FF, two digits each.");
     }
     if (!vrg500wire::registerTimeFitsWire(parsed)) {
-        return refuse(reason, WireLimitsReason);
+        return refuse(reason, WireTimeLimitsForInput);
     }
     *offset = parsed;
     return true;
