@@ -15,7 +15,7 @@
 #include "RegisterEditor.h"
 #include "RegisterEquivalence.h"
 #include "RegisterFile.h"
-#include "RegisterLabel.h"
+#include "RegisterLabelText.h"
 #include "RegisterTableModel.h"
 #include "RegisterTransfer.h"
 #include "SnapshotDialog.h"
@@ -103,10 +103,6 @@ RegisterCollection only(const RegisterCollection& source, const std::vector<int3
         }
     }
     return chosen;
-}
-
-QString label(int32_t number) {
-    return QString::fromLatin1(records::registerLabel(number));
 }
 
 } // namespace
@@ -225,11 +221,12 @@ void AppController::_beginWriting(register_step step) {
     if (plan->toWrite.empty()) {
         _endPlan(step);
         QTimer::singleShot(0, this, [this, range] {
-            _beginAlertSheet(tr("Nothing to upload"),
-                             tr("The VRG-500 holds registers %1 to %2 as they are already; "
-                                "nothing was sent.")
-                                 .arg(label(firstOf(range)), label(lastOf(range))),
-                             false);
+            _beginAlertSheet(
+                tr("Nothing to upload"),
+                tr("The VRG-500 holds registers %1 to %2 as they are already; "
+                   "nothing was sent.")
+                    .arg(registerLabelText(firstOf(range)), registerLabelText(lastOf(range))),
+                false);
         });
         return;
     }
@@ -393,11 +390,12 @@ void AppController::restoreSnapshotDidEnd(const SnapshotInfo& snapshot) {
         restore();
         return;
     }
-    _beginQuestionSheet(tr("Restore a snapshot of another port?"),
-                        tr("The snapshot was taken from %1, and the selected port is %2. "
-                           "Restoring it writes registers %3 to %4 of the VRG-500 on %2.")
-                            .arg(taken, port, label(snapshot.first), label(snapshot.last)),
-                        tr("Restore"), restore);
+    _beginQuestionSheet(
+        tr("Restore a snapshot of another port?"),
+        tr("The snapshot was taken from %1, and the selected port is %2. "
+           "Restoring it writes registers %3 to %4 of the VRG-500 on %2.")
+            .arg(taken, port, registerLabelText(snapshot.first), registerLabelText(snapshot.last)),
+        tr("Restore"), restore);
 }
 
 } // namespace tavrel::app
