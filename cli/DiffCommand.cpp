@@ -20,6 +20,7 @@ using files::comparisonLines;
 using files::readRegisterFile;
 using files::RegisterCollection;
 using files::RegisterComparison;
+using records::RegisterRange;
 using records::TavrelError;
 
 namespace {

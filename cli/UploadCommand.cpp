@@ -38,6 +38,7 @@ using link::writeRegister;
 using link::writeRegisterOver;
 using records::RegisterEntry;
 using records::registerLabel;
+using records::RegisterRange;
 using records::TavrelError;
 using records::VRG500_registerTime;
 using records::VRG500_registerTimeNames;
