@@ -233,7 +233,7 @@ void AppController::_beginWriting(register_step step) {
     SnapshotInfo snapshot;
     TavrelError error;
     if (!files::writeUploadSnapshot(localFilePath(_snapshotFolder()), plan->port.toStdString(),
-                                    firstOf(range), lastOf(range),
+                                    {firstOf(range), lastOf(range)},
                                     only(plan->device, plan->toWrite), &snapshot, &error)) {
         _endPlan(step);
         const QString reason =
@@ -316,7 +316,7 @@ void AppController::_showStoppedUpload(const upload_plan& plan, const TavrelErro
 
 void AppController::_showComparison(std::shared_ptr<upload_plan> compared) {
     const RegisterComparison comparison = compareRegisters(
-        *compared->source, compared->device, firstOf(compared->range), lastOf(compared->range));
+        *compared->source, compared->device, {firstOf(compared->range), lastOf(compared->range)});
     auto* dialog = new ComparisonDialog(mainWindow.data(), comparison, firstOf(compared->range),
                                         lastOf(compared->range));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -375,9 +375,8 @@ void AppController::restoreSnapshotDidEnd(const SnapshotInfo& snapshot) {
                          true);
         return;
     }
-    const LocationLengthRange range{
-        static_cast<uint64_t>(snapshot.first),
-        static_cast<uint64_t>(int64_t{snapshot.last} - snapshot.first + 1)};
+    const LocationLengthRange range{static_cast<uint64_t>(snapshot.range.first),
+                                    static_cast<uint64_t>(snapshot.range.count())};
     TavrelError refusal;
     if (!rangeUploadable(*registers, range, &refusal)) {
         _showError(&refusal);
@@ -390,12 +389,12 @@ void AppController::restoreSnapshotDidEnd(const SnapshotInfo& snapshot) {
         restore();
         return;
     }
-    _beginQuestionSheet(
-        tr("Restore a snapshot of another port?"),
-        tr("The snapshot was taken from %1, and the selected port is %2. "
-           "Restoring it writes registers %3 to %4 of the VRG-500 on %2.")
-            .arg(taken, port, registerLabelText(snapshot.first), registerLabelText(snapshot.last)),
-        tr("Restore"), restore);
+    _beginQuestionSheet(tr("Restore a snapshot of another port?"),
+                        tr("The snapshot was taken from %1, and the selected port is %2. "
+                           "Restoring it writes registers %3 to %4 of the VRG-500 on %2.")
+                            .arg(taken, port, registerLabelText(snapshot.range.first),
+                                 registerLabelText(snapshot.range.last)),
+                        tr("Restore"), restore);
 }
 
 } // namespace tavrel::app

@@ -20,9 +20,9 @@ using records::WireTimeLimitsClause;
 
 bool rangeUploadable(const RegisterCollection& registers, LocationLengthRange range,
                      TavrelError* error) {
-    const std::optional<RefusedRegister> refused =
-        firstUploadProblemInRange(registers, static_cast<int32_t>(range.location),
-                                  static_cast<int32_t>(range.location + range.length - 1));
+    const std::optional<RefusedRegister> refused = firstUploadProblemInRange(
+        registers, {static_cast<int32_t>(range.location),
+                    static_cast<int32_t>(range.location + range.length - 1)});
     if (!refused) {
         return true;
     }

@@ -65,8 +65,7 @@ Upload registersInRange(const RegisterCollection& registers, RegisterRange range
 // checked before anything is sent, as the application does.
 bool checkRangeUploadable(const RegisterCollection& registers, RegisterRange range,
                           TavrelError* error) {
-    const std::optional<RefusedRegister> refused =
-        firstUploadProblemInRange(registers, range.first, range.last);
+    const std::optional<RefusedRegister> refused = firstUploadProblemInRange(registers, range);
     if (!refused) {
         return true;
     }
@@ -240,9 +239,7 @@ ExitStatus runUpload(const CommandLine& line) {
     }
     // Most likely a range or a file mistaken: not a silent success.
     if (inFile == 0) {
-        reportNote("no register of " + line.operands[0] + " lies in " +
-                   registerRangeText(static_cast<int32_t>(range->first),
-                                     static_cast<int32_t>(range->last)) +
+        reportNote("no register of " + line.operands[0] + " lies in " + registerRangeText(*range) +
                    "; nothing was uploaded");
     }
     return ExitSuccess;
