@@ -8,10 +8,9 @@
 #include "ProgressBar.h"
 #include "RegisterEquivalence.h"
 #include "RegisterFile.h"
-#include "RegisterTimeWire.h"
 #include "RegisterTransfer.h"
 #include "UploadAccount.h"
-#include "UploadCheck.h"
+#include "UploadRefusalText.h"
 
 #include <cstdio>
 #include <new>
@@ -22,28 +21,22 @@ namespace tavrel::cli {
 
 using files::checkFileWritable;
 using files::deviceChanged;
-using files::firstUploadProblemInRange;
 using files::keepingDeviceBytes;
+using files::rangeUploadable;
 using files::readRegisterFile;
-using files::RefusedRegister;
 using files::RegisterCollection;
 using files::registerRangeText;
 using files::sameRegister;
-using files::UploadProblem;
 using files::UploadProgress;
+using files::UploadRefusalVoice;
 using files::writeExactRegisterFile;
 using files::writtenAccount;
 using link::TavrelSocket;
 using link::writeRegister;
 using link::writeRegisterOver;
 using records::RegisterEntry;
-using records::registerLabel;
 using records::RegisterRange;
 using records::TavrelError;
-using records::VRG500_registerTime;
-using records::VRG500_registerTimeNames;
-using records::VRG500_registerTimes;
-using records::WireTimeLimitsTwoDigits;
 
 namespace {
 
@@ -58,34 +51,6 @@ Upload registersInRange(const RegisterCollection& registers, RegisterRange range
         }
     }
     return upload;
-}
-
-// The first register of the range that the device cannot take (a clip name that is not 8
-// characters, a time beyond the wire form's limits), in the tool's words. The whole range is
-// checked before anything is sent, as the application does.
-bool checkRangeUploadable(const RegisterCollection& registers, RegisterRange range,
-                          TavrelError* error) {
-    const std::optional<RefusedRegister> refused = firstUploadProblemInRange(registers, range);
-    if (!refused) {
-        return true;
-    }
-    const UploadProblem& problem = refused->problem;
-    const RegisterEntry& entry = *registers.find(refused->number);
-    std::string what = "Register " + registerLabel(refused->number) + " cannot be uploaded";
-    if (problem.kind == UploadProblem::ClipName) {
-        const std::string& clip = entry.clips[static_cast<size_t>(problem.index)];
-        *error = toolError(what, std::string("Its clip name for machine ") +
-                                     static_cast<char>('A' + problem.index) + " is " +
-                                     std::to_string(clip.size()) +
-                                     " characters long; the VRG-500 takes exactly 8.");
-    } else {
-        const VRG500_registerTime& time = entry.reg.*VRG500_registerTimes[problem.index];
-        *error = toolError(what, std::string("Its ") + VRG500_registerTimeNames[problem.index] +
-                                     " time " + TavrelSocket::stringForRegisterTime(time) +
-                                     " is beyond the VRG-500's limits (" + WireTimeLimitsTwoDigits +
-                                     ").");
-    }
-    return false;
 }
 
 // The registers of the upload that the device does not already hold as they are, each made to
@@ -201,7 +166,8 @@ ExitStatus runUpload(const CommandLine& line) {
     if (!readRegisterFile(line.operands[0], &registers, &error)) {
         return reportFailure(error);
     }
-    if (!checkRangeUploadable(registers, *range, &error)) {
+    // The whole range is checked before anything is sent, as the application does.
+    if (!rangeUploadable(registers, *range, UploadRefusalVoice::Tool, &error)) {
         return reportFailure(error);
     }
     Upload upload = registersInRange(registers, *range);
