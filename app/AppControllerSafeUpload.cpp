@@ -13,11 +13,11 @@
 #include "FilePanel.h"
 #include "RegisterComparison.h"
 #include "RegisterEditor.h"
-#include "RegisterEquivalence.h"
 #include "RegisterFile.h"
 #include "RegisterLabelText.h"
 #include "RegisterTableModel.h"
 #include "RegisterTransfer.h"
+#include "SafeUploadPlan.h"
 #include "SnapshotDialog.h"
 #include "TavrelLog.h"
 #include "UploadAccount.h"
@@ -40,11 +40,10 @@
 namespace tavrel::app {
 
 using files::compareRegisters;
-using files::keepingDeviceBytes;
+using files::onlyRegisters;
 using files::RegisterCollection;
 using files::RegisterComparison;
 using files::RegisterDifference;
-using files::sameRegister;
 using files::SnapshotInfo;
 using link::readRegister;
 using link::writeRegisterOver;
@@ -76,14 +75,8 @@ int32_t lastOf(LocationLengthRange range) {
     return static_cast<int32_t>(range.location + range.length - 1);
 }
 
-std::vector<int32_t> numbersIn(const RegisterCollection& registers, LocationLengthRange range) {
-    std::vector<int32_t> numbers;
-    for (const auto& [number, entry] : registers) {
-        if (number >= firstOf(range) && number <= lastOf(range)) {
-            numbers.push_back(number);
-        }
-    }
-    return numbers;
+records::RegisterRange registersOf(LocationLengthRange range) {
+    return {firstOf(range), lastOf(range)};
 }
 
 std::vector<int32_t> everyNumberOf(LocationLengthRange range) {
@@ -92,17 +85,6 @@ std::vector<int32_t> everyNumberOf(LocationLengthRange range) {
         numbers.push_back(static_cast<int32_t>(number));
     }
     return numbers;
-}
-
-// The registers of `source` numbered as `numbers` says.
-RegisterCollection only(const RegisterCollection& source, const std::vector<int32_t>& numbers) {
-    RegisterCollection chosen;
-    for (const int32_t number : numbers) {
-        if (const RegisterEntry* entry = source.find(number)) {
-            chosen.set(number, *entry);
-        }
-    }
-    return chosen;
 }
 
 } // namespace
@@ -129,7 +111,7 @@ void AppController::_startUpload(std::shared_ptr<const RegisterCollection> sourc
         return;
     }
     auto plan = std::make_shared<upload_plan>();
-    plan->toRead = numbersIn(*source, range);
+    plan->toRead = files::registersToRead(*source, registersOf(range));
     plan->source = std::move(source);
     plan->range = range;
     plan->port = snapshotPort;
@@ -164,8 +146,8 @@ void AppController::_beginComparison(LocationLengthRange range, std::vector<int3
     auto plan = std::make_shared<upload_plan>();
     plan->purpose = upload_plan::Purpose::Compare;
     plan->range = range;
-    plan->source =
-        std::make_shared<const RegisterCollection>(only(_tableModel->registers(), numbers));
+    plan->source = std::make_shared<const RegisterCollection>(
+        onlyRegisters(_tableModel->registers(), numbers));
     plan->toRead = std::move(numbers);
     _plan = plan;
     QTimer::singleShot(0, this, [this, step = *step] { _readRegisterStep(step); });
@@ -211,12 +193,7 @@ void AppController::_readRegisterStep(register_step step) {
 
 void AppController::_beginWriting(register_step step) {
     const std::shared_ptr<upload_plan> plan = _plan;
-    for (const int32_t number : numbersIn(*plan->source, plan->range)) {
-        const RegisterEntry* held = plan->device.find(number);
-        if (held == nullptr || !sameRegister(*held, *plan->source->find(number))) {
-            plan->toWrite.push_back(number);
-        }
-    }
+    plan->toWrite = files::registersToWrite(*plan->source, plan->device, registersOf(plan->range));
     const LocationLengthRange range = plan->range;
     if (plan->toWrite.empty()) {
         _endPlan(step);
@@ -233,8 +210,8 @@ void AppController::_beginWriting(register_step step) {
     SnapshotInfo snapshot;
     TavrelError error;
     if (!files::writeUploadSnapshot(localFilePath(_snapshotFolder()), plan->port.toStdString(),
-                                    {firstOf(range), lastOf(range)},
-                                    only(plan->device, plan->toWrite), &snapshot, &error)) {
+                                    registersOf(range), onlyRegisters(plan->device, plan->toWrite),
+                                    &snapshot, &error)) {
         _endPlan(step);
         const QString reason =
             QString::fromLocal8Bit(error.failureReason.value_or(error.description));
@@ -266,10 +243,10 @@ void AppController::_writeRegisterStep(register_step step) {
     step.current = plan->toWrite[plan->next];
     _showProgress(tr("Writing register %1"), step.current);
     TavrelError error;
-    const RegisterEntry& wanted = *plan->source->find(step.current);
-    const RegisterEntry* held = plan->device.find(step.current);
     if (!writeRegisterOver(*step.socket, static_cast<uint16_t>(step.current),
-                           held ? keepingDeviceBytes(wanted, *held) : wanted, &error)) {
+                           files::registerToSend(*plan->source->find(step.current),
+                                                 plan->device.find(step.current)),
+                           &error)) {
         _endPlan(step);
         QTimer::singleShot(0, this, [this, plan, error] { _showStoppedUpload(*plan, &error); });
         return;
@@ -315,8 +292,8 @@ void AppController::_showStoppedUpload(const upload_plan& plan, const TavrelErro
 // ---- The comparison's result -------------------------------------------------------------------
 
 void AppController::_showComparison(std::shared_ptr<upload_plan> compared) {
-    const RegisterComparison comparison = compareRegisters(
-        *compared->source, compared->device, {firstOf(compared->range), lastOf(compared->range)});
+    const RegisterComparison comparison =
+        compareRegisters(*compared->source, compared->device, registersOf(compared->range));
     auto* dialog = new ComparisonDialog(mainWindow.data(), comparison, firstOf(compared->range),
                                         lastOf(compared->range));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -346,7 +323,7 @@ void AppController::_uploadCompared(std::shared_ptr<upload_plan> compared) {
     // The device may have changed since the comparison read it: the upload reads the compared
     // registers again, keeps what it reads, and decides from that.
     _startUpload(std::make_shared<const RegisterCollection>(
-                     only(_tableModel->registers(), compared->toRead)),
+                     onlyRegisters(_tableModel->registers(), compared->toRead)),
                  compared->range, serialPopUpButton->currentText());
 }
 
