@@ -60,8 +60,10 @@ inline constexpr const char* WireTimeLimitsClause =
 // A typed time or offset (RegisterFieldInput).
 inline constexpr const char* WireTimeLimitsForInput =
     "The VRG-500 takes hours, minutes and seconds up to 99 and frames up to 39.";
-// tavrelctl's refusal of an upload, where times are shown with two digits a field.
+// tavrelctl's refusal of an upload, where times are shown with two digits a field, and the
+// frames' limit its offset command gives with the offset's form.
 inline constexpr const char* WireTimeLimitsTwoDigits =
     "hours, minutes and seconds 00 to 99, frames 00 to 39";
+inline constexpr const char* WireFramesLimitTwoDigits = "frames 00 to 39";
 
 } // namespace tavrel::records
