@@ -9,7 +9,7 @@
 #include "RegisterCellDelegate.h"
 #include "RegisterClipboardText.h"
 #include "RegisterEditor.h"
-#include "RegisterLabel.h"
+#include "RegisterLabelText.h"
 #include "RegisterNumberDialog.h"
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
@@ -52,13 +52,9 @@ constexpr const char* TabSeparatedMimeType = "text/tab-separated-values";
 // The most register numbers an alert lists by name.
 constexpr size_t NamedRegisterLimit = 5;
 
-QString label(int32_t number) {
-    return QString::fromLatin1(records::registerLabel(number));
-}
-
 // "Register 012" for one, "3 Registers" for more: how the undo texts count registers.
 QString registersText(const std::vector<int32_t>& numbers) {
-    return numbers.size() == 1 ? QObject::tr("Register %1").arg(label(numbers.front()))
+    return numbers.size() == 1 ? QObject::tr("Register %1").arg(registerLabelText(numbers.front()))
                                : QObject::tr("%1 Registers").arg(numbers.size());
 }
 
@@ -66,7 +62,7 @@ QString registersText(const std::vector<int32_t>& numbers) {
 QString numberList(const std::vector<int32_t>& numbers) {
     QStringList names;
     for (size_t i = 0; i < numbers.size() && i < NamedRegisterLimit; ++i) {
-        names << label(numbers[i]);
+        names << registerLabelText(numbers[i]);
     }
     if (numbers.size() > NamedRegisterLimit) {
         return QObject::tr("%1 and %2 more")
@@ -116,14 +112,15 @@ std::vector<int32_t> addedNumbers(const std::vector<int32_t>& numbers,
 QString replaceQuestion(const std::vector<int32_t>& existing, const std::vector<int32_t>& added) {
     const bool one = existing.size() == 1;
     if (added.empty()) {
-        return one ? QObject::tr("Replace register %1?").arg(label(existing.front()))
+        return one ? QObject::tr("Replace register %1?").arg(registerLabelText(existing.front()))
                    : QObject::tr("Replace %1 registers?").arg(existing.size());
     }
-    const QString replace = one ? QObject::tr("Replace register %1").arg(label(existing.front()))
-                                : QObject::tr("Replace %L1 registers").arg(existing.size());
-    return added.size() == 1
-               ? QObject::tr("%1 and add register %2?").arg(replace, label(added.front()))
-               : QObject::tr("%1 and add %L2?").arg(replace).arg(added.size());
+    const QString replace =
+        one ? QObject::tr("Replace register %1").arg(registerLabelText(existing.front()))
+            : QObject::tr("Replace %L1 registers").arg(existing.size());
+    return added.size() == 1 ? QObject::tr("%1 and add register %2?")
+                                   .arg(replace, registerLabelText(added.front()))
+                             : QObject::tr("%1 and add %L2?").arg(replace).arg(added.size());
 }
 
 // The clipboard's text in UTF-8: plain text, or a spreadsheet's tab-separated values (UTF-8 as
@@ -445,9 +442,10 @@ void AppController::paste() {
         } else if (_editor->pasteField(number, machine, line, bytes, &reason)) {
             return;
         }
-        _beginAlertSheet(tr("The clipboard's text cannot go into %1 of %2")
-                             .arg(RegisterTableModel::fieldName(machine, line), label(number)),
-                         reason, true);
+        _beginAlertSheet(
+            tr("The clipboard's text cannot go into %1 of %2")
+                .arg(RegisterTableModel::fieldName(machine, line), registerLabelText(number)),
+            reason, true);
         return;
     }
     std::vector<RegisterCollection::Item> items;
@@ -514,13 +512,13 @@ void AppController::insertRegister() {
     askRegisterNumber(mainWindow, tr("Insert Register"), tr("Number of the new register:"),
                       tr("Insert"), proposed, [this](int32_t number) {
                           if (_tableModel->registers().find(number) != nullptr) {
-                              _beginAlertSheet(tr("Register %1 already exists").arg(label(number)),
-                                               tr("Choose a number that is not in the table."),
-                                               true);
+                              _beginAlertSheet(
+                                  tr("Register %1 already exists").arg(registerLabelText(number)),
+                                  tr("Choose a number that is not in the table."), true);
                               return;
                           }
                           _editor->store({{number, records::blankRegisterEntry()}},
-                                         tr("Insert Register %1").arg(label(number)));
+                                         tr("Insert Register %1").arg(registerLabelText(number)));
                       });
 }
 
@@ -566,16 +564,17 @@ void AppController::duplicateRegisters() {
 
 void AppController::goToRegister() {
     const std::vector<int32_t> selected = _selectedRegisterNumbers();
-    askRegisterNumber(mainWindow, tr("Go to Register"), tr("Register number:"), tr("Go"),
-                      selected.empty() ? 0 : selected.front(), [this](int32_t number) {
-                          if (_tableModel->rowOfRegister(number) < 0) {
-                              _beginAlertSheet(
-                                  tr("Register %1 is not in the table").arg(label(number)),
-                                  tr("Download it or insert it first."), true);
-                              return;
-                          }
-                          _selectRegisters({number});
-                      });
+    askRegisterNumber(
+        mainWindow, tr("Go to Register"), tr("Register number:"), tr("Go"),
+        selected.empty() ? 0 : selected.front(), [this](int32_t number) {
+            if (_tableModel->rowOfRegister(number) < 0) {
+                _beginAlertSheet(
+                    tr("Register %1 is not in the table").arg(registerLabelText(number)),
+                    tr("Download it or insert it first."), true);
+                return;
+            }
+            _selectRegisters({number});
+        });
 }
 
 void AppController::selectFrameRate(QAction* action) {

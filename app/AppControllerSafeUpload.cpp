@@ -14,11 +14,11 @@
 #include "FilePanel.h"
 #include "RegisterComparison.h"
 #include "RegisterEditor.h"
-#include "RegisterEquivalence.h"
 #include "RegisterFile.h"
-#include "RegisterLabel.h"
+#include "RegisterLabelText.h"
 #include "RegisterTableModel.h"
 #include "RegisterTransfer.h"
+#include "SafeUploadPlan.h"
 #include "SnapshotDialog.h"
 #include "TavrelLog.h"
 #include "UploadAccount.h"
@@ -41,11 +41,10 @@
 namespace tavrel::app {
 
 using files::compareRegisters;
-using files::keepingDeviceBytes;
+using files::onlyRegisters;
 using files::RegisterCollection;
 using files::RegisterComparison;
 using files::RegisterDifference;
-using files::sameRegister;
 using files::SnapshotInfo;
 using link::readRegister;
 using link::writeRegisterOver;
@@ -77,14 +76,8 @@ int32_t lastOf(LocationLengthRange range) {
     return static_cast<int32_t>(range.location + range.length - 1);
 }
 
-std::vector<int32_t> numbersIn(const RegisterCollection& registers, LocationLengthRange range) {
-    std::vector<int32_t> numbers;
-    for (const auto& [number, entry] : registers) {
-        if (number >= firstOf(range) && number <= lastOf(range)) {
-            numbers.push_back(number);
-        }
-    }
-    return numbers;
+records::RegisterRange registersOf(LocationLengthRange range) {
+    return {firstOf(range), lastOf(range)};
 }
 
 std::vector<int32_t> everyNumberOf(LocationLengthRange range) {
@@ -93,21 +86,6 @@ std::vector<int32_t> everyNumberOf(LocationLengthRange range) {
         numbers.push_back(static_cast<int32_t>(number));
     }
     return numbers;
-}
-
-// The registers of `source` numbered as `numbers` says.
-RegisterCollection only(const RegisterCollection& source, const std::vector<int32_t>& numbers) {
-    RegisterCollection chosen;
-    for (const int32_t number : numbers) {
-        if (const RegisterEntry* entry = source.find(number)) {
-            chosen.set(number, *entry);
-        }
-    }
-    return chosen;
-}
-
-QString label(int32_t number) {
-    return QString::fromLatin1(records::registerLabel(number));
 }
 
 } // namespace
@@ -130,7 +108,7 @@ QString AppController::_snapshotFolder() const {
 void AppController::_startUpload(std::shared_ptr<const RegisterCollection> source,
                                  LocationLengthRange range, const QString& snapshotPort) {
     auto plan = std::make_shared<upload_plan>();
-    plan->toRead = numbersIn(*source, range);
+    plan->toRead = files::registersToRead(*source, registersOf(range));
     plan->source = std::move(source);
     plan->range = range;
     plan->port = snapshotPort;
@@ -167,8 +145,8 @@ void AppController::_beginComparison(LocationLengthRange range, std::vector<int3
     auto plan = std::make_shared<upload_plan>();
     plan->purpose = upload_plan::Purpose::Compare;
     plan->range = range;
-    plan->source =
-        std::make_shared<const RegisterCollection>(only(_tableModel->registers(), numbers));
+    plan->source = std::make_shared<const RegisterCollection>(
+        onlyRegisters(_tableModel->registers(), numbers));
     plan->toRead = std::move(numbers);
     const QString title = tr("Comparing registers");
     _startDeviceJob([this, plan, title](DeviceJob& job) {
@@ -217,29 +195,26 @@ bool AppController::_readPlanned(DeviceJob& job, upload_plan& plan) {
 // alert) when there is nothing to write or the snapshot cannot be kept, and nothing was sent.
 bool AppController::_keepSnapshot(DeviceJob& job, const std::shared_ptr<upload_plan>& plan,
                                   const std::string& folder) {
-    for (const int32_t number : numbersIn(*plan->source, plan->range)) {
-        const RegisterEntry* held = plan->device.find(number);
-        if (held == nullptr || !sameRegister(*held, *plan->source->find(number))) {
-            plan->toWrite.push_back(number);
-        }
-    }
+    plan->toWrite = files::registersToWrite(*plan->source, plan->device, registersOf(plan->range));
     const LocationLengthRange range = plan->range;
     if (plan->toWrite.empty()) {
         job.report([this, range] {
             _closeProgressSheet();
             QTimer::singleShot(0, this, [this, range] {
-                _beginAlertSheet(tr("Nothing to upload"),
-                                 tr("The VRG-500 holds registers %1 to %2 as they are already; "
-                                    "nothing was sent.")
-                                     .arg(label(firstOf(range)), label(lastOf(range))),
-                                 false);
+                _beginAlertSheet(
+                    tr("Nothing to upload"),
+                    tr("The VRG-500 holds registers %1 to %2 as they are already; "
+                       "nothing was sent.")
+                        .arg(registerLabelText(firstOf(range)), registerLabelText(lastOf(range))),
+                    false);
             });
         });
         return false;
     }
     TavrelError error;
-    if (!files::writeUploadSnapshot(folder, plan->port.toStdString(), firstOf(range), lastOf(range),
-                                    only(plan->device, plan->toWrite), &plan->snapshot, &error)) {
+    if (!files::writeUploadSnapshot(folder, plan->port.toStdString(), registersOf(range),
+                                    onlyRegisters(plan->device, plan->toWrite), &plan->snapshot,
+                                    &error)) {
         const QString reason =
             QString::fromLocal8Bit(error.failureReason.value_or(error.description));
         job.report([this, reason] {
@@ -268,10 +243,10 @@ void AppController::_writePlanned(DeviceJob& job, const std::shared_ptr<upload_p
         const int32_t number = plan->toWrite[plan->next];
         job.showProgress(stepText, number);
         TavrelError error;
-        const RegisterEntry& wanted = *plan->source->find(number);
-        const RegisterEntry* held = plan->device.find(number);
-        if (!writeRegisterOver(job.socket(), static_cast<uint16_t>(number),
-                               held ? keepingDeviceBytes(wanted, *held) : wanted, &error)) {
+        if (!writeRegisterOver(
+                job.socket(), static_cast<uint16_t>(number),
+                files::registerToSend(*plan->source->find(number), plan->device.find(number)),
+                &error)) {
             // Cut short by Cancel, the register may hold part of what was sent all the same.
             const bool cancelled = job.cancelled();
             job.report([this, plan, error, cancelled] {
@@ -333,8 +308,8 @@ void AppController::_showStoppedUpload(const upload_plan& plan, const TavrelErro
 // ---- The comparison's result -------------------------------------------------------------------
 
 void AppController::_showComparison(std::shared_ptr<upload_plan> compared) {
-    const RegisterComparison comparison = compareRegisters(
-        *compared->source, compared->device, firstOf(compared->range), lastOf(compared->range));
+    const RegisterComparison comparison =
+        compareRegisters(*compared->source, compared->device, registersOf(compared->range));
     auto* dialog = new ComparisonDialog(mainWindow.data(), comparison, firstOf(compared->range),
                                         lastOf(compared->range));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -364,7 +339,7 @@ void AppController::_uploadCompared(std::shared_ptr<upload_plan> compared) {
     // The device may have changed since the comparison read it: the upload reads the compared
     // registers again, keeps what it reads, and decides from that.
     _startUpload(std::make_shared<const RegisterCollection>(
-                     only(_tableModel->registers(), compared->toRead)),
+                     onlyRegisters(_tableModel->registers(), compared->toRead)),
                  compared->range, serialPopUpButton->currentText());
 }
 
@@ -390,9 +365,8 @@ void AppController::restoreSnapshotDidEnd(const SnapshotInfo& snapshot) {
         _showError(&error);
         return;
     }
-    const LocationLengthRange range{
-        static_cast<uint64_t>(snapshot.first),
-        static_cast<uint64_t>(int64_t{snapshot.last} - snapshot.first + 1)};
+    const LocationLengthRange range{static_cast<uint64_t>(snapshot.range.first),
+                                    static_cast<uint64_t>(snapshot.range.count())};
     TavrelError refusal;
     if (!rangeUploadable(*registers, range, &refusal)) {
         _showError(&refusal);
@@ -408,7 +382,8 @@ void AppController::restoreSnapshotDidEnd(const SnapshotInfo& snapshot) {
     _beginQuestionSheet(tr("Restore a snapshot of another port?"),
                         tr("The snapshot was taken from %1, and the selected port is %2. "
                            "Restoring it writes registers %3 to %4 of the VRG-500 on %2.")
-                            .arg(taken, port, label(snapshot.first), label(snapshot.last)),
+                            .arg(taken, port, registerLabelText(snapshot.range.first),
+                                 registerLabelText(snapshot.range.last)),
                         tr("Restore"), restore);
 }
 

@@ -1,6 +1,6 @@
 #include "ComparisonDialog.h"
 
-#include "RegisterLabel.h"
+#include "RegisterLabelText.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -16,10 +16,6 @@ using files::RegisterDifference;
 
 namespace {
 
-QString label(int32_t number) {
-    return QString::fromLatin1(records::registerLabel(number));
-}
-
 QString kindText(const RegisterDifference& difference) {
     switch (difference.kind) {
     case RegisterDifference::OnlyLeft:
@@ -34,7 +30,7 @@ QString kindText(const RegisterDifference& difference) {
 }
 
 QTreeWidgetItem* itemFor(const RegisterDifference& difference) {
-    auto* item = new QTreeWidgetItem({label(difference.number), kindText(difference)});
+    auto* item = new QTreeWidgetItem({registerLabelText(difference.number), kindText(difference)});
     for (const auto& field : difference.fields) {
         // Device text may hold any byte: shown one character per byte.
         item->addChild(new QTreeWidgetItem({QString(), QString::fromLatin1(field.field),
@@ -67,7 +63,8 @@ QString ComparisonDialog::summaryText(const RegisterComparison& comparison, int3
         parts << tr("%1 only on the VRG-500").arg(onlyDevice);
     }
     parts << tr("%1 the same").arg(comparison.identical);
-    return tr("Registers %1 to %2: %3.").arg(label(first), label(last), parts.join(", "));
+    return tr("Registers %1 to %2: %3.")
+        .arg(registerLabelText(first), registerLabelText(last), parts.join(", "));
 }
 
 ComparisonDialog::ComparisonDialog(QWidget* parent, const RegisterComparison& comparison,

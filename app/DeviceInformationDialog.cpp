@@ -1,6 +1,6 @@
 #include "DeviceInformationDialog.h"
 
-#include "RegisterLabel.h"
+#include "RegisterLabelText.h"
 #include "VersionText.h"
 
 #include <QDialogButtonBox>
@@ -62,7 +62,7 @@ void DeviceInformationDialog::showInformation(const DeviceInformation& informati
 
 void DeviceInformationDialog::showCurrentRegister(uint16_t number) {
     _currentRegister = number;
-    _current->setText(QString::fromStdString(records::registerLabel(number)));
+    _current->setText(registerLabelText(number));
 }
 
 } // namespace tavrel::app

@@ -7,7 +7,7 @@
 #include "AppController.h"
 #include "DeviceInformationDialog.h"
 #include "RegisterEditor.h"
-#include "RegisterLabel.h"
+#include "RegisterLabelText.h"
 #include "RegisterNumberDialog.h"
 #include "RegisterTransfer.h"
 #include "TavrelSocket.h"
@@ -30,14 +30,11 @@ using records::VRG500_registerTime;
 
 namespace {
 
-QString label(int32_t number) {
-    return QString::fromStdString(records::registerLabel(number));
-}
-
 // "Register 005" or "Registers 005-009".
 QString registersText(int32_t first, int32_t last) {
-    return first == last ? DeviceTools::tr("Register %1").arg(label(first))
-                         : DeviceTools::tr("Registers %1-%2").arg(label(first), label(last));
+    return first == last ? DeviceTools::tr("Register %1").arg(registerLabelText(first))
+                         : DeviceTools::tr("Registers %1-%2")
+                               .arg(registerLabelText(first), registerLabelText(last));
 }
 
 bool readInformationFrom(TavrelSocket& socket, DeviceInformation* information, TavrelError* error) {
@@ -222,10 +219,10 @@ void DeviceTools::_askToUpdateTable(int32_t first, int32_t last) {
         QMessageBox::Question, tr("Update the table from the device?"),
         first == last
             ? tr("Register %1 was offset on the VRG-500; the table still holds its earlier times.")
-                  .arg(label(first))
+                  .arg(registerLabelText(first))
             : tr("Registers %1-%2 were offset on the VRG-500; the table still holds their earlier "
                  "times.")
-                  .arg(label(first), label(last)));
+                  .arg(registerLabelText(first), registerLabelText(last)));
     QPushButton* update = box->addButton(tr("Update Table"), QMessageBox::AcceptRole);
     box->setEscapeButton(box->addButton(tr("Not Now"), QMessageBox::RejectRole));
     box->setDefaultButton(update);

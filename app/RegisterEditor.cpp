@@ -1,6 +1,6 @@
 #include "RegisterEditor.h"
 
-#include "RegisterLabel.h"
+#include "RegisterLabelText.h"
 #include "RegisterTableModel.h"
 
 #include <QUndoCommand>
@@ -131,7 +131,7 @@ void RegisterEditor::clearField(int32_t number, int machine, int line) {
 
 void RegisterEditor::_pushField(int32_t number, RegisterEntry entry, const QString& verb,
                                 int machine, int line) {
-    const QString name = QString::fromLatin1(records::registerLabel(number));
+    const QString name = registerLabelText(number);
     _push(RegisterChanges::storing(registers(), {{number, std::move(entry)}}),
           verb.arg(RegisterTableModel::fieldName(machine, line), name));
 }

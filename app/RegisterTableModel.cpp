@@ -1,7 +1,7 @@
 #include "RegisterTableModel.h"
 
 #include "RegisterFieldInput.h"
-#include "RegisterLabel.h"
+#include "RegisterLabelText.h"
 #include "TavrelSocket.h"
 
 #include <algorithm>
@@ -12,7 +12,6 @@ using files::RegisterCollection;
 using link::TavrelSocket;
 using records::NoClipName;
 using records::RegisterEntry;
-using records::registerLabel;
 using records::VRG500_register;
 using records::VRG500_registerTime;
 
@@ -91,8 +90,7 @@ QString RegisterTableModel::spokenText(int row, int column) const {
         return {};
     }
     const QString name =
-        tr("Register %1")
-            .arg(QString::fromLatin1(registerLabel(_registers.numberAt(static_cast<size_t>(row)))));
+        tr("Register %1").arg(registerLabelText(_registers.numberAt(static_cast<size_t>(row))));
     const int machine = machineOfColumn(column);
     if (machine < 0) {
         return column == LabelColumn ? tr("%1: IN, OUT, CLIP").arg(name) : name;
@@ -167,8 +165,7 @@ QList<CellRun> RegisterTableModel::cellRuns(int row, const QString& identifier) 
         return {};
     }
     if (identifier == "Register") {
-        return {{QString::fromLatin1(registerLabel(_registers.numberAt(static_cast<size_t>(row)))),
-                 false}};
+        return {{registerLabelText(_registers.numberAt(static_cast<size_t>(row))), false}};
     }
     if (identifier == "Label") {
         return {{LabelText, false}};

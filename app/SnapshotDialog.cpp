@@ -1,6 +1,6 @@
 #include "SnapshotDialog.h"
 
-#include "RegisterLabel.h"
+#include "RegisterLabelText.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -17,8 +17,7 @@ namespace {
 QString describe(const SnapshotInfo& snapshot) {
     return QObject::tr("%1   %2   registers %3 to %4 (%5)")
         .arg(QString::fromStdString(snapshot.when), QString::fromStdString(snapshot.port),
-             QString::fromLatin1(records::registerLabel(snapshot.first)),
-             QString::fromLatin1(records::registerLabel(snapshot.last)))
+             registerLabelText(snapshot.range.first), registerLabelText(snapshot.range.last))
         .arg(snapshot.registers == 1 ? QObject::tr("1 register")
                                      : QObject::tr("%1 registers").arg(snapshot.registers));
 }

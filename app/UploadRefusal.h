@@ -1,5 +1,6 @@
-// The application's wording of the upload policy: an upload checks its whole range before it
-// sends anything, and a refusal names the register and what the device cannot take.
+// The window's check of an upload's range before it sends anything: files::rangeUploadable in the
+// window's voice, for the window's ranges. Once those are records::RegisterRange, the callers can
+// call files::rangeUploadable themselves and this goes.
 #pragma once
 
 #include "AppController.h"

@@ -4,6 +4,9 @@
 
 namespace tavrel::cli {
 
+using records::RegisterRange;
+using records::RegisterRangePresets;
+
 namespace {
 
 // Decimal digits only, no sign, no blanks; at most 65535.
@@ -27,11 +30,10 @@ std::optional<uint16_t> parseNumber(const std::string& text) {
 } // namespace
 
 std::optional<RegisterRange> parseRegisterRange(const std::string& text) {
-    if (text == "all") {
-        return RegisterRange{0, 299};
-    }
-    if (text == "first100") {
-        return RegisterRange{0, 99};
+    for (const auto& preset : RegisterRangePresets) {
+        if (text == preset.name) {
+            return preset.range;
+        }
     }
     size_t dash = text.find('-');
     auto first = parseNumber(text.substr(0, dash));

@@ -3,21 +3,17 @@
 // records::parseOffsetInput, as the application reads it.)
 #pragma once
 
+#include "RegisterRange.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 
 namespace tavrel::cli {
 
-// Registers first to last, inclusive.
-struct RegisterRange {
-    uint16_t first = 0;
-    uint16_t last = 299;
-    uint32_t count() const { return uint32_t{last} - first + 1; }
-};
-
-// "all" (0 to 299), "first100" (0 to 99), "N-M" or "N", with 0 <= N <= M <= 65535.
-std::optional<RegisterRange> parseRegisterRange(const std::string& text);
+// The name of one of records::RegisterRangePresets ("all": 0 to 299, "first100": 0 to 99), "N-M"
+// or "N", with 0 <= N <= M <= 65535: the device's numbers only.
+std::optional<records::RegisterRange> parseRegisterRange(const std::string& text);
 
 struct Machines {
     bool a = false, b = false, c = false, d = false;

@@ -11,6 +11,7 @@ namespace tavrel::cli {
 
 using files::checkFileWritable;
 using link::TavrelSocket;
+using records::RegisterRange;
 using records::TavrelError;
 
 namespace {
@@ -89,7 +90,7 @@ std::optional<std::string> requiredPortPath(const CommandLine& line, ExitStatus*
 
 std::optional<RegisterRange> rangeOption(const CommandLine& line, std::string* problem) {
     if (!line.range) {
-        return RegisterRange{0, 299};
+        return records::AllRegistersRange;
     }
     auto range = parseRegisterRange(*line.range);
     if (!range) {

@@ -38,8 +38,8 @@ ExitStatus writeFileNamed(const std::string& name, const std::string& path,
 // with `*failure` the exit status.
 std::optional<std::string> requiredPortPath(const CommandLine& line, ExitStatus* failure);
 
-// The --range option, "all" when absent.
-std::optional<RegisterRange> rangeOption(const CommandLine& line, std::string* problem);
+// The --range option, "all" (records::AllRegistersRange) when absent.
+std::optional<records::RegisterRange> rangeOption(const CommandLine& line, std::string* problem);
 
 // Opens `path`. Null after reporting the failure, with `*failure` the exit status.
 std::shared_ptr<link::TavrelSocket> openPort(const std::string& path, ExitStatus* failure);

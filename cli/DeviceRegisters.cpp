@@ -12,12 +12,13 @@ using files::RegisterCollection;
 using link::readRegister;
 using link::TavrelSocket;
 using records::RegisterEntry;
+using records::RegisterRange;
 using records::TavrelError;
 
 std::vector<uint16_t> rangeNumbers(RegisterRange range) {
     std::vector<uint16_t> numbers;
-    numbers.reserve(range.count());
-    for (uint32_t number = range.first; number <= range.last; ++number) {
+    numbers.reserve(static_cast<size_t>(range.count()));
+    for (int64_t number = range.first; number <= range.last; ++number) {
         numbers.push_back(static_cast<uint16_t>(number));
     }
     return numbers;

@@ -12,8 +12,9 @@
 
 namespace tavrel::cli {
 
-// The numbers of `range`, ascending.
-std::vector<uint16_t> rangeNumbers(RegisterRange range);
+// The numbers of `range`, ascending: device numbers, as tavrelctl's ranges hold
+// (parseRegisterRange).
+std::vector<uint16_t> rangeNumbers(records::RegisterRange range);
 
 // Reads the registers `numbers` (ascending) into *registers, one by one, with a progress bar.
 // ExitSuccess, or the status of the failure or the interruption once reported.

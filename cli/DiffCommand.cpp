@@ -20,6 +20,7 @@ using files::comparisonLines;
 using files::readRegisterFile;
 using files::RegisterCollection;
 using files::RegisterComparison;
+using records::RegisterRange;
 using records::TavrelError;
 
 namespace {
@@ -103,8 +104,8 @@ ExitStatus compare(const CommandLine& line) {
     if (interruptionRequested()) {
         return reportInterrupted();
     }
-    const RegisterComparison comparison = compareRegisters(
-        left, right, range ? range->first : INT32_MIN, range ? range->last : INT32_MAX);
+    const RegisterComparison comparison =
+        compareRegisters(left, right, range.value_or(records::EveryRegisterNumber));
     return printComparison(comparison, line.operands[0], rightName);
 }
 

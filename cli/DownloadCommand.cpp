@@ -15,6 +15,7 @@ using files::writeRegisterFile;
 using link::readRegister;
 using link::TavrelSocket;
 using records::RegisterEntry;
+using records::RegisterRange;
 using records::TavrelError;
 
 namespace {
@@ -33,20 +34,24 @@ bool downloadRegister(TavrelSocket& socket, uint16_t number, RegisterCollection*
 }
 
 ExitStatus downloadRange(TavrelSocket& socket, RegisterRange range, RegisterCollection* registers) {
-    ProgressBar bar("Downloading", range.count());
+    // Device numbers, as tavrelctl's ranges hold (parseRegisterRange).
+    const auto first = static_cast<uint32_t>(range.first);
+    const auto last = static_cast<uint32_t>(range.last);
+    const auto count = static_cast<uint32_t>(range.count());
+    ProgressBar bar("Downloading", count);
     TavrelError error;
-    for (uint32_t number = range.first; number <= range.last; ++number) {
+    for (uint32_t number = first; number <= last; ++number) {
         if (interruptionRequested()) {
             bar.clear();
             return reportInterrupted();
         }
-        bar.update(number, number - range.first);
+        bar.update(number, number - first);
         if (!downloadRegister(socket, static_cast<uint16_t>(number), registers, &error)) {
             bar.clear();
             return reportFailure(error);
         }
     }
-    bar.update(range.last, range.count());
+    bar.update(last, count);
     return ExitSuccess;
 }
 
@@ -72,7 +77,7 @@ ExitStatus runDownload(const CommandLine& line) {
         return failure;
     }
     RegisterCollection registers;
-    registers.reserve(range->count());
+    registers.reserve(static_cast<size_t>(range->count()));
     ExitStatus status = downloadRange(*socket, *range, &registers);
     if (status != ExitSuccess) {
         return status;

@@ -3,12 +3,14 @@
 #include "Commands.h"
 #include "Diagnostics.h"
 #include "RegisterFieldInput.h"
+#include "RegisterTimeWire.h"
 
 namespace tavrel::cli {
 
 using records::parseOffsetInput;
 using records::TavrelError;
 using records::VRG500_registerTime;
+using records::WireFramesLimitTwoDigits;
 
 namespace {
 
@@ -50,8 +52,8 @@ std::optional<OffsetRequest> parseOffsetRequest(const CommandLine& line, std::st
         request.machines = *machines;
     }
     if (!parseOffsetInput(line.operands[1], &request.offset)) {
-        *problem = "bad timecode '" + line.operands[1] +
-                   "': use HH:MM:SS:FF, two digits each, frames 00 to 39";
+        *problem = "bad timecode '" + line.operands[1] + "': use HH:MM:SS:FF, two digits each, " +
+                   WireFramesLimitTwoDigits;
         return std::nullopt;
     }
     return request;

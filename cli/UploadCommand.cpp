@@ -6,11 +6,11 @@
 #include "Diagnostics.h"
 #include "Interruption.h"
 #include "ProgressBar.h"
-#include "RegisterEquivalence.h"
 #include "RegisterFile.h"
 #include "RegisterTransfer.h"
+#include "SafeUploadPlan.h"
 #include "UploadAccount.h"
-#include "UploadCheck.h"
+#include "UploadRefusalText.h"
 
 #include <cstdio>
 #include <new>
@@ -21,85 +21,25 @@ namespace tavrel::cli {
 
 using files::checkFileWritable;
 using files::deviceChanged;
-using files::firstUploadProblemInRange;
-using files::keepingDeviceBytes;
+using files::rangeUploadable;
 using files::readRegisterFile;
-using files::RefusedRegister;
 using files::RegisterCollection;
 using files::registerRangeText;
-using files::sameRegister;
-using files::UploadProblem;
+using files::registersToRead;
+using files::registersToWrite;
+using files::registerToSend;
 using files::UploadProgress;
+using files::UploadRefusalVoice;
 using files::writeExactRegisterFile;
 using files::writtenAccount;
 using link::TavrelSocket;
 using link::writeRegister;
 using link::writeRegisterOver;
 using records::RegisterEntry;
-using records::registerLabel;
+using records::RegisterRange;
 using records::TavrelError;
-using records::VRG500_registerTime;
-using records::VRG500_registerTimeNames;
-using records::VRG500_registerTimes;
 
 namespace {
-
-using Upload = std::vector<std::pair<uint16_t, RegisterEntry>>;
-
-// The registers of the range that the file holds, in ascending order.
-Upload registersInRange(const RegisterCollection& registers, RegisterRange range) {
-    Upload upload;
-    for (const auto& [number, entry] : registers) {
-        if (number >= range.first && number <= range.last) {
-            upload.emplace_back(static_cast<uint16_t>(number), entry);
-        }
-    }
-    return upload;
-}
-
-// The first register of the range that the device cannot take (a clip name that is not 8
-// characters, a time beyond the wire form's limits), in the tool's words. The whole range is
-// checked before anything is sent, as the application does.
-bool checkRangeUploadable(const RegisterCollection& registers, RegisterRange range,
-                          TavrelError* error) {
-    const std::optional<RefusedRegister> refused =
-        firstUploadProblemInRange(registers, range.first, range.last);
-    if (!refused) {
-        return true;
-    }
-    const UploadProblem& problem = refused->problem;
-    const RegisterEntry& entry = *registers.find(refused->number);
-    std::string what = "Register " + registerLabel(refused->number) + " cannot be uploaded";
-    if (problem.kind == UploadProblem::ClipName) {
-        const std::string& clip = entry.clips[static_cast<size_t>(problem.index)];
-        *error = toolError(what, std::string("Its clip name for machine ") +
-                                     static_cast<char>('A' + problem.index) + " is " +
-                                     std::to_string(clip.size()) +
-                                     " characters long; the VRG-500 takes exactly 8.");
-    } else {
-        const VRG500_registerTime& time = entry.reg.*VRG500_registerTimes[problem.index];
-        *error = toolError(what, std::string("Its ") + VRG500_registerTimeNames[problem.index] +
-                                     " time " + TavrelSocket::stringForRegisterTime(time) +
-                                     " is beyond the VRG-500's limits (hours, minutes and "
-                                     "seconds 00 to 99, frames 00 to 39).");
-    }
-    return false;
-}
-
-// The registers of the upload that the device does not already hold as they are, each made to
-// keep the device's bytes where the file has the same (keepingDeviceBytes).
-Upload changedOnly(const Upload& upload, const RegisterCollection& held) {
-    Upload changed;
-    for (const auto& [number, entry] : upload) {
-        const RegisterEntry* current = held.find(number);
-        if (!current) {
-            changed.emplace_back(number, entry);
-        } else if (!sameRegister(*current, entry)) {
-            changed.emplace_back(number, keepingDeviceBytes(entry, *current));
-        }
-    }
-    return changed;
-}
 
 // Whether the backup `backup` would be saved over the file `uploaded`, through any of its names
 // (a hard link, a symbolic link, another spelling of its path).
@@ -111,20 +51,22 @@ bool isUploadedFile(const std::string& backup, const std::string& uploaded) {
            backupFile.st_dev == uploadedFile.st_dev && backupFile.st_ino == uploadedFile.st_ino;
 }
 
-std::vector<uint16_t> numbersOf(const Upload& upload) {
-    std::vector<uint16_t> numbers;
-    for (const auto& item : upload) {
-        numbers.push_back(item.first);
+// The numbers as the device takes them: those of tavrelctl's ranges are 0 to 65535.
+std::vector<uint16_t> deviceNumbers(const std::vector<int32_t>& numbers) {
+    std::vector<uint16_t> device;
+    device.reserve(numbers.size());
+    for (const int32_t number : numbers) {
+        device.push_back(static_cast<uint16_t>(number));
     }
-    return numbers;
+    return device;
 }
 
 // What the device holds before anything is written: the whole range for a backup, else only the
-// registers that the upload would write.
+// registers `toRead` that the upload would write.
 ExitStatus readBeforeWriting(const CommandLine& line, TavrelSocket& socket, RegisterRange range,
-                             const Upload& upload, RegisterCollection* held) {
-    ExitStatus status =
-        readDeviceRegisters(socket, line.backup ? rangeNumbers(range) : numbersOf(upload), held);
+                             const std::vector<int32_t>& toRead, RegisterCollection* held) {
+    ExitStatus status = readDeviceRegisters(
+        socket, line.backup ? rangeNumbers(range) : deviceNumbers(toRead), held);
     if (status != ExitSuccess || !line.backup) {
         return status;
     }
@@ -134,22 +76,31 @@ ExitStatus readBeforeWriting(const CommandLine& line, TavrelSocket& socket, Regi
                           });
 }
 
-// How far the writing got: the first `written` registers of the upload, and the one whose
-// exchange failed (-1: none), which may hold part of what was sent.
-// Writes the registers of `upload`; `over` when each was made against what the device holds.
-ExitStatus uploadAll(TavrelSocket& socket, const Upload& upload, bool over,
-                     UploadProgress* progress) {
-    ProgressBar bar("Uploading", static_cast<uint32_t>(upload.size()));
+// Writes `wanted` to register `number`: over what the device holds there (registerToSend) when
+// that was read (`held`, with --changed-only), else as it is.
+bool writeOne(TavrelSocket& socket, uint16_t number, const RegisterEntry& wanted,
+              const RegisterCollection* held, TavrelError* error) {
+    return held ? writeRegisterOver(socket, number, registerToSend(wanted, held->find(number)),
+                                    error)
+                : writeRegister(socket, number, wanted, error);
+}
+
+// Writes the registers of `registers` that progress->toWrite names, in order, counting in
+// *progress how far the writing got.
+ExitStatus uploadAll(TavrelSocket& socket, const RegisterCollection& registers,
+                     const RegisterCollection* held, UploadProgress* progress) {
+    ProgressBar bar("Uploading", static_cast<uint32_t>(progress->toWrite.size()));
     TavrelError error;
     try {
-        for (const auto& [number, entry] : upload) {
+        for (const int32_t number : progress->toWrite) {
             if (interruptionRequested()) {
                 bar.clear();
                 return reportInterrupted();
             }
-            bar.update(number, static_cast<uint32_t>(progress->written));
+            const auto deviceNumber = static_cast<uint16_t>(number);
+            bar.update(deviceNumber, static_cast<uint32_t>(progress->written));
             progress->unfinished = number;
-            if (!(over ? writeRegisterOver : writeRegister)(socket, number, entry, &error)) {
+            if (!writeOne(socket, deviceNumber, *registers.find(number), held, &error)) {
                 bar.clear();
                 return reportFailure(error);
             }
@@ -199,10 +150,11 @@ ExitStatus runUpload(const CommandLine& line) {
     if (!readRegisterFile(line.operands[0], &registers, &error)) {
         return reportFailure(error);
     }
-    if (!checkRangeUploadable(registers, *range, &error)) {
+    // The whole range is checked before anything is sent, as the application does.
+    if (!rangeUploadable(registers, *range, UploadRefusalVoice::Tool, &error)) {
         return reportFailure(error);
     }
-    Upload upload = registersInRange(registers, *range);
+    std::vector<int32_t> toWrite = registersToRead(registers, *range);
     // A backup that could not be saved would stop the upload after the whole range was read.
     if (line.backup && !checkFileWritable(*line.backup, &error)) {
         return reportError(error);
@@ -211,35 +163,32 @@ ExitStatus runUpload(const CommandLine& line) {
     if (!socket) {
         return failure;
     }
-    const size_t inFile = upload.size();
+    const size_t inFile = toWrite.size();
+    RegisterCollection held;
     if (line.backup || line.changedOnly) {
-        RegisterCollection held;
-        ExitStatus status = readBeforeWriting(line, *socket, *range, upload, &held);
+        ExitStatus status = readBeforeWriting(line, *socket, *range, toWrite, &held);
         if (status != ExitSuccess) {
             return status;
         }
         if (line.changedOnly) {
-            upload = changedOnly(upload, held);
+            toWrite = registersToWrite(registers, held, *range);
         }
     }
-    UploadProgress progress;
-    for (const auto& item : upload) {
-        progress.toWrite.push_back(item.first);
-    }
-    ExitStatus status = uploadAll(*socket, upload, line.changedOnly, &progress);
+    UploadProgress progress{std::move(toWrite), 0, std::nullopt};
+    ExitStatus status =
+        uploadAll(*socket, registers, line.changedOnly ? &held : nullptr, &progress);
     if (status != ExitSuccess) {
         reportStoppedUpload(progress, line.backup);
         return status;
     }
     if (line.changedOnly) {
-        std::printf("%zu of %zu registers written%s\n", upload.size(), inFile,
-                    upload.size() < inFile ? "; the others already matched" : "");
+        const size_t written = progress.toWrite.size();
+        std::printf("%zu of %zu registers written%s\n", written, inFile,
+                    written < inFile ? "; the others already matched" : "");
     }
     // Most likely a range or a file mistaken: not a silent success.
     if (inFile == 0) {
-        reportNote("no register of " + line.operands[0] + " lies in " +
-                   registerRangeText(static_cast<int32_t>(range->first),
-                                     static_cast<int32_t>(range->last)) +
+        reportNote("no register of " + line.operands[0] + " lies in " + registerRangeText(*range) +
                    "; nothing was uploaded");
     }
     return ExitSuccess;

@@ -1,6 +1,7 @@
 #include "RegisterClipboardText.h"
 
 #include "RegisterCollectionBuilder.h"
+#include "RegisterEntry.h"
 #include "RegisterLine.h"
 #include "VRG500.h"
 
@@ -8,6 +9,7 @@
 
 namespace tavrel::files {
 
+using records::ClipNameLength;
 using records::HighestRegisterNumber;
 using records::NoClipName;
 using records::RegisterEntry;
@@ -16,7 +18,6 @@ namespace {
 
 constexpr size_t CellCount = 15;
 constexpr size_t FirstClipCell = 11;
-constexpr size_t ClipLength = 8;
 constexpr size_t ShownLineBytes = 60;
 
 bool isLineEnd(char c) {
@@ -81,8 +82,8 @@ void appendClipCell(std::string_view cell, std::string* line) {
         return;
     }
     line->append(cell);
-    if (cell.size() < ClipLength) {
-        line->append(ClipLength - cell.size(), ' ');
+    if (cell.size() < ClipNameLength) {
+        line->append(ClipNameLength - cell.size(), ' ');
     }
 }
 

@@ -92,13 +92,13 @@ Row firstAtOrAfter(const RegisterCollection& registers, int32_t number) {
 } // namespace
 
 RegisterComparison compareRegisters(const RegisterCollection& left, const RegisterCollection& right,
-                                    int32_t first, int32_t last) {
+                                    records::RegisterRange range) {
     RegisterComparison comparison;
-    auto inRange = [last](Row row, const RegisterCollection& registers) {
-        return row != registers.end() && row->first <= last;
+    auto inRange = [range](Row row, const RegisterCollection& registers) {
+        return row != registers.end() && row->first <= range.last;
     };
-    Row a = firstAtOrAfter(left, first);
-    Row b = firstAtOrAfter(right, first);
+    Row a = firstAtOrAfter(left, range.first);
+    Row b = firstAtOrAfter(right, range.first);
     // A merge of the two ascending sequences.
     while (inRange(a, left) || inRange(b, right)) {
         if (!inRange(b, right) || (inRange(a, left) && a->first < b->first)) {

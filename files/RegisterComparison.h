@@ -4,8 +4,8 @@
 #pragma once
 
 #include "RegisterCollection.h"
+#include "RegisterRange.h"
 
-#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -32,9 +32,9 @@ struct RegisterComparison {
     size_t identical = 0;                        // registers on both sides and equal
 };
 
-// Compares the registers of `left` and `right` numbered `first` to `last` (inclusive; the whole
-// int32 range by default). Registers are equal exactly when sameRegister says so, and a field
-// differs exactly when its own part of that rule says so (RegisterEquivalence).
+// Compares the registers of `left` and `right` in `range` (every number by default). Registers are
+// equal exactly when sameRegister says so, and a field differs exactly when its own part of that
+// rule says so (RegisterEquivalence).
 //
 // Fields, in this order: "A IN", "A OUT", ... "D OUT" (VRG500_registerTimeNames), "TRAILING 1",
 // "TRAILING 2", "CLIP A" to "CLIP D". Their texts:
@@ -47,7 +47,7 @@ struct RegisterComparison {
 //    backslash before each quote and backslash inside it. The other bytes inside are the
 //    device's, unchanged: the reader escapes or decodes them as it shows text.
 RegisterComparison compareRegisters(const RegisterCollection& left, const RegisterCollection& right,
-                                    int32_t first = INT32_MIN, int32_t last = INT32_MAX);
+                                    records::RegisterRange range = records::EveryRegisterNumber);
 
 // The stable text form, one line per differing field: "NNN FIELD LEFT RIGHT" (the register label
 // as registerLabel gives it, e.g. "012 A IN 01:00:00:00 01:00:00:01"); for a register on one side

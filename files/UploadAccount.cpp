@@ -6,9 +6,9 @@ namespace tavrel::files {
 
 using records::registerLabel;
 
-std::string registerRangeText(int32_t first, int32_t last) {
-    const std::string text = registerLabel(first);
-    return first == last ? text : text + "-" + registerLabel(last);
+std::string registerRangeText(records::RegisterRange range) {
+    const std::string text = registerLabel(range.first);
+    return range.first == range.last ? text : text + "-" + registerLabel(range.last);
 }
 
 std::string registerListText(const std::vector<int32_t>& numbers) {
@@ -17,7 +17,7 @@ std::string registerListText(const std::vector<int32_t>& numbers) {
         for (end = start + 1; end < numbers.size() && numbers[end] == numbers[end - 1] + 1;) {
             ++end;
         }
-        text += (text.empty() ? "" : ", ") + registerRangeText(numbers[start], numbers[end - 1]);
+        text += (text.empty() ? "" : ", ") + registerRangeText({numbers[start], numbers[end - 1]});
     }
     return text;
 }

@@ -3,6 +3,8 @@
 // written".
 #pragma once
 
+#include "RegisterRange.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -12,7 +14,7 @@
 namespace tavrel::files {
 
 // "007", or "005-009", as registers are named in messages.
-std::string registerRangeText(int32_t first, int32_t last);
+std::string registerRangeText(records::RegisterRange range);
 
 // The numbers (ascending), each run of consecutive ones as one range: "003-010, 012".
 std::string registerListText(const std::vector<int32_t>& numbers);

@@ -8,7 +8,7 @@ using records::RegisterEntry;
 
 std::optional<UploadProblem> firstUploadProblem(const RegisterEntry& entry) {
     for (int machine = 0; machine < 4; ++machine) {
-        if (entry.clips[static_cast<size_t>(machine)].size() != 8) {
+        if (!records::clipNameCanBeSent(entry.clips[static_cast<size_t>(machine)])) {
             return UploadProblem{UploadProblem::ClipName, machine};
         }
     }
@@ -21,9 +21,9 @@ std::optional<UploadProblem> firstUploadProblem(const RegisterEntry& entry) {
 }
 
 std::optional<RefusedRegister> firstUploadProblemInRange(const RegisterCollection& registers,
-                                                         int32_t first, int32_t last) {
+                                                         records::RegisterRange range) {
     for (const auto& [number, entry] : registers) {
-        if (number < first || number > last) {
+        if (!range.contains(number)) {
             continue;
         }
         if (const std::optional<UploadProblem> problem = firstUploadProblem(entry)) {

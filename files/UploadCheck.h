@@ -9,6 +9,7 @@
 
 #include "RegisterCollection.h"
 #include "RegisterEntry.h"
+#include "RegisterRange.h"
 
 #include <cstdint>
 #include <optional>
@@ -31,9 +32,9 @@ struct RefusedRegister {
     UploadProblem problem;
 };
 
-// The lowest-numbered register of `registers` numbered `first` to `last` (inclusive) that cannot
-// be sent; none when the whole range can be.
+// The lowest-numbered register of `registers` in `range` that cannot be sent; none when the whole
+// range can be.
 std::optional<RefusedRegister> firstUploadProblemInRange(const RegisterCollection& registers,
-                                                         int32_t first, int32_t last);
+                                                         records::RegisterRange range);
 
 } // namespace tavrel::files

@@ -27,8 +27,7 @@ constexpr size_t StampLength = 19; // "YYYY-MM-DD HH.MM.SS"
 struct SnapshotName {
     std::string stamp;
     std::string port;
-    int32_t first = 0;
-    int32_t last = 0;
+    records::RegisterRange range;
     unsigned counter = 1;
     std::string name;
     timespec written{}; // when the file was last written
@@ -73,9 +72,10 @@ std::string stampOf(std::time_t now) {
     return text;
 }
 
-std::string nameOf(const std::string& stamp, const std::string& port, int32_t first, int32_t last,
+std::string nameOf(const std::string& stamp, const std::string& port, records::RegisterRange range,
                    unsigned counter) {
-    std::string name = stamp + " " + port + " " + registerLabel(first) + "-" + registerLabel(last);
+    std::string name =
+        stamp + " " + port + " " + registerLabel(range.first) + "-" + registerLabel(range.last);
     if (counter > 1) {
         name += " (" + std::to_string(counter) + ")";
     }
@@ -138,8 +138,7 @@ std::optional<SnapshotName> parseName(const std::string& name) {
     if (!std::all_of(parts.port.begin(), parts.port.end(), isPortCharacter)) {
         return std::nullopt;
     }
-    parts.first = static_cast<int32_t>(first);
-    parts.last = static_cast<int32_t>(last);
+    parts.range = {static_cast<int32_t>(first), static_cast<int32_t>(last)};
     return parts;
 }
 
@@ -209,13 +208,13 @@ std::string whenOf(const std::string& stamp) {
 
 } // namespace
 
-bool writeUploadSnapshot(const std::string& folder, const std::string& port, int32_t first,
-                         int32_t last, const RegisterCollection& registers, SnapshotInfo* written,
-                         TavrelError* error, size_t keep, std::time_t now) {
+bool writeUploadSnapshot(const std::string& folder, const std::string& port,
+                         records::RegisterRange range, const RegisterCollection& registers,
+                         SnapshotInfo* written, TavrelError* error, size_t keep, std::time_t now) {
     const std::string stamp = stampOf(now != 0 ? now : std::time(nullptr));
     const std::string portName = snapshotPortName(port);
-    std::string name = nameOf(stamp, portName, first, last, 1);
-    if (first < 0 || first > last) {
+    std::string name = nameOf(stamp, portName, range, 1);
+    if (range.first < 0 || range.first > range.last) {
         tavrelFileWriteError(error, name, EINVAL);
         return false;
     }
@@ -228,7 +227,7 @@ bool writeUploadSnapshot(const std::string& folder, const std::string& port, int
     }
     struct stat existing {};
     for (unsigned counter = 2; ::lstat((folder + "/" + name).c_str(), &existing) == 0; ++counter) {
-        name = nameOf(stamp, portName, first, last, counter);
+        name = nameOf(stamp, portName, range, counter);
     }
     const std::string path = folder + "/" + name;
     if (!writeExactRegisterFile(path, registers, error)) {
@@ -237,7 +236,7 @@ bool writeUploadSnapshot(const std::string& folder, const std::string& port, int
     }
     prune(folder, keep, name);
     if (written) {
-        *written = SnapshotInfo{path, portName, first, last, registers.size(), whenOf(stamp)};
+        *written = SnapshotInfo{path, portName, range, registers.size(), whenOf(stamp)};
     }
     return true;
 }
@@ -249,7 +248,7 @@ std::vector<SnapshotInfo> listUploadSnapshots(const std::string& folder) {
         const std::string path = folder + "/" + parts.name;
         if (readRegisterFile(path, &registers)) {
             snapshots.push_back(
-                {path, parts.port, parts.first, parts.last, registers.size(), whenOf(parts.stamp)});
+                {path, parts.port, parts.range, registers.size(), whenOf(parts.stamp)});
         }
     }
     return snapshots;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "RegisterCollection.h"
+#include "RegisterRange.h"
 #include "TavrelError.h"
 
 #include <cstddef>
@@ -18,13 +19,12 @@ namespace tavrel::files {
 struct SnapshotInfo {
     std::string path;
     std::string port; // as the name holds it (see writeUploadSnapshot)
-    int32_t first = 0;
-    int32_t last = 0;
+    records::RegisterRange range;
     size_t registers = 0;
     std::string when; // "2026-12-07 22:58:14", local time
 };
 
-// Writes `registers` (those of the range first to last as read from the device) to a new
+// Writes `registers` (those of `range` as read from the device) to a new
 // snapshot file in `folder`, making the folder and any missing parent first, then keeps only the
 // newest `keep` snapshots there (never fewer than the new one; newest as listUploadSnapshots
 // orders them), deleting the older ones; files
@@ -32,17 +32,17 @@ struct SnapshotInfo {
 //
 // The name: "YYYY-MM-DD HH.MM.SS PORT NNN-NNN.vg2", the time local, PORT the port's last path
 // component with each character outside [A-Za-z0-9._-] replaced by "_" ("_" for an empty one),
-// NNN-NNN first and last as registerLabel writes them (both 0 or more, first <= last). A second
-// snapshot in the same second gets " (2)" before the extension, a third " (3)" and so on, so
-// none is replaced; this assumes one writer in the folder at a time.
+// NNN-NNN the range's first and last as registerLabel writes them (both 0 or more, first <= last).
+// A second snapshot in the same second gets " (2)" before the extension, a third " (3)" and so on,
+// so none is replaced; this assumes one writer in the folder at a time.
 //
 // The file is saved atomically (writeRegisterFile). On failure returns false with `error` saying
 // why (the system's reason, naming the snapshot file) and leaves nothing behind: no file, no
 // folder it made. `now` is the time to name the snapshot by; 0 means the current time.
-bool writeUploadSnapshot(const std::string& folder, const std::string& port, int32_t first,
-                         int32_t last, const RegisterCollection& registers, SnapshotInfo* written,
-                         records::TavrelError* error = nullptr, size_t keep = 50,
-                         std::time_t now = 0);
+bool writeUploadSnapshot(const std::string& folder, const std::string& port,
+                         records::RegisterRange range, const RegisterCollection& registers,
+                         SnapshotInfo* written, records::TavrelError* error = nullptr,
+                         size_t keep = 50, std::time_t now = 0);
 
 // The port as a snapshot's name holds it (see writeUploadSnapshot), to tell whether a snapshot
 // was taken from a port.

@@ -1,5 +1,6 @@
 #include "CommandReplies.h"
 
+#include "RegisterEntry.h"
 #include "RegisterTimeWire.h"
 #include "TavrelSocket.h"
 
@@ -7,6 +8,7 @@
 
 namespace tavrel::link {
 
+using records::ClipNameLength;
 using records::RegisterWire;
 using records::responseACK;
 using records::responseData;
@@ -111,7 +113,8 @@ bool clipNames(const VRG500_response& reply, uint16_t askedFor,
             return false;
         }
         for (int i = 0; i < 4; ++i) {
-            *names[i] = std::string(reinterpret_cast<const char*>(reply.data + 2 + 8 * i), 8);
+            *names[i] = std::string(
+                reinterpret_cast<const char*>(reply.data + 2 + ClipNameLength * i), ClipNameLength);
         }
         return true;
     }

@@ -9,6 +9,9 @@
 
 namespace tavrel::link {
 
+using records::clipNameCanBeSent;
+using records::ClipNameLength;
+using records::clipNameLengthProblem;
 using records::RegisterEntry;
 using records::RegisterWire;
 using records::tavrelDomainError;
@@ -26,8 +29,6 @@ void putBigEndian16(uint8_t* into, uint16_t value) {
     into[0] = static_cast<uint8_t>(value >> 8);
     into[1] = static_cast<uint8_t>(value & 0xFF);
 }
-
-constexpr const char* TimeLimits = "Hours, minutes and seconds must be 0 to 99 and frames 0 to 39.";
 
 } // namespace
 
@@ -105,7 +106,7 @@ bool TavrelSocket::setRegisterData(VRG500_register reg, uint16_t registerNumber,
     // from the device goes back with its own bytes, whatever they are.
     if (!records::encodeRegisterWire(entry, &wire)) {
         tavrelDomainError(error, "Invalid register time for Register Time Load", std::nullopt,
-                          TimeLimits);
+                          records::WireTimeLimitsSentence);
         return false;
     }
     return setRegisterWire(wire, registerNumber, error);
@@ -149,7 +150,7 @@ bool TavrelSocket::_registerAddSubtract(bool add, uint8_t hours, uint8_t minutes
     offset.frames = frames;
     if (!records::vrg500wire::registerTimeFitsWire(offset)) {
         tavrelDomainError(error, "Invalid offset for Register Time Offset request", std::nullopt,
-                          TimeLimits);
+                          records::WireTimeLimitsSentence);
         return false;
     }
     uint8_t payload[7];
@@ -184,20 +185,17 @@ bool TavrelSocket::setRegisterClipName(const std::optional<std::string>& clipNam
                                        const std::optional<std::string>& clipNameC,
                                        const std::optional<std::string>& clipNameD,
                                        uint16_t registerNumber, TavrelError* error) {
-    static const char* const wrongLength[4] = {
-        "Clip Name A not 8 bytes in length", "Clip Name B not 8 bytes in length",
-        "Clip Name C not 8 bytes in length", "Clip Name D not 8 bytes in length"};
     const std::optional<std::string>* names[4] = {&clipNameA, &clipNameB, &clipNameC, &clipNameD};
-    uint8_t payload[34];
+    uint8_t payload[2 + 4 * ClipNameLength];
     putBigEndian16(payload, registerNumber);
-    for (int i = 0; i < 4; ++i) {
+    for (size_t i = 0; i < 4; ++i) {
         const auto& name = *names[i];
-        if (!name || name->size() != 8) {
-            tavrelDomainError(error, wrongLength[i], std::nullopt,
+        if (!name || !clipNameCanBeSent(*name)) {
+            tavrelDomainError(error, clipNameLengthProblem(i).c_str(), std::nullopt,
                               "Each clip name must be exactly 8 characters long.");
             return false;
         }
-        std::copy_n(name->data(), 8, payload + 2 + 8 * i);
+        std::copy_n(name->data(), ClipNameLength, payload + 2 + ClipNameLength * i);
     }
     VRG500_response reply;
     return _sendCommandWithFunction(VRG500_function::registerClipNameLoad, payload, sizeof payload,

@@ -2,6 +2,8 @@
 
 #include "RegisterTimeWire.h"
 
+#include <string>
+
 namespace tavrel::records {
 
 RegisterEntry blankRegisterEntry() {
@@ -10,6 +12,14 @@ RegisterEntry blankRegisterEntry() {
         (entry.reg.*time).isNull = 1;
     }
     return entry;
+}
+
+bool clipNameCanBeSent(const std::string& name) {
+    return name.size() == ClipNameLength;
+}
+
+std::string clipNameLengthProblem(size_t machine) {
+    return std::string("Clip Name ") + static_cast<char>('A' + machine) + " not 8 bytes in length";
 }
 
 bool holdsNoClipNames(const RegisterEntry& entry) {

@@ -14,6 +14,18 @@ namespace tavrel::records {
 // The clip name of a machine that has no clip in a register.
 inline constexpr const char* NoClipName = "********";
 
+// A clip name crosses the line as exactly this many bytes, of any value (each shown as the
+// Latin-1 character of its code).
+inline constexpr size_t ClipNameLength = 8;
+
+// Whether the device can take `name` as a clip name as it stands: exactly ClipNameLength bytes.
+// The link refuses to send any other, and an upload checks every register for it first.
+bool clipNameCanBeSent(const std::string& name);
+
+// "Clip Name A not 8 bytes in length": a clip name of machine `machine` (0 to 3) that
+// clipNameCanBeSent refuses, as the link and the window name it.
+std::string clipNameLengthProblem(size_t machine);
+
 // The four bytes of one time as they cross the line: frames (with the flags), seconds, minutes,
 // hours.
 using RegisterTimeBytes = std::array<uint8_t, 4>;

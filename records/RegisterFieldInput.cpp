@@ -12,8 +12,6 @@ namespace tavrel::records {
 
 namespace {
 
-constexpr size_t ClipLength = 8;
-
 struct RateLimits {
     FrameRate rate;
     const char* name;
@@ -42,9 +40,6 @@ bool refuse(std::string* reason, std::string text) {
     }
     return false;
 }
-
-constexpr const char* WireLimitsReason =
-    "The VRG-500 takes hours, minutes and seconds up to 99 and frames up to 39.";
 
 std::string_view withoutBlanks(std::string_view text) {
     size_t first = text.find_first_not_of(" \t");
@@ -98,7 +93,7 @@ bool parseTimeInput(std::string_view text, FrameRate rate, VRG500_registerTime* 
             return refuse(reason, std::move(problem));
         }
         if (!vrg500wire::registerTimeFitsWire(parsed)) {
-            return refuse(reason, WireLimitsReason);
+            return refuse(reason, WireTimeLimitsForInput);
         }
     }
     *time = parsed;
@@ -112,7 +107,7 @@ bool parseOffsetInput(std::string_view text, VRG500_registerTime* offset, std::s
         return refuse(reason, "Type an offset as HH:MM:SS:FF, two digits each.");
     }
     if (!vrg500wire::registerTimeFitsWire(parsed)) {
-        return refuse(reason, WireLimitsReason);
+        return refuse(reason, WireTimeLimitsForInput);
     }
     *offset = parsed;
     return true;
@@ -133,7 +128,7 @@ bool parseClipInput(std::string_view text, std::string* clip, std::string* reaso
             return refuse(reason, "A clip name cannot hold a comma.");
         }
     }
-    if (text.size() > ClipLength) {
+    if (text.size() > ClipNameLength) {
         return refuse(reason, "A clip name has at most 8 characters.");
     }
     if (text.find_first_not_of(' ') == std::string_view::npos) {
@@ -141,7 +136,7 @@ bool parseClipInput(std::string_view text, std::string* clip, std::string* reaso
         return true;
     }
     std::string name(text);
-    name.resize(ClipLength, ' ');
+    name.resize(ClipNameLength, ' ');
     *clip = std::move(name);
     return true;
 }

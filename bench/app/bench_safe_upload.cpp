@@ -380,7 +380,7 @@ double timedSnapshot(const RegisterCollection& registers, const std::string& fol
     QElapsedTimer timer;
     timer.start();
     SnapshotInfo written;
-    if (!writeUploadSnapshot(folder, "bench", 0, RegisterCount - 1, registers, &written)) {
+    if (!writeUploadSnapshot(folder, "bench", {0, RegisterCount - 1}, registers, &written)) {
         fail("cannot write a snapshot");
     }
     return static_cast<double>(timer.nsecsElapsed()) / 1e9;

@@ -85,7 +85,8 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
 
         const std::vector<SnapshotInfo> kept = listUploadSnapshots(snapshotFolder());
         QCOMPARE(kept.size(), size_t(1));
-        QCOMPARE(std::make_tuple(kept[0].first, kept[0].last, kept[0].registers, kept[0].port),
+        QCOMPARE(std::make_tuple(kept[0].range.first, kept[0].range.last, kept[0].registers,
+                                 kept[0].port),
                  std::make_tuple(0, 9, size_t(2), std::string("ttySIM0")));
         RegisterCollection snapshot;
         QVERIFY(readRegisterFile(kept[0].path, &snapshot));
@@ -145,7 +146,7 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
     // A snapshot taken from another port is restored only when the user says so.
     void restoreAsksBeforeAnotherPortsSnapshot() {
         const RegisterCollection kept = collectionOf({{3, entryWith(33, FourClips)}});
-        QVERIFY(writeUploadSnapshot(snapshotFolder(), "/dev/ttyUSB9", 3, 3, kept, nullptr));
+        QVERIFY(writeUploadSnapshot(snapshotFolder(), "/dev/ttyUSB9", {3, 3}, kept, nullptr));
         for (const QString answer : {"Cancel", "Restore"}) {
             _device->clearReceivedFrames();
             ui().restoreSnapshotAction()->trigger();
@@ -248,7 +249,7 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
                 const RegisterCollection changed = deviceRegisters(*_device, 1, 3);
                 awaitTransferEnd(*_controller, TransferTimeout);
                 QCOMPARE(registerFrames(*_device), readFrames(0, 3) + writesOf({1, 2, 3}));
-                QVERIFY(compareRegisters(deviceRegisters(*_device, 0, 3), table, 0, 3)
+                QVERIFY(compareRegisters(deviceRegisters(*_device, 0, 3), table, {0, 3})
                             .differences.empty());
                 const std::vector<SnapshotInfo> kept = listUploadSnapshots(snapshotFolder());
                 QCOMPARE(kept.size(), size_t(1));

@@ -91,7 +91,7 @@ TEST(RegisterComparison, RegistersOnOneSideAndTheRangeBounds) {
         {10, 69999, "", 0},
     };
     for (const auto& [first, last, text, identical] : cases) {
-        RegisterComparison comparison = compareRegisters(left, right, first, last);
+        RegisterComparison comparison = compareRegisters(left, right, {first, last});
         EXPECT_EQ(comparisonText(comparison, "left", "right"), text) << first << "-" << last;
         EXPECT_EQ(comparison.identical, identical) << first << "-" << last;
     }

@@ -28,7 +28,8 @@ class UploadSnapshot : public ::testing::Test {
     std::string write(std::time_t now, const std::string& port = "/dev/ttyUSB0", size_t keep = 50) {
         SnapshotInfo info;
         TavrelError error;
-        EXPECT_TRUE(writeUploadSnapshot(snapshots, port, 7, 9, registers, &info, &error, keep, now))
+        EXPECT_TRUE(
+            writeUploadSnapshot(snapshots, port, {7, 9}, registers, &info, &error, keep, now))
             << error.description;
         return fileDisplayName(info.path);
     }
@@ -57,8 +58,8 @@ TEST_F(UploadSnapshot, NamesTellTimePortAndRangeAndNoneIsReplaced) {
     TempFolder::writeBytes(snapshots + "/2026-12-08 00.00.00 bad 000-001.vg2", "not registers");
     std::string listed;
     for (const SnapshotInfo& info : listUploadSnapshots(snapshots)) {
-        listed += info.when + " " + info.port + " " + std::to_string(info.first) + "-" +
-                  std::to_string(info.last) + " " + std::to_string(info.registers) + " " +
+        listed += info.when + " " + info.port + " " + std::to_string(info.range.first) + "-" +
+                  std::to_string(info.range.last) + " " + std::to_string(info.registers) + " " +
                   fileDisplayName(info.path) + "\n";
     }
     EXPECT_EQ(listed,
@@ -114,7 +115,7 @@ TEST_F(UploadSnapshot, FailureLeavesNothingBehind) {
     for (const auto& [path, written, reason] : cases) {
         TavrelError error;
         EXPECT_FALSE(
-            writeUploadSnapshot(path, "ttyS0", 0, 9, *written, nullptr, &error, 50, Taken));
+            writeUploadSnapshot(path, "ttyS0", {0, 9}, *written, nullptr, &error, 50, Taken));
         EXPECT_EQ(error.failureReason.value_or(""), reason ? reason : "") << path;
         EXPECT_FALSE(error.description.empty());
         EXPECT_EQ(folder.listing(), "file\n") << path;

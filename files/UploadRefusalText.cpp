@@ -1,0 +1,63 @@
+#include "UploadRefusalText.h"
+
+#include "RegisterLabel.h"
+#include "RegisterTimeText.h"
+#include "RegisterTimeWire.h"
+#include "UploadCheck.h"
+
+#include <string>
+
+namespace tavrel::files {
+
+using records::clipNameLengthProblem;
+using records::RegisterEntry;
+using records::registerLabel;
+using records::stringForRegisterTime;
+using records::TavrelError;
+using records::TavrelErrorDomain;
+using records::VRG500_registerTimeNames;
+using records::VRG500_registerTimes;
+
+namespace {
+
+std::string windowReason(const UploadProblem& problem) {
+    const auto index = static_cast<size_t>(problem.index);
+    if (problem.kind == UploadProblem::ClipName) {
+        return clipNameLengthProblem(index);
+    }
+    return std::string("Time ") + VRG500_registerTimeNames[index] +
+           " out of range: " + records::WireTimeLimitsClause;
+}
+
+std::string toolReason(const RegisterEntry& entry, const UploadProblem& problem) {
+    const auto index = static_cast<size_t>(problem.index);
+    if (problem.kind == UploadProblem::ClipName) {
+        return std::string("Its clip name for machine ") + static_cast<char>('A' + problem.index) +
+               " is " + std::to_string(entry.clips[index].size()) +
+               " characters long; the VRG-500 takes exactly 8.";
+    }
+    return std::string("Its ") + VRG500_registerTimeNames[index] + " time " +
+           stringForRegisterTime(entry.reg.*VRG500_registerTimes[index]) +
+           " is beyond the VRG-500's limits (" + records::WireTimeLimitsTwoDigits + ").";
+}
+
+} // namespace
+
+bool rangeUploadable(const RegisterCollection& registers, records::RegisterRange range,
+                     UploadRefusalVoice voice, TavrelError* error) {
+    const std::optional<RefusedRegister> refused = firstUploadProblemInRange(registers, range);
+    if (!refused) {
+        return true;
+    }
+    if (error) {
+        const RegisterEntry& entry = *registers.find(refused->number);
+        *error = TavrelError{
+            TavrelErrorDomain, 0,
+            "Register " + registerLabel(refused->number) + " cannot be uploaded", std::nullopt,
+            voice == UploadRefusalVoice::Window ? windowReason(refused->problem)
+                                                : toolReason(entry, refused->problem)};
+    }
+    return false;
+}
+
+} // namespace tavrel::files
