@@ -10,12 +10,12 @@
 //   bench_safe_upload [rounds (1)]
 #include "AppController.h"
 #include "BenchSupport.h"
+#include "BenchWireTime.h"
 #include "FilePanel.h"
 #include "RangeSheet.h"
 #include "RegisterTransfer.h"
 #include "SnapshotDialog.h"
 #include "UploadSnapshot.h"
-#include "VRG500Codes.h"
 #include "Vrg500Simulator.h"
 
 #include <QAction>
@@ -36,10 +36,8 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 #include <string>
 #include <time.h>
 #include <vector>
@@ -49,11 +47,14 @@ using namespace tavrel::files;
 using namespace tavrel::link;
 using namespace tavrel::records;
 using namespace tavrel::sim;
+using benchwire::DeviceRegisters;
+using benchwire::SecondsPerByte;
+using benchwire::Traffic;
+using benchwire::trafficOf;
 
 namespace {
 
 constexpr int RegisterCount = 300;
-constexpr double SecondsPerByte = 10.0 / 9600.0;
 constexpr double TargetRatio = 1.02;
 // A guard against a hang, far beyond the slowest run (about 52 s of wire).
 constexpr int RunLimitMs = 10 * 60 * 1000;
@@ -62,28 +63,6 @@ constexpr int RunLimitMs = 10 * 60 * 1000;
     std::fprintf(stderr, "%s\n", what);
     std::exit(1);
 }
-
-// The device's registers as they were at the start, to set them back before every run.
-struct DeviceRegisters {
-    std::vector<std::array<uint8_t, 34>> wires;
-    std::vector<std::optional<std::array<uint8_t, 32>>> clips;
-
-    static DeviceRegisters of(const Vrg500Simulator& device) {
-        DeviceRegisters held;
-        for (int number = 0; number < RegisterCount; ++number) {
-            held.wires.push_back(device.registerWire(static_cast<uint16_t>(number)));
-            held.clips.push_back(device.clipNames(static_cast<uint16_t>(number)));
-        }
-        return held;
-    }
-
-    void restore(Vrg500Simulator& device) const {
-        for (int number = 0; number < RegisterCount; ++number) {
-            device.setRegisterWire(static_cast<uint16_t>(number), wires[size_t(number)]);
-            device.setClipNames(static_cast<uint16_t>(number), clips[size_t(number)]);
-        }
-    }
-};
 
 // The table a person would have after downloading the device's registers 0 to 299 (read
 // directly, so the paced line is not spent on it).
@@ -114,57 +93,6 @@ RegisterCollection withChanged(RegisterCollection table, int count) {
         table.set(number, entry);
     }
     return table;
-}
-
-// The length of the device's reply to `request`, as the simulator builds it (sim/DeviceState):
-// a data reply is a code, a length byte and the data; ACK and NAK are three bytes. A clip name
-// request is answered with NAK when the register has no clip names; every run reads a register
-// before it writes it, so what the device held at the start decides.
-size_t replyLength(const std::vector<uint8_t>& request, const DeviceRegisters& start,
-                   size_t versionLength, bool* known) {
-    const auto number = [&request] { return size_t(request.at(2) << 8 | request.at(3)); };
-    switch (request.at(0)) {
-    case VRG500_function::versionRequest:
-        return 2 + versionLength;
-    case VRG500_function::registerTimeRequest:
-        return 2 + 2 + 34;
-    case VRG500_function::registerClipNameRequest:
-        return number() < start.clips.size() && start.clips[number()] ? 2 + 2 + 32 : 3;
-    case VRG500_function::registerTimeLoad:
-    case VRG500_function::registerClipNameLoad:
-        return 3;
-    default:
-        *known = false;
-        return 3;
-    }
-}
-
-struct Traffic {
-    size_t frames = 0;
-    size_t requestBytes = 0;
-    size_t replyBytes = 0;
-    size_t registerWrites = 0; // 0x40 frames
-    size_t registerReads = 0;  // 0x20 frames
-    double wireSeconds() const {
-        return static_cast<double>(requestBytes + replyBytes) * SecondsPerByte;
-    }
-};
-
-Traffic trafficOf(const Vrg500Simulator& device, const DeviceRegisters& start,
-                  size_t versionLength) {
-    Traffic traffic;
-    bool known = true;
-    for (const std::vector<uint8_t>& frame : device.receivedFrames()) {
-        ++traffic.frames;
-        traffic.requestBytes += frame.size(); // code, length byte, payload: all on the wire
-        traffic.replyBytes += replyLength(frame, start, versionLength, &known);
-        traffic.registerWrites += frame.at(0) == VRG500_function::registerTimeLoad;
-        traffic.registerReads += frame.at(0) == VRG500_function::registerTimeRequest;
-    }
-    if (!known) {
-        std::fprintf(stderr, "warning: a frame of a kind not counted exactly (taken as 3 bytes)\n");
-    }
-    return traffic;
 }
 
 double mainThreadCpuSeconds() {
@@ -438,7 +366,7 @@ int main(int argc, char** argv) {
     if (!benchsupport::startDevice(device)) {
         return 1;
     }
-    const DeviceRegisters start = DeviceRegisters::of(device);
+    const DeviceRegisters start = DeviceRegisters::of(device, RegisterCount);
     const std::string path = device.slavePath();
 
     Vrg500SimulatorOptions unpacedOptions = options;
