@@ -128,7 +128,7 @@ class AppDriver {
 
     // Whether device work is under way: its progress sheet is up.
     bool jobRunning() const {
-        return ui().progressSheet()->isVisible() || _controller->transferRunner()->isRunning();
+        return ui().progressSheet()->isVisible() || _controller.transferRunner()->isRunning();
     }
 
     // A click on the running job's Cancel, to post later (see CancelClick).
