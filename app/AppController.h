@@ -20,6 +20,7 @@
 //   RangeSheet.cpp, ProgressSheet.cpp  construction of the two sheets
 #pragma once
 
+#include "CommandEnabling.h"
 #include "LocationLengthRange.h"
 #include "RegisterCollection.h"
 #include "TavrelError.h"
@@ -410,7 +411,9 @@ class AppController : public QObject {
     void _createEditActions(); // AppControllerEditing.cpp
     QMenu* _createEditMenu();  // AppControllerEditing.cpp
     void _showTableContextMenu(const QPoint& position);
-    void _validateEditActions();
+    // The facts the enabling table decides from, and each command's action.
+    CommandState _commandState() const;
+    std::vector<std::pair<QAction*, Command>> _commandActions() const;
     // The first two steps of the commands that replace the collection, once changes are safe.
     void _showOpenPanel();
     void _closeAfterAsking();

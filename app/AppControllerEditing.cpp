@@ -204,7 +204,7 @@ void AppController::_createEditActions() {
     _editor->setFrameRate(chosen);
 
     QUndoStack* stack = _editor->undoStack();
-    connect(stack, &QUndoStack::indexChanged, this, [this] { _validateEditActions(); });
+    connect(stack, &QUndoStack::indexChanged, this, [this] { validateActions(); });
     connect(stack, &QUndoStack::cleanChanged, this, [this](bool clean) {
         mainWindow->setWindowModified(!clean);
         validateActions(); // Save follows unsaved changes
@@ -215,9 +215,9 @@ void AppController::_createEditActions() {
                 validateActions();
             });
     connect(registerTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { _validateEditActions(); });
+            [this] { validateActions(); });
     connect(registerTable->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { _validateEditActions(); });
+            [this] { validateActions(); });
 
     auto* delegate = static_cast<RegisterCellDelegate*>(registerTable->itemDelegate());
     delegate->setFieldCommitter(
@@ -263,8 +263,7 @@ void AppController::_showTableContextMenu(const QPoint& position) {
     menu.addSeparator();
     QAction* compare =
         menu.addAction(tr("Compare with Device"), this, &AppController::compareSelectedWithDevice);
-    compare->setEnabled(_portSelected() && !_transferRunning() &&
-                        registerTable->selectionModel()->hasSelection());
+    compare->setEnabled(commandEnabled(Command::CompareSelected, _commandState()));
     menu.exec(registerTable->viewport()->mapToGlobal(position));
 }
 
@@ -272,29 +271,6 @@ void AppController::_showTableContextMenu(const QPoint& position) {
 
 bool AppController::_transferRunning() const {
     return _runner->isRunning() || _progressSheet->isVisible();
-}
-
-void AppController::_validateEditActions() {
-    const bool idle = !_transferRunning();
-    const bool selection = idle && registerTable->selectionModel()->hasSelection();
-    const QModelIndex current = registerTable->currentIndex();
-    const bool onField =
-        idle && current.isValid() && RegisterTableModel::machineOfColumn(current.column()) >= 0;
-    const QUndoStack* stack = _editor->undoStack();
-    undoAction->setEnabled(idle && stack->canUndo());
-    redoAction->setEnabled(idle && stack->canRedo());
-    undoAction->setText(stack->canUndo() ? tr("Undo %1").arg(stack->undoText()) : tr("Undo"));
-    redoAction->setText(stack->canRedo() ? tr("Redo %1").arg(stack->redoText()) : tr("Redo"));
-    for (QAction* action : {cutAction, copyAction, duplicateAction}) {
-        action->setEnabled(selection);
-    }
-    deleteAction->setEnabled(selection || onField);
-    copyFieldAction->setEnabled(onField);
-    pasteAction->setEnabled(idle);
-    insertRegisterAction->setEnabled(idle);
-    goToRegisterAction->setEnabled(idle && _registersLoaded());
-    selectAllAction->setEnabled(idle && _registersLoaded());
-    frameRateActions->setEnabled(idle);
 }
 
 // ---- Selection ---------------------------------------------------------------------------------

@@ -1,10 +1,14 @@
-// Enabling of the commands: two facts decide, whether a serial port is selected and whether the
-// register collection holds any register; Save also follows unsaved changes.
+// Enabling of the commands: the facts of the moment, put to the one table of CommandEnabling.h,
+// for the toolbar's items, the menus' and the context menu's alike.
 #include "AppController.h"
+#include "RegisterEditor.h"
 #include "RegisterTableModel.h"
+#include "RegisterTableView.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QComboBox>
+#include <QUndoStack>
 
 namespace tavrel::app {
 
@@ -19,57 +23,82 @@ bool AppController::_registersLoaded() const {
 }
 
 bool AppController::_canSave() const {
-    return _registersLoaded() || _hasUnsavedChanges();
+    return commandEnabled(Command::Save, _commandState());
+}
+
+CommandState AppController::_commandState() const {
+    CommandState state;
+    state.portSelected = _portSelected();
+    state.jobRunning = _transferRunning();
+    state.registersLoaded = _registersLoaded();
+    state.unsavedChanges = _hasUnsavedChanges();
+    state.selection = registerTable->selectionModel()->hasSelection();
+    const QModelIndex current = registerTable->currentIndex();
+    state.onField = current.isValid() && RegisterTableModel::machineOfColumn(current.column()) >= 0;
+    state.canUndo = _editor->undoStack()->canUndo();
+    state.canRedo = _editor->undoStack()->canRedo();
+    return state;
+}
+
+std::vector<std::pair<QAction*, Command>> AppController::_commandActions() const {
+    return {{openAction, Command::Open},
+            {saveAction, Command::Save},
+            {saveAsAction, Command::SaveAs},
+            {quitAction, Command::Quit},
+            {choosePortAction, Command::ChoosePort},
+            {downloadRegistersAction, Command::DownloadRegisters},
+            {uploadRegistersAction, Command::UploadRegisters},
+            {downloadMenuSettingsAction, Command::DownloadMenuSettings},
+            {uploadMenuSettingsAction, Command::UploadMenuSettings},
+            {showVersionAction, Command::ShowVersion},
+            {helpAction, Command::Help},
+            {aboutAction, Command::About},
+            {undoAction, Command::Undo},
+            {redoAction, Command::Redo},
+            {cutAction, Command::Cut},
+            {copyAction, Command::Copy},
+            {copyFieldAction, Command::CopyField},
+            {pasteAction, Command::Paste},
+            {deleteAction, Command::Delete},
+            {insertRegisterAction, Command::InsertRegister},
+            {duplicateAction, Command::Duplicate},
+            {goToRegisterAction, Command::GoToRegister},
+            {selectAllAction, Command::SelectAll},
+            {compareAction, Command::Compare},
+            {restoreSnapshotAction, Command::RestoreSnapshot},
+            {safeUploadAction, Command::SafeUpload},
+            {deviceInformationAction, Command::DeviceInformation},
+            {offsetRegistersAction, Command::OffsetRegisters}};
 }
 
 bool AppController::validateToolbarItem(const QString& itemIdentifier) const {
-    if (itemIdentifier == DownloadRegistersToolbarItemIdentifier ||
-        itemIdentifier == DownloadMenuSettingsToolbarItemIdentifier ||
-        itemIdentifier == UploadMenuSettingsToolbarItemIdentifier) {
-        return _portSelected();
+    for (const auto& [action, command] : _commandActions()) {
+        if (toolbarItemIdentifier(action) == itemIdentifier) {
+            return commandEnabled(command, _commandState());
+        }
     }
-    if (itemIdentifier == UploadRegistersToolbarItemIdentifier) {
-        return _portSelected() && _registersLoaded();
-    }
-    if (itemIdentifier == SaveFileToolbarItemIdentifier) {
-        return _canSave();
-    }
-    // Every other item's action is one of the controller's commands.
     return true;
 }
 
 bool AppController::validateMenuItem(const QAction* action) const {
-    if (action == downloadRegistersAction || action == downloadMenuSettingsAction ||
-        action == uploadMenuSettingsAction) {
-        return _portSelected();
-    }
-    if (action == uploadRegistersAction) {
-        return _portSelected() && _registersLoaded();
-    }
-    if (action == saveAction || action == saveAsAction) {
-        return _canSave();
+    for (const auto& [commandAction, command] : _commandActions()) {
+        if (commandAction == action) {
+            return commandEnabled(command, _commandState());
+        }
     }
     return true;
 }
 
 void AppController::validateActions() {
-    // The toolbar and the menus share one action per command, so the two rule tables (which
-    // agree) decide the same switch.
-    for (QAction* action :
-         {openAction, saveAction, saveAsAction, quitAction, downloadRegistersAction,
-          uploadRegistersAction, downloadMenuSettingsAction, uploadMenuSettingsAction,
-          showVersionAction, helpAction, aboutAction}) {
-        QString identifier = toolbarItemIdentifier(action);
-        action->setEnabled(identifier.isEmpty() ? validateMenuItem(action)
-                                                : validateToolbarItem(identifier));
+    // The toolbar and the menus share one action per command.
+    const CommandState state = _commandState();
+    for (const auto& [action, command] : _commandActions()) {
+        action->setEnabled(commandEnabled(command, state));
     }
-    _validateEditActions();
-    // The device's tools and the comparisons need a port and wait for a running transfer.
-    const bool deviceIdle = _portSelected() && !_transferRunning();
-    for (QAction* action :
-         {compareAction, restoreSnapshotAction, deviceInformationAction, offsetRegistersAction}) {
-        action->setEnabled(deviceIdle);
-    }
+    frameRateActions->setEnabled(commandEnabled(Command::FrameRate, state));
+    const QUndoStack* stack = _editor->undoStack();
+    undoAction->setText(stack->canUndo() ? tr("Undo %1").arg(stack->undoText()) : tr("Undo"));
+    redoAction->setText(stack->canRedo() ? tr("Redo %1").arg(stack->redoText()) : tr("Redo"));
 }
 
 } // namespace tavrel::app
