@@ -1,5 +1,6 @@
 #include "AppController.h"
 #include "Alerts.h"
+#include "DeviceJobs.h"
 
 #include "AlertWidth.h"
 #include "DeviceTools.h"
@@ -96,15 +97,21 @@ AppController::AppController(PortLister portLister, QObject* parent)
     _createMenus();
     _createSheets();
     _deviceTools = new DeviceTools(*this);
-    _runner = new TransferRunner(this);
-    connect(_runner, &TransferRunner::progressed, this, &AppController::_showProgress);
-    connect(_runner, &TransferRunner::finished, this, &AppController::validateActions);
+    _jobs = new DeviceJobs(
+        [this](QString* whyNot) {
+            std::shared_ptr<TavrelSocket> socket = _getSocket();
+            *whyNot = _openFailureExplanation(_lastOpenErrno);
+            _lastOpenErrno = 0;
+            return socket;
+        },
+        *_alerts, *_progressSheet, this);
+    connect(_jobs, &DeviceJobs::changed, this, &AppController::validateActions);
     awakeFromNib();
 }
 
 AppController::~AppController() {
     // A running job ends first: it reports to the window that goes below.
-    delete _runner;
+    delete _jobs;
     // The notifier goes before the subscription that owns its descriptor.
     delete _serialPortNotifier;
     if (!_listerNotifier) {
@@ -447,7 +454,7 @@ QString AppController::_openFailureExplanation(int openErrno) const {
 // ---- Version, about box, help ----------------------------------------------------------------
 
 void AppController::showVRG500Version() {
-    _startDeviceJob([this](DeviceJob& job) {
+    _jobs->start([this](DeviceJob& job) {
         std::string version;
         TavrelError error;
         const bool answered = job.socket().deviceVersion(&version, &error);
@@ -516,8 +523,7 @@ void AppController::windowWillClose(QWidget* window) {
     }
     // A running job ends at once, in the middle of an exchange if need be: nothing more is sent,
     // and the port is let go.
-    cancelledProgressSheet = true;
-    _runner->cancelAndWait(std::chrono::seconds(2));
+    _jobs->cancelAndWait(std::chrono::seconds(2));
     emit applicationWillTerminate();
     QCoreApplication::quit();
 }

@@ -21,6 +21,7 @@
 #pragma once
 
 #include "CommandEnabling.h"
+#include "DeviceJobs.h"
 #include "LocationLengthRange.h"
 #include "RegisterCollection.h"
 #include "TavrelError.h"
@@ -246,7 +247,6 @@ class AppController : public QObject {
     // (DeviceTools uses it.) Opens it with `title` and a bar over `range`; clears the cancel flag.
     void _openProgressSheet(const QString& title, LocationLengthRange range);
     // Shows `text` (with "%1" for the register) and the bar at `current`.
-    void _showProgress(const QString& text, int32_t current);
     void _closeProgressSheet();
     DeviceTools* deviceTools() const { return _deviceTools; }
 
@@ -309,16 +309,12 @@ class AppController : public QObject {
     ProgressSheet* progressSheet() const { return _progressSheet; }
     void _downloadRegisters(LocationLengthRange range);
     void _uploadRegisters(LocationLengthRange range);
-    // Starts a device job on the runner with the selected port's connection; false after the
-    // generic alert (over `alertOver`, else the main window) when the port cannot be opened.
-    bool _startDeviceJob(TransferRunner::Work work, QWidget* alertOver = nullptr);
-    // On the worker: whether the device answers; the progress sheet comes up when it does.
-    bool _deviceAnswers(DeviceJob& job, const QString& title, LocationLengthRange range);
     // The bar at `current` (the registers before it done), then the progress sheet goes.
     void _endTransfer(int32_t current);
     // Ends a download: the progress sheet goes, and the download becomes one undo step.
     void _endDownload(int32_t current);
-    TransferRunner* transferRunner() const { return _runner; }
+    TransferRunner* transferRunner() const { return _jobs->runner(); }
+    DeviceJobs* deviceJobs() const { return _jobs; }
     void cancelProgressSheet();
 
     // ---- Menu settings transfer and file (AppControllerMenuSettings.cpp) ----------------------
@@ -369,7 +365,6 @@ class AppController : public QObject {
     ProgressSheet* _progressSheet = nullptr;
 
     // ---- Controller state (the register collection lives in the table model) ----------------
-    bool cancelledProgressSheet = false;
 
     // ---- Actions, one per command, shared by the menus and the toolbar ------------------------
     QAction* openAction = nullptr;
@@ -434,8 +429,8 @@ class AppController : public QObject {
     RegisterTableModel* _tableModel = nullptr;
     RegisterEditor* _editor = nullptr;
     DeviceTools* _deviceTools = nullptr;
-    // Runs the device jobs off the window's thread.
-    TransferRunner* _runner = nullptr;
+    // Starts and ends the device jobs, which run off the window's thread.
+    DeviceJobs* _jobs = nullptr;
     // The table as a document: its file, unsaved changes, recovery copy.
     RegisterDocument* _document = nullptr;
     // What waits for the save that the save prompt started.

@@ -3,6 +3,7 @@
 // each is one undo step; the commands wait while a transfer runs.
 #include "Alerts.h"
 #include "AppController.h"
+#include "DeviceJobs.h"
 #include "ProgressSheet.h"
 
 #include "RangeSheet.h"
@@ -270,7 +271,7 @@ void AppController::_showTableContextMenu(const QPoint& position) {
 // ---- Enabling ----------------------------------------------------------------------------------
 
 bool AppController::_transferRunning() const {
-    return _runner->isRunning() || _progressSheet->isVisible();
+    return _jobs->running();
 }
 
 // ---- Selection ---------------------------------------------------------------------------------

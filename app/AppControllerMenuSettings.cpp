@@ -1,5 +1,6 @@
 // Menu settings transfers between the device and vgs files.
 #include "AppController.h"
+#include "DeviceJobs.h"
 #include "FileError.h"
 #include "FilePanel.h"
 #include "MenuSettingsFile.h"
@@ -53,7 +54,7 @@ void AppController::menuSavePanelDidEnd(int returnCode, const QString& path) {
 
 void AppController::completeMenuDownload(const QString& path) {
     rememberMenuSettingsFilename(path);
-    _startDeviceJob([this, path](DeviceJob& job) {
+    _jobs->start([this, path](DeviceJob& job) {
         std::string version;
         TavrelError error;
         if (!job.socket().deviceVersion(&version, &error)) {
@@ -110,7 +111,7 @@ void AppController::completeMenuUpload(const QString& path) {
         _showError(&fileError);
         return;
     }
-    _startDeviceJob([this, block = *block, fileVersion](DeviceJob& job) {
+    _jobs->start([this, block = *block, fileVersion](DeviceJob& job) {
         std::string deviceVersion;
         TavrelError error;
         if (!job.socket().deviceVersion(&deviceVersion, &error)) {

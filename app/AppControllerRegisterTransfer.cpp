@@ -6,6 +6,7 @@
 // exchange if need be.
 #include "Alerts.h"
 #include "AppController.h"
+#include "DeviceJobs.h"
 #include "ProgressSheet.h"
 #include "RangeSheet.h"
 #include "RegisterEditor.h"
@@ -96,48 +97,17 @@ void AppController::_createSheets() {
         }
     });
     _progressSheet = new ProgressSheet(mainWindow.data());
-    connect(_progressSheet, &ProgressSheet::cancelRequested, this,
-            &AppController::cancelProgressSheet);
-    // Editing waits while a job runs: the commands follow the progress sheet.
-    connect(_progressSheet, &QDialog::finished, this, &AppController::validateActions);
 }
 
 // ---- Starting a transfer -----------------------------------------------------------------------
 
 // The start shared by the device jobs: the selected port's connection, or the generic alert. The
 // job runs on the runner's worker; the commands are disabled until it ends.
-bool AppController::_startDeviceJob(TransferRunner::Work work, QWidget* alertOver) {
-    std::shared_ptr<link::TavrelSocket> socket = _getSocket();
-    if (!socket) {
-        _alerts->showGenericError(_openFailureExplanation(_lastOpenErrno), alertOver);
-        _lastOpenErrno = 0;
-        return false;
-    }
-    _runner->start(std::move(socket), std::move(work));
-    validateActions();
-    return true;
-}
-
-// The start checks of the register jobs, on the worker: the device answers the version request.
-// When it does, the progress sheet comes up with `title` over `range`; otherwise the alert says
-// why and the job ends.
-bool AppController::_deviceAnswers(DeviceJob& job, const QString& title,
-                                   LocationLengthRange range) {
-    std::string version;
-    TavrelError error;
-    if (!job.socket().deviceVersion(&version, &error)) {
-        job.report([this, error] { _showError(&error); });
-        return false;
-    }
-    job.reportAndWait([this, title, range] { _openProgressSheet(title, range); });
-    return true;
-}
-
 void AppController::_downloadRegisters(LocationLengthRange range) {
     const QString title = tr("Downloading registers");
     const QString stepText = tr("Downloading register %1");
-    _startDeviceJob([this, range, title, stepText](DeviceJob& job) {
-        if (!_deviceAnswers(job, title, range)) {
+    _jobs->start([this, range, title, stepText](DeviceJob& job) {
+        if (!_jobs->deviceAnswers(job, title, range)) {
             return;
         }
         job.report([this] {
@@ -182,9 +152,9 @@ void AppController::_uploadRegisters(LocationLengthRange range) {
     // Checked whole before the transfer began (rangeUploadable).
     const QString title = tr("Uploading registers");
     const QString stepText = tr("Uploading register %1");
-    _startDeviceJob(
+    _jobs->start(
         [this, range, title, stepText, registers = _tableModel->registers()](DeviceJob& job) {
-            if (!_deviceAnswers(job, title, range)) {
+            if (!_jobs->deviceAnswers(job, title, range)) {
                 return;
             }
             int32_t current = static_cast<int32_t>(range.location);
@@ -225,13 +195,8 @@ void AppController::_endDownload(int32_t current) {
 }
 
 void AppController::_openProgressSheet(const QString& title, LocationLengthRange range) {
-    cancelledProgressSheet = false;
     _progressSheet->begin(title, range);
     validateActions();
-}
-
-void AppController::_showProgress(const QString& text, int32_t current) {
-    _progressSheet->showProgress(text, current);
 }
 
 void AppController::_closeProgressSheet() {
@@ -239,8 +204,7 @@ void AppController::_closeProgressSheet() {
 }
 
 void AppController::cancelProgressSheet() {
-    cancelledProgressSheet = true;
-    _runner->cancel();
+    _jobs->cancel();
 }
 
 } // namespace tavrel::app

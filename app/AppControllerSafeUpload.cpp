@@ -8,6 +8,7 @@
 // failure) leaves the device untouched; a snapshot that cannot be written stops the upload before
 // it sends anything.
 #include "AppController.h"
+#include "DeviceJobs.h"
 
 #include "AlertWidth.h"
 #include "ComparisonDialog.h"
@@ -114,8 +115,8 @@ void AppController::_startUpload(std::shared_ptr<const RegisterCollection> sourc
     plan->port = snapshotPort;
     const std::string folder = localFilePath(_snapshotFolder());
     const QString title = tr("Uploading registers");
-    _startDeviceJob([this, plan, folder, title](DeviceJob& job) {
-        if (_deviceAnswers(job, title, plan->range) && _readPlanned(job, *plan) &&
+    _jobs->start([this, plan, folder, title](DeviceJob& job) {
+        if (_jobs->deviceAnswers(job, title, plan->range) && _readPlanned(job, *plan) &&
             _keepSnapshot(job, plan, folder)) {
             _writePlanned(job, plan);
         }
@@ -149,8 +150,8 @@ void AppController::_beginComparison(LocationLengthRange range, std::vector<int3
         onlyRegisters(_tableModel->registers(), numbers));
     plan->toRead = std::move(numbers);
     const QString title = tr("Comparing registers");
-    _startDeviceJob([this, plan, title](DeviceJob& job) {
-        if (_deviceAnswers(job, title, plan->range) && _readPlanned(job, *plan)) {
+    _jobs->start([this, plan, title](DeviceJob& job) {
+        if (_jobs->deviceAnswers(job, title, plan->range) && _readPlanned(job, *plan)) {
             job.report([this, plan] {
                 _closeProgressSheet();
                 QTimer::singleShot(0, this, [this, plan] { _showComparison(plan); });
@@ -176,16 +177,13 @@ bool AppController::_readPlanned(DeviceJob& job, upload_plan& plan) {
             if (job.cancelled()) {
                 break;
             }
-            job.report([this, error] {
-                _closeProgressSheet();
-                QTimer::singleShot(0, this, [this, error] { _showError(&error); });
-            });
+            _jobs->fail(job, error);
             return false;
         }
         plan.device.set(number, std::move(entry));
     }
     if (job.cancelled()) {
-        job.report([this] { _closeProgressSheet(); });
+        _jobs->closeSheet(job);
         return false;
     }
     return true;

@@ -3,6 +3,7 @@
 #include "DeviceTools.h"
 
 #include "Alerts.h"
+#include "DeviceJobs.h"
 
 #include "AppController.h"
 #include "DeviceInformationDialog.h"
@@ -83,7 +84,7 @@ void DeviceTools::_showErrorOver(QWidget* window, const TavrelError* error) {
 // on the window's thread, or the alert says why (over `alertWindow` while it is open).
 void DeviceTools::_readInformation(QPointer<QWidget> alertWindow,
                                    std::function<void(const DeviceInformation&)> show) {
-    _controller._startDeviceJob(
+    _controller.deviceJobs()->start(
         [this, alertWindow, show](DeviceJob& job) {
             DeviceInformation information;
             TavrelError error;
@@ -139,7 +140,7 @@ void DeviceTools::_setCurrentRegister(uint16_t number) {
         return;
     }
     QPointer<QWidget> dialog = _informationDialog.data();
-    _controller._startDeviceJob(
+    _controller.deviceJobs()->start(
         [this, dialog, number](DeviceJob& job) {
             uint16_t current = 0;
             TavrelError error;
@@ -178,8 +179,9 @@ void DeviceTools::offsetRegisters() {
 void DeviceTools::_startOffset(const OffsetChoice& choice, VRG500_registerTime offset) {
     const QString title = tr("Offsetting registers");
     const QString stepText = tr("Offsetting register %1");
-    _controller._startDeviceJob([this, choice, offset, title, stepText](DeviceJob& job) {
-        if (!_controller._deviceAnswers(job, title, rangeOf(choice.first, choice.last))) {
+    _controller.deviceJobs()->start([this, choice, offset, title, stepText](DeviceJob& job) {
+        if (!_controller.deviceJobs()->deviceAnswers(job, title,
+                                                     rangeOf(choice.first, choice.last))) {
             return;
         }
         int32_t current = choice.first;
@@ -240,8 +242,8 @@ void DeviceTools::_askToUpdateTable(int32_t first, int32_t last) {
 void DeviceTools::_startReading(int32_t first, int32_t last) {
     const QString title = tr("Reading registers");
     const QString stepText = tr("Reading register %1");
-    _controller._startDeviceJob([this, first, last, title, stepText](DeviceJob& job) {
-        if (!_controller._deviceAnswers(job, title, rangeOf(first, last))) {
+    _controller.deviceJobs()->start([this, first, last, title, stepText](DeviceJob& job) {
+        if (!_controller.deviceJobs()->deviceAnswers(job, title, rangeOf(first, last))) {
             return;
         }
         std::vector<RegisterCollection::Item> read;
