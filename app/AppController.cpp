@@ -11,6 +11,7 @@
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
 #include "SerialDeviceNotifier.h"
+#include "SerialPortDiscovery.h"
 #include "TavrelLog.h"
 #include "VersionText.h"
 
@@ -87,7 +88,7 @@ AppController::AppController(PortLister portLister, QObject* parent)
     if (_portLister) {
         _listerNotifier = std::make_unique<link::SerialDeviceNotifier>(_portLister);
     } else {
-        _portLister = [] { return TavrelSocket::availableSerialDevices(); };
+        _portLister = [] { return link::availableSerialDevices(); };
     }
     _createMainWindow();
     _createActions();
@@ -102,7 +103,7 @@ AppController::~AppController() {
     // The notifier goes before the subscription that owns its descriptor.
     delete _serialPortNotifier;
     if (!_listerNotifier) {
-        TavrelSocket::registerForSerialDeviceNotifications(nullptr, std::function<void()>());
+        link::registerForSerialDeviceNotifications(nullptr, std::function<void()>());
     }
     delete mainWindow.data();
 }
@@ -255,8 +256,8 @@ void AppController::_subscribeToSerialPortChanges() {
         _listerNotifier->registerTarget(this, action);
         descriptor = _listerNotifier->descriptor();
     } else {
-        TavrelSocket::registerForSerialDeviceNotifications(this, action);
-        descriptor = TavrelSocket::serialDeviceNotificationDescriptor();
+        link::registerForSerialDeviceNotifications(this, action);
+        descriptor = link::serialDeviceNotificationDescriptor();
     }
     if (descriptor < 0) {
         return;
@@ -266,7 +267,7 @@ void AppController::_subscribeToSerialPortChanges() {
         if (_listerNotifier) {
             _listerNotifier->dispatch();
         } else {
-            TavrelSocket::dispatchSerialDeviceNotifications();
+            link::dispatchSerialDeviceNotifications();
         }
     });
 }

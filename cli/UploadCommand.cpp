@@ -8,6 +8,7 @@
 #include "ProgressBar.h"
 #include "RegisterEquivalence.h"
 #include "RegisterFile.h"
+#include "RegisterTimeText.h"
 #include "RegisterTransfer.h"
 #include "UploadAccount.h"
 #include "UploadCheck.h"
@@ -37,6 +38,7 @@ using link::writeRegister;
 using link::writeRegisterOver;
 using records::RegisterEntry;
 using records::registerLabel;
+using records::stringForRegisterTime;
 using records::TavrelError;
 using records::VRG500_registerTime;
 using records::VRG500_registerTimeNames;
@@ -79,7 +81,7 @@ bool checkRangeUploadable(const RegisterCollection& registers, RegisterRange ran
     } else {
         const VRG500_registerTime& time = entry.reg.*VRG500_registerTimes[problem.index];
         *error = toolError(what, std::string("Its ") + VRG500_registerTimeNames[problem.index] +
-                                     " time " + TavrelSocket::stringForRegisterTime(time) +
+                                     " time " + stringForRegisterTime(time) +
                                      " is beyond the VRG-500's limits (hours, minutes and "
                                      "seconds 00 to 99, frames 00 to 39).");
     }

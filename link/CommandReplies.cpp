@@ -1,7 +1,7 @@
 #include "CommandReplies.h"
 
 #include "RegisterTimeWire.h"
-#include "TavrelSocket.h"
+#include "ReplyClassification.h"
 
 #include <algorithm>
 

@@ -1,15 +1,12 @@
-#include "TavrelSocket.h"
-
 #include "RegisterEntry.h"
 #include "RegisterFieldInput.h"
+#include "RegisterTimeText.h"
 #include "RegisterTimes.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
-
-using namespace tavrel::link;
 
 TEST(Timecode, Formats) {
     const std::pair<VRG500_registerTime, const char*> cases[] = {
@@ -18,7 +15,7 @@ TEST(Timecode, Formats) {
         {makeTime(165, 0, 0, 0, 0, 0), "165:00:00:00"}, // a non-decimal BCD digit from a device
     };
     for (const auto& [time, text] : cases) {
-        EXPECT_EQ(TavrelSocket::stringForRegisterTime(time), text);
+        EXPECT_EQ(stringForRegisterTime(time), text);
     }
 }
 
@@ -32,10 +29,10 @@ TEST(Timecode, ParsesAcceptedTexts) {
     };
     for (const auto& [text, expected] : cases) {
         VRG500_registerTime time = makeTime(7, 7, 7, 7, 5, 5);
-        ASSERT_TRUE(TavrelSocket::setRegisterTime(&time, text)) << text;
+        ASSERT_TRUE(parseRegisterTimeText(&time, text)) << text;
         SCOPED_TRACE(text);
         EXPECT_EQ(fieldsOf(time), fieldsOf(expected));
-        EXPECT_EQ(TavrelSocket::stringForRegisterTime(time), text);
+        EXPECT_EQ(stringForRegisterTime(time), text);
     }
 }
 
@@ -47,7 +44,7 @@ TEST(Timecode, RejectsAndLeavesTheRecordUnchanged) {
     for (const auto& text : cases) {
         VRG500_registerTime time = makeTime(7, 6, 5, 4, 0, 0);
         TavrelError error;
-        EXPECT_FALSE(TavrelSocket::setRegisterTime(&time, text, &error)) << text;
+        EXPECT_FALSE(parseRegisterTimeText(&time, text, &error)) << text;
         EXPECT_EQ(error.description, "Invalid timecode representation");
         EXPECT_EQ(error.recoverySuggestion, "The .vg2 file is probably corrupt.");
         EXPECT_EQ(error.domain, "TavrelDomain");
