@@ -53,10 +53,10 @@ namespace tavrel::app {
 using link::explainOpenFailure;
 using link::GenericDeviceErrorInformation;
 using link::GenericDeviceErrorMessage;
+using link::tavrelLog;
 using link::TavrelSocket;
 using records::SerialPortList;
 using records::TavrelError;
-using records::tavrelLog;
 using records::trimmedVersionText;
 
 namespace {

@@ -288,7 +288,7 @@ void AppController::_showStoppedUpload(const upload_plan& plan, const TavrelErro
     if (error != nullptr) {
         progress.unfinished = plan.toWrite[plan.next];
         if (error->failureReason) {
-            records::tavrelLog("Error: %s", error->failureReason->c_str());
+            link::tavrelLog("Error: %s", error->failureReason->c_str());
         }
     }
     QString information = QString::fromStdString(files::writtenAccount(progress)) + ".";

@@ -16,7 +16,7 @@ inline void showFileError(AppController& controller, const records::TavrelError&
         return;
     }
     if (error.failureReason) {
-        records::tavrelLog("Error: %s", error.failureReason->c_str());
+        link::tavrelLog("Error: %s", error.failureReason->c_str());
     }
     const std::string details =
         error.recoverySuggestion ? *error.recoverySuggestion : error.failureReason.value_or("");

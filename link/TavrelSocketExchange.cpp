@@ -24,7 +24,6 @@ using records::classifyReply;
 using records::systemErrorText;
 using records::tavrelDomainError;
 using records::TavrelError;
-using records::tavrelLog;
 using records::VRG500_response;
 
 namespace {
