@@ -97,6 +97,7 @@ class TavrelSocket {
     // The frame exchange every command goes through; public so that tests can send frames no
     // command sends. A reply fails when 0.2 s pass without data or when it is not complete 1 s
     // after the request.
+    // NOLINTNEXTLINE(readability-identifier-naming): named as the private steps of the exchange
     bool _sendCommandWithFunction(uint8_t function, const uint8_t* data, size_t length,
                                   records::VRG500_response* response, records::TavrelError* error);
 
