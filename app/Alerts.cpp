@@ -62,7 +62,7 @@ QMessageBox* Alerts::show(const QString& text, const QString& information, bool 
 QMessageBox* Alerts::showError(const records::TavrelError& error, const QString& more,
                                QWidget* over) {
     if (error.failureReason) {
-        records::tavrelLog("Error: %s", error.failureReason->c_str());
+        link::tavrelLog("Error: %s", error.failureReason->c_str());
     }
     AlertTexts texts = alertTextsOf(error);
     if (!more.isEmpty()) {

@@ -13,6 +13,7 @@
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
 #include "SerialDeviceNotifier.h"
+#include "SerialPortDiscovery.h"
 #include "TavrelLog.h"
 #include "VersionText.h"
 
@@ -54,10 +55,10 @@ namespace tavrel::app {
 using link::explainOpenFailure;
 using link::GenericDeviceErrorInformation;
 using link::GenericDeviceErrorMessage;
+using link::tavrelLog;
 using link::TavrelSocket;
 using records::SerialPortList;
 using records::TavrelError;
-using records::tavrelLog;
 using records::trimmedVersionText;
 
 namespace {
@@ -89,7 +90,7 @@ AppController::AppController(PortLister portLister, QObject* parent)
     if (_portLister) {
         _listerNotifier = std::make_unique<link::SerialDeviceNotifier>(_portLister);
     } else {
-        _portLister = [] { return TavrelSocket::availableSerialDevices(); };
+        _portLister = [] { return link::availableSerialDevices(); };
     }
     _createMainWindow();
     _alerts = new Alerts(mainWindow.data(), this);
@@ -115,7 +116,7 @@ AppController::~AppController() {
     // The notifier goes before the subscription that owns its descriptor.
     delete _serialPortNotifier;
     if (!_listerNotifier) {
-        TavrelSocket::registerForSerialDeviceNotifications(nullptr, std::function<void()>());
+        link::registerForSerialDeviceNotifications(nullptr, std::function<void()>());
     }
     delete mainWindow.data();
 }
@@ -266,8 +267,8 @@ void AppController::_subscribeToSerialPortChanges() {
         _listerNotifier->registerTarget(this, action);
         descriptor = _listerNotifier->descriptor();
     } else {
-        TavrelSocket::registerForSerialDeviceNotifications(this, action);
-        descriptor = TavrelSocket::serialDeviceNotificationDescriptor();
+        link::registerForSerialDeviceNotifications(this, action);
+        descriptor = link::serialDeviceNotificationDescriptor();
     }
     if (descriptor < 0) {
         return;
@@ -277,7 +278,7 @@ void AppController::_subscribeToSerialPortChanges() {
         if (_listerNotifier) {
             _listerNotifier->dispatch();
         } else {
-            TavrelSocket::dispatchSerialDeviceNotifications();
+            link::dispatchSerialDeviceNotifications();
         }
     });
 }

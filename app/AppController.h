@@ -24,6 +24,7 @@
 #include "DeviceJobs.h"
 #include "LocationLengthRange.h"
 #include "RegisterCollection.h"
+#include "SerialPortList.h"
 #include "TavrelError.h"
 #include "TavrelSocket.h"
 #include "TransferRunner.h"
@@ -118,7 +119,7 @@ class AppController : public QObject {
     using RangeStartOperation = void (AppController::*)(LocationLengthRange);
 
     // Builds the whole interface and runs awakeFromNib(). The window is not shown yet.
-    // `portLister` defaults to TavrelSocket::availableSerialDevices; tests and the demonstration
+    // `portLister` defaults to link::availableSerialDevices; tests and the demonstration
     // mode feed their own lists through it. A given lister is also what a port change lists again
     // through (a subscription of the controller's own), so the changes seen are the lister's.
     explicit AppController(PortLister portLister = {}, QObject* parent = nullptr);

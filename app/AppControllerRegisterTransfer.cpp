@@ -31,12 +31,12 @@ using files::RefusedRegister;
 using files::RegisterCollection;
 using files::UploadProblem;
 using link::readRegister;
+using link::tavrelLog;
 using link::writeRegister;
 using records::RegisterEntry;
 using records::registerLabel;
 using records::TavrelError;
 using records::TavrelErrorDomain;
-using records::tavrelLog;
 using records::VRG500_registerTimeNames;
 
 namespace {

@@ -276,7 +276,7 @@ void AppController::_showStoppedUpload(const upload_plan& plan, const TavrelErro
     }
     if (error != nullptr) {
         if (error->failureReason) {
-            records::tavrelLog("Error: %s", error->failureReason->c_str());
+            link::tavrelLog("Error: %s", error->failureReason->c_str());
         }
     }
     QString information = QString::fromStdString(files::writtenAccount(progress)) + ".";

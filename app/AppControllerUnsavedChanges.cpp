@@ -19,7 +19,7 @@
 
 namespace tavrel::app {
 
-using records::tavrelLog;
+using link::tavrelLog;
 
 bool AppController::_hasUnsavedChanges() const {
     return _document->isModified();

@@ -1,10 +1,10 @@
 #include "DemoDevice.h"
 
+#include "SerialPortDiscovery.h"
 #include "Vrg500Simulator.h"
 
 namespace tavrel::app {
 
-using link::TavrelSocket;
 using records::SerialPortList;
 using sim::Vrg500Simulator;
 using sim::Vrg500SimulatorOptions;
@@ -33,7 +33,7 @@ std::string DemoDevice::devicePath() const {
 
 AppController::PortLister DemoDevice::portLister(AppController::PortLister machinePorts) const {
     if (!machinePorts) {
-        machinePorts = [] { return TavrelSocket::availableSerialDevices(); };
+        machinePorts = [] { return link::availableSerialDevices(); };
     }
     // The simulator's path is read at each listing: it changes if the simulated line is
     // hung up and comes back.

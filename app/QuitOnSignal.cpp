@@ -12,7 +12,7 @@
 
 namespace tavrel::app {
 
-using records::tavrelLog;
+using link::tavrelLog;
 
 namespace {
 

@@ -125,7 +125,7 @@ void RangeSheet::_confirmed() {
         const int32_t first = _first->value();
         const int32_t last = _last->value();
         if (!rangeSheetCanConfirm(tag, first, last)) {
-            records::tavrelLog("Empty register range: %d to %d", first, last);
+            link::tavrelLog("Empty register range: %d to %d", first, last);
             return;
         }
         range.location = static_cast<uint64_t>(static_cast<int64_t>(first));
@@ -133,7 +133,7 @@ void RangeSheet::_confirmed() {
         break;
     }
     default:
-        records::tavrelLog("Unexpected radio tag: %d", tag);
+        link::tavrelLog("Unexpected radio tag: %d", tag);
         return;
     }
     // Handed on once the sheet has fully closed.

@@ -17,7 +17,7 @@
 
 namespace tavrel::app {
 
-using records::tavrelLog;
+using link::tavrelLog;
 
 RecoveryCopy::RecoveryCopy(QString folder)
     : _folder(std::move(folder)), _key(QString("%1-%2")

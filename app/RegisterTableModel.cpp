@@ -2,16 +2,16 @@
 
 #include "RegisterFieldInput.h"
 #include "RegisterLabelText.h"
-#include "TavrelSocket.h"
+#include "RegisterTimeText.h"
 
 #include <algorithm>
 
 namespace tavrel::app {
 
 using files::RegisterCollection;
-using link::TavrelSocket;
 using records::NoClipName;
 using records::RegisterEntry;
+using records::stringForRegisterTime;
 using records::VRG500_register;
 using records::VRG500_registerTime;
 
@@ -30,7 +30,7 @@ constexpr MachineFields Machines[4] = {
 };
 
 CellRun timeRun(const VRG500_registerTime& time) {
-    return {QString::fromLatin1(TavrelSocket::stringForRegisterTime(time)), time.isNull == 0};
+    return {QString::fromLatin1(stringForRegisterTime(time)), time.isNull == 0};
 }
 
 QString joined(const QList<CellRun>& runs) {
@@ -144,8 +144,7 @@ std::string RegisterTableModel::fieldBytes(int row, int machine, int line) const
         return records::clipInputText(entry.clips[static_cast<size_t>(machine)]);
     }
     const MachineFields& fields = Machines[machine];
-    return TavrelSocket::stringForRegisterTime(entry.reg.*
-                                               (line == InLine ? fields.in : fields.out));
+    return stringForRegisterTime(entry.reg.*(line == InLine ? fields.in : fields.out));
 }
 
 int RegisterTableModel::rowOfRegister(int32_t number) const {

@@ -1,9 +1,11 @@
 #include "DevicePort.h"
 
 #include "Diagnostics.h"
+#include "SerialPortDiscovery.h"
 
 namespace tavrel::cli {
 
+using link::availableSerialDevices;
 using link::explainOpenFailure;
 using link::GenericDeviceErrorInformation;
 using link::GenericDeviceErrorMessage;
@@ -14,7 +16,7 @@ std::optional<std::string> resolvePort(const std::string& port, ExitStatus* fail
     if (port.find('/') != std::string::npos) {
         return port;
     }
-    auto ports = TavrelSocket::availableSerialDevices();
+    auto ports = availableSerialDevices();
     if (!ports) {
         // Not the user's mistake: the name may well be right.
         *failure =

@@ -4,6 +4,7 @@
 #include "Diagnostics.h"
 #include "Interruption.h"
 #include "SerialDeviceNotifier.h"
+#include "SerialPortDiscovery.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -11,8 +12,8 @@
 
 namespace tavrel::cli {
 
+using link::availableSerialDevices;
 using link::SerialDeviceNotifier;
-using link::TavrelSocket;
 using records::SerialPortList;
 
 namespace {
@@ -61,7 +62,7 @@ ExitStatus runPorts(const CommandLine& line) {
     }
     // A subscription of this command's own, to see whether the device events really come: a
     // watch without them would run on and never report a change.
-    SerialDeviceNotifier notifier([] { return TavrelSocket::availableSerialDevices(); });
+    SerialDeviceNotifier notifier([] { return availableSerialDevices(); });
     if (line.watch) {
         watchForInterruption();
         // Subscribed before the list is taken, so that no arrival falls between the two.
@@ -73,7 +74,7 @@ ExitStatus runPorts(const CommandLine& line) {
             return cannotWatch();
         }
     }
-    auto ports = TavrelSocket::availableSerialDevices();
+    auto ports = availableSerialDevices();
     if (!ports) {
         return reportError(toolError("Could not list the serial ports"));
     }

@@ -1,5 +1,6 @@
 #include "ProgressBar.h"
 
+#include <cmath>
 #include <cstdio>
 #include <unistd.h>
 
@@ -10,7 +11,7 @@ namespace {
 constexpr int BarWidth = 20;
 
 std::string minutesAndSeconds(double seconds) {
-    long whole = static_cast<long>(seconds + 0.5);
+    long whole = std::lround(seconds);
     char text[32];
     std::snprintf(text, sizeof text, "%ld:%02ld", whole / 60, whole % 60);
     return text;

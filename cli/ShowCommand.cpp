@@ -4,6 +4,7 @@
 #include "Diagnostics.h"
 #include "PrintableText.h"
 #include "RegisterFile.h"
+#include "RegisterTimeText.h"
 
 #include <cstdio>
 
@@ -11,9 +12,9 @@ namespace tavrel::cli {
 
 using files::readRegisterFile;
 using files::RegisterCollection;
-using link::TavrelSocket;
 using records::RegisterEntry;
 using records::registerLabel;
+using records::stringForRegisterTime;
 using records::TavrelError;
 using records::VRG500_registerTimes;
 
@@ -22,7 +23,7 @@ namespace {
 std::string showLine(int32_t number, const RegisterEntry& entry) {
     std::string line = registerLabel(number);
     for (auto time : VRG500_registerTimes) {
-        line += " " + TavrelSocket::stringForRegisterTime(entry.reg.*time);
+        line += " " + stringForRegisterTime(entry.reg.*time);
     }
     line += " " + registerLabel(entry.reg.trailingByte1);
     line += " " + registerLabel(entry.reg.trailingByte2);

@@ -7,6 +7,7 @@
 #include "Interruption.h"
 #include "ProgressBar.h"
 #include "RegisterFile.h"
+#include "RegisterTimeText.h"
 #include "RegisterTransfer.h"
 #include "SafeUploadPlan.h"
 #include "UploadAccount.h"
@@ -37,6 +38,7 @@ using link::writeRegister;
 using link::writeRegisterOver;
 using records::RegisterEntry;
 using records::RegisterRange;
+using records::stringForRegisterTime;
 using records::TavrelError;
 
 namespace {

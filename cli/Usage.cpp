@@ -54,7 +54,7 @@ const CommandHelp Help[] = {
      "Interrupted while it reads the VRG-500: 130, as any device command.\n"},
 };
 
-const char* Arguments =
+const char* const Arguments =
     "  -p, --port PORT          a port name as 'tavrelctl ports' lists it, or a device path\n"
     "  -r, --range RANGE        all (0-299, the default), first100 (0-99), N-M or N (0-65535)\n"
     "  -o, --output FILE        the file to write; - for standard output\n"

@@ -82,7 +82,7 @@ int run(int argc, char** argv) {
 int main(int argc, char** argv) {
     // The link's diagnostics stay in the system log; what the user must see goes to standard
     // error through the commands' own reports.
-    tavrel::records::tavrelLogSetDestination(tavrel::records::TavrelLogDestination::Syslog);
+    tavrel::link::tavrelLogSetDestination(tavrel::link::TavrelLogDestination::Syslog);
     // A file is named by the whole path the user gave, as a command-line tool names it.
     tavrel::files::setFileNaming(tavrel::files::FileNaming::WholePath);
     // A file or a range too large for the memory ends the command like any other failure; the

@@ -2,7 +2,7 @@
 
 #include "RegisterEntry.h"
 #include "RegisterTimeWire.h"
-#include "TavrelSocket.h"
+#include "ReplyClassification.h"
 
 #include <algorithm>
 

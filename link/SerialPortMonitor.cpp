@@ -15,7 +15,6 @@ namespace tavrel::link {
 
 using records::SerialPortList;
 using records::systemErrorText;
-using records::tavrelLog;
 
 namespace {
 

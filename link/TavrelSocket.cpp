@@ -13,7 +13,6 @@
 namespace tavrel::link {
 
 using records::systemErrorText;
-using records::tavrelLog;
 
 namespace {
 

@@ -13,23 +13,17 @@
 // null, fills it. Result out-parameters are written only on success.
 #pragma once
 
-#include "RegisterTimeText.h"
 #include "RegisterWire.h"
-#include "ReplyClassification.h"
-#include "SerialPortDiscovery.h"
 #include "TavrelError.h"
 #include "VRG500.h"
 
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <termios.h>
-#include <variant>
 
 namespace tavrel::link {
 
@@ -95,32 +89,6 @@ class TavrelSocket {
                              const std::optional<std::string>& clipNameD, uint16_t registerNumber,
                              records::TavrelError* error = nullptr);
 
-    // Timecode text (RegisterTimeText.h), kept here for the callers that know it by these names.
-    static std::string stringForRegisterTime(records::VRG500_registerTime time) {
-        return records::stringForRegisterTime(time);
-    }
-    static bool setRegisterTime(records::VRG500_registerTime* time, std::string_view text,
-                                records::TavrelError* error = nullptr) {
-        return records::parseRegisterTimeText(time, text, error);
-    }
-
-    // Serial port discovery.
-    static std::optional<records::SerialPortList> availableSerialDevices() {
-        return link::availableSerialDevices();
-    }
-    // Subscribes `target` (once per process) to port arrivals and departures; a later call with
-    // another target redirects, a null target unsubscribes. Notifications are delivered from
-    // dispatchSerialDeviceNotifications(), which the owner of the event loop calls whenever
-    // serialDeviceNotificationDescriptor() is readable.
-    static void registerForSerialDeviceNotifications(const void* target,
-                                                     SerialDeviceAction action) {
-        link::registerForSerialDeviceNotifications(target, std::move(action));
-    }
-    static int serialDeviceNotificationDescriptor() { // -1 while not subscribed
-        return link::serialDeviceNotificationDescriptor();
-    }
-    static void dispatchSerialDeviceNotifications() { link::dispatchSerialDeviceNotifications(); }
-
     // An interruption source for every exchange of this process: while `fd` (-1 for none) is
     // readable, no frame is sent and a wait for a reply ends at once, failing with the system's
     // text for EINTR. tavrelctl passes the descriptor its SIGINT/SIGTERM handler writes to.
@@ -129,13 +97,9 @@ class TavrelSocket {
     // The frame exchange every command goes through; public so that tests can send frames no
     // command sends. A reply fails when 0.2 s pass without data or when it is not complete 1 s
     // after the request.
+    // NOLINTNEXTLINE(readability-identifier-naming): named as the private steps of the exchange
     bool _sendCommandWithFunction(uint8_t function, const uint8_t* data, size_t length,
                                   records::VRG500_response* response, records::TavrelError* error);
-    // Reply classification (ReplyClassification.h), kept here for its callers.
-    static bool _parseResponseBuffer(const uint8_t* buffer, records::VRG500_response* response,
-                                     records::TavrelError* error) {
-        return records::classifyReply(buffer, response, error);
-    }
 
   private:
     explicit TavrelSocket(const std::string& path);

@@ -5,6 +5,7 @@
 // without data and a whole reply 1 s after its request, whatever VMIN and VTIME the port holds by
 // then, and a readable interruption descriptor ends any wait at once.
 #include "LineWait.h"
+#include "ReplyClassification.h"
 #include "SystemErrorText.h"
 #include "TavrelLog.h"
 #include "TavrelSocket.h"
@@ -19,10 +20,10 @@
 
 namespace tavrel::link {
 
+using records::classifyReply;
 using records::systemErrorText;
 using records::tavrelDomainError;
 using records::TavrelError;
-using records::tavrelLog;
 using records::VRG500_response;
 
 namespace {
@@ -109,7 +110,7 @@ bool TavrelSocket::_sendCommandWithFunction(uint8_t function, const uint8_t* dat
            _readReplyPart(_buffer, 2, ReadFailed, replyDeadline, error) &&
            _readReplyPart(_buffer + 2, _buffer[1], " Error reading data from serial device",
                           replyDeadline, error) &&
-           _parseResponseBuffer(_buffer, response, error);
+           classifyReply(_buffer, response, error);
 }
 
 // Sends the frame at the start of the buffer. Nothing goes out while the interruption

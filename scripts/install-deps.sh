@@ -16,7 +16,7 @@ package_tools=(dpkg-dev file lintian appstream desktop-file-utils man-db)
 a11y_tools=(xvfb dbus-daemon at-spi2-core python3-pyatspi)
 case "$purpose" in
     test)
-        packages+=(clang libclang-rt-14-dev util-linux "${package_tools[@]}" "${a11y_tools[@]}")
+        packages+=(clang libclang-rt-14-dev clang-tidy util-linux "${package_tools[@]}" "${a11y_tools[@]}")
         ;;
     package) packages+=("${package_tools[@]}") ;;
     run) packages+=(qt6-qpa-plugins) ;;

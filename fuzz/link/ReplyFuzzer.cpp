@@ -1,7 +1,7 @@
 // Feeds arbitrary reply frames to the classifier and to every command's decoder. The frame is
 // handed over in a buffer of exactly the received size, so a read past it is caught.
 #include "CommandReplies.h"
-#include "TavrelSocket.h"
+#include "ReplyClassification.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     frame[1] = static_cast<uint8_t>(payload);
     VRG500_response reply;
     TavrelError error;
-    if (TavrelSocket::_parseResponseBuffer(frame.data(), &reply, &error)) {
+    if (classifyReply(frame.data(), &reply, &error)) {
         decodeWithEveryCommand(reply, askedFor);
     }
     return 0;

@@ -14,9 +14,9 @@ using tavrel::link::availableSerialDevices;
 using tavrel::link::dispatchSerialDeviceNotifications;
 using tavrel::link::registerForSerialDeviceNotifications;
 using tavrel::link::serialDeviceNotificationDescriptor;
+using tavrel::link::TavrelLogDestination;
+using tavrel::link::tavrelLogSetDestination;
 using tavrel::records::SerialPortList;
-using tavrel::records::TavrelLogDestination;
-using tavrel::records::tavrelLogSetDestination;
 
 namespace {
 

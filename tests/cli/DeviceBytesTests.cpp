@@ -62,14 +62,14 @@ class DeviceBytes : public CliTest {
   protected:
     void SetUp() override {
         CliTest::SetUp();
-        for (uint16_t n = 0; n < Held.size(); ++n) {
+        for (uint16_t n = 0; n < uint16_t(Held.size()); ++n) {
             sim.setRegisterWire(n, Held[n].first);
             sim.setClipNames(n, Held[n].second);
         }
     }
 
     void expectDeviceAsHeld() {
-        for (uint16_t n = 0; n < Held.size(); ++n) {
+        for (uint16_t n = 0; n < uint16_t(Held.size()); ++n) {
             EXPECT_EQ(sim.registerWire(n), Held[n].first) << n;
             EXPECT_EQ(sim.clipNames(n), Held[n].second) << n;
         }

@@ -206,8 +206,9 @@ TEST(Interruption, EndsEveryDeviceCommandAndNothingMoreIsSent) {
         ASSERT_TRUE(slow.start());
         const VRG500_menuData menu = slow.menu();
         ToolProcess tool(split(command + " -p PORT", slow.slavePath()));
-        const auto waiting = [&] {
-            return slow.receivedFrames().size() >= frames && (!inOpen || waitsInOpen(tool.pid()));
+        const auto waiting = [&, sentFrames = frames, waitInOpen = inOpen] {
+            return slow.receivedFrames().size() >= sentFrames &&
+                   (!waitInOpen || waitsInOpen(tool.pid()));
         };
         ASSERT_TRUE(eventually([&] { return waiting() || !tool.running(); }, 20s)) << command;
         ASSERT_TRUE(tool.running()) << command;

@@ -12,6 +12,7 @@ const std::string Nulls = "**:**:**:**,**:**:**:**,**:**:**:**,**:**:**:**,**:**
 const std::string NoClips = "********,********,********,********\r\n";
 const std::string Line7 =
     "007,01:00:00:00,01:00:10:00," + Nulls.substr(24) + ",000,012,SHOT0001," + NoClips.substr(9);
+const std::string Line9 = "009," + Nulls + ",000,000,AAAAAAAA,BBBBBBBB,CCCCCCCC,DDDDDDDD\r\n";
 
 std::string label(uint32_t number) {
     std::string digits = std::to_string(number);
@@ -283,7 +284,6 @@ class SafeUpload : public CliTest {
         return expected;
     }
 
-    const std::string Line9 = "009," + Nulls + ",000,000,AAAAAAAA,BBBBBBBB,CCCCCCCC,DDDDDDDD\r\n";
     const std::string file = folder.path("up.vg2");
 };
 

@@ -78,7 +78,8 @@ struct UeventWitness {
         sockaddr_nl address{};
         address.nl_family = AF_NETLINK;
         address.nl_groups = 1; // the kernel's own events
-        bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        // Unbound, it sees no event, and sawEventFor says so.
+        (void)bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     }
     ~UeventWitness() { close(fd); }
     bool sawEventFor(const std::string& devpath) const {

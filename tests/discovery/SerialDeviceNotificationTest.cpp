@@ -1,7 +1,7 @@
 // The subscription's states and the calls of the action, over a port list the tests plug ports
 // into and pull them out of. Listing again is started the way a device event starts it.
 #include "DiscoveryTestSupport.h"
-#include "TavrelSocket.h"
+#include "SerialPortDiscovery.h"
 
 #include <gtest/gtest.h>
 
@@ -124,18 +124,17 @@ TEST_F(SerialDeviceNotification, FailedListingAtSubscriptionIsNotTakenForNoPorts
     EXPECT_EQ(recorder.calls, (Calls{{2, true, {usb1}}}));
 }
 
-TEST(TavrelSocketNotifications, SubscribeRedirectAndUnsubscribeTheProcessWideSubscription) {
+TEST(ProcessNotifications, SubscribeRedirectAndUnsubscribeTheProcessWideSubscription) {
     int target = 0, otherTarget = 0;
-    ASSERT_EQ(TavrelSocket::serialDeviceNotificationDescriptor(), -1);
-    TavrelSocket::registerForSerialDeviceNotifications(&target, std::function<void()>([] {}));
-    const int descriptor = TavrelSocket::serialDeviceNotificationDescriptor();
+    ASSERT_EQ(serialDeviceNotificationDescriptor(), -1);
+    registerForSerialDeviceNotifications(&target, std::function<void()>([] {}));
+    const int descriptor = serialDeviceNotificationDescriptor();
     EXPECT_GE(descriptor, 0);
-    TavrelSocket::registerForSerialDeviceNotifications(&otherTarget,
-                                                       std::function<void(bool)>([](bool) {}));
-    EXPECT_EQ(TavrelSocket::serialDeviceNotificationDescriptor(), descriptor);
-    TavrelSocket::dispatchSerialDeviceNotifications(); // nothing ready: returns at once
-    TavrelSocket::registerForSerialDeviceNotifications(nullptr, SerialDeviceAction{});
-    EXPECT_EQ(TavrelSocket::serialDeviceNotificationDescriptor(), -1);
+    registerForSerialDeviceNotifications(&otherTarget, std::function<void(bool)>([](bool) {}));
+    EXPECT_EQ(serialDeviceNotificationDescriptor(), descriptor);
+    dispatchSerialDeviceNotifications(); // nothing ready: returns at once
+    registerForSerialDeviceNotifications(nullptr, SerialDeviceAction{});
+    EXPECT_EQ(serialDeviceNotificationDescriptor(), -1);
 }
 
 } // namespace

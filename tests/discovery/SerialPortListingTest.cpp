@@ -1,8 +1,8 @@
 // Which ttys are listed as serial ports, over records, over a recorded sysfs tree and over this
 // machine. Nothing here opens a port.
+#include "SerialPortDiscovery.h"
 #include "SerialPortScanner.h"
 #include "TavrelLog.h"
-#include "TavrelSocket.h"
 
 #include <gtest/gtest.h>
 
@@ -71,7 +71,7 @@ TEST(SerialPortListing, UnreadableTreeGivesNullAndIsLogged) {
 }
 
 TEST(SerialPortListing, ThisMachineGivesAListAsItsSysfsDoes) {
-    auto ports = TavrelSocket::availableSerialDevices();
+    auto ports = availableSerialDevices();
     ASSERT_TRUE(ports) << "the udev query failed";
     EXPECT_EQ(ports, scanSerialPorts("/sys"));
 }

@@ -1,11 +1,9 @@
-#include "CommandReplies.h"
-#include "TavrelSocket.h"
+#include "ReplyClassification.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-using namespace tavrel::link;
 using namespace tavrel::records;
 
 namespace {
@@ -34,10 +32,9 @@ TEST(ReplyClassification, ClassifiesEveryReplyKind) {
         VRG500_response response;
         response.type = 99;
         TavrelError error;
-        EXPECT_EQ(TavrelSocket::_parseResponseBuffer(buffer.data(), &response, &error),
-                  c.classified);
+        EXPECT_EQ(classifyReply(buffer.data(), &response, &error), c.classified);
         VRG500_response again; // no error is built without a place for it
-        EXPECT_EQ(TavrelSocket::_parseResponseBuffer(buffer.data(), &again, nullptr), c.classified);
+        EXPECT_EQ(classifyReply(buffer.data(), &again, nullptr), c.classified);
         // Code, length and payload are filled whether or not the reply is classified.
         EXPECT_EQ(response.code, c.frame[0]);
         EXPECT_EQ(response.length, c.frame[1]);

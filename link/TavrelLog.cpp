@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <syslog.h>
 
-namespace tavrel::records {
+namespace tavrel::link {
 
 namespace {
 
@@ -41,4 +41,4 @@ void tavrelLogSetSink(std::function<void(const std::string&)> s) {
     sink() = std::move(s);
 }
 
-} // namespace tavrel::records
+} // namespace tavrel::link

@@ -62,14 +62,25 @@ TEST(WireForm, EveryTimeWithinTheLimitsRoundTrips) {
             EXPECT_EQ(fieldsOf(back), fieldsOf(time));
         }
     }
-    EXPECT_FALSE(registerTimeFitsWire(makeTime(100, 0, 0, 0, 0, 0)));
-    EXPECT_FALSE(registerTimeFitsWire(makeTime(0, 0, 0, 40, 0, 0)));
 }
 
-// Only a time that is not null must fit the wire form; a null time goes back as it came.
-TEST(WireForm, NullTimesCanAlwaysBeSent) {
-    EXPECT_TRUE(registerTimeCanBeSent(makeTime(165, 165, 165, 45, 1, 1)));
-    EXPECT_TRUE(registerTimeCanBeSent(makeTime(99, 0, 0, 39, 0, 0)));
-    EXPECT_FALSE(registerTimeCanBeSent(makeTime(100, 0, 0, 0, 0, 0)));
-    EXPECT_FALSE(registerTimeCanBeSent(makeTime(0, 0, 0, 40, 1, 0)));
+// What the wire form carries, and what may go to the device: any null time, as it goes back with
+// the bytes it came with, and a time that is not null only within the wire's limits.
+TEST(WireForm, WhatFitsAndWhatCanBeSent) {
+    const struct {
+        VRG500_registerTime time;
+        bool fits;
+        bool canBeSent;
+    } cases[] = {
+        {makeTime(99, 0, 0, 39, 0, 0), true, true},
+        {makeTime(100, 0, 0, 0, 0, 0), false, false},
+        {makeTime(0, 0, 0, 40, 0, 0), false, false},
+        {makeTime(0, 0, 0, 40, 1, 0), false, false},
+        {makeTime(165, 165, 165, 45, 1, 1), false, true},
+    };
+    for (const auto& [time, fits, canBeSent] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(fieldsOf(time)));
+        EXPECT_EQ(registerTimeFitsWire(time), fits);
+        EXPECT_EQ(registerTimeCanBeSent(time), canBeSent);
+    }
 }

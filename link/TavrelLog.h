@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-namespace tavrel::records {
+namespace tavrel::link {
 
 enum class TavrelLogDestination { Syslog, StandardError };
 
@@ -16,4 +16,4 @@ void tavrelLogSetDestination(TavrelLogDestination destination);
 // Receives every logged line in addition to the destination; an empty function removes it.
 void tavrelLogSetSink(std::function<void(const std::string&)> sink);
 
-} // namespace tavrel::records
+} // namespace tavrel::link
