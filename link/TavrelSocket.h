@@ -112,6 +112,7 @@ class TavrelSocket {
                         std::chrono::steady_clock::time_point deadline,
                         records::TavrelError* error);
     void _setShared(bool shared) { _shared = shared; }
+    void _settleLine();
     bool _registerAddSubtract(bool add, uint8_t hours, uint8_t minutes, uint8_t seconds,
                               uint8_t frames, bool deviceA, bool deviceB, bool deviceC,
                               bool deviceD, uint16_t registerNumber, records::TavrelError* error);
@@ -123,6 +124,8 @@ class TavrelSocket {
     int _devFd = -1;
     struct termios _originalTTYAttrs {};
     bool _shared = false;
+    // The time left to a reply given up on when an exchange was interrupted, which may still come.
+    std::optional<std::chrono::steady_clock::time_point> _abandonedReplyDeadline;
     uint8_t _buffer[257] = {};
 };
 

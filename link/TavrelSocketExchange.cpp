@@ -42,6 +42,12 @@ void terminationError(TavrelError* error, const std::string& path) {
                       std::string(ReadFailed) + " " + path + " - unexpected response termination");
 }
 
+// Whether the interruption descriptor is readable now.
+bool interruptionPending(int fd) {
+    pollfd probe{fd, POLLIN, 0};
+    return fd != -1 && ::poll(&probe, 1, 0) == 1 && (probe.revents & (POLLIN | POLLHUP)) != 0;
+}
+
 // The errno that a wait which did not end ready stands for.
 int waitErrno(LineWait wait, int pollErrno) {
     switch (wait) {
@@ -80,6 +86,9 @@ void TavrelSocket::setInterruptionDescriptor(int fd) {
 
 bool TavrelSocket::_sendCommandWithFunction(uint8_t function, const uint8_t* data, size_t length,
                                             VRG500_response* response, TavrelError* error) {
+    if (_abandonedReplyDeadline) {
+        _settleLine();
+    }
     // Late bytes of an earlier, failed exchange must not be taken for this reply.
     if (::tcflush(_devFd, TCIOFLUSH) == -1) {
         tavrelLog("%s",
@@ -106,11 +115,38 @@ bool TavrelSocket::_sendCommandWithFunction(uint8_t function, const uint8_t* dat
     const Clock::time_point replyDeadline = Clock::now() + ReplyTime;
     // The header may arrive in two pieces on a real line, like the payload. A failing payload
     // read has its own description, with a leading blank.
-    return _writeFrame(2 + length, replyDeadline, error) &&
-           _readReplyPart(_buffer, 2, ReadFailed, replyDeadline, error) &&
-           _readReplyPart(_buffer + 2, _buffer[1], " Error reading data from serial device",
-                          replyDeadline, error) &&
-           classifyReply(_buffer, response, error);
+    if (!_writeFrame(2 + length, replyDeadline, error)) {
+        return false;
+    }
+    if (!_readReplyPart(_buffer, 2, ReadFailed, replyDeadline, error) ||
+        !_readReplyPart(_buffer + 2, _buffer[1], " Error reading data from serial device",
+                        replyDeadline, error)) {
+        if (interruptionPending(_interruptionFd)) {
+            // The device goes on sending the reply given up on: the next exchange waits for it.
+            _abandonedReplyDeadline = replyDeadline;
+        }
+        return false;
+    }
+    return classifyReply(_buffer, response, error);
+}
+
+// Lets the rest of a reply given up on by an interruption arrive and go, so that it is not taken
+// for the next exchange's: the line has been quiet for the gap a reply may leave, or that reply's
+// time is up. An interruption ends the wait, and the exchange that follows sends nothing.
+void TavrelSocket::_settleLine() {
+    const Clock::time_point until = *_abandonedReplyDeadline;
+    for (Clock::time_point now = Clock::now(); now < until; now = Clock::now()) {
+        const LineWait wait =
+            waitForLine(_devFd, POLLIN, _interruptionFd, std::min(now + ReadGap, until));
+        if (wait == LineWait::Interrupted) {
+            return;
+        }
+        uint8_t late[64];
+        if (wait != LineWait::Ready || readAvailable(_devFd, late, sizeof late) < 0) {
+            break; // quiet, or the exchange itself will say what is wrong with the line
+        }
+    }
+    _abandonedReplyDeadline.reset();
 }
 
 // Sends the frame at the start of the buffer. Nothing goes out while the interruption

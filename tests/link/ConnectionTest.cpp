@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <future>
+#include <memory>
 #include <string>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -485,4 +486,26 @@ TEST_F(Connection, InterruptionEndsATricklingReplyPromptly) {
     EXPECT_NE(error.description.find("Error reading data from serial device"), std::string::npos);
     EXPECT_EQ(error.failureReason, "Error reading data from serial device " + sim.slavePath() +
                                        " - Interrupted system call(4)");
+}
+
+// The device goes on sending a reply given up on; the next exchange lets it arrive and go rather
+// than take it for its own.
+TEST_F(Connection, TheRestOfAnInterruptedReplyIsNotTakenForTheNext) {
+    auto interruption = std::make_unique<InterruptionPipe>();
+    sim.injectFault(Vrg500Fault::SplitReply); // three pieces, 50 ms apart
+    TavrelError error;
+    auto outcome = std::async(std::launch::async, [&] {
+        VRG500_register reg;
+        return socket->registerData(&reg, 3, &error);
+    });
+    ASSERT_TRUE(eventually([&] { return sim.receivedFrames().size() == 1; }));
+    ASSERT_TRUE(interruption->signal());
+    EXPECT_FALSE(outcome.get());
+    interruption.reset(); // Cancel is over; the rest of the reply is still on its way
+    for (int exchange = 0; exchange < 3; ++exchange) { // each gets its own reply
+        std::string version;
+        EXPECT_TRUE(socket->deviceVersion(&version, &error)) << exchange;
+        EXPECT_EQ(version, "2.10") << exchange;
+        EXPECT_EQ(sim.receivedFrames().size(), size_t(2 + exchange));
+    }
 }
