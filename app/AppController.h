@@ -115,8 +115,6 @@ class AppController : public QObject {
     using PortLister = std::function<std::optional<records::SerialPortList>()>;
     // Opens a document in the desktop's viewer; true when the desktop accepted it.
     using UrlOpener = std::function<bool(const QUrl&)>;
-    // The start operation that the range sheet carries as its context.
-    using RangeStartOperation = void (AppController::*)(LocationLengthRange);
 
     // Builds the whole interface and runs awakeFromNib(). The window is not shown yet.
     // `portLister` defaults to link::availableSerialDevices; tests and the demonstration
@@ -303,9 +301,6 @@ class AppController : public QObject {
     void validateActions();
 
     // ---- Register transfer (AppControllerRegisterTransfer.cpp) --------------------------------
-    // Opens the range sheet for the operation `context`, with its text and confirm button's title.
-    void _openRangeSheet(RangeStartOperation context, const QString& label,
-                         const QString& confirmTitle);
     RangeSheet* rangeSheet() const { return _rangeSheet; }
     ProgressSheet* progressSheet() const { return _progressSheet; }
     void _downloadRegisters(LocationLengthRange range);
@@ -454,7 +449,6 @@ class AppController : public QObject {
     int _lastOpenErrno = 0;
 
     // For the sheets and panels of the transfers and file commands (their source files).
-    RangeStartOperation _rangeSheetContext = nullptr;
     QPointer<QFileDialog> _filePanel;
 };
 

@@ -73,29 +73,18 @@ void AppController::downloadRegisters() {
 }
 
 void AppController::_showDownloadRangeSheet() {
-    _openRangeSheet(&AppController::_downloadRegisters,
-                    tr("Download selected registers from the VRG-500"), tr("Download"));
+    _rangeSheet->ask(tr("Download selected registers from the VRG-500"), tr("Download"),
+                     [this](LocationLengthRange range) { _downloadRegisters(range); });
 }
 
 void AppController::uploadRegisters() {
-    _openRangeSheet(&AppController::_uploadRegisters,
-                    tr("Upload selected registers to the VRG-500"), tr("Upload"));
-}
-
-void AppController::_openRangeSheet(RangeStartOperation context, const QString& label,
-                                    const QString& confirmTitle) {
-    _rangeSheetContext = context;
-    _rangeSheet->ask(label, confirmTitle);
+    _rangeSheet->ask(tr("Upload selected registers to the VRG-500"), tr("Upload"),
+                     [this](LocationLengthRange range) { _uploadRegisters(range); });
 }
 
 // The sheets, made once and opened for each command.
 void AppController::_createSheets() {
     _rangeSheet = new RangeSheet(mainWindow.data());
-    connect(_rangeSheet, &RangeSheet::rangeChosen, this, [this](LocationLengthRange range) {
-        if (_rangeSheetContext) {
-            (this->*_rangeSheetContext)(range);
-        }
-    });
     _progressSheet = new ProgressSheet(mainWindow.data());
 }
 

@@ -9,6 +9,7 @@
 // it sends anything.
 #include "AppController.h"
 #include "DeviceJobs.h"
+#include "RangeSheet.h"
 
 #include "AlertWidth.h"
 #include "ComparisonDialog.h"
@@ -124,8 +125,8 @@ void AppController::_startUpload(std::shared_ptr<const RegisterCollection> sourc
 }
 
 void AppController::compareWithDevice() {
-    _openRangeSheet(&AppController::_compareRegisters,
-                    tr("Compare selected registers with the VRG-500"), tr("Compare"));
+    _rangeSheet->ask(tr("Compare selected registers with the VRG-500"), tr("Compare"),
+                     [this](LocationLengthRange range) { _compareRegisters(range); });
 }
 
 void AppController::compareSelectedWithDevice() {

@@ -97,7 +97,9 @@ RangeSheet::RangeSheet(QWidget* parent) : QDialog(parent) {
     connect(this, &QDialog::accepted, this, &RangeSheet::_confirmed);
 }
 
-void RangeSheet::ask(const QString& text, const QString& confirmTitle) {
+void RangeSheet::ask(const QString& text, const QString& confirmTitle,
+                     std::function<void(LocationLengthRange)> chosen) {
+    _chosen = std::move(chosen);
     _label->setText(text);
     _confirm->setText(confirmTitle);
     _followRadios();
@@ -137,7 +139,12 @@ void RangeSheet::_confirmed() {
         return;
     }
     // Handed on once the sheet has fully closed.
-    QTimer::singleShot(0, this, [this, range] { emit rangeChosen(range); });
+    QTimer::singleShot(0, this, [this, range, chosen = _chosen] {
+        emit rangeChosen(range);
+        if (chosen) {
+            chosen(range);
+        }
+    });
 }
 
 } // namespace tavrel::app

@@ -8,6 +8,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QButtonGroup;
 class QLabel;
 class QPushButton;
@@ -33,9 +35,11 @@ class RangeSheet : public QDialog {
   public:
     explicit RangeSheet(QWidget* parent);
 
-    // Opens the sheet, window-modal, for a command: its text and its confirm button's title. The
-    // choice made last time stays.
-    void ask(const QString& text, const QString& confirmTitle);
+    // Opens the sheet, window-modal, for a command: its text and its confirm button's title;
+    // `chosen` runs with the range once the sheet has closed, unless it was cancelled. The choice
+    // made last time stays.
+    void ask(const QString& text, const QString& confirmTitle,
+             std::function<void(LocationLengthRange)> chosen = {});
 
     QLabel* label() const { return _label; }
     QButtonGroup* radios() const { return _radios; } // ids are the tags
@@ -58,6 +62,7 @@ class RangeSheet : public QDialog {
     QSpinBox* _last = nullptr;
     QPushButton* _confirm = nullptr;
     QPushButton* _cancel = nullptr;
+    std::function<void(LocationLengthRange)> _chosen;
 };
 
 } // namespace tavrel::app
