@@ -1,6 +1,7 @@
 #include "AppController.h"
 #include "Alerts.h"
 #include "DeviceJobs.h"
+#include "PortChooser.h"
 
 #include "AlertWidth.h"
 #include "DeviceTools.h"
@@ -67,7 +68,6 @@ namespace {
 constexpr int InitialWindowWidth = 760;
 constexpr int InitialWindowHeight = 520;
 constexpr int MinimumWindowHeight = 260;
-constexpr int SerialPopUpWidth = 180;
 
 const char* const ProgrammingCredit = "Linux version programmed with Qt 6.";
 const char* const HelpResource = ":/help/Mac Tavrel Help.html";
@@ -84,28 +84,18 @@ QString resourceText(const QString& path) {
 } // namespace
 
 AppController::AppController(PortLister portLister, QObject* parent)
-    : QObject(parent), _portLister(std::move(portLister)),
-      _urlOpener([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
+    : QObject(parent), _urlOpener([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     initializeResources();
-    if (_portLister) {
-        _listerNotifier = std::make_unique<link::SerialDeviceNotifier>(_portLister);
-    } else {
-        _portLister = [] { return link::availableSerialDevices(); };
-    }
     _createMainWindow();
     _alerts = new Alerts(mainWindow.data(), this);
+    _ports = new PortChooser(std::move(portLister), *_alerts, mainWindow.data(), this);
+    connect(_ports, &PortChooser::changed, this, &AppController::validateActions);
     _createActions();
     _createMenus();
     _createSheets();
     _deviceTools = new DeviceTools(*this);
-    _jobs = new DeviceJobs(
-        [this](QString* whyNot) {
-            std::shared_ptr<TavrelSocket> socket = _getSocket();
-            *whyNot = _openFailureExplanation(_lastOpenErrno);
-            _lastOpenErrno = 0;
-            return socket;
-        },
-        *_alerts, *_progressSheet, this);
+    _jobs = new DeviceJobs([this](QString* whyNot) { return _ports->connection(whyNot); }, *_alerts,
+                           *_progressSheet, this);
     connect(_jobs, &DeviceJobs::changed, this, &AppController::validateActions);
     awakeFromNib();
 }
@@ -113,11 +103,7 @@ AppController::AppController(PortLister portLister, QObject* parent)
 AppController::~AppController() {
     // A running job ends first: it reports to the window that goes below.
     delete _jobs;
-    // The notifier goes before the subscription that owns its descriptor.
-    delete _serialPortNotifier;
-    if (!_listerNotifier) {
-        link::registerForSerialDeviceNotifications(nullptr, std::function<void()>());
-    }
+    delete _ports;
     delete mainWindow.data();
 }
 
@@ -161,16 +147,6 @@ void AppController::_createMainWindow() {
     registerTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     registerTable->horizontalHeader()->setSectionsMovable(false);
     mainWindow->setCentralWidget(new RegisterTableArea(registerTable, mainWindow));
-
-    serialPopUpButton = new QComboBox;
-    serialPopUpButton->setObjectName("serialPopUpButton");
-    serialPopUpButton->setToolTip("The serial port for the VRG-500");
-    serialPopUpButton->setAccessibleName("Serial Port");
-    serialPopUpButton->resize(SerialPopUpWidth, serialPopUpButton->sizeHint().height());
-    // The choice, however it is made: a click, the keyboard, an assistive technology or code.
-    // The pop-up's own rebuilding and resetting go on with its signals blocked.
-    connect(serialPopUpButton, &QComboBox::currentIndexChanged, this,
-            [this] { selectSerialPort(); });
 }
 
 QAction* AppController::_makeAction(const QString& text, const QKeySequence& shortcut,
@@ -256,167 +232,29 @@ void AppController::awakeFromNib() {
     _fitWindowWidthToToolbar();
     mainWindow->update();
     _sizeTableToContents();
-    _subscribeToSerialPortChanges();
-    updateSerialPortsPopup();
+    _ports->update();
 }
 
-void AppController::_subscribeToSerialPortChanges() {
-    const std::function<void()> action = [this] { updateSerialPortsPopup(); };
-    int descriptor = -1;
-    if (_listerNotifier) {
-        _listerNotifier->registerTarget(this, action);
-        descriptor = _listerNotifier->descriptor();
-    } else {
-        link::registerForSerialDeviceNotifications(this, action);
-        descriptor = link::serialDeviceNotificationDescriptor();
-    }
-    if (descriptor < 0) {
-        return;
-    }
-    _serialPortNotifier = new QSocketNotifier(descriptor, QSocketNotifier::Read, this);
-    connect(_serialPortNotifier, &QSocketNotifier::activated, this, [this] {
-        if (_listerNotifier) {
-            _listerNotifier->dispatch();
-        } else {
-            link::dispatchSerialDeviceNotifications();
-        }
-    });
-}
-
-// ---- Serial port list ------------------------------------------------------------------------
-
-namespace {
-
-// A "Serial Port" setting holding a "/" is a device path; otherwise it is a port's name.
-bool isPortPath(const QString& setting) {
-    return setting.contains('/');
-}
-
-// The pop-up's entries: the listed ports in name order (std::map orders its names by byte, as the
-// case-sensitive comparison does), then the ports added by path that still exist and are not
-// listed already, under their base names (or their paths, when the name is taken).
-std::vector<std::pair<QString, QString>> popUpEntries(const std::optional<SerialPortList>& ports,
-                                                      const QStringList& addedPaths) {
-    std::vector<std::pair<QString, QString>> entries;
-    QStringList titles;
-    QStringList paths;
-    for (const auto& [name, path] : ports.value_or(SerialPortList{})) {
-        entries.emplace_back(QString::fromLatin1(name), QFile::decodeName(path.c_str()));
-        titles << entries.back().first;
-        paths << entries.back().second;
-    }
-    for (const QString& path : addedPaths) {
-        if (paths.contains(path) || !QFileInfo::exists(path)) {
-            continue;
-        }
-        const QString name = QFileInfo(path).fileName();
-        entries.emplace_back(titles.contains(name) ? path : name, path);
-        titles << entries.back().first;
-        paths << path;
-    }
-    return entries;
-}
-
-} // namespace
+// ---- The serial port ------------------------------------------------------------------------
 
 void AppController::updateSerialPortsPopup() {
-    const QString chosen = QSettings().value(SelectedSerialPortKey).toString();
-    if (isPortPath(chosen) && !_portsByPath.contains(chosen)) {
-        _portsByPath << chosen; // remembered from an earlier run: listed while it exists
-    }
-    const auto entries = popUpEntries(_portLister(), _portsByPath);
-    serialPopUpButton->blockSignals(true);
-    serialPopUpButton->clear();
-    int selected = entries.empty() ? -1 : 0;
-    for (const auto& [title, path] : entries) {
-        if (isPortPath(chosen) ? path == chosen : title == chosen) {
-            selected = serialPopUpButton->count();
-        }
-        serialPopUpButton->addItem(title, path);
-    }
-    // Always there, so a line the registry does not report can be chosen even with no ports.
-    serialPopUpButton->insertSeparator(serialPopUpButton->count());
-    serialPopUpButton->addItem(tr(OtherPortItemTitle));
-    serialPopUpButton->setPlaceholderText(entries.empty() ? tr("No serial ports") : QString());
-    serialPopUpButton->setCurrentIndex(selected);
-    serialPopUpButton->setEnabled(true);
-    _settledPortIndex = selected;
-    serialPopUpButton->blockSignals(false);
-    validateActions();
+    _ports->update();
 }
 
 void AppController::selectSerialPort() {
-    const int index = serialPopUpButton->currentIndex();
-    if (index < 0) {
-        return;
-    }
-    const QString path = serialPopUpButton->itemData(index).toString();
-    if (path.isEmpty()) {
-        // "Other Port…" is never the selected port: the previous one stays while it is asked.
-        const QSignalBlocker unchanged(serialPopUpButton);
-        serialPopUpButton->setCurrentIndex(_settledPortIndex);
-        chooseOtherPort();
-        return;
-    }
-    _settledPortIndex = index;
-    QSettings().setValue(SelectedSerialPortKey,
-                         _portsByPath.contains(path) ? path : serialPopUpButton->currentText());
+    _ports->selectionMade();
 }
 
 void AppController::chooseSerialPort() {
-    serialPopUpButton->setFocus(Qt::ShortcutFocusReason);
-    serialPopUpButton->showPopup();
+    _ports->openPopUp();
 }
 
 void AppController::chooseOtherPort() {
-    auto* dialog = new OtherPortDialog(mainWindow);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::finished, this,
-            [this, dialog](int returnCode) { otherPortDialogDidEnd(returnCode, dialog->path()); });
-    dialog->open();
-}
-
-void AppController::otherPortDialogDidEnd(int returnCode, const QString& path) {
-    if (returnCode == QDialog::Accepted) {
-        addSerialPortByPath(path);
-    }
+    _ports->askForPath();
 }
 
 bool AppController::addSerialPortByPath(const QString& path) {
-    QString reason;
-    if (!isUsableSerialPortPath(path, &reason)) {
-        _beginAlertSheet(tr("%1 cannot be used as a serial port").arg(path), reason, true);
-        return false;
-    }
-    if (!_portsByPath.contains(path)) {
-        _portsByPath << path;
-    }
-    QSettings().setValue(SelectedSerialPortKey, path);
-    updateSerialPortsPopup();
-    return true;
-}
-
-// ---- Connection lookup -----------------------------------------------------------------------
-
-// The selected port's device path as the system names the file (listed and typed paths alike),
-// or empty when no port is selected.
-std::string AppController::_selectedPortPath() const {
-    const int index = serialPopUpButton->currentIndex();
-    return index < 0 ? std::string() : localFilePath(serialPopUpButton->itemData(index).toString());
-}
-
-std::shared_ptr<TavrelSocket> AppController::_getSocket() {
-    _lastOpenErrno = 0;
-    const std::string path = _selectedPortPath();
-    if (path.empty()) {
-        return nullptr;
-    }
-    int openErrno = 0;
-    std::shared_ptr<TavrelSocket> socket = TavrelSocket::socketForDeviceFilePath(path, &openErrno);
-    if (!socket) {
-        _lastOpenErrno = openErrno;
-    }
-    return socket;
+    return _ports->addPath(path);
 }
 
 // ---- Alerts ----------------------------------------------------------------------------------
@@ -440,16 +278,7 @@ void AppController::_showError(const TavrelError* error, const QString& moreInfo
         _alerts->showError(*error, moreInformation);
         return;
     }
-    _alerts->showGenericError(_openFailureExplanation(_lastOpenErrno));
-    _lastOpenErrno = 0;
-}
-
-QString AppController::_openFailureExplanation(int openErrno) const {
-    if (openErrno == 0) {
-        return {};
-    }
-    // The port that _getSocket tried, still selected within the same action.
-    return QString::fromLocal8Bit(explainOpenFailure(_selectedPortPath(), openErrno));
+    _alerts->showGenericError({});
 }
 
 // ---- Version, about box, help ----------------------------------------------------------------

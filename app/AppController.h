@@ -23,6 +23,7 @@
 #include "CommandEnabling.h"
 #include "DeviceJobs.h"
 #include "LocationLengthRange.h"
+#include "PortChooser.h"
 #include "RegisterCollection.h"
 #include "SerialPortList.h"
 #include "TavrelError.h"
@@ -81,15 +82,11 @@ class RegisterTableModel;
 class RegisterTableView;
 
 // User-defaults keys.
-inline constexpr const char* SelectedSerialPortKey = "Serial Port";
 inline constexpr const char* MenuSettingsFilenameKey = "Menu Settings Filename";
 // The frame rate edited times are checked against (records::frameRateName).
 inline constexpr const char* FrameRateKey = "Frame Rate";
 // Whether an upload compares with the device first and keeps a snapshot (true unless set false).
 inline constexpr const char* SafeUploadKey = "Compare Before Upload";
-
-// The port pop-up's last item, which asks for a device path.
-inline constexpr const char* OtherPortItemTitle = "Other Port\u2026";
 
 // Toolbar item identifiers: each text is its constant's name.
 inline constexpr const char* SerialPortsToolbarItemIdentifier = "SerialPortsToolbarItemIdentifier";
@@ -112,7 +109,7 @@ class AppController : public QObject {
 
   public:
     // Lists the serial ports (name to device path); none when the enumeration failed.
-    using PortLister = std::function<std::optional<records::SerialPortList>()>;
+    using PortLister = PortChooser::PortLister;
     // Opens a document in the desktop's viewer; true when the desktop accepted it.
     using UrlOpener = std::function<bool(const QUrl&)>;
 
@@ -192,13 +189,8 @@ class AppController : public QObject {
     bool addSerialPortByPath(const QString& path);
     // "Other Port…": asks for a device path in a window-modal dialog.
     void chooseOtherPort();
-    void otherPortDialogDidEnd(int returnCode, const QString& path);
 
     // ---- Services for the other operations ----------------------------------------------------
-    // The shared connection of the selected port; null with no port selected or when the port
-    // cannot be opened (the cause is kept for the next generic alert).
-    std::shared_ptr<link::TavrelSocket> _getSocket();
-    std::string _selectedPortPath() const;
     // Critical alert for `error`, or the generic communication alert when null; returns at once.
     // `moreInformation` is a paragraph after the error's own informative text.
     void _showError(const records::TavrelError* error, const QString& moreInformation = {});
@@ -213,6 +205,7 @@ class AppController : public QObject {
     // The alert last opened by the controller while it is still open, else null.
     QMessageBox* currentAlert() const;
     Alerts* alerts() const { return _alerts; }
+    PortChooser* portChooser() const { return _ports; }
 
     // ---- The register collection and the table (AppControllerTable.cpp) ----------------------
     // The collection lives in the table model; these change it and re-check the commands.
@@ -290,7 +283,6 @@ class AppController : public QObject {
     void _restoreRecovered(const RecoveredRegisters& copy);
 
     // ---- Command enabling (AppControllerValidation.cpp) ---------------------------------------
-    bool _portSelected() const;
     bool _registersLoaded() const;
     // Save: registers to write, or changes not saved (an emptied table is saved empty).
     bool _canSave() const;
@@ -356,7 +348,6 @@ class AppController : public QObject {
     // ---- Outlets of the interface, in declaration order --------------------------------------
     QPointer<QMainWindow> mainWindow;
     RegisterTableView* registerTable = nullptr;
-    QComboBox* serialPopUpButton = nullptr;
     RangeSheet* _rangeSheet = nullptr;
     ProgressSheet* _progressSheet = nullptr;
 
@@ -416,11 +407,8 @@ class AppController : public QObject {
     int _visibleToolbarItemCount() const;
     int _toolbarItemCount() const;
     void _sizeTableToContents();
-    void _subscribeToSerialPortChanges();
-    // The generic alert's second paragraph for a port that could not be opened.
-    QString _openFailureExplanation(int openErrno) const;
 
-    PortLister _portLister;
+    PortChooser* _ports = nullptr;
     UrlOpener _urlOpener;
     RegisterTableModel* _tableModel = nullptr;
     RegisterEditor* _editor = nullptr;
@@ -438,15 +426,7 @@ class AppController : public QObject {
     // The collection as it was when the running download began, for its undo step.
     std::optional<files::RegisterCollection> _registersBeforeDownload;
     QToolBar* _toolbar = nullptr;
-    QSocketNotifier* _serialPortNotifier = nullptr;
-    // Device paths of the ports added by path, listed while they exist.
-    QStringList _portsByPath;
-    // The pop-up's port before the latest choice, which "Other Port…" goes back to.
-    int _settledPortIndex = -1;
-    // The subscription over a given port lister; null when the process-wide one is used.
-    std::unique_ptr<link::SerialDeviceNotifier> _listerNotifier;
     Alerts* _alerts = nullptr;
-    int _lastOpenErrno = 0;
 
     // For the sheets and panels of the transfers and file commands (their source files).
     QPointer<QFileDialog> _filePanel;

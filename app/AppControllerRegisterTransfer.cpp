@@ -135,7 +135,7 @@ void AppController::_uploadRegisters(LocationLengthRange range) {
     }
     if (_safeUploadEnabled()) {
         _startUpload(std::make_shared<const RegisterCollection>(_tableModel->registers()), range,
-                     serialPopUpButton->currentText());
+                     _ports->portName());
         return;
     }
     // Checked whole before the transfer began (rangeUploadable).

@@ -339,7 +339,7 @@ void AppController::_uploadCompared(std::shared_ptr<upload_plan> compared) {
     // registers again, keeps what it reads, and decides from that.
     _startUpload(std::make_shared<const RegisterCollection>(
                      onlyRegisters(_tableModel->registers(), compared->toRead)),
-                 compared->range, serialPopUpButton->currentText());
+                 compared->range, _ports->portName());
 }
 
 // ---- Snapshots ---------------------------------------------------------------------------------
@@ -371,7 +371,7 @@ void AppController::restoreSnapshotDidEnd(const SnapshotInfo& snapshot) {
         _showError(&refusal);
         return;
     }
-    const QString port = serialPopUpButton->currentText();
+    const QString port = _ports->portName();
     auto restore = [this, registers, range, port] { _startUpload(registers, range, port); };
     const QString taken = QString::fromStdString(snapshot.port);
     if (snapshot.port == files::snapshotPortName(port.toStdString())) {

@@ -22,7 +22,7 @@ class AppControllerTestAccess {
     RegisterCellDelegate* cellDelegate() const {
         return static_cast<RegisterCellDelegate*>(_c.registerTable->itemDelegate());
     }
-    QComboBox* serialPopUpButton() const { return _c.serialPopUpButton; }
+    QComboBox* serialPopUpButton() const { return _c.portChooser()->popUp(); }
     RangeSheet* rangeSheet() const { return _c.rangeSheet(); }
     QSpinBox* minRangeField() const { return _c.rangeSheet()->firstField(); }
     QSpinBox* maxRangeField() const { return _c.rangeSheet()->lastField(); }

@@ -12,12 +12,6 @@
 
 namespace tavrel::app {
 
-bool AppController::_portSelected() const {
-    // Port items carry their device path; "Other Port…" carries none.
-    const int index = serialPopUpButton->currentIndex();
-    return index >= 0 && !serialPopUpButton->itemData(index).toString().isEmpty();
-}
-
 bool AppController::_registersLoaded() const {
     return !_tableModel->registers().empty();
 }
@@ -28,7 +22,7 @@ bool AppController::_canSave() const {
 
 CommandState AppController::_commandState() const {
     CommandState state;
-    state.portSelected = _portSelected();
+    state.portSelected = _ports->portSelected();
     state.jobRunning = _transferRunning();
     state.registersLoaded = _registersLoaded();
     state.unsavedChanges = _hasUnsavedChanges();

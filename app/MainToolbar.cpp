@@ -198,7 +198,7 @@ void AppController::_attachToolbar() {
     }
 
     QAction* portItem =
-        _toolbar->addWidget(new SerialPortItem(serialPopUpButton, _toolbar->iconSize()));
+        _toolbar->addWidget(new SerialPortItem(_ports->popUp(), _toolbar->iconSize()));
     portItem->setProperty(ItemIdentifierProperty, SerialPortsToolbarItemIdentifier);
     _toolbar->addSeparator();
     // The commands' actions, in the order of ToolbarCommands.

@@ -1,0 +1,211 @@
+#include "PortChooser.h"
+
+#include "Alerts.h"
+#include "FilePanel.h"
+#include "OpenFailure.h"
+#include "OtherPortDialog.h"
+#include "SerialDeviceNotifier.h"
+#include "SerialPortDiscovery.h"
+#include "TavrelSocket.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QSignalBlocker>
+#include <QSocketNotifier>
+
+#include <utility>
+#include <vector>
+
+namespace tavrel::app {
+
+using records::SerialPortList;
+
+namespace {
+
+constexpr int PopUpWidth = 180;
+
+// A "Serial Port" setting holding a "/" is a device path; otherwise it is a port's name.
+bool isPortPath(const QString& setting) {
+    return setting.contains('/');
+}
+
+// The pop-up's entries: the listed ports in name order (std::map orders its names by byte, as the
+// case-sensitive comparison does), then the ports added by path that still exist and are not
+// listed already, under their base names (or their paths, when the name is taken).
+std::vector<std::pair<QString, QString>> popUpEntries(const std::optional<SerialPortList>& ports,
+                                                      const QStringList& addedPaths) {
+    std::vector<std::pair<QString, QString>> entries;
+    QStringList titles;
+    QStringList paths;
+    for (const auto& [name, path] : ports.value_or(SerialPortList{})) {
+        entries.emplace_back(QString::fromLatin1(name), QFile::decodeName(path.c_str()));
+        titles << entries.back().first;
+        paths << entries.back().second;
+    }
+    for (const QString& path : addedPaths) {
+        if (paths.contains(path) || !QFileInfo::exists(path)) {
+            continue;
+        }
+        const QString name = QFileInfo(path).fileName();
+        entries.emplace_back(titles.contains(name) ? path : name, path);
+        titles << entries.back().first;
+        paths << path;
+    }
+    return entries;
+}
+
+} // namespace
+
+PortChooser::PortChooser(PortLister lister, Alerts& alerts, QWidget* window, QObject* parent)
+    : QObject(parent), _lister(std::move(lister)), _alerts(alerts), _window(window) {
+    if (_lister) {
+        _listerNotifier = std::make_unique<link::SerialDeviceNotifier>(_lister);
+    } else {
+        _lister = [] { return link::availableSerialDevices(); };
+    }
+    _popUp = new QComboBox;
+    _popUp->setObjectName("serialPopUpButton");
+    _popUp->setToolTip("The serial port for the VRG-500");
+    _popUp->setAccessibleName("Serial Port");
+    _popUp->resize(PopUpWidth, _popUp->sizeHint().height());
+    // The choice, however it is made: a click, the keyboard, an assistive technology or code.
+    // The pop-up's own rebuilding and resetting go on with its signals blocked.
+    connect(_popUp, &QComboBox::currentIndexChanged, this, &PortChooser::selectionMade);
+}
+
+PortChooser::~PortChooser() {
+    // The notifier goes before the subscription that owns its descriptor.
+    delete _notifier;
+    if (!_listerNotifier) {
+        link::registerForSerialDeviceNotifications(nullptr, std::function<void()>());
+    }
+}
+
+void PortChooser::_subscribe() {
+    const std::function<void()> action = [this] { update(); };
+    int descriptor = -1;
+    if (_listerNotifier) {
+        _listerNotifier->registerTarget(this, action);
+        descriptor = _listerNotifier->descriptor();
+    } else {
+        link::registerForSerialDeviceNotifications(this, action);
+        descriptor = link::serialDeviceNotificationDescriptor();
+    }
+    if (descriptor < 0) {
+        return;
+    }
+    _notifier = new QSocketNotifier(descriptor, QSocketNotifier::Read, this);
+    connect(_notifier, &QSocketNotifier::activated, this, [this] {
+        if (_listerNotifier) {
+            _listerNotifier->dispatch();
+        } else {
+            link::dispatchSerialDeviceNotifications();
+        }
+    });
+}
+
+void PortChooser::update() {
+    if (_notifier == nullptr) {
+        _subscribe();
+    }
+    const QString chosen = QSettings().value(SelectedSerialPortKey).toString();
+    if (isPortPath(chosen) && !_portsByPath.contains(chosen)) {
+        _portsByPath << chosen; // remembered from an earlier run: listed while it exists
+    }
+    const auto entries = popUpEntries(_lister(), _portsByPath);
+    const QSignalBlocker rebuilding(_popUp);
+    _popUp->clear();
+    int selected = entries.empty() ? -1 : 0;
+    for (const auto& [title, path] : entries) {
+        if (isPortPath(chosen) ? path == chosen : title == chosen) {
+            selected = _popUp->count();
+        }
+        _popUp->addItem(title, path);
+    }
+    // Always there, so a line the system does not list can be chosen even with no ports.
+    _popUp->insertSeparator(_popUp->count());
+    _popUp->addItem(tr(OtherPortItemTitle));
+    _popUp->setPlaceholderText(entries.empty() ? tr("No serial ports") : QString());
+    _popUp->setCurrentIndex(selected);
+    _popUp->setEnabled(true);
+    _settledIndex = selected;
+    emit changed();
+}
+
+void PortChooser::selectionMade() {
+    const int index = _popUp->currentIndex();
+    if (index < 0) {
+        return;
+    }
+    const QString path = _popUp->itemData(index).toString();
+    if (path.isEmpty()) {
+        // "Other Port…" is never the selected port: the previous one stays while it is asked.
+        const QSignalBlocker unchanged(_popUp);
+        _popUp->setCurrentIndex(_settledIndex);
+        askForPath();
+        return;
+    }
+    _settledIndex = index;
+    QSettings().setValue(SelectedSerialPortKey,
+                         _portsByPath.contains(path) ? path : _popUp->currentText());
+}
+
+void PortChooser::openPopUp() {
+    _popUp->setFocus(Qt::ShortcutFocusReason);
+    _popUp->showPopup();
+}
+
+void PortChooser::askForPath() {
+    auto* dialog = new OtherPortDialog(_window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] { addPath(dialog->path()); });
+    dialog->open();
+}
+
+bool PortChooser::addPath(const QString& path) {
+    QString reason;
+    if (!isUsableSerialPortPath(path, &reason)) {
+        _alerts.show(tr("%1 cannot be used as a serial port").arg(path), reason, true);
+        return false;
+    }
+    if (!_portsByPath.contains(path)) {
+        _portsByPath << path;
+    }
+    QSettings().setValue(SelectedSerialPortKey, path);
+    update();
+    return true;
+}
+
+bool PortChooser::portSelected() const {
+    // Port items carry their device path; "Other Port…" carries none.
+    const int index = _popUp->currentIndex();
+    return index >= 0 && !_popUp->itemData(index).toString().isEmpty();
+}
+
+QString PortChooser::portName() const {
+    return _popUp->currentText();
+}
+
+std::string PortChooser::portPath() const {
+    const int index = _popUp->currentIndex();
+    return index < 0 ? std::string() : localFilePath(_popUp->itemData(index).toString());
+}
+
+std::shared_ptr<link::TavrelSocket> PortChooser::connection(QString* whyNot) const {
+    whyNot->clear();
+    const std::string path = portPath();
+    if (path.empty()) {
+        return nullptr;
+    }
+    int openErrno = 0;
+    std::shared_ptr<link::TavrelSocket> socket =
+        link::TavrelSocket::socketForDeviceFilePath(path, &openErrno);
+    if (!socket && openErrno != 0) {
+        *whyNot = QString::fromLocal8Bit(link::explainOpenFailure(path, openErrno));
+    }
+    return socket;
+}
+
+} // namespace tavrel::app
