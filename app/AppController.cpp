@@ -7,13 +7,11 @@
 #include "DeviceTools.h"
 #include "FilePanel.h"
 #include "OpenFailure.h"
-#include "OtherPortDialog.h"
 #include "RegisterCellDelegate.h"
 #include "RegisterDocument.h"
 #include "RegisterEditor.h"
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
-#include "SerialDeviceNotifier.h"
 #include "SerialPortDiscovery.h"
 #include "TavrelLog.h"
 #include "VersionText.h"
@@ -37,7 +35,6 @@
 #include <QSaveFile>
 #include <QSettings>
 #include <QSignalBlocker>
-#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTimer>

@@ -56,7 +56,6 @@ class QMainWindow;
 class QMenu;
 class QProgressBar;
 class QPushButton;
-class QSocketNotifier;
 class QSpinBox;
 class QTableView;
 class QTimer;

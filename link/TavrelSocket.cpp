@@ -5,7 +5,10 @@
 #include "TavrelLog.h"
 
 #include <cerrno>
+#include <chrono>
 #include <fcntl.h>
+#include <map>
+#include <mutex>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -18,6 +21,23 @@ namespace {
 
 void logSystemError(const char* what, const std::string& path, int error) {
     tavrelLog("%s", systemErrorText(what, path, error).c_str());
+}
+
+} // namespace
+
+namespace {
+
+// The replies given up on when an exchange was interrupted, by port, with the time each may still
+// take: closing the port does not stop a device that is still answering, so the port's next
+// connection lets the rest pass before its first exchange.
+struct AbandonedReplies {
+    std::mutex mutex;
+    std::map<std::string, std::chrono::steady_clock::time_point> until;
+};
+
+AbandonedReplies& abandonedReplies() {
+    static AbandonedReplies replies;
+    return replies;
 }
 
 } // namespace
@@ -120,10 +140,22 @@ int TavrelSocket::_openDevice(int* openErrno) {
         ::close(fd);
         return -1;
     }
+    AbandonedReplies& abandoned = abandonedReplies();
+    const std::lock_guard<std::mutex> lock(abandoned.mutex);
+    if (auto found = abandoned.until.find(path); found != abandoned.until.end()) {
+        _abandonedReplyDeadline = found->second;
+        abandoned.until.erase(found);
+    }
     return fd;
 }
 
 void TavrelSocket::_closeDevice() {
+    if (_devFd != -1 && _abandonedReplyDeadline &&
+        *_abandonedReplyDeadline > std::chrono::steady_clock::now()) {
+        AbandonedReplies& abandoned = abandonedReplies();
+        const std::lock_guard<std::mutex> lock(abandoned.mutex);
+        abandoned.until[_deviceFilePath] = *_abandonedReplyDeadline;
+    }
     if (_devFd != -1) {
         // Exclusive use ends first: whoever else holds the tty open (a pty's other side, a root
         // program the claim did not keep out) keeps it alive past our close, and with it the

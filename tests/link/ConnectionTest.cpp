@@ -489,23 +489,31 @@ TEST_F(Connection, InterruptionEndsATricklingReplyPromptly) {
 }
 
 // The device goes on sending a reply given up on; the next exchange lets it arrive and go rather
-// than take it for its own.
+// than take it for its own, on the same connection or on the port's next one.
 TEST_F(Connection, TheRestOfAnInterruptedReplyIsNotTakenForTheNext) {
-    auto interruption = std::make_unique<InterruptionPipe>();
-    sim.injectFault(Vrg500Fault::SplitReply); // three pieces, 50 ms apart
-    TavrelError error;
-    auto outcome = std::async(std::launch::async, [&] {
-        VRG500_register reg;
-        return socket->registerData(&reg, 3, &error);
-    });
-    ASSERT_TRUE(eventually([&] { return sim.receivedFrames().size() == 1; }));
-    ASSERT_TRUE(interruption->signal());
-    EXPECT_FALSE(outcome.get());
-    interruption.reset(); // Cancel is over; the rest of the reply is still on its way
-    for (int exchange = 0; exchange < 3; ++exchange) { // each gets its own reply
-        std::string version;
-        EXPECT_TRUE(socket->deviceVersion(&version, &error)) << exchange;
-        EXPECT_EQ(version, "2.10") << exchange;
-        EXPECT_EQ(sim.receivedFrames().size(), size_t(2 + exchange));
+    for (const bool reopened : {false, true}) {
+        sim.clearReceivedFrames();
+        auto interruption = std::make_unique<InterruptionPipe>();
+        sim.injectFault(Vrg500Fault::SplitReply); // three pieces, 50 ms apart
+        TavrelError error;
+        auto outcome = std::async(std::launch::async, [&] {
+            VRG500_register reg;
+            return socket->registerData(&reg, 3, &error);
+        });
+        ASSERT_TRUE(eventually([&] { return sim.receivedFrames().size() == 1; }));
+        ASSERT_TRUE(interruption->signal());
+        EXPECT_FALSE(outcome.get());
+        interruption.reset(); // Cancel is over; the rest of the reply is still on its way
+        if (reopened) {
+            socket.reset();
+            socket = TavrelSocket::socketForDeviceFilePath(sim.slavePath());
+            ASSERT_TRUE(socket);
+        }
+        for (int exchange = 0; exchange < 3; ++exchange) { // each gets its own reply
+            std::string version;
+            EXPECT_TRUE(socket->deviceVersion(&version, &error)) << reopened << exchange;
+            EXPECT_EQ(version, "2.10") << reopened << exchange;
+            EXPECT_EQ(sim.receivedFrames().size(), size_t(2 + exchange));
+        }
     }
 }
