@@ -1,6 +1,7 @@
 #include "AppController.h"
 #include "Alerts.h"
 #include "DeviceJobs.h"
+#include "EditCommands.h"
 #include "PortChooser.h"
 
 #include "AlertWidth.h"
@@ -85,6 +86,9 @@ AppController::AppController(PortLister portLister, QObject* parent)
     initializeResources();
     _createMainWindow();
     _alerts = new Alerts(mainWindow.data(), this);
+    _edits = new EditCommands(
+        registerTable, *_tableModel, *_editor, *_alerts, mainWindow.data(),
+        [this] { return _transferRunning(); }, this);
     _ports = new PortChooser(std::move(portLister), *_alerts, mainWindow.data(), this);
     connect(_ports, &PortChooser::changed, this, &AppController::validateActions);
     _createActions();

@@ -72,6 +72,7 @@ namespace tavrel::app {
 
 class Alerts;
 class DeviceTools;
+class EditCommands;
 class ProgressSheet;
 class RangeSheet;
 class RegisterDocument;
@@ -219,15 +220,7 @@ class AppController : public QObject {
     RegisterDocument* document() const { return _document; }
 
     // ---- Editing (AppControllerEditing.cpp) ---------------------------------------------------
-    // The numbers of the selected registers, ascending.
-    std::vector<int32_t> _selectedRegisterNumbers() const;
-    // Whether registers are selected as registers: chosen (RegisterTableView::registersChosen),
-    // or selected with no field current.
-    bool _wholeRegistersSelected() const;
-    // Selects the registers `numbers` (those in the table) and scrolls to the first.
-    void _selectRegisters(const std::vector<int32_t>& numbers);
-    // Puts `text` into a field of the cell at `index`; false with the reason when refused.
-    bool _commitField(const QModelIndex& index, int line, const QString& text, QString* reason);
+    EditCommands* editCommands() const { return _edits; }
     // Whether a register transfer is running (editing waits for it).
     bool _transferRunning() const;
     // A window-modal question with a default Cancel; `accepted` runs on the accept button.
@@ -414,6 +407,7 @@ class AppController : public QObject {
     DeviceTools* _deviceTools = nullptr;
     // Starts and ends the device jobs, which run off the window's thread.
     DeviceJobs* _jobs = nullptr;
+    EditCommands* _edits = nullptr;
     // The table as a document: its file, unsaved changes, recovery copy.
     RegisterDocument* _document = nullptr;
     // What waits for the save that the save prompt started.

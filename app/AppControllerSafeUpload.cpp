@@ -9,6 +9,7 @@
 // it sends anything.
 #include "AppController.h"
 #include "DeviceJobs.h"
+#include "EditCommands.h"
 #include "RangeSheet.h"
 
 #include "AlertWidth.h"
@@ -130,7 +131,7 @@ void AppController::compareWithDevice() {
 }
 
 void AppController::compareSelectedWithDevice() {
-    const std::vector<int32_t> numbers = _selectedRegisterNumbers();
+    const std::vector<int32_t> numbers = _edits->selectedNumbers();
     if (numbers.empty()) {
         return;
     }

@@ -10,6 +10,7 @@
 #include "AppController.h"
 #include "BenchSupport.h"
 #include "DemoDevice.h"
+#include "EditCommands.h"
 #include "RangeSheet.h"
 
 #include <QApplication>
@@ -197,7 +198,7 @@ bool compareEditedRegisters(AppController& controller) {
     for (const auto& edit : edits) {
         QString reason;
         const QModelIndex cell = model->index(model->rowOfRegister(edit.number), edit.column);
-        if (!controller._commitField(cell, edit.line, edit.text, &reason)) {
+        if (!controller.editCommands()->commitField(cell, edit.line, edit.text, &reason)) {
             return false;
         }
     }

@@ -1,6 +1,6 @@
 // Editing the register table at 65,536 registers through the application's own paths, with the
 // main window shown offscreen. Prints figures beside their targets; never asserts them.
-//   1. one field edited as the cell's editor commits it (AppController::_commitField), then Undo
+//   1. one field edited as the cell's editor commits it (EditCommands::commitField), then Undo
 //      and Redo through their actions: median and 95th percentile (target < 1 ms each);
 //   2. a paste of 1,000 new registers through the Paste action (target < 50 ms), and the
 //      parse of the clipboard text alone;
@@ -20,6 +20,7 @@
 //   bench_editing [edit repetitions (200)] [edit|history (both)]
 #include "AppController.h"
 #include "BenchSupport.h"
+#include "EditCommands.h"
 #include "RegisterClipboardText.h"
 #include "RegisterEditor.h"
 #include "RegisterTableModel.h"
@@ -209,10 +210,10 @@ void fieldEdits(Session& session, int repetitions) {
         const QString& value = values[repetition % 2];
         edits.push_back(session.timed([&] {
             QString reason;
-            refused +=
-                session.controller()._commitField(cell, RegisterTableModel::OutLine, value, &reason)
-                    ? 0
-                    : 1;
+            refused += session.controller().editCommands()->commitField(
+                           cell, RegisterTableModel::OutLine, value, &reason)
+                           ? 0
+                           : 1;
         }));
         editViewports += session.watch().takeViewportsPainted();
         const QString edited = model->fieldText(row, 1, RegisterTableModel::OutLine);
@@ -223,7 +224,7 @@ void fieldEdits(Session& session, int repetitions) {
         const QString redone = model->fieldText(row, 1, RegisterTableModel::OutLine);
         unchanged += edited == value && redone == value ? 0 : 1;
     }
-    printTimes("field edit (_commitField)", edits, 1, editViewports);
+    printTimes("field edit (commitField)", edits, 1, editViewports);
     printTimes("Undo action", undos, 1, undoViewports);
     printTimes("Redo action", redos, 1, redoViewports);
     if (refused + unchanged > 0) {

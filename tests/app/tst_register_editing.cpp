@@ -2,6 +2,7 @@
 // with undo and redo, values the fields refuse, the clipboard, and the save prompt before
 // changes can be lost.
 #include "AppTestSupport.h"
+#include "EditCommands.h"
 #include "FilePanel.h"
 #include "RegisterClipboardText.h"
 #include "RegisterFile.h"
@@ -99,7 +100,7 @@ class RegisterEditingTest : public QObject {
 
     // Selects registers `numbers`; the table, to type into.
     RegisterTableView* select(std::initializer_list<int32_t> numbers) {
-        _controller->_selectRegisters(std::vector<int32_t>(numbers));
+        _controller->editCommands()->selectRegisters(std::vector<int32_t>(numbers));
         return table();
     }
 
