@@ -33,7 +33,9 @@ bool DeviceJobs::deviceAnswers(DeviceJob& job, const QString& title, LocationLen
     std::string version;
     records::TavrelError error;
     if (!job.socket().deviceVersion(&version, &error)) {
-        job.report([this, error] { _alerts.showError(error); });
+        if (!job.cancelled()) {
+            job.report([this, error] { _alerts.showError(error); });
+        }
         return false;
     }
     job.reportAndWait([this, title, range] {
@@ -44,6 +46,10 @@ bool DeviceJobs::deviceAnswers(DeviceJob& job, const QString& title, LocationLen
 }
 
 void DeviceJobs::fail(DeviceJob& job, const records::TavrelError& error, const QString& more) {
+    if (job.cancelled()) { // what the interruption cut short is no failure to report
+        closeSheet(job);
+        return;
+    }
     job.report([this, error, more] {
         _sheet.end();
         // The alert comes up after the progress sheet has gone.

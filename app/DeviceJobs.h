@@ -40,7 +40,8 @@ class DeviceJobs : public QObject {
     // On the worker: whether the device answers the version request; the progress sheet comes up
     // with `title` over `range` when it does, the alert when it does not.
     bool deviceAnswers(DeviceJob& job, const QString& title, LocationLengthRange range);
-    // On the worker: the sheet goes, then the alert of `error` (with `more` after its text).
+    // On the worker: the sheet goes, then the alert of `error` (with `more` after its text),
+    // unless the job was cancelled, which cuts its exchange short and is no failure.
     void fail(DeviceJob& job, const records::TavrelError& error, const QString& more = {});
     // On the worker: the sheet goes.
     void closeSheet(DeviceJob& job);
