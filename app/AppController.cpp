@@ -5,6 +5,7 @@
 #include "AlertWidth.h"
 #include "DeviceTools.h"
 #include "FilePanel.h"
+#include "MenuSettingsTransfers.h"
 #include "OpenFailure.h"
 #include "OtherPortDialog.h"
 #include "RegisterCellDelegate.h"
@@ -107,6 +108,7 @@ AppController::AppController(PortLister portLister, QObject* parent)
         },
         *_alerts, *_progressSheet, this);
     connect(_jobs, &DeviceJobs::changed, this, &AppController::validateActions);
+    _menuSettings = new MenuSettingsTransfers(*_jobs, *_alerts, mainWindow.data(), this);
     awakeFromNib();
 }
 
@@ -450,6 +452,16 @@ QString AppController::_openFailureExplanation(int openErrno) const {
     }
     // The port that _getSocket tried, still selected within the same action.
     return QString::fromLocal8Bit(explainOpenFailure(_selectedPortPath(), openErrno));
+}
+
+// ---- Menu settings ---------------------------------------------------------------------------
+
+void AppController::downloadMenuSettings() {
+    _menuSettings->download();
+}
+
+void AppController::uploadMenuSettings() {
+    _menuSettings->upload();
 }
 
 // ---- Version, about box, help ----------------------------------------------------------------

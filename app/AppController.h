@@ -10,7 +10,6 @@
 //   AppControllerTable.cpp             the register collection's changes and the table
 //   AppControllerValidation.cpp        enabling of the commands
 //   AppControllerRegisterTransfer.cpp  range and progress sheets' logic, register transfers
-//   AppControllerMenuSettings.cpp      menu settings transfers and the vgs file
 //   AppControllerRegisterFiles.cpp     Open and Save of vg2 register files
 //   AppControllerEditing.cpp           the Edit menu: undo, clipboard, registers as a whole
 //   AppControllerUnsavedChanges.cpp    the window title, the save prompt, quitting on a signal
@@ -72,6 +71,7 @@ namespace tavrel::app {
 
 class Alerts;
 class DeviceTools;
+class MenuSettingsTransfers;
 class ProgressSheet;
 class RangeSheet;
 class RegisterDocument;
@@ -82,7 +82,6 @@ class RegisterTableView;
 
 // User-defaults keys.
 inline constexpr const char* SelectedSerialPortKey = "Serial Port";
-inline constexpr const char* MenuSettingsFilenameKey = "Menu Settings Filename";
 // The frame rate edited times are checked against (records::frameRateName).
 inline constexpr const char* FrameRateKey = "Frame Rate";
 // Whether an upload compares with the device first and keeps a snapshot (true unless set false).
@@ -313,17 +312,8 @@ class AppController : public QObject {
     DeviceJobs* deviceJobs() const { return _jobs; }
     void cancelProgressSheet();
 
-    // ---- Menu settings transfer and file (AppControllerMenuSettings.cpp) ----------------------
-    void menuSavePanelDidEnd(int returnCode, const QString& path);
-    void completeMenuDownload(const QString& path);
-    void menuOpenPanelDidEnd(int returnCode, const QString& path);
-    void completeMenuUpload(const QString& path);
-    // `version` is the device's text, byte for byte (one byte per character).
-    // On the runner's worker, with the job's connection.
-    bool _exportVgsFile(link::TavrelSocket& socket, const QString& path, const std::string& version,
-                        records::TavrelError* error);
-    std::optional<records::VRG500_menuData>
-    _processVgsFile(const QString& path, std::string* version, records::TavrelError* error);
+    // ---- Menu settings transfers and the vgs file ----------------------------------------------
+    MenuSettingsTransfers* menuSettings() const { return _menuSettings; }
 
     // ---- Register file commands (AppControllerRegisterFiles.cpp) ------------------------------
     void openPanelDidEnd(int returnCode, const QString& path);
@@ -427,6 +417,7 @@ class AppController : public QObject {
     DeviceTools* _deviceTools = nullptr;
     // Starts and ends the device jobs, which run off the window's thread.
     DeviceJobs* _jobs = nullptr;
+    MenuSettingsTransfers* _menuSettings = nullptr;
     // The table as a document: its file, unsaved changes, recovery copy.
     RegisterDocument* _document = nullptr;
     // What waits for the save that the save prompt started.

@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 #include "FilePanel.h"
 #include "MenuSettingsFile.h"
+#include "MenuSettingsTransfers.h"
 #include "RegisterFile.h"
 #include "RegisterTableModel.h"
 
@@ -175,8 +176,8 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
             _device->setVersion(device.toStdString());
         }
         writeBytes(path("Show.vgs"), contents);
-        upload ? _controller->completeMenuUpload(path("Show.vgs"))
-               : _controller->completeMenuDownload(path("Show.vgs"));
+        upload ? _controller->menuSettings()->uploadFrom(path("Show.vgs"))
+               : _controller->menuSettings()->downloadTo(path("Show.vgs"));
         expectAlert(*_controller, text, informativeText);
         QCOMPARE(fileBytes(path("Show.vgs")), contents);
         QCOMPARE(_device->menu(), patternBlock(3));
