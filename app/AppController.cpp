@@ -11,6 +11,7 @@
 #include "RegisterCellDelegate.h"
 #include "RegisterDocument.h"
 #include "RegisterEditor.h"
+#include "RegisterFiles.h"
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
 #include "SerialDeviceNotifier.h"
@@ -109,6 +110,13 @@ AppController::AppController(PortLister portLister, QObject* parent)
         *_alerts, *_progressSheet, this);
     connect(_jobs, &DeviceJobs::changed, this, &AppController::validateActions);
     _menuSettings = new MenuSettingsTransfers(*_jobs, *_alerts, mainWindow.data(), this);
+    _registerFiles = new RegisterFiles(
+        *_document, *_editor, *_tableModel, *_alerts, mainWindow.data(), *saveAction,
+        [this] { return _commitOpenField(); },
+        [this](std::function<void()> then) { _askToSaveChanges(std::move(then)); }, this);
+    connect(_registerFiles, &RegisterFiles::opened, this, &AppController::validateActions);
+    // The title follows the document's file, as Save's text does.
+    connect(_document, &RegisterDocument::pathChanged, this, &AppController::_updateWindowTitle);
     awakeFromNib();
 }
 
@@ -149,7 +157,6 @@ void AppController::_createMainWindow() {
         QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
             .filePath("Recovered"),
         this);
-    connect(_document, &RegisterDocument::pathChanged, this, [this] { _documentPathChanged(); });
     registerTable->setItemDelegate(new RegisterCellDelegate(registerTable));
     registerTable->setEditTriggers(QAbstractItemView::DoubleClicked |
                                    QAbstractItemView::EditKeyPressed |
@@ -454,7 +461,19 @@ QString AppController::_openFailureExplanation(int openErrno) const {
     return QString::fromLocal8Bit(explainOpenFailure(_selectedPortPath(), openErrno));
 }
 
-// ---- Menu settings ---------------------------------------------------------------------------
+// ---- Register files and menu settings ----------------------------------------------------------
+
+void AppController::openVg2File() {
+    _registerFiles->open();
+}
+
+void AppController::saveVg2File() {
+    _registerFiles->save();
+}
+
+void AppController::saveVg2FileAs() {
+    _registerFiles->saveAs();
+}
 
 void AppController::downloadMenuSettings() {
     _menuSettings->download();

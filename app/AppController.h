@@ -10,7 +10,6 @@
 //   AppControllerTable.cpp             the register collection's changes and the table
 //   AppControllerValidation.cpp        enabling of the commands
 //   AppControllerRegisterTransfer.cpp  range and progress sheets' logic, register transfers
-//   AppControllerRegisterFiles.cpp     Open and Save of vg2 register files
 //   AppControllerEditing.cpp           the Edit menu: undo, clipboard, registers as a whole
 //   AppControllerUnsavedChanges.cpp    the window title, the save prompt, quitting on a signal
 //   AppControllerSafeUpload.cpp        comparing with the device, uploading only what changed,
@@ -48,7 +47,6 @@ class QActionGroup;
 class QButtonGroup;
 class QComboBox;
 class QDialog;
-class QFileDialog;
 class QLabel;
 class QMainWindow;
 class QMenu;
@@ -76,6 +74,7 @@ class ProgressSheet;
 class RangeSheet;
 class RegisterDocument;
 class RegisterEditor;
+class RegisterFiles;
 struct RecoveredRegisters;
 class RegisterTableModel;
 class RegisterTableView;
@@ -315,13 +314,8 @@ class AppController : public QObject {
     // ---- Menu settings transfers and the vgs file ----------------------------------------------
     MenuSettingsTransfers* menuSettings() const { return _menuSettings; }
 
-    // ---- Register file commands (AppControllerRegisterFiles.cpp) ------------------------------
-    void openPanelDidEnd(int returnCode, const QString& path);
-    void savePanelDidEnd(int returnCode, const QString& path);
-    void _processVg2File(const QString& path);
-    void _exportVg2File(const QString& path);
-    // The document's file changed: the title and Save follow it.
-    void _documentPathChanged();
+    // ---- Open and Save of vg2 register files --------------------------------------------------
+    RegisterFiles* registerFiles() const { return _registerFiles; }
 
     QToolBar* mainToolbar() const { return _toolbar; }
     // The toolbar item identifier of a toolbar action, empty for others.
@@ -396,7 +390,6 @@ class AppController : public QObject {
     CommandState _commandState() const;
     std::vector<std::pair<QAction*, Command>> _commandActions() const;
     // The first two steps of the commands that replace the collection, once changes are safe.
-    void _showOpenPanel();
     void _closeAfterAsking();
     void _showDownloadRangeSheet();
     void _createSheets();
@@ -418,10 +411,9 @@ class AppController : public QObject {
     // Starts and ends the device jobs, which run off the window's thread.
     DeviceJobs* _jobs = nullptr;
     MenuSettingsTransfers* _menuSettings = nullptr;
+    RegisterFiles* _registerFiles = nullptr;
     // The table as a document: its file, unsaved changes, recovery copy.
     RegisterDocument* _document = nullptr;
-    // What waits for the save that the save prompt started.
-    std::function<void()> _afterSave;
     // Set once closing has been agreed to (nothing unsaved, or Don't Save).
     bool _closeConfirmed = false;
     // Set when a signal ends the application: the copy of unsaved registers stays.
@@ -438,9 +430,6 @@ class AppController : public QObject {
     std::unique_ptr<link::SerialDeviceNotifier> _listerNotifier;
     Alerts* _alerts = nullptr;
     int _lastOpenErrno = 0;
-
-    // For the sheets and panels of the transfers and file commands (their source files).
-    QPointer<QFileDialog> _filePanel;
 };
 
 } // namespace tavrel::app
