@@ -7,10 +7,12 @@
 #include "AlertWidth.h"
 #include "DeviceTools.h"
 #include "FilePanel.h"
+#include "MenuSettingsTransfers.h"
 #include "OpenFailure.h"
 #include "RegisterCellDelegate.h"
 #include "RegisterDocument.h"
 #include "RegisterEditor.h"
+#include "RegisterFiles.h"
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
 #include "SerialPortDiscovery.h"
@@ -98,6 +100,14 @@ AppController::AppController(PortLister portLister, QObject* parent)
     _jobs = new DeviceJobs([this](QString* whyNot) { return _ports->connection(whyNot); }, *_alerts,
                            *_progressSheet, this);
     connect(_jobs, &DeviceJobs::changed, this, &AppController::validateActions);
+    _menuSettings = new MenuSettingsTransfers(*_jobs, *_alerts, mainWindow.data(), this);
+    _registerFiles = new RegisterFiles(
+        *_document, *_editor, *_tableModel, *_alerts, mainWindow.data(), *saveAction,
+        [this] { return _commitOpenField(); },
+        [this](std::function<void()> then) { _askToSaveChanges(std::move(then)); }, this);
+    connect(_registerFiles, &RegisterFiles::opened, this, &AppController::validateActions);
+    // The title follows the document's file, as Save's text does.
+    connect(_document, &RegisterDocument::pathChanged, this, &AppController::_updateWindowTitle);
     awakeFromNib();
 }
 
@@ -134,7 +144,6 @@ void AppController::_createMainWindow() {
         QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
             .filePath("Recovered"),
         this);
-    connect(_document, &RegisterDocument::pathChanged, this, [this] { _documentPathChanged(); });
     registerTable->setItemDelegate(new RegisterCellDelegate(registerTable));
     registerTable->setEditTriggers(QAbstractItemView::DoubleClicked |
                                    QAbstractItemView::EditKeyPressed |
@@ -280,6 +289,28 @@ void AppController::_showError(const TavrelError* error, const QString& moreInfo
         return;
     }
     _alerts->showGenericError({});
+}
+
+// ---- Register files and menu settings ----------------------------------------------------------
+
+void AppController::openVg2File() {
+    _registerFiles->open();
+}
+
+void AppController::saveVg2File() {
+    _registerFiles->save();
+}
+
+void AppController::saveVg2FileAs() {
+    _registerFiles->saveAs();
+}
+
+void AppController::downloadMenuSettings() {
+    _menuSettings->download();
+}
+
+void AppController::uploadMenuSettings() {
+    _menuSettings->upload();
 }
 
 // ---- Version, about box, help ----------------------------------------------------------------

@@ -10,8 +10,6 @@
 //   AppControllerTable.cpp             the register collection's changes and the table
 //   AppControllerValidation.cpp        enabling of the commands
 //   AppControllerRegisterTransfer.cpp  range and progress sheets' logic, register transfers
-//   AppControllerMenuSettings.cpp      menu settings transfers and the vgs file
-//   AppControllerRegisterFiles.cpp     Open and Save of vg2 register files
 //   AppControllerEditing.cpp           the Edit menu: undo, clipboard, registers as a whole
 //   AppControllerUnsavedChanges.cpp    the window title, the save prompt, quitting on a signal
 //   AppControllerSafeUpload.cpp        comparing with the device, uploading only what changed,
@@ -50,7 +48,6 @@ class QActionGroup;
 class QButtonGroup;
 class QComboBox;
 class QDialog;
-class QFileDialog;
 class QLabel;
 class QMainWindow;
 class QMenu;
@@ -73,16 +70,17 @@ namespace tavrel::app {
 class Alerts;
 class DeviceTools;
 class EditCommands;
+class MenuSettingsTransfers;
 class ProgressSheet;
 class RangeSheet;
 class RegisterDocument;
 class RegisterEditor;
+class RegisterFiles;
 struct RecoveredRegisters;
 class RegisterTableModel;
 class RegisterTableView;
 
 // User-defaults keys.
-inline constexpr const char* MenuSettingsFilenameKey = "Menu Settings Filename";
 // The frame rate edited times are checked against (records::frameRateName).
 inline constexpr const char* FrameRateKey = "Frame Rate";
 // Whether an upload compares with the device first and keeps a snapshot (true unless set false).
@@ -297,25 +295,11 @@ class AppController : public QObject {
     DeviceJobs* deviceJobs() const { return _jobs; }
     void cancelProgressSheet();
 
-    // ---- Menu settings transfer and file (AppControllerMenuSettings.cpp) ----------------------
-    void menuSavePanelDidEnd(int returnCode, const QString& path);
-    void completeMenuDownload(const QString& path);
-    void menuOpenPanelDidEnd(int returnCode, const QString& path);
-    void completeMenuUpload(const QString& path);
-    // `version` is the device's text, byte for byte (one byte per character).
-    // On the runner's worker, with the job's connection.
-    bool _exportVgsFile(link::TavrelSocket& socket, const QString& path, const std::string& version,
-                        records::TavrelError* error);
-    std::optional<records::VRG500_menuData>
-    _processVgsFile(const QString& path, std::string* version, records::TavrelError* error);
+    // ---- Menu settings transfers and the vgs file ----------------------------------------------
+    MenuSettingsTransfers* menuSettings() const { return _menuSettings; }
 
-    // ---- Register file commands (AppControllerRegisterFiles.cpp) ------------------------------
-    void openPanelDidEnd(int returnCode, const QString& path);
-    void savePanelDidEnd(int returnCode, const QString& path);
-    void _processVg2File(const QString& path);
-    void _exportVg2File(const QString& path);
-    // The document's file changed: the title and Save follow it.
-    void _documentPathChanged();
+    // ---- Open and Save of vg2 register files --------------------------------------------------
+    RegisterFiles* registerFiles() const { return _registerFiles; }
 
     QToolBar* mainToolbar() const { return _toolbar; }
     // The toolbar item identifier of a toolbar action, empty for others.
@@ -389,7 +373,6 @@ class AppController : public QObject {
     CommandState _commandState() const;
     std::vector<std::pair<QAction*, Command>> _commandActions() const;
     // The first two steps of the commands that replace the collection, once changes are safe.
-    void _showOpenPanel();
     void _closeAfterAsking();
     void _showDownloadRangeSheet();
     void _createSheets();
@@ -408,10 +391,10 @@ class AppController : public QObject {
     // Starts and ends the device jobs, which run off the window's thread.
     DeviceJobs* _jobs = nullptr;
     EditCommands* _edits = nullptr;
+    MenuSettingsTransfers* _menuSettings = nullptr;
+    RegisterFiles* _registerFiles = nullptr;
     // The table as a document: its file, unsaved changes, recovery copy.
     RegisterDocument* _document = nullptr;
-    // What waits for the save that the save prompt started.
-    std::function<void()> _afterSave;
     // Set once closing has been agreed to (nothing unsaved, or Don't Save).
     bool _closeConfirmed = false;
     // Set when a signal ends the application: the copy of unsaved registers stays.
@@ -420,9 +403,6 @@ class AppController : public QObject {
     std::optional<files::RegisterCollection> _registersBeforeDownload;
     QToolBar* _toolbar = nullptr;
     Alerts* _alerts = nullptr;
-
-    // For the sheets and panels of the transfers and file commands (their source files).
-    QPointer<QFileDialog> _filePanel;
 };
 
 } // namespace tavrel::app

@@ -8,6 +8,7 @@
 #include "RegisterCellDelegate.h"
 #include "RegisterDocument.h"
 #include "RegisterEditor.h"
+#include "RegisterFiles.h"
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
 #include "TavrelLog.h"
@@ -42,10 +43,7 @@ void AppController::_askToSaveChanges(std::function<void()> then) {
         [this](const QString& text, const QString& informativeText) {
             return _newAlertSheet(QMessageBox::Warning, text, informativeText);
         },
-        [this](std::function<void()> after) {
-            _afterSave = std::move(after);
-            saveVg2File();
-        },
+        [this](std::function<void()> after) { _registerFiles->saveThen(std::move(after)); },
         std::move(then));
 }
 

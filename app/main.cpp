@@ -5,6 +5,7 @@
 #include "AppController.h"
 #include "DemoDevice.h"
 #include "QuitOnSignal.h"
+#include "RegisterFiles.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -31,7 +32,7 @@ void openAtStart(tavrel::app::AppController& controller, const QString& path) {
         });
         return;
     }
-    controller.openPanelDidEnd(1, path);
+    controller.registerFiles()->openFile(path);
 }
 
 } // namespace

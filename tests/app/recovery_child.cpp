@@ -4,6 +4,7 @@
 #include "AppController.h"
 #include "RecoveryChildEdit.h"
 #include "RegisterEditor.h"
+#include "RegisterFiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,7 +27,7 @@ int main(int argc, char** argv) {
     }
     AppController controller([] { return std::optional(tavrel::records::SerialPortList{}); });
     controller.window()->show();
-    controller.openPanelDidEnd(1, QString::fromLocal8Bit(argv[1]));
+    controller.registerFiles()->openFile(QString::fromLocal8Bit(argv[1]));
     const QDir folder(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
                       "/Recovered");
     QTimer::singleShot(0, &controller, [&controller] {

@@ -4,7 +4,9 @@
 #include "AppTestSupport.h"
 #include "FilePanel.h"
 #include "MenuSettingsFile.h"
+#include "MenuSettingsTransfers.h"
 #include "RegisterFile.h"
+#include "RegisterFiles.h"
 #include "RegisterTableModel.h"
 
 #include <QDir>
@@ -175,8 +177,8 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
             _device->setVersion(device.toStdString());
         }
         writeBytes(path("Show.vgs"), contents);
-        upload ? _controller->completeMenuUpload(path("Show.vgs"))
-               : _controller->completeMenuDownload(path("Show.vgs"));
+        upload ? _controller->menuSettings()->uploadFrom(path("Show.vgs"))
+               : _controller->menuSettings()->downloadTo(path("Show.vgs"));
         expectAlert(*_controller, text, informativeText);
         QCOMPARE(fileBytes(path("Show.vgs")), contents);
         QCOMPARE(_device->menu(), patternBlock(3));
@@ -213,7 +215,7 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
         writeBytes(path("A.vg2"), registerFileText(_before));
         writeBytes(path("B.vg2"), registerFileText(sampleCollection()));
         for (const char* name : {"A.vg2", "B.vg2"}) {
-            _controller->openPanelDidEnd(1, path(name));
+            _controller->registerFiles()->openFile(path(name));
             QTRY_COMPARE(_controller->window()->windowTitle(),
                          QString("%1[*] \u2014 Tavrel").arg(name));
         }
@@ -259,9 +261,9 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
             writeBytes(path(name), contents);
         }
         writeBytes(path("Show.vg2"), registerFileText(_before));
-        _controller->openPanelDidEnd(1, path("Show.vg2"));
+        _controller->registerFiles()->openFile(path("Show.vg2"));
         QTRY_VERIFY(_controller->window()->windowTitle().startsWith("Show.vg2"));
-        _controller->openPanelDidEnd(1, path(name));
+        _controller->registerFiles()->openFile(path(name));
         expectAlert(*_controller, text, informativeText);
         QVERIFY(ui().registers() == _before);
         QCOMPARE(_controller->tableModel()->rowCount(), 1);
@@ -367,7 +369,7 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
         }
         writeBytes(path("Saved.vg2"), "old contents");
         _controller->window()->setWindowModified(true);
-        _controller->savePanelDidEnd(1, path(name));
+        _controller->registerFiles()->saveTo(path(name));
         QMessageBox* alert = _controller->currentAlert();
         QVERIFY(alert != nullptr);
         QCOMPARE(alert->icon(), QMessageBox::Critical);

@@ -7,6 +7,7 @@
 #include "RecoveryChildEdit.h"
 #include "RegisterEditor.h"
 #include "RegisterFile.h"
+#include "RegisterFiles.h"
 
 #include <QDir>
 #include <QProcess>
@@ -88,7 +89,7 @@ class RecoveryTest : public QObject, DeviceTestFixture {
         QVERIFY(copies().front().startsWith("Untitled (unsaved "));
         QTRY_VERIFY_WITH_TIMEOUT(copyOnDisk() == ui().registers(), CopyTimeout);
 
-        _controller->openPanelDidEnd(1, path("show.vg2"));
+        _controller->registerFiles()->openFile(path("show.vg2"));
         QTRY_VERIFY_WITH_TIMEOUT(copies().isEmpty(), CopyTimeout); // the table is the file's
         _controller->registerEditor()->store({{8, entryWith(8, FourClips)}}, "Edit");
         QTRY_COMPARE_WITH_TIMEOUT(copies().size(), 1, CopyTimeout);

@@ -1,0 +1,141 @@
+#include "RegisterFiles.h"
+
+#include "Alerts.h"
+#include "FilePanel.h"
+#include "RegisterDocument.h"
+#include "RegisterEditor.h"
+#include "RegisterFile.h"
+#include "RegisterTableModel.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QTimer>
+#include <QUndoStack>
+
+#include <utility>
+
+namespace tavrel::app {
+
+using files::readRegisterFile;
+using files::RegisterCollection;
+using files::writeRegisterFile;
+using records::TavrelError;
+
+namespace {
+
+constexpr const char* RegisterFileSuffix = "vg2";
+
+} // namespace
+
+RegisterFiles::RegisterFiles(RegisterDocument& document, RegisterEditor& editor,
+                             RegisterTableModel& table, Alerts& alerts, QWidget* window,
+                             QAction& saveAction, CommitOpenField commitOpenField,
+                             AskToSaveChanges askToSaveChanges, QObject* parent)
+    : QObject(parent), _document(document), _editor(editor), _table(table), _alerts(alerts),
+      _window(window), _saveAction(saveAction), _commitOpenField(std::move(commitOpenField)),
+      _askToSaveChanges(std::move(askToSaveChanges)) {
+    connect(&_document, &RegisterDocument::pathChanged, this, &RegisterFiles::documentPathChanged);
+}
+
+// ---- Open --------------------------------------------------------------------------------------
+
+void RegisterFiles::open() {
+    _askToSaveChanges([this] { showOpenPanel(); });
+}
+
+void RegisterFiles::showOpenPanel() {
+    beginFilePanel(
+        _window, QFileDialog::AcceptOpen, tr("Open Register File"), RegisterFileSuffix,
+        tr("VRG-500 register files"), QString(),
+        [this](int returnCode, const QString& path) {
+            if (returnCode == 1) {
+                openFile(path);
+            }
+        },
+        _document.path());
+}
+
+void RegisterFiles::openFile(const QString& path) {
+    QTimer::singleShot(0, this, [this, path] { readFile(path); });
+}
+
+void RegisterFiles::readFile(const QString& path) {
+    RegisterCollection registers;
+    TavrelError error;
+    // A file that cannot be read changes neither the table nor the file it is of.
+    if (!readRegisterFile(localFilePath(path), &registers, &error)) {
+        _alerts.showError(error);
+        return;
+    }
+    const QString before = _document.path();
+    const QString opened = QFileInfo(path).absoluteFilePath();
+    // Undoing the Open gives the table back to the file it was of, and redoing it to this one.
+    _editor.replaceAll(std::move(registers), tr("Open %1").arg(QFileInfo(path).fileName()),
+                       [document = &_document, before, opened](bool redone) {
+                           document->setPath(redone ? opened : before);
+                       });
+    // The table is the file's now.
+    _editor.undoStack()->setClean();
+    _document.setPath(opened);
+    emit this->opened();
+}
+
+// ---- Save --------------------------------------------------------------------------------------
+
+void RegisterFiles::save() {
+    if (!_commitOpenField()) {
+        _afterSave = nullptr;
+        return;
+    }
+    if (_document.path().isEmpty()) {
+        saveAs();
+        return;
+    }
+    saveTo(_document.path());
+}
+
+void RegisterFiles::saveThen(std::function<void()> then) {
+    _afterSave = std::move(then);
+    save();
+}
+
+void RegisterFiles::saveAs() {
+    if (!_commitOpenField()) {
+        _afterSave = nullptr;
+        return;
+    }
+    beginFilePanel(
+        _window, QFileDialog::AcceptSave, tr("Save Register File"), RegisterFileSuffix,
+        tr("VRG-500 register files"), _document.fileName(),
+        [this](int returnCode, const QString& path) {
+            if (returnCode != 1) {
+                _afterSave = nullptr;
+                return;
+            }
+            saveTo(path);
+        },
+        _document.path());
+}
+
+void RegisterFiles::saveTo(const QString& path) {
+    TavrelError error;
+    std::function<void()> afterSave = std::exchange(_afterSave, nullptr);
+    if (!writeRegisterFile(localFilePath(path), _table.registers(), &error)) {
+        _alerts.showError(error);
+        return;
+    }
+    // Clears the window's edited mark.
+    _editor.undoStack()->setClean();
+    _window->setWindowModified(false);
+    _document.setPath(path);
+    if (afterSave) {
+        QTimer::singleShot(0, this, afterSave);
+    }
+}
+
+void RegisterFiles::documentPathChanged() {
+    // Save asks for a file only while the table has none.
+    _saveAction.setText(_document.path().isEmpty() ? tr("Save...") : tr("Save"));
+}
+
+} // namespace tavrel::app
