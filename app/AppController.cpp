@@ -12,6 +12,7 @@
 #include "RegisterEditor.h"
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
+#include "SafeUploads.h"
 #include "SerialDeviceNotifier.h"
 #include "SerialPortDiscovery.h"
 #include "TavrelLog.h"
@@ -107,6 +108,10 @@ AppController::AppController(PortLister portLister, QObject* parent)
         },
         *_alerts, *_progressSheet, this);
     connect(_jobs, &DeviceJobs::changed, this, &AppController::validateActions);
+    _safeUploads =
+        new SafeUploads({*_jobs, *_alerts, *_rangeSheet, *_progressSheet, *_tableModel, *_editor,
+                         mainWindow.data(), [this] { return serialPopUpButton->currentText(); }},
+                        this);
     awakeFromNib();
 }
 
@@ -211,7 +216,7 @@ void AppController::_createActions() {
         _makeAction("Restore Snapshot...", QKeySequence(), &AppController::restoreSnapshot);
     safeUploadAction = new QAction("Compare Before Upload", this);
     safeUploadAction->setCheckable(true);
-    safeUploadAction->setChecked(_safeUploadEnabled());
+    safeUploadAction->setChecked(SafeUploads::safeUploadEnabled());
     connect(safeUploadAction, &QAction::toggled, this, &AppController::selectSafeUpload);
     deviceInformationAction = new QAction("Device Information...", this);
     connect(deviceInformationAction, &QAction::triggered, this,
@@ -450,6 +455,24 @@ QString AppController::_openFailureExplanation(int openErrno) const {
     }
     // The port that _getSocket tried, still selected within the same action.
     return QString::fromLocal8Bit(explainOpenFailure(_selectedPortPath(), openErrno));
+}
+
+// ---- Comparing and safe uploads --------------------------------------------------------------
+
+void AppController::compareWithDevice() {
+    _safeUploads->compareWithDevice();
+}
+
+void AppController::compareSelectedWithDevice() {
+    _safeUploads->compareSelected(_selectedRegisterNumbers());
+}
+
+void AppController::restoreSnapshot() {
+    _safeUploads->restoreSnapshot();
+}
+
+void AppController::selectSafeUpload(bool on) {
+    SafeUploads::setSafeUploadEnabled(on);
 }
 
 // ---- Version, about box, help ----------------------------------------------------------------
