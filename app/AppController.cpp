@@ -15,6 +15,7 @@
 #include "RegisterFiles.h"
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
+#include "SafeUploads.h"
 #include "SerialPortDiscovery.h"
 #include "TavrelLog.h"
 #include "VersionText.h"
@@ -108,6 +109,10 @@ AppController::AppController(PortLister portLister, QObject* parent)
     connect(_registerFiles, &RegisterFiles::opened, this, &AppController::validateActions);
     // The title follows the document's file, as Save's text does.
     connect(_document, &RegisterDocument::pathChanged, this, &AppController::_updateWindowTitle);
+    _safeUploads =
+        new SafeUploads({*_jobs, *_alerts, *_rangeSheet, *_progressSheet, *_tableModel, *_editor,
+                         mainWindow.data(), [this] { return _ports->portName(); }},
+                        this);
     awakeFromNib();
 }
 
@@ -197,7 +202,7 @@ void AppController::_createActions() {
         _makeAction("Restore Snapshot...", QKeySequence(), &AppController::restoreSnapshot);
     safeUploadAction = new QAction("Compare Before Upload", this);
     safeUploadAction->setCheckable(true);
-    safeUploadAction->setChecked(_safeUploadEnabled());
+    safeUploadAction->setChecked(SafeUploads::safeUploadEnabled());
     connect(safeUploadAction, &QAction::toggled, this, &AppController::selectSafeUpload);
     deviceInformationAction = new QAction("Device Information...", this);
     connect(deviceInformationAction, &QAction::triggered, this,
@@ -311,6 +316,24 @@ void AppController::downloadMenuSettings() {
 
 void AppController::uploadMenuSettings() {
     _menuSettings->upload();
+}
+
+// ---- Comparing and safe uploads --------------------------------------------------------------
+
+void AppController::compareWithDevice() {
+    _safeUploads->compareWithDevice();
+}
+
+void AppController::compareSelectedWithDevice() {
+    _safeUploads->compareSelected(_edits->selectedNumbers());
+}
+
+void AppController::restoreSnapshot() {
+    _safeUploads->restoreSnapshot();
+}
+
+void AppController::selectSafeUpload(bool on) {
+    SafeUploads::setSafeUploadEnabled(on);
 }
 
 // ---- Version, about box, help ----------------------------------------------------------------

@@ -12,8 +12,6 @@
 //   AppControllerRegisterTransfer.cpp  range and progress sheets' logic, register transfers
 //   AppControllerEditing.cpp           the Edit menu: undo, clipboard, registers as a whole
 //   AppControllerUnsavedChanges.cpp    the window title, the save prompt, quitting on a signal
-//   AppControllerSafeUpload.cpp        comparing with the device, uploading only what changed,
-//                                      snapshots of what an upload overwrites and restoring them
 //   DeviceTools.cpp                    device information, current register, register offsets
 //   RangeSheet.cpp, ProgressSheet.cpp  construction of the two sheets
 #pragma once
@@ -61,9 +59,6 @@ class QToolBar;
 namespace tavrel::link {
 class SerialDeviceNotifier;
 }
-namespace tavrel::files {
-struct SnapshotInfo;
-}
 
 namespace tavrel::app {
 
@@ -79,12 +74,11 @@ class RegisterFiles;
 struct RecoveredRegisters;
 class RegisterTableModel;
 class RegisterTableView;
+class SafeUploads;
 
 // User-defaults keys.
 // The frame rate edited times are checked against (records::frameRateName).
 inline constexpr const char* FrameRateKey = "Frame Rate";
-// Whether an upload compares with the device first and keeps a snapshot (true unless set false).
-inline constexpr const char* SafeUploadKey = "Compare Before Upload";
 
 // Toolbar item identifiers: each text is its constant's name.
 inline constexpr const char* SerialPortsToolbarItemIdentifier = "SerialPortsToolbarItemIdentifier";
@@ -98,9 +92,6 @@ inline constexpr const char* DownloadMenuSettingsToolbarItemIdentifier =
     "DownloadMenuSettingsToolbarItemIdentifier";
 inline constexpr const char* UploadMenuSettingsToolbarItemIdentifier =
     "UploadMenuSettingsToolbarItemIdentifier";
-
-// What a safe upload or a comparison carries through its phases (AppControllerSafeUpload.cpp).
-struct upload_plan;
 
 class AppController : public QObject {
     Q_OBJECT
@@ -167,7 +158,7 @@ class AppController : public QObject {
     void selectAllRegisters();
     void selectFrameRate(QAction* action);
 
-    // Comparing and safe uploads (AppControllerSafeUpload.cpp).
+    // Comparing and safe uploads (SafeUploads.h).
     void compareWithDevice();
     // The table's context menu: compares the selected registers.
     void compareSelectedWithDevice();
@@ -232,32 +223,8 @@ class AppController : public QObject {
     void _closeProgressSheet();
     DeviceTools* deviceTools() const { return _deviceTools; }
 
-    // ---- Safe uploads (AppControllerSafeUpload.cpp) ------------------------------------------
-    bool _safeUploadEnabled() const;
-    // The folder of the upload snapshots (the application's data folder).
-    QString _snapshotFolder() const;
-    // Uploads `source`'s registers of `range`: compared with the device first (registers that
-    // already hold the same are not sent) and what will be overwritten kept as a snapshot,
-    // unless the preference is off.
-    void _startUpload(std::shared_ptr<const files::RegisterCollection> source,
-                      LocationLengthRange range, const QString& snapshotPort);
-    // Reads the device's registers of `range` and shows how the table differs.
-    void _compareRegisters(LocationLengthRange range);
-    // The same for the registers `numbers` (ascending) within `range` only.
-    void _beginComparison(LocationLengthRange range, std::vector<int32_t> numbers);
-    // The phases of a safe upload or comparison, on the runner's worker; false ends the job.
-    bool _readPlanned(DeviceJob& job, upload_plan& plan);
-    bool _keepSnapshot(DeviceJob& job, const std::shared_ptr<upload_plan>& plan,
-                       const std::string& folder);
-    void _writePlanned(DeviceJob& job, const std::shared_ptr<upload_plan>& plan);
-    // `cutShort`: the register the writing stopped at may hold part of what was sent.
-    void _showStoppedUpload(const upload_plan& plan, const records::TavrelError* error,
-                            bool cutShort);
-    void _showComparison(std::shared_ptr<upload_plan> compared);
-    // "Upload Changes" of a comparison: the table's differing registers, with the device's
-    // values as read for the snapshot.
-    void _uploadCompared(std::shared_ptr<upload_plan> compared);
-    void restoreSnapshotDidEnd(const files::SnapshotInfo& snapshot);
+    // Comparing, safe uploads and snapshots.
+    SafeUploads* safeUploads() const { return _safeUploads; }
 
     // ---- Unsaved changes (AppControllerUnsavedChanges.cpp) -----------------------------------
     // Whether the registers differ from the file last opened or saved.
@@ -393,6 +360,7 @@ class AppController : public QObject {
     EditCommands* _edits = nullptr;
     MenuSettingsTransfers* _menuSettings = nullptr;
     RegisterFiles* _registerFiles = nullptr;
+    SafeUploads* _safeUploads = nullptr;
     // The table as a document: its file, unsaved changes, recovery copy.
     RegisterDocument* _document = nullptr;
     // Set once closing has been agreed to (nothing unsaved, or Don't Save).

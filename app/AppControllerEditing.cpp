@@ -137,7 +137,8 @@ void AppController::_showTableContextMenu(const QPoint& position) {
         selection->clear();
     } else if (!selection->isRowSelected(clicked.row(), {})) {
         selection->setCurrentIndex(clicked, QItemSelectionModel::NoUpdate);
-        _edits->selectRegisters({_tableModel->registers().numberAt(static_cast<size_t>(clicked.row()))});
+        _edits->selectRegisters(
+            {_tableModel->registers().numberAt(static_cast<size_t>(clicked.row()))});
     }
     validateActions();
     QMenu menu(registerTable);

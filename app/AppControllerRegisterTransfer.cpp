@@ -13,6 +13,7 @@
 #include "RegisterLabel.h"
 #include "RegisterTableModel.h"
 #include "RegisterTransfer.h"
+#include "SafeUploads.h"
 #include "TavrelLog.h"
 #include "UploadCheck.h"
 #include "UploadRefusal.h"
@@ -133,9 +134,10 @@ void AppController::_uploadRegisters(LocationLengthRange range) {
         _showError(&refusal);
         return;
     }
-    if (_safeUploadEnabled()) {
-        _startUpload(std::make_shared<const RegisterCollection>(_tableModel->registers()), range,
-                     _ports->portName());
+    if (SafeUploads::safeUploadEnabled()) {
+        _safeUploads->startUpload(
+            std::make_shared<const RegisterCollection>(_tableModel->registers()), range,
+            _ports->portName());
         return;
     }
     // Checked whole before the transfer began (rangeUploadable).

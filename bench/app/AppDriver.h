@@ -7,6 +7,7 @@
 #include "BenchSupport.h"
 #include "ComparisonDialog.h"
 #include "RangeSheet.h"
+#include "SafeUploads.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -12,6 +12,7 @@
 #include "DemoDevice.h"
 #include "EditCommands.h"
 #include "RangeSheet.h"
+#include "SafeUploads.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -202,7 +203,7 @@ bool compareEditedRegisters(AppController& controller) {
             return false;
         }
     }
-    controller._compareRegisters(LocationLengthRange{0, 10});
+    controller.safeUploads()->compareRange(LocationLengthRange{0, 10});
     return waitFor([&] {
         auto* result = controller.window()->findChild<QDialog*>("comparisonDialog");
         return result != nullptr && exposed(result);

@@ -14,6 +14,7 @@
 #include "FilePanel.h"
 #include "RangeSheet.h"
 #include "RegisterTransfer.h"
+#include "SafeUploads.h"
 #include "SnapshotDialog.h"
 #include "UploadSnapshot.h"
 #include "Vrg500Simulator.h"
@@ -234,7 +235,9 @@ class Bench {
         return run;
     }
 
-    std::string snapshotFolder() const { return localFilePath(_controller._snapshotFolder()); }
+    std::string snapshotFolder() const {
+        return localFilePath(_controller.safeUploads()->snapshotFolder());
+    }
 
   private:
     AppControllerTestAccess ui() const { return testAccess(_controller); }

@@ -6,6 +6,7 @@
 #include "FilePanel.h"
 #include "RegisterComparison.h"
 #include "RegisterFile.h"
+#include "SafeUploads.h"
 #include "SnapshotDialog.h"
 #include "UploadSnapshot.h"
 
@@ -44,7 +45,9 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
 
     RegisterCollection _before; // registers 0 to 9 as the device held them at the start
 
-    std::string snapshotFolder() const { return localFilePath(_controller->_snapshotFolder()); }
+    std::string snapshotFolder() const {
+        return localFilePath(_controller->safeUploads()->snapshotFolder());
+    }
 
     // Chooses registers `first` to `last` in the range sheet `command` opens and waits until the
     // transfer it starts has ended.
@@ -67,8 +70,9 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
 
     void init() {
         startDevice(true);
-        QFile::remove(_controller->_snapshotFolder()); // a file put there by a test before
-        QDir(_controller->_snapshotFolder()).removeRecursively();
+        QFile::remove(
+            _controller->safeUploads()->snapshotFolder()); // a file put there by a test before
+        QDir(_controller->safeUploads()->snapshotFolder()).removeRecursively();
         _before = deviceRegisters(*_device, 0, 9);
     }
 
@@ -183,8 +187,9 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
              readFrames(0, 4), ""},
             {"snapshot cannot be kept",
              [&] {
-                 QDir().mkpath(QFileInfo(_controller->_snapshotFolder()).path());
-                 writeBytes(_controller->_snapshotFolder(), "a file where the folder goes");
+                 QDir().mkpath(QFileInfo(_controller->safeUploads()->snapshotFolder()).path());
+                 writeBytes(_controller->safeUploads()->snapshotFolder(),
+                            "a file where the folder goes");
              },
              AllRead, "The upload did not start"},
             {"preference off", [&] { ui().safeUploadAction()->setChecked(false); },

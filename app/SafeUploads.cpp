@@ -7,14 +7,15 @@
 // snapshot file. Nothing is sent before the reading phase has ended, so cancelling it (or a
 // failure) leaves the device untouched; a snapshot that cannot be written stops the upload before
 // it sends anything.
-#include "AppController.h"
-#include "DeviceJobs.h"
-#include "EditCommands.h"
-#include "RangeSheet.h"
+#include "SafeUploads.h"
 
 #include "AlertWidth.h"
+#include "Alerts.h"
 #include "ComparisonDialog.h"
+#include "DeviceJobs.h"
 #include "FilePanel.h"
+#include "ProgressSheet.h"
+#include "RangeSheet.h"
 #include "RegisterComparison.h"
 #include "RegisterEditor.h"
 #include "RegisterFile.h"
@@ -28,13 +29,8 @@
 #include "UploadRefusal.h"
 #include "UploadSnapshot.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -54,7 +50,7 @@ using link::writeRegisterOver;
 using records::RegisterEntry;
 using records::TavrelError;
 
-struct upload_plan {
+struct SafeUploads::upload_plan {
     enum class Purpose { Upload, Compare };
     Purpose purpose = Purpose::Upload;
     // What an upload sends; for a comparison, the table's registers compared.
@@ -93,45 +89,49 @@ std::vector<int32_t> everyNumberOf(LocationLengthRange range) {
 
 } // namespace
 
-bool AppController::_safeUploadEnabled() const {
+SafeUploads::SafeUploads(Parts parts, QObject* parent)
+    : QObject(parent), _jobs(parts.jobs), _alerts(parts.alerts), _rangeSheet(parts.rangeSheet),
+      _progressSheet(parts.progressSheet), _table(parts.table), _editor(parts.editor),
+      _window(parts.window), _portName(std::move(parts.portName)) {}
+
+bool SafeUploads::safeUploadEnabled() {
     return QSettings().value(SafeUploadKey, true).toBool();
 }
 
-void AppController::selectSafeUpload(bool on) {
+void SafeUploads::setSafeUploadEnabled(bool on) {
     QSettings().setValue(SafeUploadKey, on);
 }
 
-QString AppController::_snapshotFolder() const {
+QString SafeUploads::snapshotFolder() {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
         .filePath("Snapshots");
 }
 
 // ---- Starting ----------------------------------------------------------------------------------
 
-void AppController::_startUpload(std::shared_ptr<const RegisterCollection> source,
-                                 LocationLengthRange range, const QString& snapshotPort) {
+void SafeUploads::startUpload(std::shared_ptr<const RegisterCollection> source,
+                              LocationLengthRange range, const QString& port) {
     auto plan = std::make_shared<upload_plan>();
     plan->toRead = files::registersToRead(*source, registersOf(range));
     plan->source = std::move(source);
     plan->range = range;
-    plan->port = snapshotPort;
-    const std::string folder = localFilePath(_snapshotFolder());
+    plan->port = port;
+    const std::string folder = localFilePath(snapshotFolder());
     const QString title = tr("Uploading registers");
-    _jobs->start([this, plan, folder, title](DeviceJob& job) {
-        if (_jobs->deviceAnswers(job, title, plan->range) && _readPlanned(job, *plan) &&
+    _jobs.start([this, plan, folder, title](DeviceJob& job) {
+        if (_jobs.deviceAnswers(job, title, plan->range) && _readPlanned(job, *plan) &&
             _keepSnapshot(job, plan, folder)) {
             _writePlanned(job, plan);
         }
     });
 }
 
-void AppController::compareWithDevice() {
-    _rangeSheet->ask(tr("Compare selected registers with the VRG-500"), tr("Compare"),
-                     [this](LocationLengthRange range) { _compareRegisters(range); });
+void SafeUploads::compareWithDevice() {
+    _rangeSheet.ask(tr("Compare selected registers with the VRG-500"), tr("Compare"),
+                    [this](LocationLengthRange range) { compareRange(range); });
 }
 
-void AppController::compareSelectedWithDevice() {
-    const std::vector<int32_t> numbers = _edits->selectedNumbers();
+void SafeUploads::compareSelected(const std::vector<int32_t>& numbers) {
     if (numbers.empty()) {
         return;
     }
@@ -140,22 +140,22 @@ void AppController::compareSelectedWithDevice() {
     _beginComparison(range, numbers);
 }
 
-void AppController::_compareRegisters(LocationLengthRange range) {
+void SafeUploads::compareRange(LocationLengthRange range) {
     _beginComparison(range, everyNumberOf(range));
 }
 
-void AppController::_beginComparison(LocationLengthRange range, std::vector<int32_t> numbers) {
+void SafeUploads::_beginComparison(LocationLengthRange range, std::vector<int32_t> numbers) {
     auto plan = std::make_shared<upload_plan>();
     plan->purpose = upload_plan::Purpose::Compare;
     plan->range = range;
-    plan->source = std::make_shared<const RegisterCollection>(
-        onlyRegisters(_tableModel->registers(), numbers));
+    plan->source =
+        std::make_shared<const RegisterCollection>(onlyRegisters(_table.registers(), numbers));
     plan->toRead = std::move(numbers);
     const QString title = tr("Comparing registers");
-    _jobs->start([this, plan, title](DeviceJob& job) {
-        if (_jobs->deviceAnswers(job, title, plan->range) && _readPlanned(job, *plan)) {
+    _jobs.start([this, plan, title](DeviceJob& job) {
+        if (_jobs.deviceAnswers(job, title, plan->range) && _readPlanned(job, *plan)) {
             job.report([this, plan] {
-                _closeProgressSheet();
+                _progressSheet.end();
                 QTimer::singleShot(0, this, [this, plan] { _showComparison(plan); });
             });
         }
@@ -166,7 +166,7 @@ void AppController::_beginComparison(LocationLengthRange range, std::vector<int3
 
 // Reads what the device holds of the registers to read. Nothing has been sent when this fails
 // or is cancelled: the sheet goes (with the alert after a failure) and false says to stop.
-bool AppController::_readPlanned(DeviceJob& job, upload_plan& plan) {
+bool SafeUploads::_readPlanned(DeviceJob& job, upload_plan& plan) {
     const QString stepText = tr("Reading register %1");
     for (const int32_t number : plan.toRead) {
         if (job.cancelled()) {
@@ -179,13 +179,13 @@ bool AppController::_readPlanned(DeviceJob& job, upload_plan& plan) {
             if (job.cancelled()) {
                 break;
             }
-            _jobs->fail(job, error);
+            _jobs.fail(job, error);
             return false;
         }
         plan.device.set(number, std::move(entry));
     }
     if (job.cancelled()) {
-        _jobs->closeSheet(job);
+        _jobs.closeSheet(job);
         return false;
     }
     return true;
@@ -193,15 +193,15 @@ bool AppController::_readPlanned(DeviceJob& job, upload_plan& plan) {
 
 // Decides what to write and keeps what it overwrites as a snapshot in `folder`; false (after the
 // alert) when there is nothing to write or the snapshot cannot be kept, and nothing was sent.
-bool AppController::_keepSnapshot(DeviceJob& job, const std::shared_ptr<upload_plan>& plan,
-                                  const std::string& folder) {
+bool SafeUploads::_keepSnapshot(DeviceJob& job, const std::shared_ptr<upload_plan>& plan,
+                                const std::string& folder) {
     plan->toWrite = files::registersToWrite(*plan->source, plan->device, registersOf(plan->range));
     const LocationLengthRange range = plan->range;
     if (plan->toWrite.empty()) {
         job.report([this, range] {
-            _closeProgressSheet();
+            _progressSheet.end();
             QTimer::singleShot(0, this, [this, range] {
-                _beginAlertSheet(
+                _alerts.show(
                     tr("Nothing to upload"),
                     tr("The VRG-500 holds registers %1 to %2 as they are already; "
                        "nothing was sent.")
@@ -218,13 +218,13 @@ bool AppController::_keepSnapshot(DeviceJob& job, const std::shared_ptr<upload_p
         const QString reason =
             QString::fromLocal8Bit(error.failureReason.value_or(error.description));
         job.report([this, reason] {
-            _closeProgressSheet();
+            _progressSheet.end();
             QTimer::singleShot(0, this, [this, reason] {
-                _beginAlertSheet(tr("The upload did not start"),
-                                 tr("The registers it would overwrite could not be kept as a "
-                                    "snapshot, so nothing was sent.\n\n%1")
-                                     .arg(reason),
-                                 true);
+                _alerts.show(tr("The upload did not start"),
+                             tr("The registers it would overwrite could not be kept as a "
+                                "snapshot, so nothing was sent.\n\n%1")
+                                 .arg(reason),
+                             true);
             });
         });
         return false;
@@ -234,7 +234,7 @@ bool AppController::_keepSnapshot(DeviceJob& job, const std::shared_ptr<upload_p
 
 // Writes the registers that differ, each keeping the device's bytes where it holds the same. A
 // Cancel or a failure ends it with the account of how far it got.
-void AppController::_writePlanned(DeviceJob& job, const std::shared_ptr<upload_plan>& plan) {
+void SafeUploads::_writePlanned(DeviceJob& job, const std::shared_ptr<upload_plan>& plan) {
     const QString stepText = tr("Writing register %1");
     for (plan->next = 0; plan->next < plan->toWrite.size(); ++plan->next) {
         if (job.cancelled()) {
@@ -250,7 +250,7 @@ void AppController::_writePlanned(DeviceJob& job, const std::shared_ptr<upload_p
             // Cut short by Cancel, the register may hold part of what was sent all the same.
             const bool cancelled = job.cancelled();
             job.report([this, plan, error, cancelled] {
-                _closeProgressSheet();
+                _progressSheet.end();
                 QTimer::singleShot(0, this, [this, plan, error, cancelled] {
                     _showStoppedUpload(*plan, cancelled ? nullptr : &error, true);
                 });
@@ -260,7 +260,7 @@ void AppController::_writePlanned(DeviceJob& job, const std::shared_ptr<upload_p
     }
     const bool stopped = plan->next < plan->toWrite.size();
     job.report([this, plan, stopped] {
-        _closeProgressSheet();
+        _progressSheet.end();
         if (stopped) {
             QTimer::singleShot(0, this,
                                [this, plan] { _showStoppedUpload(*plan, nullptr, false); });
@@ -270,8 +270,8 @@ void AppController::_writePlanned(DeviceJob& job, const std::shared_ptr<upload_p
 
 // Why the writing stopped (the link's error, or the user's Cancel), how far it got, and where the
 // registers it overwrote are kept, with the way to put them back.
-void AppController::_showStoppedUpload(const upload_plan& plan, const TavrelError* error,
-                                       bool cutShort) {
+void SafeUploads::_showStoppedUpload(const upload_plan& plan, const TavrelError* error,
+                                     bool cutShort) {
     files::UploadProgress progress{plan.toWrite, plan.next, std::nullopt};
     if (cutShort) {
         progress.unfinished = plan.toWrite[plan.next];
@@ -290,7 +290,7 @@ void AppController::_showStoppedUpload(const upload_plan& plan, const TavrelErro
     if (error != nullptr && error->recoverySuggestion) {
         information = QString::fromLatin1(*error->recoverySuggestion) + "\n\n" + information;
     }
-    QMessageBox* alert = _newAlertSheet(
+    QMessageBox* alert = _alerts.make(
         error != nullptr ? QMessageBox::Critical : QMessageBox::Warning,
         error != nullptr ? QString::fromLatin1(error->description) : tr("The upload was stopped"),
         information);
@@ -307,10 +307,10 @@ void AppController::_showStoppedUpload(const upload_plan& plan, const TavrelErro
 
 // ---- The comparison's result -------------------------------------------------------------------
 
-void AppController::_showComparison(std::shared_ptr<upload_plan> compared) {
+void SafeUploads::_showComparison(std::shared_ptr<upload_plan> compared) {
     const RegisterComparison comparison =
         compareRegisters(*compared->source, compared->device, registersOf(compared->range));
-    auto* dialog = new ComparisonDialog(mainWindow.data(), comparison, firstOf(compared->range),
+    auto* dialog = new ComparisonDialog(_window.data(), comparison, firstOf(compared->range),
                                         lastOf(compared->range));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::finished, this, [this, compared, comparison](int answer) {
@@ -324,67 +324,67 @@ void AppController::_showComparison(std::shared_ptr<upload_plan> compared) {
                                        *compared->device.find(difference.number));
                 }
             }
-            _editor->store(std::move(taken), tr("Take Device Values"));
+            _editor.store(std::move(taken), tr("Take Device Values"));
         }
     });
     dialog->open();
 }
 
-void AppController::_uploadCompared(std::shared_ptr<upload_plan> compared) {
+void SafeUploads::_uploadCompared(std::shared_ptr<upload_plan> compared) {
     TavrelError refusal;
-    if (!rangeUploadable(_tableModel->registers(), compared->range, &refusal)) {
-        _showError(&refusal);
+    if (!rangeUploadable(_table.registers(), compared->range, &refusal)) {
+        _alerts.showError(refusal);
         return;
     }
     // The device may have changed since the comparison read it: the upload reads the compared
     // registers again, keeps what it reads, and decides from that.
-    _startUpload(std::make_shared<const RegisterCollection>(
-                     onlyRegisters(_tableModel->registers(), compared->toRead)),
-                 compared->range, _ports->portName());
+    startUpload(std::make_shared<const RegisterCollection>(
+                    onlyRegisters(_table.registers(), compared->toRead)),
+                compared->range, _portName());
 }
 
 // ---- Snapshots ---------------------------------------------------------------------------------
 
-void AppController::restoreSnapshot() {
-    auto* dialog = new SnapshotDialog(mainWindow.data(),
-                                      files::listUploadSnapshots(localFilePath(_snapshotFolder())));
+void SafeUploads::restoreSnapshot() {
+    auto* dialog = new SnapshotDialog(_window.data(),
+                                      files::listUploadSnapshots(localFilePath(snapshotFolder())));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::finished, this, [this, dialog](int answer) {
         if (answer == QDialog::Accepted && dialog->chosen() != nullptr) {
             const SnapshotInfo snapshot = *dialog->chosen();
-            QTimer::singleShot(0, this, [this, snapshot] { restoreSnapshotDidEnd(snapshot); });
+            QTimer::singleShot(0, this, [this, snapshot] { _restoreChosen(snapshot); });
         }
     });
     dialog->open();
 }
 
-void AppController::restoreSnapshotDidEnd(const SnapshotInfo& snapshot) {
+void SafeUploads::_restoreChosen(const SnapshotInfo& snapshot) {
     auto registers = std::make_shared<RegisterCollection>();
     TavrelError error;
     if (!files::readRegisterFile(snapshot.path, registers.get(), &error)) {
-        _showError(&error);
+        _alerts.showError(error);
         return;
     }
     const LocationLengthRange range{static_cast<uint64_t>(snapshot.range.first),
                                     static_cast<uint64_t>(snapshot.range.count())};
     TavrelError refusal;
     if (!rangeUploadable(*registers, range, &refusal)) {
-        _showError(&refusal);
+        _alerts.showError(refusal);
         return;
     }
-    const QString port = _ports->portName();
-    auto restore = [this, registers, range, port] { _startUpload(registers, range, port); };
+    const QString port = _portName();
+    auto restore = [this, registers, range, port] { startUpload(registers, range, port); };
     const QString taken = QString::fromStdString(snapshot.port);
     if (snapshot.port == files::snapshotPortName(port.toStdString())) {
         restore();
         return;
     }
-    _beginQuestionSheet(tr("Restore a snapshot of another port?"),
-                        tr("The snapshot was taken from %1, and the selected port is %2. "
-                           "Restoring it writes registers %3 to %4 of the VRG-500 on %2.")
-                            .arg(taken, port, registerLabelText(snapshot.range.first),
-                                 registerLabelText(snapshot.range.last)),
-                        tr("Restore"), restore);
+    _alerts.ask(tr("Restore a snapshot of another port?"),
+                tr("The snapshot was taken from %1, and the selected port is %2. "
+                   "Restoring it writes registers %3 to %4 of the VRG-500 on %2.")
+                    .arg(taken, port, registerLabelText(snapshot.range.first),
+                         registerLabelText(snapshot.range.last)),
+                tr("Restore"), restore);
 }
 
 } // namespace tavrel::app
