@@ -48,6 +48,8 @@ void ProgressSheet::begin(const QString& title, LocationLengthRange range) {
     const uint64_t length = std::max<uint64_t>(1, std::min(range.length, room));
     _bar->setRange(static_cast<int>(range.location), static_cast<int>(range.location + length));
     _bar->setValue(static_cast<int>(range.location));
+    // Fixed to the size its contents need before it is shown (see RangeSheet::ask).
+    layout()->activate();
     open();
 }
 

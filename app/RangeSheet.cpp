@@ -103,6 +103,9 @@ void RangeSheet::ask(const QString& text, const QString& confirmTitle,
     _label->setText(text);
     _confirm->setText(confirmTitle);
     _followRadios();
+    // Fixed to the size its contents now need before it is shown, so that the window manager
+    // offers nothing to resize, maximise or minimise.
+    layout()->activate();
     open();
 }
 
