@@ -117,9 +117,11 @@ AppController::AppController(PortLister portLister, QObject* parent)
 }
 
 AppController::~AppController() {
-    // A running job ends first: it reports to the window that goes below.
-    delete _jobs;
-    delete _ports;
+    // A running job ends first (at once: its exchange is interrupted), as it reports to the window
+    // that goes below. The window goes while the objects it may still call on (closing it hands an
+    // open field editor's text to the table) are alive; they go after it, as the controller's
+    // children.
+    _jobs->cancelAndWait(std::chrono::seconds(5));
     delete mainWindow.data();
 }
 
