@@ -1,19 +1,21 @@
-// The application's one controller: it builds the main window (register table, toolbar with the
-// serial port pop-up, menus, the range and progress sheets) and runs every command; the register
-// collection lives in the table model, which is the only way to change it. The device's exchanges
-// run as jobs of the transfer runner (TransferRunner.h), away from the window's thread; everything
-// else, and everything a job shows, happens on the window's thread.
+// The application's controller: it builds the main window (register table, toolbar, menus) and
+// coordinates the objects it holds, which run the commands: the port chooser, the device jobs
+// (every exchange with the device runs on a worker thread of the transfer runner; everything else,
+// and everything a job shows, happens on the window's thread), the alerts, the range and progress
+// sheets, the edit commands, the register files, the safe uploads, the menu settings transfers and
+// the device tools. The register collection lives in the table model, which is the only way to
+// change it.
 //
-// The operations are spread over several source files, one per concern:
-//   AppController.cpp                  start-up, port list, connection lookup, alerts, version,
-//                                      about box, help, closing
+// What is still the controller's own, one source file per concern:
+//   AppController.cpp                  start-up, the window, actions and menus, version, about
+//                                      box, help, closing; the commands handed on
 //   AppControllerTable.cpp             the register collection's changes and the table
-//   AppControllerValidation.cpp        enabling of the commands
-//   AppControllerRegisterTransfer.cpp  range and progress sheets' logic, register transfers
-//   AppControllerEditing.cpp           the Edit menu: undo, clipboard, registers as a whole
+//   AppControllerValidation.cpp        the facts the enabling table decides from
+//   AppControllerRegisterTransfer.cpp  the plain register download and upload
+//   AppControllerEditing.cpp           the Edit menu's actions and the table's context menu
 //   AppControllerUnsavedChanges.cpp    the window title, the save prompt, quitting on a signal
-//   DeviceTools.cpp                    device information, current register, register offsets
-//   RangeSheet.cpp, ProgressSheet.cpp  construction of the two sheets
+//   AppControllerRecovery.cpp          offering the registers windows that ended left behind
+//   MainToolbar.cpp                    the toolbar
 #pragma once
 
 #include "CommandEnabling.h"
