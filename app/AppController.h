@@ -20,9 +20,9 @@
 
 #include "CommandEnabling.h"
 #include "DeviceJobs.h"
-#include "LocationLengthRange.h"
 #include "PortChooser.h"
 #include "RegisterCollection.h"
+#include "RegisterRange.h"
 #include "SerialPortList.h"
 #include "TavrelError.h"
 #include "TavrelSocket.h"
@@ -220,7 +220,7 @@ class AppController : public QObject {
 
     // ---- The progress sheet for stepwise work besides the register transfers -----------------
     // (DeviceTools uses it.) Opens it with `title` and a bar over `range`; clears the cancel flag.
-    void _openProgressSheet(const QString& title, LocationLengthRange range);
+    void _openProgressSheet(const QString& title, records::RegisterRange range);
     // Shows `text` (with "%1" for the register) and the bar at `current`.
     void _closeProgressSheet();
     DeviceTools* deviceTools() const { return _deviceTools; }
@@ -254,8 +254,8 @@ class AppController : public QObject {
     // ---- Register transfer (AppControllerRegisterTransfer.cpp) --------------------------------
     RangeSheet* rangeSheet() const { return _rangeSheet; }
     ProgressSheet* progressSheet() const { return _progressSheet; }
-    void _downloadRegisters(LocationLengthRange range);
-    void _uploadRegisters(LocationLengthRange range);
+    void _downloadRegisters(records::RegisterRange range);
+    void _uploadRegisters(records::RegisterRange range);
     // The bar at `current` (the registers before it done), then the progress sheet goes.
     void _endTransfer(int32_t current);
     // Ends a download: the progress sheet goes, and the download becomes one undo step.

@@ -16,7 +16,7 @@
 #include "SafeUploads.h"
 #include "TavrelLog.h"
 #include "UploadCheck.h"
-#include "UploadRefusal.h"
+#include "UploadRefusalText.h"
 
 #include <QComboBox>
 #include <QMainWindow>
@@ -42,27 +42,21 @@ using records::VRG500_registerTimeNames;
 
 namespace {
 
-// The current register widened with its sign, then taken as unsigned, against the range's end.
-bool inRange(LocationLengthRange range, int32_t current) {
-    const uint64_t widened = static_cast<uint64_t>(static_cast<int64_t>(current));
-    return widened < range.location + range.length;
-}
-
 // The device addresses registers by the low 16 bits of the number.
 uint16_t deviceRegisterNumber(int32_t current) {
     return static_cast<uint16_t>(current);
 }
 
 // What a failed download's alert adds: how many registers arrived before `failed` failed.
-QString arrivedAccount(LocationLengthRange range, int32_t failed) {
+QString arrivedAccount(records::RegisterRange range, int32_t failed) {
     // Those stored before stay in the table, which Undo Download takes back whole.
-    const int64_t arrived = int64_t{failed} - static_cast<int64_t>(range.location);
+    const int64_t arrived = int64_t{failed} - range.first;
     return arrived <= 0
                ? QString()
                : AppController::tr("%L1 of %L2 registers arrived before the failure; Edit \u25B8 "
                                    "Undo Download brings back the table as it was.")
                      .arg(arrived)
-                     .arg(range.length);
+                     .arg(range.count());
 }
 
 } // namespace
@@ -75,12 +69,12 @@ void AppController::downloadRegisters() {
 
 void AppController::_showDownloadRangeSheet() {
     _rangeSheet->ask(tr("Download selected registers from the VRG-500"), tr("Download"),
-                     [this](LocationLengthRange range) { _downloadRegisters(range); });
+                     [this](records::RegisterRange range) { _downloadRegisters(range); });
 }
 
 void AppController::uploadRegisters() {
     _rangeSheet->ask(tr("Upload selected registers to the VRG-500"), tr("Upload"),
-                     [this](LocationLengthRange range) { _uploadRegisters(range); });
+                     [this](records::RegisterRange range) { _uploadRegisters(range); });
 }
 
 // The sheets, made once and opened for each command.
@@ -93,7 +87,7 @@ void AppController::_createSheets() {
 
 // The start shared by the device jobs: the selected port's connection, or the generic alert. The
 // job runs on the runner's worker; the commands are disabled until it ends.
-void AppController::_downloadRegisters(LocationLengthRange range) {
+void AppController::_downloadRegisters(records::RegisterRange range) {
     const QString title = tr("Downloading registers");
     const QString stepText = tr("Downloading register %1");
     _jobs->start([this, range, title, stepText](DeviceJob& job) {
@@ -104,8 +98,8 @@ void AppController::_downloadRegisters(LocationLengthRange range) {
             _registersBeforeDownload = _tableModel->registers();
             _removeAllRegisters();
         });
-        int32_t current = static_cast<int32_t>(range.location);
-        for (; !job.cancelled() && inRange(range, current); ++current) {
+        int32_t current = range.first;
+        for (; !job.cancelled() && range.contains(current); ++current) {
             job.showProgress(stepText, current);
             RegisterEntry entry;
             TavrelError error;
@@ -128,9 +122,10 @@ void AppController::_downloadRegisters(LocationLengthRange range) {
     });
 }
 
-void AppController::_uploadRegisters(LocationLengthRange range) {
+void AppController::_uploadRegisters(records::RegisterRange range) {
     TavrelError refusal;
-    if (!rangeUploadable(_tableModel->registers(), range, &refusal)) {
+    if (!files::rangeUploadable(_tableModel->registers(), range, files::UploadRefusalVoice::Window,
+                                &refusal)) {
         _showError(&refusal);
         return;
     }
@@ -148,8 +143,8 @@ void AppController::_uploadRegisters(LocationLengthRange range) {
             if (!_jobs->deviceAnswers(job, title, range)) {
                 return;
             }
-            int32_t current = static_cast<int32_t>(range.location);
-            for (; !job.cancelled() && inRange(range, current); ++current) {
+            int32_t current = range.first;
+            for (; !job.cancelled() && range.contains(current); ++current) {
                 job.showProgress(stepText, current);
                 const RegisterEntry* entry = registers.find(current);
                 TavrelError error;
@@ -185,7 +180,7 @@ void AppController::_endDownload(int32_t current) {
     validateActions();
 }
 
-void AppController::_openProgressSheet(const QString& title, LocationLengthRange range) {
+void AppController::_openProgressSheet(const QString& title, records::RegisterRange range) {
     _progressSheet->begin(title, range);
     validateActions();
 }

@@ -29,7 +29,7 @@ bool DeviceJobs::start(TransferRunner::Work work, QWidget* alertOver) {
     return true;
 }
 
-bool DeviceJobs::deviceAnswers(DeviceJob& job, const QString& title, LocationLengthRange range) {
+bool DeviceJobs::deviceAnswers(DeviceJob& job, const QString& title, records::RegisterRange range) {
     std::string version;
     records::TavrelError error;
     if (!job.socket().deviceVersion(&version, &error)) {

@@ -3,7 +3,7 @@
 // alert of a job that failed, which comes up after the sheet has gone.
 #pragma once
 
-#include "LocationLengthRange.h"
+#include "RegisterRange.h"
 #include "TavrelError.h"
 #include "TransferRunner.h"
 
@@ -39,7 +39,7 @@ class DeviceJobs : public QObject {
     bool start(TransferRunner::Work work, QWidget* alertOver = nullptr);
     // On the worker: whether the device answers the version request; the progress sheet comes up
     // with `title` over `range` when it does, the alert when it does not.
-    bool deviceAnswers(DeviceJob& job, const QString& title, LocationLengthRange range);
+    bool deviceAnswers(DeviceJob& job, const QString& title, records::RegisterRange range);
     // On the worker: the sheet goes, then the alert of `error` (with `more` after its text),
     // unless the job was cancelled, which cuts its exchange short and is no failure.
     void fail(DeviceJob& job, const records::TavrelError& error, const QString& more = {});

@@ -63,8 +63,8 @@ bool sendOffset(TavrelSocket& socket, const OffsetChoice& choice, VRG500_registe
                                                    error);
 }
 
-LocationLengthRange rangeOf(int32_t first, int32_t last) {
-    return LocationLengthRange{uint64_t(first), uint64_t(last) - uint64_t(first) + 1};
+records::RegisterRange rangeOf(int32_t first, int32_t last) {
+    return records::RegisterRange{first, last};
 }
 
 } // namespace

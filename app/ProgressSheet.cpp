@@ -42,12 +42,12 @@ ProgressSheet::ProgressSheet(QWidget* parent) : QDialog(parent) {
 // is about to move: the registers before it are done. So a single register goes from empty to
 // full, where a bar from the first number to the last would have no length at all (and an empty
 // range would draw the toolkit's busy bar).
-void ProgressSheet::begin(const QString& title, LocationLengthRange range) {
+void ProgressSheet::begin(const QString& title, records::RegisterRange range) {
     _label->setText(title);
-    const uint64_t room = range.location < INT_MAX ? INT_MAX - range.location : 0;
-    const uint64_t length = std::max<uint64_t>(1, std::min(range.length, room));
-    _bar->setRange(static_cast<int>(range.location), static_cast<int>(range.location + length));
-    _bar->setValue(static_cast<int>(range.location));
+    const int64_t first = std::clamp<int64_t>(range.first, 0, INT_MAX - 1);
+    const int64_t end = std::min<int64_t>(INT_MAX, first + std::max<int64_t>(1, range.count()));
+    _bar->setRange(static_cast<int>(first), static_cast<int>(end));
+    _bar->setValue(static_cast<int>(first));
     // Fixed to the size its contents need before it is shown (see RangeSheet::ask).
     layout()->activate();
     open();

@@ -4,7 +4,7 @@
 // unseen). It lays itself out, at any font size.
 #pragma once
 
-#include "LocationLengthRange.h"
+#include "RegisterRange.h"
 
 #include <QDialog>
 
@@ -23,7 +23,7 @@ class ProgressSheet : public QDialog {
     explicit ProgressSheet(QWidget* parent);
 
     // Opens the sheet, window-modal, with `title` and the bar over `range`.
-    void begin(const QString& title, LocationLengthRange range);
+    void begin(const QString& title, records::RegisterRange range);
     // Shows `text` (with "%1" for the register) and the bar at `current`: the registers before it
     // are done.
     void showProgress(const QString& text, int32_t current);

@@ -17,9 +17,6 @@ namespace tavrel::app {
 
 namespace {
 
-constexpr LocationLengthRange AllRegistersRange{0, 300};
-constexpr LocationLengthRange FirstHundredRange{0, 100};
-
 QSpinBox* newRangeField(QWidget* parent, int value, const QString& name) {
     auto* field = new QSpinBox(parent);
     field->setRange(0, HighestRegisterNumber);
@@ -98,7 +95,7 @@ RangeSheet::RangeSheet(QWidget* parent) : QDialog(parent) {
 }
 
 void RangeSheet::ask(const QString& text, const QString& confirmTitle,
-                     std::function<void(LocationLengthRange)> chosen) {
+                     std::function<void(records::RegisterRange)> chosen) {
     _chosen = std::move(chosen);
     _label->setText(text);
     _confirm->setText(confirmTitle);
@@ -117,14 +114,14 @@ void RangeSheet::_followRadios() {
 }
 
 void RangeSheet::_confirmed() {
-    LocationLengthRange range;
+    records::RegisterRange range;
     const int tag = _radios->checkedId();
     switch (tag) {
     case AllRegistersRangeTag:
-        range = AllRegistersRange;
+        range = records::AllRegistersRange;
         break;
     case FirstHundredRangeTag:
-        range = FirstHundredRange;
+        range = records::FirstHundredRange;
         break;
     case TypedRangeTag: {
         const int32_t first = _first->value();
@@ -133,8 +130,7 @@ void RangeSheet::_confirmed() {
             link::tavrelLog("Empty register range: %d to %d", first, last);
             return;
         }
-        range.location = static_cast<uint64_t>(static_cast<int64_t>(first));
-        range.length = static_cast<uint64_t>(static_cast<int64_t>(last - first + 1));
+        range = {first, last};
         break;
     }
     default:

@@ -3,7 +3,7 @@
 // own text and confirm button. It lays itself out, at any font size.
 #pragma once
 
-#include "LocationLengthRange.h"
+#include "RegisterRange.h"
 #include "VRG500.h"
 
 #include <QDialog>
@@ -39,7 +39,7 @@ class RangeSheet : public QDialog {
     // `chosen` runs with the range once the sheet has closed, unless it was cancelled. The choice
     // made last time stays.
     void ask(const QString& text, const QString& confirmTitle,
-             std::function<void(LocationLengthRange)> chosen = {});
+             std::function<void(records::RegisterRange)> chosen = {});
 
     QLabel* label() const { return _label; }
     QButtonGroup* radios() const { return _radios; } // ids are the tags
@@ -50,7 +50,7 @@ class RangeSheet : public QDialog {
 
   signals:
     // Confirmed, once the sheet has closed; Cancel, Escape and the close button choose nothing.
-    void rangeChosen(LocationLengthRange range);
+    void rangeChosen(records::RegisterRange range);
 
   private:
     void _followRadios();
@@ -62,7 +62,7 @@ class RangeSheet : public QDialog {
     QSpinBox* _last = nullptr;
     QPushButton* _confirm = nullptr;
     QPushButton* _cancel = nullptr;
-    std::function<void(LocationLengthRange)> _chosen;
+    std::function<void(records::RegisterRange)> _chosen;
 };
 
 } // namespace tavrel::app

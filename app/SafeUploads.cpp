@@ -26,7 +26,7 @@
 #include "SnapshotDialog.h"
 #include "TavrelLog.h"
 #include "UploadAccount.h"
-#include "UploadRefusal.h"
+#include "UploadRefusalText.h"
 #include "UploadSnapshot.h"
 
 #include <QDialog>
@@ -55,7 +55,7 @@ struct SafeUploads::upload_plan {
     Purpose purpose = Purpose::Upload;
     // What an upload sends; for a comparison, the table's registers compared.
     std::shared_ptr<const RegisterCollection> source;
-    LocationLengthRange range;
+    records::RegisterRange range;
     std::vector<int32_t> toRead; // ascending
     RegisterCollection device;   // as read
     std::vector<int32_t> toWrite;
@@ -67,21 +67,9 @@ struct SafeUploads::upload_plan {
 
 namespace {
 
-int32_t firstOf(LocationLengthRange range) {
-    return static_cast<int32_t>(range.location);
-}
-
-int32_t lastOf(LocationLengthRange range) {
-    return static_cast<int32_t>(range.location + range.length - 1);
-}
-
-records::RegisterRange registersOf(LocationLengthRange range) {
-    return {firstOf(range), lastOf(range)};
-}
-
-std::vector<int32_t> everyNumberOf(LocationLengthRange range) {
+std::vector<int32_t> everyNumberOf(records::RegisterRange range) {
     std::vector<int32_t> numbers;
-    for (int64_t number = firstOf(range); number <= lastOf(range); ++number) {
+    for (int64_t number = range.first; number <= range.last; ++number) {
         numbers.push_back(static_cast<int32_t>(number));
     }
     return numbers;
@@ -110,9 +98,9 @@ QString SafeUploads::snapshotFolder() {
 // ---- Starting ----------------------------------------------------------------------------------
 
 void SafeUploads::startUpload(std::shared_ptr<const RegisterCollection> source,
-                              LocationLengthRange range, const QString& port) {
+                              records::RegisterRange range, const QString& port) {
     auto plan = std::make_shared<upload_plan>();
-    plan->toRead = files::registersToRead(*source, registersOf(range));
+    plan->toRead = files::registersToRead(*source, range);
     plan->source = std::move(source);
     plan->range = range;
     plan->port = port;
@@ -128,23 +116,22 @@ void SafeUploads::startUpload(std::shared_ptr<const RegisterCollection> source,
 
 void SafeUploads::compareWithDevice() {
     _rangeSheet.ask(tr("Compare selected registers with the VRG-500"), tr("Compare"),
-                    [this](LocationLengthRange range) { compareRange(range); });
+                    [this](records::RegisterRange range) { compareRange(range); });
 }
 
 void SafeUploads::compareSelected(const std::vector<int32_t>& numbers) {
     if (numbers.empty()) {
         return;
     }
-    const LocationLengthRange range{static_cast<uint64_t>(numbers.front()),
-                                    static_cast<uint64_t>(numbers.back() - numbers.front() + 1)};
+    const records::RegisterRange range{numbers.front(), numbers.back()};
     _beginComparison(range, numbers);
 }
 
-void SafeUploads::compareRange(LocationLengthRange range) {
+void SafeUploads::compareRange(records::RegisterRange range) {
     _beginComparison(range, everyNumberOf(range));
 }
 
-void SafeUploads::_beginComparison(LocationLengthRange range, std::vector<int32_t> numbers) {
+void SafeUploads::_beginComparison(records::RegisterRange range, std::vector<int32_t> numbers) {
     auto plan = std::make_shared<upload_plan>();
     plan->purpose = upload_plan::Purpose::Compare;
     plan->range = range;
@@ -195,8 +182,8 @@ bool SafeUploads::_readPlanned(DeviceJob& job, upload_plan& plan) {
 // alert) when there is nothing to write or the snapshot cannot be kept, and nothing was sent.
 bool SafeUploads::_keepSnapshot(DeviceJob& job, const std::shared_ptr<upload_plan>& plan,
                                 const std::string& folder) {
-    plan->toWrite = files::registersToWrite(*plan->source, plan->device, registersOf(plan->range));
-    const LocationLengthRange range = plan->range;
+    plan->toWrite = files::registersToWrite(*plan->source, plan->device, plan->range);
+    const records::RegisterRange range = plan->range;
     if (plan->toWrite.empty()) {
         job.report([this, range] {
             _progressSheet.end();
@@ -205,14 +192,14 @@ bool SafeUploads::_keepSnapshot(DeviceJob& job, const std::shared_ptr<upload_pla
                     tr("Nothing to upload"),
                     tr("The VRG-500 holds registers %1 to %2 as they are already; "
                        "nothing was sent.")
-                        .arg(registerLabelText(firstOf(range)), registerLabelText(lastOf(range))),
+                        .arg(registerLabelText(range.first), registerLabelText(range.last)),
                     false);
             });
         });
         return false;
     }
     TavrelError error;
-    if (!files::writeUploadSnapshot(folder, plan->port.toStdString(), registersOf(range),
+    if (!files::writeUploadSnapshot(folder, plan->port.toStdString(), range,
                                     onlyRegisters(plan->device, plan->toWrite), &plan->snapshot,
                                     &error)) {
         const QString reason =
@@ -309,9 +296,9 @@ void SafeUploads::_showStoppedUpload(const upload_plan& plan, const TavrelError*
 
 void SafeUploads::_showComparison(std::shared_ptr<upload_plan> compared) {
     const RegisterComparison comparison =
-        compareRegisters(*compared->source, compared->device, registersOf(compared->range));
-    auto* dialog = new ComparisonDialog(_window.data(), comparison, firstOf(compared->range),
-                                        lastOf(compared->range));
+        compareRegisters(*compared->source, compared->device, compared->range);
+    auto* dialog = new ComparisonDialog(_window.data(), comparison, compared->range.first,
+                                        compared->range.last);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::finished, this, [this, compared, comparison](int answer) {
         if (answer == ComparisonDialog::UploadChanges) {
@@ -332,7 +319,8 @@ void SafeUploads::_showComparison(std::shared_ptr<upload_plan> compared) {
 
 void SafeUploads::_uploadCompared(std::shared_ptr<upload_plan> compared) {
     TavrelError refusal;
-    if (!rangeUploadable(_table.registers(), compared->range, &refusal)) {
+    if (!files::rangeUploadable(_table.registers(), compared->range,
+                                files::UploadRefusalVoice::Window, &refusal)) {
         _alerts.showError(refusal);
         return;
     }
@@ -365,10 +353,9 @@ void SafeUploads::_restoreChosen(const SnapshotInfo& snapshot) {
         _alerts.showError(error);
         return;
     }
-    const LocationLengthRange range{static_cast<uint64_t>(snapshot.range.first),
-                                    static_cast<uint64_t>(snapshot.range.count())};
+    const records::RegisterRange range = snapshot.range;
     TavrelError refusal;
-    if (!rangeUploadable(*registers, range, &refusal)) {
+    if (!files::rangeUploadable(*registers, range, files::UploadRefusalVoice::Window, &refusal)) {
         _alerts.showError(refusal);
         return;
     }

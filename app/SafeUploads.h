@@ -4,8 +4,8 @@
 // of the registers while that preference is on.
 #pragma once
 
-#include "LocationLengthRange.h"
 #include "RegisterCollection.h"
+#include "RegisterRange.h"
 #include "TavrelError.h"
 
 #include <QObject>
@@ -71,9 +71,9 @@ class SafeUploads : public QObject {
     // already hold the same are not sent) and what will be overwritten kept as a snapshot named
     // after `port`.
     void startUpload(std::shared_ptr<const files::RegisterCollection> source,
-                     LocationLengthRange range, const QString& port);
+                     records::RegisterRange range, const QString& port);
     // Reads the device's registers of `range` and shows how the table differs.
-    void compareRange(LocationLengthRange range);
+    void compareRange(records::RegisterRange range);
     // The same for the registers `numbers` (ascending) only, within the range they span; the
     // table's context menu compares the selected registers so. None compares nothing.
     void compareSelected(const std::vector<int32_t>& numbers);
@@ -88,7 +88,7 @@ class SafeUploads : public QObject {
     // What a safe upload or a comparison carries through its phases.
     struct upload_plan;
 
-    void _beginComparison(LocationLengthRange range, std::vector<int32_t> numbers);
+    void _beginComparison(records::RegisterRange range, std::vector<int32_t> numbers);
     // The phases of a safe upload or comparison, on the runner's worker; false ends the job.
     bool _readPlanned(DeviceJob& job, upload_plan& plan);
     bool _keepSnapshot(DeviceJob& job, const std::shared_ptr<upload_plan>& plan,

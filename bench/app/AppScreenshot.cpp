@@ -203,7 +203,7 @@ bool compareEditedRegisters(AppController& controller) {
             return false;
         }
     }
-    controller.safeUploads()->compareRange(LocationLengthRange{0, 10});
+    controller.safeUploads()->compareRange(tavrel::records::RegisterRange{0, 9});
     return waitFor([&] {
         auto* result = controller.window()->findChild<QDialog*>("comparisonDialog");
         return result != nullptr && exposed(result);

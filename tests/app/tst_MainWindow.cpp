@@ -286,7 +286,7 @@ class MainWindowTest : public QObject {
             percents.append(100 * (value - bar->minimum()) / (bar->maximum() - bar->minimum()));
         });
         QDialog* sheet = testAccess(*controller).progressSheet();
-        controller->_downloadRegisters(LocationLengthRange{5, 1});
+        controller->_downloadRegisters(tavrel::records::RegisterRange{5, 5});
         QVERIFY(QTest::qWaitFor([sheet] { return sheet->isVisible(); }));
         QVERIFY(QTest::qWaitFor([sheet] { return !sheet->isVisible(); }));
         QCOMPARE(testAccess(*controller).registers().size(), size_t(1));
@@ -311,7 +311,7 @@ class MainWindowTest : public QObject {
         controller.window()->show();
         controller.rangeSheet()->ask("Upload selected registers to the VRG-500",
                                      "Upload Everything Now");
-        controller._openProgressSheet("Downloading register 65535 of the VRG-500", {0, 300});
+        controller._openProgressSheet("Downloading register 65535 of the VRG-500", {0, 299});
         for (QDialog* sheet :
              std::initializer_list<QDialog*>{controller.rangeSheet(), controller.progressSheet()}) {
             const Qt::WindowFlags flags = sheet->windowFlags();
@@ -349,71 +349,70 @@ class MainWindowTest : public QObject {
 
     // The about box shows the copyright and the credit a line each, even on a small screen.
     void aboutBoxFitsTheCopyrightLine() {
-    AppController controller(lister());
-    controller.window()->show();
-    controller.showAboutPanel();
-    QMessageBox* box = controller.currentAlert();
-    QVERIFY(box != nullptr);
-    QVERIFY(QTest::qWaitForWindowExposed(box));
-    auto* label = box->findChild<QLabel*>("qt_msgbox_informativelabel");
-    QVERIFY(label != nullptr);
-    const QFontMetrics metrics(label->font());
-    const QStringList lines = box->informativeText().split('\n');
-    QCOMPARE(lines.size(), 2);
-    QVERIFY(lines[0].startsWith("Copyright"));
-    QVERIFY(label->width() >= metrics.horizontalAdvance(lines[0]));
-    // As high as the text is on a line of any length: no line wraps.
-    QCOMPARE(label->heightForWidth(label->width()), label->heightForWidth(10000));
-}
+        AppController controller(lister());
+        controller.window()->show();
+        controller.showAboutPanel();
+        QMessageBox* box = controller.currentAlert();
+        QVERIFY(box != nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(box));
+        auto* label = box->findChild<QLabel*>("qt_msgbox_informativelabel");
+        QVERIFY(label != nullptr);
+        const QFontMetrics metrics(label->font());
+        const QStringList lines = box->informativeText().split('\n');
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines[0].startsWith("Copyright"));
+        QVERIFY(label->width() >= metrics.horizontalAdvance(lines[0]));
+        // As high as the text is on a line of any length: no line wraps.
+        QCOMPARE(label->heightForWidth(label->width()), label->heightForWidth(10000));
+    }
 
-// The serial port item's label stands on the buttons' labels' baseline and its pop-up on
-// the icons' centre line. "Serial Port" and "Save File" have no descenders: the last row of
-// ink is the baseline. A solid icon shows where the buttons' icons sit.
-void serialPortItemLinesUpWithTheButtons() {
-    _ports = portsNamed({"ttyS0"});
-    AppController controller(lister());
-    controller._replaceRegisters(collectionOf({{1, RegisterEntry{}}}));
-    QToolBar* bar = controller.mainToolbar();
-    QPixmap solid(bar->iconSize());
-    solid.fill(bar->palette().color(QPalette::WindowText));
-    testAccess(controller).saveAction()->setIcon(QIcon(solid));
-    controller.window()->show();
-    QVERIFY(QTest::qWaitForWindowExposed(controller.window()));
-    const QImage image = bar->grab().toImage();
-    auto* item = bar->findChild<QWidget*>(SerialPortsToolbarItemIdentifier);
-    auto* button = bar->findChild<QWidget*>(SaveFileToolbarItemIdentifier);
-    QComboBox* popUp = testAccess(controller).serialPopUpButton();
-    QVERIFY(item != nullptr && button != nullptr);
+    // The serial port item's label stands on the buttons' labels' baseline and its pop-up on
+    // the icons' centre line. "Serial Port" and "Save File" have no descenders: the last row of
+    // ink is the baseline. A solid icon shows where the buttons' icons sit.
+    void serialPortItemLinesUpWithTheButtons() {
+        _ports = portsNamed({"ttyS0"});
+        AppController controller(lister());
+        controller._replaceRegisters(collectionOf({{1, RegisterEntry{}}}));
+        QToolBar* bar = controller.mainToolbar();
+        QPixmap solid(bar->iconSize());
+        solid.fill(bar->palette().color(QPalette::WindowText));
+        testAccess(controller).saveAction()->setIcon(QIcon(solid));
+        controller.window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(controller.window()));
+        const QImage image = bar->grab().toImage();
+        auto* item = bar->findChild<QWidget*>(SerialPortsToolbarItemIdentifier);
+        auto* button = bar->findChild<QWidget*>(SaveFileToolbarItemIdentifier);
+        QComboBox* popUp = testAccess(controller).serialPopUpButton();
+        QVERIFY(item != nullptr && button != nullptr);
 
-    const auto buttonInk = inkRuns(image, button->geometry());
-    QCOMPARE(buttonInk.size(), 2); // the icon, then the label
-    const QRect itemArea = item->geometry();
-    const int popUpBottom = popUp->mapTo(bar, QPoint(0, popUp->height())).y();
-    const auto labelInk = inkRuns(image, QRect(itemArea.left(), popUpBottom, itemArea.width(),
-                                               itemArea.bottom() - popUpBottom));
-    QVERIFY(!labelInk.isEmpty());
-    QVERIFY2(std::abs(labelInk.last().second - buttonInk[1].second) <= 1,
-             qPrintable(QDebug::toString(std::pair(labelInk.last(), buttonInk[1]))));
-    const double iconCentre = (buttonInk[0].first + buttonInk[0].second) / 2.0;
-    const double popUpCentre = popUp->mapTo(bar, QPoint(0, 0)).y() + popUp->height() / 2.0;
-    QVERIFY2(std::abs(popUpCentre - iconCentre) <= 2,
-             qPrintable(QDebug::toString(std::pair(popUpCentre, iconCentre))));
-}
+        const auto buttonInk = inkRuns(image, button->geometry());
+        QCOMPARE(buttonInk.size(), 2); // the icon, then the label
+        const QRect itemArea = item->geometry();
+        const int popUpBottom = popUp->mapTo(bar, QPoint(0, popUp->height())).y();
+        const auto labelInk = inkRuns(image, QRect(itemArea.left(), popUpBottom, itemArea.width(),
+                                                   itemArea.bottom() - popUpBottom));
+        QVERIFY(!labelInk.isEmpty());
+        QVERIFY2(std::abs(labelInk.last().second - buttonInk[1].second) <= 1,
+                 qPrintable(QDebug::toString(std::pair(labelInk.last(), buttonInk[1]))));
+        const double iconCentre = (buttonInk[0].first + buttonInk[0].second) / 2.0;
+        const double popUpCentre = popUp->mapTo(bar, QPoint(0, 0)).y() + popUp->height() / 2.0;
+        QVERIFY2(std::abs(popUpCentre - iconCentre) <= 2,
+                 qPrintable(QDebug::toString(std::pair(popUpCentre, iconCentre))));
+    }
 
-void closingTheMainWindowQuits() {
-    AppController controller(lister());
-    QSignalSpy terminating(&controller, &AppController::applicationWillTerminate);
-    controller.window()->show();
-    controller._showError(nullptr);
-    controller.currentAlert()->close();
-    testAccess(controller).rangeSheet()->open();
-    testAccess(controller).rangeSheet()->close();
-    QCOMPARE(terminating.count(), 0); // closing an alert or a sheet does not quit
-    controller.window()->close();
-    QCOMPARE(terminating.count(), 1);
-}
-}
-;
+    void closingTheMainWindowQuits() {
+        AppController controller(lister());
+        QSignalSpy terminating(&controller, &AppController::applicationWillTerminate);
+        controller.window()->show();
+        controller._showError(nullptr);
+        controller.currentAlert()->close();
+        testAccess(controller).rangeSheet()->open();
+        testAccess(controller).rangeSheet()->close();
+        QCOMPARE(terminating.count(), 0); // closing an alert or a sheet does not quit
+        controller.window()->close();
+        QCOMPARE(terminating.count(), 1);
+    }
+};
 
 QTEST_MAIN(MainWindowTest)
 #include "tst_MainWindow.moc"

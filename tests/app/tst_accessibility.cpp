@@ -144,7 +144,7 @@ class AccessibilityTest : public QObject, DeviceTestFixture {
         } else if (name == "range sheet") {
             c.uploadRegisters();
         } else if (name == "progress sheet") {
-            c._openProgressSheet("Offsetting registers", {0, 10});
+            c._openProgressSheet("Offsetting registers", {0, 9});
         } else if (name == "register number") {
             askRegisterNumber(window(), "Go to Register", "Register number:", "Go", 5, {});
         } else if (name == "save prompt") {

@@ -150,7 +150,7 @@ class SerialPortsTest : public QObject {
         QCOMPARE(portTitles(popUp), (QStringList{"ttyS1", name}));
         QCOMPARE(popUp->currentData().toString(), path);
 
-        controller._downloadRegisters(LocationLengthRange{0, 3});
+        controller._downloadRegisters(tavrel::records::RegisterRange{0, 2});
         awaitTransferEnd(controller, 30000);
         QVERIFY(controller.currentAlert() == nullptr);
         QCOMPARE(testAccess(controller).registers().size(), size_t(3));
