@@ -1,5 +1,7 @@
 #include "ProgressSheet.h"
 
+#include "SheetWindow.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -12,12 +14,7 @@
 namespace tavrel::app {
 
 ProgressSheet::ProgressSheet(QWidget* parent) : QDialog(parent) {
-    setObjectName("progressSheet");
-    setWindowTitle(tr("Register Transfer"));
-    setWindowModality(Qt::WindowModal);
-    // A title and a close button (which cancels), nothing to maximise.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    makeSheet(this, "progressSheet", tr("Register Transfer"));
 
     _label = new QLabel(this);
     _bar = new QProgressBar(this);
@@ -48,9 +45,7 @@ void ProgressSheet::begin(const QString& title, records::RegisterRange range) {
     const int64_t end = std::min<int64_t>(INT_MAX, first + std::max<int64_t>(1, range.count()));
     _bar->setRange(static_cast<int>(first), static_cast<int>(end));
     _bar->setValue(static_cast<int>(first));
-    // Fixed to the size its contents need before it is shown (see RangeSheet::ask).
-    layout()->activate();
-    open();
+    openSheet(this);
 }
 
 void ProgressSheet::showProgress(const QString& text, int32_t current) {

@@ -1,5 +1,6 @@
 #include "RangeSheet.h"
 
+#include "SheetWindow.h"
 #include "TavrelLog.h"
 
 #include <QButtonGroup>
@@ -33,12 +34,7 @@ bool rangeSheetCanConfirm(int tag, int first, int last) {
 }
 
 RangeSheet::RangeSheet(QWidget* parent) : QDialog(parent) {
-    setObjectName("rangeSheet");
-    setWindowTitle(tr("Register Range"));
-    setWindowModality(Qt::WindowModal);
-    // A title and a close button (which cancels), nothing to maximise.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    makeSheet(this, "rangeSheet", tr("Register Range"));
 
     _label = new QLabel(tr("Download selected registers from the VRG-500"), this);
 
@@ -100,10 +96,7 @@ void RangeSheet::ask(const QString& text, const QString& confirmTitle,
     _label->setText(text);
     _confirm->setText(confirmTitle);
     _followRadios();
-    // Fixed to the size its contents now need before it is shown, so that the window manager
-    // offers nothing to resize, maximise or minimise.
-    layout()->activate();
-    open();
+    openSheet(this);
 }
 
 void RangeSheet::_followRadios() {
