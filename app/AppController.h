@@ -58,9 +58,6 @@ class QTableView;
 class QTimer;
 class QToolBar;
 
-namespace tavrel::link {
-class SerialDeviceNotifier;
-}
 
 namespace tavrel::app {
 

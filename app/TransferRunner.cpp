@@ -66,7 +66,6 @@ bool TransferRunner::start(std::shared_ptr<link::TavrelSocket> socket, Work work
     });
     connect(_thread, &QThread::finished, this, &TransferRunner::_threadEnded);
     _thread->start();
-    emit started();
     return true;
 }
 

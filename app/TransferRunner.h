@@ -78,8 +78,7 @@ class TransferRunner : public QObject {
     bool cancelAndWait(std::chrono::milliseconds timeout);
 
   signals:
-    // A job began (emitted by start()) and ended: everything it reported has run by then.
-    void started();
+    // The job ended: everything it reported has run by then.
     void finished();
     // From the job's showProgress().
     void progressed(const QString& text, int32_t current);
