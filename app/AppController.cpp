@@ -1,50 +1,38 @@
 #include "AppController.h"
+
 #include "Alerts.h"
 #include "DeviceJobs.h"
-#include "EditCommands.h"
-#include "PortChooser.h"
-
-#include "AlertWidth.h"
 #include "DeviceTools.h"
+#include "EditCommands.h"
 #include "FilePanel.h"
+#include "HelpMenu.h"
+#include "MainWindow.h"
 #include "MenuSettingsTransfers.h"
-#include "OpenFailure.h"
+#include "ProgressSheet.h"
+#include "RangeSheet.h"
+#include "RecoveryOffers.h"
 #include "RegisterCellDelegate.h"
 #include "RegisterDocument.h"
 #include "RegisterEditor.h"
 #include "RegisterFiles.h"
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
+#include "RegisterTransfers.h"
 #include "SafeUploads.h"
-#include "SerialPortDiscovery.h"
 #include "TavrelLog.h"
+#include "TavrelSocket.h"
 #include "VersionText.h"
 
-#include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
-#include <QComboBox>
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDialog>
 #include <QDir>
 #include <QEvent>
-#include <QFile>
-#include <QFileInfo>
-#include <QHeaderView>
-#include <QMainWindow>
-#include <QMenu>
-#include <QMenuBar>
+#include <QItemSelectionModel>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QSettings>
-#include <QSignalBlocker>
 #include <QStandardPaths>
-#include <QTableView>
 #include <QTimer>
-
-#include <algorithm>
-#include <vector>
+#include <QUndoStack>
 
 // The resources are linked from a static library: register them explicitly, outside any
 // namespace as Q_INIT_RESOURCE requires.
@@ -54,65 +42,20 @@ static void initializeResources() {
 
 namespace tavrel::app {
 
-using link::explainOpenFailure;
-using link::GenericDeviceErrorInformation;
-using link::GenericDeviceErrorMessage;
 using link::tavrelLog;
-using link::TavrelSocket;
-using records::SerialPortList;
+using records::FrameRate;
+using records::frameRateFromName;
 using records::TavrelError;
 using records::trimmedVersionText;
 
-namespace {
+namespace {} // namespace
 
-// The interface description's sizes.
-constexpr int InitialWindowWidth = 760;
-constexpr int InitialWindowHeight = 520;
-constexpr int MinimumWindowHeight = 260;
-
-const char* const ProgrammingCredit = "Linux version programmed with Qt 6.";
-const char* const HelpResource = ":/help/Mac Tavrel Help.html";
-const char* const HelpDocumentName = "Mac Tavrel Help.html";
-
-QString resourceText(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return QString::fromUtf8(file.readAll()).trimmed();
-}
-
-} // namespace
-
-AppController::AppController(PortLister portLister, QObject* parent)
-    : QObject(parent), _urlOpener([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
+AppController::AppController(PortLister portLister, QObject* parent) : QObject(parent) {
     initializeResources();
-    _createMainWindow();
-    _alerts = new Alerts(mainWindow.data(), this);
-    _edits = new EditCommands(
-        registerTable, *_tableModel, *_editor, *_alerts, mainWindow.data(),
-        [this] { return _transferRunning(); }, this);
-    _ports = new PortChooser(std::move(portLister), *_alerts, mainWindow.data(), this);
-    connect(_ports, &PortChooser::changed, this, &AppController::validateActions);
-    _createActions();
-    _createMenus();
-    _createSheets();
-    _deviceTools = new DeviceTools(*this);
-    _jobs = new DeviceJobs([this](QString* whyNot) { return _ports->connection(whyNot); }, *_alerts,
-                           *_progressSheet, this);
-    connect(_jobs, &DeviceJobs::changed, this, &AppController::validateActions);
-    _menuSettings = new MenuSettingsTransfers(*_jobs, *_alerts, mainWindow.data(), this);
-    _registerFiles = new RegisterFiles(
-        *_document, *_editor, *_tableModel, *_alerts, mainWindow.data(), *saveAction,
-        [this] { return _commitOpenField(); },
-        [this](std::function<void()> then) { _askToSaveChanges(std::move(then)); }, this);
-    connect(_registerFiles, &RegisterFiles::opened, this, &AppController::validateActions);
-    // The title follows the document's file, as Save's text does.
-    connect(_document, &RegisterDocument::pathChanged, this, &AppController::_updateWindowTitle);
-    _safeUploads =
-        new SafeUploads({*_jobs, *_alerts, *_rangeSheet, *_progressSheet, *_tableModel, *_editor,
-                         mainWindow.data(), [this] { return _ports->portName(); }},
-                        this);
+    _createObjects(std::move(portLister));
+    _connectCommands();
+    _connectEditing();
+    _validateOnTableChanges();
     awakeFromNib();
 }
 
@@ -122,133 +65,166 @@ AppController::~AppController() {
     // open field editor's text to the table) are alive; they go after it, as the controller's
     // children.
     _jobs->cancelAndWait(std::chrono::seconds(5));
-    delete mainWindow.data();
+    delete _window.data();
 }
 
-QMainWindow* AppController::window() const {
-    return mainWindow;
+MainWindow* AppController::window() const {
+    return _window;
 }
 
-// ---- Interface construction ------------------------------------------------------------------
+TransferRunner* AppController::transferRunner() const {
+    return _jobs->runner();
+}
 
-void AppController::_createMainWindow() {
-    mainWindow = new QMainWindow;
-    mainWindow->setObjectName("mainWindow");
-    mainWindow->setWindowIcon(QIcon(":/icons/Tavrel.png"));
-    mainWindow->resize(InitialWindowWidth, InitialWindowHeight);
-    mainWindow->setMinimumHeight(MinimumWindowHeight);
-    mainWindow->installEventFilter(this);
+// ---- The objects -------------------------------------------------------------------------------
 
-    registerTable = new RegisterTableView(mainWindow);
-    registerTable->setObjectName("registerTable");
-    registerTable->setAccessibleName(tr("Registers"));
+void AppController::_createObjects(PortLister portLister) {
+    const FrameRate frameRate =
+        frameRateFromName(QSettings().value(FrameRateKey).toString().toStdString());
     _tableModel = new RegisterTableModel(this);
-    registerTable->setModel(_tableModel);
+    _window = new MainWindow(_tableModel, frameRate);
+    _window->installEventFilter(this);
     _editor = new RegisterEditor(_tableModel, this);
+    _editor->setFrameRate(frameRate);
     _document = new RegisterDocument(
         _editor->undoStack(),
         [this]() -> const files::RegisterCollection& { return _tableModel->registers(); },
         QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
             .filePath("Recovered"),
         this);
-    registerTable->setItemDelegate(new RegisterCellDelegate(registerTable));
-    registerTable->setEditTriggers(QAbstractItemView::DoubleClicked |
-                                   QAbstractItemView::EditKeyPressed |
-                                   QAbstractItemView::AnyKeyPressed);
-    registerTable->setSelectionBehavior(QAbstractItemView::SelectRows);
-    registerTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    registerTable->setShowGrid(false);
-    registerTable->setAlternatingRowColors(true);
-    registerTable->setWordWrap(false);
-    registerTable->verticalHeader()->hide();
-    registerTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    registerTable->horizontalHeader()->setSectionsMovable(false);
-    mainWindow->setCentralWidget(new RegisterTableArea(registerTable, mainWindow));
-}
-
-QAction* AppController::_makeAction(const QString& text, const QKeySequence& shortcut,
-                                    void (AppController::*slot)()) {
-    auto* action = new QAction(text, this);
-    if (!shortcut.isEmpty()) {
-        action->setShortcut(shortcut);
-    }
-    connect(action, &QAction::triggered, this, slot);
-    mainWindow->addAction(action);
-    return action;
-}
-
-void AppController::_createActions() {
-    openAction = _makeAction("Open...", QKeySequence::Open, &AppController::openVg2File);
-    saveAction = _makeAction("Save...", QKeySequence::Save, &AppController::saveVg2File);
-    saveAsAction = _makeAction("Save As...", QKeySequence::SaveAs, &AppController::saveVg2FileAs);
-    quitAction = _makeAction("Quit", QKeySequence::Quit, &AppController::quit);
-    choosePortAction = _makeAction("Choose Serial Port...", QKeySequence("Ctrl+Shift+P"),
-                                   &AppController::chooseSerialPort);
-    downloadRegistersAction = _makeAction("Download Registers...", QKeySequence("Ctrl+D"),
-                                          &AppController::downloadRegisters);
-    uploadRegistersAction =
-        _makeAction("Upload Registers...", QKeySequence("Ctrl+U"), &AppController::uploadRegisters);
-    downloadMenuSettingsAction =
-        _makeAction("Download Menu Settings...", QKeySequence("Ctrl+Shift+D"),
-                    &AppController::downloadMenuSettings);
-    uploadMenuSettingsAction = _makeAction("Upload Menu Settings...", QKeySequence("Ctrl+Shift+U"),
-                                           &AppController::uploadMenuSettings);
-    showVersionAction = _makeAction("Show VRG-500 Version", QKeySequence("Ctrl+I"),
-                                    &AppController::showVRG500Version);
-    helpAction =
-        _makeAction("Tavrel Help", QKeySequence::HelpContents, &AppController::showHelpText);
-    aboutAction = _makeAction("About Tavrel", QKeySequence(), &AppController::showAboutPanel);
-    compareAction = _makeAction("Compare with Device...", QKeySequence("Ctrl+Shift+K"),
-                                &AppController::compareWithDevice);
-    restoreSnapshotAction =
-        _makeAction("Restore Snapshot...", QKeySequence(), &AppController::restoreSnapshot);
-    safeUploadAction = new QAction("Compare Before Upload", this);
-    safeUploadAction->setCheckable(true);
-    safeUploadAction->setChecked(SafeUploads::safeUploadEnabled());
-    connect(safeUploadAction, &QAction::toggled, this, &AppController::selectSafeUpload);
-    deviceInformationAction = new QAction("Device Information...", this);
-    connect(deviceInformationAction, &QAction::triggered, this,
-            [this] { _deviceTools->showInformation(); });
-    offsetRegistersAction = new QAction("Offset Registers...", this);
-    connect(offsetRegistersAction, &QAction::triggered, this,
-            [this] { _deviceTools->offsetRegisters(); });
-    quitAction->setMenuRole(QAction::QuitRole);
-    aboutAction->setMenuRole(QAction::AboutRole);
-    _createEditActions();
-}
-
-void AppController::_createMenus() {
-    QMenuBar* bar = mainWindow->menuBar();
-    auto addMenu = [this, bar](const QString& title, const std::vector<QAction*>& actions) {
-        QMenu* menu = bar->addMenu(title);
-        for (QAction* action : actions) {
-            if (action == nullptr) {
-                menu->addSeparator();
-            } else {
-                menu->addAction(action);
-            }
-        }
-        connect(menu, &QMenu::aboutToShow, this, &AppController::validateActions);
-        return menu;
+    QWidget* window = _window.data();
+    _alerts = new Alerts(window, this);
+    _ports = new PortChooser(std::move(portLister), *_alerts, window, this);
+    _rangeSheet = new RangeSheet(window);
+    _progressSheet = new ProgressSheet(window);
+    _jobs = new DeviceJobs([this](QString* whyNot) { return _ports->connection(whyNot); }, *_alerts,
+                           *_progressSheet, this);
+    _edits = new EditCommands(
+        _window->table(), *_tableModel, *_editor, *_alerts, window,
+        [this] { return _jobs->running(); }, this);
+    _registerFiles = new RegisterFiles(
+        *_document, *_editor, *_tableModel, *_alerts, window, *_window->action(Command::Save),
+        [this] { return _window->commitOpenField(); }, this);
+    auto askToSaveChanges = [this](std::function<void()> then) {
+        _registerFiles->askToSaveChanges(std::move(then));
     };
-    addMenu("&File", {openAction, saveAction, saveAsAction, nullptr, quitAction});
-    _createEditMenu();
-    addMenu("&Device", {choosePortAction, nullptr, downloadRegistersAction, uploadRegistersAction,
-                        nullptr, compareAction, restoreSnapshotAction, safeUploadAction, nullptr,
-                        downloadMenuSettingsAction, uploadMenuSettingsAction, nullptr,
-                        showVersionAction, deviceInformationAction, offsetRegistersAction});
-    addMenu("&Help", {helpAction, nullptr, aboutAction});
+    auto portName = [this] { return _ports->portName(); };
+    _safeUploads = new SafeUploads(
+        {*_jobs, *_alerts, *_rangeSheet, *_progressSheet, *_tableModel, *_editor, window, portName},
+        this);
+    _transfers =
+        new RegisterTransfers({*_jobs, *_alerts, *_rangeSheet, *_progressSheet, *_tableModel,
+                               *_editor, *_safeUploads, portName, askToSaveChanges},
+                              this);
+    _menuSettings = new MenuSettingsTransfers(*_jobs, *_alerts, window, this);
+    _deviceTools = new DeviceTools({*_jobs, *_alerts, *_progressSheet, *_editor, window}, this);
+    _help = new HelpMenu(*_alerts, window, this);
+    _recoveryOffers = new RecoveryOffers({*_document, *_editor, *_alerts, askToSaveChanges}, this);
+}
+
+void AppController::_connectCommands() {
+    const std::pair<Command, void (AppController::*)()> commands[] = {
+        {Command::Open, &AppController::openVg2File},
+        {Command::Save, &AppController::saveVg2File},
+        {Command::SaveAs, &AppController::saveVg2FileAs},
+        {Command::Quit, &AppController::quit},
+        {Command::DownloadRegisters, &AppController::downloadRegisters},
+        {Command::UploadRegisters, &AppController::uploadRegisters},
+        {Command::DownloadMenuSettings, &AppController::downloadMenuSettings},
+        {Command::UploadMenuSettings, &AppController::uploadMenuSettings},
+        {Command::ShowVersion, &AppController::showVRG500Version},
+        {Command::Help, &AppController::showHelpText},
+        {Command::About, &AppController::showAboutPanel},
+    };
+    for (const auto& [command, slot] : commands) {
+        connect(_window->action(command), &QAction::triggered, this, slot);
+    }
+    const std::pair<Command, void (EditCommands::*)()> edits[] = {
+        {Command::Undo, &EditCommands::undo},
+        {Command::Redo, &EditCommands::redo},
+        {Command::Cut, &EditCommands::cutRegisters},
+        {Command::Copy, &EditCommands::copyRegisters},
+        {Command::CopyField, &EditCommands::copyField},
+        {Command::Paste, &EditCommands::paste},
+        {Command::Delete, &EditCommands::deleteSelection},
+        {Command::InsertRegister, &EditCommands::insertRegister},
+        {Command::Duplicate, &EditCommands::duplicateRegisters},
+        {Command::GoToRegister, &EditCommands::goToRegister},
+        {Command::SelectAll, &EditCommands::selectAllRegisters},
+    };
+    for (const auto& [command, slot] : edits) {
+        connect(_window->action(command), &QAction::triggered, _edits, slot);
+    }
+    connect(_window->action(Command::ChoosePort), &QAction::triggered, _ports,
+            &PortChooser::openPopUp);
+    connect(_window->action(Command::Compare), &QAction::triggered, _safeUploads,
+            &SafeUploads::compareWithDevice);
+    connect(_window->action(Command::CompareSelected), &QAction::triggered, this,
+            [this] { _safeUploads->compareSelected(_edits->selectedNumbers()); });
+    connect(_window->action(Command::RestoreSnapshot), &QAction::triggered, _safeUploads,
+            &SafeUploads::restoreSnapshot);
+    connect(_window->action(Command::DeviceInformation), &QAction::triggered, _deviceTools,
+            &DeviceTools::showInformation);
+    connect(_window->action(Command::OffsetRegisters), &QAction::triggered, _deviceTools,
+            &DeviceTools::offsetRegisters);
+    QAction* safeUpload = _window->action(Command::SafeUpload);
+    safeUpload->setChecked(SafeUploads::safeUploadEnabled());
+    connect(safeUpload, &QAction::toggled, &SafeUploads::setSafeUploadEnabled);
+    connect(_window, &MainWindow::frameRateChosen, this, &AppController::_selectFrameRate);
+    connect(_window, &MainWindow::commandsAboutToShow, this, &AppController::validateActions);
+    connect(_ports, &PortChooser::changed, this, &AppController::validateActions);
+    connect(_jobs, &DeviceJobs::changed, this, &AppController::validateActions);
+    connect(_registerFiles, &RegisterFiles::opened, this, &AppController::validateActions);
+}
+
+void AppController::_connectEditing() {
+    QUndoStack* stack = _editor->undoStack();
+    connect(stack, &QUndoStack::indexChanged, this, &AppController::validateActions);
+    connect(stack, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        _window->setWindowModified(!clean);
+        validateActions(); // Save follows unsaved changes
+    });
+    connect(_editor, &RegisterEditor::changesApplied, this,
+            [this](const std::vector<int32_t>& numbers) {
+                _edits->selectRegisters(numbers);
+                validateActions();
+            });
+    QItemSelectionModel* selection = _window->table()->selectionModel();
+    connect(selection, &QItemSelectionModel::selectionChanged, this,
+            &AppController::validateActions);
+    connect(selection, &QItemSelectionModel::currentChanged, this, &AppController::validateActions);
+    connect(_window, &MainWindow::tableMenuRequested, _edits, &EditCommands::selectClicked);
+    _window->cellDelegate()->setFieldCommitter(
+        [this](const QModelIndex& index, int line, const QString& text, QString* reason) {
+            return _edits->commitField(index, line, text, reason);
+        });
+    // The title follows the document's file, as Save's text does.
+    connect(_document, &RegisterDocument::pathChanged, this,
+            [this] { _window->showDocumentTitle(_document->title()); });
+}
+
+// What the commands need changes when the table gains its first register or loses its last.
+void AppController::_validateOnTableChanges() {
+    connect(_tableModel, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) {
+                if (_tableModel->rowCount() == last - first + 1) {
+                    validateActions();
+                }
+            });
+    connect(_tableModel, &QAbstractItemModel::rowsRemoved, this, [this] {
+        if (_tableModel->rowCount() == 0) {
+            validateActions();
+        }
+    });
+    connect(_tableModel, &QAbstractItemModel::modelReset, this, &AppController::validateActions);
 }
 
 // ---- Start-up ------------------------------------------------------------------------------
 
 void AppController::awakeFromNib() {
     _tableModel->removeAllRegisters();
-    _updateWindowTitle();
-    _attachToolbar();
-    _fitWindowWidthToToolbar();
-    mainWindow->update();
-    _sizeTableToContents();
+    _window->showDocumentTitle(_document->title());
+    _window->attachToolbar(_ports->popUp());
     _ports->update();
 }
 
@@ -262,40 +238,12 @@ void AppController::selectSerialPort() {
     _ports->selectionMade();
 }
 
-void AppController::chooseSerialPort() {
-    _ports->openPopUp();
-}
-
 void AppController::chooseOtherPort() {
     _ports->askForPath();
 }
 
 bool AppController::addSerialPortByPath(const QString& path) {
     return _ports->addPath(path);
-}
-
-// ---- Alerts ----------------------------------------------------------------------------------
-
-QMessageBox* AppController::_newAlertSheet(QMessageBox::Icon icon, const QString& messageText,
-                                           const QString& informativeText) {
-    return _alerts->make(icon, messageText, informativeText);
-}
-
-QMessageBox* AppController::_beginAlertSheet(const QString& messageText,
-                                             const QString& informativeText, bool critical) {
-    return _alerts->show(messageText, informativeText, critical);
-}
-
-QMessageBox* AppController::currentAlert() const {
-    return _alerts->current();
-}
-
-void AppController::_showError(const TavrelError* error, const QString& moreInformation) {
-    if (error != nullptr) {
-        _alerts->showError(*error, moreInformation);
-        return;
-    }
-    _alerts->showGenericError({});
 }
 
 // ---- Register files and menu settings ----------------------------------------------------------
@@ -312,6 +260,18 @@ void AppController::saveVg2FileAs() {
     _registerFiles->saveAs();
 }
 
+void AppController::downloadRegisters() {
+    _transfers->download();
+}
+
+void AppController::uploadRegisters() {
+    _transfers->upload();
+}
+
+void AppController::cancelProgressSheet() {
+    _jobs->cancel();
+}
+
 void AppController::downloadMenuSettings() {
     _menuSettings->download();
 }
@@ -320,22 +280,18 @@ void AppController::uploadMenuSettings() {
     _menuSettings->upload();
 }
 
-// ---- Comparing and safe uploads --------------------------------------------------------------
+// ---- The frame rate edited times are checked against ------------------------------------------
 
-void AppController::compareWithDevice() {
-    _safeUploads->compareWithDevice();
+void AppController::_selectFrameRate(QAction* action) {
+    const QString name = action->data().toString();
+    QSettings().setValue(FrameRateKey, name);
+    _editor->setFrameRate(frameRateFromName(name.toStdString()));
 }
 
-void AppController::compareSelectedWithDevice() {
-    _safeUploads->compareSelected(_edits->selectedNumbers());
-}
+// ---- Recovery ----------------------------------------------------------------------------------
 
-void AppController::restoreSnapshot() {
-    _safeUploads->restoreSnapshot();
-}
-
-void AppController::selectSafeUpload(bool on) {
-    SafeUploads::setSafeUploadEnabled(on);
+void AppController::offerRecoveredRegisters() {
+    _recoveryOffers->offer();
 }
 
 // ---- Version, about box, help ----------------------------------------------------------------
@@ -347,61 +303,49 @@ void AppController::showVRG500Version() {
         const bool answered = job.socket().deviceVersion(&version, &error);
         job.report([this, answered, version, error] {
             if (!answered) {
-                _showError(&error);
+                _alerts->showError(error);
                 return;
             }
             const QString trimmed = QString::fromLatin1(trimmedVersionText(version));
-            _beginAlertSheet("VRG-500", QString("Version: %1").arg(trimmed), false);
+            _alerts->show("VRG-500", QString("Version: %1").arg(trimmed), false);
         });
     });
 }
 
 void AppController::showAboutPanel() {
-    QString copyright = resourceText(":/Copyright.txt");
-    QMessageBox* box = _alerts->make(
-        QMessageBox::NoIcon, QString("Tavrel %1").arg(QCoreApplication::applicationVersion()),
-        QString("%1\n%2").arg(copyright, ProgrammingCredit));
-    box->setWindowTitle("About Tavrel");
-    box->setIconPixmap(mainWindow->windowIcon().pixmap(64, 64));
-    box->setStandardButtons(QMessageBox::Ok);
-    fitAlertToInformativeText(box);
-    box->open();
-}
-
-QString AppController::helpDocumentPath() const {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    return QDir(folder).filePath(QString("help/") + HelpDocumentName);
+    _help->showAboutPanel();
 }
 
 void AppController::showHelpText() {
-    // The desktop's viewer cannot read the application's resources: write the document out.
-    QString path = helpDocumentPath();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile resource(HelpResource);
-    QSaveFile file(path);
-    if (!resource.open(QIODevice::ReadOnly) || !file.open(QIODevice::WriteOnly) ||
-        file.write(resource.readAll()) < 0 || !file.commit()) {
-        tavrelLog("Error writing the help document %s", path.toLocal8Bit().constData());
-        return;
-    }
-    _urlOpener(QUrl::fromLocalFile(path));
+    _help->showHelpText();
 }
 
 // ---- Closing ---------------------------------------------------------------------------------
 
 void AppController::quit() {
-    mainWindow->close();
+    _window->close();
+}
+
+void AppController::terminate() {
+    _terminating = true;
+    _window->commitOpenField(); // what the table can take of it; a signal waits for no answer
+    const QString kept = _document->keepRecoveryCopyNow();
+    if (!kept.isEmpty()) {
+        tavrelLog("Unsaved registers were kept in %s", localFilePath(kept).c_str());
+    }
+    _closeConfirmed = true;
+    _window->close();
 }
 
 void AppController::_closeAfterAsking() {
-    _askToSaveChanges([this] {
+    _registerFiles->askToSaveChanges([this] {
         _closeConfirmed = true;
-        mainWindow->close();
+        _window->close();
     });
 }
 
 void AppController::windowWillClose(QWidget* window) {
-    if (window != mainWindow) {
+    if (window != _window) {
         return;
     }
     // Closed on purpose, the registers saved or not wanted: nothing is left to recover.
@@ -416,19 +360,19 @@ void AppController::windowWillClose(QWidget* window) {
 }
 
 bool AppController::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Close && watched == mainWindow) {
+    if (event->type() == QEvent::Close && watched == _window) {
         // A value typed but refused keeps the window open, with the reason beside it.
-        if (!_closeConfirmed && !_commitOpenField()) {
+        if (!_closeConfirmed && !_window->commitOpenField()) {
             event->ignore();
             return true;
         }
-        if (!_closeConfirmed && _hasUnsavedChanges()) {
+        if (!_closeConfirmed && _document->isModified()) {
             // Asked first; the window closes once the answer allows it.
             event->ignore();
             QTimer::singleShot(0, this, [this] { _closeAfterAsking(); });
             return true;
         }
-        windowWillClose(mainWindow);
+        windowWillClose(_window);
     }
     return QObject::eventFilter(watched, event);
 }

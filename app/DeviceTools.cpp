@@ -5,8 +5,8 @@
 #include "Alerts.h"
 #include "DeviceJobs.h"
 
-#include "AppController.h"
 #include "DeviceInformationDialog.h"
+#include "ProgressSheet.h"
 #include "RegisterEditor.h"
 #include "RegisterLabelText.h"
 #include "RegisterNumberDialog.h"
@@ -69,13 +69,12 @@ records::RegisterRange rangeOf(int32_t first, int32_t last) {
 
 } // namespace
 
-DeviceTools::DeviceTools(AppController& controller)
-    : QObject(&controller), _controller(controller) {}
+DeviceTools::DeviceTools(const Parts& parts, QObject* parent) : QObject(parent), _parts(parts) {}
 
 void DeviceTools::_showErrorOver(QWidget* window, const TavrelError* error) {
-    // The controller's alerts are sheets of the main window, which a window-modal dialog of the
+    // Alerts are sheets of the main window, which a window-modal dialog of the
     // main window would cover: over one of the tools' dialogs, the alert is that dialog's sheet.
-    _controller.alerts()->showError(*error, {}, window);
+    _parts.alerts.showError(*error, {}, window);
 }
 
 // ---- Device information ------------------------------------------------------------------------
@@ -84,7 +83,7 @@ void DeviceTools::_showErrorOver(QWidget* window, const TavrelError* error) {
 // on the window's thread, or the alert says why (over `alertWindow` while it is open).
 void DeviceTools::_readInformation(QPointer<QWidget> alertWindow,
                                    std::function<void(const DeviceInformation&)> show) {
-    _controller.deviceJobs()->start(
+    _parts.jobs.start(
         [this, alertWindow, show](DeviceJob& job) {
             DeviceInformation information;
             TavrelError error;
@@ -103,7 +102,7 @@ void DeviceTools::_readInformation(QPointer<QWidget> alertWindow,
 void DeviceTools::showInformation() {
     // A dialog with nothing to show is not put up: the alert says why.
     _readInformation(nullptr, [this](const DeviceInformation& information) {
-        auto* dialog = new DeviceInformationDialog(_controller.window());
+        auto* dialog = new DeviceInformationDialog(_parts.window);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->showInformation(information);
         connect(dialog->refreshButton(), &QPushButton::clicked, this,
@@ -140,7 +139,7 @@ void DeviceTools::_setCurrentRegister(uint16_t number) {
         return;
     }
     QPointer<QWidget> dialog = _informationDialog.data();
-    _controller.deviceJobs()->start(
+    _parts.jobs.start(
         [this, dialog, number](DeviceJob& job) {
             uint16_t current = 0;
             TavrelError error;
@@ -161,7 +160,7 @@ void DeviceTools::_setCurrentRegister(uint16_t number) {
 // ---- Offsets -----------------------------------------------------------------------------------
 
 void DeviceTools::offsetRegisters() {
-    auto* dialog = new OffsetRegistersDialog(_controller.window(), _lastOffset);
+    auto* dialog = new OffsetRegistersDialog(_parts.window, _lastOffset);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::finished, this, [this, dialog](int returnCode) {
         _lastOffset = dialog->choice();
@@ -179,9 +178,8 @@ void DeviceTools::offsetRegisters() {
 void DeviceTools::_startOffset(const OffsetChoice& choice, VRG500_registerTime offset) {
     const QString title = tr("Offsetting registers");
     const QString stepText = tr("Offsetting register %1");
-    _controller.deviceJobs()->start([this, choice, offset, title, stepText](DeviceJob& job) {
-        if (!_controller.deviceJobs()->deviceAnswers(job, title,
-                                                     rangeOf(choice.first, choice.last))) {
+    _parts.jobs.start([this, choice, offset, title, stepText](DeviceJob& job) {
+        if (!_parts.jobs.deviceAnswers(job, title, rangeOf(choice.first, choice.last))) {
             return;
         }
         int32_t current = choice.first;
@@ -192,10 +190,10 @@ void DeviceTools::_startOffset(const OffsetChoice& choice, VRG500_registerTime o
             if (!sendOffset(job.socket(), choice, offset, current, &error)) {
                 if (!job.cancelled()) {
                     job.report([this, error] {
-                        _controller._closeProgressSheet();
+                        _parts.progressSheet.end();
                         // The alert comes up after the progress sheet has gone.
                         QTimer::singleShot(0, this,
-                                           [this, error] { _controller._showError(&error); });
+                                           [this, error] { _parts.alerts.showError(error); });
                     });
                     return;
                 }
@@ -207,7 +205,7 @@ void DeviceTools::_startOffset(const OffsetChoice& choice, VRG500_registerTime o
         const int32_t first = choice.first;
         const int32_t last = cutShort ? current : current - 1;
         job.report([this, first, last] {
-            _controller._closeProgressSheet();
+            _parts.progressSheet.end();
             if (last >= first) {
                 QTimer::singleShot(0, this,
                                    [this, first, last] { _askToUpdateTable(first, last); });
@@ -217,7 +215,7 @@ void DeviceTools::_startOffset(const OffsetChoice& choice, VRG500_registerTime o
 }
 
 void DeviceTools::_askToUpdateTable(int32_t first, int32_t last) {
-    QMessageBox* box = _controller._newAlertSheet(
+    QMessageBox* box = _parts.alerts.make(
         QMessageBox::Question, tr("Update the table from the device?"),
         first == last
             ? tr("Register %1 was offset on the VRG-500; the table still holds its earlier times.")
@@ -242,8 +240,8 @@ void DeviceTools::_askToUpdateTable(int32_t first, int32_t last) {
 void DeviceTools::_startReading(int32_t first, int32_t last) {
     const QString title = tr("Reading registers");
     const QString stepText = tr("Reading register %1");
-    _controller.deviceJobs()->start([this, first, last, title, stepText](DeviceJob& job) {
-        if (!_controller.deviceJobs()->deviceAnswers(job, title, rangeOf(first, last))) {
+    _parts.jobs.start([this, first, last, title, stepText](DeviceJob& job) {
+        if (!_parts.jobs.deviceAnswers(job, title, rangeOf(first, last))) {
             return;
         }
         std::vector<RegisterCollection::Item> read;
@@ -255,7 +253,7 @@ void DeviceTools::_startReading(int32_t first, int32_t last) {
                 if (!job.cancelled()) {
                     job.report([this, error] {
                         QTimer::singleShot(0, this,
-                                           [this, error] { _controller._showError(&error); });
+                                           [this, error] { _parts.alerts.showError(error); });
                     });
                 }
                 break;
@@ -263,10 +261,10 @@ void DeviceTools::_startReading(int32_t first, int32_t last) {
             read.emplace_back(current, entry);
         }
         job.report([this, first, read = std::move(read)]() mutable {
-            _controller._closeProgressSheet();
+            _parts.progressSheet.end();
             if (!read.empty()) {
                 const QString text = tr("Update %1").arg(registersText(first, read.back().first));
-                _controller.registerEditor()->store(std::move(read), text);
+                _parts.editor.store(std::move(read), text);
             }
         });
     });

@@ -23,15 +23,29 @@ class TavrelSocket;
 
 namespace tavrel::app {
 
-class AppController;
+class Alerts;
 class DeviceInformationDialog;
+class DeviceJobs;
+class ProgressSheet;
+class RegisterEditor;
 struct DeviceInformation;
 
 class DeviceTools : public QObject {
     Q_OBJECT
 
   public:
-    explicit DeviceTools(AppController& controller);
+    // What the tools work with.
+    struct Parts {
+        DeviceJobs& jobs;
+        Alerts& alerts;
+        ProgressSheet& progressSheet;
+        // Where the registers read back after an offset are stored, as one undo step.
+        RegisterEditor& editor;
+        // What the tools' dialogs open over.
+        QWidget* window;
+    };
+
+    DeviceTools(const Parts& parts, QObject* parent);
 
     // "Device Information…"
     void showInformation();
@@ -51,7 +65,7 @@ class DeviceTools : public QObject {
     void _askToUpdateTable(int32_t first, int32_t last);
     void _startReading(int32_t first, int32_t last);
 
-    AppController& _controller;
+    Parts _parts;
     QPointer<DeviceInformationDialog> _informationDialog;
     // The offset dialog's choice last made in this session, offered the next time.
     OffsetChoice _lastOffset;

@@ -181,6 +181,16 @@ bool EditCommands::wholeRegistersSelected() const {
             RegisterTableModel::machineOfColumn(current.column()) < 0);
 }
 
+void EditCommands::selectClicked(const QModelIndex& clicked) {
+    QItemSelectionModel* selection = _table->selectionModel();
+    if (!clicked.isValid()) {
+        selection->clear();
+    } else if (!selection->isRowSelected(clicked.row(), {})) {
+        selection->setCurrentIndex(clicked, QItemSelectionModel::NoUpdate);
+        selectRegisters({_model.registers().numberAt(static_cast<size_t>(clicked.row()))});
+    }
+}
+
 void EditCommands::selectRegisters(const std::vector<int32_t>& numbers) {
     QItemSelection selection;
     int first = -1;

@@ -51,6 +51,10 @@ class EditCommands : public QObject {
     bool wholeRegistersSelected() const;
     // Selects the registers `numbers` (those in the table) and scrolls to the first.
     void selectRegisters(const std::vector<int32_t>& numbers);
+    // The table's context menu acts on what was clicked (`clicked`): a register that is not
+    // selected is selected first, as file managers do; below the rows there is no register, and
+    // nothing stays selected or current for the menu to act on out of sight.
+    void selectClicked(const QModelIndex& clicked);
     // Puts `text` into a field of the cell at `index`; false with the reason when refused.
     bool commitField(const QModelIndex& index, int line, const QString& text, QString* reason);
 

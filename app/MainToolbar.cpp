@@ -1,24 +1,15 @@
-// The main window's toolbar: its items in their fixed order, the window width that shows every
-// item, and the toolbar as assistive technologies meet it.
-#include "AppController.h"
-
-#include "RegisterCellDelegate.h"
-#include "RegisterTableModel.h"
-#include "RegisterTableView.h"
+#include "MainToolbar.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QAction>
 #include <QComboBox>
-#include <QFontMetrics>
-#include <QHeaderView>
 #include <QLayout>
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
-#include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -182,33 +173,37 @@ void applyLayouts(QMainWindow* window, QToolBar* toolbar) {
 
 } // namespace
 
-void AppController::_attachToolbar() {
+MainToolbar::MainToolbar(QComboBox* portPopUp, const Commands& commands, QMainWindow* window)
+    : QToolBar("mainToolbar", window) {
     QAccessible::installFactory(toolbarAccessible); // once: a factory installed is not added again
-    _toolbar = new QToolBar("mainToolbar", mainWindow);
-    _toolbar->setObjectName("mainToolbar");
-    _toolbar->setMovable(false);
-    _toolbar->setFloatable(false);
-    _toolbar->setContextMenuPolicy(Qt::PreventContextMenu);
-    _toolbar->toggleViewAction()->setEnabled(false);
-    _toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    _toolbar->setIconSize(QSize(32, 32));
+    setObjectName("mainToolbar");
+    setMovable(false);
+    setFloatable(false);
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    toggleViewAction()->setEnabled(false);
+    setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    setIconSize(QSize(32, 32));
     // Qt's button for the items that do not fit: named for the narrow window that shows it.
-    if (auto* extension = _toolbar->findChild<QToolButton*>("qt_toolbar_ext_button")) {
+    if (auto* extension = findChild<QToolButton*>("qt_toolbar_ext_button")) {
         extension->setAccessibleName(tr("More Toolbar Items"));
     }
 
-    QAction* portItem =
-        _toolbar->addWidget(new SerialPortItem(_ports->popUp(), _toolbar->iconSize()));
+    QAction* portItem = addWidget(new SerialPortItem(portPopUp, iconSize()));
     portItem->setProperty(ItemIdentifierProperty, SerialPortsToolbarItemIdentifier);
-    _toolbar->addSeparator();
-    // The commands' actions, in the order of ToolbarCommands.
-    QAction* const actions[] = {openAction,
-                                saveAction,
-                                downloadRegistersAction,
-                                uploadRegistersAction,
-                                downloadMenuSettingsAction,
-                                uploadMenuSettingsAction};
-    static_assert(sizeof actions / sizeof *actions == std::size(ToolbarCommands));
+    addSeparator();
+    _addCommands(commands);
+    window->addToolBar(Qt::TopToolBarArea, this);
+}
+
+void MainToolbar::_addCommands(const Commands& commands) {
+    // In the order of ToolbarCommands.
+    QAction* const actions[] = {commands.open,
+                                commands.save,
+                                commands.downloadRegisters,
+                                commands.uploadRegisters,
+                                commands.downloadMenuSettings,
+                                commands.uploadMenuSettings};
+    static_assert(std::size(actions) == std::size(ToolbarCommands));
     for (size_t i = 0; i < std::size(ToolbarCommands); ++i) {
         const ToolbarCommand& command = ToolbarCommands[i];
         QAction* action = actions[i];
@@ -216,28 +211,27 @@ void AppController::_attachToolbar() {
         action->setToolTip(command.toolTip);
         action->setIcon(toolbarImage(command.image));
         action->setProperty(ItemIdentifierProperty, command.identifier);
-        _toolbar->addAction(action);
-        _toolbar->widgetForAction(action)->setAccessibleName(command.paletteLabel);
-        _toolbar->widgetForAction(action)->setObjectName(command.identifier);
+        addAction(action);
+        widgetForAction(action)->setAccessibleName(command.paletteLabel);
+        widgetForAction(action)->setObjectName(command.identifier);
     }
-    mainWindow->addToolBar(Qt::TopToolBarArea, _toolbar);
 }
 
-QString AppController::toolbarItemIdentifier(const QAction* action) const {
+QString MainToolbar::itemIdentifier(const QAction* action) {
     if (action == nullptr) {
         return {};
     }
     return action->property(ItemIdentifierProperty).toString();
 }
 
-int AppController::_toolbarItemCount() const {
-    return static_cast<int>(_toolbar->actions().size());
+int MainToolbar::_itemCount() const {
+    return static_cast<int>(actions().size());
 }
 
-int AppController::_visibleToolbarItemCount() const {
+int MainToolbar::_visibleItemCount() const {
     int visible = 0;
-    for (QAction* action : _toolbar->actions()) {
-        QWidget* widget = _toolbar->widgetForAction(action);
+    for (QAction* action : actions()) {
+        QWidget* widget = widgetForAction(action);
         if (widget != nullptr && !widget->isHidden()) {
             ++visible;
         }
@@ -245,13 +239,13 @@ int AppController::_visibleToolbarItemCount() const {
     return visible;
 }
 
-void AppController::_fitWindowWidthToToolbar() {
-    QRect frame = mainWindow->geometry();
-    auto apply = [this, &frame] {
-        mainWindow->resize(frame.size());
-        applyLayouts(mainWindow, _toolbar);
+void MainToolbar::fitWindowWidth(QMainWindow* window) {
+    QRect frame = window->geometry();
+    auto apply = [this, window, &frame] {
+        window->resize(frame.size());
+        applyLayouts(window, this);
     };
-    auto allShown = [this] { return _visibleToolbarItemCount() == _toolbarItemCount(); };
+    auto allShown = [this] { return _visibleItemCount() == _itemCount(); };
     // Shown items only ever change with the width: stop at a width no toolbar could need.
     const int widest = 16384;
     apply();
@@ -267,36 +261,10 @@ void AppController::_fitWindowWidthToToolbar() {
         frame.setWidth(frame.width() + 1);
         apply();
     }
-    QSize maxSize = mainWindow->maximumSize();
-    QSize minSize = mainWindow->minimumSize();
-    mainWindow->setMaximumSize(frame.width(), maxSize.height());
-    mainWindow->setMinimumSize(frame.width(), minSize.height());
-}
-
-void AppController::_sizeTableToContents() {
-    const QFont font = registerTable->font();
-    const QFontMetrics metrics(font);
-    const QRect unbounded(0, 0, 100000, 100000);
-    const QSize label =
-        metrics.boundingRect(unbounded, Qt::AlignLeft | Qt::AlignTop, RegisterTableModel::LabelText)
-            .size();
-    QHeaderView* rows = registerTable->verticalHeader();
-    rows->setMinimumSectionSize(1);
-    rows->setDefaultSectionSize(RegisterCellDelegate::TopMargin + label.height() +
-                                RegisterCellDelegate::BottomMargin);
-    QHeaderView* columns = registerTable->horizontalHeader();
-    columns->setMinimumSectionSize(1);
-    columns->setSectionResizeMode(RegisterTableModel::RegisterColumn, QHeaderView::Fixed);
-    columns->setSectionResizeMode(RegisterTableModel::LabelColumn, QHeaderView::Fixed);
-    if (auto* view = qobject_cast<RegisterTableView*>(registerTable)) {
-        view->fitRegisterColumn();
-    }
-    columns->resizeSection(RegisterTableModel::LabelColumn, label.width() + 12);
-    // The machine columns share the rest of the table's width.
-    for (int column = RegisterTableModel::AColumn; column <= RegisterTableModel::DColumn;
-         ++column) {
-        columns->setSectionResizeMode(column, QHeaderView::Stretch);
-    }
+    QSize maxSize = window->maximumSize();
+    QSize minSize = window->minimumSize();
+    window->setMaximumSize(frame.width(), maxSize.height());
+    window->setMinimumSize(frame.width(), minSize.height());
 }
 
 } // namespace tavrel::app

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QTimer>
 #include <QUndoStack>
 
@@ -29,18 +30,30 @@ constexpr const char* RegisterFileSuffix = "vg2";
 
 RegisterFiles::RegisterFiles(RegisterDocument& document, RegisterEditor& editor,
                              RegisterTableModel& table, Alerts& alerts, QWidget* window,
-                             QAction& saveAction, CommitOpenField commitOpenField,
-                             AskToSaveChanges askToSaveChanges, QObject* parent)
+                             QAction& saveAction, CommitOpenField commitOpenField, QObject* parent)
     : QObject(parent), _document(document), _editor(editor), _table(table), _alerts(alerts),
-      _window(window), _saveAction(saveAction), _commitOpenField(std::move(commitOpenField)),
-      _askToSaveChanges(std::move(askToSaveChanges)) {
+      _window(window), _saveAction(saveAction), _commitOpenField(std::move(commitOpenField)) {
     connect(&_document, &RegisterDocument::pathChanged, this, &RegisterFiles::documentPathChanged);
+}
+
+// ---- Unsaved changes ---------------------------------------------------------------------------
+
+void RegisterFiles::askToSaveChanges(std::function<void()> then) {
+    // What is being typed counts as a change, and a refused value stops the command.
+    if (!_commitOpenField()) {
+        return;
+    }
+    _document.askToSaveChanges(
+        [this](const QString& text, const QString& informativeText) {
+            return _alerts.make(QMessageBox::Warning, text, informativeText);
+        },
+        [this](std::function<void()> after) { saveThen(std::move(after)); }, std::move(then));
 }
 
 // ---- Open --------------------------------------------------------------------------------------
 
 void RegisterFiles::open() {
-    _askToSaveChanges([this] { showOpenPanel(); });
+    askToSaveChanges([this] { showOpenPanel(); });
 }
 
 void RegisterFiles::showOpenPanel() {

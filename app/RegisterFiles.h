@@ -1,4 +1,5 @@
-// Open, Save and Save As of vg2 register files. Open asks about unsaved changes first, then for
+// Open, Save and Save As of vg2 register files, and the question before unsaved changes could be
+// lost. Open asks about unsaved changes first, then for
 // the file, which is read once its panel has gone: the table becomes the file's as one undo step,
 // or an alert says why it could not be read. Save writes the table to the file it is of, or asks
 // for one as Save As does; either hands the open field editor's text to the table first. Save's
@@ -27,16 +28,16 @@ class RegisterFiles : public QObject {
     // Hands the open field editor's text to the table; false when it was refused (the editor
     // stays open with the reason, and the command stops).
     using CommitOpenField = std::function<bool()>;
-    // Runs `then` at once when nothing is unsaved, else after asking (and saving, when asked
-    // to); Cancel drops it.
-    using AskToSaveChanges = std::function<void(std::function<void()> then)>;
 
     // The panels and alerts are window-modal on `window`; `saveAction` is Save's command.
     RegisterFiles(RegisterDocument& document, RegisterEditor& editor, RegisterTableModel& table,
                   Alerts& alerts, QWidget* window, QAction& saveAction,
-                  CommitOpenField commitOpenField, AskToSaveChanges askToSaveChanges,
-                  QObject* parent);
+                  CommitOpenField commitOpenField, QObject* parent);
 
+    // Before what would lose unsaved changes: runs `then` at once when nothing is unsaved;
+    // otherwise asks "Save changes to the registers?" and runs it after a successful save or on
+    // Don't Save; Cancel drops it. The open field editor's text is handed to the table first.
+    void askToSaveChanges(std::function<void()> then);
     void open();
     // Saves the table in its own file, or asks for one (as Save As) when it has none.
     void save();
@@ -69,7 +70,6 @@ class RegisterFiles : public QObject {
     QWidget* _window;
     QAction& _saveAction;
     CommitOpenField _commitOpenField;
-    AskToSaveChanges _askToSaveChanges;
     // What waits for the save that saveThen started.
     std::function<void()> _afterSave;
 };

@@ -78,9 +78,9 @@ int main(int argc, char** argv) {
         if (number == count - 1000) {
             lastThousandStart = filling.nsecsElapsed();
         }
-        controller._storeRegister(number, entryFor(number));
+        controller.tableModel()->storeRegister(number, entryFor(number));
         if (follow) {
-            testAccess(controller).registerTable()->scrollToBottom();
+            controller.window()->table()->scrollToBottom();
         }
         QCoreApplication::processEvents();
     }

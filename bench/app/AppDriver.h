@@ -88,12 +88,12 @@ class AppDriver {
 
     // The table as if a file holding `registers` had been opened.
     void setRegisters(RegisterCollection registers) {
-        _controller._replaceRegisters(std::move(registers));
+        _controller.tableModel()->replaceRegisters(std::move(registers));
     }
 
     // Device ▸ Compare Before Upload, on or off.
     void setSafeUpload(bool on) {
-        QAction* action = ui().safeUploadAction();
+        QAction* action = app().window()->action(tavrel::app::Command::SafeUpload);
         if (action->isChecked() != on) {
             action->trigger();
         }
@@ -105,36 +105,37 @@ class AppDriver {
     // The job's command, up to its range sheet; a question about unsaved changes is answered
     // with Don't Save.
     void openRangeSheet(Job job) {
-        QAction* action = job == Job::Download ? ui().downloadRegistersAction()
-                          : job == Job::Upload ? ui().uploadRegistersAction()
-                                               : ui().compareAction();
+        QAction* action =
+            job == Job::Download ? app().window()->action(tavrel::app::Command::DownloadRegisters)
+            : job == Job::Upload ? app().window()->action(tavrel::app::Command::UploadRegisters)
+                                 : app().window()->action(tavrel::app::Command::Compare);
         action->trigger();
-        if (QMessageBox* question = _controller.currentAlert()) {
+        if (QMessageBox* question = _controller.alerts()->current()) {
             if (QAbstractButton* dontSave = question->button(QMessageBox::Discard)) {
                 dontSave->click();
             }
         }
-        if (!ui().rangeSheet()->isVisible()) {
+        if (!app().rangeSheet()->isVisible()) {
             fail("the range sheet did not come up");
         }
     }
 
     // Registers `first` to `last` typed into the range sheet, and its confirm button clicked.
     void acceptRangeSheet(int first, int last) {
-        ui().rangeRadios()->button(tavrel::app::TypedRangeTag)->click();
-        ui().minRangeField()->setValue(first);
-        ui().maxRangeField()->setValue(last);
-        ui().rangeConfirmButton()->click();
+        app().rangeSheet()->radios()->button(tavrel::app::TypedRangeTag)->click();
+        app().rangeSheet()->firstField()->setValue(first);
+        app().rangeSheet()->lastField()->setValue(last);
+        app().rangeSheet()->confirmButton()->click();
     }
 
     // Whether device work is under way: its progress sheet is up.
     bool jobRunning() const {
-        return ui().progressSheet()->isVisible() || _controller.transferRunner()->isRunning();
+        return app().progressSheet()->isVisible() || _controller.transferRunner()->isRunning();
     }
 
     // A click on the running job's Cancel, to post later (see CancelClick).
     std::unique_ptr<CancelClick> prepareCancelClick(std::function<void()> seen) {
-        auto* button = ui().progressSheet()->findChild<QPushButton*>("progressCancelButton");
+        auto* button = app().progressSheet()->findChild<QPushButton*>("progressCancelButton");
         if (button == nullptr) {
             fail("the progress sheet has no Cancel button");
         }
@@ -150,22 +151,22 @@ class AppDriver {
         }
     }
 
-    size_t registerCount() const { return ui().registers().size(); }
+    size_t registerCount() const { return app().tableModel()->registers().size(); }
 
     // The open alert's message, empty when none is open; and its dismissal.
     QString alertText() const {
-        QMessageBox* alert = _controller.currentAlert();
+        QMessageBox* alert = _controller.alerts()->current();
         return alert ? alert->text() : QString();
     }
     void dismissAlert() {
-        if (QMessageBox* alert = _controller.currentAlert()) {
+        if (QMessageBox* alert = _controller.alerts()->current()) {
             alert->done(0);
             QCoreApplication::processEvents();
         }
     }
 
   private:
-    tavrel::app::AppControllerTestAccess ui() const { return tavrel::app::testAccess(_controller); }
+    const tavrel::app::AppController& app() const { return _controller; }
 
     QDialog* shownComparison() const {
         for (auto* dialog : window()->findChildren<tavrel::app::ComparisonDialog*>()) {

@@ -144,26 +144,26 @@ bool exposed(QWidget* widget) {
 
 // Chooses all registers in the open range sheet and confirms it, as a click on Download would.
 void confirmAllRegisters(AppController& controller) {
-    testAccess(controller).rangeRadios()->button(AllRegistersRangeTag)->click();
-    testAccess(controller).rangeConfirmButton()->click();
+    controller.rangeSheet()->radios()->button(AllRegistersRangeTag)->click();
+    controller.rangeSheet()->confirmButton()->click();
 }
 
 bool downloadAllRegisters(AppController& controller) {
     controller.downloadRegisters();
-    if (!waitFor([&] { return exposed(testAccess(controller).rangeSheet()); })) {
+    if (!waitFor([&] { return exposed(controller.rangeSheet()); })) {
         return false;
     }
     confirmAllRegisters(controller);
     return waitFor([&] {
-        return testAccess(controller).registers().size() == 300 &&
-               !testAccess(controller).progressSheet()->isVisible();
+        return controller.tableModel()->registers().size() == 300 &&
+               !controller.progressSheet()->isVisible();
     });
 }
 
 // Types a time the field refuses into register 2's A OUT and presses Enter, as a person would:
 // the editor stays open with the reason beside it.
 bool typeRefusedTime(AppController& controller) {
-    RegisterTableView* table = testAccess(controller).registerTable();
+    RegisterTableView* table = controller.window()->table();
     const QModelIndex cell = controller.tableModel()->index(
         controller.tableModel()->rowOfRegister(EditedRegister), RegisterTableModel::AColumn);
     table->setFocus();
@@ -179,7 +179,7 @@ bool typeRefusedTime(AppController& controller) {
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QCoreApplication::sendEvent(editor, &enter);
     return waitFor([&] {
-        const QLabel* reason = testAccess(controller).cellDelegate()->refusalLabel();
+        const QLabel* reason = controller.window()->cellDelegate()->refusalLabel();
         return reason != nullptr && reason->isVisible();
     });
 }
@@ -219,8 +219,9 @@ bool enterState(AppController& controller, Vrg500Simulator& device, const char* 
         }
         if (name == "about-box") {
             controller.showAboutPanel();
-            return waitFor(
-                [&] { return controller.currentAlert() && exposed(controller.currentAlert()); });
+            return waitFor([&] {
+                return controller.alerts()->current() && exposed(controller.alerts()->current());
+            });
         }
         return true;
     }
@@ -232,23 +233,24 @@ bool enterState(AppController& controller, Vrg500Simulator& device, const char* 
     }
     if (name == "range-sheet") {
         controller.downloadRegisters();
-        testAccess(controller).rangeRadios()->button(AllRegistersRangeTag)->click();
-        return waitFor([&] { return exposed(testAccess(controller).rangeSheet()); });
+        controller.rangeSheet()->radios()->button(AllRegistersRangeTag)->click();
+        return waitFor([&] { return exposed(controller.rangeSheet()); });
     }
     if (name == "progress-sheet") {
         controller.downloadRegisters();
         confirmAllRegisters(controller);
         return waitFor([&] {
-            return testAccess(controller).registers().size() > MidwayRegister &&
-                   exposed(testAccess(controller).progressSheet());
+            return controller.tableModel()->registers().size() > MidwayRegister &&
+                   exposed(controller.progressSheet());
         });
     }
     if (name == "error-alert") {
         device.hangUpAfterFrames(FramesBeforeHangUp, false);
         controller.downloadRegisters();
         confirmAllRegisters(controller);
-        return waitFor(
-            [&] { return controller.currentAlert() && exposed(controller.currentAlert()); });
+        return waitFor([&] {
+            return controller.alerts()->current() && exposed(controller.alerts()->current());
+        });
     }
     return exposed(controller.window()); // no-ports
 }

@@ -2,8 +2,20 @@
 // folder, and the simulated device offered as the one serial port.
 #pragma once
 
+#include "Alerts.h"
 #include "AppController.h"
-#include "AppControllerTestAccess.h"
+#include "DeviceJobs.h"
+#include "EditCommands.h"
+#include "ProgressSheet.h"
+#include "RangeSheet.h"
+#include "RegisterCellDelegate.h"
+#include "RegisterDocument.h"
+#include "RegisterEditor.h"
+#include "RegisterTableModel.h"
+#include "RegisterTableView.h"
+#include "RegisterTransfers.h"
+#include "TavrelSocket.h"
+#include "TransferRunner.h"
 #include "Vrg500Simulator.h"
 
 #include <QCoreApplication>

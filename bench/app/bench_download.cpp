@@ -37,19 +37,20 @@ constexpr int RegisterCount = 300;
 // progress sheet's close.
 double timedDownload(AppController& controller) {
     bool ended = false;
-    auto connection = QObject::connect(testAccess(controller).progressSheet(), &QDialog::finished,
+    auto connection = QObject::connect(controller.progressSheet(), &QDialog::finished,
                                        [&ended] { ended = true; });
     controller.downloadRegisters();
-    testAccess(controller).rangeRadios()->button(AllRegistersRangeTag)->click();
+    controller.rangeSheet()->radios()->button(AllRegistersRangeTag)->click();
     QElapsedTimer timer;
     timer.start();
-    testAccess(controller).rangeConfirmButton()->click();
+    controller.rangeSheet()->confirmButton()->click();
     while (!ended) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
     const double elapsed = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     QObject::disconnect(connection);
-    if (testAccess(controller).registers().size() != RegisterCount || controller.currentAlert()) {
+    if (controller.tableModel()->registers().size() != RegisterCount ||
+        controller.alerts()->current()) {
         std::fprintf(stderr, "the download did not complete\n");
         std::exit(1);
     }

@@ -133,7 +133,7 @@ class Session {
     }
 
     AppController& controller() { return _controller; }
-    RegisterTableView* table() { return testAccess(_controller).registerTable(); }
+    RegisterTableView* table() { return _controller.window()->table(); }
     RegisterTableModel* model() { return _controller.tableModel(); }
     RegisterEditor* editor() { return _controller.registerEditor(); }
     QUndoStack* stack() { return editor()->undoStack(); }
@@ -196,8 +196,8 @@ void fieldEdits(Session& session, int repetitions) {
 
     // Two values in turn, neither the one the register starts with, so each edit changes it.
     const QString values[2] = {"12:34:56:07", "12:34:56:08"};
-    QAction* undo = testAccess(session.controller()).undoAction();
-    QAction* redo = testAccess(session.controller()).redoAction();
+    QAction* undo = session.controller().window()->action(Command::Undo);
+    QAction* redo = session.controller().window()->action(Command::Redo);
     std::vector<double> edits;
     std::vector<double> undos;
     std::vector<double> redos;
@@ -257,8 +257,8 @@ std::string clipboardLines(int32_t first, int32_t spacing) {
 
 void pasteOf(Session& session, const char* what, const std::string& text) {
     QGuiApplication::clipboard()->setText(QString::fromUtf8(text));
-    QAction* paste = testAccess(session.controller()).pasteAction();
-    QAction* undo = testAccess(session.controller()).undoAction();
+    QAction* paste = session.controller().window()->action(Command::Paste);
+    QAction* undo = session.controller().window()->action(Command::Undo);
     std::vector<double> pastes;
     std::vector<double> undos;
     std::vector<double> parses;
@@ -270,8 +270,8 @@ void pasteOf(Session& session, const char* what, const std::string& text) {
         pastes.push_back(session.timed([paste] { paste->trigger(); }));
         pasteViewports += session.watch().takeViewportsPainted();
         failed += session.model()->registers().size() == before + PastedRegisters ? 0 : 1;
-        if (session.controller().currentAlert() != nullptr) {
-            session.controller().currentAlert()->reject();
+        if (session.controller().alerts()->current() != nullptr) {
+            session.controller().alerts()->current()->reject();
         }
         undos.push_back(session.timed([undo] { undo->trigger(); }));
         undoViewports += session.watch().takeViewportsPainted();
@@ -316,7 +316,7 @@ void pastes(Session& session) {
 
 void editingScenario(int repetitions) {
     Session session;
-    session.controller()._replaceRegisters(benchregisters::table(1, Registers, 0, 2));
+    session.controller().tableModel()->replaceRegisters(benchregisters::table(1, Registers, 0, 2));
     session.settle();
     fieldEdits(session, repetitions);
     pastes(session);
@@ -334,7 +334,7 @@ using NextTable = std::function<RegisterCollection(unsigned step, const Register
 void historyScenario(const char* label, const RegisterCollection& first, const NextTable& next) {
     Session session;
     const double empty = residentMegabytes();
-    session.controller()._replaceRegisters(first);
+    session.controller().tableModel()->replaceRegisters(first);
     session.settle();
     const double withTable = residentMegabytes();
 
@@ -353,8 +353,8 @@ void historyScenario(const char* label, const RegisterCollection& first, const N
     session.watch().takeViewportsPainted();
     const double withHistory = residentMegabytes();
 
-    QAction* undo = testAccess(session.controller()).undoAction();
-    QAction* redo = testAccess(session.controller()).redoAction();
+    QAction* undo = session.controller().window()->action(Command::Undo);
+    QAction* redo = session.controller().window()->action(Command::Redo);
     std::vector<double> undos;
     std::vector<double> redos;
     for (int round = 0; round < UndoRounds; ++round) {

@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
 
     AppController controller([] { return std::optional(SerialPortList{}); });
     controller.window()->show();
-    controller._replaceRegisters(benchregisters::table(1, RegisterCount));
+    controller.tableModel()->replaceRegisters(benchregisters::table(1, RegisterCount));
     const QDir folder(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
                       "/Recovered");
 

@@ -147,18 +147,18 @@ class Bench {
     Run upload(const RegisterCollection& table, bool safe, int32_t first = 0,
                int32_t last = RegisterCount - 1) {
         _start.restore(_device);
-        _controller._replaceRegisters(table);
+        _controller.tableModel()->replaceRegisters(table);
         // The action writes the preference when it toggles; the other benchmark window's
         // action may have left the preference the other way while this one stayed.
-        ui().safeUploadAction()->setChecked(safe);
-        _controller.selectSafeUpload(safe);
+        app().window()->action(Command::SafeUpload)->setChecked(safe);
+        tavrel::app::SafeUploads::setSafeUploadEnabled(safe);
         if (QSettings().value(SafeUploadKey, true).toBool() != safe) {
             fail("the safe upload preference did not follow its action");
         }
         const size_t snapshotsBefore = snapshots().size();
         _device.clearReceivedFrames();
 
-        SheetLoop sheet(ui().progressSheet());
+        SheetLoop sheet(app().progressSheet());
         QEventLoop& loop = sheet.loop;
         QElapsedTimer timer;
         // The bar stands at each step's register, read steps ascending; the first write step is
@@ -168,7 +168,7 @@ class Bench {
         double firstWrite = -1;
         int previous = -1;
         auto steps = QObject::connect(
-            ui().progressBar(), &QProgressBar::valueChanged, &loop, [&](int value) {
+            app().progressSheet()->bar(), &QProgressBar::valueChanged, &loop, [&](int value) {
                 const double now = static_cast<double>(timer.nsecsElapsed()) / 1e9;
                 if (firstWrite < 0 && value < previous) {
                     firstWrite = now;
@@ -178,13 +178,13 @@ class Bench {
                 previous = value;
             });
 
-        ui().uploadRegistersAction()->trigger();
-        ui().rangeRadios()->button(TypedRangeTag)->click();
-        ui().minRangeField()->setValue(first);
-        ui().maxRangeField()->setValue(last);
+        app().window()->action(Command::UploadRegisters)->trigger();
+        app().rangeSheet()->radios()->button(TypedRangeTag)->click();
+        app().rangeSheet()->firstField()->setValue(first);
+        app().rangeSheet()->lastField()->setValue(last);
         const double cpuBefore = mainThreadCpuSeconds();
         timer.start();
-        ui().rangeConfirmButton()->click();
+        app().rangeSheet()->confirmButton()->click();
         const int status = sheet.exec();
         Run run;
         run.wallSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
@@ -212,10 +212,10 @@ class Bench {
     // left it, until the progress sheet closes.
     Run restoreNewest() {
         _device.clearReceivedFrames();
-        SheetLoop sheet(ui().progressSheet());
+        SheetLoop sheet(app().progressSheet());
         QElapsedTimer timer;
         timer.start();
-        ui().restoreSnapshotAction()->trigger();
+        app().window()->action(Command::RestoreSnapshot)->trigger();
         SnapshotDialog* dialog = nullptr;
         for (SnapshotDialog* shown : _controller.window()->findChildren<SnapshotDialog*>()) {
             dialog = shown->isVisible() ? shown : dialog;
@@ -240,7 +240,7 @@ class Bench {
     }
 
   private:
-    AppControllerTestAccess ui() const { return testAccess(_controller); }
+    AppController& app() const { return _controller; }
     std::vector<SnapshotInfo> snapshots() const { return listUploadSnapshots(snapshotFolder()); }
 
     // A safe upload with nothing to send ends with this alert, deferred after the progress
@@ -251,7 +251,7 @@ class Bench {
         while (waited.elapsed() < 200) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         }
-        if (QMessageBox* alert = _controller.currentAlert()) {
+        if (QMessageBox* alert = _controller.alerts()->current()) {
             if (alert->text() != "Nothing to upload") {
                 std::fprintf(stderr, "alert: %s\n%s\n", qPrintable(alert->text()),
                              qPrintable(alert->informativeText()));

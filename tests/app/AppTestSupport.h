@@ -3,11 +3,22 @@
 // file panels and files, and sample registers.
 #pragma once
 
+#include "Alerts.h"
 #include "AppController.h"
-#include "AppControllerTestAccess.h"
+#include "DeviceJobs.h"
+#include "EditCommands.h"
+#include "ProgressSheet.h"
 #include "RangeSheet.h"
+#include "RegisterCellDelegate.h"
+#include "RegisterDocument.h"
+#include "RegisterEditor.h"
+#include "RegisterTableModel.h"
+#include "RegisterTableView.h"
 #include "RegisterTimeWire.h"
+#include "RegisterTransfers.h"
 #include "RegisterWire.h"
+#include "TavrelSocket.h"
+#include "TransferRunner.h"
 #include "Vrg500Simulator.h"
 
 #include <QAbstractButton>
@@ -49,7 +60,7 @@ class DeviceTestFixture {
     int _ended = 0;               // transfers ended: the progress sheet closed
     bool _alertBeforeEnd = false; // an alert came up while the progress sheet was still up
 
-    AppControllerTestAccess ui() const { return testAccess(*_controller); }
+    AppController& app() const { return *_controller; }
 
     // Fresh settings, a device started (with sample registers if asked) and a controller on it.
     void startDevice(bool sampleRegisters = false);
@@ -111,18 +122,17 @@ inline void DeviceTestFixture::startDevice(bool sampleRegisters) {
     _controller = makeController(_device->slavePath());
     _ended = 0;
     _alertBeforeEnd = false;
-    QObject::connect(testAccess(*_controller).progressSheet(), &QDialog::finished,
-                     _controller.get(), [this] {
-                         ++_ended;
-                         _alertBeforeEnd = _controller->currentAlert() != nullptr;
-                     });
+    QObject::connect(_controller->progressSheet(), &QDialog::finished, _controller.get(), [this] {
+        ++_ended;
+        _alertBeforeEnd = _controller->alerts()->current() != nullptr;
+    });
 }
 
 // The alert that comes up, at once or through a deferred call, with these texts.
 inline void expectAlert(const AppController& controller, const QString& text,
                         const QString& informativeText, bool critical = true) {
-    QVERIFY(QTest::qWaitFor([&] { return controller.currentAlert() != nullptr; }));
-    QMessageBox* alert = controller.currentAlert();
+    QVERIFY(QTest::qWaitFor([&] { return controller.alerts()->current() != nullptr; }));
+    QMessageBox* alert = controller.alerts()->current();
     QCOMPARE(alert->text(), text);
     QCOMPARE(alert->informativeText(), informativeText);
     QCOMPARE(alert->icon(), critical ? QMessageBox::Critical : QMessageBox::Information);
@@ -131,7 +141,7 @@ inline void expectAlert(const AppController& controller, const QString& text,
 
 // Dismisses the open alert, as its default button would, and lets it go away.
 inline void dismissAlert(const AppController& controller) {
-    if (QMessageBox* alert = controller.currentAlert()) {
+    if (QMessageBox* alert = controller.alerts()->current()) {
         alert->accept();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -140,12 +150,14 @@ inline void dismissAlert(const AppController& controller) {
 // Clicks the button titled `button` of the alert that comes up with `text`.
 inline void answerAlert(const AppController& controller, const QString& text, const QString& button,
                         int timeout = 5000) {
-    QVERIFY2(
-        QTest::qWaitFor(
-            [&] { return controller.currentAlert() && controller.currentAlert()->text() == text; },
-            timeout),
-        qPrintable("no alert " + text));
-    for (QAbstractButton* b : controller.currentAlert()->buttons()) {
+    QVERIFY2(QTest::qWaitFor(
+                 [&] {
+                     return controller.alerts()->current() &&
+                            controller.alerts()->current()->text() == text;
+                 },
+                 timeout),
+             qPrintable("no alert " + text));
+    for (QAbstractButton* b : controller.alerts()->current()->buttons()) {
         if (b->text().remove('&') == button) {
             b->click();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -174,7 +186,7 @@ template <typename T> T* awaitDialog(const AppController& controller) {
 
 // Waits until the progress sheet has come up and gone again.
 inline void awaitTransferEnd(const AppController& controller, int timeout) {
-    QDialog* sheet = testAccess(controller).progressSheet();
+    QDialog* sheet = controller.progressSheet();
     QVERIFY(QTest::qWaitFor([&] { return sheet->isVisible(); }));
     QVERIFY(QTest::qWaitFor([&] { return !sheet->isVisible(); }, timeout));
 }
@@ -182,7 +194,7 @@ inline void awaitTransferEnd(const AppController& controller, int timeout) {
 // Calls `action` once, when the progress bar first shows register `number`: the step of that
 // register has begun and sends its first request next.
 inline void atProgress(const AppController& c, int number, std::function<void()> action) {
-    QProgressBar* bar = testAccess(c).progressBar();
+    QProgressBar* bar = c.progressSheet()->bar();
     auto pending = std::make_shared<bool>(true);
     QObject::connect(bar, &QProgressBar::valueChanged, bar,
                      [number, pending, action = std::move(action)](int value) {
@@ -195,12 +207,12 @@ inline void atProgress(const AppController& c, int number, std::function<void()>
 
 // Triggers `command` and confirms registers `first` to `last` in the range sheet it opens.
 inline void chooseRange(const AppController& controller, QAction* command, int first, int last) {
-    const AppControllerTestAccess ui = testAccess(controller);
+    const AppController& app = controller;
     command->trigger();
-    ui.rangeRadios()->button(TypedRangeTag)->click();
-    ui.minRangeField()->setValue(first);
-    ui.maxRangeField()->setValue(last);
-    ui.rangeConfirmButton()->click();
+    app.rangeSheet()->radios()->button(TypedRangeTag)->click();
+    app.rangeSheet()->firstField()->setValue(first);
+    app.rangeSheet()->lastField()->setValue(last);
+    app.rangeSheet()->confirmButton()->click();
 }
 
 inline QFileDialog* filePanel(const AppController& controller) {

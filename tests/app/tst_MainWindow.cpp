@@ -2,6 +2,7 @@
 // setting through hot-plug rebuilds, the fixed width, the enabling of the commands in toolbar and
 // menus alike, the version command and the generic alert, and closing.
 #include "AppTestSupport.h"
+#include "MainToolbar.h"
 #include "ProgressSheet.h"
 #include "RangeSheet.h"
 #include "RegisterTableModel.h"
@@ -30,8 +31,8 @@ QVariant storedChoice() {
 
 int hiddenToolbarItems(const AppController& controller) {
     int hidden = 0;
-    for (QAction* action : controller.mainToolbar()->actions()) {
-        QWidget* widget = controller.mainToolbar()->widgetForAction(action);
+    for (QAction* action : controller.window()->toolbar()->actions()) {
+        QWidget* widget = controller.window()->toolbar()->widgetForAction(action);
         hidden += widget == nullptr || widget->isHidden() ? 1 : 0;
     }
     return hidden;
@@ -114,7 +115,7 @@ class MainWindowTest : public QObject {
         }
         _ports = ports;
         AppController controller(lister());
-        QComboBox* popUp = testAccess(controller).serialPopUpButton();
+        QComboBox* popUp = controller.portChooser()->popUp();
         QStringList titles;
         for (int i = 0; i < popUp->count() && !popUp->itemData(i).toString().isEmpty(); ++i) {
             titles << popUp->itemText(i);
@@ -150,7 +151,7 @@ class MainWindowTest : public QObject {
             {{"ttyS9"}, nullptr, "ttyS9", "ttyUSB1"},
         };
         AppController controller(lister());
-        QComboBox* popUp = testAccess(controller).serialPopUpButton();
+        QComboBox* popUp = controller.portChooser()->popUp();
         for (const Step& step : steps) {
             _ports = portsNamed(step.ports);
             controller.updateSerialPortsPopup();
@@ -170,7 +171,7 @@ class MainWindowTest : public QObject {
     // change of the ports and the collection, in the toolbar and in the menus.
     void enablingRules() {
         AppController controller(lister());
-        const AppControllerTestAccess ui(controller);
+        AppController& app = controller;
         struct Situation {
             bool port, registers, download, upload, menus, save;
         };
@@ -181,19 +182,19 @@ class MainWindowTest : public QObject {
         for (const Situation& s : situations) {
             _ports = s.port ? portsNamed({"ttyS0"}) : SerialPortList{};
             controller.updateSerialPortsPopup();
-            if (s.registers && ui.registers().empty()) {
-                controller._storeRegister(3, RegisterEntry{});
+            if (s.registers && app.tableModel()->registers().empty()) {
+                controller.tableModel()->storeRegister(3, RegisterEntry{});
             } else if (!s.registers) {
-                controller._removeAllRegisters();
+                controller.tableModel()->removeAllRegisters();
             }
             const std::pair<QAction*, bool> expected[] = {
-                {ui.downloadRegistersAction(), s.download},
-                {ui.uploadRegistersAction(), s.upload},
-                {ui.downloadMenuSettingsAction(), s.menus},
-                {ui.uploadMenuSettingsAction(), s.menus},
-                {ui.saveAction(), s.save},
-                {ui.openAction(), true},
-                {ui.showVersionAction(), true},
+                {app.window()->action(Command::DownloadRegisters), s.download},
+                {app.window()->action(Command::UploadRegisters), s.upload},
+                {app.window()->action(Command::DownloadMenuSettings), s.menus},
+                {app.window()->action(Command::UploadMenuSettings), s.menus},
+                {app.window()->action(Command::Save), s.save},
+                {app.window()->action(Command::Open), true},
+                {app.window()->action(Command::ShowVersion), true},
             };
             for (bool menusOpened : {false, true}) { // at once, and when a menu opens
                 for (QMenu* menu : controller.window()->menuBar()->findChildren<QMenu*>()) {
@@ -203,8 +204,9 @@ class MainWindowTest : public QObject {
                 }
                 for (const auto& [action, enabled] : expected) {
                     QVERIFY2(action->isEnabled() == enabled, qPrintable(action->text()));
-                    QWidget* button = controller.mainToolbar()->widgetForAction(action);
-                    QVERIFY(action == ui.showVersionAction() || button->isEnabled() == enabled);
+                    QWidget* button = controller.window()->toolbar()->widgetForAction(action);
+                    QVERIFY(action == app.window()->action(Command::ShowVersion) ||
+                            button->isEnabled() == enabled);
                 }
             }
         }
@@ -224,7 +226,7 @@ class MainWindowTest : public QObject {
         window->setMinimumWidth(0);
         window->resize(width - 1, window->height());
         window->layout()->activate();
-        controller.mainToolbar()->layout()->activate();
+        controller.window()->toolbar()->layout()->activate();
         QVERIFY(hiddenToolbarItems(controller) > 0);
     }
 
@@ -262,15 +264,15 @@ class MainWindowTest : public QObject {
         simulator.setVersion(deviceVersion.toStdString());
         auto controller =
             makeController(deviceVersion.isEmpty() ? path.toStdString() : simulator.slavePath());
-        testAccess(*controller).showVersionAction()->trigger();
+        controller->window()->action(Command::ShowVersion)->trigger();
         if (!deviceVersion.isEmpty()) {
             expectAlert(*controller, "VRG-500", shown, false);
             return;
         }
         expectAlert(*controller, GenericMessage, shown);
         dismissAlert(*controller);
-        controller->_showError(nullptr);
-        QCOMPARE(controller->currentAlert()->informativeText(), GenericInformation);
+        controller->alerts()->showGenericError({});
+        QCOMPARE(controller->alerts()->current()->informativeText(), GenericInformation);
     }
 
     // A single register fills the bar from empty to full; the bar never has a range of no
@@ -279,17 +281,17 @@ class MainWindowTest : public QObject {
         Vrg500Simulator simulator;
         QVERIFY(simulator.start());
         auto controller = makeController(simulator.slavePath());
-        QProgressBar* bar = testAccess(*controller).progressBar();
+        QProgressBar* bar = controller->progressSheet()->bar();
         QList<int> percents;
         QObject::connect(bar, &QProgressBar::valueChanged, bar, [bar, &percents](int value) {
             QVERIFY(bar->maximum() > bar->minimum());
             percents.append(100 * (value - bar->minimum()) / (bar->maximum() - bar->minimum()));
         });
-        QDialog* sheet = testAccess(*controller).progressSheet();
-        controller->_downloadRegisters(tavrel::records::RegisterRange{5, 5});
+        QDialog* sheet = controller->progressSheet();
+        controller->registerTransfers()->downloadRange(tavrel::records::RegisterRange{5, 5});
         QVERIFY(QTest::qWaitFor([sheet] { return sheet->isVisible(); }));
         QVERIFY(QTest::qWaitFor([sheet] { return !sheet->isVisible(); }));
-        QCOMPARE(testAccess(*controller).registers().size(), size_t(1));
+        QCOMPARE(controller->tableModel()->registers().size(), size_t(1));
         QCOMPARE(percents.value(0, -1), 0);
         QCOMPARE(percents.last(), 100);
     }
@@ -311,7 +313,7 @@ class MainWindowTest : public QObject {
         controller.window()->show();
         controller.rangeSheet()->ask("Upload selected registers to the VRG-500",
                                      "Upload Everything Now");
-        controller._openProgressSheet("Downloading register 65535 of the VRG-500", {0, 299});
+        controller.progressSheet()->begin("Downloading register 65535 of the VRG-500", {0, 299});
         for (QDialog* sheet :
              std::initializer_list<QDialog*>{controller.rangeSheet(), controller.progressSheet()}) {
             const Qt::WindowFlags flags = sheet->windowFlags();
@@ -343,7 +345,7 @@ class MainWindowTest : public QObject {
             }
         }
         controller.cancelProgressSheet();
-        controller._closeProgressSheet();
+        controller.progressSheet()->end();
         QApplication::setFont(original);
     }
 
@@ -352,7 +354,7 @@ class MainWindowTest : public QObject {
         AppController controller(lister());
         controller.window()->show();
         controller.showAboutPanel();
-        QMessageBox* box = controller.currentAlert();
+        QMessageBox* box = controller.alerts()->current();
         QVERIFY(box != nullptr);
         QVERIFY(QTest::qWaitForWindowExposed(box));
         auto* label = box->findChild<QLabel*>("qt_msgbox_informativelabel");
@@ -372,17 +374,17 @@ class MainWindowTest : public QObject {
     void serialPortItemLinesUpWithTheButtons() {
         _ports = portsNamed({"ttyS0"});
         AppController controller(lister());
-        controller._replaceRegisters(collectionOf({{1, RegisterEntry{}}}));
-        QToolBar* bar = controller.mainToolbar();
+        controller.tableModel()->replaceRegisters(collectionOf({{1, RegisterEntry{}}}));
+        QToolBar* bar = controller.window()->toolbar();
         QPixmap solid(bar->iconSize());
         solid.fill(bar->palette().color(QPalette::WindowText));
-        testAccess(controller).saveAction()->setIcon(QIcon(solid));
+        controller.window()->action(Command::Save)->setIcon(QIcon(solid));
         controller.window()->show();
         QVERIFY(QTest::qWaitForWindowExposed(controller.window()));
         const QImage image = bar->grab().toImage();
         auto* item = bar->findChild<QWidget*>(SerialPortsToolbarItemIdentifier);
         auto* button = bar->findChild<QWidget*>(SaveFileToolbarItemIdentifier);
-        QComboBox* popUp = testAccess(controller).serialPopUpButton();
+        QComboBox* popUp = controller.portChooser()->popUp();
         QVERIFY(item != nullptr && button != nullptr);
 
         const auto buttonInk = inkRuns(image, button->geometry());
@@ -404,10 +406,10 @@ class MainWindowTest : public QObject {
         AppController controller(lister());
         QSignalSpy terminating(&controller, &AppController::applicationWillTerminate);
         controller.window()->show();
-        controller._showError(nullptr);
-        controller.currentAlert()->close();
-        testAccess(controller).rangeSheet()->open();
-        testAccess(controller).rangeSheet()->close();
+        controller.alerts()->showGenericError({});
+        controller.alerts()->current()->close();
+        controller.rangeSheet()->open();
+        controller.rangeSheet()->close();
         QCOMPARE(terminating.count(), 0); // closing an alert or a sheet does not quit
         controller.window()->close();
         QCOMPARE(terminating.count(), 1);

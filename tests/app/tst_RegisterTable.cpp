@@ -83,7 +83,7 @@ class RegisterTableTest : public QObject {
         QFETCH(int, machine);
         QFETCH(RegisterEntry, entry);
         QFETCH(Runs, runs);
-        _controller->_storeRegister(5, entry);
+        _controller->tableModel()->storeRegister(5, entry);
         for (int column = 0; column < 4; ++column) {
             QCOMPARE(model()->cellRuns(0, QString(QChar('A' + column))),
                      column == machine
@@ -103,13 +103,14 @@ class RegisterTableTest : public QObject {
     // a replaced one one changed row; never a reset.
     void storingOneRegisterTouchesOnlyItsRow() {
         for (int number : {1234, 7, 65535, 0}) {
-            _controller->_storeRegister(number, RegisterEntry{});
+            _controller->tableModel()->storeRegister(number, RegisterEntry{});
         }
         QSignalSpy resets(model(), &QAbstractItemModel::modelReset);
         QSignalSpy inserts(model(), &QAbstractItemModel::rowsInserted);
         QSignalSpy changes(model(), &QAbstractItemModel::dataChanged);
-        _controller->_storeRegister(42, RegisterEntry{});
-        _controller->_storeRegister(1234, onMachine(0, time(2, 0, 0, 0), Unset, "REPLACED"));
+        _controller->tableModel()->storeRegister(42, RegisterEntry{});
+        _controller->tableModel()->storeRegister(1234,
+                                                 onMachine(0, time(2, 0, 0, 0), Unset, "REPLACED"));
         QCOMPARE(resets.count(), 0);
         QCOMPARE(inserts.count(), 1);
         QCOMPARE(inserts[0][1].toInt(), 2);
@@ -135,20 +136,20 @@ class RegisterTableTest : public QObject {
     void numberColumnFitsTheWidestNumber() {
         QFETCH(int, number);
         QFETCH(QString, label);
-        QTableView* table = testAccess(*_controller).registerTable();
+        QTableView* table = _controller->window()->table();
         const int narrowest = table->columnWidth(RegisterTableModel::RegisterColumn);
         const auto fits = [&] {
             return table->columnWidth(RegisterTableModel::RegisterColumn) >=
                    table->fontMetrics().horizontalAdvance(label) +
                        RegisterCellDelegate::HorizontalMargin;
         };
-        _controller->_storeRegister(7, RegisterEntry{});
-        _controller->_storeRegister(number, RegisterEntry{});
+        _controller->tableModel()->storeRegister(7, RegisterEntry{});
+        _controller->tableModel()->storeRegister(number, RegisterEntry{});
         QCOMPARE(model()->cellText(number < 7 ? 0 : 1, "Register"), label);
         QVERIFY(fits());
-        _controller->_replaceRegisters(collectionOf({{number, RegisterEntry{}}}));
+        _controller->tableModel()->replaceRegisters(collectionOf({{number, RegisterEntry{}}}));
         QVERIFY(fits());
-        _controller->_replaceRegisters(collectionOf({{7, RegisterEntry{}}}));
+        _controller->tableModel()->replaceRegisters(collectionOf({{7, RegisterEntry{}}}));
         QCOMPARE(table->columnWidth(RegisterTableModel::RegisterColumn), narrowest);
     }
 
@@ -175,10 +176,12 @@ class RegisterTableTest : public QObject {
     }
     void registersAreRuledOff() {
         QFETCH(QPalette, palette);
-        QTableView* table = testAccess(*_controller).registerTable();
+        QTableView* table = _controller->window()->table();
         table->setPalette(palette);
-        _controller->_storeRegister(1, onMachine(0, time(1, 2, 3, 4), Unset, "Jiggy pq"));
-        _controller->_storeRegister(2, onMachine(0, time(1, 2, 3, 4), Unset, "REEL0002"));
+        _controller->tableModel()->storeRegister(1,
+                                                 onMachine(0, time(1, 2, 3, 4), Unset, "Jiggy pq"));
+        _controller->tableModel()->storeRegister(2,
+                                                 onMachine(0, time(1, 2, 3, 4), Unset, "REEL0002"));
         QVERIFY(QTest::qWaitForWindowExposed(_controller->window()));
         const QImage grab = table->viewport()->grab().toImage();
         const int x = table->columnViewportPosition(RegisterTableModel::AColumn) + 2;
@@ -199,8 +202,9 @@ class RegisterTableTest : public QObject {
 
     // The focused table frames the current field, one line of one cell, and nothing else.
     void currentFieldIsFramedAlone() {
-        RegisterTableView* table = testAccess(*_controller).registerTable();
-        _controller->_storeRegister(1, onMachine(0, time(1, 2, 3, 4), Unset, "REEL0001"));
+        RegisterTableView* table = _controller->window()->table();
+        _controller->tableModel()->storeRegister(1,
+                                                 onMachine(0, time(1, 2, 3, 4), Unset, "REEL0001"));
         QApplication::setActiveWindow(_controller->window());
         table->setFocus();
         QVERIFY(QTest::qWaitFor([table] { return table->hasFocus(); }));
@@ -230,7 +234,7 @@ class RegisterTableTest : public QObject {
     // of the window, whether rows arrive in sight, out of sight or above the rows in sight.
     void screenFollowsTheCollection() {
         QMainWindow* window = _controller->window();
-        QTableView* table = testAccess(*_controller).registerTable();
+        QTableView* table = _controller->window()->table();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         const auto shownAsDrawn = [window] {
@@ -240,15 +244,17 @@ class RegisterTableTest : public QObject {
                    window->grab().toImage().convertToFormat(QImage::Format_RGB32);
         };
         for (int number = 1000; number < 1200; ++number) {
-            _controller->_storeRegister(number, onMachine(0, time(1, 0, 0, 0), Unset, "A"));
+            _controller->tableModel()->storeRegister(number,
+                                                     onMachine(0, time(1, 0, 0, 0), Unset, "A"));
             if (number < 1003 || number > 1196) {
                 QVERIFY(shownAsDrawn());
             }
         }
         QVERIFY(table->rowAt(table->viewport()->height() - 1) < 199);
-        _controller->_storeRegister(5, onMachine(0, time(2, 0, 0, 0), Unset, "FIRST"));
+        _controller->tableModel()->storeRegister(5, onMachine(0, time(2, 0, 0, 0), Unset, "FIRST"));
         QVERIFY(shownAsDrawn());
-        _controller->_storeRegister(1100, onMachine(0, time(3, 0, 0, 0), Unset, "CHANGED"));
+        _controller->tableModel()->storeRegister(1100,
+                                                 onMachine(0, time(3, 0, 0, 0), Unset, "CHANGED"));
         table->scrollToBottom();
         QVERIFY(shownAsDrawn());
         QCOMPARE(table->rowAt(table->viewport()->height() - 1), 200);

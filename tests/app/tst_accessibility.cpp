@@ -7,6 +7,7 @@
 #include "AppTestSupport.h"
 #include "ComparisonDialog.h"
 #include "DeviceInformationDialog.h"
+#include "MainToolbar.h"
 #include "OffsetRegistersDialog.h"
 #include "OtherPortDialog.h"
 #include "RegisterCellDelegate.h"
@@ -121,7 +122,7 @@ bool act(QAccessibleInterface* node, const QString& action) {
 class AccessibilityTest : public QObject, DeviceTestFixture {
     Q_OBJECT
 
-    QMainWindow* window() const { return ui().mainWindow(); }
+    QMainWindow* window() const { return app().window(); }
 
     // Opens the window of a row of everyControlIsNamed, as the application does.
     QWidget* open(const QByteArray& name) {
@@ -144,19 +145,19 @@ class AccessibilityTest : public QObject, DeviceTestFixture {
         } else if (name == "range sheet") {
             c.uploadRegisters();
         } else if (name == "progress sheet") {
-            c._openProgressSheet("Offsetting registers", {0, 9});
+            c.progressSheet()->begin("Offsetting registers", {0, 9});
         } else if (name == "register number") {
             askRegisterNumber(window(), "Go to Register", "Register number:", "Go", 5, {});
         } else if (name == "save prompt") {
             c.registerEditor()->store({{7, RegisterEntry{}}}, "Insert");
             c.downloadRegisters();
         } else if (name == "error alert") {
-            c._beginAlertSheet("Could not read", "Because.", true);
+            c.alerts()->show("Could not read", "Because.", true);
         } else if (name == "device information") {
-            ui().deviceInformationAction()->trigger();
+            app().window()->action(Command::DeviceInformation)->trigger();
             awaitDialog<DeviceInformationDialog>(c);
         } else if (name == "offset registers") {
-            ui().offsetRegistersAction()->trigger();
+            app().window()->action(Command::OffsetRegisters)->trigger();
             auto* offset = qobject_cast<OffsetRegistersDialog*>(QApplication::activeModalWidget());
             offset->offsetField()->setText("1"); // refused, with the reason beside it
         }
@@ -168,8 +169,8 @@ class AccessibilityTest : public QObject, DeviceTestFixture {
 
     void init() {
         startDevice();
-        _controller->_storeRegister(12, entryWith(0, FourClips));
-        _controller->_storeRegister(13, RegisterEntry{});
+        _controller->tableModel()->storeRegister(12, entryWith(0, FourClips));
+        _controller->tableModel()->storeRegister(13, RegisterEntry{});
     }
 
     void cleanup() { stopDevice(); }
@@ -218,7 +219,7 @@ class AccessibilityTest : public QObject, DeviceTestFixture {
     // A cell names its register, machine and lines; the table says which field is current.
     void tableCellsSayWhatTheyHold() {
         using M = RegisterTableModel;
-        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(ui().registerTable());
+        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(app().window()->table());
         QAccessibleTableInterface* table = node->tableInterface();
         QVERIFY(table);
         const struct {
@@ -234,15 +235,15 @@ class AccessibilityTest : public QObject, DeviceTestFixture {
         for (const auto& c : cells) {
             QCOMPARE(table->cellAt(c.row, c.column)->text(QAccessible::Name), c.name);
         }
-        ui().registerTable()->setCurrentField(_controller->tableModel()->index(1, M::BColumn),
-                                              M::OutLine);
+        app().window()->table()->setCurrentField(_controller->tableModel()->index(1, M::BColumn),
+                                                 M::OutLine);
         QCOMPARE(node->text(QAccessible::Description), "Current field: B OUT of register 013");
     }
 
     // The toolbar lists what it shows: the port pop-up, in a group named by the item's label, and
     // Qt's extension button only in a window too narrow for every item.
     void toolbarHoldsThePortPopUp() {
-        QToolBar* toolbar = _controller->mainToolbar();
+        QToolBar* toolbar = _controller->window()->toolbar();
         QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(toolbar);
         auto listed = [bar] {
             QStringList names;
@@ -254,7 +255,7 @@ class AccessibilityTest : public QObject, DeviceTestFixture {
             return names;
         };
         QVERIFY2(!listed().join(",").contains("hidden"), qPrintable(listed().join(", ")));
-        QComboBox* popUp = ui().serialPopUpButton();
+        QComboBox* popUp = app().portChooser()->popUp();
         QAccessibleInterface* node = find(bar, QAccessible::ComboBox, popUp->currentText());
         QVERIFY(node && node->object() == popUp && inTree(node, bar));
         QCOMPARE(node->parent()->text(QAccessible::Name), "Serial Port");
@@ -271,10 +272,10 @@ class AccessibilityTest : public QObject, DeviceTestFixture {
     // The field editor, and the reason beside it when a value is refused, are in the window's tree
     // with their names.
     void fieldEditorAndRefusalAreInTheTree() {
-        ui().registerTable()->setCurrentField(
+        app().window()->table()->setCurrentField(
             _controller->tableModel()->index(0, RegisterTableModel::AColumn),
             RegisterTableModel::InLine);
-        QVERIFY(ui().registerTable()->editCurrentField());
+        QVERIFY(app().window()->table()->editCurrentField());
         QAccessibleInterface* main = QAccessible::queryAccessibleInterface(window());
         QAccessibleInterface* editor = find(main, QAccessible::EditableText, "A IN");
         QVERIFY(editor && inTree(editor, main));
@@ -284,7 +285,7 @@ class AccessibilityTest : public QObject, DeviceTestFixture {
         QCOMPARE(editor->parent()->parent()->childAt(centre.x(), centre.y()), editor->parent());
         field->setText("99:99:99:99");
         QTest::keyClick(field, Qt::Key_Return);
-        QLabel* refusal = ui().cellDelegate()->refusalLabel();
+        QLabel* refusal = app().window()->cellDelegate()->refusalLabel();
         QVERIFY(refusal && refusal->isVisible());
         QAccessibleInterface* reason = find(main, QAccessible::StaticText, refusal->text());
         QVERIFY(reason && inTree(reason, main));
@@ -293,9 +294,10 @@ class AccessibilityTest : public QObject, DeviceTestFixture {
     // Device ▸ Choose Serial Port, or its shortcut, opens the port pop-up for the arrow keys;
     // choosing there, as any other change of the pop-up's choice, is acted upon.
     void portPopUpFromTheKeyboard() {
-        QComboBox* popUp = ui().serialPopUpButton();
-        QCOMPARE(ui().choosePortAction()->shortcut(), QKeySequence("Ctrl+Shift+P"));
-        ui().choosePortAction()->trigger();
+        QComboBox* popUp = app().portChooser()->popUp();
+        QCOMPARE(app().window()->action(Command::ChoosePort)->shortcut(),
+                 QKeySequence("Ctrl+Shift+P"));
+        app().window()->action(Command::ChoosePort)->trigger();
         QVERIFY(popUp->view()->isVisible());
         QVERIFY(QApplication::focusWidget() == popUp ||
                 QApplication::focusWidget() == popUp->view());
@@ -308,7 +310,7 @@ class AccessibilityTest : public QObject, DeviceTestFixture {
     // The range sheet as a screen reader drives it: the toolbar's Download pressed, "Range:"
     // toggled, the two fields given values, Download pressed; the table then holds that range.
     void rangeSheetDrivenByAccessibilityActions() {
-        _controller->_removeAllRegisters();
+        _controller->tableModel()->removeAllRegisters();
         using Action = QAccessibleActionInterface;
         QAccessibleInterface* main = QAccessible::queryAccessibleInterface(window());
         QVERIFY(
@@ -325,7 +327,7 @@ class AccessibilityTest : public QObject, DeviceTestFixture {
         }
         QVERIFY(act(find(sheet, QAccessible::PushButton, "Download"), Action::pressAction()));
         awaitTransferEnd(*_controller, DownloadTimeout);
-        QVERIFY(ui().registers() == deviceRegisters(*_device, 4, 6));
+        QVERIFY(app().tableModel()->registers() == deviceRegisters(*_device, 4, 6));
     }
 };
 

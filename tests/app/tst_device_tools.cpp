@@ -56,7 +56,7 @@ class DeviceToolsTest : public QObject, DeviceTestFixture {
     // such as "AC", the offset text.
     OffsetRegistersDialog* chooseOffset(const QString& machines, const QString& text, int last,
                                         int first = 5) {
-        ui().offsetRegistersAction()->trigger();
+        app().window()->action(Command::OffsetRegisters)->trigger();
         auto* dialog = shownDialog<OffsetRegistersDialog>(*_controller);
         dialog->lastField()->setValue(last);
         dialog->firstField()->setValue(first);
@@ -69,8 +69,8 @@ class DeviceToolsTest : public QObject, DeviceTestFixture {
 
     // Answers the question that follows an offset, once the progress sheet has gone.
     void answerQuestion(const QString& button) {
-        QTRY_VERIFY_WITH_TIMEOUT(_controller->currentAlert() && !ui().progressSheet()->isVisible(),
-                                 StepsTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            _controller->alerts()->current() && !app().progressSheet()->isVisible(), StepsTimeout);
         answerAlert(*_controller, "Update the table from the device?", button);
     }
 
@@ -96,7 +96,7 @@ class DeviceToolsTest : public QObject, DeviceTestFixture {
         _device->setVersion(" 2.10 ");
         _device->setVideoStandard(true);
         _device->setCurrentRegister(7);
-        ui().deviceInformationAction()->trigger();
+        app().window()->action(Command::DeviceInformation)->trigger();
         auto* dialog = awaitDialog<DeviceInformationDialog>(*_controller);
         QVERIFY(dialog);
         QCOMPARE(dialog->windowModality(), Qt::WindowModal);
@@ -142,7 +142,7 @@ class DeviceToolsTest : public QObject, DeviceTestFixture {
         if (when == "opening") {
             _device->injectFault(Vrg500Fault::NakInstead);
         }
-        ui().deviceInformationAction()->trigger();
+        app().window()->action(Command::DeviceInformation)->trigger();
         auto* dialog =
             when == "opening" ? nullptr : awaitDialog<DeviceInformationDialog>(*_controller);
         if (when != "opening") {
@@ -154,13 +154,14 @@ class DeviceToolsTest : public QObject, DeviceTestFixture {
                 dialog->findChild<QInputDialog*>()->accept();
             }
         }
-        QTRY_COMPARE(_controller->currentAlert() ? _controller->currentAlert()->text() : "", text);
-        QMessageBox* alert = _controller->currentAlert();
+        QTRY_COMPARE(
+            _controller->alerts()->current() ? _controller->alerts()->current()->text() : "", text);
+        QMessageBox* alert = _controller->alerts()->current();
         // With no connection, why the port could not be opened follows.
         QVERIFY(alert->informativeText().startsWith(
             connected ? QString(TavrelDeviceRecoverySuggestion) : GenericInformation));
         QCOMPARE(shownDialog<DeviceInformationDialog>(*_controller), dialog); // null when opening
-        QWidget* over = dialog ? static_cast<QWidget*>(dialog) : ui().mainWindow();
+        QWidget* over = dialog ? static_cast<QWidget*>(dialog) : app().window();
         QCOMPARE(alert->windowHandle()->transientParent(), over->windowHandle()); // stacked on it
         QCOMPARE(QApplication::activeModalWidget(), static_cast<QWidget*>(alert));
         if (dialog) {
@@ -196,8 +197,8 @@ class DeviceToolsTest : public QObject, DeviceTestFixture {
             }
             QCOMPARE(deviceTimes(*_device, n), expected);
         }
-        QVERIFY(ui().registers().empty()); // "Not Now" leaves the table alone
-        QVERIFY(ui().offsetRegistersAction()->isEnabled());
+        QVERIFY(app().tableModel()->registers().empty()); // "Not Now" leaves the table alone
+        QVERIFY(app().window()->action(Command::OffsetRegisters)->isEnabled());
     }
 
     // The Offset button follows the choice, Return too; a refused offset says why under its
@@ -239,7 +240,7 @@ class DeviceToolsTest : public QObject, DeviceTestFixture {
         }
         QCOMPARE(offsetFrames(*_device), enabled ? QList<int>({5}) : QList<int>());
 
-        ui().offsetRegistersAction()->trigger();
+        app().window()->action(Command::OffsetRegisters)->trigger();
         auto* again = shownDialog<OffsetRegistersDialog>(*_controller);
         QCOMPARE(again->offsetField()->text(), text);
         QCOMPARE(again->lastField()->value(), last);
@@ -258,7 +259,7 @@ class DeviceToolsTest : public QObject, DeviceTestFixture {
         QFETCH(bool, cancel);
         const RegisterCollection before =
             collectionOf({{1, entryWith(3, FourClips)}, {50, entryWith(4, FourClips)}});
-        _controller->_replaceRegisters(before);
+        _controller->tableModel()->replaceRegisters(before);
         atProgress(*_controller, 2, [this, cancel] {
             if (!cancel) {
                 _device->injectFault(Vrg500Fault::NakInstead);
@@ -269,11 +270,11 @@ class DeviceToolsTest : public QObject, DeviceTestFixture {
             _device->injectFault(Vrg500Fault::TrickledReply);
             QTimer::singleShot(0, this, [this] {
                 QVERIFY(QTest::qWaitFor([this] { return offsetFrames(*_device).size() == 3; }));
-                ui().progressSheet()->findChild<QPushButton*>("progressCancelButton")->click();
+                app().progressSheet()->findChild<QPushButton*>("progressCancelButton")->click();
             });
         });
         chooseOffset("A", "01:00:00:00", 9, 0)->offsetButton()->click();
-        QTRY_VERIFY_WITH_TIMEOUT(_controller->currentAlert(), StepsTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(_controller->alerts()->current(), StepsTimeout);
         QVERIFY(!_alertBeforeEnd);
         QCOMPARE(offsetFrames(*_device), QList<int>({0, 1, 2}));
         if (!cancel) {
@@ -281,20 +282,20 @@ class DeviceToolsTest : public QObject, DeviceTestFixture {
                         TavrelDeviceRecoverySuggestion);
             return;
         }
-        QCOMPARE(_controller->currentAlert()->informativeText(),
+        QCOMPARE(_controller->alerts()->current()->informativeText(),
                  "Registers 000-002 were offset on the VRG-500; the "
                  "table still holds their earlier times.");
         answerQuestion("Update Table");
-        QTRY_VERIFY_WITH_TIMEOUT(ui().registers().size() == 4, StepsTimeout);
-        QTRY_VERIFY(!ui().progressSheet()->isVisible());
-        QCOMPARE(ui().progressLabel()->text(), "Reading register 2");
+        QTRY_VERIFY_WITH_TIMEOUT(app().tableModel()->registers().size() == 4, StepsTimeout);
+        QTRY_VERIFY(!app().progressSheet()->isVisible());
+        QCOMPARE(app().progressSheet()->label()->text(), "Reading register 2");
         RegisterCollection expected = deviceRegisters(*_device, 0, 2);
         expected.set(50, *before.find(50)); // as it was
-        QVERIFY(ui().registers() == expected);
+        QVERIFY(app().tableModel()->registers() == expected);
         QUndoStack* stack = _controller->registerEditor()->undoStack();
         QCOMPARE(stack->undoText(), "Update Registers 000-002");
         stack->undo();
-        QVERIFY(ui().registers() == before);
+        QVERIFY(app().tableModel()->registers() == before);
     }
 };
 

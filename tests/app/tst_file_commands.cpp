@@ -93,7 +93,7 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
         _files = std::make_unique<QTemporaryDir>();
         startDevice();
         _device->setMenu(patternBlock(3));
-        _controller->_replaceRegisters(_before);
+        _controller->tableModel()->replaceRegisters(_before);
     }
 
     void cleanup() {
@@ -192,15 +192,15 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
         _controller->openVg2File();
         QCOMPARE(filePanel(*_controller)->fileMode(), QFileDialog::ExistingFile);
         choose("Show.vg2");
-        QVERIFY(ui().registers() == _before); // deferred past the panel
-        QTRY_VERIFY(ui().registers() == sampleCollection());
+        QVERIFY(app().tableModel()->registers() == _before); // deferred past the panel
+        QTRY_VERIFY(app().tableModel()->registers() == sampleCollection());
         QCOMPARE(_controller->tableModel()->rowCount(), 3);
         QCOMPARE(_controller->tableModel()->cellText(2, "Register"), "1234");
-        QVERIFY(_controller->currentAlert() == nullptr);
+        QVERIFY(_controller->alerts()->current() == nullptr);
         QCOMPARE(proposal(), path("Show.vg2")); // Save As: in the file's folder, with its name
         QCOMPARE(_controller->window()->windowTitle(), "Show.vg2[*] \u2014 Tavrel");
         // Save writes the file it came from, at once.
-        _controller->_storeRegister(7, entryWith(7, FourClips));
+        _controller->tableModel()->storeRegister(7, entryWith(7, FourClips));
         _controller->saveVg2File();
         QVERIFY(filePanel(*_controller) == nullptr);
         RegisterCollection saved = sampleCollection();
@@ -221,7 +221,7 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
         }
         QUndoStack* stack = _controller->registerEditor()->undoStack();
         stack->undo();
-        QVERIFY(ui().registers() == _before);
+        QVERIFY(app().tableModel()->registers() == _before);
         QCOMPARE(_controller->window()->windowTitle(), "A.vg2[*] \u2014 Tavrel");
         QCOMPARE(proposal(), path("A.vg2"));
         _controller->saveVg2File();
@@ -265,7 +265,7 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
         QTRY_VERIFY(_controller->window()->windowTitle().startsWith("Show.vg2"));
         _controller->registerFiles()->openFile(path(name));
         expectAlert(*_controller, text, informativeText);
-        QVERIFY(ui().registers() == _before);
+        QVERIFY(app().tableModel()->registers() == _before);
         QCOMPARE(_controller->tableModel()->rowCount(), 1);
         dismissAlert(*_controller);
         QCOMPARE(proposal(), path("Show.vg2"));
@@ -273,7 +273,7 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
     }
 
     void saveWritesTheCollectionAtOnce() {
-        _controller->_replaceRegisters(sampleCollection());
+        _controller->tableModel()->replaceRegisters(sampleCollection());
         _controller->window()->setWindowModified(true);
         QCOMPARE(proposal(&AppController::saveVg2File), ""); // nothing opened or saved yet
         _controller->saveVg2File();
@@ -281,9 +281,9 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
         choose("Concert v1.2"); // the extension is added after "2"
         QCOMPARE(fileBytes(path("Concert v1.2.vg2")), registerFileText(sampleCollection()));
         QVERIFY(!_controller->window()->isWindowModified());
-        QVERIFY(_controller->currentAlert() == nullptr);
+        QVERIFY(_controller->alerts()->current() == nullptr);
         QCOMPARE(proposal(), path("Concert v1.2.vg2"));
-        QCOMPARE(ui().saveAction()->text(), "Save"); // it asks for nothing now
+        QCOMPARE(app().window()->action(Command::Save)->text(), "Save"); // it asks for nothing now
         // Every panel starts in the last folder used while it concerns no file of its own.
         QCOMPARE(proposal(&AppController::downloadMenuSettings).section('/', 0, -2),
                  QDir(_files->path()).absolutePath());
@@ -299,7 +299,7 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
     void replacingAFileOnlyTheExtensionNamesIsConfirmed() {
         QFETCH(bool, replace);
         writeBytes(path("Concert v1.2.vg2"), "kept");
-        _controller->_replaceRegisters(sampleCollection());
+        _controller->tableModel()->replaceRegisters(sampleCollection());
         _controller->saveVg2File();
         choose("Concert v1.2");
         QMessageBox* question = nullptr;
@@ -365,12 +365,12 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
         if (unsavableTime) {
             RegisterEntry wide = entryWith(7, FourClips);
             wide.reg.outA.minutes = 160;
-            _controller->_storeRegister(7, wide);
+            _controller->tableModel()->storeRegister(7, wide);
         }
         writeBytes(path("Saved.vg2"), "old contents");
         _controller->window()->setWindowModified(true);
         _controller->registerFiles()->saveTo(path(name));
-        QMessageBox* alert = _controller->currentAlert();
+        QMessageBox* alert = _controller->alerts()->current();
         QVERIFY(alert != nullptr);
         QCOMPARE(alert->icon(), QMessageBox::Critical);
         if (!text.isEmpty()) {

@@ -87,7 +87,7 @@ class RecoveryTest : public QObject, DeviceTestFixture {
         _controller->registerEditor()->store({{7, wide}}, "Edit");
         QTRY_COMPARE_WITH_TIMEOUT(copies().size(), 1, CopyTimeout);
         QVERIFY(copies().front().startsWith("Untitled (unsaved "));
-        QTRY_VERIFY_WITH_TIMEOUT(copyOnDisk() == ui().registers(), CopyTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(copyOnDisk() == app().tableModel()->registers(), CopyTimeout);
 
         _controller->registerFiles()->openFile(path("show.vg2"));
         QTRY_VERIFY_WITH_TIMEOUT(copies().isEmpty(), CopyTimeout); // the table is the file's
@@ -116,23 +116,23 @@ class RecoveryTest : public QObject, DeviceTestFixture {
     void aKilledWindowsRegistersAreOffered() {
         QFETCH(QString, answer);
         killAChildThatEdited();
-        const RegisterCollection before = ui().registers();
+        const RegisterCollection before = app().tableModel()->registers();
         _controller->offerRecoveredRegisters();
-        QTRY_VERIFY(_controller->currentAlert() != nullptr);
-        QVERIFY(
-            _controller->currentAlert()->text().startsWith("Unsaved registers from show.vg2, "));
-        answerAlert(*_controller, _controller->currentAlert()->text(), answer);
+        QTRY_VERIFY(_controller->alerts()->current() != nullptr);
+        QVERIFY(_controller->alerts()->current()->text().startsWith(
+            "Unsaved registers from show.vg2, "));
+        answerAlert(*_controller, _controller->alerts()->current()->text(), answer);
         if (answer == "Restore") {
             RegisterCollection expected = collectionOf({{5, entryWith(5, FourClips)}});
             expected.set(7, recoveryChildEdit());
-            QTRY_VERIFY(ui().registers() == expected);
+            QTRY_VERIFY(app().tableModel()->registers() == expected);
             QCOMPARE(_controller->window()->windowTitle(), "show.vg2[*] \u2014 Tavrel");
             QVERIFY(_controller->window()->isWindowModified());
             // This window keeps its own copy now; the one it restored is gone.
             QTRY_COMPARE_WITH_TIMEOUT(copies().size(), 1, CopyTimeout);
             QVERIFY(findRecoveredRegisters(recoveredFolder().path(), "none").empty());
         } else {
-            QVERIFY(ui().registers() == before);
+            QVERIFY(app().tableModel()->registers() == before);
             QCOMPARE(copies().size(), answer == "Later" ? 1 : 0);
             QCOMPARE(findRecoveredRegisters(recoveredFolder().path(), "none").size(),
                      size_t(answer == "Later" ? 1 : 0));

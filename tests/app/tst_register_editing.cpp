@@ -61,14 +61,14 @@ class RegisterEditingTest : public QObject {
     QTemporaryDir _files;
     std::unique_ptr<AppController> _controller;
 
-    AppControllerTestAccess ui() const { return testAccess(*_controller); }
-    RegisterTableView* table() const { return ui().registerTable(); }
-    const RegisterCollection& registers() const { return ui().registers(); }
+    AppController& app() const { return *_controller; }
+    RegisterTableView* table() const { return app().window()->table(); }
+    const RegisterCollection& registers() const { return app().tableModel()->registers(); }
     QUndoStack* stack() const { return _controller->registerEditor()->undoStack(); }
 
     void startWith(const RegisterCollection& registers, const std::string& port = {}) {
         _controller = makeController(port);
-        _controller->_replaceRegisters(registers);
+        _controller->tableModel()->replaceRegisters(registers);
         QApplication::setActiveWindow(_controller->window());
         table()->setFocus();
     }
@@ -185,7 +185,7 @@ class RegisterEditingTest : public QObject {
              edited(5, [](auto& e) { e.clips[1] = "AB      "; }), "Undo Edit B CLIP of 005"},
             {"no clip", [&] { typeInto(9, M::AColumn, M::ClipLine, ""); },
              edited(9, [](auto& e) { e.clips[0] = NoClipName; }), "Undo Edit A CLIP of 009"},
-            {"insert", [&] { answerNumber(ui().insertRegisterAction(), 7); },
+            {"insert", [&] { answerNumber(app().window()->action(Command::InsertRegister), 7); },
              changed([](auto& r) { r.set(7, blankRegisterEntry()); }), "Undo Insert Register 007"},
             {"delete",
              [&] {
@@ -219,13 +219,13 @@ class RegisterEditingTest : public QObject {
             {"clear a clip name",
              [&] {
                  table()->setCurrentField(cell(9, M::CColumn), M::ClipLine);
-                 ui().deleteAction()->trigger();
+                 app().window()->action(Command::Delete)->trigger();
              },
              edited(9, [](auto& e) { e.clips[2] = NoClipName; }), "Undo Clear C CLIP of 009"},
             {"duplicate keeps the spacing",
              [&] {
                  select({5, 9});
-                 answerNumber(ui().duplicateAction(), 20);
+                 answerNumber(app().window()->action(Command::Duplicate), 20);
              },
              changed([](auto& r) {
                  r.set(20, *r.find(5));
@@ -250,7 +250,7 @@ class RegisterEditingTest : public QObject {
              [&] {
                  table()->setCurrentField(cell(9, M::CColumn), M::InLine);
                  QGuiApplication::clipboard()->setText(" 01:02:03:04\n");
-                 ui().pasteAction()->trigger();
+                 app().window()->action(Command::Paste)->trigger();
              },
              edited(9, [](auto& e) { e.reg.inC = time(1, 2, 3, 4); }), "Undo Edit C IN of 009"},
         };
@@ -259,13 +259,13 @@ class RegisterEditingTest : public QObject {
             startWith(baseRegisters());
             c.act();
             QVERIFY2(registers() == c.expected, c.name);
-            QCOMPARE(ui().undoAction()->text(), c.undoText);
+            QCOMPARE(app().window()->action(Command::Undo)->text(), c.undoText);
             QCOMPARE(stack()->count(), 1);
             QVERIFY(_controller->window()->isWindowModified());
-            ui().undoAction()->trigger();
+            app().window()->action(Command::Undo)->trigger();
             QVERIFY2(registers() == baseRegisters(), c.name);
             QVERIFY(!_controller->window()->isWindowModified());
-            ui().redoAction()->trigger();
+            app().window()->action(Command::Redo)->trigger();
             QVERIFY2(registers() == c.expected, c.name);
         }
     }
@@ -310,7 +310,7 @@ class RegisterEditingTest : public QObject {
         };
         for (const Case& c : cases) {
             startWith(baseRegisters());
-            for (QAction* rate : ui().frameRateActions()->actions()) {
+            for (QAction* rate : app().window()->frameRateActions()->actions()) {
                 if (rate->data().toString() == c.rate) {
                     rate->trigger();
                 }
@@ -322,7 +322,7 @@ class RegisterEditingTest : public QObject {
                 continue;
             }
             QVERIFY2(editor() != nullptr, qPrintable(context));
-            QLabel* refusal = ui().cellDelegate()->refusalLabel();
+            QLabel* refusal = app().window()->cellDelegate()->refusalLabel();
             QVERIFY2(refusal != nullptr && refusal->isVisible(), qPrintable(context));
             QCOMPARE(refusal->text(), c.reason);
             QTest::keyClick(editor(), Qt::Key_Escape);
@@ -395,7 +395,7 @@ class RegisterEditingTest : public QObject {
                 table()->setCurrentField(cell(9, refusal.field), RegisterTableModel::ClipLine);
             }
             QGuiApplication::clipboard()->setText(refusal.clipboard);
-            ui().pasteAction()->trigger();
+            app().window()->action(Command::Paste)->trigger();
             expectAlert(*_controller, refusal.text, refusal.information);
             dismissAlert(*_controller);
             QVERIFY(registers() == baseRegisters());
@@ -428,9 +428,10 @@ class RegisterEditingTest : public QObject {
                           QByteArray::fromStdString(registerClipboardTabs(incoming)));
             QGuiApplication::clipboard()->setMimeData(data);
             for (const QString answer : {"Cancel", "Replace"}) {
-                ui().pasteAction()->trigger();
-                QVERIFY(QTest::qWaitFor([&] { return _controller->currentAlert() != nullptr; }));
-                QCOMPARE(_controller->currentAlert()->informativeText(), asked.information);
+                app().window()->action(Command::Paste)->trigger();
+                QVERIFY(
+                    QTest::qWaitFor([&] { return _controller->alerts()->current() != nullptr; }));
+                QCOMPARE(_controller->alerts()->current()->informativeText(), asked.information);
                 answerAlert(*_controller, asked.question, answer);
             }
             RegisterCollection expected = baseRegisters();
@@ -439,7 +440,7 @@ class RegisterEditingTest : public QObject {
             }
             QVERIFY(registers() == expected);
             QCOMPARE(stack()->count(), 1);
-            ui().undoAction()->trigger();
+            app().window()->action(Command::Undo)->trigger();
         }
     }
 
@@ -488,7 +489,7 @@ class RegisterEditingTest : public QObject {
             QTest::keyClick(table(), Qt::Key_V, Qt::ControlModifier);
             expected.set(number, withClip(entry, 3, entry.clips[0]));
         }
-        QVERIFY(_controller->currentAlert() == nullptr);
+        QVERIFY(_controller->alerts()->current() == nullptr);
         QVERIFY(registers() == expected);
     }
 
@@ -539,20 +540,20 @@ class RegisterEditingTest : public QObject {
              {"Paste", "Save..."}},
             {"an empty table", [&] { startWith({}); }, {"Paste"}},
         };
-        const std::pair<QAction* (AppControllerTestAccess::*)() const, QKeySequence> commands[] = {
-            {&AppControllerTestAccess::cutAction, QKeySequence::Cut},
-            {&AppControllerTestAccess::copyAction, QKeySequence::Copy},
-            {&AppControllerTestAccess::copyFieldAction, QKeySequence("Ctrl+Shift+C")},
-            {&AppControllerTestAccess::deleteAction, QKeySequence::Delete},
-            {&AppControllerTestAccess::pasteAction, QKeySequence::Paste},
-            {&AppControllerTestAccess::saveAction, {}}, // its shortcut opens the save panel
+        const std::pair<Command, QKeySequence> commands[] = {
+            {Command::Cut, QKeySequence::Cut},
+            {Command::Copy, QKeySequence::Copy},
+            {Command::CopyField, QKeySequence("Ctrl+Shift+C")},
+            {Command::Delete, QKeySequence::Delete},
+            {Command::Paste, QKeySequence::Paste},
+            {Command::Save, {}}, // its shortcut opens the save panel
         };
         const QString marker =
             QString::fromStdString(registerClipboardLines({{70, sample(3, "PASTED70")}}));
         for (const auto& state : states) {
-            for (const auto& [actionOf, keys] : commands) {
+            for (const auto& [command, keys] : commands) {
                 state.enter();
-                QAction* action = (ui().*actionOf)();
+                QAction* action = app().window()->action(command);
                 const bool enabled = state.enabled.contains(action->text());
                 const QString context = QString("%1, %2").arg(action->text(), state.name);
                 QVERIFY2(action->isEnabled() == enabled, qPrintable(context));
@@ -584,12 +585,12 @@ class RegisterEditingTest : public QObject {
                                       "Duplicate To..."};
         QCOMPARE(rightClick(pointOf(9, M::BColumn), "Delete"), onARegister);
         QVERIFY(registers() == collectionOf({{5, sample(1, "SHOT0005")}}));
-        QCOMPARE(ui().undoAction()->text(), "Undo Delete Register 009");
+        QCOMPARE(app().window()->action(Command::Undo)->text(), "Undo Delete Register 009");
 
         // The register selected through its field: the menu's Delete clears the field clicked.
         table()->setCurrentField(cell(5, M::AColumn), M::InLine);
         QCOMPARE(rightClick(pointOf(5, M::CColumn, M::ClipLine), "Delete"), onARegister);
-        QCOMPARE(ui().undoAction()->text(), "Undo Clear C CLIP of 005");
+        QCOMPARE(app().window()->action(Command::Undo)->text(), "Undo Clear C CLIP of 005");
 
         select({5});
         const QPoint below(pointOf(5, M::AColumn).x(),
@@ -613,13 +614,13 @@ class RegisterEditingTest : public QObject {
              [&] { return !_controller->window()->isVisible(); }},
             {"close", [&] { _controller->window()->close(); },
              [&] { return !_controller->window()->isVisible(); }},
-            {"open", [&] { ui().openAction()->trigger(); },
+            {"open", [&] { app().window()->action(Command::Open)->trigger(); },
              [&] {
                  QFileDialog* panel = filePanel(*_controller);
                  return panel != nullptr && panel->acceptMode() == QFileDialog::AcceptOpen;
              }},
-            {"download", [&] { ui().downloadRegistersAction()->trigger(); },
-             [&] { return ui().rangeSheet()->isVisible(); }},
+            {"download", [&] { app().window()->action(Command::DownloadRegisters)->trigger(); },
+             [&] { return app().rangeSheet()->isVisible(); }},
         };
         // A value still being typed (no Enter) is a change too.
         for (const Way& way : ways) {
@@ -658,9 +659,9 @@ class RegisterEditingTest : public QObject {
                      Qt::Key_End);
             way.start();
             QCoreApplication::processEvents();
-            QVERIFY2(_controller->currentAlert() == nullptr, way.name);
+            QVERIFY2(_controller->alerts()->current() == nullptr, way.name);
             QVERIFY2(!way.wentOn(), way.name);
-            QLabel* refusal = ui().cellDelegate()->refusalLabel();
+            QLabel* refusal = app().window()->cellDelegate()->refusalLabel();
             QVERIFY2(refusal != nullptr && refusal->isVisible(), way.name);
             QCOMPARE(editor()->text(), "3 o'clock");
             _controller.reset();
@@ -675,8 +676,8 @@ class RegisterEditingTest : public QObject {
                  Qt::Key_End);
         const QRect other = table()->visualRect(cell(9, RegisterTableModel::DColumn));
         QTest::mouseClick(table()->viewport(), Qt::LeftButton, {}, other.center());
-        QTRY_VERIFY(ui().cellDelegate()->refusalLabel() != nullptr &&
-                    ui().cellDelegate()->refusalLabel()->isVisible());
+        QTRY_VERIFY(app().window()->cellDelegate()->refusalLabel() != nullptr &&
+                    app().window()->cellDelegate()->refusalLabel()->isVisible());
         QVERIFY(editor() != nullptr);
         QCOMPARE(editor()->text(), "3 o'clock");
         QCOMPARE(table()->currentIndex(), cell(5, RegisterTableModel::AColumn));
@@ -693,7 +694,7 @@ class RegisterEditingTest : public QObject {
         const RegisterCollection unsaved = registers();
         _controller->terminate();
         QVERIFY(!_controller->window()->isVisible());
-        QVERIFY(_controller->currentAlert() == nullptr);
+        QVERIFY(_controller->alerts()->current() == nullptr);
         const QStringList kept = recovered.entryList({"*.vg2"}, QDir::Files);
         QCOMPARE(kept.size(), 1);
         RegisterCollection written;
@@ -708,15 +709,15 @@ class RegisterEditingTest : public QObject {
         Vrg500Simulator device(options);
         QVERIFY(device.start());
         startWith(baseRegisters(), device.slavePath());
-        chooseRange(*_controller, ui().downloadRegistersAction(), 0, 2);
+        chooseRange(*_controller, app().window()->action(Command::DownloadRegisters), 0, 2);
         QVERIFY(QTest::qWaitFor([&] { return registers().size() == 3 && stack()->count() == 1; },
                                 TransferTimeout));
         const RegisterCollection downloaded = registers();
-        QCOMPARE(ui().undoAction()->text(), "Undo Download");
+        QCOMPARE(app().window()->action(Command::Undo)->text(), "Undo Download");
         QVERIFY(_controller->window()->isWindowModified());
-        ui().undoAction()->trigger();
+        app().window()->action(Command::Undo)->trigger();
         QVERIFY(registers() == baseRegisters());
-        ui().redoAction()->trigger();
+        app().window()->action(Command::Redo)->trigger();
         QVERIFY(registers() == downloaded);
     }
 };

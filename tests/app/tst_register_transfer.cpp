@@ -67,19 +67,19 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
     // Opens the range sheet, chooses a range and confirms, as a person would.
     void transfer(void (AppController::*command)(), int tag, int first = 0, int last = 0) {
         (_controller.get()->*command)();
-        ui().rangeRadios()->button(tag)->click();
+        app().rangeSheet()->radios()->button(tag)->click();
         if (tag == TypedRangeTag) {
-            ui().maxRangeField()->setValue(HighestRegisterNumber);
-            ui().minRangeField()->setValue(first);
-            ui().maxRangeField()->setValue(last);
+            app().rangeSheet()->lastField()->setValue(HighestRegisterNumber);
+            app().rangeSheet()->firstField()->setValue(first);
+            app().rangeSheet()->lastField()->setValue(last);
         }
-        ui().rangeConfirmButton()->click();
+        app().rangeSheet()->confirmButton()->click();
     }
 
     void waitForTransferEnd() {
         QTRY_COMPARE_WITH_TIMEOUT(_ended, 1, TransferTimeout);
-        QVERIFY(!ui().progressSheet()->isVisible());
-        QVERIFY(ui().registerTable()->updatesEnabled()); // redraws held back are let through
+        QVERIFY(!app().progressSheet()->isVisible());
+        QVERIFY(app().window()->table()->updatesEnabled()); // redraws held back are let through
     }
 
     // Transfers `first` to `last` through the range sheet, opened for `command`'s direction
@@ -87,14 +87,14 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
     void transferThroughSheet(void (AppController::*command)(), int first, int last,
                               const QString& label, const QString& button,
                               const QString& openingText, bool otherFirst = false) {
-        OpeningTextWitness opening(ui().progressSheet(), ui().progressLabel());
+        OpeningTextWitness opening(app().progressSheet(), app().progressSheet()->label());
         if (otherFirst) {
             _controller->downloadRegisters();
-            ui().rangeSheet()->reject();
+            app().rangeSheet()->reject();
         }
         transfer(command, TypedRangeTag, first, last);
-        QCOMPARE(ui().rangeLabel()->text(), label);
-        QCOMPARE(ui().rangeConfirmButton()->text(), button);
+        QCOMPARE(app().rangeSheet()->label()->text(), label);
+        QCOMPARE(app().rangeSheet()->confirmButton()->text(), button);
         waitForTransferEnd();
         QCOMPARE(opening.text, openingText);
     }
@@ -111,13 +111,13 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
     void init() {
         startDevice(true);
         // The uploads here are the plain ones: every register of the range is written.
-        ui().safeUploadAction()->setChecked(false);
+        app().window()->action(Command::SafeUpload)->setChecked(false);
     }
 
     void cleanup() { stopDevice(); }
 
     void downloadFillsTheTableInOrder() {
-        _controller->_replaceRegisters(collectionOf({{100, entryWith(3, FourClips)}}));
+        _controller->tableModel()->replaceRegisters(collectionOf({{100, entryWith(3, FourClips)}}));
         _device->setClipNames(4, std::nullopt); // answered with a negative acknowledgement
         QStringList insertedRows;
         connect(_controller->tableModel(), &QAbstractItemModel::rowsInserted, this,
@@ -128,12 +128,14 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
                              "Download selected registers from the VRG-500", "Download",
                              "Downloading registers");
 
-        QVERIFY(ui().registers() == deviceRegisters(*_device, 3, 7));     // 100 went first
-        QCOMPARE(ui().registers().find(4)->clips, RegisterEntry{}.clips); // "********"
+        QVERIFY(app().tableModel()->registers() ==
+                deviceRegisters(*_device, 3, 7)); // 100 went first
+        QCOMPARE(app().tableModel()->registers().find(4)->clips,
+                 RegisterEntry{}.clips); // "********"
         QCOMPARE(insertedRows, QStringList({"003", "004", "005", "006", "007"}));
         QCOMPARE(registerFrames(*_device), readFrames(3, 7));
-        QCOMPARE(ui().progressLabel()->text(), "Downloading register 7");
-        QVERIFY(_controller->currentAlert() == nullptr);
+        QCOMPARE(app().progressSheet()->label()->text(), "Downloading register 7");
+        QVERIFY(_controller->alerts()->current() == nullptr);
     }
 
     void cancelKeepsTheCompletedRegisters_data() {
@@ -152,7 +154,7 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
         const RegisterCollection sent = uploadCollection();
         const RegisterCollection deviceBefore = deviceRegisters(*_device, 0, 9);
         if (upload) {
-            _controller->_replaceRegisters(sent);
+            _controller->tableModel()->replaceRegisters(sent);
         }
         std::weak_ptr<TavrelSocket> connection;
         // Cancelled in the middle of register 2's first reply, which the device trickles: the
@@ -163,12 +165,12 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
             QTimer::singleShot(0, this, [&] {
                 QVERIFY(QTest::qWaitFor([&] { return registerFrames(*_device).size() == 5; }));
                 if (how == "Escape key") {
-                    QTest::keyClick(ui().progressSheet(), Qt::Key_Escape);
-                    QVERIFY(ui().progressSheet()->isVisible()); // up until the transfer has ended
+                    QTest::keyClick(app().progressSheet(), Qt::Key_Escape);
+                    QVERIFY(app().progressSheet()->isVisible()); // up until the transfer has ended
                 } else if (how == "Quit") {
                     _controller->quit();
                 } else {
-                    ui().progressSheet()->findChild<QPushButton*>("progressCancelButton")->click();
+                    app().progressSheet()->findChild<QPushButton*>("progressCancelButton")->click();
                 }
             });
         });
@@ -178,7 +180,7 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
 
         QCOMPARE(registerFrames(*_device).size(), size_t(5)); // nothing after register 2's times
         if (upload) {
-            QVERIFY(ui().registers() == sent);
+            QVERIFY(app().tableModel()->registers() == sent);
             const RegisterCollection after = deviceRegisters(*_device, 0, 9);
             for (int32_t n = 0; n <= 9; ++n) { // 0 and 1 sent, 2 in part, the rest as they were
                 if (n != 2) {
@@ -187,9 +189,9 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
                 }
             }
         } else {
-            QVERIFY(ui().registers() == deviceRegisters(*_device, 0, 1));
+            QVERIFY(app().tableModel()->registers() == deviceRegisters(*_device, 0, 1));
         }
-        QVERIFY(_controller->currentAlert() == nullptr);
+        QVERIFY(_controller->alerts()->current() == nullptr);
         QTRY_VERIFY(connection.expired()); // the transfer let go of the port
     }
 
@@ -228,7 +230,7 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
         QFETCH(QString, account);
         const RegisterCollection before =
             upload ? uploadCollection() : collectionOf({{100, entryWith(3, FourClips)}});
-        _controller->_replaceRegisters(before);
+        _controller->tableModel()->replaceRegisters(before);
         if (readBefore == 0) {
             _device->injectFault(Vrg500Fault::NakInstead);
         }
@@ -244,9 +246,9 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
         expectFailureAlert(text, TavrelDeviceRecoverySuggestion +
                                      (account.isEmpty() ? QString() : "\n\n" + account));
         QCOMPARE(_ended, readBefore == 0 ? 0 : 1);
-        QVERIFY(!ui().progressSheet()->isVisible());
+        QVERIFY(!app().progressSheet()->isVisible());
         QVERIFY(
-            ui().registers() ==
+            app().tableModel()->registers() ==
             (upload || readBefore == 0 ? before : deviceRegisters(*_device, 0, readBefore - 1)));
         const size_t failedFrames = readBefore == 0 ? 0 : clipNameFails ? 2 : 1;
         QCOMPARE(registerFrames(*_device).size(), size_t(2 * readBefore) + failedFrames);
@@ -259,7 +261,7 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
             entryWith(5, {"\xe9t\xe9 0005", "********", "12345678", "ABCDEFGH"});
         const RegisterCollection registers =
             collectionOf({{1, two}, {2, two}, {4, four}, {5, five}, {9, four}});
-        _controller->_replaceRegisters(registers);
+        _controller->tableModel()->replaceRegisters(registers);
         RegisterCollection expected = deviceRegisters(*_device, 3, 3); // 3 is left alone
         for (int32_t n : {2, 4, 5}) {
             expected.set(n, *registers.find(n));
@@ -271,9 +273,10 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
         QCOMPARE(registerFrames(*_device),
                  Frames({{0x40, 2}, {0x45, 2}, {0x40, 4}, {0x45, 4}, {0x40, 5}, {0x45, 5}}));
         QVERIFY(deviceRegisters(*_device, 2, 5) == expected);
-        QVERIFY(ui().registers() == registers);
-        QCOMPARE(ui().progressLabel()->text(), "Uploading register 6"); // every number shown
-        QVERIFY(_controller->currentAlert() == nullptr);
+        QVERIFY(app().tableModel()->registers() == registers);
+        QCOMPARE(app().progressSheet()->label()->text(),
+                 "Uploading register 6"); // every number shown
+        QVERIFY(_controller->alerts()->current() == nullptr);
     }
 
     // A register that cannot be sent as it stands refuses the whole upload before anything is
@@ -295,7 +298,7 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
         QFETCH(RegisterEntry, refused);
         QFETCH(QString, reason);
         const RegisterEntry alsoRefused = entryWith(4, {"TOO LONG!", "SHOT0002", "", ""});
-        _controller->_replaceRegisters(
+        _controller->tableModel()->replaceRegisters(
             collectionOf({{2, entryWith(2, FourClips)}, {3, refused}, {4, alsoRefused}}));
         const RegisterCollection before = deviceRegisters(*_device, 2, 4);
         transfer(&AppController::uploadRegisters, TypedRangeTag, 2, 4);
@@ -329,30 +332,32 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
         QFETCH(int, movedFirst);
         QFETCH(int, movedLast);
         const bool confirmable = movedFirst >= 0;
-        _controller->_replaceRegisters(collectionOf({{1, entryWith(3, FourClips)}}));
+        _controller->tableModel()->replaceRegisters(collectionOf({{1, entryWith(3, FourClips)}}));
         _controller->downloadRegisters();
-        ui().minRangeField()->setValue(first);
-        ui().maxRangeField()->setValue(last);
-        ui().rangeRadios()->button(tag)->click();
-        QCOMPARE(ui().minRangeField()->value(), qBound(0, first, HighestRegisterNumber));
-        QCOMPARE(ui().maxRangeField()->value(), qBound(0, last, HighestRegisterNumber));
-        QCOMPARE(ui().minRangeField()->isEnabled(), tag == TypedRangeTag);
-        QCOMPARE(ui().rangeConfirmButton()->isEnabled(), confirmable);
-        QTest::keyClick(ui().rangeSheet(), Qt::Key_Return);
-        QCOMPARE(ui().rangeSheet()->isVisible(), !confirmable);
+        app().rangeSheet()->firstField()->setValue(first);
+        app().rangeSheet()->lastField()->setValue(last);
+        app().rangeSheet()->radios()->button(tag)->click();
+        QCOMPARE(app().rangeSheet()->firstField()->value(),
+                 qBound(0, first, HighestRegisterNumber));
+        QCOMPARE(app().rangeSheet()->lastField()->value(), qBound(0, last, HighestRegisterNumber));
+        QCOMPARE(app().rangeSheet()->firstField()->isEnabled(), tag == TypedRangeTag);
+        QCOMPARE(app().rangeSheet()->confirmButton()->isEnabled(), confirmable);
+        QTest::keyClick(app().rangeSheet(), Qt::Key_Return);
+        QCOMPARE(app().rangeSheet()->isVisible(), !confirmable);
         if (confirmable) {
             waitForTransferEnd();
-            QCOMPARE(ui().progressBar()->minimum(), movedFirst);
+            QCOMPARE(app().progressSheet()->bar()->minimum(), movedFirst);
             // The bar runs to one past the last register: the step that ends the transfer fills it.
-            QCOMPARE(ui().progressBar()->maximum(), movedLast + 1);
-            QVERIFY(ui().registers() == deviceRegisters(*_device, movedFirst, movedLast));
+            QCOMPARE(app().progressSheet()->bar()->maximum(), movedLast + 1);
+            QVERIFY(app().tableModel()->registers() ==
+                    deviceRegisters(*_device, movedFirst, movedLast));
             QCOMPARE(registerFrames(*_device).size(), size_t(2 * (movedLast - movedFirst + 1)));
             return;
         }
-        ui().rangeSheet()->accept(); // as if confirmed all the same: it chooses nothing
+        app().rangeSheet()->accept(); // as if confirmed all the same: it chooses nothing
         QTest::qWait(20);
-        QVERIFY(!ui().rangeSheet()->isVisible());
-        QCOMPARE(ui().registers().size(), size_t(1));
+        QVERIFY(!app().rangeSheet()->isVisible());
+        QCOMPARE(app().tableModel()->registers().size(), size_t(1));
         QVERIFY(_device->receivedFrames().empty());
     }
 };

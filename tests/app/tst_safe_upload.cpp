@@ -61,7 +61,7 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
         RegisterCollection table = _before;
         table.set(3, entryWith(33, FourClips));
         table.set(7, entryWith(37, FourClips));
-        _controller->_replaceRegisters(table);
+        _controller->tableModel()->replaceRegisters(table);
         _device->clearReceivedFrames();
     }
 
@@ -82,8 +82,8 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
     // written; what they held is kept as a snapshot, and restoring it gives the device back.
     void uploadWritesOnlyWhatDiffersAndKeepsWhatItOverwrote() {
         changeThreeAndSeven();
-        const RegisterCollection table = ui().registers();
-        run(ui().uploadRegistersAction());
+        const RegisterCollection table = app().tableModel()->registers();
+        run(app().window()->action(Command::UploadRegisters));
         QCOMPARE(registerFrames(*_device), AllRead + writesOf({3, 7}));
         QVERIFY(deviceRegisters(*_device, 0, 9) == table);
 
@@ -97,7 +97,7 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
         QVERIFY(snapshot == collectionOf({{3, *_before.find(3)}, {7, *_before.find(7)}}));
 
         _device->clearReceivedFrames();
-        ui().restoreSnapshotAction()->trigger();
+        app().window()->action(Command::RestoreSnapshot)->trigger();
         auto* restore = awaitDialog<SnapshotDialog>(*_controller);
         QCOMPARE(restore->list()->count(), 1);
         restore->restoreButton()->click();
@@ -105,7 +105,7 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
         QCOMPARE(registerFrames(*_device),
                  Frames({{0x20, 3}, {0x25, 3}, {0x20, 7}, {0x25, 7}}) + writesOf({3, 7}));
         QVERIFY(deviceRegisters(*_device, 0, 9) == _before);
-        QVERIFY(ui().registers() == table); // the table is not the snapshot's
+        QVERIFY(app().tableModel()->registers() == table); // the table is not the snapshot's
     }
 
     // Stopped while writing, by Cancel or by the device going away: the alert says how far the
@@ -129,9 +129,9 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
             init();
             changeThreeAndSeven();
             atProgress(*_controller, 9, [&] { atProgress(*_controller, c.at, c.stop); });
-            run(ui().uploadRegistersAction());
-            QTRY_VERIFY2(_controller->currentAlert() != nullptr, c.name);
-            QMessageBox* alert = _controller->currentAlert();
+            run(app().window()->action(Command::UploadRegisters));
+            QTRY_VERIFY2(_controller->alerts()->current() != nullptr, c.name);
+            QMessageBox* alert = _controller->alerts()->current();
             QCOMPARE(alert->icon(), c.icon);
             if (c.icon == QMessageBox::Warning) {
                 QCOMPARE(alert->text(), "The upload was stopped");
@@ -153,10 +153,10 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
         QVERIFY(writeUploadSnapshot(snapshotFolder(), "/dev/ttyUSB9", {3, 3}, kept, nullptr));
         for (const QString answer : {"Cancel", "Restore"}) {
             _device->clearReceivedFrames();
-            ui().restoreSnapshotAction()->trigger();
+            app().window()->action(Command::RestoreSnapshot)->trigger();
             awaitDialog<SnapshotDialog>(*_controller)->restoreButton()->click();
-            QTRY_VERIFY(_controller->currentAlert() != nullptr);
-            QCOMPARE(_controller->currentAlert()->informativeText(),
+            QTRY_VERIFY(_controller->alerts()->current() != nullptr);
+            QCOMPARE(_controller->alerts()->current()->informativeText(),
                      "The snapshot was taken from ttyUSB9, and the selected port is ttySIM0. "
                      "Restoring it writes registers 003 to 003 of the VRG-500 on ttySIM0.");
             answerAlert(*_controller, "Restore a snapshot of another port?", answer);
@@ -179,8 +179,8 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
             QString alert; // empty: none
         };
         const std::vector<Case> cases{
-            {"nothing differs", [&] { _controller->_replaceRegisters(_before); }, AllRead,
-             "Nothing to upload"},
+            {"nothing differs", [&] { _controller->tableModel()->replaceRegisters(_before); },
+             AllRead, "Nothing to upload"},
             {"cancel while reading",
              [&] { atProgress(*_controller, 5, [&] { _controller->cancelProgressSheet(); }); },
              // Cancelled as register 5 comes up: nothing of it is sent.
@@ -192,7 +192,8 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
                             "a file where the folder goes");
              },
              AllRead, "The upload did not start"},
-            {"preference off", [&] { ui().safeUploadAction()->setChecked(false); },
+            {"preference off",
+             [&] { app().window()->action(Command::SafeUpload)->setChecked(false); },
              writesOf({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}), ""},
         };
         for (const Case& c : cases) {
@@ -200,10 +201,12 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
             changeThreeAndSeven();
             c.prepare();
             _device->clearReceivedFrames();
-            run(ui().uploadRegistersAction());
+            run(app().window()->action(Command::UploadRegisters));
             QVERIFY2(registerFrames(*_device) == c.sent, c.name);
             if (!c.alert.isEmpty()) {
-                QTRY_COMPARE(_controller->currentAlert() ? _controller->currentAlert()->text() : "",
+                QTRY_COMPARE(_controller->alerts()->current()
+                                 ? _controller->alerts()->current()->text()
+                                 : "",
                              c.alert);
             }
             cleanup();
@@ -219,12 +222,12 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
             RegisterCollection table = _before;
             table.set(2, withClip(*_before.find(2), 1, "CHANGED "));
             table.set(12, entryWith(12, FourClips)); // outside the compared range
-            _controller->_replaceRegisters(collectionWithout(table, 4));
-            const RegisterCollection shown = ui().registers();
+            _controller->tableModel()->replaceRegisters(collectionWithout(table, 4));
+            const RegisterCollection shown = app().tableModel()->registers();
             _device->clearReceivedFrames();
-            run(ui().compareAction(), 0, 4);
+            run(app().window()->action(Command::Compare), 0, 4);
             QCOMPARE(registerFrames(*_device), readFrames(0, 4));
-            QVERIFY(ui().registers() == shown);
+            QVERIFY(app().tableModel()->registers() == shown);
 
             auto* result = awaitDialog<ComparisonDialog>(*_controller);
             QCOMPARE(result->summary()->text(),
@@ -239,9 +242,9 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
             if (answer == ComparisonDialog::TakeDeviceValues) {
                 RegisterCollection expected = _before;
                 expected.set(12, entryWith(12, FourClips));
-                QVERIFY(ui().registers() == expected);
+                QVERIFY(app().tableModel()->registers() == expected);
                 _controller->registerEditor()->undoStack()->undo();
-                QVERIFY(ui().registers() == shown);
+                QVERIFY(app().tableModel()->registers() == shown);
             } else {
                 // Another program changes registers 1 and 3 while the result is shown: the
                 // upload reads the table's compared registers again and goes by what it reads.

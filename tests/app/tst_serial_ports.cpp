@@ -38,7 +38,7 @@ void plugInto(const QString& sysfsRoot, const QString& name) {
 
 // Chooses "Other Port…" in the pop-up as a person would; the dialog it opens, or null.
 OtherPortDialog* chooseOtherPort(const AppController& controller) {
-    QComboBox* popUp = testAccess(controller).serialPopUpButton();
+    QComboBox* popUp = controller.portChooser()->popUp();
     popUp->setCurrentIndex(popUp->count() - 1);
     emit popUp->activated(popUp->currentIndex());
     return controller.window()->findChild<OtherPortDialog*>();
@@ -100,7 +100,7 @@ class SerialPortsTest : public QObject {
                                                  : "ttyS0";
         AppController controller([] { return std::optional(twoPorts()); });
         controller.window()->show();
-        QComboBox* popUp = testAccess(controller).serialPopUpButton();
+        QComboBox* popUp = controller.portChooser()->popUp();
         popUp->setCurrentIndex(1);
         emit popUp->activated(1); // ttyS1, chosen before
         OtherPortDialog* dialog = chooseOtherPort(controller);
@@ -118,7 +118,7 @@ class SerialPortsTest : public QObject {
             QCOMPARE(QSettings().value(SelectedSerialPortKey).toString(), "ttyS1");
             return;
         }
-        QVERIFY(controller.currentAlert() == nullptr);
+        QVERIFY(controller.alerts()->current() == nullptr);
         const QString name = QFileInfo(path).fileName();
         QCOMPARE(portTitles(popUp), (QStringList{"ttyS0", "ttyS1", name}));
         QCOMPARE(popUp->currentText(), name);
@@ -142,7 +142,7 @@ class SerialPortsTest : public QObject {
         }
         AppController controller(lister);
         controller.window()->show();
-        QComboBox* popUp = testAccess(controller).serialPopUpButton();
+        QComboBox* popUp = controller.portChooser()->popUp();
         const QString name = QFileInfo(path).fileName();
         QCOMPARE(popUp->currentText(), name); // remembered and listed again
         ports.erase("ttyS0");
@@ -150,10 +150,10 @@ class SerialPortsTest : public QObject {
         QCOMPARE(portTitles(popUp), (QStringList{"ttyS1", name}));
         QCOMPARE(popUp->currentData().toString(), path);
 
-        controller._downloadRegisters(tavrel::records::RegisterRange{0, 2});
+        controller.registerTransfers()->downloadRange(tavrel::records::RegisterRange{0, 2});
         awaitTransferEnd(controller, 30000);
-        QVERIFY(controller.currentAlert() == nullptr);
-        QCOMPARE(testAccess(controller).registers().size(), size_t(3));
+        QVERIFY(controller.alerts()->current() == nullptr);
+        QCOMPARE(controller.tableModel()->registers().size(), size_t(3));
 
         device.reset();
         QVERIFY(QTest::qWaitFor([&] { return !QFileInfo::exists(path); }, 10000));
@@ -169,7 +169,7 @@ class SerialPortsTest : public QObject {
         const std::string root = sysfs.path().toStdString();
         AppController controller([root] { return scanSerialPorts(root); });
         controller.window()->show();
-        QComboBox* popUp = testAccess(controller).serialPopUpButton();
+        QComboBox* popUp = controller.portChooser()->popUp();
         QCOMPARE(portTitles(popUp), QStringList{"ttyS0"});
 
         plugInto(sysfs.path(), "ttyUSB7");

@@ -1,7 +1,6 @@
-// Unsaved registers survive whatever ends the process: a copy is kept a moment after each change
-// while the table has unsaved changes (RegisterDocument, RecoveryCopy), and a start offers back the
-// copies of windows that ended without saving.
-#include "AppController.h"
+#include "RecoveryOffers.h"
+
+#include "Alerts.h"
 
 #include "FilePanel.h"
 #include "RecoveredRegisters.h"
@@ -17,14 +16,17 @@
 
 namespace tavrel::app {
 
-void AppController::offerRecoveredRegisters() {
-    const std::vector<RecoveredRegisters> found =
-        findRecoveredRegisters(_document->recoveryCopy().folder(), _document->recoveryCopy().key());
+RecoveryOffers::RecoveryOffers(const Parts& parts, QObject* parent)
+    : QObject(parent), _parts(parts) {}
+
+void RecoveryOffers::offer() {
+    const RecoveryCopy& own = _parts.document.recoveryCopy();
+    const std::vector<RecoveredRegisters> found = findRecoveredRegisters(own.folder(), own.key());
     if (found.empty()) {
         return;
     }
     const RecoveredRegisters copy = found.front();
-    QMessageBox* box = _newAlertSheet(
+    QMessageBox* box = _parts.alerts.make(
         QMessageBox::Warning, recoveredRegistersTitle(copy, QDateTime::currentDateTime()),
         tr("Tavrel ended before they were saved. Restore opens them as unsaved changes; Discard "
            "deletes them; Later keeps them for the next start."));
@@ -35,33 +37,33 @@ void AppController::offerRecoveredRegisters() {
     box->setEscapeButton(later);
     connect(box, &QMessageBox::finished, this, [this, box, restore, discard, copy](int) {
         if (box->clickedButton() == restore) {
-            QTimer::singleShot(0, this, [this, copy] { _restoreRecovered(copy); });
+            QTimer::singleShot(0, this, [this, copy] { _restore(copy); });
         } else if (box->clickedButton() == discard) {
             discardRecoveredRegisters(copy);
-            QTimer::singleShot(0, this, [this] { offerRecoveredRegisters(); });
+            QTimer::singleShot(0, this, [this] { offer(); });
         }
     });
     box->open();
 }
 
-void AppController::_restoreRecovered(const RecoveredRegisters& copy) {
-    _askToSaveChanges([this, copy] {
+void RecoveryOffers::_restore(const RecoveredRegisters& copy) {
+    _parts.askToSaveChanges([this, copy] {
         files::RegisterCollection registers;
         records::TavrelError error;
         if (!files::readRegisterFile(localFilePath(copy.path), &registers, &error)) {
-            _showError(&error);
+            _parts.alerts.showError(error);
             return;
         }
         // The registers are the document's unsaved changes again, an undoable step like Open.
-        const QString before = _document->path();
+        const QString before = _parts.document.path();
         const QString origin = copy.origin;
-        _editor->replaceAll(
-            std::move(registers), tr("Restore Unsaved Registers"),
-            [this, before, origin](bool redone) { _document->setPath(redone ? origin : before); });
-        _document->setPath(origin);
+        _parts.editor.replaceAll(std::move(registers), tr("Restore Unsaved Registers"),
+                                 [this, before, origin](bool redone) {
+                                     _parts.document.setPath(redone ? origin : before);
+                                 });
+        _parts.document.setPath(origin);
         discardRecoveredRegisters(copy); // this window keeps its own copy from now on
-        validateActions();
-        QTimer::singleShot(0, this, [this] { offerRecoveredRegisters(); });
+        QTimer::singleShot(0, this, [this] { offer(); });
     });
 }
 
