@@ -1,6 +1,6 @@
 // The main window: start-up with and without ports, the port pop-up's order and the "Serial Port"
-// setting through hot-plug rebuilds, the fixed width, the enabling of the commands in toolbar and
-// menus alike, the version command and the generic alert, and closing.
+// setting through hot-plug rebuilds, the enabling of the commands in toolbar and menus alike, the
+// version command and the generic alert, and closing.
 #include "AppTestSupport.h"
 #include "MainToolbar.h"
 #include "ProgressSheet.h"
@@ -27,37 +27,6 @@ namespace {
 
 QVariant storedChoice() {
     return QSettings().value(SelectedSerialPortKey);
-}
-
-int hiddenToolbarItems(const AppController& controller) {
-    int hidden = 0;
-    for (QAction* action : controller.window()->toolbar()->actions()) {
-        QWidget* widget = controller.window()->toolbar()->widgetForAction(action);
-        hidden += widget == nullptr || widget->isHidden() ? 1 : 0;
-    }
-    return hidden;
-}
-
-// The first and last rows of each run of rows in `area` of `image` that hold ink: a pixel
-// clearly unlike the area's left edge on the same row.
-QList<std::pair<int, int>> inkRuns(const QImage& image, const QRect& area) {
-    QList<std::pair<int, int>> runs;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        const QColor edge = image.pixelColor(area.left(), y);
-        bool ink = false;
-        for (int x = area.left() + 1; x <= area.right() && !ink; ++x) {
-            const QColor pixel = image.pixelColor(x, y);
-            ink = std::abs(pixel.red() - edge.red()) + std::abs(pixel.green() - edge.green()) +
-                      std::abs(pixel.blue() - edge.blue()) >
-                  90;
-        }
-        if (ink && !runs.isEmpty() && runs.last().second == y - 1) {
-            runs.last().second = y;
-        } else if (ink) {
-            runs.append({y, y});
-        }
-    }
-    return runs;
 }
 
 } // namespace
@@ -212,24 +181,6 @@ class MainWindowTest : public QObject {
         }
     }
 
-    void widthIsFixedAtTheNarrowestShowingEveryItem() {
-        AppController controller(lister());
-        QMainWindow* window = controller.window();
-        QCOMPARE(window->minimumWidth(), window->maximumWidth());
-        QVERIFY(window->minimumHeight() < window->maximumHeight());
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        QCOMPARE(window->width(), window->minimumWidth());
-        QCOMPARE(hiddenToolbarItems(controller), 0);
-
-        const int width = window->width(); // one unit narrower pushes an item out of the bar
-        window->setMinimumWidth(0);
-        window->resize(width - 1, window->height());
-        window->layout()->activate();
-        controller.window()->toolbar()->layout()->activate();
-        QVERIFY(hiddenToolbarItems(controller) > 0);
-    }
-
     // Against the simulated device: its version, trimmed. Without a connection: the generic
     // alert, with what kept the port from opening; that cause belongs to that failure only.
     void versionCommand_data() {
@@ -366,40 +317,6 @@ class MainWindowTest : public QObject {
         QVERIFY(label->width() >= metrics.horizontalAdvance(lines[0]));
         // As high as the text is on a line of any length: no line wraps.
         QCOMPARE(label->heightForWidth(label->width()), label->heightForWidth(10000));
-    }
-
-    // The serial port item's label stands on the buttons' labels' baseline and its pop-up on
-    // the icons' centre line. "Serial Port" and "Save File" have no descenders: the last row of
-    // ink is the baseline. A solid icon shows where the buttons' icons sit.
-    void serialPortItemLinesUpWithTheButtons() {
-        _ports = portsNamed({"ttyS0"});
-        AppController controller(lister());
-        controller.tableModel()->replaceRegisters(collectionOf({{1, RegisterEntry{}}}));
-        QToolBar* bar = controller.window()->toolbar();
-        QPixmap solid(bar->iconSize());
-        solid.fill(bar->palette().color(QPalette::WindowText));
-        controller.window()->action(Command::Save)->setIcon(QIcon(solid));
-        controller.window()->show();
-        QVERIFY(QTest::qWaitForWindowExposed(controller.window()));
-        const QImage image = bar->grab().toImage();
-        auto* item = bar->findChild<QWidget*>(SerialPortsToolbarItemIdentifier);
-        auto* button = bar->findChild<QWidget*>(SaveFileToolbarItemIdentifier);
-        QComboBox* popUp = controller.portChooser()->popUp();
-        QVERIFY(item != nullptr && button != nullptr);
-
-        const auto buttonInk = inkRuns(image, button->geometry());
-        QCOMPARE(buttonInk.size(), 2); // the icon, then the label
-        const QRect itemArea = item->geometry();
-        const int popUpBottom = popUp->mapTo(bar, QPoint(0, popUp->height())).y();
-        const auto labelInk = inkRuns(image, QRect(itemArea.left(), popUpBottom, itemArea.width(),
-                                                   itemArea.bottom() - popUpBottom));
-        QVERIFY(!labelInk.isEmpty());
-        QVERIFY2(std::abs(labelInk.last().second - buttonInk[1].second) <= 1,
-                 qPrintable(QDebug::toString(std::pair(labelInk.last(), buttonInk[1]))));
-        const double iconCentre = (buttonInk[0].first + buttonInk[0].second) / 2.0;
-        const double popUpCentre = popUp->mapTo(bar, QPoint(0, 0)).y() + popUp->height() / 2.0;
-        QVERIFY2(std::abs(popUpCentre - iconCentre) <= 2,
-                 qPrintable(QDebug::toString(std::pair(popUpCentre, iconCentre))));
     }
 
     void closingTheMainWindowQuits() {

@@ -153,53 +153,6 @@ class RegisterTableTest : public QObject {
         QCOMPARE(table->columnWidth(RegisterTableModel::RegisterColumn), narrowest);
     }
 
-    // A rule under every register's CLIP line, in a colour of the palette that stands out from
-    // the rows' background in a light and a dark palette alike.
-    void registersAreRuledOff_data() {
-        QTest::addColumn<QPalette>("palette");
-        QPalette light = QApplication::style()->standardPalette();
-        QPalette dark = light;
-        const std::pair<QPalette::ColorRole, QColor> darkColors[] = {
-            {QPalette::Window, QColor(0x30, 0x30, 0x30)},
-            {QPalette::WindowText, QColor(0xe8, 0xe8, 0xe8)},
-            {QPalette::Base, QColor(0x1e, 0x1e, 0x1e)},
-            {QPalette::AlternateBase, QColor(0x28, 0x28, 0x28)},
-            {QPalette::Text, QColor(0xe8, 0xe8, 0xe8)},
-            {QPalette::Button, QColor(0x35, 0x35, 0x35)},
-            {QPalette::ButtonText, QColor(0xe8, 0xe8, 0xe8)},
-        };
-        for (const auto& [role, color] : darkColors) {
-            dark.setColor(role, color);
-        }
-        QTest::newRow("light") << light;
-        QTest::newRow("dark") << dark;
-    }
-    void registersAreRuledOff() {
-        QFETCH(QPalette, palette);
-        QTableView* table = _controller->window()->table();
-        table->setPalette(palette);
-        _controller->tableModel()->storeRegister(1,
-                                                 onMachine(0, time(1, 2, 3, 4), Unset, "Jiggy pq"));
-        _controller->tableModel()->storeRegister(2,
-                                                 onMachine(0, time(1, 2, 3, 4), Unset, "REEL0002"));
-        QVERIFY(QTest::qWaitForWindowExposed(_controller->window()));
-        const QImage grab = table->viewport()->grab().toImage();
-        const int x = table->columnViewportPosition(RegisterTableModel::AColumn) + 2;
-        const int ruleY = table->rowViewportPosition(0) + table->rowHeight(0) - 1;
-        const int base = palette.color(QPalette::Base).lightness();
-        const int text = palette.color(QPalette::Text).lightness();
-        const int rule = grab.pixelColor(x, ruleY).lightness();
-        QCOMPARE(grab.pixelColor(x, ruleY - 1).lightness(), base); // the row above its rule
-        QVERIFY2(std::abs(rule - base) >= 40, qPrintable(QString::number(rule)));
-        QVERIFY(std::min(base, text) < rule && rule < std::max(base, text));
-        // Across the whole register, from its number to machine D.
-        for (int column :
-             {int(RegisterTableModel::RegisterColumn), int(RegisterTableModel::DColumn)}) {
-            QCOMPARE(grab.pixelColor(table->columnViewportPosition(column) + 2, ruleY),
-                     grab.pixelColor(x, ruleY));
-        }
-    }
-
     // The focused table frames the current field, one line of one cell, and nothing else.
     void currentFieldIsFramedAlone() {
         RegisterTableView* table = _controller->window()->table();
