@@ -42,6 +42,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -83,7 +84,8 @@ double percentile(std::vector<double> values, double fraction) {
         return 0;
     }
     std::sort(values.begin(), values.end());
-    const auto at = static_cast<size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
+    const auto at =
+        static_cast<size_t>(std::lround(fraction * static_cast<double>(values.size() - 1)));
     return values[std::min(at, values.size() - 1)];
 }
 

@@ -80,8 +80,8 @@ class DeviceToolsTest : public QObject, DeviceTestFixture {
     void init() {
         startDevice();
         std::array<uint8_t, 34> wire{}; // every time 01:00:00:00
-        for (int i = 0; i < 8; ++i) {
-            wire[size_t(4 * i + 3)] = 0x01;
+        for (size_t i = 0; i < 8; ++i) {
+            wire[4 * i + 3] = 0x01;
         }
         for (uint16_t n = 0; n <= 12; ++n) {
             _device->setRegisterWire(n, wire);

@@ -2,8 +2,6 @@
 # The root .clang-tidy (naming rules and bug-prone checks) over the project's own sources, each
 # compiled as BUILD_DIR compiles it (its compile_commands.json). Any finding fails. Exits 77,
 # which CTest reports as skipped, when clang-tidy is not installed.
-#
-# app/, with its tests and benchmarks, is left out while app/ is restructured.
 # Usage: run_clang_tidy.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
 source_dir=$(cd "$1" && pwd)
@@ -18,10 +16,9 @@ fi
 
 # The source folder as a regular expression.
 root=$(printf '%s' "$source_dir" | sed 's/[][\.*^$+?(){}|]/\\&/g')
-checked="^$root/(records|link|files|sim|cli|tests|bench|fuzz)/"
-left_out="^$root/(tests|bench)/app/"
+checked="^$root/(records|link|files|sim|cli|app|tests|bench|fuzz)/"
 mapfile -t sources < <(sed -n 's/^ *"file": "\(.*\)",\{0,1\}$/\1/p' "$build_dir/compile_commands.json" |
-    grep -E "$checked" | grep -Ev "$left_out" | sort -u)
+    grep -E "$checked" | sort -u)
 if [ ${#sources[@]} -eq 0 ]; then
     echo "No sources found in $build_dir/compile_commands.json"
     exit 1
