@@ -84,11 +84,15 @@ ComparisonDialog::ComparisonDialog(QWidget* parent, const RegisterComparison& co
     _differences->setUniformRowHeights(true);
     bool uploadable = false;
     bool takeable = false;
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(comparison.differences.size()));
     for (const RegisterDifference& difference : comparison.differences) {
-        _differences->addTopLevelItem(itemFor(difference));
+        items.append(itemFor(difference));
         uploadable |= difference.kind != RegisterDifference::OnlyRight;
         takeable |= difference.kind != RegisterDifference::OnlyLeft;
     }
+    // All at once: the view lays itself out once, not once per register.
+    _differences->addTopLevelItems(items);
     _differences->expandAll();
     _differences->header()->resizeSections(QHeaderView::ResizeToContents);
     _differences->setHidden(comparison.differences.empty());
