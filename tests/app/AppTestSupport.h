@@ -7,6 +7,7 @@
 #include "AppController.h"
 #include "DeviceJobs.h"
 #include "EditCommands.h"
+#include "MenuSettingsFile.h"
 #include "ProgressSheet.h"
 #include "RangeSheet.h"
 #include "RegisterCellDelegate.h"
@@ -64,6 +65,8 @@ class DeviceTestFixture {
 
     // Fresh settings, a device started (with sample registers if asked) and a controller on it.
     void startDevice(bool sampleRegisters = false);
+    // Makes `controller` the one under test, the closings of its progress sheet counted.
+    void useController(std::unique_ptr<AppController> controller);
 
     void stopDevice() {
         _controller.reset();
@@ -119,7 +122,11 @@ inline void DeviceTestFixture::startDevice(bool sampleRegisters) {
     options.sampleRegisters = sampleRegisters;
     _device = std::make_unique<tavrel::sim::Vrg500Simulator>(options);
     QVERIFY(_device->start());
-    _controller = makeController(_device->slavePath());
+    useController(makeController(_device->slavePath()));
+}
+
+inline void DeviceTestFixture::useController(std::unique_ptr<AppController> controller) {
+    _controller = std::move(controller);
     _ended = 0;
     _alertBeforeEnd = false;
     QObject::connect(_controller->progressSheet(), &QDialog::finished, _controller.get(), [this] {
@@ -296,13 +303,19 @@ inline RegisterCollection deviceRegisters(const tavrel::sim::Vrg500Simulator& de
     return registers;
 }
 
-// Function code and register number of every register frame the device received.
+// Function code and register number of every register frame (read, write or offset) the device
+// received.
 using Frames = std::vector<std::pair<int, int>>;
+
+inline Frames operator+(Frames a, const Frames& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
 
 inline Frames registerFrames(const tavrel::sim::Vrg500Simulator& device) {
     Frames frames;
     for (const std::vector<uint8_t>& frame : device.receivedFrames()) {
-        if (std::set{0x20, 0x25, 0x40, 0x45}.count(frame.at(0))) {
+        if (std::set{0x20, 0x25, 0x40, 0x45, 0x42, 0x43}.count(frame.at(0))) {
             frames.emplace_back(frame.at(0), frame.at(2) << 8 | frame.at(3));
         }
     }
@@ -316,6 +329,30 @@ inline Frames readFrames(int first, int last) {
         frames.insert(frames.end(), {{0x20, n}, {0x25, n}});
     }
     return frames;
+}
+
+// The frames that write registers `numbers` in turn: times, then clip names.
+inline Frames writesOf(std::initializer_list<int> numbers) {
+    Frames frames;
+    for (int n : numbers) {
+        frames.insert(frames.end(), {{0x40, n}, {0x45, n}});
+    }
+    return frames;
+}
+
+// A menu settings block that differs for every `seed`, and a vgs file's text of it.
+inline VRG500_menuData patternBlock(uint8_t seed) {
+    VRG500_menuData block{};
+    for (size_t i = 0; i < block.size(); ++i) {
+        block[i] = static_cast<uint8_t>(seed + i * 37);
+    }
+    return block;
+}
+
+inline QByteArray menuFileText(const QString& version, const VRG500_menuData& block) {
+    std::string text;
+    formatMenuSettingsFile(version.toStdString(), block, &text);
+    return QByteArray::fromStdString(text);
 }
 
 } // namespace apptest
