@@ -57,8 +57,12 @@ struct StoppedJob {
 // The register time request's reply for `number`, as the device would send it.
 std::vector<uint8_t> registerTimeReply(const Vrg500Simulator& device, uint16_t number) {
     const std::array<uint8_t, 34> wire = device.registerWire(number);
-    std::vector<uint8_t> reply{0x20, 36, uint8_t(number >> 8), uint8_t(number & 0xff)};
-    reply.insert(reply.end(), wire.begin(), wire.end());
+    std::vector<uint8_t> reply(4 + wire.size());
+    reply[0] = 0x20;
+    reply[1] = 36;
+    reply[2] = uint8_t(number >> 8);
+    reply[3] = uint8_t(number & 0xff);
+    std::copy(wire.begin(), wire.end(), reply.begin() + 4);
     return reply;
 }
 
