@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,9 +33,12 @@ namespace {
 constexpr int JobTimeout = 60000; // a guard against a hang, not a speed requirement
 
 enum class Stop {
+    // In the middle of the reply under way, which the device trickles:
     CancelButton,
     EscapeKey,
-    Quit,             // as SIGTERM does
+    Quit, // as SIGTERM does
+    // Between registers, as the bar shows the next:
+    CancelBetween,
     Refusal,          // the device answers the next request with a negative acknowledgement
     ClipNamesRefused, // the register's times are answered, its clip names refused
     HangUp,           // the device answers one more request, then goes away
@@ -46,12 +50,11 @@ struct StoppedJob {
     std::function<void()> start;
     std::vector<int> at; // the bar's values, in turn, up to the stop; none: before the job starts
     Stop how;
-    bool midReply;           // the device trickles the reply under way when the stop comes
-    Frames sent;             // every register frame the device received
-    QString text;            // the alert's; empty: none comes up
-    QString informativeText; // "{snapshot}": when the upload's snapshot was taken
-    QMessageBox::Icon icon;
+    Frames sent;                 // every register frame the device received
+    QString text;                // the alert's; empty: none comes up
+    QString informativeText;     // "{snapshot}": when the upload's snapshot was taken
     std::function<void()> check; // what the table, the device and the files hold afterwards
+    QMessageBox::Icon icon = QMessageBox::Critical;
 };
 
 // The register time request's reply for `number`, as the device would send it.
@@ -134,9 +137,14 @@ class DeviceJobsTest : public QObject, DeviceTestFixture {
         };
     }
 
-    // Device Information, then `then` with its dialog.
-    std::function<void()> information(std::function<void(DeviceInformationDialog*)> then = {}) {
+    // Device Information on the port at `path` (the device's when empty); `then` with its dialog,
+    // the device refusing what follows.
+    std::function<void()> information(const QString& path = {},
+                                      std::function<void(DeviceInformationDialog*)> then = {}) {
         return [=, this] {
+            if (!path.isEmpty()) {
+                onPort(path.toStdString());
+            }
             app().window()->action(Command::DeviceInformation)->trigger();
             if (then) {
                 auto* dialog = awaitDialog<DeviceInformationDialog>(app());
@@ -173,8 +181,7 @@ class DeviceJobsTest : public QObject, DeviceTestFixture {
         };
     }
 
-    // ---- What they leave
-    // -------------------------------------------------------------------------
+    // ---- What they leave ------------------------------------------------------------------------
 
     // The table holds registers 0 to `read` - 1 as read, as one undo step that brings back what
     // it held before; nothing changed when none was read.
@@ -201,6 +208,31 @@ class DeviceJobsTest : public QObject, DeviceTestFixture {
                     QVERIFY(sameEntry(*after.find(n), *(n < at ? sent : _deviceBefore).find(n)));
                 }
             }
+        };
+    }
+
+    // A plain upload of registers 2 to 4 where 3, and 4 after it, cannot be sent: the first
+    // refused is named, and the register before it is not written either.
+    std::function<void()> refused(const RegisterEntry& three) {
+        return transfer(Command::UploadRegisters,
+                        collectionOf({{2, entryWith(2, FourClips)},
+                                      {3, three},
+                                      {4, entryWith(4, {"TOO LONG!", "SHOT0002", "", ""})}}));
+    }
+
+    // `start` with a file where the snapshots' folder goes.
+    std::function<void()> snapshotFolderTaken(std::function<void()> start) {
+        return [=, this] {
+            QDir().mkpath(QFileInfo(app().safeUploads()->snapshotFolder()).path());
+            writeBytes(app().safeUploads()->snapshotFolder(), "a file where the folder goes");
+            start();
+        };
+    }
+
+    std::function<void()> nothingSent() {
+        return [this] {
+            QVERIFY(_device->receivedFrames().empty());
+            QVERIFY(deviceRegisters(*_device, 0, 9) == _deviceBefore);
         };
     }
 
@@ -259,111 +291,117 @@ class DeviceJobsTest : public QObject, DeviceTestFixture {
             "puts it back.";
         const QByteArray good = menuFileText("2.10", patternBlock(5));
         const QString gone = _files.filePath("ttyUSB9");
-        const QString noPort =
+        const QString portGone =
             GenericInformation + "\n\nThe serial port " + gone +
             " is gone: its adapter may have been unplugged. Plug it in again and choose the port.";
+        const QString oneWritten = "1 of 2 registers written: 003; 007 may be partly written.";
+        const QByteArray corrupt = "2.10 \r\n 1 \r\n";
+        const QByteArray blanks = menuFileText(" 2.1", patternBlock(5));
         const QString folder = _files.path();
-        const auto C = QMessageBox::Critical;
         const auto download = transfer(Command::DownloadRegisters, _tableBefore);
         const auto upload = transfer(Command::UploadRegisters, uploadCollection());
         const auto safe = transfer(Command::UploadRegisters, threeAndSevenChanged(), true);
+        const auto sameAsDevice = transfer(Command::UploadRegisters, _deviceBefore, true);
+        RegisterEntry wideFrames = entryWith(3, FourClips);
+        wideFrames.reg.outD = time(1, 2, 3, 40);
+        const RegisterEntry shortClip = entryWith(3, {"SHOT0001", "SHORT", "SHOT0003", "SHOT0004"});
         using S = Stop;
         // clang-format off
         return {
-            // name, start, at, how, mid-reply, sent, alert text, informative text, icon, check
-            {"download, Cancel button", download, {2}, S::CancelButton, true, downloadTo2, "", "", C,
+            // name, start, at, how, sent, alert text, informative text, check, icon
+            {"download, Cancel button", download, {2}, S::CancelButton, downloadTo2, "", "",
              downloaded(2)},
-            {"download, Escape key", download, {2}, S::EscapeKey, true, downloadTo2, "", "", C,
+            {"download, Escape key", download, {2}, S::EscapeKey, downloadTo2, "", "",
              downloaded(2)},
-            {"download, Quit", download, {2}, S::Quit, true, downloadTo2, "", "", C, downloaded(2)},
-            {"download, refused at the start", download, {}, S::Refusal, false, {},
-             "Unexpected response to Version request", suggestion, C, downloaded(0)},
-            {"download, refused at register 2", download, {2}, S::Refusal, false, downloadTo2,
-             "Unexpected response to Register Time request", twoArrived, C, downloaded(2)},
+            {"download, Quit", download, {2}, S::Quit, downloadTo2, "", "", downloaded(2)},
+            {"download, refused at the start", download, {}, S::Refusal, {},
+             "Unexpected response to Version request", suggestion, downloaded(0)},
+            {"download, refused at register 2", download, {2}, S::Refusal, downloadTo2,
+             "Unexpected response to Register Time request", twoArrived, downloaded(2)},
             {"download, clip names of register 2 refused", download, {2}, S::ClipNamesRefused,
-             false, readFrames(0, 2), "Unexpected response to Register Clip Name request",
-             twoArrived, C, downloaded(2)},
+             readFrames(0, 2), "Unexpected response to Register Clip Name request", twoArrived,
+             downloaded(2)},
 
-            {"upload, Cancel button", upload, {2}, S::CancelButton, true, uploadTo2, "", "", C,
-             uploaded(2)},
-            {"upload, Escape key", upload, {2}, S::EscapeKey, true, uploadTo2, "", "", C,
-             uploaded(2)},
-            {"upload, Quit", upload, {2}, S::Quit, true, uploadTo2, "", "", C, uploaded(2)},
-            {"upload, refused at the start", upload, {}, S::Refusal, false, {},
-             "Unexpected response to Version request", suggestion, C, uploaded(0)},
-            {"upload, refused writing register 2", upload, {2}, S::Refusal, false, uploadTo2,
-             "Unexpected response to Register Time Load", suggestion, C, uploaded(2)},
+            {"upload, Cancel button", upload, {2}, S::CancelButton, uploadTo2, "", "", uploaded(2)},
+            {"upload, Escape key", upload, {2}, S::EscapeKey, uploadTo2, "", "", uploaded(2)},
+            {"upload, Quit", upload, {2}, S::Quit, uploadTo2, "", "", uploaded(2)},
+            {"upload, refused at the start", upload, {}, S::Refusal, {},
+             "Unexpected response to Version request", suggestion, uploaded(0)},
+            {"upload, refused writing register 2", upload, {2}, S::Refusal, uploadTo2,
+             "Unexpected response to Register Time Load", suggestion, uploaded(2)},
+            // Kept from starting: nothing is sent, not even the version request.
+            {"upload, register 003 with clip name B of 5 bytes", refused(shortClip), {},
+             S::AsStarted, {}, "Register 003 cannot be uploaded",
+             "Clip Name B not 8 bytes in length", nothingSent()},
+            {"upload, register 003 with frames beyond the wire form", refused(wideFrames), {},
+             S::AsStarted, {}, "Register 003 cannot be uploaded", "Time D OUT out of range: "
+             "hours, minutes and seconds must be 0 to 99 and frames 0 to 39", nothingSent()},
 
-            // A safe upload reads registers 0 to 9, then writes 3 and 7.
-            {"safe upload, Cancel button while reading", safe, {5}, S::CancelButton, false,
-             readFrames(0, 4), "", "", C, {}},
-            {"safe upload, Cancel button while writing", safe, {9, 7}, S::CancelButton, true,
-             safeTo7, "The upload was stopped",
-             "1 of 2 registers written: 003; 007 may be partly written." + snapshot,
-             QMessageBox::Warning, restoreOffered()},
-            {"safe upload, hang-up while writing", safe, {9, 7}, S::HangUp, false,
-             safeTo7, "Error reading data from serial device",
-             suggestion + "\n\n1 of 2 registers written: 003; 007 may be partly written." +
-                 snapshot,
-             C, restoreOffered()},
+            // A safe upload reads registers 0 to 9 whole, then writes 3 and 7.
+            {"safe upload, Cancel button while reading", safe, {5}, S::CancelBetween,
+             readFrames(0, 4), "", "", {}},
+            {"safe upload, Cancel button while writing", safe, {9, 7}, S::CancelButton, safeTo7,
+             "The upload was stopped", oneWritten + snapshot, restoreOffered(),
+             QMessageBox::Warning},
+            {"safe upload, hang-up while writing", safe, {9, 7}, S::HangUp, safeTo7,
+             "Error reading data from serial device", suggestion + "\n\n" + oneWritten + snapshot,
+             restoreOffered()},
+            {"safe upload, nothing differs", sameAsDevice, {}, S::AsStarted, readFrames(0, 9),
+             "Nothing to upload", "The VRG-500 holds registers 000 to 009 as they are already; "
+             "nothing was sent.", {}, QMessageBox::Information},
+            {"safe upload, the snapshot cannot be kept", snapshotFolderTaken(safe), {},
+             S::AsStarted, readFrames(0, 9), "The upload did not start", "The registers it would "
+             "overwrite could not be kept as a snapshot, so nothing was sent.\n\n" +
+             QString::fromLocal8Bit(strerror(ENOTDIR)), {}},
 
-            {"offset, Cancel button", offset(), {2}, S::CancelButton, true, offsetTo2,
-             "Update the table from the device?",
-             "Registers 000-002 were offset on the VRG-500; the table still holds their earlier "
-             "times.",
-             QMessageBox::Question, [this] { offsetTakenBack(); }},
-            {"offset, refused at register 2", offset(), {2}, S::Refusal, false, offsetTo2,
-             "Unexpected response to Register Time Offset request", suggestion, C, {}},
+            {"offset, Cancel button", offset(), {2}, S::CancelButton, offsetTo2,
+             "Update the table from the device?", "Registers 000-002 were offset on the VRG-500; "
+             "the table still holds their earlier times.", [this] { offsetTakenBack(); },
+             QMessageBox::Question},
+            {"offset, refused at register 2", offset(), {2}, S::Refusal, offsetTo2,
+             "Unexpected response to Register Time Offset request", suggestion, {}},
 
-            {"information, no connection", [this, gone] { onPort(gone.toStdString());
-                                                          information()(); },
-             {}, S::AsStarted, false, {}, GenericMessage, noPort, C, informationAlert(false)},
-            {"information, refused opening", information(), {}, S::Refusal, false, {},
-             "Unexpected response to Version request", suggestion, C, informationAlert(false)},
-            {"information, refused refreshing",
-             information([](auto* dialog) { dialog->refreshButton()->click(); }), {}, S::AsStarted,
-             false, {}, "Unexpected response to Version request", suggestion, C,
-             informationAlert(true)},
-            {"information, refused setting the current register",
-             information([](auto* dialog) {
-                 dialog->setCurrentRegisterButton()->click();
-                 dialog->template findChild<QInputDialog*>()->accept();
-             }),
-             {}, S::AsStarted, false, {},
-             "Unexpected response to Set Current Register Number request", suggestion, C,
+            {"information, no connection", information(gone), {}, S::AsStarted, {},
+             GenericMessage, portGone, informationAlert(false)},
+            {"information, refused opening", information(), {}, S::Refusal, {},
+             "Unexpected response to Version request", suggestion, informationAlert(false)},
+            {"information, refused refreshing", information({}, [](auto* dialog) {
+                 dialog->refreshButton()->click(); }), {}, S::AsStarted, {},
+             "Unexpected response to Version request", suggestion, informationAlert(true)},
+            {"information, refused setting the current register", information({}, [](auto* d) {
+                 d->setCurrentRegisterButton()->click();
+                 d->template findChild<QInputDialog*>()->accept(); }), {}, S::AsStarted, {},
+             "Unexpected response to Set Current Register Number request", suggestion,
              informationAlert(true)},
 
             {"menu download, version not 4 characters", menu(false, "2.1", good), {},
-             S::AsStarted, false, {}, "The VRG-500 version string is not 4 chars long", "", C,
+             S::AsStarted, {}, "The VRG-500 version string is not 4 chars long", "",
              menuLeftAlone(good)},
             {"menu download, menu data request refused", menu(false, "refused", good), {},
-             S::AsStarted, false, {}, "Unexpected response from Menu Data Request", suggestion, C,
+             S::AsStarted, {}, "Unexpected response from Menu Data Request", suggestion,
              menuLeftAlone(good)},
-            {"menu download, no serial port", menu(false, "", good), {}, S::AsStarted, false, {},
-             GenericMessage, GenericInformation, C, menuLeftAlone(good)},
-            {"menu upload, corrupt file", menu(true, "2.10", "2.10 \r\n 1 \r\n"), {},
-             S::AsStarted, false, {}, "Invalid .vgs file",
-             "The .vgs file had an unrecoverable corruption error.", C,
-             menuLeftAlone("2.10 \r\n 1 \r\n")},
-            {"menu upload, no serial port", menu(true, "", good), {}, S::AsStarted, false, {},
-             GenericMessage, GenericInformation, C, menuLeftAlone(good)},
-            {"menu upload, other firmware", menu(true, "2.11", good), {}, S::AsStarted, false, {},
-             "Version Mismatch", ".vgs file version \"2.10\" does not match device version \"2.11\"",
-             C, menuLeftAlone(good)},
+            {"menu download, no serial port", menu(false, "", good), {}, S::AsStarted, {},
+             GenericMessage, GenericInformation, menuLeftAlone(good)},
+            {"menu upload, corrupt file", menu(true, "2.10", corrupt), {}, S::AsStarted, {},
+             "Invalid .vgs file", "The .vgs file had an unrecoverable corruption error.",
+             menuLeftAlone(corrupt)},
+            {"menu upload, no serial port", menu(true, "", good), {}, S::AsStarted, {},
+             GenericMessage, GenericInformation, menuLeftAlone(good)},
+            {"menu upload, other firmware", menu(true, "2.11", good), {}, S::AsStarted, {},
+             "Version Mismatch", ".vgs file version \"2.10\" does not match device version "
+             "\"2.11\"", menuLeftAlone(good)},
             {"menu upload, versions differing only in blanks, shown trimmed",
-             menu(true, "2.1 ", menuFileText(" 2.1", patternBlock(5))), {}, S::AsStarted, false,
-             {}, "Version Mismatch", ".vgs file version \"2.1\" does not match device version \"2.1\"",
-             C, menuLeftAlone(menuFileText(" 2.1", patternBlock(5)))},
+             menu(true, "2.1 ", blanks), {}, S::AsStarted, {}, "Version Mismatch",
+             ".vgs file version \"2.1\" does not match device version \"2.1\"",
+             menuLeftAlone(blanks)},
 
-            {"version, no serial port", version(""), {}, S::AsStarted, false, {}, GenericMessage,
-             GenericInformation, C, causeForgotten()},
-            {"version, port gone", version(gone), {}, S::AsStarted, false, {}, GenericMessage,
-             noPort, C, causeForgotten()},
-            {"version, port not opened", version(folder), {}, S::AsStarted, false, {},
-             GenericMessage,
-             GenericInformation + QString("\n\nThe serial port %1 could not be opened: %2.")
-                                      .arg(folder, QString::fromLocal8Bit(strerror(EISDIR))),
-             C, causeForgotten()},
+            {"version, no serial port", version(""), {}, S::AsStarted, {}, GenericMessage,
+             GenericInformation, causeForgotten()},
+            {"version, port gone", version(gone), {}, S::AsStarted, {}, GenericMessage, portGone,
+             causeForgotten()},
+            {"version, port not opened", version(folder), {}, S::AsStarted, {}, GenericMessage,
+             GenericInformation + "\n\nThe serial port " + folder + " could not be opened: " +
+             QString::fromLocal8Bit(strerror(EISDIR)) + ".", causeForgotten()},
         };
         // clang-format on
     }
@@ -396,6 +434,7 @@ class DeviceJobsTest : public QObject, DeviceTestFixture {
         watchConnection();
         switch (job.how) {
         case Stop::CancelButton:
+        case Stop::CancelBetween:
             app().progressSheet()->findChild<QPushButton*>("progressCancelButton")->click();
             break;
         case Stop::EscapeKey:
@@ -425,6 +464,7 @@ class DeviceJobsTest : public QObject, DeviceTestFixture {
 
     void init() {
         startDevice(true);
+        QFile::remove(app().safeUploads()->snapshotFolder()); // a file put there by a row before
         QDir(app().safeUploads()->snapshotFolder()).removeRecursively();
         _deviceBefore = deviceRegisters(*_device, 0, 9);
         _connection.reset();
@@ -446,7 +486,7 @@ class DeviceJobsTest : public QObject, DeviceTestFixture {
             stop(job);
         } else {
             atSteps(app(), job.at, [this, &job] {
-                if (!job.midReply) {
+                if (job.how > Stop::Quit) {
                     stop(job);
                     return;
                 }
@@ -478,7 +518,7 @@ class DeviceJobsTest : public QObject, DeviceTestFixture {
             QCOMPARE(alert->icon(), job.icon);
             QCOMPARE(alert->windowModality(), Qt::WindowModal);
             QVERIFY(!_alertBeforeEnd);
-            QCOMPARE(_ended, job.at.empty() ? 0 : 1);
+            QCOMPARE(_ended, job.sent.empty() ? 0 : 1); // the sheet came up for a job under way
         }
         QVERIFY(!app().progressSheet()->isVisible());
         QVERIFY(app().window()->table()->updatesEnabled()); // redraws held back are let through

@@ -1,6 +1,6 @@
 // The register transfers through the range and progress sheets, against the simulated device on
-// a pseudo-terminal: what reaches the collection, the table and the device, in which order, and
-// an upload refused before it starts. A transfer cancelled or failing part way: tst_device_jobs.
+// a pseudo-terminal: what reaches the collection, the table and the device, and in which order.
+// A transfer refused, cancelled or failing: tst_device_jobs.
 #include "AppTestSupport.h"
 #include "RegisterTableModel.h"
 #include "RegisterTimeWire.h"
@@ -140,35 +140,6 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
         QCOMPARE(app().progressSheet()->label()->text(),
                  "Uploading register 6"); // every number shown
         QVERIFY(_controller->alerts()->current() == nullptr);
-    }
-
-    // A register that cannot be sent as it stands refuses the whole upload before anything is
-    // sent: the register before it is not written either, and the first refused one is named.
-    void uploadRefusesARegisterItCannotSend_data() {
-        QTest::addColumn<RegisterEntry>("refused");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("clip name B of 5 bytes")
-            << entryWith(3, {"SHOT0001", "SHORT", "SHOT0003", "SHOT0004"})
-            << "Clip Name B not 8 bytes in length";
-        RegisterEntry wideFrames = entryWith(3, FourClips);
-        wideFrames.reg.outD = time(1, 2, 3, 40);
-        QTest::newRow("frames beyond the wire form")
-            << wideFrames
-            << "Time D OUT out of range: hours, minutes and seconds must be 0 to 99 and frames 0 "
-               "to 39";
-    }
-    void uploadRefusesARegisterItCannotSend() {
-        QFETCH(RegisterEntry, refused);
-        QFETCH(QString, reason);
-        const RegisterEntry alsoRefused = entryWith(4, {"TOO LONG!", "SHOT0002", "", ""});
-        _controller->tableModel()->replaceRegisters(
-            collectionOf({{2, entryWith(2, FourClips)}, {3, refused}, {4, alsoRefused}}));
-        const RegisterCollection before = deviceRegisters(*_device, 2, 4);
-        transfer(&AppController::uploadRegisters, TypedRangeTag, 2, 4);
-        expectFailureAlert("Register 003 cannot be uploaded", reason);
-        QCOMPARE(_ended, 0); // no transfer began
-        QVERIFY(_device->receivedFrames().empty());
-        QVERIFY(deviceRegisters(*_device, 2, 4) == before);
     }
 
     // The range fields take register numbers only, and the sheet confirms only a range that
