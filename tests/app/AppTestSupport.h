@@ -198,16 +198,19 @@ inline void awaitTransferEnd(const AppController& controller, int timeout) {
     QVERIFY(QTest::qWaitFor([&] { return !sheet->isVisible(); }, timeout));
 }
 
-// Calls `action` once, when the progress bar first shows register `number`: the step of that
-// register has begun and sends its first request next.
-inline void atProgress(const AppController& c, int number, std::function<void()> action) {
+// Calls `action` once, when the progress bar has shown `values` in turn: the step of the last has
+// begun and sends its first request next.
+inline void atProgress(const AppController& c, std::vector<int> values,
+                       std::function<void()> action) {
     QProgressBar* bar = c.progressSheet()->bar();
     auto pending = std::make_shared<bool>(true);
     QObject::connect(bar, &QProgressBar::valueChanged, bar,
-                     [number, pending, action = std::move(action)](int value) {
-                         if (value == number && *pending) {
+                     [&c, values, pending, action = std::move(action)](int value) {
+                         if (value == values.front() && *pending) {
                              *pending = false;
-                             action();
+                             values.size() == 1
+                                 ? action()
+                                 : atProgress(c, {values.begin() + 1, values.end()}, action);
                          }
                      });
 }
@@ -266,12 +269,6 @@ inline const std::array<std::string, 4> FourClips{"SHOT0001", "SHOT0002", "*****
 inline RegisterEntry withClip(RegisterEntry entry, int machine, const std::string& clip) {
     entry.clips[size_t(machine)] = clip;
     return entry;
-}
-
-// `registers` without register `number`.
-inline RegisterCollection collectionWithout(RegisterCollection registers, int32_t number) {
-    registers.erase(number);
-    return registers;
 }
 
 inline RegisterCollection

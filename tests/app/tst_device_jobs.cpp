@@ -78,14 +78,6 @@ RegisterCollection uploadCollection() {
     return collectionOf(items);
 }
 
-// Calls `action` once the bar has shown `values` in turn.
-void atSteps(const AppController& c, std::vector<int> values, std::function<void()> action) {
-    const int first = values.front();
-    values.erase(values.begin());
-    atProgress(c, first,
-               [&c, values, action] { values.empty() ? action() : atSteps(c, values, action); });
-}
-
 } // namespace
 
 class DeviceJobsTest : public QObject, DeviceTestFixture {
@@ -485,7 +477,7 @@ class DeviceJobsTest : public QObject, DeviceTestFixture {
         if (job.at.empty()) {
             stop(job);
         } else {
-            atSteps(app(), job.at, [this, &job] {
+            atProgress(app(), job.at, [this, &job] {
                 if (job.how > Stop::Quit) {
                     stop(job);
                     return;
