@@ -8,6 +8,7 @@
 #include "DeviceJobs.h"
 #include "EditCommands.h"
 #include "MenuSettingsFile.h"
+#include "OffsetRegistersDialog.h"
 #include "ProgressSheet.h"
 #include "RangeSheet.h"
 #include "RegisterCellDelegate.h"
@@ -24,10 +25,12 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -223,6 +226,21 @@ inline void chooseRange(const AppController& controller, QAction* command, int f
     app.rangeSheet()->firstField()->setValue(first);
     app.rangeSheet()->lastField()->setValue(last);
     app.rangeSheet()->confirmButton()->click();
+}
+
+// Opens the offset dialog and fills it in: registers `first` to `last`, `machines` such as "AC",
+// the offset text.
+inline OffsetRegistersDialog* chooseOffset(const AppController& controller, const QString& machines,
+                                           const QString& text, int first, int last) {
+    controller.window()->action(Command::OffsetRegisters)->trigger();
+    auto* dialog = shownDialog<OffsetRegistersDialog>(controller);
+    dialog->lastField()->setValue(last);
+    dialog->firstField()->setValue(first);
+    for (int m = 0; m < 4; ++m) {
+        dialog->machineBox(m)->setChecked(machines.contains(QChar('A' + m)));
+    }
+    dialog->offsetField()->setText(text);
+    return dialog;
 }
 
 inline QFileDialog* filePanel(const AppController& controller) {

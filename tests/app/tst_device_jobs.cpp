@@ -8,17 +8,14 @@
 #include "DeviceInformationDialog.h"
 #include "FilePanel.h"
 #include "MenuSettingsTransfers.h"
-#include "OffsetRegistersDialog.h"
 #include "SafeUploads.h"
 #include "SnapshotDialog.h"
 #include "UploadSnapshot.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QDir>
 #include <QInputDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QTableView>
 #include <QTimer>
 #include <QUndoStack>
@@ -117,15 +114,7 @@ class DeviceJobsTest : public QObject, DeviceTestFixture {
         return [this] {
             app().tableModel()->replaceRegisters(
                 collectionOf({{1, entryWith(3, FourClips)}, {50, entryWith(4, FourClips)}}));
-            app().window()->action(Command::OffsetRegisters)->trigger();
-            auto* dialog = shownDialog<OffsetRegistersDialog>(app());
-            dialog->lastField()->setValue(9);
-            dialog->firstField()->setValue(0);
-            for (int m = 1; m < 4; ++m) {
-                dialog->machineBox(m)->setChecked(false);
-            }
-            dialog->offsetField()->setText("01:00:00:00");
-            dialog->offsetButton()->click();
+            chooseOffset(app(), "A", "01:00:00:00", 0, 9)->offsetButton()->click();
         };
     }
 

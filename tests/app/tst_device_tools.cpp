@@ -3,13 +3,10 @@
 // it changes on the device. How they fail or stop: tst_device_jobs.
 #include "AppTestSupport.h"
 #include "DeviceInformationDialog.h"
-#include "OffsetRegistersDialog.h"
 #include "RegisterTimeText.h"
 
-#include <QCheckBox>
 #include <QInputDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QRadioButton>
 
 using namespace tavrel::sim;
@@ -31,36 +28,10 @@ QStringList deviceTimes(const Vrg500Simulator& device, uint16_t number) {
     return times;
 }
 
-// The register of every offset frame (add or subtract) the device received.
-QList<int> offsetFrames(const Vrg500Simulator& device) {
-    QList<int> registers;
-    for (const std::vector<uint8_t>& frame : device.receivedFrames()) {
-        if (frame.at(0) == 0x42 || frame.at(0) == 0x43) {
-            registers << (frame.at(2) << 8 | frame.at(3));
-        }
-    }
-    return registers;
-}
-
 } // namespace
 
 class DeviceToolsTest : public QObject, DeviceTestFixture {
     Q_OBJECT
-
-    // Opens the offset dialog and fills it in: registers 5 to `last` unless given, `machines`
-    // such as "AC", the offset text.
-    OffsetRegistersDialog* chooseOffset(const QString& machines, const QString& text, int last,
-                                        int first = 5) {
-        app().window()->action(Command::OffsetRegisters)->trigger();
-        auto* dialog = shownDialog<OffsetRegistersDialog>(*_controller);
-        dialog->lastField()->setValue(last);
-        dialog->firstField()->setValue(first);
-        for (int m = 0; m < 4; ++m) {
-            dialog->machineBox(m)->setChecked(machines.contains(QChar('A' + m)));
-        }
-        dialog->offsetField()->setText(text);
-        return dialog;
-    }
 
     // Answers the question that follows an offset, once the progress sheet has gone.
     void answerQuestion(const QString& button) {
@@ -128,13 +99,14 @@ class DeviceToolsTest : public QObject, DeviceTestFixture {
         QFETCH(bool, add);
         QFETCH(QString, machines);
         QFETCH(QString, shifted);
-        OffsetRegistersDialog* dialog = chooseOffset(machines, " 00:00:10:05", 6, 3);
+        OffsetRegistersDialog* dialog = chooseOffset(app(), machines, " 00:00:10:05", 3, 6);
         QCOMPARE(dialog->windowModality(), Qt::WindowModal);
         (add ? dialog->addButton() : dialog->subtractButton())->setChecked(true);
         dialog->offsetButton()->click();
         answerQuestion("Not Now");
         QVERIFY(!_alertBeforeEnd);
-        QCOMPARE(offsetFrames(*_device), QList<int>({3, 4, 5, 6}));
+        const int code = add ? 0x42 : 0x43; // add or subtract
+        QCOMPARE(registerFrames(*_device), Frames({{code, 3}, {code, 4}, {code, 5}, {code, 6}}));
         for (uint16_t n = 0; n <= 12; ++n) {
             QStringList expected;
             for (int i = 0; i < 8; ++i) {
@@ -173,7 +145,7 @@ class DeviceToolsTest : public QObject, DeviceTestFixture {
         QFETCH(QString, machines);
         QFETCH(bool, enabled);
         QFETCH(QString, reason);
-        OffsetRegistersDialog* dialog = chooseOffset(machines, text, last);
+        OffsetRegistersDialog* dialog = chooseOffset(app(), machines, text, 5, last);
         QCOMPARE(dialog->offsetButton()->isEnabled(), enabled);
         QCOMPARE(dialog->offsetRefusal()->text(), reason);
         QCOMPARE(dialog->offsetRefusal()->isVisible(), !reason.isEmpty());
@@ -184,7 +156,7 @@ class DeviceToolsTest : public QObject, DeviceTestFixture {
         } else {
             dialog->reject();
         }
-        QCOMPARE(offsetFrames(*_device), enabled ? QList<int>({5}) : QList<int>());
+        QCOMPARE(registerFrames(*_device), enabled ? Frames({{0x42, 5}}) : Frames());
 
         app().window()->action(Command::OffsetRegisters)->trigger();
         auto* again = shownDialog<OffsetRegistersDialog>(*_controller);
