@@ -192,8 +192,8 @@ class DeviceJobsTest : public QObject, DeviceTestFixture {
         };
     }
 
-    // A plain upload of registers 2 to 4 where 3, and 4 after it, cannot be sent: the first
-    // refused is named, and the register before it is not written either.
+    // A plain upload of a table of registers 2 to 4 where 3, and 4 after it, cannot be sent: the
+    // first refused is named, and the register before it is not written either.
     std::function<void()> refused(const RegisterEntry& three) {
         return transfer(Command::UploadRegisters,
                         collectionOf({{2, entryWith(2, FourClips)},
@@ -210,6 +210,7 @@ class DeviceJobsTest : public QObject, DeviceTestFixture {
         };
     }
 
+    // Not a frame reached the device, and it holds what it held.
     std::function<void()> nothingSent() {
         return [this] {
             QVERIFY(_device->receivedFrames().empty());
