@@ -78,12 +78,6 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
         QCOMPARE(opening.text, openingText);
     }
 
-    // A critical alert, come up after the progress sheet had gone.
-    void expectFailureAlert(const QString& text, const QString& informativeText) {
-        expectAlert(*_controller, text, informativeText);
-        QVERIFY(!_alertBeforeEnd);
-    }
-
   private slots:
     void initTestCase() { useTemporarySettings(_settings); }
 
