@@ -7,6 +7,8 @@
 #include "AppController.h"
 #include "DeviceJobs.h"
 #include "EditCommands.h"
+#include "MenuSettingsFile.h"
+#include "OffsetRegistersDialog.h"
 #include "ProgressSheet.h"
 #include "RangeSheet.h"
 #include "RegisterCellDelegate.h"
@@ -23,10 +25,12 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -64,6 +68,8 @@ class DeviceTestFixture {
 
     // Fresh settings, a device started (with sample registers if asked) and a controller on it.
     void startDevice(bool sampleRegisters = false);
+    // Makes `controller` the one under test, the closings of its progress sheet counted.
+    void useController(std::unique_ptr<AppController> controller);
 
     void stopDevice() {
         _controller.reset();
@@ -119,7 +125,11 @@ inline void DeviceTestFixture::startDevice(bool sampleRegisters) {
     options.sampleRegisters = sampleRegisters;
     _device = std::make_unique<tavrel::sim::Vrg500Simulator>(options);
     QVERIFY(_device->start());
-    _controller = makeController(_device->slavePath());
+    useController(makeController(_device->slavePath()));
+}
+
+inline void DeviceTestFixture::useController(std::unique_ptr<AppController> controller) {
+    _controller = std::move(controller);
     _ended = 0;
     _alertBeforeEnd = false;
     QObject::connect(_controller->progressSheet(), &QDialog::finished, _controller.get(), [this] {
@@ -191,16 +201,19 @@ inline void awaitTransferEnd(const AppController& controller, int timeout) {
     QVERIFY(QTest::qWaitFor([&] { return !sheet->isVisible(); }, timeout));
 }
 
-// Calls `action` once, when the progress bar first shows register `number`: the step of that
-// register has begun and sends its first request next.
-inline void atProgress(const AppController& c, int number, std::function<void()> action) {
+// Calls `action` once, when the progress bar has shown `values` in turn: the step of the last has
+// begun and sends its first request next.
+inline void atProgress(const AppController& c, std::vector<int> values,
+                       std::function<void()> action) {
     QProgressBar* bar = c.progressSheet()->bar();
     auto pending = std::make_shared<bool>(true);
     QObject::connect(bar, &QProgressBar::valueChanged, bar,
-                     [number, pending, action = std::move(action)](int value) {
-                         if (value == number && *pending) {
+                     [&c, values, pending, action = std::move(action)](int value) {
+                         if (value == values.front() && *pending) {
                              *pending = false;
-                             action();
+                             values.size() == 1
+                                 ? action()
+                                 : atProgress(c, {values.begin() + 1, values.end()}, action);
                          }
                      });
 }
@@ -213,6 +226,21 @@ inline void chooseRange(const AppController& controller, QAction* command, int f
     app.rangeSheet()->firstField()->setValue(first);
     app.rangeSheet()->lastField()->setValue(last);
     app.rangeSheet()->confirmButton()->click();
+}
+
+// Opens the offset dialog and fills it in: registers `first` to `last`, `machines` such as "AC",
+// the offset text.
+inline OffsetRegistersDialog* chooseOffset(const AppController& controller, const QString& machines,
+                                           const QString& text, int first, int last) {
+    controller.window()->action(Command::OffsetRegisters)->trigger();
+    auto* dialog = shownDialog<OffsetRegistersDialog>(controller);
+    dialog->lastField()->setValue(last);
+    dialog->firstField()->setValue(first);
+    for (int m = 0; m < 4; ++m) {
+        dialog->machineBox(m)->setChecked(machines.contains(QChar('A' + m)));
+    }
+    dialog->offsetField()->setText(text);
+    return dialog;
 }
 
 inline QFileDialog* filePanel(const AppController& controller) {
@@ -261,12 +289,6 @@ inline RegisterEntry withClip(RegisterEntry entry, int machine, const std::strin
     return entry;
 }
 
-// `registers` without register `number`.
-inline RegisterCollection collectionWithout(RegisterCollection registers, int32_t number) {
-    registers.erase(number);
-    return registers;
-}
-
 inline RegisterCollection
 collectionOf(const std::vector<std::pair<int32_t, RegisterEntry>>& items) {
     RegisterCollection registers;
@@ -296,13 +318,19 @@ inline RegisterCollection deviceRegisters(const tavrel::sim::Vrg500Simulator& de
     return registers;
 }
 
-// Function code and register number of every register frame the device received.
+// Function code and register number of every register frame (read, write or offset) the device
+// received.
 using Frames = std::vector<std::pair<int, int>>;
+
+inline Frames operator+(Frames a, const Frames& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
 
 inline Frames registerFrames(const tavrel::sim::Vrg500Simulator& device) {
     Frames frames;
     for (const std::vector<uint8_t>& frame : device.receivedFrames()) {
-        if (std::set{0x20, 0x25, 0x40, 0x45}.count(frame.at(0))) {
+        if (std::set{0x20, 0x25, 0x40, 0x45, 0x42, 0x43}.count(frame.at(0))) {
             frames.emplace_back(frame.at(0), frame.at(2) << 8 | frame.at(3));
         }
     }
@@ -316,6 +344,30 @@ inline Frames readFrames(int first, int last) {
         frames.insert(frames.end(), {{0x20, n}, {0x25, n}});
     }
     return frames;
+}
+
+// The frames that write registers `numbers` in turn: times, then clip names.
+inline Frames writesOf(std::initializer_list<int> numbers) {
+    Frames frames;
+    for (int n : numbers) {
+        frames.insert(frames.end(), {{0x40, n}, {0x45, n}});
+    }
+    return frames;
+}
+
+// A menu settings block that differs for every `seed`, and a vgs file's text of it.
+inline VRG500_menuData patternBlock(uint8_t seed) {
+    VRG500_menuData block{};
+    for (size_t i = 0; i < block.size(); ++i) {
+        block[i] = static_cast<uint8_t>(seed + i * 37);
+    }
+    return block;
+}
+
+inline QByteArray menuFileText(const QString& version, const VRG500_menuData& block) {
+    std::string text;
+    formatMenuSettingsFile(version.toStdString(), block, &text);
+    return QByteArray::fromStdString(text);
 }
 
 } // namespace apptest

@@ -1,9 +1,9 @@
 // The commands that go through files: the menu settings transfers between the simulated device
-// and vgs files (the version check included), and Open and Save of vg2 register files. What the
-// panels propose, what is remembered, and what each failure's alert says and leaves behind.
+// and vgs files, and Open and Save of vg2 register files. What the panels propose, what is
+// remembered, and what a failed Open or Save says and leaves behind (a failed menu settings
+// transfer: tst_device_jobs).
 #include "AppTestSupport.h"
 #include "FilePanel.h"
-#include "MenuSettingsFile.h"
 #include "MenuSettingsTransfers.h"
 #include "RegisterFile.h"
 #include "RegisterFiles.h"
@@ -16,20 +16,6 @@ using namespace tavrel::sim;
 using namespace apptest;
 
 namespace {
-
-VRG500_menuData patternBlock(uint8_t seed) {
-    VRG500_menuData block{};
-    for (size_t i = 0; i < block.size(); ++i) {
-        block[i] = static_cast<uint8_t>(seed + i * 37);
-    }
-    return block;
-}
-
-QByteArray menuFileText(const QString& version, const VRG500_menuData& block) {
-    std::string text;
-    formatMenuSettingsFile(version.toStdString(), block, &text);
-    return QByteArray::fromStdString(text);
-}
 
 QString rememberedMenuFile() {
     return QSettings().value(MenuSettingsFilenameKey).toString();
@@ -56,11 +42,6 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
     const RegisterCollection _before = collectionOf({{5, entryWith(1, FourClips)}});
 
     QString path(const QString& name) const { return _files->filePath(name); }
-
-    void withoutAPort() {
-        _controller.reset(); // one controller at a time: it owns the port notifications
-        _controller = makeController({});
-    }
 
     // Accepts the open panel with `name`, as a person would; null if no panel is open.
     void choose(const QString& name) {
@@ -131,58 +112,6 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
         QCOMPARE(_device->menu(), patternBlock(77));
         dismissAlert(*_controller);
         QCOMPARE(proposal(&AppController::downloadMenuSettings), path("elsewhere/Show.vgs"));
-    }
-
-    // A failed transfer leaves the file and the device's settings as they were, and remembers
-    // the file's name all the same.
-    void menuTransferFailures_data() {
-        QTest::addColumn<bool>("upload");
-        QTest::addColumn<QString>("device"); // its version; "refused": refuses the menu request
-        QTest::addColumn<QByteArray>("contents");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("informativeText");
-        const QByteArray good = menuFileText("2.10", patternBlock(5));
-        QTest::newRow("download, version not 4 characters")
-            << false << "2.1" << good << "The VRG-500 version string is not 4 chars long"
-            << "";
-        QTest::newRow("download, menu data request refused")
-            << false << "refused" << good << "Unexpected response from Menu Data Request"
-            << QString(TavrelDeviceRecoverySuggestion);
-        QTest::newRow("download, no serial port")
-            << false << "" << good << GenericMessage << GenericInformation;
-        QTest::newRow("upload, corrupt file")
-            << true << "2.10" << QByteArray("2.10 \r\n 1 \r\n") << "Invalid .vgs file"
-            << "The .vgs file had an unrecoverable corruption error.";
-        QTest::newRow("upload, no serial port")
-            << true << "" << good << GenericMessage << GenericInformation;
-        QTest::newRow("upload, other firmware")
-            << true << "2.11" << good << "Version Mismatch"
-            << ".vgs file version \"2.10\" does not match device version \"2.11\"";
-        QTest::newRow("upload, versions differing only in blanks, shown trimmed")
-            << true << "2.1 " << menuFileText(" 2.1", patternBlock(5)) << "Version Mismatch"
-            << ".vgs file version \"2.1\" does not match device version \"2.1\"";
-    }
-    void menuTransferFailures() {
-        QFETCH(bool, upload);
-        QFETCH(QString, device);
-        QFETCH(QByteArray, contents);
-        QFETCH(QString, text);
-        QFETCH(QString, informativeText);
-        if (device.isEmpty()) {
-            withoutAPort();
-        } else if (device == "refused") { // the version is answered, the next request refused
-            _device->queueRawReply({0x11, 4, '2', '.', '1', '0'});
-            _device->injectFault(Vrg500Fault::BooleanInstead);
-        } else {
-            _device->setVersion(device.toStdString());
-        }
-        writeBytes(path("Show.vgs"), contents);
-        upload ? _controller->menuSettings()->uploadFrom(path("Show.vgs"))
-               : _controller->menuSettings()->downloadTo(path("Show.vgs"));
-        expectAlert(*_controller, text, informativeText);
-        QCOMPARE(fileBytes(path("Show.vgs")), contents);
-        QCOMPARE(_device->menu(), patternBlock(3));
-        QCOMPARE(rememberedMenuFile(), "Show.vgs");
     }
 
     // ---- Register files ----------------------------------------------------------------------

@@ -1,6 +1,6 @@
 // The register transfers through the range and progress sheets, against the simulated device on
-// a pseudo-terminal: what reaches the collection, the table and the device, in which order, and
-// what the person sees when a transfer is cancelled or fails.
+// a pseudo-terminal: what reaches the collection, the table and the device, and in which order.
+// A transfer refused, cancelled or failing: tst_device_jobs.
 #include "AppTestSupport.h"
 #include "RegisterTableModel.h"
 #include "RegisterTimeWire.h"
@@ -8,11 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
-#include <QTimer>
 
-#include <functional>
-
-using namespace tavrel::link;
 using namespace tavrel::sim;
 using namespace apptest;
 
@@ -41,23 +37,6 @@ class OpeningTextWitness : public QObject {
   private:
     QLabel* _label;
 };
-
-// The register time request's reply for `number`, as the device would send it.
-std::vector<uint8_t> registerTimeReply(const Vrg500Simulator& device, uint16_t number) {
-    const std::array<uint8_t, 34> wire = device.registerWire(number);
-    std::vector<uint8_t> reply{0x20, 36, uint8_t(number >> 8), uint8_t(number & 0xff)};
-    reply.insert(reply.end(), wire.begin(), wire.end());
-    return reply;
-}
-
-// Registers 0 to 9 for an upload, none of them as the device holds them.
-RegisterCollection uploadCollection() {
-    std::vector<std::pair<int32_t, RegisterEntry>> items;
-    for (int32_t n = 0; n <= 9; ++n) {
-        items.emplace_back(n, entryWith(20 + n, FourClips));
-    }
-    return collectionOf(items);
-}
 
 } // namespace
 
@@ -99,12 +78,6 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
         QCOMPARE(opening.text, openingText);
     }
 
-    // A critical alert, come up after the progress sheet had gone.
-    void expectFailureAlert(const QString& text, const QString& informativeText) {
-        expectAlert(*_controller, text, informativeText);
-        QVERIFY(!_alertBeforeEnd);
-    }
-
   private slots:
     void initTestCase() { useTemporarySettings(_settings); }
 
@@ -138,122 +111,6 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
         QVERIFY(_controller->alerts()->current() == nullptr);
     }
 
-    void cancelKeepsTheCompletedRegisters_data() {
-        QTest::addColumn<bool>("upload");
-        QTest::addColumn<QString>("how");
-        for (bool upload : {false, true}) {
-            for (QString how : {"Cancel button", "Escape key", "Quit"}) { // Quit: as SIGTERM does
-                QTest::addRow("%s, %s", upload ? "upload" : "download", qPrintable(how))
-                    << upload << how;
-            }
-        }
-    }
-    void cancelKeepsTheCompletedRegisters() {
-        QFETCH(bool, upload);
-        QFETCH(QString, how);
-        const RegisterCollection sent = uploadCollection();
-        const RegisterCollection deviceBefore = deviceRegisters(*_device, 0, 9);
-        if (upload) {
-            _controller->tableModel()->replaceRegisters(sent);
-        }
-        std::weak_ptr<TavrelSocket> connection;
-        // Cancelled in the middle of register 2's first reply, which the device trickles: the
-        // exchange ends there, and nothing more is sent.
-        atProgress(*_controller, 2, [&] {
-            connection = TavrelSocket::socketForDeviceFilePath(_device->slavePath());
-            _device->injectFault(Vrg500Fault::TrickledReply);
-            QTimer::singleShot(0, this, [&] {
-                QVERIFY(QTest::qWaitFor([&] { return registerFrames(*_device).size() == 5; }));
-                if (how == "Escape key") {
-                    QTest::keyClick(app().progressSheet(), Qt::Key_Escape);
-                    QVERIFY(app().progressSheet()->isVisible()); // up until the transfer has ended
-                } else if (how == "Quit") {
-                    _controller->quit();
-                } else {
-                    app().progressSheet()->findChild<QPushButton*>("progressCancelButton")->click();
-                }
-            });
-        });
-        transfer(upload ? &AppController::uploadRegisters : &AppController::downloadRegisters,
-                 AllRegistersRangeTag);
-        waitForTransferEnd();
-
-        QCOMPARE(registerFrames(*_device).size(), size_t(5)); // nothing after register 2's times
-        if (upload) {
-            QVERIFY(app().tableModel()->registers() == sent);
-            const RegisterCollection after = deviceRegisters(*_device, 0, 9);
-            for (int32_t n = 0; n <= 9; ++n) { // 0 and 1 sent, 2 in part, the rest as they were
-                if (n != 2) {
-                    QVERIFY(tavrel::files::sameEntry(*after.find(n),
-                                                     *(n <= 1 ? sent : deviceBefore).find(n)));
-                }
-            }
-        } else {
-            QVERIFY(app().tableModel()->registers() == deviceRegisters(*_device, 0, 1));
-        }
-        QVERIFY(_controller->alerts()->current() == nullptr);
-        QTRY_VERIFY(connection.expired()); // the transfer let go of the port
-    }
-
-    // The device refuses a request: its error comes up after the progress sheet has gone, the
-    // registers read before stay, a register whose clip names could not be read is not stored,
-    // and a transfer that could not start left the collection alone. A download that stored
-    // registers says how many, and how to have the table back.
-    void deviceFailureShowsItsErrorAfterTheSheetHasGone_data() {
-        QTest::addColumn<bool>("upload");
-        QTest::addColumn<int>("readBefore");
-        QTest::addColumn<bool>("clipNameFails"); // the times request of that register succeeds
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("account"); // after the error's own informative text
-        const QString twoArrived = "2 of 10 registers arrived before the failure; Edit \u25B8 "
-                                   "Undo Download brings back the table as it was.";
-        QTest::newRow("download, at the start")
-            << false << 0 << false << "Unexpected response to Version request"
-            << "";
-        QTest::newRow("download, at register 2")
-            << false << 2 << false << "Unexpected response to Register Time request" << twoArrived;
-        QTest::newRow("download, clip names of register 2")
-            << false << 2 << true << "Unexpected response to Register Clip Name request"
-            << twoArrived;
-        QTest::newRow("upload, at the start")
-            << true << 0 << false << "Unexpected response to Version request"
-            << "";
-        QTest::newRow("upload, writing register 2")
-            << true << 2 << false << "Unexpected response to Register Time Load"
-            << "";
-    }
-    void deviceFailureShowsItsErrorAfterTheSheetHasGone() {
-        QFETCH(bool, upload);
-        QFETCH(int, readBefore);
-        QFETCH(bool, clipNameFails);
-        QFETCH(QString, text);
-        QFETCH(QString, account);
-        const RegisterCollection before =
-            upload ? uploadCollection() : collectionOf({{100, entryWith(3, FourClips)}});
-        _controller->tableModel()->replaceRegisters(before);
-        if (readBefore == 0) {
-            _device->injectFault(Vrg500Fault::NakInstead);
-        }
-        atProgress(*_controller, readBefore, [&] {
-            if (clipNameFails) {
-                _device->queueRawReply(registerTimeReply(*_device, uint16_t(readBefore)));
-            }
-            _device->injectFault(clipNameFails ? Vrg500Fault::BooleanInstead
-                                               : Vrg500Fault::NakInstead);
-        });
-        transfer(upload ? &AppController::uploadRegisters : &AppController::downloadRegisters,
-                 TypedRangeTag, 0, 9);
-        expectFailureAlert(text, TavrelDeviceRecoverySuggestion +
-                                     (account.isEmpty() ? QString() : "\n\n" + account));
-        QCOMPARE(_ended, readBefore == 0 ? 0 : 1);
-        QVERIFY(!app().progressSheet()->isVisible());
-        QVERIFY(
-            app().tableModel()->registers() ==
-            (upload || readBefore == 0 ? before : deviceRegisters(*_device, 0, readBefore - 1)));
-        const size_t failedFrames = readBefore == 0 ? 0 : clipNameFails ? 2 : 1;
-        QCOMPARE(registerFrames(*_device).size(), size_t(2 * readBefore) + failedFrames);
-    }
-
     void uploadSendsTheCollectionsRegistersOfTheRange() {
         const RegisterEntry two = entryWith(2, FourClips);
         const RegisterEntry four = entryWith(4, {"AAAAAAAA", "BBBBBBBB", "CCCCCCCC", "DDDDDDDD"});
@@ -277,35 +134,6 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
         QCOMPARE(app().progressSheet()->label()->text(),
                  "Uploading register 6"); // every number shown
         QVERIFY(_controller->alerts()->current() == nullptr);
-    }
-
-    // A register that cannot be sent as it stands refuses the whole upload before anything is
-    // sent: the register before it is not written either, and the first refused one is named.
-    void uploadRefusesARegisterItCannotSend_data() {
-        QTest::addColumn<RegisterEntry>("refused");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("clip name B of 5 bytes")
-            << entryWith(3, {"SHOT0001", "SHORT", "SHOT0003", "SHOT0004"})
-            << "Clip Name B not 8 bytes in length";
-        RegisterEntry wideFrames = entryWith(3, FourClips);
-        wideFrames.reg.outD = time(1, 2, 3, 40);
-        QTest::newRow("frames beyond the wire form")
-            << wideFrames
-            << "Time D OUT out of range: hours, minutes and seconds must be 0 to 99 and frames 0 "
-               "to 39";
-    }
-    void uploadRefusesARegisterItCannotSend() {
-        QFETCH(RegisterEntry, refused);
-        QFETCH(QString, reason);
-        const RegisterEntry alsoRefused = entryWith(4, {"TOO LONG!", "SHOT0002", "", ""});
-        _controller->tableModel()->replaceRegisters(
-            collectionOf({{2, entryWith(2, FourClips)}, {3, refused}, {4, alsoRefused}}));
-        const RegisterCollection before = deviceRegisters(*_device, 2, 4);
-        transfer(&AppController::uploadRegisters, TypedRangeTag, 2, 4);
-        expectFailureAlert("Register 003 cannot be uploaded", reason);
-        QCOMPARE(_ended, 0); // no transfer began
-        QVERIFY(_device->receivedFrames().empty());
-        QVERIFY(deviceRegisters(*_device, 2, 4) == before);
     }
 
     // The range fields take register numbers only, and the sheet confirms only a range that

@@ -25,19 +25,6 @@ constexpr int TransferTimeout = 60000; // a guard against a hang, not a speed re
 
 const Frames AllRead = readFrames(0, 9);
 
-Frames writesOf(std::initializer_list<int> numbers) {
-    Frames frames;
-    for (int n : numbers) {
-        frames.insert(frames.end(), {{0x40, n}, {0x45, n}});
-    }
-    return frames;
-}
-
-Frames operator+(Frames a, const Frames& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 } // namespace
 
 class SafeUploadTest : public QObject, DeviceTestFixture {
@@ -108,45 +95,6 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
         QVERIFY(app().tableModel()->registers() == table); // the table is not the snapshot's
     }
 
-    // Stopped while writing, by Cancel or by the device going away: the alert says how far the
-    // upload got and where the overwritten registers are, and opens the snapshots.
-    void stoppedWritingGivesAnAccount() {
-        struct Case {
-            const char* name;
-            int at; // the register whose writing step stops it
-            std::function<void()> stop;
-            QMessageBox::Icon icon;
-            QString account;
-        };
-        const std::vector<Case> cases{
-            {"cancel", 3, [&] { _controller->cancelProgressSheet(); }, QMessageBox::Warning,
-             "1 of 2 registers written: 003."},
-            // The times of 7 are answered, its clip names never.
-            {"hang-up", 7, [&] { _device->hangUpAfterFrames(1); }, QMessageBox::Critical,
-             "1 of 2 registers written: 003; 007 may be partly written."},
-        };
-        for (const Case& c : cases) {
-            init();
-            changeThreeAndSeven();
-            atProgress(*_controller, 9, [&] { atProgress(*_controller, c.at, c.stop); });
-            run(app().window()->action(Command::UploadRegisters));
-            QTRY_VERIFY2(_controller->alerts()->current() != nullptr, c.name);
-            QMessageBox* alert = _controller->alerts()->current();
-            QCOMPARE(alert->icon(), c.icon);
-            if (c.icon == QMessageBox::Warning) {
-                QCOMPARE(alert->text(), "The upload was stopped");
-            }
-            QVERIFY2(alert->informativeText().contains(
-                         c.account + "\n\nWhat they held before is kept in the snapshot of " +
-                         QString::fromStdString(listUploadSnapshots(snapshotFolder())[0].when) +
-                         "; Restore Snapshot… puts it back."),
-                     qPrintable(alert->informativeText()));
-            answerAlert(*_controller, alert->text(), "Restore Snapshot…");
-            awaitDialog<SnapshotDialog>(*_controller)->reject();
-            cleanup();
-        }
-    }
-
     // A snapshot taken from another port is restored only when the user says so.
     void restoreAsksBeforeAnotherPortsSnapshot() {
         const RegisterCollection kept = collectionOf({{3, entryWith(33, FourClips)}});
@@ -169,48 +117,14 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
         QVERIFY(compareRegisters(deviceRegisters(*_device, 3, 3), kept).differences.empty());
     }
 
-    // Ways an upload ends without writing: nothing differs, Cancel while reading, a snapshot that
-    // cannot be kept. With the preference off, the whole range is written as it always was.
-    void uploadsThatWriteNothingAndThePlainUpload() {
-        struct Case {
-            const char* name;
-            std::function<void()> prepare;
-            Frames sent;
-            QString alert; // empty: none
-        };
-        const std::vector<Case> cases{
-            {"nothing differs", [&] { _controller->tableModel()->replaceRegisters(_before); },
-             AllRead, "Nothing to upload"},
-            {"cancel while reading",
-             [&] { atProgress(*_controller, 5, [&] { _controller->cancelProgressSheet(); }); },
-             // Cancelled as register 5 comes up: nothing of it is sent.
-             readFrames(0, 4), ""},
-            {"snapshot cannot be kept",
-             [&] {
-                 QDir().mkpath(QFileInfo(_controller->safeUploads()->snapshotFolder()).path());
-                 writeBytes(_controller->safeUploads()->snapshotFolder(),
-                            "a file where the folder goes");
-             },
-             AllRead, "The upload did not start"},
-            {"preference off",
-             [&] { app().window()->action(Command::SafeUpload)->setChecked(false); },
-             writesOf({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}), ""},
-        };
-        for (const Case& c : cases) {
-            init();
-            changeThreeAndSeven();
-            c.prepare();
-            _device->clearReceivedFrames();
-            run(app().window()->action(Command::UploadRegisters));
-            QVERIFY2(registerFrames(*_device) == c.sent, c.name);
-            if (!c.alert.isEmpty()) {
-                QTRY_COMPARE(_controller->alerts()->current()
-                                 ? _controller->alerts()->current()->text()
-                                 : "",
-                             c.alert);
-            }
-            cleanup();
-        }
+    // With the preference off, the whole range is written as it always was. (An upload that
+    // writes nothing or stops: tst_device_jobs.)
+    void withThePreferenceOffTheWholeRangeIsWritten() {
+        changeThreeAndSeven();
+        app().window()->action(Command::SafeUpload)->setChecked(false);
+        run(app().window()->action(Command::UploadRegisters));
+        QCOMPARE(registerFrames(*_device), writesOf({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+        QVERIFY(_controller->alerts()->current() == nullptr);
     }
 
     // A comparison reads the range and changes nothing; from its result the device's values
@@ -222,7 +136,8 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
             RegisterCollection table = _before;
             table.set(2, withClip(*_before.find(2), 1, "CHANGED "));
             table.set(12, entryWith(12, FourClips)); // outside the compared range
-            _controller->tableModel()->replaceRegisters(collectionWithout(table, 4));
+            table.erase(4);
+            _controller->tableModel()->replaceRegisters(table);
             const RegisterCollection shown = app().tableModel()->registers();
             _device->clearReceivedFrames();
             run(app().window()->action(Command::Compare), 0, 4);
