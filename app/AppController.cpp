@@ -20,8 +20,6 @@
 #include "RegisterTransfers.h"
 #include "SafeUploads.h"
 #include "TavrelLog.h"
-#include "TavrelSocket.h"
-#include "VersionText.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -45,8 +43,6 @@ namespace tavrel::app {
 using link::tavrelLog;
 using records::FrameRate;
 using records::frameRateFromName;
-using records::TavrelError;
-using records::trimmedVersionText;
 
 namespace {} // namespace
 
@@ -297,19 +293,7 @@ void AppController::offerRecoveredRegisters() {
 // ---- Version, about box, help ----------------------------------------------------------------
 
 void AppController::showVRG500Version() {
-    _jobs->start([this](DeviceJob& job) {
-        std::string version;
-        TavrelError error;
-        const bool answered = job.socket().deviceVersion(&version, &error);
-        job.report([this, answered, version, error] {
-            if (!answered) {
-                _alerts->showError(error);
-                return;
-            }
-            const QString trimmed = QString::fromLatin1(trimmedVersionText(version));
-            _alerts->show("VRG-500", QString("Version: %1").arg(trimmed), false);
-        });
-    });
+    _deviceTools->showVersion();
 }
 
 void AppController::showAboutPanel() {

@@ -14,10 +14,10 @@
 //   RegisterTransfers      Download Registers, Upload Registers
 //   SafeUploads            Compare with Device, safe uploads, snapshots
 //   MenuSettingsTransfers  the menu settings and vgs files
-//   DeviceTools            Device Information, Offset Registers
+//   DeviceTools            the version, Device Information, Offset Registers
 //   RecoveryOffers         unsaved registers left behind, offered back at start
 //   HelpMenu               the help document and the about box
-// What stays the controller's own: start-up, the version, and closing.
+// What stays the controller's own: start-up and closing.
 #pragma once
 
 #include "CommandEnabling.h"

@@ -12,6 +12,7 @@
 #include "RegisterNumberDialog.h"
 #include "RegisterTransfer.h"
 #include "TavrelSocket.h"
+#include "VersionText.h"
 
 #include <QMainWindow>
 #include <QMessageBox>
@@ -27,6 +28,7 @@ using link::readRegister;
 using link::TavrelSocket;
 using records::RegisterEntry;
 using records::TavrelError;
+using records::trimmedVersionText;
 using records::VRG500_registerTime;
 
 namespace {
@@ -75,6 +77,24 @@ void DeviceTools::_showErrorOver(QWidget* window, const TavrelError* error) {
     // Alerts are sheets of the main window, which a window-modal dialog of the
     // main window would cover: over one of the tools' dialogs, the alert is that dialog's sheet.
     _parts.alerts.showError(*error, {}, window);
+}
+
+// ---- The version -------------------------------------------------------------------------------
+
+void DeviceTools::showVersion() {
+    _parts.jobs.start([this](DeviceJob& job) {
+        std::string version;
+        TavrelError error;
+        const bool answered = job.socket().deviceVersion(&version, &error);
+        job.report([this, answered, version, error] {
+            if (!answered) {
+                _parts.alerts.showError(error);
+                return;
+            }
+            const QString trimmed = QString::fromLatin1(trimmedVersionText(version));
+            _parts.alerts.show("VRG-500", QString("Version: %1").arg(trimmed), false);
+        });
+    });
 }
 
 // ---- Device information ------------------------------------------------------------------------

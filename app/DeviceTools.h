@@ -1,6 +1,6 @@
-// The device's own tools in the window: its information (firmware version, video standard,
-// current register, and setting the current register) and shifting the times of a range of
-// registers by an offset, one register per step with the progress sheet, after which the table
+// The device's own tools in the window: its version, its information (firmware version, video
+// standard, current register, and setting the current register) and shifting the times of a range
+// of registers by an offset, one register per step with the progress sheet, after which the table
 // can take the shifted registers back from the device as one undo step.
 #pragma once
 
@@ -47,6 +47,8 @@ class DeviceTools : public QObject {
 
     DeviceTools(const Parts& parts, QObject* parent);
 
+    // "Show VRG-500 Version": the version the device reports, trimmed, in an alert.
+    void showVersion();
     // "Device Information…"
     void showInformation();
     // "Offset Registers…"
