@@ -174,10 +174,8 @@ TEST(Interruption, EndsEveryDeviceCommandAndNothingMoreIsSent) {
     TempFolder::writeBytes(folder.path("m.vgs"), menuFile("2.10"));
     std::string registers;
     for (int n = 0; n < 10; ++n) {
-        registers += "00" + std::to_string(n) +
-                     ",**:**:**:**,**:**:**:**,**:**:**:**,**:**:**:**,"
-                     "**:**:**:**,**:**:**:**,**:**:**:**,**:**:**:**,000,000,A0000000,B0000000,"
-                     "C0000000,D0000000\r\n";
+        registers += "00" + std::to_string(n) + "," + Nulls +
+                     ",000,000,A0000000,B0000000,C0000000,D0000000\r\n";
     }
     TempFolder::writeBytes(folder.path("up.vg2"), registers);
     ASSERT_EQ(::mkfifo(folder.path("fifo").c_str(), 0600), 0); // nobody reads it
