@@ -160,7 +160,6 @@ std::vector<CommandCase> commandCases() {
         {"version high bytes", version("\xE9\xFF"), versionRequest, bytes({0x11, 2, 0xE9, 0xFF}),
          NoError},
         {"version ack", version(""), versionRequest, Ack, VersionRefused},
-        {"version bool", version(""), versionRequest, True, VersionRefused},
         {"version bad bool", version(""), versionRequest, bytes({0x12, 2, 0, 1}),
          "Unknown response type for boolean response"},
         {"video false", video(0), bytes({0x12, 0}), False, NoError},
