@@ -192,8 +192,6 @@ class RegisterEditingTest : public QObject {
                  QTest::keyClick(select({5, 9}), Qt::Key_Delete);
              },
              RegisterCollection{}, "Undo Delete 2 Registers"},
-            {"delete one chosen", [&] { QTest::keyClick(select({9}), Qt::Key_Delete); },
-             collectionOf({{5, sample(1, "SHOT0005")}}), "Undo Delete Register 009"},
             {"delete after a click on the number",
              [&] {
                  QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
