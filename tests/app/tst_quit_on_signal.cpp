@@ -1,35 +1,15 @@
 // The real tavrel program, run as a child, quitting on SIGTERM, SIGINT and SIGHUP the way the Quit
 // command does: it exits normally with status 0 instead of being killed by the signal.
+#include "../SignalCatching.h"
 #include "Vrg500Simulator.h"
 
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
 #include <sys/types.h>
-
-namespace {
-
-// Whether `pid` has a handler for `signalNumber` ("SigCgt" in its status), so the signal no longer
-// kills it outright.
-bool catchesSignal(qint64 pid, int signalNumber) {
-    QFile status(QString("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("SigCgt:")) {
-            const qulonglong mask = line.mid(7).trimmed().toULongLong(nullptr, 16);
-            return (mask >> (signalNumber - 1)) & 1;
-        }
-    }
-    return false;
-}
-
-} // namespace
 
 class QuitOnSignalTest : public QObject {
     Q_OBJECT
@@ -60,8 +40,8 @@ class QuitOnSignalTest : public QObject {
                      portByPath ? QStringList{"--port", QString::fromStdString(device.slavePath())}
                                 : QStringList{"--demo"});
         QVERIFY(tavrel.waitForStarted(10000));
-        QVERIFY(QTest::qWaitFor([&] { return catchesSignal(tavrel.processId(), signalNumber); },
-                                20000));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return catchesSignal(pid_t(tavrel.processId()), signalNumber); }, 20000));
 
         QCOMPARE(::kill(pid_t(tavrel.processId()), signalNumber), 0);
         QVERIFY(tavrel.waitForFinished(10000));

@@ -192,8 +192,6 @@ class RegisterEditingTest : public QObject {
                  QTest::keyClick(select({5, 9}), Qt::Key_Delete);
              },
              RegisterCollection{}, "Undo Delete 2 Registers"},
-            {"delete one chosen", [&] { QTest::keyClick(select({9}), Qt::Key_Delete); },
-             collectionOf({{5, sample(1, "SHOT0005")}}), "Undo Delete Register 009"},
             {"delete after a click on the number",
              [&] {
                  QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
@@ -290,21 +288,14 @@ class RegisterEditingTest : public QObject {
                                  "drop frame.";
         const std::vector<Case> cases{
             {wire, AIn, "1:02:03:04", notATime},
-            {wire, AIn, "01:02:03", notATime},
             {wire, BOut, "01:02:03:40",
              "The VRG-500 takes hours, minutes and seconds up to 99 and frames up to 39."},
             {wire, BOut, "99:99:99:39", ""},
             {"25", AIn, "00:00:10:25", "At 25 frames per second the frames go up to 24."},
             {"25", AIn, "00:00:10:24", ""},
             {"24", AIn, "00:00:10:24", "At 24 frames per second the frames go up to 23."},
-            {"25", AIn, "00:00:10;05", "Drop frame is used only at 30 frames per second."},
-            {"30", AIn, "00:01:00;00",
-             "In drop frame, frames 00 and 01 are skipped at the start of each minute except "
-             "every tenth."},
-            {"30", AIn, "00:10:00;00", ""},
             {"30", AIn, "00:60:00:00", "At 30 frames per second a time goes up to 23:59:59."},
             {wire, CClip, "NINECHARS", "A clip name has at most 8 characters."},
-            {wire, CClip, "A,B", "A clip name cannot hold a comma."},
             {wire, CClip, QString::fromUtf8("Caf\u00e9"),
              "A clip name holds printable ASCII characters only."},
         };

@@ -43,18 +43,6 @@ class OpeningTextWitness : public QObject {
 class RegisterTransferTest : public QObject, DeviceTestFixture {
     Q_OBJECT
 
-    // Opens the range sheet, chooses a range and confirms, as a person would.
-    void transfer(void (AppController::*command)(), int tag, int first = 0, int last = 0) {
-        (_controller.get()->*command)();
-        app().rangeSheet()->radios()->button(tag)->click();
-        if (tag == TypedRangeTag) {
-            app().rangeSheet()->lastField()->setValue(HighestRegisterNumber);
-            app().rangeSheet()->firstField()->setValue(first);
-            app().rangeSheet()->lastField()->setValue(last);
-        }
-        app().rangeSheet()->confirmButton()->click();
-    }
-
     void waitForTransferEnd() {
         QTRY_COMPARE_WITH_TIMEOUT(_ended, 1, TransferTimeout);
         QVERIFY(!app().progressSheet()->isVisible());
@@ -63,15 +51,15 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
 
     // Transfers `first` to `last` through the range sheet, opened for `command`'s direction
     // (`label`, `button`), after the other direction's when `otherFirst`.
-    void transferThroughSheet(void (AppController::*command)(), int first, int last,
-                              const QString& label, const QString& button,
-                              const QString& openingText, bool otherFirst = false) {
+    void transferThroughSheet(Command command, int first, int last, const QString& label,
+                              const QString& button, const QString& openingText,
+                              bool otherFirst = false) {
         OpeningTextWitness opening(app().progressSheet(), app().progressSheet()->label());
         if (otherFirst) {
             _controller->downloadRegisters();
             app().rangeSheet()->reject();
         }
-        transfer(command, TypedRangeTag, first, last);
+        chooseRange(app(), app().window()->action(command), first, last);
         QCOMPARE(app().rangeSheet()->label()->text(), label);
         QCOMPARE(app().rangeSheet()->confirmButton()->text(), button);
         waitForTransferEnd();
@@ -97,7 +85,7 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
                 [&](const QModelIndex&, int first) {
                     insertedRows << _controller->tableModel()->cellText(first, "Register");
                 });
-        transferThroughSheet(&AppController::downloadRegisters, 3, 7,
+        transferThroughSheet(Command::DownloadRegisters, 3, 7,
                              "Download selected registers from the VRG-500", "Download",
                              "Downloading registers");
 
@@ -123,7 +111,7 @@ class RegisterTransferTest : public QObject, DeviceTestFixture {
         for (int32_t n : {2, 4, 5}) {
             expected.set(n, *registers.find(n));
         }
-        transferThroughSheet(&AppController::uploadRegisters, 2, 6,
+        transferThroughSheet(Command::UploadRegisters, 2, 6,
                              "Upload selected registers to the VRG-500", "Upload",
                              "Uploading registers", true);
 

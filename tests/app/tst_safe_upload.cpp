@@ -117,16 +117,6 @@ class SafeUploadTest : public QObject, DeviceTestFixture {
         QVERIFY(compareRegisters(deviceRegisters(*_device, 3, 3), kept).differences.empty());
     }
 
-    // With the preference off, the whole range is written as it always was. (An upload that
-    // writes nothing or stops: tst_device_jobs.)
-    void withThePreferenceOffTheWholeRangeIsWritten() {
-        changeThreeAndSeven();
-        app().window()->action(Command::SafeUpload)->setChecked(false);
-        run(app().window()->action(Command::UploadRegisters));
-        QCOMPARE(registerFrames(*_device), writesOf({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
-        QVERIFY(_controller->alerts()->current() == nullptr);
-    }
-
     // A comparison reads the range and changes nothing; from its result the device's values
     // can be taken into the table (one undo step), or the table's changes uploaded.
     void comparisonShowsTakesAndUploads() {

@@ -35,6 +35,10 @@ inline ToolResult failed(std::string err) {
     return {1, "", std::move(err)};
 }
 
+// The eight unset times of a register file line.
+inline const std::string Nulls = "**:**:**:**,**:**:**:**,**:**:**:**,**:**:**:**,**:**:**:**,"
+                                 "**:**:**:**,**:**:**:**,**:**:**:**";
+
 // The register of one register file line.
 inline RegisterEntry entryOf(const std::string& line) {
     RegisterCollection registers;
@@ -70,6 +74,22 @@ inline Frame registerRequest(uint8_t function, uint32_t number) {
 }
 
 inline const Frame VersionRequest = frame(0x11);
+
+// A write frame: its function, the register number, then the bytes.
+template <typename Bytes> Frame load(uint8_t function, uint32_t number, const Bytes& bytes) {
+    Frame payload{static_cast<uint8_t>(number >> 8), static_cast<uint8_t>(number)};
+    payload.insert(payload.end(), std::begin(bytes), std::end(bytes));
+    return frame(function, payload);
+}
+
+// The version request, then the frames that read registers `numbers` in turn: times, clip names.
+inline std::vector<Frame> reads(const std::vector<uint32_t>& numbers) {
+    std::vector<Frame> sent{VersionRequest};
+    for (uint32_t n : numbers) {
+        sent.insert(sent.end(), {registerRequest(0x20, n), registerRequest(0x25, n)});
+    }
+    return sent;
+}
 
 // The arguments of `command`, split at blanks; '' is an empty argument and PORT stands for the
 // port.

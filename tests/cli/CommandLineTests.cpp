@@ -74,7 +74,7 @@ TEST(PortsCommand, ListsNameTabPathInNameOrderAndWatchEndsOnSignal) {
     }
     for (int signal : {SIGINT, SIGTERM}) {
         ToolProcess watch({"ports", "--watch"});
-        ASSERT_TRUE(eventually([&] { return watch.catches(signal); }));
+        ASSERT_TRUE(eventually([&] { return catchesSignal(watch.pid(), signal); }));
         ::kill(watch.pid(), signal);
         EXPECT_EQ(watch.finish(), succeeded(result.out)) << signal;
     }

@@ -37,27 +37,6 @@ const std::array<std::pair<Wire, Clips>, 4> Held = {{
     {wireOf({{0x00, 0x00, 0x00, 0xAA}, {0x00, 0x1A, 0x00, 0x01}}), clipWire(std::string(32, '*'))},
 }};
 
-Frame timesLoad(uint8_t number, const Wire& wire) {
-    std::vector<uint8_t> payload{0, number};
-    payload.insert(payload.end(), wire.begin(), wire.end());
-    return frame(0x40, payload);
-}
-
-Frame clipsLoad(uint8_t number, const std::array<uint8_t, 32>& clips) {
-    std::vector<uint8_t> payload{0, number};
-    payload.insert(payload.end(), clips.begin(), clips.end());
-    return frame(0x45, payload);
-}
-
-std::vector<Frame> reads(std::initializer_list<uint8_t> numbers) {
-    std::vector<Frame> sent{VersionRequest};
-    for (uint8_t n : numbers) {
-        sent.push_back(registerRequest(0x20, n));
-        sent.push_back(registerRequest(0x25, n));
-    }
-    return sent;
-}
-
 class DeviceBytes : public CliTest {
   protected:
     void SetUp() override {
@@ -116,9 +95,9 @@ TEST_F(DeviceBytes, EditKeepsTheRestAndTheBackupRestoresEveryByte) {
     for (uint8_t n = 0; n < 3; ++n) {
         Wire wire = Held[n].first;
         wire[32] = 99;
-        expected.push_back(timesLoad(n, wire));
+        expected.push_back(load(0x40, n, wire));
         if (Held[n].second) { // register 1 gets no names it never had
-            expected.push_back(clipsLoad(n, *Held[n].second));
+            expected.push_back(load(0x45, n, *Held[n].second));
         }
     }
     EXPECT_EQ(frames(), expected);

@@ -171,13 +171,10 @@ TEST(Interruption, EndsEveryDeviceCommandAndNothingMoreIsSent) {
     Vrg500SimulatorOptions options;
     options.replyLatency = std::chrono::milliseconds(100); // within the 0.2 s reply timeout
     TempFolder folder;
-    TempFolder::writeBytes(folder.path("m.vgs"), menuFile("2.10"));
     std::string registers;
     for (int n = 0; n < 10; ++n) {
-        registers += "00" + std::to_string(n) +
-                     ",**:**:**:**,**:**:**:**,**:**:**:**,**:**:**:**,"
-                     "**:**:**:**,**:**:**:**,**:**:**:**,**:**:**:**,000,000,A0000000,B0000000,"
-                     "C0000000,D0000000\r\n";
+        registers += "00" + std::to_string(n) + "," + Nulls +
+                     ",000,000,A0000000,B0000000,C0000000,D0000000\r\n";
     }
     TempFolder::writeBytes(folder.path("up.vg2"), registers);
     ASSERT_EQ(::mkfifo(folder.path("fifo").c_str(), 0600), 0); // nobody reads it
@@ -186,11 +183,7 @@ TEST(Interruption, EndsEveryDeviceCommandAndNothingMoreIsSent) {
     // The command, the frames received when the signal is sent, the signal, whether the
     // signal waits until the output is being opened, what is said after "interrupted".
     const std::tuple<std::string, size_t, int, bool, std::string> cases[] = {
-        {"version", 1, SIGINT, false, ""},
-        {"offset add -n 7 01:00:00:00", 1, SIGTERM, false, ""},
-        {"menu-download -o " + folder.path("new.vgs"), 2, SIGINT, false, ""},
         {"menu-download -o " + folder.path("fifo"), 2, SIGINT, true, ""},
-        {"menu-upload " + folder.path("m.vgs"), 1, SIGINT, false, ""},
         {"download -r 0-65535 -o " + folder.path("new.vg2"), 6, SIGINT, false, ""},
         // Register 002's clip names were sent: the signal cut short the wait for their answer.
         {"upload " + folder.path("up.vg2"), 7, SIGTERM, false,
@@ -198,13 +191,11 @@ TEST(Interruption, EndsEveryDeviceCommandAndNothingMoreIsSent) {
          "tavrelctl: the VRG-500's earlier values were not kept (no --backup was given)\n"},
         {"upload --backup " + folder.path("b.vg2") + " " + folder.path("up.vg2"), 3, SIGINT, false,
          ""},
-        {"diff " + folder.path("up.vg2"), 3, SIGINT, false, ""},
     };
     for (const auto& [command, frames, signal, inOpen, account] : cases) {
         // A device of its own: the reply that the signal cut short must not reach the next case.
         Vrg500Simulator slow(options);
         ASSERT_TRUE(slow.start());
-        const VRG500_menuData menu = slow.menu();
         ToolProcess tool(split(command + " -p PORT", slow.slavePath()));
         const auto waiting = [&, sentFrames = frames, waitInOpen = inOpen] {
             return slow.receivedFrames().size() >= sentFrames &&
@@ -219,7 +210,6 @@ TEST(Interruption, EndsEveryDeviceCommandAndNothingMoreIsSent) {
         EXPECT_LT(std::chrono::steady_clock::now() - sent, 2s) << command;
         EXPECT_EQ(slow.receivedFrames().size(), frames) << command;
         EXPECT_EQ(folder.listing(), files) << command;
-        EXPECT_EQ(slow.menu(), menu) << command;
     }
 }
 

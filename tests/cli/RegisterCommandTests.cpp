@@ -7,8 +7,6 @@
 
 namespace {
 
-const std::string Nulls = "**:**:**:**,**:**:**:**,**:**:**:**,**:**:**:**,**:**:**:**,"
-                          "**:**:**:**,**:**:**:**,**:**:**:**";
 const std::string NoClips = "********,********,********,********\r\n";
 const std::string Line7 =
     "007,01:00:00:00,01:00:10:00," + Nulls.substr(24) + ",000,012,SHOT0001," + NoClips.substr(9);
@@ -17,12 +15,6 @@ const std::string Line9 = "009," + Nulls + ",000,000,AAAAAAAA,BBBBBBBB,CCCCCCCC,
 std::string label(uint32_t number) {
     std::string digits = std::to_string(number);
     return std::string(digits.size() < 3 ? 3 - digits.size() : 0, '0') + digits;
-}
-
-// A write frame: its head, then the bytes.
-template <typename Bytes> Frame with(Frame head, const Bytes& bytes) {
-    head.insert(head.end(), bytes.begin(), bytes.end());
-    return head;
 }
 
 using RegisterDownload = CliTest;
@@ -146,23 +138,21 @@ using RegisterUpload = CliTest;
 TEST_F(RegisterUpload, WritesTheRangesRegistersThatTheFileHolds) {
     // Register 400 lies outside the range; registers 5 to 300 other than 7 and 9 are not in the
     // file.
-    TempFolder::writeBytes(folder.path("up.vg2"),
-                           "009," + Nulls + ",000,000,AAAAAAAA,BBBBBBBB,CCCCCCCC,DDDDDDDD\r\n" +
-                               Line7.substr(0, Line7.find("********")) +
-                               "********,CLIP    ,\xe9"
-                               "ABCDEFG\r\n" +
-                               "400," + Nulls + ",000,000,AAAAAAAA,BBBBBBBB,CCCCCCCC,DDDDDDDD\r\n");
+    TempFolder::writeBytes(folder.path("up.vg2"), Line9 + Line7.substr(0, Line7.find("********")) +
+                                                      "********,CLIP    ,\xe9"
+                                                      "ABCDEFG\r\n" +
+                                                      "400" + Line9.substr(3));
     ASSERT_EQ(runTool({"upload", "-p", port, "-r", "5-300", folder.path("up.vg2")}), succeeded());
 
     auto wire7 = registerWire(entryOf(Line7).reg);
-    auto wire9 = registerWire(entryOf("9," + Nulls + ",0,0,A,B,C,D").reg);
+    auto wire9 = registerWire(entryOf(Line9).reg);
     EXPECT_EQ(frames(),
-              (std::vector<Frame>{
-                  VersionRequest, with({0x40, 36, 0, 7}, wire7),
-                  with({0x45, 34, 0, 7}, std::string("SHOT0001********CLIP    \xe9"
-                                                     "ABCDEFG")),
-                  with({0x40, 36, 0, 9}, wire9),
-                  with({0x45, 34, 0, 9}, std::string("AAAAAAAABBBBBBBBCCCCCCCCDDDDDDDD"))}));
+              (std::vector<Frame>{VersionRequest, load(0x40, 7, wire7),
+                                  load(0x45, 7,
+                                       std::string("SHOT0001********CLIP    \xe9"
+                                                   "ABCDEFG")),
+                                  load(0x40, 9, wire9),
+                                  load(0x45, 9, std::string("AAAAAAAABBBBBBBBCCCCCCCCDDDDDDDD"))}));
 }
 
 // A file without a register in the range is no silent success; the device is asked for its
@@ -191,7 +181,7 @@ TEST_F(RegisterUpload, NothingInTheRangeIsSaid) {
 TEST_F(RegisterUpload, StoppedUploadSaysHowFarItGot) {
     std::string text;
     for (uint32_t n : {3, 4, 5, 7, 9}) {
-        text += label(n) + "," + Nulls + ",000,000,AAAAAAAA,BBBBBBBB,CCCCCCCC,DDDDDDDD\r\n";
+        text += label(n) + Line9.substr(3);
     }
     const std::string file = folder.path("up.vg2");
     const std::string backup = folder.path("backup.vg2");
@@ -276,13 +266,6 @@ class SafeUpload : public CliTest {
         sim.setClipNames(7, clipWire("SHOT0001************************"));
         TempFolder::writeBytes(file, Line7 + Line9);
     }
-    std::vector<Frame> reads(std::vector<uint32_t> numbers) const {
-        std::vector<Frame> expected{VersionRequest};
-        for (uint32_t n : numbers) {
-            expected.insert(expected.end(), {registerRequest(0x20, n), registerRequest(0x25, n)});
-        }
-        return expected;
-    }
 
     const std::string file = folder.path("up.vg2");
 };
@@ -348,8 +331,8 @@ TEST_F(SafeUpload, ChangedOnlyWritesTheDifferingRegistersAfterTheBackup) {
     sim.setRegisterWire(7, registerWire(entryOf(Line7).reg));
     ASSERT_EQ(run("download -p PORT -r 5-9 -o " + folder.path("held.vg2")), succeeded());
     const std::vector<Frame> write9 = {
-        with({0x40, 36, 0, 9}, registerWire(entryOf(Line9).reg)),
-        with({0x45, 34, 0, 9}, std::string("AAAAAAAABBBBBBBBCCCCCCCCDDDDDDDD"))};
+        load(0x40, 9, registerWire(entryOf(Line9).reg)),
+        load(0x45, 9, std::string("AAAAAAAABBBBBBBBCCCCCCCCDDDDDDDD"))};
     const std::string written = "1 of 2 registers written; the others already matched\n";
     // Options, the registers read first, the standard output.
     const std::tuple<std::string, std::vector<uint32_t>, std::string> cases[] = {
@@ -366,18 +349,16 @@ TEST_F(SafeUpload, ChangedOnlyWritesTheDifferingRegistersAfterTheBackup) {
             device.setClipNames(n, sim.clipNames(n));
         }
         std::string command = "upload -p PORT " + options + " " + file;
-        command.replace(command.find("PORT"), 4, device.slavePath());
         if (command.find("BACKUP") != std::string::npos) {
             command.replace(command.find("BACKUP"), 6, folder.path("backup.vg2"));
         }
         ::unlink(folder.path("backup.vg2").c_str());
-        EXPECT_EQ(runTool(split(command, "")), succeeded(out)) << options;
+        EXPECT_EQ(runTool(split(command, device.slavePath())), succeeded(out)) << options;
         std::vector<Frame> expected = reads(read);
         const bool all = options.find("changed") == std::string::npos;
         if (all) {
-            expected.insert(expected.end(),
-                            {with({0x40, 36, 0, 7}, registerWire(entryOf(Line7).reg)),
-                             with({0x45, 34, 0, 7}, "SHOT0001" + std::string(24, '*'))});
+            expected.insert(expected.end(), {load(0x40, 7, registerWire(entryOf(Line7).reg)),
+                                             load(0x45, 7, "SHOT0001" + std::string(24, '*'))});
         }
         expected.insert(expected.end(), write9.begin(), write9.end());
         EXPECT_EQ(device.receivedFrames(), expected) << options;

@@ -2,6 +2,7 @@
 // standard output, standard error and exit status.
 #pragma once
 
+#include "../SignalCatching.h"
 #include "TempFolder.h"
 
 #include <csignal>
@@ -70,17 +71,6 @@ class ToolProcess {
     ToolProcess& operator=(const ToolProcess&) = delete;
 
     pid_t pid() const { return _pid; }
-    // Whether the process has a handler installed for `signal` (it is then safe to send it).
-    bool catches(int signal) const {
-        std::ifstream status("/proc/" + std::to_string(_pid) + "/status");
-        std::string line;
-        while (std::getline(status, line)) {
-            if (line.rfind("SigCgt:", 0) == 0) {
-                return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
-            }
-        }
-        return false;
-    }
     // Whether the process has not yet ended (it is not reaped here).
     bool running() const {
         siginfo_t info{};

@@ -37,9 +37,9 @@ TEST(Timecode, FormatsAndParsesBack) {
 
 TEST(Timecode, RejectsAndLeavesTheRecordUnchanged) {
     using namespace std::string_literals;
-    const std::string cases[] = {"23;59:59:29",  "01:02;03:04", "1:02:03:04",    " 01:02:03:04",
-                                 "01:02:03:04 ", "**:**:**:04", "01:02:03:04\n", "",
-                                 "01:02:03.04",  "0a:02:03:04", "01:02:03:04\0"s};
+    // Which texts are refused at all: the timecode fuzzer, against the patterns. Here, what a
+    // refusal says and leaves, also when it comes after every number has been read.
+    const std::string cases[] = {"", "**:**:**:04", "01:02:03:04\n", "01:02:03:04\0"s};
     for (const auto& text : cases) {
         VRG500_registerTime time = makeTime(7, 6, 5, 4, 0, 0);
         TavrelError error;
