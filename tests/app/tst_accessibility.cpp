@@ -1,9 +1,9 @@
 // The application as a screen reader meets it, through the accessibility interface: every
 // interactive control of the main window, its sheets and dialogs carries a name, the table says
-// which register, machine and line each cell holds, alerts expose their texts, the toolbar holds
-// the port pop-up and nothing it does not show, the field editor and its refusal are in the
-// window's tree, and the range sheet can be driven to a download with accessibility actions
-// alone. accessibility_tree.py reads the same tree from outside, over AT-SPI.
+// which register, machine and line each cell holds, alerts expose their texts, and the toolbar
+// holds the port pop-up and nothing it does not show. accessibility_tree.py reads the tree from
+// outside, over AT-SPI, as a screen reader does: it also drives the range sheet to a download with
+// accessibility actions alone and finds the field editor and its refusal.
 #include "AppTestSupport.h"
 #include "ComparisonDialog.h"
 #include "DeviceInformationDialog.h"
@@ -32,8 +32,6 @@ using namespace tavrel::sim;
 using namespace apptest;
 
 namespace {
-
-constexpr int DownloadTimeout = 30000; // a guard against a hang, not a speed requirement
 
 bool isInteractive(QAccessible::Role role) {
     using A = QAccessible;
@@ -105,16 +103,6 @@ bool inTree(QAccessibleInterface* node, QAccessibleInterface* root) {
         }
     }
     return node != nullptr;
-}
-
-// Does `action` on `node`; false when the node does not offer it.
-bool act(QAccessibleInterface* node, const QString& action) {
-    QAccessibleActionInterface* actions = node ? node->actionInterface() : nullptr;
-    if (actions == nullptr || !actions->actionNames().contains(action)) {
-        return false;
-    }
-    actions->doAction(action);
-    return true;
 }
 
 } // namespace
@@ -269,28 +257,6 @@ class AccessibilityTest : public QObject, DeviceTestFixture {
         QVERIFY2(listed().contains("More Toolbar Items"), qPrintable(listed().join(", ")));
     }
 
-    // The field editor, and the reason beside it when a value is refused, are in the window's tree
-    // with their names.
-    void fieldEditorAndRefusalAreInTheTree() {
-        app().window()->table()->setCurrentField(
-            _controller->tableModel()->index(0, RegisterTableModel::AColumn),
-            RegisterTableModel::InLine);
-        QVERIFY(app().window()->table()->editCurrentField());
-        QAccessibleInterface* main = QAccessible::queryAccessibleInterface(window());
-        QAccessibleInterface* editor = find(main, QAccessible::EditableText, "A IN");
-        QVERIFY(editor && inTree(editor, main));
-        QCOMPARE(editor->text(QAccessible::Description), "Register 012");
-        auto* field = qobject_cast<QLineEdit*>(editor->object());
-        const QPoint centre = field->mapToGlobal(field->rect().center()); // found there, too
-        QCOMPARE(editor->parent()->parent()->childAt(centre.x(), centre.y()), editor->parent());
-        field->setText("99:99:99:99");
-        QTest::keyClick(field, Qt::Key_Return);
-        QLabel* refusal = app().window()->cellDelegate()->refusalLabel();
-        QVERIFY(refusal && refusal->isVisible());
-        QAccessibleInterface* reason = find(main, QAccessible::StaticText, refusal->text());
-        QVERIFY(reason && inTree(reason, main));
-    }
-
     // Device ▸ Choose Serial Port, or its shortcut, opens the port pop-up for the arrow keys;
     // choosing there, as any other change of the pop-up's choice, is acted upon.
     void portPopUpFromTheKeyboard() {
@@ -305,29 +271,6 @@ class AccessibilityTest : public QObject, DeviceTestFixture {
         popUp->setCurrentIndex(popUp->count() - 1); // "Other Port…", chosen without a click
         QVERIFY(qobject_cast<OtherPortDialog*>(QApplication::activeModalWidget()));
         QCOMPARE(popUp->currentText(), "ttySIM0");
-    }
-
-    // The range sheet as a screen reader drives it: the toolbar's Download pressed, "Range:"
-    // toggled, the two fields given values, Download pressed; the table then holds that range.
-    void rangeSheetDrivenByAccessibilityActions() {
-        _controller->tableModel()->removeAllRegisters();
-        using Action = QAccessibleActionInterface;
-        QAccessibleInterface* main = QAccessible::queryAccessibleInterface(window());
-        QVERIFY(
-            act(find(main, QAccessible::PushButton, "Download Registers"), Action::pressAction()));
-        QTRY_VERIFY(QApplication::activeModalWidget());
-        QAccessibleInterface* sheet =
-            QAccessible::queryAccessibleInterface(QApplication::activeModalWidget());
-        QCOMPARE(sheet->text(QAccessible::Name), "Register Range");
-        QVERIFY(act(find(sheet, QAccessible::RadioButton, "Range:"), Action::toggleAction()));
-        for (const auto& [name, value] : {std::pair{"Last register", 6}, {"First register", 4}}) {
-            QAccessibleInterface* field = find(sheet, QAccessible::SpinBox, name);
-            QVERIFY2(field && !field->state().disabled, name);
-            field->valueInterface()->setCurrentValue(value);
-        }
-        QVERIFY(act(find(sheet, QAccessible::PushButton, "Download"), Action::pressAction()));
-        awaitTransferEnd(*_controller, DownloadTimeout);
-        QVERIFY(app().tableModel()->registers() == deviceRegisters(*_device, 4, 6));
     }
 };
 
