@@ -183,15 +183,15 @@ class RegisterTableTest : public QObject {
         QVERIFY2(field.contains(changed), qPrintable(QDebug::toString(changed)));
     }
 
-    // What the window shows on screen (its flushed backing store) must equal a fresh drawing
-    // of the window, whether rows arrive in sight, out of sight or above the rows in sight.
+    // What the window shows on screen (its flushed backing store) comes to equal a fresh drawing
+    // of the window, whether rows arrive in sight, out of sight or above the rows in sight: once
+    // the view's delayed layout and the redraw it asks for have run.
     void screenFollowsTheCollection() {
         QMainWindow* window = _controller->window();
         QTableView* table = _controller->window()->table();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         const auto shownAsDrawn = [window] {
-            QTest::qWait(20); // the view's delayed layout and the redraw it asks for
             const QImage onScreen = window->screen()->grabWindow(window->winId()).toImage();
             return onScreen.convertToFormat(QImage::Format_RGB32) ==
                    window->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -200,16 +200,16 @@ class RegisterTableTest : public QObject {
             _controller->tableModel()->storeRegister(number,
                                                      onMachine(0, time(1, 0, 0, 0), Unset, "A"));
             if (number < 1003 || number > 1196) {
-                QVERIFY(shownAsDrawn());
+                QTRY_VERIFY_WITH_TIMEOUT(shownAsDrawn(), 2000);
             }
         }
         QVERIFY(table->rowAt(table->viewport()->height() - 1) < 199);
         _controller->tableModel()->storeRegister(5, onMachine(0, time(2, 0, 0, 0), Unset, "FIRST"));
-        QVERIFY(shownAsDrawn());
+        QTRY_VERIFY_WITH_TIMEOUT(shownAsDrawn(), 2000);
         _controller->tableModel()->storeRegister(1100,
                                                  onMachine(0, time(3, 0, 0, 0), Unset, "CHANGED"));
         table->scrollToBottom();
-        QVERIFY(shownAsDrawn());
+        QTRY_VERIFY_WITH_TIMEOUT(shownAsDrawn(), 2000);
         QCOMPARE(table->rowAt(table->viewport()->height() - 1), 200);
     }
 };
