@@ -221,18 +221,19 @@ TEST_F(RegisterUpload, RefusesBeforeSendingAnything) {
     const std::string good = "," + Nulls + ",000,000,";
     const std::string cannot = "cannot be uploaded\nIts ";
     const std::string missing = " couldn't be opened.\n  (No such file or directory)\n";
-    // The file's name, its contents (empty: there is no such file), standard error.
+    // The file's name, its contents (empty: there is no such file), standard error. The refused
+    // registers stand at the ends of the range (all: 000-299), which the check takes in.
     const std::tuple<std::string, std::string, std::string> cases[] = {
         {"up.vg2",
-         "001" + good + "AAAAAAAA,BBBBBBBB,CCCCCCCC,DDDDDDDD\r\n" + "002" + good +
+         "001" + good + "AAAAAAAA,BBBBBBBB,CCCCCCCC,DDDDDDDD\r\n" + "299" + good +
              "AAAAAAAA,BBBBBBB,CCCCCCCC,DDDDDDDD\r\n",
-         "Register 002 " + cannot +
+         "Register 299 " + cannot +
              "clip name for machine B is 7 characters long; the VRG-500 "
              "takes exactly 8.\n"},
         {"up.vg2",
-         "004," + Nulls.substr(0, 36) + "01:00:00:45" + good.substr(48) +
+         "000," + Nulls.substr(0, 36) + "01:00:00:45" + good.substr(48) +
              "AAAAAAAA,BBBBBBBB,CCCCCCCC,DDDDDDDD\r\n",
-         "Register 004 " + cannot +
+         "Register 000 " + cannot +
              "B OUT time 01:00:00:45 is beyond the VRG-500's limits (hours, "
              "minutes and seconds 00 to 99, frames 00 to 39).\n"},
         {"up.vg2", "001" + good + "AAAAAAAA,BBBBBBBB,CCCCCCCC\r\n",
