@@ -268,6 +268,15 @@ class RegisterEditingTest : public QObject {
         }
     }
 
+    // Insert Register refuses a number the table holds: that register stays as it was.
+    void insertingANumberTheTableHoldsIsRefused() {
+        startWith(baseRegisters());
+        answerNumber(app().window()->action(Command::InsertRegister), 5);
+        expectAlert(*_controller, "Register 005 already exists",
+                    "Choose a number that is not in the table.", true);
+        QVERIFY(registers() == baseRegisters() && stack()->count() == 0);
+    }
+
     // What a field refuses stays in its editor with the reason beside it; nothing changes. The
     // frame rate preference makes times stricter than the wire.
     void refusedValuesChangeNothing() {
