@@ -44,8 +44,6 @@ using link::tavrelLog;
 using records::FrameRate;
 using records::frameRateFromName;
 
-namespace {} // namespace
-
 AppController::AppController(PortLister portLister, QObject* parent) : QObject(parent) {
     initializeResources();
     _createObjects(std::move(portLister));
@@ -242,7 +240,7 @@ bool AppController::addSerialPortByPath(const QString& path) {
     return _ports->addPath(path);
 }
 
-// ---- Register files and menu settings ----------------------------------------------------------
+// ---- Files and transfers, handed on ------------------------------------------------------------
 
 void AppController::openVg2File() {
     _registerFiles->open();
