@@ -16,6 +16,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -35,28 +36,65 @@ void openAtStart(tavrel::app::AppController& controller, const QString& path) {
     controller.registerFiles()->openFile(path);
 }
 
-} // namespace
+// The command line's options, described once for both ways it is read.
+struct Options {
+    QCommandLineOption demo{"demo", "Also offer a simulated VRG-500 (with sample registers), "
+                                    "listed as \"VRG-500 Simulator\"."};
+    QCommandLineOption port{"port",
+                            "Also offer the serial line at PATH (one the system does not list, "
+                            "such as a socat or network serial port), selected.",
+                            "PATH"};
+};
 
-int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    QCoreApplication::setOrganizationName("Tavrel");
-    QCoreApplication::setApplicationName("Tavrel");
-    QCoreApplication::setApplicationVersion(TAVREL_VERSION);
-    QGuiApplication::setDesktopFileName("tavrel");
-
-    QCommandLineParser parser;
+void describe(QCommandLineParser& parser, const Options& options) {
     parser.setApplicationDescription("Controls a VRG-500 register device over RS-232.");
     parser.addHelpOption();
     parser.addVersionOption();
-    QCommandLineOption demo("demo", "Also offer a simulated VRG-500 (with sample registers), "
-                                    "listed as \"VRG-500 Simulator\".");
-    parser.addOption(demo);
-    QCommandLineOption port("port",
-                            "Also offer the serial line at PATH (one the system does not list, "
-                            "such as a socat or network serial port), selected.",
-                            "PATH");
-    parser.addOption(port);
+    parser.addOption(options.demo);
+    parser.addOption(options.port);
     parser.addPositionalArgument("FILE", "A register file (.vg2) to open.", "[FILE]");
+}
+
+// --help and --version answer on the terminal whether or not there is a display: they are read
+// before the window system is reached, which would end the program where there is none.
+void answerHelpOrVersion(int argc, char** argv) {
+    bool asked = false;
+    for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i) {
+        const std::string_view arg = argv[i];
+        asked |= arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" ||
+                 arg == "-v" || arg == "--version";
+    }
+    if (!asked) {
+        return;
+    }
+    QCoreApplication application(argc, argv);
+    const Options options;
+    QCommandLineParser parser;
+    describe(parser, options);
+    parser.parse(application.arguments()); // the window system's own options are not ours
+    if (parser.isSet("version")) {
+        parser.showVersion();
+    }
+    if (parser.isSet("help") || parser.isSet("help-all")) {
+        parser.showHelp();
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication::setOrganizationName("Tavrel");
+    QCoreApplication::setApplicationName("Tavrel");
+    QCoreApplication::setApplicationVersion(TAVREL_VERSION);
+    answerHelpOrVersion(argc, argv);
+
+    QApplication application(argc, argv);
+    QGuiApplication::setDesktopFileName("tavrel");
+    const Options options;
+    const QCommandLineOption& demo = options.demo;
+    const QCommandLineOption& port = options.port;
+    QCommandLineParser parser;
+    describe(parser, options);
     parser.process(application);
 
     std::unique_ptr<tavrel::app::DemoDevice> demoDevice;
