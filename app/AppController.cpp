@@ -40,7 +40,7 @@ static void initializeResources() {
 
 namespace tavrel::app {
 
-using link::tavrelLog;
+using link::tavrelNote;
 using records::FrameRate;
 using records::frameRateFromName;
 
@@ -313,7 +313,7 @@ void AppController::terminate() {
     _window->commitOpenField(); // what the table can take of it; a signal waits for no answer
     const QString kept = _document->keepRecoveryCopyNow();
     if (!kept.isEmpty()) {
-        tavrelLog("Unsaved registers were kept in %s", localFilePath(kept).c_str());
+        tavrelNote("Unsaved registers were kept in %s", localFilePath(kept).c_str());
     }
     _closeConfirmed = true;
     _window->close();

@@ -52,7 +52,10 @@ TEST(SerialPortListing, FollowsTheListingRules) {
 
 TEST(SerialPortListing, UnreadableTreeGivesNullAndIsLogged) {
     std::vector<std::string> logged;
-    tavrelLogSetSink([&](const std::string& line) { logged.push_back(line); });
+    tavrelLogSetSink([&](TavrelLogLevel level, const std::string& line) {
+        logged.push_back(line);
+        EXPECT_EQ(level, TavrelLogLevel::Error) << line; // where `journalctl -p err` shows it
+    });
     auto ports = scanSerialPorts(fixtures + "/no-such-tree");
     tavrelLogSetSink({});
 

@@ -27,7 +27,8 @@ namespace {
 class CapturedLog {
   public:
     CapturedLog() {
-        tavrelLogSetSink([this](const std::string& line) { lines.push_back(line); });
+        tavrelLogSetSink(
+            [this](TavrelLogLevel, const std::string& line) { lines.push_back(line); });
     }
     ~CapturedLog() { tavrelLogSetSink({}); }
     bool contains(const std::string& text) const {
