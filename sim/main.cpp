@@ -23,7 +23,8 @@ const char usage[] =
     "  --samples [COUNT]  fill registers 0 to COUNT-1 with sample data (default 300)\n"
     "  --paced            answer at the wire speed of 9600 baud\n"
     "  --latency MS       extra delay before each reply, in milliseconds\n"
-    "  --version TEXT     the firmware version text (default 2.10)\n"
+    "  --firmware TEXT    the firmware version text the device reports (default 2.10)\n"
+    "  --version          show vrg500-sim's own version\n"
     "  --help             show this text\n"
     "\n"
     "vrg500-sim " TAVREL_VERSION ", part of Tavrel.\n";
@@ -36,7 +37,9 @@ bool parseNumber(const char* text, unsigned long limit, unsigned long* value) {
 }
 
 // Fills `options`; false with a message on stderr for a bad command line.
-bool parseArguments(int argc, char** argv, Vrg500SimulatorOptions* options, bool* help) {
+// `--version TEXT`, the firmware text's earlier name, is still read as it was.
+bool parseArguments(int argc, char** argv, Vrg500SimulatorOptions* options, bool* help,
+                    bool* version) {
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -53,8 +56,11 @@ bool parseArguments(int argc, char** argv, Vrg500SimulatorOptions* options, bool
             }
         } else if (option == "--link" && value) {
             options->linkPath = argv[++i];
-        } else if (option == "--version" && value) {
+        } else if ((option == "--firmware" && value) ||
+                   (option == "--version" && value && value[0] != '-')) {
             options->version = argv[++i];
+        } else if (option == "--version") {
+            *version = true;
         } else if (option == "--seed" && value && parseNumber(value, 0xFFFFFFFFul, &number)) {
             options->seed = static_cast<uint32_t>(number);
             ++i;
@@ -80,11 +86,16 @@ int main(int argc, char** argv) {
     Vrg500SimulatorOptions options;
     options.recordFrames = false; // a long run would keep every frame
     bool help = false;
-    if (!tavrel::sim::parseArguments(argc, argv, &options, &help)) {
+    bool version = false;
+    if (!tavrel::sim::parseArguments(argc, argv, &options, &help, &version)) {
         return 2;
     }
     if (help) {
         std::fputs(tavrel::sim::usage, stdout);
+        return 0;
+    }
+    if (version) {
+        std::puts("vrg500-sim " TAVREL_VERSION);
         return 0;
     }
     // Blocked before the answering thread starts, so that only sigwait below receives them.
