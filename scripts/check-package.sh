@@ -51,7 +51,7 @@ done
 
 echo "-- the bash completion"
 mkdir "$work/files"
-touch "$work/files/a.vg2" "$work/files/b.vgs" "$work/files/c.txt"
+touch "$work/files/a.vg2" "$work/files/b.vgs" "$work/files/c.txt" "$work/files/e.VG2"
 # Prints what completing the words offers, the last word being the one completed.
 complete_words() {
     PATH="$bin:$PATH" bash --norc --noprofile -c '
@@ -69,7 +69,7 @@ expect() {
 }
 expect "menu-download menu-upload" me
 expect "--changed-only" upload --ch
-expect "$work/files/a.vg2" show "$work/files/"
+expect "$work/files/a.vg2 $work/files/e.VG2" show "$work/files/"
 expect "$work/files/b.vgs" menu-upload -p x "$work/files/"
 expect "add" offset -p x a
 # Port names come from `tavrelctl ports`; compare with what it lists here, none or some.
