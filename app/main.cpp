@@ -91,15 +91,13 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QGuiApplication::setDesktopFileName("tavrel");
     const Options options;
-    const QCommandLineOption& demo = options.demo;
-    const QCommandLineOption& port = options.port;
     QCommandLineParser parser;
     describe(parser, options);
     parser.process(application);
 
     std::unique_ptr<tavrel::app::DemoDevice> demoDevice;
     tavrel::app::AppController::PortLister ports;
-    if (parser.isSet(demo)) {
+    if (parser.isSet(options.demo)) {
         demoDevice = std::make_unique<tavrel::app::DemoDevice>();
         std::string error;
         if (!demoDevice->start(&error)) {
@@ -114,8 +112,8 @@ int main(int argc, char** argv) {
     // unsaved registers stay in their recovery copy.
     tavrel::app::QuitOnSignal quitOnSignal([&controller] { controller.terminate(); });
     controller.window()->show();
-    if (parser.isSet(port)) {
-        controller.addSerialPortByPath(parser.value(port)); // a bad path gives an alert
+    if (parser.isSet(options.port)) {
+        controller.addSerialPortByPath(parser.value(options.port)); // a bad path gives an alert
     }
     if (!parser.positionalArguments().isEmpty()) {
         openAtStart(controller, parser.positionalArguments().constFirst());
