@@ -1,9 +1,9 @@
 // Open, Save and Save As of vg2 register files, and the question before unsaved changes could be
-// lost. Open asks about unsaved changes first, then for
-// the file, which is read once its panel has gone: the table becomes the file's as one undo step,
-// or an alert says why it could not be read. Save writes the table to the file it is of, or asks
-// for one as Save As does; either hands the open field editor's text to the table first. Save's
-// command text follows whether the table is of a file.
+// lost. Open asks about unsaved changes first, then for the file, which is read once its panel has
+// gone: the table becomes the file's as one undo step, or an alert says why it could not be read.
+// Save writes the table to the file it is of, or asks for one as Save As does; either hands the
+// open field editor's text to the table first. Save's command text follows whether the table is of
+// a file.
 #pragma once
 
 #include <QObject>
