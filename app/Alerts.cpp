@@ -29,8 +29,15 @@ AlertTexts alertTextsOf(const records::TavrelError& error) {
     }
     // A failed read or write carries the system's reason and no suggestion: the person sees why
     // ("Permission denied"), not only that it failed.
-    return {systemText(error.description),
-            systemText(error.recoverySuggestion.value_or(error.failureReason.value_or("")))};
+    const std::string information =
+        error.recoverySuggestion.value_or(error.failureReason.value_or(""));
+    AlertTexts texts{systemText(error.description), systemText(information)};
+    // Where in a file the fault lies, as a paragraph of its own.
+    if (error.detail && !error.detail->empty()) {
+        texts.information +=
+            (texts.information.isEmpty() ? "" : "\n\n") + systemText(*error.detail);
+    }
+    return texts;
 }
 
 Alerts::Alerts(QWidget* window, QObject* parent) : QObject(parent), _window(window) {}

@@ -1,8 +1,9 @@
 // The window's alerts: window-modal message boxes over the main window (or over one of its
 // dialogs), and the one way an error becomes an alert. An error's description is the alert's
 // text and its recovery suggestion (or, for a file error, the system's reason) its informative
-// text; the device link's texts are byte strings (one byte per character), the other layers'
-// are the system's (UTF-8), with bytes that are not UTF-8 kept one per character.
+// text, followed by the error's detail (the line and field at fault in a file) when it has one;
+// the device link's texts are byte strings (one byte per character), the other layers' are the
+// system's (UTF-8), with bytes that are not UTF-8 kept one per character.
 #pragma once
 
 #include "TavrelError.h"

@@ -25,6 +25,9 @@ ExitStatus reportError(const TavrelError& error) {
     if (error.recoverySuggestion && !error.recoverySuggestion->empty()) {
         printLine(*error.recoverySuggestion);
     }
+    if (error.detail && !error.detail->empty()) {
+        printLine(*error.detail);
+    }
     if (error.failureReason && !error.failureReason->empty()) {
         printLine("  (" + *error.failureReason + ")");
     }

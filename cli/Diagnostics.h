@@ -8,7 +8,8 @@
 
 namespace tavrel::cli {
 
-// "tavrelctl: DESCRIPTION", the recovery suggestion on the next line when there is one, then
+// "tavrelctl: DESCRIPTION", the recovery suggestion on the next line when there is one, the
+// detail (where in a file the fault lies) on the next when there is one, then
 // "  (FAILURE REASON)" when there is one. Returns ExitFailure.
 ExitStatus reportError(const records::TavrelError& error);
 

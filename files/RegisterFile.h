@@ -32,8 +32,10 @@ bool formatRegisterFile(const RegisterCollection& registers, std::string* text,
 bool checkRegisterWritable(int32_t number, const records::RegisterEntry& entry,
                            records::TavrelError* error = nullptr);
 
-// Parses a whole file's text. On success replaces *registers; a malformed text changes nothing.
-bool parseRegisterFile(std::string_view text, RegisterCollection* registers);
+// Parses a whole file's text. On success replaces *registers; a malformed text changes nothing,
+// and *fault (when given) says what is wrong and where (RegisterFileFault.h).
+bool parseRegisterFile(std::string_view text, RegisterCollection* registers,
+                       std::string* fault = nullptr);
 
 // Writes atomically: a temporary file in the target's folder, flushed, then renamed over the
 // target. On failure the target is as it was and `error` holds the system's reason. Where the
@@ -53,7 +55,8 @@ bool writeExactRegisterFile(const std::string& path, const RegisterCollection& r
 
 // Reads and parses a file. An unreadable file gives the system's error; a malformed one the
 // error "Error processing .vg2 file" / "The file NAME is malformed and could not be processed."
-// (the second text as the recovery suggestion). On failure *registers is unchanged.
+// (the second text as the recovery suggestion), with the line and field at fault as its detail
+// ("Line 7, field 3 (A OUT): ..."). On failure *registers is unchanged.
 bool readRegisterFile(const std::string& path, RegisterCollection* registers,
                       records::TavrelError* error = nullptr);
 

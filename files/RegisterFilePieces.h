@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <sys/types.h>
 
 namespace tavrel::files {
@@ -19,8 +20,10 @@ using PieceSource = std::function<ssize_t(char* buffer, size_t capacity)>;
 
 // Parses from `source` with a buffer of `pieceSize` bytes that grows when one line is longer
 // (up to the line limit, past which the file is malformed), and on Parsed replaces *parsed.
-// `expectedEntries` makes room beforehand. A read interrupted by a signal (EINTR) fails.
+// `expectedEntries` makes room beforehand. A read interrupted by a signal (EINTR) fails. On
+// Malformed, *fault (when given) says what is wrong and where (RegisterFileFault.h).
 PieceParse parseRegisterFilePieces(const PieceSource& source, size_t pieceSize,
-                                   RegisterCollection* parsed, size_t expectedEntries = 0);
+                                   RegisterCollection* parsed, size_t expectedEntries = 0,
+                                   std::string* fault = nullptr);
 
 } // namespace tavrel::files

@@ -3,6 +3,7 @@
 #include "FileError.h"
 #include "RegisterCollectionBuilder.h"
 #include "RegisterDetailLine.h"
+#include "RegisterFileFault.h"
 #include "RegisterFilePieces.h"
 #include "RegisterFileScanner.h"
 #include "RegisterLine.h"
@@ -40,21 +41,71 @@ struct LinesRead {
     bool afterLine = false; // a line has been read: blank lines may follow one, never start a file
     bool exact = false;     // the file began with the exact header
     std::optional<RegisterDetail> detail; // read, waiting for its register's line
+    uint64_t line = 1;                    // the number of the line being read
+    bool afterCR = false;         // the last byte taken was a CR: an LF right after it ends no line
+    uint64_t detailLine = 0;      // the line of `detail`
+    std::string* fault = nullptr; // what is wrong with a malformed file, when wanted
 };
+
+bool refuse(LinesRead* read, std::string fault) {
+    if (read->fault) {
+        *read->fault = std::move(fault);
+    }
+    return false;
+}
+
+// Counts the lines that the line ends in `ends` close: CR LF, a lone LF, a lone CR.
+void countLineEnds(std::string_view ends, LinesRead* read) {
+    for (char c : ends) {
+        if (c == '\r' || !read->afterCR) {
+            ++read->line;
+        }
+        read->afterCR = c == '\r';
+    }
+}
 
 // A line that starts with "#": the exact header as the file's first line, or in an exact file a
 // register's detail line, which the register's own line must follow.
 bool takeCommentLine(std::string_view line, LinesRead* read) {
     if (!read->afterLine) {
         read->exact = line == ExactRegisterFileHeader;
-        return read->exact;
+        return read->exact || refuse(read, notTheHeaderFault(line));
     }
     RegisterDetail detail;
-    if (!read->exact || read->detail || !parseRegisterDetailLine(line, &detail)) {
-        return false;
+    if (!read->exact) {
+        return refuse(read, commentWithoutHeaderFault(read->line));
+    }
+    if (read->detail) {
+        return refuse(read, secondDetailLineFault(read->line, read->detailLine));
+    }
+    if (!parseRegisterDetailLine(line, &detail)) {
+        return refuse(read, notADetailLineFault(read->line, line));
     }
     read->detail = detail;
+    read->detailLine = read->line;
     return true;
+}
+
+// Gives the register of the line just read the detail line before it, if any.
+bool takeDetail(int32_t number, RegisterEntry* entry, LinesRead* read) {
+    if (!read->detail) {
+        return true;
+    }
+    if (read->detail->number != number) {
+        return refuse(
+            read, otherRegisterFault(read->line, number, read->detailLine, read->detail->number));
+    }
+    if (!applyRegisterDetail(*read->detail, number, entry)) {
+        return refuse(read, disagreesWithDetailFault(read->line, read->detailLine));
+    }
+    read->detail.reset();
+    return true;
+}
+
+// Whether a line starting at `start` that a scan refused is at hand whole: if not, the reader
+// waits for more bytes before it says what is wrong, so that it quotes the field whole.
+bool wholeLineAtHand(std::string_view text, size_t start, bool final) {
+    return final || text.find_first_of("\r\n", start) != std::string_view::npos;
 }
 
 // Parses the lines of `text` into `parsed`. Unless `final`, more bytes follow `text`: a line
@@ -65,42 +116,59 @@ bool parseLines(std::string_view text, bool final, LinesRead* read,
                 RegisterCollectionBuilder* parsed, size_t* consumed) {
     RegisterFileScanner scanner(text);
     *consumed = 0;
+    const RegisterLineFault tooLong{RegisterLineFault::Kind::TooLong, 0, 0};
     for (;;) {
         if (read->afterLine) {
+            size_t from = scanner.position();
             scanner.skipLineEnds();
+            countLineEnds(text.substr(from, scanner.position() - from), read);
             *consumed = scanner.position();
         }
         scanner.clearTouchedEnd();
         if (scanner.atEnd()) {
             // A detail line must be followed by its register's.
-            return !final || !read->detail;
+            return !final || !read->detail ||
+                   refuse(read, endAfterDetailLineFault(read->detailLine));
         }
         size_t start = scanner.position();
+        if (!read->afterLine && scanner.atLineEnd()) {
+            return refuse(read, emptyFirstLineFault());
+        }
         if (text[start] == '#') {
             std::string_view line;
             scanner.scanUpToLineEnd(&line);
             if (!final && scanner.touchedEnd()) {
-                return text.size() - start <= RegisterFileLineLimit;
+                return text.size() - start <= RegisterFileLineLimit ||
+                       refuse(read, registerLineFault(read->line, tooLong, {}));
             }
             if (!takeCommentLine(line, read)) {
                 return false;
             }
             read->afterLine = true;
+            read->afterCR = false;
             *consumed = scanner.position();
             continue;
         }
         int32_t number = 0;
         RegisterEntry entry;
-        bool complete = scanRegisterLine(scanner, &number, &entry, read->exact);
-        if (!final && scanner.touchedEnd()) {
-            return text.size() - start <= RegisterFileLineLimit;
+        RegisterLineFault fault;
+        bool complete = scanRegisterLine(scanner, &number, &entry, read->exact, &fault);
+        bool atHand =
+            complete ? final || !scanner.touchedEnd() : wholeLineAtHand(text, start, final);
+        if (!atHand) {
+            return text.size() - start <= RegisterFileLineLimit ||
+                   refuse(read, registerLineFault(read->line, tooLong, {}));
         }
-        if (!complete || (read->detail && !applyRegisterDetail(*read->detail, number, &entry))) {
+        if (!complete) {
+            return refuse(
+                read, registerLineFault(read->line, fault, scanner.fieldFrom(fault.fieldStart)));
+        }
+        if (!takeDetail(number, &entry, read)) {
             return false;
         }
-        read->detail.reset();
         parsed->add(number, std::move(entry));
         read->afterLine = true;
+        read->afterCR = false;
         *consumed = scanner.position();
     }
 }
@@ -125,11 +193,13 @@ bool fillBuffer(const PieceSource& source, std::string* buffer, size_t* filled, 
 } // namespace
 
 PieceParse parseRegisterFilePieces(const PieceSource& source, size_t pieceSize,
-                                   RegisterCollection* parsed, size_t expectedEntries) {
+                                   RegisterCollection* parsed, size_t expectedEntries,
+                                   std::string* fault) {
     std::string buffer(std::max<size_t>(pieceSize, 1), '\0');
     size_t filled = 0;
     bool ended = false;
     LinesRead read;
+    read.fault = fault;
     RegisterCollectionBuilder builder;
     builder.reserve(expectedEntries);
     for (;;) {
@@ -154,10 +224,11 @@ PieceParse parseRegisterFilePieces(const PieceSource& source, size_t pieceSize,
     }
 }
 
-bool parseRegisterFile(std::string_view text, RegisterCollection* registers) {
+bool parseRegisterFile(std::string_view text, RegisterCollection* registers, std::string* fault) {
     RegisterCollectionBuilder builder;
     builder.reserve(reservationFor(text.size()));
     LinesRead read;
+    read.fault = fault;
     size_t consumed = 0;
     if (!parseLines(text, true, &read, &builder, &consumed)) {
         return false;
@@ -180,10 +251,12 @@ bool readRegisterFile(const std::string& path, RegisterCollection* registers, Ta
         return false;
     }
     RegisterCollection parsed;
+    std::string fault;
     // The file's text is never held whole: it is parsed a piece at a time.
     PieceParse result = parseRegisterFilePieces(
         [fd](char* buffer, size_t capacity) { return ::read(fd, buffer, capacity); }, PieceSize,
-        &parsed, S_ISREG(info.st_mode) ? reservationFor(static_cast<size_t>(info.st_size)) : 0);
+        &parsed, S_ISREG(info.st_mode) ? reservationFor(static_cast<size_t>(info.st_size)) : 0,
+        &fault);
     int cause = errno;
     ::close(fd);
     if (result == PieceParse::ReadFailed) {
@@ -192,6 +265,9 @@ bool readRegisterFile(const std::string& path, RegisterCollection* registers, Ta
         tavrelFileFormatError(error, "Error processing .vg2 file",
                               "The file " + fileNameInText(path) +
                                   " is malformed and could not be processed.");
+        if (error) {
+            error->detail = std::move(fault);
+        }
     } else {
         std::swap(*registers, parsed);
     }

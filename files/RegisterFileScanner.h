@@ -89,6 +89,19 @@ class RegisterFileScanner {
         return take(pos - _pos, field);
     }
 
+    // The bytes from `start` up to the next ",", CR or LF, or the end, without moving: what a
+    // failed scan met, for the account of a malformed line.
+    std::string_view fieldFrom(size_t start) const {
+        size_t end = start;
+        while (end < _text.size() && _text[end] != ',' && !isLineEnd(_text[end])) {
+            ++end;
+        }
+        return _text.substr(start, end - start);
+    }
+
+    // Whether the position is at a line end or at the end of the bytes, without marking it.
+    bool atLineEnd() const { return _pos >= _text.size() || isLineEnd(_text[_pos]); }
+
     // Any run of CR and LF bytes, none included.
     void skipLineEnds() {
         while (_pos < _text.size() && isLineEnd(_text[_pos])) {

@@ -5,6 +5,7 @@
 #include "RegisterLabel.h"
 #include "RegisterTimeText.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tavrel::files {
@@ -38,14 +39,60 @@ std::string clipFromField(std::string_view field, bool keepBlankClips) {
     return std::string(field);
 }
 
-bool scanTime(RegisterFileScanner& scanner, VRG500_registerTime* time) {
-    std::string_view field;
-    return scanner.scanField(&field) && parseRegisterTimeText(time, field) && scanner.scanChar(',');
+using Fault = RegisterLineFault;
+
+bool refuse(Fault* fault, Fault::Kind kind, int field, size_t start) {
+    if (fault) {
+        *fault = {kind, field, start};
+    }
+    return false;
 }
 
-bool scanTrailingByte(RegisterFileScanner& scanner, uint8_t* byte) {
+// An optional sign and at least one digit, nothing else.
+bool isSignedDigits(std::string_view text) {
+    size_t digits = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    return text.size() > digits && text.find_first_not_of("0123456789", digits) == text.npos;
+}
+
+// The comma after field `field`, which was scanned to its end: only a line end can be there
+// instead, where the line ends before the next field.
+bool scanComma(RegisterFileScanner& scanner, int field, Fault* fault) {
+    size_t at = scanner.position();
+    return scanner.scanChar(',') || refuse(fault, Fault::Kind::MissingField, field + 1, at);
+}
+
+// The register number (field 1) or a trailing byte, and its comma.
+bool scanWholeNumber(RegisterFileScanner& scanner, int field, int32_t* value, Fault* fault) {
+    size_t start = scanner.position();
+    if (scanner.scanInt(value) && scanner.scanChar(',')) {
+        return true;
+    }
+    std::string_view text = scanner.fieldFrom(start);
+    if (text.empty()) {
+        return refuse(fault, Fault::Kind::Empty, field, start);
+    }
+    if (scanner.position() - start == text.size()) { // the number is the whole field
+        return refuse(fault, Fault::Kind::MissingField, field + 1, scanner.position());
+    }
+    return refuse(fault, isSignedDigits(text) ? Fault::Kind::OutOfRange : Fault::Kind::NotANumber,
+                  field, start);
+}
+
+bool scanTime(RegisterFileScanner& scanner, int field, VRG500_registerTime* time, Fault* fault) {
+    size_t start = scanner.position();
+    std::string_view text;
+    if (!scanner.scanField(&text)) {
+        return refuse(fault, Fault::Kind::Empty, field, start);
+    }
+    if (!parseRegisterTimeText(time, text)) {
+        return refuse(fault, Fault::Kind::NotATime, field, start);
+    }
+    return scanComma(scanner, field, fault);
+}
+
+bool scanTrailingByte(RegisterFileScanner& scanner, int field, uint8_t* byte, Fault* fault) {
     int32_t value = 0;
-    if (!scanner.scanInt(&value) || !scanner.scanChar(',')) {
+    if (!scanWholeNumber(scanner, field, &value, fault)) {
         return false;
     }
     *byte = static_cast<uint8_t>(static_cast<uint32_t>(value) & 0xFF);
@@ -55,30 +102,33 @@ bool scanTrailingByte(RegisterFileScanner& scanner, uint8_t* byte) {
 // Number, eight times, two trailing bytes, four clip names. Clip name D ends at a line end (or
 // the end of the text), which the caller takes.
 bool scanFields(RegisterFileScanner& scanner, int32_t* number, RegisterEntry* entry,
-                bool keepBlankClips) {
-    if (!scanner.scanInt(number) || !scanner.scanChar(',')) {
+                bool keepBlankClips, Fault* fault) {
+    int field = 1;
+    if (!scanWholeNumber(scanner, field, number, fault)) {
         return false;
     }
     for (auto time : VRG500_registerTimes) {
-        if (!scanTime(scanner, &(entry->reg.*time))) {
+        if (!scanTime(scanner, ++field, &(entry->reg.*time), fault)) {
             return false;
         }
     }
-    if (!scanTrailingByte(scanner, &entry->reg.trailingByte1) ||
-        !scanTrailingByte(scanner, &entry->reg.trailingByte2)) {
+    if (!scanTrailingByte(scanner, ++field, &entry->reg.trailingByte1, fault) ||
+        !scanTrailingByte(scanner, ++field, &entry->reg.trailingByte2, fault)) {
         return false;
     }
-    std::string_view field;
-    for (size_t machine = 0; machine < 3; ++machine) {
-        if (!scanner.scanField(&field) || !scanner.scanChar(',')) {
+    std::string_view text;
+    for (size_t machine = 0; machine < 4; ++machine) {
+        size_t start = scanner.position();
+        ++field;
+        bool last = machine == 3;
+        if (!(last ? scanner.scanUpToLineEnd(&text) : scanner.scanField(&text))) {
+            return refuse(fault, Fault::Kind::Empty, field, start);
+        }
+        if (!last && !scanComma(scanner, field, fault)) {
             return false;
         }
-        entry->clips[machine] = clipFromField(field, keepBlankClips);
+        entry->clips[machine] = clipFromField(text, keepBlankClips);
     }
-    if (!scanner.scanUpToLineEnd(&field)) {
-        return false;
-    }
-    entry->clips[3] = clipFromField(field, keepBlankClips);
     return true;
 }
 
@@ -175,12 +225,31 @@ template <bool WideTimes> class RegisterLineWriter {
 
 } // namespace
 
+const char* registerLineFieldName(int field) {
+    static constexpr const char* Trailing[2] = {"TRAILING 1", "TRAILING 2"};
+    static constexpr const char* Clips[4] = {"CLIP A", "CLIP B", "CLIP C", "CLIP D"};
+    if (field <= 1) {
+        return "register number";
+    }
+    if (field <= 9) {
+        return records::VRG500_registerTimeNames[field - 2];
+    }
+    return field <= 11 ? Trailing[field - 10] : Clips[std::min(field, 15) - 12];
+}
+
 bool scanRegisterLine(RegisterFileScanner& scanner, int32_t* number, RegisterEntry* entry,
-                      bool keepBlankClips) {
+                      bool keepBlankClips, RegisterLineFault* fault) {
     size_t start = scanner.position();
-    return scanFields(scanner, number, entry, keepBlankClips) &&
-           scanner.position() - start <= RegisterFileLineLimit &&
-           registerLineLength(*number, *entry) <= RegisterFileLineLimit;
+    if (!scanFields(scanner, number, entry, keepBlankClips, fault)) {
+        return false;
+    }
+    if (scanner.position() - start > RegisterFileLineLimit) {
+        return refuse(fault, Fault::Kind::TooLong, 0, start);
+    }
+    if (registerLineLength(*number, *entry) > RegisterFileLineLimit) {
+        return refuse(fault, Fault::Kind::TooLongSaved, 0, start);
+    }
+    return true;
 }
 
 bool parseRegisterLine(std::string_view line, int32_t* number, RegisterEntry* entry) {

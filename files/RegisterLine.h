@@ -12,6 +12,28 @@ namespace tavrel::files {
 
 class RegisterFileScanner;
 
+// Why scanRegisterLine refused a line: what is wrong, in which field, and where that field
+// starts among the scanned bytes. The reader words it (RegisterFileFault.h).
+struct RegisterLineFault {
+    enum class Kind {
+        NotANumber,   // the register number or a trailing byte is not a whole number
+        OutOfRange,   // a whole number beyond 32 signed bits
+        NotATime,     // a time is not HH:MM:SS:FF (or HH:MM:SS;FF) nor **:**:**:**
+        Empty,        // the field holds nothing
+        MissingField, // the line ends before the field
+        TooLong,      // the line is longer than RegisterFileLineLimit
+        TooLongSaved, // the line would be, once written
+    };
+    Kind kind = Kind::NotANumber;
+    int field = 0; // 1 (the register number) to 15 (clip name D); 0 for the line as a whole
+    size_t fieldStart = 0;
+};
+
+// The fields of a register's line, in order, as a person is told of them: "register number",
+// the time names ("A IN"), "TRAILING 1", "TRAILING 2", "CLIP A" to "CLIP D".
+inline constexpr int RegisterLineFieldCount = 15;
+const char* registerLineFieldName(int field);
+
 // One register's line exactly as the file reader takes it (no line end): fails on anything the
 // reader would refuse.
 bool parseRegisterLine(std::string_view line, int32_t* number, records::RegisterEntry* entry);
@@ -22,9 +44,10 @@ std::string registerLineText(int32_t number, const records::RegisterEntry& entry
 
 // For the file reader: one line from the scanner's position up to (not including) its line end,
 // refused also when longer than RegisterFileLineLimit, read or written. A clip name of eight
-// blanks reads as no clip ("********") unless `keepBlankClips` (an exact file keeps it).
+// blanks reads as no clip ("********") unless `keepBlankClips` (an exact file keeps it). A refused
+// line is described in *fault, when given.
 bool scanRegisterLine(RegisterFileScanner& scanner, int32_t* number, records::RegisterEntry* entry,
-                      bool keepBlankClips = false);
+                      bool keepBlankClips = false, RegisterLineFault* fault = nullptr);
 
 // For the file writer: puts the line (registerLineLength bytes, no line end) at `at`, which has
 // room for it, and returns the end. Every time's numbers must be at most 99.

@@ -51,11 +51,12 @@ bool rangeUploadable(const RegisterCollection& registers, records::RegisterRange
     }
     if (error) {
         const RegisterEntry& entry = *registers.find(refused->number);
-        *error = TavrelError{
-            TavrelErrorDomain, 0,
-            "Register " + registerLabel(refused->number) + " cannot be uploaded", std::nullopt,
-            voice == UploadRefusalVoice::Window ? windowReason(refused->problem)
-                                                : toolReason(entry, refused->problem)};
+        *error = TavrelError{};
+        error->domain = TavrelErrorDomain;
+        error->description = "Register " + registerLabel(refused->number) + " cannot be uploaded";
+        error->recoverySuggestion = voice == UploadRefusalVoice::Window
+                                        ? windowReason(refused->problem)
+                                        : toolReason(entry, refused->problem);
     }
     return false;
 }

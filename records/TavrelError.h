@@ -15,6 +15,9 @@ struct TavrelError {
     std::string description;
     std::optional<std::string> failureReason;
     std::optional<std::string> recoverySuggestion;
+    // Where exactly the fault lies, when the error can say (the line and field of a malformed
+    // file): shown after the recovery suggestion.
+    std::optional<std::string> detail;
 };
 
 // Domain and recovery suggestion shared by every error of the device link.
@@ -28,8 +31,11 @@ inline void tavrelDomainError(TavrelError* error, const char* description,
                               std::optional<std::string> failureReason = std::nullopt,
                               const char* recoverySuggestion = TavrelDeviceRecoverySuggestion) {
     if (error) {
-        *error = TavrelError{TavrelErrorDomain, 0, description, std::move(failureReason),
-                             recoverySuggestion};
+        *error = TavrelError{};
+        error->domain = TavrelErrorDomain;
+        error->description = description;
+        error->failureReason = std::move(failureReason);
+        error->recoverySuggestion = recoverySuggestion;
     }
 }
 

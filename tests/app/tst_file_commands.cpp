@@ -176,13 +176,21 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
         QTest::newRow("missing") << "missing.vg2" << QByteArray()
                                  << "The file \"missing.vg2\" couldn't be opened."
                                  << "No such file or directory";
+        // Where the fault lies follows, as a paragraph of its own.
         QTest::newRow("malformed last line")
             << "bad.vg2" << registerFileText(sampleCollection()) + "007,01:00:00:00\r\n"
             << "Error processing .vg2 file"
-            << "The file bad.vg2 is malformed and could not be processed.";
+            << "The file bad.vg2 is malformed and could not be processed.\n\n"
+               "Line 4 has only 2 fields; a register's line has 15.";
         QTest::newRow("a name beyond ASCII")
             << "r\u00e9gie.vg2" << QByteArray("x") << "Error processing .vg2 file"
-            << "The file r\u00e9gie.vg2 is malformed and could not be processed.";
+            << "The file r\u00e9gie.vg2 is malformed and could not be processed.\n\n"
+               "Line 1, field 1 (register number): \"x\" is not a whole number.";
+        // A byte of the file that is not UTF-8 is its own character, and spoils no other text.
+        QTest::newRow("a byte beyond ASCII in the file")
+            << "r\u00e9gie.vg2" << QByteArray("\xe9") << "Error processing .vg2 file"
+            << "The file r\u00e9gie.vg2 is malformed and could not be processed.\n\n"
+               "Line 1, field 1 (register number): \"\u00e9\" is not a whole number.";
     }
     void unreadableOrMalformedRegisterFiles() {
         QFETCH(QString, name);

@@ -238,7 +238,8 @@ TEST_F(RegisterUpload, RefusesBeforeSendingAnything) {
              "minutes and seconds 00 to 99, frames 00 to 39).\n"},
         {"up.vg2", "001" + good + "AAAAAAAA,BBBBBBBB,CCCCCCCC\r\n",
          "Error processing .vg2 file\n"
-         "The file FOLDER/up.vg2 is malformed and could not be processed.\n"},
+         "The file FOLDER/up.vg2 is malformed and could not be processed.\n"
+         "Line 1 has only 14 fields; a register's line has 15.\n"},
         {"none.vg2", "", "The file \"FOLDER/none.vg2\"" + missing},
         {"\x1b]0;x\x07\\\xe9.vg2", "", "The file \"FOLDER/\\x1B]0;x\\x07\\\\\\xE9.vg2\"" + missing},
     };

@@ -1,3 +1,4 @@
+#include "MalformedFile.h"
 #include "RegisterDetailLine.h"
 #include "RegisterFile.h"
 #include "RegisterFilePieces.h"
@@ -114,26 +115,39 @@ TEST(ExactRegisterFile, RefusesWhatDoesNotAgree) {
     RegisterCollection registers;
     ASSERT_TRUE(parseRegisterFile(header + hidden + line7, &registers));
     EXPECT_EQ(registers.find(7)->reg.inA.hours, 12);
-    const std::string rejected[] = {
-        hidden + line7,                                  // no header
-        "#vg2-exact 2\r\n" + hidden + line7,             // another version
-        line7 + header + line7,                          // header not first
-        header + "#=008,none\r\n" + line7,               // another register's
-        header + "#=007,none\r\n#=007,none\r\n" + line7, // two in a row
-        header + line7 + "#=007,none\r\n",               // nothing follows
-        header + "#=007,none\r\n" + "007" + UnsetLine + "A,********,********,********\r\n",
-        header + "#=007,00000001," + hidden.substr(15) + line7, // set, the line unset
-        header + "#=007,C0000000," + hidden.substr(15) + line7, // another notation
-        header + "#=007,80563412,names\r\n" + line7,            // times missing
-        header + "#=007,8056341g," + hidden.substr(15) + line7, // not hexadecimal
-        header + "#=007,names,none\r\n" + line7,                // not a time
-        header + "#=007,something\r\n" + line7,                 // neither names nor none
-        header + "# a comment\r\n" + line7,                     // not a detail line
+    const std::string disagrees = "Line 3 does not agree with the detail line on line 2.";
+    const std::pair<std::string, std::string> rejected[] = {
+        {hidden + line7, // no header
+         "Line 1: \"#=007,80563412,80000000,80000...\" is not the header \"#vg2-exact 1\"."},
+        {"#vg2-exact 2\r\n" + hidden + line7, // another version
+         "Line 1: \"#vg2-exact 2\" is not the header \"#vg2-exact 1\"."},
+        {line7 + header + line7, // header not first
+         "Line 2 starts with \"#\", but line 1 is not the header \"#vg2-exact 1\"."},
+        {header + "#=008,none\r\n" + line7, // another register's
+         "Line 3 is register 007, but the detail line on line 2 is for register 008."},
+        {header + "#=007,none\r\n#=007,none\r\n" + line7, // two in a row
+         "Line 3 is a second detail line; the register's line must follow the one on line 2."},
+        {header + line7 + "#=007,none\r\n", // nothing follows
+         "The file ends after the detail line on line 3, without its register's line."},
+        {header + "#=007,none\r\n" + "007" + UnsetLine + "A,********,********,********\r\n",
+         disagrees},
+        {header + "#=007,00000001," + hidden.substr(15) + line7, disagrees}, // set, line unset
+        {header + "#=007,C0000000," + hidden.substr(15) + line7, disagrees}, // another notation
+        {header + "#=007,80563412,names\r\n" + line7,                        // times missing
+         "Line 2: \"#=007,80563412,names\" is not a detail line."},
+        {header + "#=007,8056341g," + hidden.substr(15) + line7, // not hexadecimal
+         "Line 2: \"#=007,8056341g,80000000,80000...\" is not a detail line."},
+        {header + "#=007,names,none\r\n" + line7, // not a time
+         "Line 2: \"#=007,names,none\" is not a detail line."},
+        {header + "#=007,something\r\n" + line7, // neither names nor none
+         "Line 2: \"#=007,something\" is not a detail line."},
+        {header + "# a comment\r\n" + line7, "Line 2: \"# a comment\" is not a detail line."},
     };
-    for (const std::string& text : rejected) {
+    for (const auto& [text, fault] : rejected) {
         RegisterCollection kept;
         kept.set(1, RegisterEntry{});
         EXPECT_FALSE(parseRegisterFile(text, &kept)) << text;
         EXPECT_TRUE(kept.find(1) != nullptr && kept.size() == 1) << text;
+        EXPECT_EQ(faultIn(text), fault);
     }
 }

@@ -1,3 +1,4 @@
+#include "MalformedFile.h"
 #include "RegisterFile.h"
 #include "TempFolder.h"
 
@@ -158,37 +159,62 @@ TEST(RegisterFile, AcceptsWhatTheFormatAllows) {
     }
 }
 
-TEST(RegisterFile, RejectsMalformedTextsAndKeepsTheCollection) {
+// Each text with what the reader says of it: the line (counted by CR LF, LF or a lone CR) and the
+// field at fault.
+TEST(RegisterFile, RejectsMalformedTextsNamingTheLineAndField) {
     const std::string times = NullTimes.substr(12);
     std::string longest = line("1", "0,0,A,B,C,"); // "1" and "0" are written "001" and "000"
     longest.resize(RegisterFileLineLimit, 'D');
-    const std::string rejected[] = {
-        "\r\n" + line("001"),                                // blank line at the very start
-        "001 ," + NullTimes + ",000,000,A,B,C,D",            // blank after the number
-        "001,01:00:00:00 ," + times + ",000,000,A,B,C,D",    // blank after a time
-        line("001", " 000,000,A,B,C,D"),                     // blank before a trailing byte
-        line("001", "000,000,A,B,C,"),                       // empty clip D
-        "001,,," + NullTimes + ",000,000,A,B,C,D",           // empty fields
-        line("001", "000,000,A,B,C") + "\r\n",               // a field missing
-        line("001") + "\r\n" + line("002", "000,,A,B,C,D"),  // a bad line after a good one
-        line("001") + "\r\n \r\n",                           // a blank in an otherwise blank line
-        line("001", "+,000,A,B,C,D"),                        // a sign without digits
-        line("1.5"),                                         // not an integer
-        line("001", "99999999999,000,A,B,C,D"),              // beyond 32 bits
-        "001,1:00:00:00," + times + ",000,000,A,B,C,D",      // one digit
-        "001,**:**:**:04," + times + ",000,000,A,B,C,D",     // null with digits
-        "001,**:**:**:**\r\n" + times + ",000,000,A,B,C,D",  // line break in a time
-        "001," + times + ",000,000,A,B,C,D",                 // seven times
-        line("001", "000,000,A,B,C") + "\r\n" + line("002"), // C would run into the next line
-        line("001", "000,000,A\n,B,C,D"),                    // a line break in clip A
-        line("001", "000,000,A,B\r,C,D"),                    // a line break in clip B
-        line("001", "0,0,A,B,C,") + std::string(RegisterFileLineLimit, 'D'), // over the limit
-        longest.substr(0, RegisterFileLineLimit - 2), // within it, but not once written
+    const std::string field1 = "Line 1, field 1 (register number): ";
+    const std::string notTime = "\" is not a time (HH:MM:SS:FF or **:**:**:**).";
+    const std::string fields = " fields; a register's line has 15.";
+    const std::pair<std::string, std::string> rejected[] = {
+        {"\r\n" + line("001"), "Line 1 is empty."}, // blank line at the very start
+        {"001 ," + NullTimes + ",000,000,A,B,C,D", field1 + "\"001 \" is not a whole number."},
+        {"001,01:00:00:00 ," + times + ",000,000,A,B,C,D",
+         "Line 1, field 2 (A IN): \"01:00:00:00 " + notTime},
+        {line("001", " 000,000,A,B,C,D"),
+         "Line 1, field 10 (TRAILING 1): \" 000\" is not a whole number."},
+        {line("001", "000,000,A,B,C,"), "Line 1, field 15 (CLIP D) is empty."},
+        {"001,,," + NullTimes + ",000,000,A,B,C,D", "Line 1, field 2 (A IN) is empty."},
+        {line("001", "000,000,A,B,C") + "\r\n", "Line 1 has only 14" + fields},
+        {line("001") + "\r\n" + line("002", "000,,A,B,C,D"),
+         "Line 2, field 11 (TRAILING 2) is empty."},
+        {line("001") + "\r\n \r\n", // a blank in an otherwise blank line
+         "Line 2, field 1 (register number): \" \" is not a whole number."},
+        {line("001", "+,000,A,B,C,D"), // a sign without digits
+         "Line 1, field 10 (TRAILING 1): \"+\" is not a whole number."},
+        {line("1.5"), field1 + "\"1.5\" is not a whole number."},
+        {line("001", "99999999999,000,A,B,C,D"), // beyond 32 bits
+         "Line 1, field 10 (TRAILING 1): \"99999999999\" is out of range (-2147483648 to "
+         "2147483647)."},
+        {"001,1:00:00:00," + times + ",000,000,A,B,C,D",
+         "Line 1, field 2 (A IN): \"1:00:00:00" + notTime},
+        {"001,**:**:**:04," + times + ",000,000,A,B,C,D",
+         "Line 1, field 2 (A IN): \"**:**:**:04" + notTime},
+        {"001,**:**:**:**\r\n" + times + ",000,000,A,B,C,D", "Line 1 has only 2" + fields},
+        {"001," + times + ",000,000,A,B,C,D", "Line 1, field 9 (D OUT): \"000" + notTime},
+        {line("001", "000,000,A,B,C") + "\r\n" + line("002"), "Line 1 has only 14" + fields},
+        {line("001", "000,000,A\n,B,C,D"), "Line 1 has only 12" + fields},
+        {line("001", "000,000,A,B\r,C,D"), "Line 1 has only 13" + fields},
+        {line("001", "0,0,A,B,C,") + std::string(RegisterFileLineLimit, 'D'),
+         "Line 1 is longer than 65536 bytes."},
+        {longest.substr(0, RegisterFileLineLimit - 2), // within the limit, but not once written
+         "Line 1 would be longer than 65536 bytes once saved."},
+        // Blank lines count; the last line may have no line end; an old Mac's lone CR ends one.
+        {line("1") + "\r\n\r\n" + line("2") + "\r\n" + line("3", "0,0,A,B,C"),
+         "Line 4 has only 14" + fields},
+        {line("1") + "\n" + line("2") + "\n\n" + "x" + std::string(40, 'y'),
+         "Line 4, field 1 (register number): \"x" + std::string(28, 'y') +
+             "...\" is not a whole number."}, // cut short
+        {line("1") + "\r" + line("2") + "\r" + line("1x"),
+         "Line 3, field 1 (register number): \"1x\" is not a whole number."},
     };
-    for (const auto& text : rejected) {
+    for (const auto& [text, fault] : rejected) {
         RegisterCollection registers = sentinel();
         EXPECT_FALSE(parseRegisterFile(text, &registers)) << text;
         EXPECT_TRUE(registers == sentinel()) << text;
+        EXPECT_EQ(faultIn(text), fault);
     }
 }
 
