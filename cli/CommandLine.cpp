@@ -1,65 +1,10 @@
 #include "CommandLine.h"
 
-#include <algorithm>
-#include <array>
+#include "CommandSyntax.h"
 
 namespace tavrel::cli {
 
 namespace {
-
-struct OptionSpec {
-    const char* shortName;                          // "-p", or null
-    const char* longName;                           // "--port"
-    std::optional<std::string> CommandLine::*value; // null for a flag
-};
-
-constexpr std::array<const char*, 9> Commands = {"ports",  "version",       "download",
-                                                 "upload", "menu-download", "menu-upload",
-                                                 "offset", "show",          "diff"};
-
-const OptionSpec ValueOptions[] = {
-    {"-p", "--port", &CommandLine::port},
-    {"-r", "--range", &CommandLine::range},
-    {"-o", "--output", &CommandLine::output},
-    {"-n", "--register", &CommandLine::registerNumber},
-    {"-m", "--machines", &CommandLine::machines},
-    {nullptr, "--backup", &CommandLine::backup},
-};
-
-// Which options each command takes.
-bool commandTakes(const std::string& command, const std::string& longName) {
-    struct Allowed {
-        const char* command;
-        std::vector<std::string> options;
-    };
-    static const Allowed table[] = {
-        {"ports", {"--watch"}},
-        {"version", {"--port"}},
-        {"download", {"--port", "--range", "--output"}},
-        {"upload", {"--port", "--range", "--changed-only", "--backup"}},
-        {"menu-download", {"--port", "--output"}},
-        {"menu-upload", {"--port"}},
-        {"offset", {"--port", "--register", "--machines"}},
-        {"show", {}},
-        {"diff", {"--port", "--range"}},
-    };
-    for (const auto& entry : table) {
-        if (command == entry.command) {
-            return std::find(entry.options.begin(), entry.options.end(), longName) !=
-                   entry.options.end();
-        }
-    }
-    return false;
-}
-
-const OptionSpec* findValueOption(const std::string& name) {
-    for (const auto& spec : ValueOptions) {
-        if ((spec.shortName && name == spec.shortName) || name == spec.longName) {
-            return &spec;
-        }
-    }
-    return nullptr;
-}
 
 class Parser {
   public:
@@ -114,21 +59,14 @@ class Parser {
             _line->version = true;
             return true;
         }
-        if (arg == "--watch") {
-            return flag(arg, &_line->watch);
-        }
-        if (arg == "--changed-only") {
-            return flag(arg, &_line->changedOnly);
+        if (const OptionSyntax* spec = findOptionSyntax(arg); spec && !spec->takesValue()) {
+            if (!taken(spec->longName)) {
+                return false;
+            }
+            _line->*(spec->flag) = true;
+            return true;
         }
         return valueOption(arg);
-    }
-
-    bool flag(const std::string& name, bool* value) {
-        if (!taken(name)) {
-            return false;
-        }
-        *value = true;
-        return true;
     }
 
     // "-p VALUE", "-pVALUE", "--port VALUE" or "--port=VALUE".
@@ -145,8 +83,8 @@ class Parser {
             name = arg.substr(0, 2);
             value = arg.substr(2);
         }
-        const OptionSpec* spec = findValueOption(name);
-        if (!spec) {
+        const OptionSyntax* spec = findOptionSyntax(name);
+        if (!spec || !spec->takesValue()) {
             return fail("unknown option '" + name + "'");
         }
         if (!taken(spec->longName)) {
@@ -173,7 +111,7 @@ class Parser {
             _beforeCommand.push_back(name);
             return true;
         }
-        return commandTakes(_line->command, name) || notTaken(name);
+        return commandTakes(*findCommandSyntax(_line->command), name) || notTaken(name);
     }
 
     bool notTaken(const std::string& name) {
@@ -185,7 +123,7 @@ class Parser {
             if (_line->command.empty()) {
                 return fail("option '" + name + "' needs a command");
             }
-            if (!commandTakes(_line->command, name)) {
+            if (!commandTakes(*findCommandSyntax(_line->command), name)) {
                 return notTaken(name);
             }
         }
@@ -193,8 +131,8 @@ class Parser {
     }
 
     static bool isFlag(const std::string& name) {
-        return name == "--help" || name == "--version" || name == "--watch" ||
-               name == "--changed-only";
+        const OptionSyntax* spec = findOptionSyntax(name);
+        return name == "--help" || name == "--version" || (spec && !spec->takesValue());
     }
 
     int _argc;
@@ -208,8 +146,7 @@ class Parser {
 } // namespace
 
 bool isKnownCommand(const std::string& name) {
-    return std::find_if(Commands.begin(), Commands.end(),
-                        [&](const char* command) { return name == command; }) != Commands.end();
+    return findCommandSyntax(name) != nullptr;
 }
 
 bool parseCommandLine(int argc, const char* const* argv, CommandLine* line, std::string* problem) {

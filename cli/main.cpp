@@ -1,7 +1,7 @@
 // tavrelctl: backup and restore of a VRG-500 from a terminal, with the same device link and the
 // same files as the Tavrel application.
 #include "CommandLine.h"
-#include "Commands.h"
+#include "CommandSyntax.h"
 #include "Diagnostics.h"
 #include "FileError.h"
 #include "Interruption.h"
@@ -9,31 +9,11 @@
 #include "Usage.h"
 
 #include <cstdio>
-#include <map>
 #include <new>
 
 namespace tavrel::cli {
 
 namespace {
-
-struct CommandEntry {
-    ExitStatus (*run)(const CommandLine&);
-    // Talks to the device: SIGINT and SIGTERM end it with "interrupted" from its very start.
-    bool device;
-};
-
-const std::map<std::string, CommandEntry> CommandTable = {
-    {"ports", {runPorts, false}},
-    {"version", {runVersion, true}},
-    {"download", {runDownload, true}},
-    {"upload", {runUpload, true}},
-    {"menu-download", {runMenuDownload, true}},
-    {"menu-upload", {runMenuUpload, true}},
-    {"offset", {runOffset, true}},
-    {"show", {runShow, false}},
-    // Watches for interruption itself when it compares with a device.
-    {"diff", {runDiff, false}},
-};
 
 int finish(ExitStatus status) {
     // Output that could not be written (a full disk, a closed pipe) is a failure too.
@@ -68,7 +48,7 @@ int run(int argc, char** argv) {
         std::fputs(toolUsage().c_str(), stderr);
         return ExitUsage;
     }
-    const CommandEntry& command = CommandTable.at(line.command);
+    const CommandSyntax& command = *findCommandSyntax(line.command);
     if (command.device) {
         watchForInterruption();
     }

@@ -1,6 +1,8 @@
 // Usage errors, help and the port list.
 #include "CliFixture.h"
 
+#include <map>
+#include <regex>
 #include <unistd.h>
 
 namespace {
@@ -55,6 +57,60 @@ TEST(Help, SynopsisAndVersion) {
               std::string::npos);
     EXPECT_EQ(runTool({"upload", "--help"}).out.rfind("Usage: tavrelctl upload -p PORT", 0), 0u);
     EXPECT_EQ(runTool({"--version"}).out.rfind("tavrelctl ", 0), 0u);
+}
+
+// The options a help lists, from its lines "  -p, --port PORT   ..." and "      --watch   ...",
+// each with whether it takes a value.
+std::map<std::string, bool> listedOptions(const std::string& help) {
+    static const std::regex option(R"(^  (?:(-[a-zA-Z]), |    )(--[a-z-]+)( [A-Z])?)");
+    std::map<std::string, bool> options;
+    std::istringstream lines(help);
+    for (std::string line; std::getline(lines, line);) {
+        if (std::smatch names; std::regex_search(line, names, option)) {
+            for (size_t name : {1, 2}) {
+                if (names[name].matched) {
+                    options[names[name]] = names[3].matched;
+                }
+            }
+        }
+    }
+    return options;
+}
+
+// Each command's help lists exactly the options the command takes (it is the parser's own
+// table), and no line of any help is wider than 80 columns.
+TEST(Help, EachCommandListsTheOptionsItTakesWithinEightyColumns) {
+    const std::string tool = runTool({"--help"}).out;
+    std::map<std::string, std::string> helps; // command: its help
+    std::istringstream lines(tool);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LE(line.size(), 80u) << line;
+        if (line.rfind("  tavrelctl ", 0) == 0 && line[12] != '-') {
+            std::string command = line.substr(12, line.find(' ', 12) - 12);
+            helps[command] = runTool({command, "--help"}).out;
+        }
+    }
+    ASSERT_EQ(helps.size(), 9u);
+    std::map<std::string, bool> options = listedOptions(tool);
+    for (const auto& [command, help] : helps) {
+        EXPECT_EQ(help.rfind("Usage: tavrelctl " + command + " ", 0), 0u) << help;
+        options.merge(listedOptions(help));
+    }
+    for (const auto& [command, help] : helps) {
+        std::istringstream helpLines(help);
+        for (std::string line; std::getline(helpLines, line);) {
+            EXPECT_LE(line.size(), 80u) << line;
+        }
+        const auto listed = listedOptions(help);
+        for (const auto& [option, takesValue] : options) {
+            std::vector<std::string> args = {command, "--help", option};
+            if (takesValue) {
+                args.push_back("x");
+            }
+            EXPECT_EQ(runTool(args).status == 0, listed.count(option) == 1)
+                << command << " " << option;
+        }
+    }
 }
 
 // The machine's own ports are listed, never opened.

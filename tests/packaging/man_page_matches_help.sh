@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # A man page written by hand drifts from the program unless something compares them: every option
 # and command that `PROGRAM --help` shows must be in the man page, and every long option the man
-# page documents must be one that --help shows.
+# page documents must be one that --help shows. For a program with commands, each command's
+# synopsis in the page names exactly the options that `PROGRAM COMMAND --help` lists (each by its
+# short name when it has one).
 # Usage: man_page_matches_help.sh MAN-PAGE PROGRAM
 set -euo pipefail
 page="$1"
@@ -29,6 +31,24 @@ done
 for option in $(grep -oE -- '--[a-z][a-z-]*' <<<"$text" | sort -u); do
     if ! grep -qE -- "(^|[^a-zA-Z-])$option([^a-zA-Z-]|\$)" <<<"$help"; then
         echo "$(basename "$page") documents $option, which $name --help does not show" >&2
+        missing=1
+    fi
+done
+
+# The options a command's synopsis names in the page: the lines from ".B PROGRAM COMMAND" to the
+# next .br, for each synopsis of the command.
+synopsis_options() {
+    awk -v head=".B $name $1" '$0 == head { on = 1; next } /^\.br/ { on = 0 } on' <<<"$text" |
+        { grep -oE -- '(^|[ [])--?[a-zA-Z][a-z-]*' || true; } | sed 's/^[ [ ]//' | sort -u
+}
+commands=$(sed -nE "s/^ *(Usage: )?$name ([a-z][a-z-]*).*/\\2/p" <<<"$help" | sort -u)
+for command in $commands; do
+    own=$("$program" "$command" --help) || continue
+    listed=$( { grep -oE -- '^  (-[a-zA-Z]|    --[a-z-]+)' <<<"$own" || true; } | sed 's/^ *//' |
+        sort -u)
+    if [[ "$listed" != "$(synopsis_options "$command")" ]]; then
+        echo "$name $command --help lists [$(echo $listed)]; the synopsis in" \
+            "$(basename "$page") names [$(echo $(synopsis_options "$command"))]" >&2
         missing=1
     fi
 done
