@@ -6,9 +6,12 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <termios.h>
 #include <unistd.h>
 
 using namespace tavrel::link;
@@ -210,6 +213,80 @@ TEST(Interruption, EndsEveryDeviceCommandAndNothingMoreIsSent) {
         EXPECT_LT(std::chrono::steady_clock::now() - sent, 2s) << command;
         EXPECT_EQ(slow.receivedFrames().size(), frames) << command;
         EXPECT_EQ(folder.listing(), files) << command;
+    }
+}
+
+// Everything written to the terminal whose other side is `master`, until the last descriptor of
+// that side is closed (the tool has ended).
+std::string readUntilClosed(int master) {
+    std::string shown;
+    char buffer[4096];
+    for (;;) {
+        pollfd ready{master, POLLIN, 0};
+        if (::poll(&ready, 1, 20000) != 1) {
+            ADD_FAILURE() << "the tool neither wrote nor ended";
+            return shown;
+        }
+        ssize_t got = ::read(master, buffer, sizeof buffer);
+        if (got <= 0) {
+            return shown; // EIO: the tool's end closed the terminal
+        }
+        shown.append(buffer, static_cast<size_t>(got));
+    }
+}
+
+// The progress line on a terminal of each width is redrawn in place, never into the last column,
+// so that no redraw wraps; on a dumb terminal it is plain lines. The terminal's own width counts,
+// not COLUMNS.
+TEST(Progress, FitsTheTerminalAndIsPlainLinesOnADumbOne) {
+    Vrg500SimulatorOptions options;
+    options.replyLatency = 15ms; // several redraws, 0.1 s apart
+    // Columns, TERM, whether the line has room for the rate.
+    const std::tuple<unsigned short, std::string, bool> cases[] = {
+        {60, "xterm", false}, {80, "xterm", true}, {200, "xterm", true}, {60, "dumb", false}};
+    for (const auto& [columns, term, rate] : cases) {
+        Vrg500Simulator device(options);
+        ASSERT_TRUE(device.start());
+        int master = -1;
+        int slave = -1;
+        winsize size{24, columns, 0, 0};
+        ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, &size), 0);
+        termios modes{};
+        ::tcgetattr(slave, &modes);
+        modes.c_oflag &= ~tcflag_t{OPOST}; // the bytes as written: no CR added before an LF
+        ::tcsetattr(slave, TCSANOW, &modes);
+        TempFolder folder;
+        ToolTerminal terminal;
+        terminal.descriptor = slave;
+        terminal.environment = {"TERM=" + term, "COLUMNS=1000"};
+        ToolProcess tool(
+            split("download -r 0-19 -p PORT -o " + folder.path("d.vg2"), device.slavePath()), {},
+            terminal);
+        ::close(slave);
+        const std::string shown = readUntilClosed(master);
+        ::close(master);
+        EXPECT_EQ(tool.finish(), succeeded()) << columns << " " << term;
+
+        const bool dumb = term == "dumb";
+        std::vector<std::string> lines;
+        std::istringstream pieces(shown);
+        for (std::string line; std::getline(pieces, line, dumb ? '\n' : '\r');) {
+            if (size_t erase = line.find("\033[K"); erase != std::string::npos) {
+                line.erase(erase, 3);
+            }
+            if (!line.empty()) {
+                lines.push_back(line);
+            }
+        }
+        ASSERT_GE(lines.size(), 2u) << shown; // the first and the complete
+        EXPECT_EQ(shown.find(dumb ? "\r" : "\n"), std::string::npos) << shown;
+        EXPECT_EQ(dumb, shown.find('\033') == std::string::npos) << shown;
+        for (const std::string& line : lines) {
+            EXPECT_LT(line.size(), columns) << line;
+            EXPECT_EQ(line.rfind("Downloading register 0", 0), 0u) << line;
+        }
+        EXPECT_NE(lines.back().find(" 20/20"), std::string::npos) << lines.back();
+        EXPECT_EQ(lines.back().find(" reg/s ") != std::string::npos, rate) << lines.back();
     }
 }
 

@@ -5,6 +5,7 @@
 #include "../SignalCatching.h"
 #include "TempFolder.h"
 
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
@@ -23,6 +24,13 @@ struct ToolSetup {
     std::string appendOutputTo;
 };
 
+// A terminal for the child's standard error, and the settings it is used with.
+struct ToolTerminal {
+    int descriptor = -1; // none: standard error goes to a file
+    // NAME=VALUE settings that take the place of the test's own for the child (TERM).
+    std::vector<std::string> environment;
+};
+
 struct ToolResult {
     int status = -1; // the exit status; 128 + N when ended by signal N
     std::string out;
@@ -35,7 +43,8 @@ class ToolProcess {
   public:
     // Standard input is /dev/null; standard output and error go to files. No other descriptor
     // of the test is inherited, so the child starts with the same descriptors in every run.
-    explicit ToolProcess(std::vector<std::string> args, ToolSetup setup = {}) {
+    explicit ToolProcess(std::vector<std::string> args, ToolSetup setup = {},
+                         const ToolTerminal& terminal = {}) {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -46,8 +55,12 @@ class ToolProcess {
             posix_spawn_file_actions_addopen(&actions, 1, setup.appendOutputTo.c_str(),
                                              O_WRONLY | O_APPEND, 0);
         }
-        posix_spawn_file_actions_addopen(&actions, 2, _streams.path("err").c_str(),
-                                         O_WRONLY | O_CREAT, 0600);
+        if (terminal.descriptor >= 0) {
+            posix_spawn_file_actions_adddup2(&actions, terminal.descriptor, 2);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, 2, _streams.path("err").c_str(),
+                                             O_WRONLY | O_CREAT, 0600);
+        }
         posix_spawn_file_actions_addclosefrom_np(&actions, 3);
         args.insert(args.begin(), TAVRELCTL_PATH);
         args.insert(args.begin(), setup.wrapper.begin(), setup.wrapper.end());
@@ -56,7 +69,21 @@ class ToolProcess {
             argv.push_back(arg.data());
         }
         argv.push_back(nullptr);
-        if (posix_spawnp(&_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+        std::vector<std::string> settings = terminal.environment;
+        for (char** setting = environ; *setting; ++setting) {
+            std::string own = *setting;
+            if (std::none_of(settings.begin(), settings.end(), [&](const std::string& given) {
+                    return own.substr(0, own.find('=')) == given.substr(0, given.find('='));
+                })) {
+                settings.push_back(own);
+            }
+        }
+        std::vector<char*> env;
+        for (auto& setting : settings) {
+            env.push_back(setting.data());
+        }
+        env.push_back(nullptr);
+        if (posix_spawnp(&_pid, argv[0], &actions, nullptr, argv.data(), env.data()) != 0) {
             _pid = -1;
         }
         posix_spawn_file_actions_destroy(&actions);
