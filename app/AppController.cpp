@@ -22,6 +22,7 @@
 #include "TavrelLog.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
@@ -149,6 +150,7 @@ void AppController::_connectCommands() {
     for (const auto& [command, slot] : edits) {
         connect(_window->action(command), &QAction::triggered, _edits, slot);
     }
+    connect(_window->action(Command::AboutQt), &QAction::triggered, qApp, &QApplication::aboutQt);
     connect(_window->action(Command::ChoosePort), &QAction::triggered, _ports,
             &PortChooser::openPopUp);
     connect(_window->action(Command::Compare), &QAction::triggered, _safeUploads,

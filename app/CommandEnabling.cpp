@@ -39,6 +39,7 @@ constexpr Rule Rules[] = {
     {Command::ShowVersion, Idle},
     {Command::Help, Always},
     {Command::About, Always},
+    {Command::AboutQt, Always},
     {Command::Undo, Idle | Undoable},
     {Command::Redo, Idle | Redoable},
     {Command::Cut, Idle | Selection},

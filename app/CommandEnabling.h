@@ -19,6 +19,7 @@ enum class Command {
     ShowVersion,
     Help,
     About,
+    AboutQt,
     Undo,
     Redo,
     Cut,

@@ -42,7 +42,9 @@ void HelpMenu::showAboutPanel() {
     QString copyright = resourceText(":/Copyright.txt");
     QMessageBox* box = _alerts.make(
         QMessageBox::NoIcon, QString("Tavrel %1").arg(QCoreApplication::applicationVersion()),
-        QString("%1\n%2").arg(copyright, ProgrammingCredit));
+        QString("%1\n%2\n%3")
+            .arg(copyright, ProgrammingCredit,
+                 tr("Tavrel uses Qt (GNU LGPL v3); licence and sources: qt.io")));
     box->setWindowTitle("About Tavrel");
     box->setIconPixmap(_window->windowIcon().pixmap(64, 64));
     box->setStandardButtons(QMessageBox::Ok);

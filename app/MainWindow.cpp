@@ -115,6 +115,7 @@ void MainWindow::_createActions() {
         {Command::OffsetRegisters, tr("Offset Registers..."), {}},
         {Command::Help, tr("Tavrel Help"), QKeySequence::HelpContents},
         {Command::About, tr("About Tavrel"), {}},
+        {Command::AboutQt, tr("About Qt"), {}},
     };
     for (const auto& command : commands) {
         _addAction(command.command, command.text, command.shortcut);
@@ -122,6 +123,7 @@ void MainWindow::_createActions() {
     action(Command::SafeUpload)->setCheckable(true);
     action(Command::Quit)->setMenuRole(QAction::QuitRole);
     action(Command::About)->setMenuRole(QAction::AboutRole);
+    action(Command::AboutQt)->setMenuRole(QAction::AboutQtRole);
     // The context menu's own: it compares the selected registers.
     _actions[Command::CompareSelected] = new QAction(tr("Compare with Device"), this);
 }
@@ -174,7 +176,7 @@ void MainWindow::_createMenus() {
               a(Command::RestoreSnapshot), a(Command::SafeUpload), nullptr,
               a(Command::DownloadMenuSettings), a(Command::UploadMenuSettings), nullptr,
               a(Command::ShowVersion), a(Command::DeviceInformation), a(Command::OffsetRegisters)});
-    _addMenu(tr("&Help"), {a(Command::Help), nullptr, a(Command::About)});
+    _addMenu(tr("&Help"), {a(Command::Help), nullptr, a(Command::About), a(Command::AboutQt)});
 }
 
 void MainWindow::_showTableMenu(const QPoint& position) {

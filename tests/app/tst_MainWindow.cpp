@@ -163,6 +163,7 @@ class MainWindowTest : public QObject {
                 {app.window()->action(Command::Save), s.save},
                 {app.window()->action(Command::Open), true},
                 {app.window()->action(Command::ShowVersion), true},
+                {app.window()->action(Command::AboutQt), true},
             };
             for (bool menusOpened : {false, true}) { // at once, and when a menu opens
                 for (QMenu* menu : controller.window()->menuBar()->findChildren<QMenu*>()) {
@@ -174,6 +175,7 @@ class MainWindowTest : public QObject {
                     QVERIFY2(action->isEnabled() == enabled, qPrintable(action->text()));
                     QWidget* button = controller.window()->toolbar()->widgetForAction(action);
                     QVERIFY(action == app.window()->action(Command::ShowVersion) ||
+                            action == app.window()->action(Command::AboutQt) ||
                             button->isEnabled() == enabled);
                 }
             }
@@ -274,7 +276,8 @@ class MainWindowTest : public QObject {
         QApplication::setFont(original);
     }
 
-    // The about box shows the copyright and the credit a line each, even on a small screen.
+    // The about box shows the copyright, the credit and Qt's licence a line each, even on a small
+    // screen.
     void aboutBoxFitsTheCopyrightLine() {
         AppController controller(lister());
         controller.window()->show();
@@ -286,8 +289,9 @@ class MainWindowTest : public QObject {
         QVERIFY(label != nullptr);
         const QFontMetrics metrics(label->font());
         const QStringList lines = box->informativeText().split('\n');
-        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines.size(), 3);
         QVERIFY(lines[0].startsWith("Copyright"));
+        QVERIFY(lines[2].contains("GNU LGPL"));
         QVERIFY(label->width() >= metrics.horizontalAdvance(lines[0]));
         // As high as the text is on a line of any length: no line wraps.
         QCOMPARE(label->heightForWidth(label->width()), label->heightForWidth(10000));
