@@ -21,8 +21,8 @@ using link::tavrelLog;
 namespace {
 
 const char* const ProgrammingCredit = "Linux version programmed with Qt 6.";
-const char* const HelpResource = ":/help/Mac Tavrel Help.html";
-const char* const HelpDocumentName = "Mac Tavrel Help.html";
+const char* const HelpResource = ":/help/tavrel-help.html";
+const char* const HelpDocumentName = "tavrel-help.html";
 
 QString resourceText(const QString& path) {
     QFile file(path);
