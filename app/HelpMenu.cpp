@@ -2,7 +2,7 @@
 
 #include "AlertWidth.h"
 #include "Alerts.h"
-#include "TavrelLog.h"
+#include "HelpViewer.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -10,19 +10,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QWidget>
 
 namespace tavrel::app {
 
-using link::tavrelLog;
-
 namespace {
 
 const char* const ProgrammingCredit = "Linux version programmed with Qt 6.";
-const char* const HelpResource = ":/help/tavrel-help.html";
-const char* const HelpDocumentName = "tavrel-help.html";
+// The manual's file below a data folder, as installed (packaging/CMakeLists.txt).
+const char* const ManualInDataFolder = "tavrel/help/tavrel-help.html";
 
 QString resourceText(const QString& path) {
     QFile file(path);
@@ -36,7 +33,8 @@ QString resourceText(const QString& path) {
 
 HelpMenu::HelpMenu(Alerts& alerts, QWidget* window, QObject* parent)
     : QObject(parent), _alerts(alerts), _window(window),
-      _urlOpener([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {}
+      _urlOpener([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
+      _manualPlaces(defaultManualPlaces()) {}
 
 void HelpMenu::showAboutPanel() {
     QString copyright = resourceText(":/Copyright.txt");
@@ -52,23 +50,38 @@ void HelpMenu::showAboutPanel() {
     box->open();
 }
 
-QString HelpMenu::helpDocumentPath() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    return QDir(folder).filePath(QString("help/") + HelpDocumentName);
+QStringList HelpMenu::defaultManualPlaces() {
+    // The build puts the manual where an installation has it, relative to the program.
+    QStringList places{QDir::cleanPath(
+        QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(TAVREL_MANUAL_FROM_PROGRAM))};
+    for (const QString& folder :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        const QString place = QDir::cleanPath(QDir(folder).filePath(ManualInDataFolder));
+        if (!places.contains(place)) {
+            places << place;
+        }
+    }
+    return places;
 }
 
 void HelpMenu::showHelpText() {
-    // The desktop's viewer cannot read the application's resources: write the document out.
-    QString path = helpDocumentPath();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile resource(HelpResource);
-    QSaveFile file(path);
-    if (!resource.open(QIODevice::ReadOnly) || !file.open(QIODevice::WriteOnly) ||
-        file.write(resource.readAll()) < 0 || !file.commit()) {
-        tavrelLog("Error writing the help document %s", path.toLocal8Bit().constData());
-        return;
+    if (_viewer == nullptr) {
+        _viewer = new HelpViewer([this](const QUrl& url) { return _urlOpener(url); }, _window);
     }
-    _urlOpener(QUrl::fromLocalFile(path));
+    if (!_viewer->isVisible()) {
+        QString found;
+        for (const QString& place : _manualPlaces) {
+            const QFileInfo file(place);
+            if (file.isFile() && file.isReadable()) {
+                found = place;
+                break;
+            }
+        }
+        _viewer->showManual(found, _manualPlaces);
+    }
+    _viewer->show();
+    _viewer->raise();
+    _viewer->activateWindow();
 }
 
 } // namespace tavrel::app

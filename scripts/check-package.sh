@@ -42,6 +42,11 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 [ -s "$root/usr/share/icons/hicolor/scalable/apps/tavrel.svg" ] || fail "no scalable icon"
 
+echo "-- the manual, where the application reads it and with the documentation"
+manual="$root/usr/share/tavrel/help/tavrel-help.html"
+grep -q "<title>Tavrel Help</title>" "$manual" || fail "no manual in /usr/share/tavrel/help"
+cmp -s "$manual" "$root/usr/share/doc/tavrel/tavrel-help.html" || fail "no manual in /usr/share/doc/tavrel"
+
 echo "-- the man pages"
 for page in tavrel tavrelctl vrg500-sim; do
     man -l --warnings "$root/usr/share/man/man1/$page.1.gz" >"$work/$page.txt" 2>"$work/$page.err"

@@ -1,7 +1,9 @@
 // The main window: start-up with and without ports, the port pop-up's order and the "Serial Port"
 // setting through hot-plug rebuilds, the enabling of the commands in toolbar and menus alike, the
-// version command and the generic alert, and closing.
+// version command and the generic alert, the help window and the manual, and closing.
 #include "AppTestSupport.h"
+#include "HelpMenu.h"
+#include "HelpViewer.h"
 #include "MainToolbar.h"
 #include "ProgressSheet.h"
 #include "RangeSheet.h"
@@ -16,7 +18,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QToolBar>
 
 using namespace tavrel::sim;
@@ -27,6 +32,37 @@ namespace {
 
 QVariant storedChoice() {
     return QSettings().value(SelectedSerialPortKey);
+}
+
+// Every command of the menus, the submenus' own included, and the menus themselves.
+void collectMenuActions(const QList<QAction*>& actions, QList<QAction*>& collected) {
+    for (QAction* action : actions) {
+        if (!action->isSeparator()) {
+            collected << action;
+        }
+        if (action->menu() != nullptr) {
+            collectMenuActions(action->menu()->actions(), collected);
+        }
+    }
+}
+
+// Makes `window` the active window (which takes the keys), as a click on it would.
+bool activate(QWidget* window) {
+    window->activateWindow();
+    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+}
+
+// Presses F1 in the main window and gives the help window it made active.
+HelpViewer* pressHelpKey(AppController& controller) {
+    if (!activate(controller.window())) {
+        return nullptr;
+    }
+    QTest::keyClick(controller.window(), Qt::Key_F1);
+    HelpViewer* viewer = controller.helpMenu()->viewer();
+    return viewer != nullptr &&
+                   QTest::qWaitFor([viewer] { return QApplication::activeWindow() == viewer; })
+               ? viewer
+               : nullptr;
 }
 
 } // namespace
@@ -44,7 +80,11 @@ class MainWindowTest : public QObject {
     }
 
   private slots:
-    void initTestCase() { useTemporarySettings(_settings); }
+    void initTestCase() {
+        useTemporarySettings(_settings);
+        // Where the build puts the manual, as a system's data folder holds it installed.
+        qputenv("XDG_DATA_DIRS", TAVREL_BUILT_DATA_DIR);
+    }
     void init() {
         clearSettings();
         _ports = SerialPortList{};
@@ -295,6 +335,101 @@ class MainWindowTest : public QObject {
         QVERIFY(label->width() >= metrics.horizontalAdvance(lines[0]));
         // As high as the text is on a line of any length: no line wraps.
         QCOMPARE(label->heightForWidth(label->width()), label->heightForWidth(10000));
+    }
+
+    // F1 shows the manual in a window of its own; F1 again brings the same window back up.
+    void helpKeyShowsTheManual() {
+        AppController controller(lister());
+        controller.window()->show();
+        HelpViewer* viewer = pressHelpKey(controller);
+        QVERIFY(viewer != nullptr);
+        QCOMPARE(viewer->browser()->source().fileName(), QString("tavrel-help.html"));
+        QCOMPARE(viewer->windowTitle(), QString("Tavrel Help"));
+        QVERIFY(viewer->browser()->toPlainText().contains("Keyboard shortcuts"));
+        QCOMPARE(pressHelpKey(controller), viewer);
+        QCOMPARE(controller.window()->findChildren<HelpViewer*>().size(), 1);
+    }
+
+    // A link within the manual goes to its place there, and Alt+Left comes back; a link to the
+    // web goes to the desktop's browser. Every link within the manual has its place.
+    void manualLinks_data() {
+        QTest::addColumn<QUrl>("link");
+        QTest::addColumn<bool>("withinManual");
+        QTest::newRow("within") << QUrl("#trouble") << true;
+        QTest::newRow("web") << QUrl("https://download.qt.io/") << false;
+    }
+    void manualLinks() {
+        QFETCH(QUrl, link);
+        QFETCH(bool, withinManual);
+        AppController controller(lister());
+        QList<QUrl> opened;
+        controller.helpMenu()->setUrlOpener([&opened](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        controller.window()->show();
+        HelpViewer* viewer = pressHelpKey(controller);
+        QVERIFY(viewer != nullptr);
+        QTextBrowser* browser = viewer->browser();
+        QStringList places;
+        QStringList links;
+        for (QTextBlock block = browser->document()->begin(); block.isValid();
+             block = block.next()) {
+            for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+                const QTextCharFormat format = fragment.fragment().charFormat();
+                places << format.anchorNames();
+                if (format.anchorHref().startsWith('#')) {
+                    links << format.anchorHref().mid(1);
+                }
+            }
+        }
+        QVERIFY(links.size() > 10);
+        for (const QString& target : links) {
+            QVERIFY2(places.contains(target), qPrintable(target));
+        }
+
+        emit browser->anchorClicked(link);
+        QCOMPARE(opened, withinManual ? QList<QUrl>() : QList<QUrl>{link});
+        QCOMPARE(browser->source().fragment(), link.fragment());
+        QCOMPARE(viewer->backAction()->isEnabled(), withinManual);
+        if (withinManual) {
+            QTRY_VERIFY(browser->verticalScrollBar()->value() > 0);
+            QTest::keyClick(viewer, Qt::Key_Left, Qt::AltModifier);
+            QTRY_COMPARE(browser->verticalScrollBar()->value(), 0);
+            QVERIFY(browser->source().fragment().isEmpty());
+        }
+    }
+
+    // Without the manual, the help window says so and where it looked.
+    void missingManualIsExplained() {
+        AppController controller(lister());
+        const QStringList places{_settings.filePath("nowhere/tavrel-help.html"),
+                                 _settings.filePath("elsewhere/tavrel-help.html")};
+        controller.helpMenu()->setManualPlaces(places);
+        controller.showHelpText();
+        HelpViewer* viewer = controller.helpMenu()->viewer();
+        QVERIFY(viewer != nullptr && viewer->isVisible());
+        const QString text = viewer->browser()->toPlainText();
+        QVERIFY2(text.contains("could not be found"), qPrintable(text));
+        for (const QString& place : places) {
+            QVERIFY2(text.contains(place), qPrintable(place));
+        }
+    }
+
+    // The manual names every command of the menus as the menus do: a command added to a menu
+    // needs its place in the manual.
+    void manualNamesEveryMenuCommand() {
+        AppController controller(lister());
+        QList<QAction*> commands;
+        collectMenuActions(controller.window()->menuBar()->actions(), commands);
+        commands << controller.window()->action(Command::CompareSelected);
+        QVERIFY(commands.contains(controller.window()->action(Command::AboutQt)));
+        controller.showHelpText();
+        const QString manual = controller.helpMenu()->viewer()->browser()->toPlainText();
+        for (QAction* command : commands) {
+            const QString text = command->text().remove('&').section('\t', 0, 0);
+            QVERIFY2(manual.contains(text), qPrintable(text));
+        }
     }
 
     void closingTheMainWindowQuits() {
