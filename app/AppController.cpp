@@ -6,6 +6,7 @@
 #include "EditCommands.h"
 #include "FilePanel.h"
 #include "HelpMenu.h"
+#include "MainToolbar.h"
 #include "MainWindow.h"
 #include "MenuSettingsTransfers.h"
 #include "ProgressSheet.h"
@@ -169,6 +170,8 @@ void AppController::_connectCommands() {
     connect(_window, &MainWindow::frameRateChosen, this, &AppController::_selectFrameRate);
     connect(_window, &MainWindow::commandsAboutToShow, this, &AppController::validateActions);
     connect(_ports, &PortChooser::changed, this, &AppController::validateActions);
+    connect(_ports, &PortChooser::popUpResized, _window,
+            [this] { _window->toolbar()->followPortPopUpWidth(_window); });
     connect(_jobs, &DeviceJobs::changed, this, &AppController::validateActions);
     connect(_registerFiles, &RegisterFiles::opened, this, &AppController::validateActions);
 }

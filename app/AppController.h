@@ -110,7 +110,8 @@ class AppController : public QObject {
     // exist; also the hot-plug notification's action.
     void updateSerialPortsPopup();
     // Adds the serial line at `path` (a device the registry does not report) to the pop-up,
-    // selects and remembers it; a path that is not a usable terminal gives an alert instead.
+    // selects and remembers it; a path that is not a usable terminal gives an alert instead. The
+    // name of a listed adapter's link in /dev/serial/by-id selects that adapter's port.
     bool addSerialPortByPath(const QString& path);
     // "Other Port…": asks for a device path in a window-modal dialog.
     void chooseOtherPort();

@@ -40,7 +40,7 @@ AppController::PortLister DemoDevice::portLister(AppController::PortLister machi
     const Vrg500Simulator* simulator = _simulator.get();
     return [simulator, machinePorts]() -> std::optional<SerialPortList> {
         SerialPortList ports = machinePorts().value_or(SerialPortList{});
-        ports[PortName] = simulator->slavePath();
+        ports[PortName] = {simulator->slavePath()};
         return ports;
     };
 }

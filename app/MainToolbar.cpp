@@ -188,7 +188,8 @@ MainToolbar::MainToolbar(QComboBox* portPopUp, const Commands& commands, QMainWi
         extension->setAccessibleName(tr("More Toolbar Items"));
     }
 
-    QAction* portItem = addWidget(new SerialPortItem(portPopUp, iconSize()));
+    _portItem = new SerialPortItem(portPopUp, iconSize());
+    QAction* portItem = addWidget(_portItem);
     portItem->setProperty(ItemIdentifierProperty, SerialPortsToolbarItemIdentifier);
     addSeparator();
     _addCommands(commands);
@@ -237,6 +238,13 @@ int MainToolbar::_visibleItemCount() const {
         }
     }
     return visible;
+}
+
+void MainToolbar::followPortPopUpWidth(QMainWindow* window) {
+    _portItem->updateGeometry();
+    window->setMinimumWidth(0);
+    window->setMaximumWidth(QWIDGETSIZE_MAX);
+    fitWindowWidth(window);
 }
 
 void MainToolbar::fitWindowWidth(QMainWindow* window) {

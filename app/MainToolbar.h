@@ -47,11 +47,16 @@ class MainToolbar : public QToolBar {
     // Makes `window` (which holds the toolbar) exactly as wide as showing every item needs, and
     // fixes its width there.
     void fitWindowWidth(QMainWindow* window);
+    // After the port pop-up's width changed: the port item takes the new width and `window` is
+    // fitted again, from no bounds, so that every item still shows.
+    void followPortPopUpWidth(QMainWindow* window);
 
   private:
     void _addCommands(const Commands& commands);
     int _itemCount() const;
     int _visibleItemCount() const;
+
+    QWidget* _portItem = nullptr;
 };
 
 } // namespace tavrel::app

@@ -15,6 +15,7 @@
 #include <QSignalBlocker>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -26,6 +27,25 @@ namespace {
 
 constexpr int PopUpWidth = 180;
 
+// What a port item carries besides its title; the path is its Qt::UserRole data.
+constexpr int PortNameRole = Qt::UserRole + 1;
+constexpr int PortIdentityRole = Qt::UserRole + 2;
+
+struct PopUpEntry {
+    QString title;    // as the pop-up shows it
+    QString name;     // as listed, or as added by path
+    QString path;     // the device path
+    QString identity; // the adapter's, empty when it has none
+};
+
+// "DESCRIPTION — NAME" for a port whose adapter is described, else the name alone.
+QString portTitle(const QString& name, const std::string& description) {
+    if (description.empty()) {
+        return name;
+    }
+    return PortChooser::tr("%1 \u2014 %2").arg(QString::fromStdString(description), name);
+}
+
 // A "Serial Port" setting holding a "/" is a device path; otherwise it is a port's name.
 bool isPortPath(const QString& setting) {
     return setting.contains('/');
@@ -34,26 +54,39 @@ bool isPortPath(const QString& setting) {
 // The pop-up's entries: the listed ports in name order (std::map orders its names by byte, as the
 // case-sensitive comparison does), then the ports added by path that still exist and are not
 // listed already, under their base names (or their paths, when the name is taken).
-std::vector<std::pair<QString, QString>> popUpEntries(const std::optional<SerialPortList>& ports,
-                                                      const QStringList& addedPaths) {
-    std::vector<std::pair<QString, QString>> entries;
-    QStringList titles;
+std::vector<PopUpEntry> popUpEntries(const std::optional<SerialPortList>& ports,
+                                     const QStringList& addedPaths) {
+    std::vector<PopUpEntry> entries;
+    QStringList names;
     QStringList paths;
-    for (const auto& [name, path] : ports.value_or(SerialPortList{})) {
-        entries.emplace_back(QString::fromLatin1(name), QFile::decodeName(path.c_str()));
-        titles << entries.back().first;
-        paths << entries.back().second;
+    for (const auto& [name, port] : ports.value_or(SerialPortList{})) {
+        const QString portName = QString::fromLatin1(name);
+        entries.push_back({portTitle(portName, port.description), portName,
+                           QFile::decodeName(port.path.c_str()),
+                           QString::fromStdString(port.identity)});
+        names << portName;
+        paths << entries.back().path;
     }
     for (const QString& path : addedPaths) {
         if (paths.contains(path) || !QFileInfo::exists(path)) {
             continue;
         }
         const QString name = QFileInfo(path).fileName();
-        entries.emplace_back(titles.contains(name) ? path : name, path);
-        titles << entries.back().first;
+        const QString title = names.contains(name) ? path : name;
+        entries.push_back({title, title, path, QString()});
+        names << title;
         paths << path;
     }
     return entries;
+}
+
+// Whether `entry` is the port the settings chose: by its adapter's identity when one was stored,
+// so that another adapter given the same name is not taken for it; else by its path or name.
+bool isChosenEntry(const PopUpEntry& entry, const QString& chosen, const QString& chosenIdentity) {
+    if (!chosenIdentity.isEmpty()) {
+        return entry.identity == chosenIdentity;
+    }
+    return isPortPath(chosen) ? entry.path == chosen : entry.name == chosen;
 }
 
 } // namespace
@@ -69,6 +102,7 @@ PortChooser::PortChooser(PortLister lister, Alerts& alerts, QWidget* window, QOb
     _popUp->setObjectName("serialPopUpButton");
     _popUp->setToolTip("The serial port for the VRG-500");
     _popUp->setAccessibleName("Serial Port");
+    _popUp->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     _popUp->resize(PopUpWidth, _popUp->sizeHint().height());
     // The choice, however it is made: a click, the keyboard, an assistive technology or code.
     // The pop-up's own rebuilding and resetting go on with its signals blocked.
@@ -110,7 +144,9 @@ void PortChooser::update() {
     if (_notifier == nullptr) {
         _subscribe();
     }
-    const QString chosen = QSettings().value(SelectedSerialPortKey).toString();
+    const QSettings settings;
+    const QString chosen = settings.value(SelectedSerialPortKey).toString();
+    const QString chosenIdentity = settings.value(SelectedSerialPortIdentityKey).toString();
     if (isPortPath(chosen) && !_portsByPath.contains(chosen)) {
         _portsByPath << chosen; // remembered from an earlier run: listed while it exists
     }
@@ -118,11 +154,13 @@ void PortChooser::update() {
     const QSignalBlocker rebuilding(_popUp);
     _popUp->clear();
     int selected = entries.empty() ? -1 : 0;
-    for (const auto& [title, path] : entries) {
-        if (isPortPath(chosen) ? path == chosen : title == chosen) {
+    for (const PopUpEntry& entry : entries) {
+        if (isChosenEntry(entry, chosen, chosenIdentity)) {
             selected = _popUp->count();
         }
-        _popUp->addItem(title, path);
+        _popUp->addItem(entry.title, entry.path);
+        _popUp->setItemData(_popUp->count() - 1, entry.name, PortNameRole);
+        _popUp->setItemData(_popUp->count() - 1, entry.identity, PortIdentityRole);
     }
     // Always there, so a line the system does not list can be chosen even with no ports.
     _popUp->insertSeparator(_popUp->count());
@@ -131,7 +169,16 @@ void PortChooser::update() {
     _popUp->setCurrentIndex(selected);
     _popUp->setEnabled(true);
     _settledIndex = selected;
+    _fitPopUpWidth();
     emit changed();
+}
+
+void PortChooser::_fitPopUpWidth() {
+    const int width = std::max(PopUpWidth, _popUp->sizeHint().width());
+    if (width != _popUp->width()) {
+        _popUp->setFixedWidth(width);
+        emit popUpResized();
+    }
 }
 
 void PortChooser::selectionMade() {
@@ -148,8 +195,16 @@ void PortChooser::selectionMade() {
         return;
     }
     _settledIndex = index;
-    QSettings().setValue(SelectedSerialPortKey,
-                         _portsByPath.contains(path) ? path : _popUp->currentText());
+    QSettings settings;
+    settings.setValue(
+        SelectedSerialPortKey,
+        _portsByPath.contains(path) ? path : _popUp->itemData(index, PortNameRole).toString());
+    const QString identity = _popUp->itemData(index, PortIdentityRole).toString();
+    if (identity.isEmpty()) {
+        settings.remove(SelectedSerialPortIdentityKey);
+    } else {
+        settings.setValue(SelectedSerialPortIdentityKey, identity);
+    }
 }
 
 void PortChooser::openPopUp() {
@@ -165,6 +220,9 @@ void PortChooser::askForPath() {
 }
 
 bool PortChooser::addPath(const QString& path) {
+    if (!isPortPath(path) && _selectByIdLink(path)) {
+        return true;
+    }
     QString reason;
     if (!isUsableSerialPortPath(path, &reason)) {
         _alerts.show(tr("%1 cannot be used as a serial port").arg(path), reason, true);
@@ -173,7 +231,24 @@ bool PortChooser::addPath(const QString& path) {
     if (!_portsByPath.contains(path)) {
         _portsByPath << path;
     }
-    QSettings().setValue(SelectedSerialPortKey, path);
+    QSettings settings;
+    settings.setValue(SelectedSerialPortKey, path);
+    settings.remove(SelectedSerialPortIdentityKey);
+    update();
+    return true;
+}
+
+bool PortChooser::_selectByIdLink(const QString& linkName) {
+    const auto ports = _lister();
+    const auto name = records::portNameOfByIdLink(ports.value_or(SerialPortList{}),
+                                                  QFile::encodeName(linkName).toStdString());
+    if (!name) {
+        return false;
+    }
+    QSettings settings;
+    settings.setValue(SelectedSerialPortKey, QString::fromLatin1(*name));
+    settings.setValue(SelectedSerialPortIdentityKey,
+                      QString::fromStdString(ports->at(*name).identity));
     update();
     return true;
 }
@@ -185,7 +260,8 @@ bool PortChooser::portSelected() const {
 }
 
 QString PortChooser::portName() const {
-    return _popUp->currentText();
+    const int index = _popUp->currentIndex();
+    return index < 0 ? QString() : _popUp->itemData(index, PortNameRole).toString();
 }
 
 std::string PortChooser::portPath() const {

@@ -1,6 +1,8 @@
 // The serial port the window works with: the toolbar's pop-up of the ports the system lists (kept
-// up to date as ports come and go), the ports added by path, "Other Port…", the choice remembered
-// in the settings, and the connection of the chosen port with why it could not be opened.
+// up to date as ports come and go, each shown with its adapter's description when udev gives one),
+// the ports added by path, "Other Port…", the choice remembered in the settings (by the adapter's
+// identity when it has one, so the choice follows the adapter to whatever name it gets next), and
+// the connection of the chosen port with why it could not be opened.
 #pragma once
 
 #include "SerialPortList.h"
@@ -30,6 +32,9 @@ class Alerts;
 
 // The settings key of the chosen port: its name as listed, or the device path of one added by path.
 inline constexpr const char* SelectedSerialPortKey = "Serial Port";
+// The settings key of the chosen port's adapter identity (records::SerialPort::identity); absent
+// when that port has none. When present, it alone says which listed port is the chosen one.
+inline constexpr const char* SelectedSerialPortIdentityKey = "Serial Port Identity";
 // The pop-up's last item, which asks for a device path.
 inline constexpr const char* OtherPortItemTitle = "Other Port\u2026";
 
@@ -57,11 +62,13 @@ class PortChooser : public QObject {
     // "Other Port…": asks for a device path in a window-modal dialog.
     void askForPath();
     // Adds the serial line at `path` (a device the system does not list) to the pop-up, selects
-    // and remembers it; a path that is not a usable terminal gives an alert instead.
+    // and remembers it; a path that is not a usable terminal gives an alert instead. The name of
+    // a listed adapter's link in /dev/serial/by-id selects that adapter's port instead.
     bool addPath(const QString& path);
 
     bool portSelected() const;
-    // The selected port's name as listed, and its device path as the system names the file.
+    // The selected port's name as listed (without its description), and its device path as the
+    // system names the file.
     QString portName() const;
     std::string portPath() const;
     // The shared connection of the selected port; null with why (empty when no port is selected).
@@ -70,9 +77,14 @@ class PortChooser : public QObject {
   signals:
     // The ports listed or the one selected changed.
     void changed();
+    // The pop-up's width changed: it is as wide as its widest entry, and never narrower than at
+    // first.
+    void popUpResized();
 
   private:
     void _subscribe();
+    void _fitPopUpWidth();
+    bool _selectByIdLink(const QString& linkName);
 
     PortLister _lister;
     Alerts& _alerts;

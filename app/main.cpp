@@ -42,7 +42,8 @@ struct Options {
                                     "listed as \"VRG-500 Simulator\"."};
     QCommandLineOption port{"port",
                             "Also offer the serial line at PATH (one the system does not list, "
-                            "such as a socat or network serial port), selected.",
+                            "such as a socat or network serial port), selected; or the name of a "
+                            "listed adapter's link in /dev/serial/by-id, whose port is selected.",
                             "PATH"};
 };
 

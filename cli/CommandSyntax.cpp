@@ -8,7 +8,9 @@ namespace tavrel::cli {
 
 const std::vector<OptionSyntax>& optionSyntaxes() {
     static const std::vector<OptionSyntax> options = {
-        {"-p", "--port", "PORT", "a port name as 'tavrelctl ports' lists it, or a device path",
+        {"-p", "--port", "PORT",
+         "a port name as 'tavrelctl ports' lists it, a device path, or the name of the port's "
+         "link in /dev/serial/by-id",
          &CommandLine::port, nullptr, true},
         {"-r", "--range", "RANGE", "all (0-299, the default), first100 (0-99), N-M or N (0-65535)",
          &CommandLine::range, nullptr, true},
@@ -37,7 +39,8 @@ const std::vector<CommandSyntax>& commandSyntaxes() {
          {"tavrelctl ports [--watch]"},
          {"Lists the RS-232 ports, one line each: NAME<TAB>PATH. With --watch, keeps running and "
           "prints \"+ NAME<TAB>PATH\" when a port arrives and \"- NAME<TAB>PATH\" when one "
-          "departs, until interrupted."},
+          "departs, until interrupted. A port whose adapter udev describes has <TAB>DESCRIPTION "
+          "after PATH: the adapter's vendor, model and serial number."},
          {"--watch"},
          runPorts,
          false},

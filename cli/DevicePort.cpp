@@ -10,6 +10,7 @@ using link::explainOpenFailure;
 using link::GenericDeviceErrorInformation;
 using link::GenericDeviceErrorMessage;
 using link::TavrelSocket;
+using records::portNameOfByIdLink;
 using records::TavrelError;
 
 std::optional<std::string> resolvePort(const std::string& port, ExitStatus* failure) {
@@ -24,13 +25,19 @@ std::optional<std::string> resolvePort(const std::string& port, ExitStatus* fail
                                   "Give the port as a device path, such as /dev/" + port + "."));
         return std::nullopt;
     }
+    // A kernel name first; else the name of an adapter's link in /dev/serial/by-id.
     auto found = ports->find(port);
+    if (found == ports->end()) {
+        if (auto byIdPort = portNameOfByIdLink(*ports, port)) {
+            found = ports->find(*byIdPort);
+        }
+    }
     if (found == ports->end()) {
         *failure = reportUsageError("unknown port '" + port +
                                     "' (see 'tavrelctl ports', or give a device path)");
         return std::nullopt;
     }
-    return found->second;
+    return found->second.path;
 }
 
 std::shared_ptr<TavrelSocket> openDevice(const std::string& path, TavrelError* error) {

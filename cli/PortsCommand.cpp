@@ -18,10 +18,13 @@ using records::SerialPortList;
 
 namespace {
 
+// NAME<tab>PATH, and <tab>DESCRIPTION for a port whose adapter udev describes.
 void printPorts(const SerialPortList& ports, const char* prefix) {
     // The list is a map, so names come in case-sensitive ascending order.
-    for (const auto& [name, path] : ports) {
-        printBytes(prefix + name + "\t" + path + "\n");
+    for (const auto& [name, port] : ports) {
+        const std::string description =
+            port.description.empty() ? std::string() : "\t" + port.description;
+        printBytes(prefix + name + "\t" + port.path + description + "\n");
         std::fflush(stdout); // a watcher reading through a pipe sees each change at once
     }
 }

@@ -25,13 +25,13 @@ void logSystemFailure(const char* what) {
     tavrelLog("%s", systemErrorText(std::string(what) + " failed", error).c_str());
 }
 
-// Every port in `from` that `to` lacks or holds under another path.
+// Every port in `from` that `to` lacks or holds under another path or adapter.
 SerialPortList portsMissingFrom(const SerialPortList& from, const SerialPortList& to) {
     SerialPortList missing;
-    for (const auto& [name, path] : from) {
+    for (const auto& [name, port] : from) {
         auto found = to.find(name);
-        if (found == to.end() || found->second != path) {
-            missing.emplace(name, path);
+        if (found == to.end() || found->second != port) {
+            missing.emplace(name, port);
         }
     }
     return missing;

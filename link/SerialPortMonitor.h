@@ -29,7 +29,7 @@ class SerialPortMonitor {
     using Lister = std::function<std::optional<records::SerialPortList>()>;
 
     // The ports that appeared and those that went away between two listings. A port whose path
-    // changed under the same name is in both.
+    // or adapter changed under the same name is in both.
     struct Changes {
         records::SerialPortList arrived;
         records::SerialPortList departed;

@@ -45,6 +45,11 @@ SerialDeviceRecord recordOfUdevDevice(udev_device* device) {
     if (const char* type = udev_device_get_sysattr_value(device, "type")) {
         record.uartType = parseUartType(type);
     }
+    udev_list_entry* entry = nullptr;
+    udev_list_entry_foreach(entry, udev_device_get_properties_list_entry(device)) {
+        const char* value = udev_list_entry_get_value(entry);
+        record.properties[udev_list_entry_get_name(entry)] = value != nullptr ? value : "";
+    }
     return record;
 }
 
@@ -58,29 +63,65 @@ std::optional<std::string> readSmallFile(const std::string& path) {
     return text.str();
 }
 
-// The device node named by a "uevent" file, as udev names it: "/dev/" and the DEVNAME value.
-std::optional<std::string> deviceNodeFromUevent(const std::string& uevent) {
+// The KEY=VALUE lines of a "uevent" file.
+UdevProperties ueventProperties(const std::string& uevent) {
+    UdevProperties properties;
     std::istringstream lines(uevent);
-    std::string line;
-    constexpr std::string_view key = "DEVNAME=";
-    while (std::getline(lines, line)) {
-        if (line.starts_with(key) && line.size() > key.size()) {
-            return "/dev/" + line.substr(key.size());
+    for (std::string line; std::getline(lines, line);) {
+        const size_t equals = line.find('=');
+        if (equals != std::string::npos && equals > 0) {
+            properties[line.substr(0, equals)] = line.substr(equals + 1);
         }
     }
-    return std::nullopt;
+    return properties;
 }
 
-SerialDeviceRecord recordOfSysfsTty(const std::string& ttyDirectory, const std::string& name) {
+// Adds what a udev database entry holds of a device: its properties ("E:KEY=VALUE") and, as
+// DEVLINKS, its links under /dev ("S:serial/by-id/..."), separated by spaces as libudev gives them.
+void addUdevDatabaseEntry(const std::string& entry, UdevProperties& properties) {
+    std::istringstream lines(entry);
+    std::string links;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("E:")) {
+            const size_t equals = line.find('=');
+            if (equals != std::string::npos && equals > 2) {
+                properties[line.substr(2, equals - 2)] = line.substr(equals + 1);
+            }
+        } else if (line.starts_with("S:") && line.size() > 2) {
+            links += (links.empty() ? "/dev/" : " /dev/") + line.substr(2);
+        }
+    }
+    if (!links.empty()) {
+        properties["DEVLINKS"] = links;
+    }
+}
+
+SerialDeviceRecord recordOfSysfsTty(const std::string& ttyDirectory, const std::string& name,
+                                    const std::string& udevDataFolder) {
     SerialDeviceRecord record;
     record.name = name;
     if (auto uevent = readSmallFile(ttyDirectory + "/uevent")) {
-        record.devicePath = deviceNodeFromUevent(*uevent);
+        record.properties = ueventProperties(*uevent);
+    }
+    // udev names the device node "/dev/" and the DEVNAME value.
+    if (auto devName = record.properties.find("DEVNAME");
+        devName != record.properties.end() && !devName->second.empty()) {
+        record.devicePath = "/dev/" + devName->second;
     }
     struct stat linkStatus {};
     record.hasParentDevice = lstat((ttyDirectory + "/device").c_str(), &linkStatus) == 0;
     if (auto type = readSmallFile(ttyDirectory + "/type")) {
         record.uartType = parseUartType(type->c_str());
+    }
+    // A character device's entry is named "c" and its numbers.
+    const auto major = record.properties.find("MAJOR");
+    const auto minor = record.properties.find("MINOR");
+    if (!udevDataFolder.empty() && major != record.properties.end() &&
+        minor != record.properties.end()) {
+        if (auto entry =
+                readSmallFile(udevDataFolder + "/c" + major->second + ":" + minor->second)) {
+            addUdevDatabaseEntry(*entry, record.properties);
+        }
     }
     return record;
 }
@@ -117,7 +158,10 @@ SerialPortList serialPortListFromRecords(const std::vector<SerialDeviceRecord>& 
     SerialPortList ports;
     for (const SerialDeviceRecord& record : records) {
         if (isListableSerialDevice(record)) {
-            ports.insert_or_assign(*record.name, *record.devicePath);
+            ports.insert_or_assign(*record.name,
+                                   records::SerialPort{*record.devicePath,
+                                                       adapterDescription(record.properties),
+                                                       adapterIdentity(record.properties)});
         }
     }
     return ports;
@@ -174,7 +218,7 @@ std::optional<std::vector<SerialDeviceRecord>> udevSerialDeviceRecords() {
 }
 
 std::optional<std::vector<SerialDeviceRecord>>
-sysfsSerialDeviceRecords(const std::string& sysfsRoot) {
+sysfsSerialDeviceRecords(const std::string& sysfsRoot, const std::string& udevDataFolder) {
     const std::string classDirectory = sysfsRoot + "/class/tty";
     auto names = directoryEntries(classDirectory);
     if (!names) {
@@ -185,7 +229,7 @@ sysfsSerialDeviceRecords(const std::string& sysfsRoot) {
     }
     std::vector<SerialDeviceRecord> records;
     for (const std::string& name : *names) {
-        records.push_back(recordOfSysfsTty(classDirectory + "/" + name, name));
+        records.push_back(recordOfSysfsTty(classDirectory + "/" + name, name, udevDataFolder));
     }
     return records;
 }
@@ -198,8 +242,9 @@ std::optional<SerialPortList> scanSerialPorts() {
     return serialPortListFromRecords(*records);
 }
 
-std::optional<SerialPortList> scanSerialPorts(const std::string& sysfsRoot) {
-    auto records = sysfsSerialDeviceRecords(sysfsRoot);
+std::optional<SerialPortList> scanSerialPorts(const std::string& sysfsRoot,
+                                              const std::string& udevDataFolder) {
+    auto records = sysfsSerialDeviceRecords(sysfsRoot, udevDataFolder);
     if (!records) {
         return std::nullopt;
     }

@@ -299,9 +299,9 @@ int main(int argc, char** argv) {
     // The simulator beside two ports of the kind a machine has, as `tavrel --demo` lists it.
     const std::string devicePath = device.slavePath();
     AppController::PortLister ports = [devicePath] {
-        return std::optional<SerialPortList>(SerialPortList{{DemoDevice::PortName, devicePath},
-                                                            {"ttyS0", "/dev/ttyS0"},
-                                                            {"ttyUSB0", "/dev/ttyUSB0"}});
+        return std::optional<SerialPortList>(SerialPortList{{DemoDevice::PortName, {devicePath}},
+                                                            {"ttyS0", {"/dev/ttyS0"}},
+                                                            {"ttyUSB0", {"/dev/ttyUSB0"}}});
     };
     if (state == "no-ports") {
         ports = [] { return std::optional<SerialPortList>(SerialPortList{}); };

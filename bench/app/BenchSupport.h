@@ -52,7 +52,7 @@ inline bool startDevice(Vrg500Simulator& device) {
 
 // A port list of the one port `name` at `path`.
 inline AppController::PortLister onePort(const std::string& name, const std::string& path) {
-    return [name, path] { return std::optional<SerialPortList>(SerialPortList{{name, path}}); };
+    return [name, path] { return std::optional<SerialPortList>(SerialPortList{{name, {path}}}); };
 }
 
 } // namespace benchsupport

@@ -1,7 +1,8 @@
-// Lists the machine's serial ports, one "NAME<tab>PATH" line each, and with --watch keeps
-// running, printing "+ NAME<tab>PATH" for each port plugged in and "- NAME<tab>PATH" for each one
-// pulled out. It shows the whole use of the discovery interface without an application
-// framework: the notification descriptor is served by poll().
+// Lists the machine's serial ports, one "NAME<tab>PATH" line each (and "<tab>DESCRIPTION" for an
+// adapter udev describes), and with --watch keeps running, printing the same line after "+ " for
+// each port plugged in and after "- " for each one pulled out. It shows the whole use of the
+// discovery interface without an application framework: the notification descriptor is served by
+// poll().
 #include "SerialPortDiscovery.h"
 #include "TavrelLog.h"
 
@@ -21,8 +22,9 @@ using tavrel::records::SerialPortList;
 namespace {
 
 void printPorts(const SerialPortList& ports, const char* prefix) {
-    for (const auto& [name, path] : ports) {
-        std::printf("%s%s\t%s\n", prefix, name.c_str(), path.c_str());
+    for (const auto& [name, port] : ports) {
+        std::printf("%s%s\t%s%s%s\n", prefix, name.c_str(), port.path.c_str(),
+                    port.description.empty() ? "" : "\t", port.description.c_str());
     }
     std::fflush(stdout);
 }

@@ -103,7 +103,7 @@ inline void clearSettings() {
 inline SerialPortList portsNamed(const QStringList& names) {
     SerialPortList ports;
     for (const QString& name : names) {
-        ports[name.toStdString()] = "/dev/" + name.toStdString();
+        ports[name.toStdString()] = {"/dev/" + name.toStdString()};
     }
     return ports;
 }
@@ -112,7 +112,7 @@ inline SerialPortList portsNamed(const QStringList& names) {
 inline std::unique_ptr<AppController> makeController(const std::string& devicePath) {
     SerialPortList ports;
     if (!devicePath.empty()) {
-        ports["ttySIM0"] = devicePath;
+        ports["ttySIM0"] = {devicePath};
     }
     auto controller = std::make_unique<AppController>([ports] { return std::optional(ports); });
     controller->window()->show();

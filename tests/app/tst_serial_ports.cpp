@@ -1,9 +1,12 @@
 // The port pop-up fed by the machine's own discovery path: a port appearing in a sysfs tree of the
-// test's own reaches the window through a real kernel device event, with nobody rebuilding the
-// pop-up by hand. And serial lines the registry does not report, added by their device path
-// through "Other Port…": checked, remembered, kept through rebuilds, and usable.
+// test's own (with its adapter in a udev database beside it) reaches the window through a real
+// kernel device event, with nobody rebuilding the pop-up by hand. The choice of an adapter
+// follows it to another name, and adapters are shown whole. And serial lines the registry does
+// not report, added by their device path through "Other Port…": checked, remembered, kept
+// through rebuilds, and usable.
 #include "../discovery/DiscoveryTestSupport.h"
 #include "AppTestSupport.h"
+#include "MainToolbar.h"
 #include "OtherPortDialog.h"
 #include "SerialPortScanner.h"
 
@@ -12,6 +15,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyleOptionComboBox>
 
 #include <cerrno>
 
@@ -29,11 +33,28 @@ QStringList portTitles(QComboBox* popUp) {
     return titles;
 }
 
-// A tty of a sysfs tree, hanging off a device as a plugged adapter's does.
-void plugInto(const QString& sysfsRoot, const QString& name) {
+// A tty of a sysfs tree, hanging off a device as a plugged adapter's does, and the udev
+// database entry of its adapter (in "udev" beside "class") when one is given.
+void plugInto(const QString& sysfsRoot, const QString& name, const QByteArray& udevEntry = {}) {
     const QString tty = sysfsRoot + "/class/tty/" + name;
     QVERIFY(QDir().mkpath(tty + "/device"));
-    writeBytes(tty + "/uevent", "MAJOR=188\nMINOR=7\nDEVNAME=" + name.toLatin1() + "\n");
+    static int plugged = 0;
+    const QByteArray minor = QByteArray::number(++plugged);
+    writeBytes(tty + "/uevent",
+               "MAJOR=188\nMINOR=" + minor + "\nDEVNAME=" + name.toLatin1() + "\n");
+    if (!udevEntry.isEmpty()) {
+        QVERIFY(QDir().mkpath(sysfsRoot + "/udev"));
+        writeBytes(sysfsRoot + "/udev/c188:" + minor, udevEntry);
+    }
+}
+
+// Ports named with their adapters' descriptions and identities, each at /dev/<name>.
+SerialPortList describedPorts(std::initializer_list<std::array<const char*, 3>> ports) {
+    SerialPortList list;
+    for (const auto& [name, description, identity] : ports) {
+        list[name] = {std::string("/dev/") + name, description, identity};
+    }
+    return list;
 }
 
 // Chooses "Other Port…" in the pop-up as a person would; the dialog it opens, or null.
@@ -56,7 +77,7 @@ void answerOtherPort(OtherPortDialog* dialog, const QString& path) {
 }
 
 SerialPortList twoPorts() {
-    return {{"ttyS0", "/dev/ttyS0"}, {"ttyS1", "/dev/ttyS1"}};
+    return portsNamed({"ttyS0", "ttyS1"});
 }
 
 } // namespace
@@ -167,28 +188,105 @@ class SerialPortsTest : public QObject {
         QVERIFY(QDir().mkpath(sysfs.path() + "/class/tty"));
         plugInto(sysfs.path(), "ttyS0");
         const std::string root = sysfs.path().toStdString();
-        AppController controller([root] { return scanSerialPorts(root); });
+        AppController controller([root] { return scanSerialPorts(root, root + "/udev"); });
         controller.window()->show();
         QComboBox* popUp = controller.portChooser()->popUp();
         QCOMPARE(portTitles(popUp), QStringList{"ttyS0"});
 
-        plugInto(sysfs.path(), "ttyUSB7");
+        plugInto(sysfs.path(), "ttyUSB7",
+                 "S:serial/by-id/usb-FTDI_FT232R_USB_UART_A600XYZ-if00-port0\n"
+                 "E:ID_MODEL=FT232R_USB_UART\nE:ID_SERIAL_SHORT=A600XYZ\n");
+        const QString title = "FT232R USB UART A600XYZ \u2014 ttyUSB7";
         UeventWitness witness;
         if (!sendChangeEvent()) {
             QSKIP(qPrintable(QString("cannot send a device event: ") + std::strerror(errno)));
         }
-        if (!QTest::qWaitFor([&] { return portTitles(popUp).contains("ttyUSB7"); }, 5000)) {
+        if (!QTest::qWaitFor([&] { return portTitles(popUp).contains(title); }, 5000)) {
             QVERIFY2(!witness.sawEventFor(virtualConsoleDevpath()),
                      "the kernel sent the event, the pop-up missed it");
             QSKIP("no device event reaches this system's network namespace");
         }
-        QCOMPARE(portTitles(popUp), (QStringList{"ttyS0", "ttyUSB7"}));
-        QCOMPARE(popUp->itemData(popUp->findText("ttyUSB7")).toString(), "/dev/ttyUSB7");
+        QCOMPARE(portTitles(popUp), (QStringList{"ttyS0", title}));
+        QCOMPARE(popUp->itemData(popUp->findText(title)).toString(), "/dev/ttyUSB7");
 
         QVERIFY(QDir(sysfs.path() + "/class/tty/ttyUSB7").removeRecursively());
         QVERIFY(sendChangeEvent());
-        QVERIFY(QTest::qWaitFor([&] { return !portTitles(popUp).contains("ttyUSB7"); }, 20000));
+        QVERIFY(QTest::qWaitFor([&] { return !portTitles(popUp).contains(title); }, 20000));
         QCOMPARE(portTitles(popUp), QStringList{"ttyS0"});
+    }
+
+    // Ports come and go under one window, adapters changing names; a person chooses now and then.
+    // A chosen adapter is found again under any name and never taken for another adapter that
+    // got its old name; a port without an identity is found by its name.
+    void choiceFollowsTheAdapter() {
+        const char* const ftdi = "FT232R USB UART A600XYZ";
+        const char* const ftdiId = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A600XYZ-if00-port0";
+        const std::array<const char*, 3> acm{"ttyACM0", "", ""}, plain{"ttyUSB3", "", ""},
+            ch340{"ttyUSB0", "QinHeng USB Serial", "1a86_USB_Serial"};
+        struct Step {
+            SerialPortList ports;
+            const char* chosen; // by a person, after the rebuild
+            const char* selected;
+            const char* stored;
+            const char* storedIdentity;
+        };
+        const Step steps[] = {
+            {describedPorts({acm, {"ttyUSB0", ftdi, ftdiId}}),
+             "FT232R USB UART A600XYZ \u2014 ttyUSB0", "FT232R USB UART A600XYZ \u2014 ttyUSB0",
+             "ttyUSB0", ftdiId},
+            {describedPorts({acm, ch340, {"ttyUSB1", ftdi, ftdiId}}), nullptr,
+             "FT232R USB UART A600XYZ \u2014 ttyUSB1", "ttyUSB0", ftdiId},
+            {describedPorts({acm, ch340}), nullptr, "ttyACM0", "ttyUSB0", ftdiId},
+            {describedPorts({acm, ch340, plain}), "ttyUSB3", "ttyUSB3", "ttyUSB3", nullptr},
+            {describedPorts({acm, plain, {"ttyUSB0", ftdi, ftdiId}}), nullptr, "ttyUSB3", "ttyUSB3",
+             nullptr},
+        };
+        SerialPortList ports;
+        AppController controller([&ports] { return std::optional(ports); });
+        QComboBox* popUp = controller.portChooser()->popUp();
+        for (const Step& step : steps) {
+            ports = step.ports;
+            controller.updateSerialPortsPopup();
+            if (step.chosen) {
+                popUp->setCurrentIndex(popUp->findText(step.chosen));
+                emit popUp->activated(popUp->currentIndex());
+            }
+            const QString context = popUp->currentText();
+            QCOMPARE(popUp->currentText(), step.selected);
+            QCOMPARE(controller.portChooser()->portName(), context.section(" \u2014 ", -1));
+            QCOMPARE(QSettings().value(SelectedSerialPortKey).toString(), step.stored);
+            QCOMPARE(QSettings().value(SelectedSerialPortIdentityKey),
+                     step.storedIdentity ? QVariant(step.storedIdentity) : QVariant());
+        }
+        // `tavrel --port` with the name of the adapter's by-id link selects its port.
+        QVERIFY(controller.addSerialPortByPath("usb-FTDI_FT232R_USB_UART_A600XYZ-if00-port0"));
+        QVERIFY(controller.alerts()->current() == nullptr);
+        QCOMPARE(popUp->currentText(), "FT232R USB UART A600XYZ \u2014 ttyUSB0");
+        QCOMPARE(QSettings().value(SelectedSerialPortIdentityKey).toString(), ftdiId);
+    }
+
+    // However long an adapter's description, every entry shows whole in the pop-up, and the
+    // window still shows every toolbar item.
+    void longDescriptionsShowWhole() {
+        const std::string description(120, 'W');
+        SerialPortList ports = describedPorts({{"ttyUSB0", description.c_str(), "id"}});
+        AppController controller([&ports] { return std::optional(ports); });
+        controller.window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(controller.window()));
+        QComboBox* popUp = controller.portChooser()->popUp();
+        QStyleOptionComboBox option;
+        option.initFrom(popUp);
+        const QRect field = popUp->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                           QStyle::SC_ComboBoxEditField, popUp);
+        for (int i = 0; i < popUp->count(); ++i) {
+            QVERIFY2(popUp->fontMetrics().horizontalAdvance(popUp->itemText(i)) <= field.width(),
+                     qPrintable(popUp->itemText(i)));
+        }
+        for (QAction* action : controller.window()->toolbar()->actions()) {
+            QWidget* item = controller.window()->toolbar()->widgetForAction(action);
+            QVERIFY2(item == nullptr || item->isVisible(),
+                     qPrintable(MainToolbar::itemIdentifier(action)));
+        }
     }
 };
 

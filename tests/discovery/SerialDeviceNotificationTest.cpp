@@ -9,8 +9,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const SerialPortList::value_type s0{"ttyS0", "/dev/ttyS0"}, usb0{"ttyUSB0", "/dev/ttyUSB0"},
-    usb1{"ttyUSB1", "/dev/ttyUSB1"};
+const SerialPortList::value_type s0{"ttyS0", {"/dev/ttyS0"}}, usb0{"ttyUSB0", {"/dev/ttyUSB0"}},
+    usb1{"ttyUSB1", {"/dev/ttyUSB1"}};
 
 class SerialDeviceNotification : public ::testing::Test {
   protected:
@@ -47,6 +47,13 @@ TEST_F(SerialDeviceNotification, SubscribesOnceAndReportsArrivalsThenDepartures)
     ASSERT_TRUE(listAgain(SerialPortList{usb1}));
     EXPECT_EQ(recorder.calls.size(), 2u);
     EXPECT_EQ(other.calls, (Calls{{1, false, {}}}));
+}
+
+TEST_F(SerialDeviceNotification, AnotherAdapterUnderTheSameNameDepartsAndArrives) {
+    notifier.registerTarget(&target, recorder.withFlagAndPorts());
+    const SerialPortList::value_type replaced{"ttyS0", {"/dev/ttyS0", "Other", "other-id"}};
+    ASSERT_TRUE(listAgain(SerialPortList{replaced}));
+    EXPECT_EQ(recorder.calls, (Calls{{2, true, {replaced}}, {2, false, {s0}}}));
 }
 
 TEST_F(SerialDeviceNotification, ActionGetsAsManyArgumentsAsItTakes) {

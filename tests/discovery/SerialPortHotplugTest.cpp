@@ -12,7 +12,7 @@ namespace {
 
 TEST(SerialPortHotplug, DeviceEventMakesTheMonitorListAgainAndReportTheNewPort) {
     const std::string devpath = virtualConsoleDevpath();
-    SerialPortList ports{{"ttyS0", "/dev/ttyS0"}};
+    SerialPortList ports{{"ttyS0", {"/dev/ttyS0"}}};
     SerialDeviceNotifier notifier([&] { return ports; });
     NotificationRecorder recorder;
     int target = 0;
@@ -21,7 +21,7 @@ TEST(SerialPortHotplug, DeviceEventMakesTheMonitorListAgainAndReportTheNewPort) 
     ASSERT_FALSE(source.empty()) << "no udev monitor could be made";
     std::cout << "udev monitor source: " << source << "\n";
 
-    ports.insert({"ttyUSB0", "/dev/ttyUSB0"}); // only a new listing sees it
+    ports.insert({"ttyUSB0", {"/dev/ttyUSB0"}}); // only a new listing sees it
     UeventWitness witness;
     if (!sendChangeEvent()) {
         GTEST_SKIP() << "cannot write /sys" << devpath << "/uevent: " << std::strerror(errno);
@@ -31,7 +31,7 @@ TEST(SerialPortHotplug, DeviceEventMakesTheMonitorListAgainAndReportTheNewPort) 
             << "the kernel sent the event but the " << source << " monitor did not report it";
         GTEST_SKIP() << "no device event reaches this system's network namespace";
     }
-    EXPECT_EQ(recorder.calls, (Calls{{2, true, {{"ttyUSB0", "/dev/ttyUSB0"}}}}));
+    EXPECT_EQ(recorder.calls, (Calls{{2, true, {{"ttyUSB0", {"/dev/ttyUSB0"}}}}}));
 }
 
 } // namespace
