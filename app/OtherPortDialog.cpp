@@ -1,5 +1,7 @@
 #include "OtherPortDialog.h"
 
+#include "OpenFailure.h"
+
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
@@ -15,13 +17,15 @@
 
 namespace tavrel::app {
 
-namespace {
-
-QString systemReason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error)) + ".";
+QString openFailureReason(const QString& path, int error) {
+    const QString reason = QString::fromLocal8Bit(std::strerror(error)) + ".";
+    if (error != EACCES && error != EPERM) {
+        return reason;
+    }
+    return reason + " " +
+           QString::fromLocal8Bit(
+               link::explainOpenFailure(QFile::encodeName(path).toStdString(), error));
 }
-
-} // namespace
 
 bool isUsableSerialPortPath(const QString& path, QString* reason) {
     QString why;
@@ -34,7 +38,7 @@ bool isUsableSerialPortPath(const QString& path, QString* reason) {
                            ? -1
                            : open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
-            why = systemReason(errno);
+            why = openFailureReason(path, errno);
         } else {
             const bool terminal = isatty(fd) == 1;
             close(fd);

@@ -14,6 +14,10 @@ namespace tavrel::app {
 // becoming the controlling terminal and without waiting for carrier, and closed at once.
 bool isUsableSerialPortPath(const QString& path, QString* reason);
 
+// Why the port at `path` could not be opened, from the errno of the failed attempt: the system's
+// words, and for a permission problem, after them, what to do about it as tavrelctl says it.
+QString openFailureReason(const QString& path, int error);
+
 // A small window-modal dialog asking for a device path.
 class OtherPortDialog : public QDialog {
     Q_OBJECT

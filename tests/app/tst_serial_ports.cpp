@@ -18,6 +18,8 @@
 #include <QStyleOptionComboBox>
 
 #include <cerrno>
+#include <grp.h>
+#include <unistd.h>
 
 using namespace apptest;
 
@@ -286,6 +288,27 @@ class SerialPortsTest : public QObject {
             QWidget* item = controller.window()->toolbar()->widgetForAction(action);
             QVERIFY2(item == nullptr || item->isVisible(),
                      qPrintable(MainToolbar::itemIdentifier(action)));
+        }
+    }
+
+    // A path the account may not open is explained as tavrelctl explains it, after the system's
+    // words.
+    void permissionProblemIsExplained() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("ttyS9");
+        writeBytes(path, "");
+        const group* dialout = getgrnam("dialout");
+        if (dialout == nullptr || chown(QFile::encodeName(path), uid_t(-1), dialout->gr_gid) != 0) {
+            QSKIP("cannot give a file to the dialout group");
+        }
+        const std::pair<int, QString> cases[] = {
+            {EACCES, "Permission denied. Your account lacks permission to use the serial port: "},
+            {ENOENT, "No such file or directory."},
+        };
+        for (const auto& [error, start] : cases) {
+            const QString reason = openFailureReason(path, error);
+            QVERIFY2(reason.startsWith(start), qPrintable(reason));
+            QCOMPARE(reason.contains("Add your account to the \"dialout\" group"), error == EACCES);
         }
     }
 };
