@@ -37,17 +37,19 @@ std::string tidied(const std::string& text) {
     return line;
 }
 
-// A vendor or model: the hardware database's name, the adapter's own string decoded, or that
-// string as udev made it safe, with its underscores as the spaces they stand for.
+// A vendor or model: the adapter's own string decoded, or that string as udev made it safe with
+// its underscores as the spaces they stand for, or else the hardware database's name. The
+// adapter's own are short and what its label and `lsusb` show ("FTDI", "FT232R USB UART"); the
+// database's are long ("Future Technology Devices International, Ltd").
 std::string adapterName(const UdevProperties& properties, const std::string& key) {
-    std::string name = tidied(property(properties, key + "_FROM_DATABASE"));
-    if (name.empty()) {
-        name = tidied(decodeUdevEncoded(property(properties, key + "_ENC")));
-    }
+    std::string name = tidied(decodeUdevEncoded(property(properties, key + "_ENC")));
     if (name.empty()) {
         std::string safe = property(properties, key);
         std::replace(safe.begin(), safe.end(), '_', ' ');
         name = tidied(safe);
+    }
+    if (name.empty()) {
+        name = tidied(property(properties, key + "_FROM_DATABASE"));
     }
     return name;
 }

@@ -41,10 +41,7 @@ TEST(SerialPortListing, FollowsTheListingRules) {
            {"/dev/ttyACM0", "Arduino (www.arduino.cc) 0043 75830333238351F0C0A1", arduinoById}},
           {"ttyS0", {"/dev/ttyS0"}},
           {"ttyS4", {"/dev/ttyS4"}},
-          {"ttyUSB0",
-           {"/dev/ttyUSB0",
-            "Future Technology Devices International, Ltd FT232 Serial (UART) IC A600XYZ",
-            ftdiById}}}},
+          {"ttyUSB0", {"/dev/ttyUSB0", "FTDI FT232R USB UART A600XYZ", ftdiById}}}},
         {"without a udev database no port is described",
          sysfsSerialDeviceRecords(fixtures + "/desktop").value(),
          {{"ttyACM0", {"/dev/ttyACM0"}},
@@ -76,7 +73,8 @@ TEST(SerialPortListing, DescribesAndIdentifiesEachAdapter) {
         UdevProperties properties;
         std::string description, identity;
     } cases[] = {
-        {"the database's names first, then the serial number, and the by-id link",
+        {"the adapter's own strings before the database's names, then the serial number, and "
+         "the by-id link",
          {{"ID_VENDOR_FROM_DATABASE", "Prolific Technology, Inc."},
           {"ID_VENDOR", "Prolific_Technology_Inc."},
           {"ID_MODEL_FROM_DATABASE", "PL2303 Serial Port"},
@@ -84,8 +82,14 @@ TEST(SerialPortListing, DescribesAndIdentifiesEachAdapter) {
           {"ID_SERIAL_SHORT", "0001"},
           {"ID_SERIAL", "Prolific_USB-Serial_Controller_0001"},
           {"DEVLINKS", "/dev/serial/by-path/pci-0:1 /dev/serial/by-id/usb-Prolific-port0"}},
-         "Prolific Technology, Inc. PL2303 Serial Port 0001",
+         "Prolific Technology Inc. USB-Serial Controller 0001",
          "/dev/serial/by-id/usb-Prolific-port0"},
+        {"the database's names where the adapter has no strings of its own",
+         {{"ID_VENDOR_FROM_DATABASE", "Prolific Technology, Inc."},
+          {"ID_MODEL_FROM_DATABASE", "PL2303 Serial Port"},
+          {"ID_SERIAL", "Prolific_0001"}},
+         "Prolific Technology, Inc. PL2303 Serial Port",
+         "Prolific_0001"},
         {"the adapter's strings decoded, without control characters; the first by-id link",
          {{"ID_VENDOR_ENC", "Silicon\x20Labs\x1b[2J"},
           {"ID_VENDOR", "Silicon_Labs__2J"},
