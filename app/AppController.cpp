@@ -225,6 +225,8 @@ void AppController::awakeFromNib() {
     _window->showDocumentTitle(_document->title());
     _window->attachToolbar(_ports->popUp());
     _ports->update();
+    // Where the window was when it last closed; the first time, as wide as the toolbar's items.
+    _window->restoreGeometry(QSettings().value(WindowGeometryKey).toByteArray());
 }
 
 // ---- The serial port ------------------------------------------------------------------------
@@ -335,6 +337,7 @@ void AppController::windowWillClose(QWidget* window) {
     if (window != _window) {
         return;
     }
+    QSettings().setValue(WindowGeometryKey, _window->saveGeometry());
     // Closed on purpose, the registers saved or not wanted: nothing is left to recover.
     if (!_terminating) {
         _document->dropRecoveryCopy();

@@ -54,6 +54,8 @@ class TransferRunner;
 // User-defaults keys.
 // The frame rate edited times are checked against (records::frameRateName).
 inline constexpr const char* FrameRateKey = "Frame Rate";
+// The main window's size and place when it last closed (QWidget::saveGeometry).
+inline constexpr const char* WindowGeometryKey = "Window Geometry";
 
 class AppController : public QObject {
     Q_OBJECT

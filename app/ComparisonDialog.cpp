@@ -3,6 +3,7 @@
 #include "RegisterLabelText.h"
 
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -73,7 +74,6 @@ ComparisonDialog::ComparisonDialog(QWidget* parent, const RegisterComparison& co
     setObjectName("comparisonDialog");
     setWindowTitle(tr("Compare with Device"));
     setWindowModality(Qt::WindowModal);
-    resize(560, 380);
 
     _summary = new QLabel(summaryText(comparison, first, last));
     _summary->setWordWrap(true);
@@ -115,6 +115,10 @@ ComparisonDialog::ComparisonDialog(QWidget* parent, const RegisterComparison& co
     layout->addWidget(_summary);
     layout->addWidget(_differences, 1);
     layout->addWidget(buttons);
+    // Room for 78 characters by 20 lines of the dialog's font, or what its contents need.
+    const QFontMetrics metrics(font());
+    resize(
+        QSize(metrics.averageCharWidth() * 78, metrics.lineSpacing() * 20).expandedTo(sizeHint()));
 }
 
 } // namespace tavrel::app

@@ -4,6 +4,7 @@
 #include <QAccessibleWidget>
 #include <QAction>
 #include <QComboBox>
+#include <QEvent>
 #include <QLayout>
 #include <QMainWindow>
 #include <QMouseEvent>
@@ -31,17 +32,21 @@ struct ToolbarCommand {
 };
 
 const ToolbarCommand ToolbarCommands[] = {
-    {OpenFileToolbarItemIdentifier, "Open File", "Open File", "Open a .vg2 file", "Open"},
-    {SaveFileToolbarItemIdentifier, "Save File", "Save File", "Save the registers to a .vg2 file",
-     "Save"},
-    {DownloadRegistersToolbarItemIdentifier, "Download Registers", "Download Registers",
-     "Download registers from the VRG-500", "RegDownload"},
-    {UploadRegistersToolbarItemIdentifier, "Upload Registers", "Upload Registers",
-     "Upload registers to the VRG-500", "RegUpload"},
-    {DownloadMenuSettingsToolbarItemIdentifier, "Download Menu", "Download Menu Settings",
-     "Download menu settings from the VRG-500", "MenuDownload"},
-    {UploadMenuSettingsToolbarItemIdentifier, "Upload Menu", "Upload Menu Settings",
-     "Upload menu settings to the VRG-500", "MenuUpload"},
+    {OpenFileToolbarItemIdentifier, QT_TR_NOOP("Open File"), QT_TR_NOOP("Open File"),
+     QT_TR_NOOP("Open a .vg2 file"), "Open"},
+    {SaveFileToolbarItemIdentifier, QT_TR_NOOP("Save File"), QT_TR_NOOP("Save File"),
+     QT_TR_NOOP("Save the registers to a .vg2 file"), "Save"},
+    {DownloadRegistersToolbarItemIdentifier, QT_TR_NOOP("Download Registers"),
+     QT_TR_NOOP("Download Registers"), QT_TR_NOOP("Download registers from the VRG-500"),
+     "RegDownload"},
+    {UploadRegistersToolbarItemIdentifier, QT_TR_NOOP("Upload Registers"),
+     QT_TR_NOOP("Upload Registers"), QT_TR_NOOP("Upload registers to the VRG-500"), "RegUpload"},
+    {DownloadMenuSettingsToolbarItemIdentifier, QT_TR_NOOP("Download Menu"),
+     QT_TR_NOOP("Download Menu Settings"), QT_TR_NOOP("Download menu settings from the VRG-500"),
+     "MenuDownload"},
+    {UploadMenuSettingsToolbarItemIdentifier, QT_TR_NOOP("Upload Menu"),
+     QT_TR_NOOP("Upload Menu Settings"), QT_TR_NOOP("Upload menu settings to the VRG-500"),
+     "MenuUpload"},
 };
 
 QIcon toolbarImage(const char* name) {
@@ -60,8 +65,8 @@ class SerialPortItem : public QToolButton {
   public:
     SerialPortItem(QComboBox* popUp, QSize iconSize) : _popUp(popUp) {
         setObjectName(SerialPortsToolbarItemIdentifier);
-        setAccessibleName("Serial Port");
-        setToolTip("The serial port for the VRG-500");
+        setAccessibleName(MainToolbar::tr("Serial Port"));
+        setToolTip(MainToolbar::tr("The serial port for the VRG-500"));
         setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         setAutoRaise(true);
         setFocusPolicy(Qt::NoFocus);
@@ -69,18 +74,30 @@ class SerialPortItem : public QToolButton {
         QPixmap blank(iconSize);
         blank.fill(Qt::transparent);
         setIcon(QIcon(blank));
-        setText("Serial Port");
-        popUp->setFixedSize(popUp->size());
+        setText(MainToolbar::tr("Serial Port"));
+        // As wide as its longest port name (and never narrower than it starts), so a port's
+        // description shows whole.
+        popUp->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        popUp->setMinimumWidth(popUp->width());
         popUp->setParent(this);
     }
 
     QSize sizeHint() const override {
         const QSize button = QToolButton::sizeHint();
-        return {std::max(button.width(), _popUp->width() + 2 * PopUpMargin), button.height()};
+        return {std::max(button.width(), _popUpSize().width() + 2 * PopUpMargin), button.height()};
     }
     QSize minimumSizeHint() const override { return sizeHint(); }
 
   protected:
+    // The pop-up's contents changed (it asks its parent to lay it out again): the item and the
+    // toolbar follow its width.
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::LayoutRequest) {
+            updateGeometry();
+            _placePopUp();
+        }
+        return QToolButton::event(event);
+    }
     void paintEvent(QPaintEvent*) override {
         QStylePainter painter(this);
         QStyleOptionToolButton option;
@@ -100,6 +117,8 @@ class SerialPortItem : public QToolButton {
   private:
     static constexpr int PopUpMargin = 2;
 
+    QSize _popUpSize() const { return _popUp->sizeHint().expandedTo(_popUp->minimumSize()); }
+
     // The style puts the icon at the top of the button's contents, in a band 4 px taller than
     // the icon, with the label underneath.
     void _placePopUp() {
@@ -109,6 +128,7 @@ class SerialPortItem : public QToolButton {
             style()->subControlRect(QStyle::CC_ToolButton, &option, QStyle::SC_ToolButton, this);
         const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
         const int iconCentre = button.top() + frame + (iconSize().height() + 4) / 2;
+        _popUp->resize(_popUpSize());
         _popUp->move((width() - _popUp->width()) / 2, iconCentre - _popUp->height() / 2);
     }
 
@@ -124,7 +144,7 @@ class SerialPortItemAccessible : public QAccessibleWidget {
 };
 
 // The toolbar exposes what it shows: the items that fit, and the extension button only while some
-// do not (the window's width shows every item, so it is normally hidden).
+// do not (a window narrower than every item shows it).
 class ToolbarAccessible : public QAccessibleWidget {
   public:
     explicit ToolbarAccessible(QToolBar* toolbar)
@@ -208,12 +228,12 @@ void MainToolbar::_addCommands(const Commands& commands) {
     for (size_t i = 0; i < std::size(ToolbarCommands); ++i) {
         const ToolbarCommand& command = ToolbarCommands[i];
         QAction* action = actions[i];
-        action->setIconText(command.label);
-        action->setToolTip(command.toolTip);
+        action->setIconText(tr(command.label));
+        action->setToolTip(tr(command.toolTip));
         action->setIcon(toolbarImage(command.image));
         action->setProperty(ItemIdentifierProperty, command.identifier);
         addAction(action);
-        widgetForAction(action)->setAccessibleName(command.paletteLabel);
+        widgetForAction(action)->setAccessibleName(tr(command.paletteLabel));
         widgetForAction(action)->setObjectName(command.identifier);
     }
 }
@@ -269,10 +289,6 @@ void MainToolbar::fitWindowWidth(QMainWindow* window) {
         frame.setWidth(frame.width() + 1);
         apply();
     }
-    QSize maxSize = window->maximumSize();
-    QSize minSize = window->minimumSize();
-    window->setMaximumSize(frame.width(), maxSize.height());
-    window->setMinimumSize(frame.width(), minSize.height());
 }
 
 } // namespace tavrel::app

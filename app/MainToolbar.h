@@ -1,6 +1,7 @@
 // The main window's toolbar: the serial port item, then the file and transfer commands' actions in
 // their fixed order, each named by its toolbar item identifier; and the window width that shows
-// every item. Assistive technologies meet the port item as the group holding the pop-up.
+// every item. A narrower window keeps the items that do not fit in the toolbar's extension menu.
+// Assistive technologies meet the port item as the group holding the pop-up.
 #pragma once
 
 #include <QString>
@@ -44,8 +45,8 @@ class MainToolbar : public QToolBar {
 
     // The toolbar item identifier of a toolbar action, empty for others.
     static QString itemIdentifier(const QAction* action);
-    // Makes `window` (which holds the toolbar) exactly as wide as showing every item needs, and
-    // fixes its width there.
+    // Makes `window` (which holds the toolbar) exactly as wide as showing every item needs; the
+    // window stays free to be resized, maximised or tiled.
     void fitWindowWidth(QMainWindow* window);
     // After the port pop-up's width changed: the port item takes the new width and `window` is
     // fitted again, from no bounds, so that every item still shows.

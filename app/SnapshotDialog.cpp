@@ -3,6 +3,7 @@
 #include "RegisterLabelText.h"
 
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -29,7 +30,6 @@ SnapshotDialog::SnapshotDialog(QWidget* parent, std::vector<SnapshotInfo> snapsh
     setObjectName("snapshotDialog");
     setWindowTitle(tr("Restore Snapshot"));
     setWindowModality(Qt::WindowModal);
-    resize(520, 320);
 
     auto* intro =
         new QLabel(_snapshots.empty()
@@ -59,6 +59,10 @@ SnapshotDialog::SnapshotDialog(QWidget* parent, std::vector<SnapshotInfo> snapsh
     layout->addWidget(intro);
     layout->addWidget(_list, 1);
     layout->addWidget(buttons);
+    // Room for 72 characters by 16 lines of the dialog's font, or what its contents need.
+    const QFontMetrics metrics(font());
+    resize(
+        QSize(metrics.averageCharWidth() * 72, metrics.lineSpacing() * 16).expandedTo(sizeHint()));
 }
 
 const SnapshotInfo* SnapshotDialog::chosen() const {

@@ -2,17 +2,22 @@
 // setting through hot-plug rebuilds, the enabling of the commands in toolbar and menus alike, the
 // version command and the generic alert, the help window and the manual, and closing.
 #include "AppTestSupport.h"
+#include "ComparisonDialog.h"
+#include "DeviceInformationDialog.h"
 #include "HelpMenu.h"
 #include "HelpViewer.h"
 #include "MainToolbar.h"
+#include "OtherPortDialog.h"
 #include "ProgressSheet.h"
 #include "RangeSheet.h"
 #include "RegisterTableModel.h"
+#include "SnapshotDialog.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QComboBox>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -23,6 +28,7 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolBar>
+#include <QTranslator>
 
 using namespace tavrel::sim;
 
@@ -42,6 +48,144 @@ void collectMenuActions(const QList<QAction*>& actions, QList<QAction*>& collect
         }
         if (action->menu() != nullptr) {
             collectMenuActions(action->menu()->actions(), collected);
+        }
+    }
+}
+
+// Pads every text that goes through tr() by 40%, as a longer language would; a text that does
+// not go through tr() keeps its length, and shows itself by it.
+class LongerTranslation : public QTranslator {
+  public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char*, const char* source, const char*, int) const override {
+        const QString text = QString::fromUtf8(source);
+        return text + QString((text.size() * 2 + 4) / 5, QChar('~'));
+    }
+};
+
+template <typename T> T* opened(T* dialog) {
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+    return dialog;
+}
+
+RegisterComparison someDifferences() {
+    RegisterComparison comparison;
+    RegisterDifference differs{12, RegisterDifference::Differs, {{"A IN", "01:00:00:00", ""}}};
+    comparison.differences = {differs, {13, RegisterDifference::OnlyLeft, {}}};
+    comparison.identical = 298;
+    return comparison;
+}
+
+// The sheets and dialogs, each opened over a controller's window with the port
+// "VRG-500 Simulator"; the window's toolbar too, whose controls must show whole.
+struct DialogCase {
+    const char* name;
+    std::function<QWidget*(AppController&)> open;
+    bool sheet = false;
+    bool wholeWindow = true; // the window it is must be as large as its contents ask
+};
+
+const DialogCase Dialogs[] = {
+    {"range sheet",
+     [](AppController& c) -> QWidget* {
+         c.window()->action(Command::DownloadRegisters)->trigger();
+         return c.rangeSheet();
+     },
+     true},
+    {"progress sheet",
+     [](AppController& c) -> QWidget* {
+         c.progressSheet()->begin(RegisterTransfers::tr("Downloading registers"), {0, 299});
+         c.progressSheet()->showProgress(RegisterTransfers::tr("Downloading register %1"), 65535);
+         return c.progressSheet();
+     },
+     true},
+    {"alert",
+     [](AppController& c) -> QWidget* {
+         return c.alerts()->showGenericError(OtherPortDialog::tr("It is not a terminal device."));
+     }},
+    {"unsaved changes",
+     [](AppController& c) -> QWidget* {
+         c.registerEditor()->store({{3, RegisterEntry{}}}, "Insert");
+         c.window()->action(Command::DownloadRegisters)->trigger();
+         return c.alerts()->current();
+     }},
+    {"other port",
+     [](AppController& c) -> QWidget* {
+         c.portChooser()->askForPath();
+         return shownDialog<OtherPortDialog>(c);
+     }},
+    {"register number",
+     [](AppController& c) -> QWidget* {
+         c.window()->action(Command::InsertRegister)->trigger();
+         return shownDialog<QInputDialog>(c);
+     }},
+    {"offset registers",
+     [](AppController& c) -> QWidget* {
+         return opened(new OffsetRegistersDialog(c.window(), OffsetChoice{}));
+     }},
+    {"device information",
+     [](AppController& c) -> QWidget* {
+         auto* dialog = new DeviceInformationDialog(c.window());
+         dialog->showInformation({"2.10", 1, 65535});
+         return opened(dialog);
+     }},
+    {"snapshots",
+     [](AppController& c) -> QWidget* {
+         const SnapshotInfo snapshot{
+             "/tmp/s.vg2", "VRG-500 Simulator", {0, 299}, 300, "2026-12-07 22:58:14"};
+         return opened(new SnapshotDialog(c.window(), {snapshot}));
+     }},
+    {"comparison",
+     [](AppController& c) -> QWidget* {
+         return opened(new ComparisonDialog(c.window(), someDifferences(), 0, 299));
+     }},
+    {"toolbar", [](AppController& c) -> QWidget* { return c.window()->toolbar(); }, false, false},
+};
+
+// The controls a person reads or uses in `part`: each whole, inside the window, and over no
+// other; the window, when `wholeWindow`, as large as its contents ask.
+void checkLayout(QWidget* part, bool wholeWindow) {
+    QWidget* window = part->window();
+    std::vector<QWidget*> controls;
+    for (QWidget* w : part->findChildren<QWidget*>()) {
+        const bool inSpinBox = qobject_cast<QAbstractSpinBox*>(w->parentWidget()) != nullptr;
+        if (w->isVisible() && !inSpinBox &&
+            (qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w) ||
+             qobject_cast<QComboBox*>(w) || qobject_cast<QLineEdit*>(w) ||
+             qobject_cast<QAbstractSpinBox*>(w))) {
+            controls.push_back(w);
+        }
+    }
+    QVERIFY(!controls.empty());
+    if (wholeWindow) {
+        // A window of wrapped text is as high as the text needs at its width.
+        const int height = window->hasHeightForWidth() ? window->heightForWidth(window->width())
+                                                       : window->sizeHint().height();
+        QVERIFY2(window->width() >= window->sizeHint().width() && window->height() >= height,
+                 qPrintable(QString("%1x%2 < %3x%4")
+                                .arg(window->width())
+                                .arg(window->height())
+                                .arg(window->sizeHint().width())
+                                .arg(window->sizeHint().height())));
+    }
+    for (QWidget* w : controls) {
+        const QString name =
+            QString("%1 \"%2\"").arg(w->metaObject()->className(), w->property("text").toString());
+        const QRect area(w->mapTo(window, QPoint(0, 0)), w->size());
+        QVERIFY2(window->rect().contains(area), qPrintable(name));
+        auto* label = qobject_cast<QLabel*>(w);
+        if (label != nullptr && label->wordWrap()) {
+            QVERIFY2(w->height() >= label->heightForWidth(w->width()), qPrintable(name));
+        } else {
+            QVERIFY2(w->width() >= w->sizeHint().width(), qPrintable(name));
+        }
+        QVERIFY2(w->height() >= w->minimumSizeHint().height(), qPrintable(name));
+        for (QWidget* other : controls) {
+            const QRect otherArea(other->mapTo(window, QPoint(0, 0)), other->size());
+            QVERIFY2(other == w || other->isAncestorOf(w) || w->isAncestorOf(other) ||
+                         !area.intersects(otherArea),
+                     qPrintable(name));
         }
     }
 }
@@ -263,56 +407,78 @@ class MainWindowTest : public QObject {
         QCOMPARE(percents.last(), 100);
     }
 
-    // The sheets offer nothing to maximise or minimise, and lay themselves out at the default
-    // font and at twice its size: every control whole, inside the sheet, none over another.
-    void sheetsLayOutAtAnyFontSize_data() {
-        QTest::addColumn<double>("scale");
-        QTest::newRow("default font") << 1.0;
-        QTest::newRow("twice the font") << 2.0;
+    // The window can be made larger or smaller both ways; the first start shows every toolbar
+    // item, and every later one puts the window where it was when it last closed.
+    void windowGeometryIsKept() {
+        QRect closedAt;
+        for (int start = 0; start < 2; ++start) {
+            AppController controller(lister());
+            MainWindow* window = controller.window();
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            QCOMPARE(window->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+            QVERIFY(window->minimumSizeHint().width() < window->width());
+            if (start == 0) {
+                for (QAction* action : window->toolbar()->actions()) {
+                    QVERIFY(window->toolbar()->widgetForAction(action)->isVisible());
+                }
+                window->setGeometry(window->geometry().adjusted(20, 30, 260, 140));
+                QTRY_VERIFY(window->width() > window->toolbar()->sizeHint().width() + 200);
+                closedAt = window->geometry();
+                window->close();
+            } else {
+                QCOMPARE(window->geometry(), closedAt);
+            }
+        }
     }
-    void sheetsLayOutAtAnyFontSize() {
+
+    // Every sheet and dialog lays itself out at the default font, at twice its size and in a
+    // language 40% longer: each control at least as wide as its text needs, whole, inside its
+    // window and over no other; the window as large as its contents ask. The sheets offer nothing
+    // to maximise or minimise.
+    void dialogsLayOutAtAnyFontAndTextLength_data() {
+        QTest::addColumn<int>("dialog");
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<bool>("longer");
+        for (int i = 0; i < int(std::size(Dialogs)); ++i) {
+            QTest::addRow("%s, default", Dialogs[i].name) << i << 1.0 << false;
+            QTest::addRow("%s, twice the font", Dialogs[i].name) << i << 2.0 << false;
+            QTest::addRow("%s, longer texts", Dialogs[i].name) << i << 1.0 << true;
+        }
+    }
+    void dialogsLayOutAtAnyFontAndTextLength() {
+        QFETCH(int, dialog);
         QFETCH(double, scale);
+        QFETCH(bool, longer);
+        const DialogCase& dialogCase = Dialogs[dialog];
         const QFont original = QApplication::font();
         QFont font = original;
         font.setPointSizeF(original.pointSizeF() * scale);
         QApplication::setFont(font);
-        AppController controller(lister());
-        controller.window()->show();
-        controller.rangeSheet()->ask("Upload selected registers to the VRG-500",
-                                     "Upload Everything Now");
-        controller.progressSheet()->begin("Downloading register 65535 of the VRG-500", {0, 299});
-        for (QDialog* sheet :
-             std::initializer_list<QDialog*>{controller.rangeSheet(), controller.progressSheet()}) {
-            const Qt::WindowFlags flags = sheet->windowFlags();
-            QVERIFY(flags.testFlag(Qt::CustomizeWindowHint)); // no buttons of the system's own
-            QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
-            QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
-            QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint)); // which cancels
-            QVERIFY(QTest::qWaitForWindowExposed(sheet));
-            std::vector<QWidget*> controls;
-            for (QWidget* w : sheet->findChildren<QWidget*>()) {
-                if (w->isVisible() &&
-                    (qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w) ||
-                     qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QProgressBar*>(w))) {
-                    controls.push_back(w);
-                }
-            }
-            QVERIFY(controls.size() >= 3);
-            for (QWidget* w : controls) {
-                const QRect area(w->mapTo(sheet, QPoint(0, 0)), w->size());
-                QVERIFY2(sheet->rect().contains(area), qPrintable(w->objectName()));
-                QVERIFY2(w->width() >= w->minimumSizeHint().width() &&
-                             w->height() >= w->minimumSizeHint().height(),
-                         qPrintable(w->metaObject()->className()));
-                for (QWidget* other : controls) {
-                    const QRect otherArea(other->mapTo(sheet, QPoint(0, 0)), other->size());
-                    QVERIFY(other == w || other->isAncestorOf(w) || w->isAncestorOf(other) ||
-                            !area.intersects(otherArea));
-                }
-            }
+        LongerTranslation translation;
+        if (longer) {
+            QCoreApplication::installTranslator(&translation);
         }
-        controller.cancelProgressSheet();
-        controller.progressSheet()->end();
+        _ports = portsNamed({"VRG-500 Simulator"});
+        {
+            AppController controller(lister());
+            controller.window()->show();
+            QVERIFY(QTest::qWaitForWindowExposed(controller.window()));
+            QWidget* shown = dialogCase.open(controller);
+            QVERIFY(shown != nullptr);
+            QVERIFY(QTest::qWaitForWindowExposed(shown->window()));
+            checkLayout(shown, dialogCase.wholeWindow);
+            if (dialogCase.sheet) {
+                const Qt::WindowFlags flags = shown->windowFlags();
+                QVERIFY(flags.testFlag(Qt::CustomizeWindowHint)); // no buttons of the system's own
+                QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+                QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+                QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint)); // which cancels
+            }
+            controller.cancelProgressSheet();
+            controller.progressSheet()->end();
+        }
+        QCoreApplication::removeTranslator(&translation);
         QApplication::setFont(original);
     }
 
