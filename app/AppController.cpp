@@ -11,6 +11,7 @@
 #include "MenuSettingsTransfers.h"
 #include "ProgressSheet.h"
 #include "RangeSheet.h"
+#include "RecentFiles.h"
 #include "RecoveryOffers.h"
 #include "RegisterCellDelegate.h"
 #include "RegisterDocument.h"
@@ -21,12 +22,15 @@
 #include "RegisterTransfers.h"
 #include "SafeUploads.h"
 #include "TavrelLog.h"
+#include "WindowStatusBar.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QMessageBox>
 #include <QSettings>
@@ -52,6 +56,7 @@ AppController::AppController(PortLister portLister, QObject* parent) : QObject(p
     _connectCommands();
     _connectEditing();
     _validateOnTableChanges();
+    _connectStatusBar();
     awakeFromNib();
 }
 
@@ -101,6 +106,7 @@ void AppController::_createObjects(PortLister portLister) {
     _registerFiles = new RegisterFiles(
         *_document, *_editor, *_tableModel, *_alerts, window, *_window->action(Command::Save),
         [this] { return _window->commitOpenField(); }, this);
+    _recentFiles = new RecentFiles(_window->recentMenu(), this);
     auto askToSaveChanges = [this](std::function<void()> then) {
         _registerFiles->askToSaveChanges(std::move(then));
     };
@@ -152,6 +158,14 @@ void AppController::_connectCommands() {
         connect(_window->action(command), &QAction::triggered, _edits, slot);
     }
     connect(_window->action(Command::AboutQt), &QAction::triggered, qApp, &QApplication::aboutQt);
+    connect(_window->action(Command::New), &QAction::triggered, _registerFiles,
+            &RegisterFiles::newDocument);
+    connect(_window->action(Command::Close), &QAction::triggered, _registerFiles,
+            &RegisterFiles::closeDocument);
+    connect(_recentFiles, &RecentFiles::chosen, this, &AppController::_openRecent);
+    connect(_registerFiles, &RegisterFiles::opened, _recentFiles, &RecentFiles::add);
+    connect(_registerFiles, &RegisterFiles::saved, _recentFiles, &RecentFiles::add);
+    connect(_window, &MainWindow::fileDropped, this, &AppController::openFile);
     connect(_window->action(Command::ChoosePort), &QAction::triggered, _ports,
             &PortChooser::openPopUp);
     connect(_window->action(Command::Compare), &QAction::triggered, _safeUploads,
@@ -218,6 +232,30 @@ void AppController::_validateOnTableChanges() {
     connect(_tableModel, &QAbstractItemModel::modelReset, this, &AppController::validateActions);
 }
 
+// The status bar follows the pop-up, the table and its selection.
+void AppController::_connectStatusBar() {
+    WindowStatusBar* status = _window->statusLine();
+    auto showPort = [this, status] {
+        status->showPort(_ports->portSelected() ? _ports->portName() : QString());
+    };
+    connect(_ports, &PortChooser::changed, status, showPort);
+    connect(_ports->popUp(), &QComboBox::currentIndexChanged, status, showPort);
+    auto showCount = [this, status] { status->showRegisterCount(_tableModel->rowCount()); };
+    connect(_tableModel, &QAbstractItemModel::rowsInserted, status, showCount);
+    connect(_tableModel, &QAbstractItemModel::rowsRemoved, status, showCount);
+    connect(_tableModel, &QAbstractItemModel::modelReset, status, showCount);
+    connect(_window->table()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &AppController::_showSelectionCount);
+    connect(_tableModel, &QAbstractItemModel::modelReset, this,
+            &AppController::_showSelectionCount);
+}
+
+void AppController::_showSelectionCount() {
+    const QItemSelectionModel* selection = _window->table()->selectionModel();
+    _window->statusLine()->showSelection(
+        static_cast<int>(selection->selectedRows(RegisterTableModel::RegisterColumn).size()));
+}
+
 // ---- Start-up ------------------------------------------------------------------------------
 
 void AppController::awakeFromNib() {
@@ -251,6 +289,26 @@ bool AppController::addSerialPortByPath(const QString& path) {
 
 void AppController::openVg2File() {
     _registerFiles->open();
+}
+
+void AppController::openFile(const QString& path) {
+    if (QFileInfo(path).suffix().compare("vgs", Qt::CaseInsensitive) == 0) {
+        _menuSettings->explainFile(path);
+        return;
+    }
+    _registerFiles->open(path);
+}
+
+void AppController::_openRecent(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        _recentFiles->remove(path);
+        _alerts->show(tr("\"%1\" can no longer be found.").arg(QFileInfo(path).fileName()),
+                      tr("It may have been moved, renamed or deleted. It has been removed from "
+                         "Open Recent."),
+                      true);
+        return;
+    }
+    _registerFiles->open(path);
 }
 
 void AppController::saveVg2File() {

@@ -10,7 +10,9 @@
 //   RegisterEditor         every edit of the collection as an undo step
 //   RegisterDocument       the file the table is of, unsaved changes, the recovery copy
 //   EditCommands           the Edit menu
-//   RegisterFiles          Open, Save, Save As, and the question before changes could be lost
+//   RegisterFiles          New, Open, Close, Save, Save As, and the question before changes
+//                          could be lost
+//   RecentFiles            Open Recent
 //   RegisterTransfers      Download Registers, Upload Registers
 //   SafeUploads            Compare with Device, safe uploads, snapshots
 //   MenuSettingsTransfers  the menu settings and vgs files
@@ -42,6 +44,7 @@ class HelpMenu;
 class MenuSettingsTransfers;
 class ProgressSheet;
 class RangeSheet;
+class RecentFiles;
 class RecoveryOffers;
 class RegisterDocument;
 class RegisterEditor;
@@ -89,6 +92,9 @@ class AppController : public QObject {
     void downloadMenuSettings();
     void uploadMenuSettings();
     void openVg2File();
+    // A file given to the window (at start-up, dropped on it): a register file is opened as Open
+    // does, unsaved changes asked about first; a menu settings file is only explained.
+    void openFile(const QString& path);
     // Saves the table in its own file, or asks for one (as Save As) when it has none.
     void saveVg2File();
     void saveVg2FileAs();
@@ -142,6 +148,7 @@ class AppController : public QObject {
     RegisterFiles* registerFiles() const { return _registerFiles; }
     DeviceTools* deviceTools() const { return _deviceTools; }
     HelpMenu* helpMenu() const { return _help; }
+    RecentFiles* recentFiles() const { return _recentFiles; }
 
   signals:
     // Emitted just before the application is asked to quit.
@@ -155,6 +162,10 @@ class AppController : public QObject {
     void _connectCommands();
     void _connectEditing();
     void _validateOnTableChanges();
+    void _connectStatusBar();
+    void _showSelectionCount();
+    // Open Recent's choice: a file gone from its place leaves the list, with an alert.
+    void _openRecent(const QString& path);
     // The facts the enabling table decides from.
     CommandState _commandState() const;
     void _closeAfterAsking();
@@ -171,6 +182,7 @@ class AppController : public QObject {
     DeviceJobs* _jobs = nullptr;
     EditCommands* _edits = nullptr;
     RegisterFiles* _registerFiles = nullptr;
+    RecentFiles* _recentFiles = nullptr;
     SafeUploads* _safeUploads = nullptr;
     RegisterTransfers* _transfers = nullptr;
     MenuSettingsTransfers* _menuSettings = nullptr;

@@ -26,7 +26,10 @@ struct Rule {
 };
 
 constexpr Rule Rules[] = {
+    {Command::New, Idle},
     {Command::Open, Idle},
+    {Command::OpenRecent, Idle},
+    {Command::Close, Idle},
     {Command::Save, Idle | Saveable},
     {Command::SaveAs, Idle | Saveable},
     {Command::Quit, Always},

@@ -7,7 +7,10 @@
 namespace tavrel::app {
 
 enum class Command {
+    New,
     Open,
+    OpenRecent, // the Open Recent menu
+    Close,
     Save,
     SaveAs,
     Quit,

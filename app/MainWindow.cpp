@@ -4,13 +4,18 @@
 #include "RegisterCellDelegate.h"
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
+#include "WindowStatusBar.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
 
 namespace tavrel::app {
 
@@ -35,6 +40,9 @@ MainWindow::MainWindow(RegisterTableModel* model, FrameRate frameRate) {
     _createActions();
     _createFrameRateActions(frameRate);
     _createMenus();
+    _statusBar = new WindowStatusBar(this);
+    setStatusBar(_statusBar);
+    setAcceptDrops(true);
 }
 
 void MainWindow::_setUpTable(RegisterTableModel* model) {
@@ -86,7 +94,9 @@ void MainWindow::_createActions() {
         QString text;
         QKeySequence shortcut;
     } commands[] = {
+        {Command::New, tr("New"), QKeySequence::New},
         {Command::Open, tr("Open..."), QKeySequence::Open},
+        {Command::Close, tr("Close"), QKeySequence::Close},
         {Command::Save, tr("Save..."), QKeySequence::Save},
         {Command::SaveAs, tr("Save As..."), QKeySequence::SaveAs},
         {Command::Quit, tr("Quit"), QKeySequence::Quit},
@@ -120,6 +130,8 @@ void MainWindow::_createActions() {
     for (const auto& command : commands) {
         _addAction(command.command, command.text, command.shortcut);
     }
+    // Every key the platform gives Close (Ctrl+W and Ctrl+F4 on Linux), not only its first.
+    action(Command::Close)->setShortcuts(QKeySequence::Close);
     action(Command::SafeUpload)->setCheckable(true);
     action(Command::Quit)->setMenuRole(QAction::QuitRole);
     action(Command::About)->setMenuRole(QAction::AboutRole);
@@ -162,8 +174,14 @@ QMenu* MainWindow::_addMenu(const QString& title, const std::vector<QAction*>& a
 
 void MainWindow::_createMenus() {
     auto a = [this](Command command) { return action(command); };
-    _addMenu(tr("&File"),
-             {a(Command::Open), a(Command::Save), a(Command::SaveAs), nullptr, a(Command::Quit)});
+    QMenu* file = _addMenu(tr("&File"), {a(Command::New), a(Command::Open)});
+    _recentMenu = file->addMenu(tr("Open Recent"));
+    _recentMenu->setObjectName("recentMenu");
+    _actions[Command::OpenRecent] = _recentMenu->menuAction();
+    file->addSeparator();
+    file->addActions({a(Command::Close), a(Command::Save), a(Command::SaveAs)});
+    file->addSeparator();
+    file->addAction(a(Command::Quit));
     QMenu* edit = _addMenu(tr("&Edit"), {a(Command::Undo), a(Command::Redo), nullptr,
                                          a(Command::Cut), a(Command::Copy), a(Command::CopyField),
                                          a(Command::Paste), a(Command::Delete), nullptr,
@@ -191,6 +209,42 @@ void MainWindow::_showTableMenu(const QPoint& position) {
     menu.addSeparator();
     menu.addAction(a(Command::CompareSelected));
     menu.exec(_table->viewport()->mapToGlobal(position));
+}
+
+// ---- Files dropped on the window ---------------------------------------------------------------
+
+QString MainWindow::droppableFile(const QMimeData* data) {
+    const QList<QUrl> urls = data != nullptr ? data->urls() : QList<QUrl>();
+    if (urls.size() != 1 || !urls.first().isLocalFile()) {
+        return {};
+    }
+    const QString path = urls.first().toLocalFile();
+    const QString suffix = QFileInfo(path).suffix();
+    const bool known = suffix.compare("vg2", Qt::CaseInsensitive) == 0 ||
+                       suffix.compare("vgs", Qt::CaseInsensitive) == 0;
+    return known ? path : QString();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppableFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+    if (!droppableFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = droppableFile(event->mimeData());
+    if (path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    emit fileDropped(path);
 }
 
 // ---- What the window shows ---------------------------------------------------------------------

@@ -1,7 +1,9 @@
-// The main window: the register table filling it, the toolbar, and the menus, with one action per
-// command shared by the menus, the toolbar and the table's context menu. The window runs no
-// command itself: whoever holds it connects each action to what runs it, and tells it which
-// commands can be used now.
+// The main window: the register table filling it, the toolbar, the menus, with one action per
+// command shared by the menus, the toolbar and the table's context menu, and the status bar. The
+// window runs no command itself: whoever holds it connects each action to what runs it, and tells
+// it which commands can be used now. A register file (.vg2) or menu settings file (.vgs) dropped
+// on it is handed on (fileDropped); other drops, and several files at once, are refused: the
+// window holds one document, and which of several files was meant is not for it to guess.
 #pragma once
 
 #include "CommandEnabling.h"
@@ -16,8 +18,12 @@
 class QAction;
 class QActionGroup;
 class QComboBox;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QKeySequence;
 class QMenu;
+class QMimeData;
 class QModelIndex;
 
 namespace tavrel::app {
@@ -26,6 +32,7 @@ class MainToolbar;
 class RegisterCellDelegate;
 class RegisterTableModel;
 class RegisterTableView;
+class WindowStatusBar;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -42,6 +49,12 @@ class MainWindow : public QMainWindow {
     const std::map<Command, QAction*>& actions() const { return _actions; }
     QActionGroup* frameRateActions() const { return _frameRates; }
     MainToolbar* toolbar() const { return _toolbar; }
+    // File ▸ Open Recent, filled by whoever keeps the list.
+    QMenu* recentMenu() const { return _recentMenu; }
+    WindowStatusBar* statusLine() const { return _statusBar; }
+
+    // The one local .vg2 or .vgs file that `data` carries, else empty.
+    static QString droppableFile(const QMimeData* data);
 
     // Puts the toolbar up, holding the port pop-up, and fits the window's width to it.
     void attachToolbar(QComboBox* portPopUp);
@@ -62,6 +75,13 @@ class MainWindow : public QMainWindow {
     void tableMenuRequested(const QModelIndex& clicked);
     // A frame rate was checked in the Frame Rate menu (however it became checked).
     void frameRateChosen(QAction* action);
+    // A register or menu settings file was dropped on the window.
+    void fileDropped(const QString& path);
+
+  protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void _setUpTable(RegisterTableModel* model);
@@ -77,6 +97,8 @@ class MainWindow : public QMainWindow {
     std::map<Command, QAction*> _actions;
     QActionGroup* _frameRates = nullptr;
     MainToolbar* _toolbar = nullptr;
+    QMenu* _recentMenu = nullptr;
+    WindowStatusBar* _statusBar = nullptr;
 };
 
 } // namespace tavrel::app

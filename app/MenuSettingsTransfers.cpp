@@ -132,4 +132,14 @@ void MenuSettingsTransfers::uploadFrom(const QString& path) {
     });
 }
 
+// ---- A file given to the window ----------------------------------------------------------------
+
+void MenuSettingsTransfers::explainFile(const QString& path) {
+    const QString text = tr("%1 holds a VRG-500's menu settings. To send them to the device, "
+                            "choose its port, then Upload Menu Settings... in the Device menu.")
+                             .arg(QFileInfo(path).fileName());
+    // Once the window is up, and outside whatever handed the file over (a drop).
+    QTimer::singleShot(0, this, [this, text] { _alerts.show(text, QString(), false); });
+}
+
 } // namespace tavrel::app

@@ -31,6 +31,9 @@ class MenuSettingsTransfers : public QObject {
     // What each does once its panel has chosen `path`: the name is remembered and the job started.
     void downloadTo(const QString& path);
     void uploadFrom(const QString& path);
+    // A menu settings file given to the window (at start-up, dropped on it): nothing is sent,
+    // which is a user's decision made with a port; an alert says how to send it.
+    void explainFile(const QString& path);
 
   private:
     DeviceJobs& _jobs;

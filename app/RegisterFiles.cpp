@@ -56,6 +56,10 @@ void RegisterFiles::open() {
     askToSaveChanges([this] { showOpenPanel(); });
 }
 
+void RegisterFiles::open(const QString& path) {
+    askToSaveChanges([this, path] { openFile(path); });
+}
+
 void RegisterFiles::showOpenPanel() {
     beginFilePanel(
         _window, QFileDialog::AcceptOpen, tr("Open Register File"), RegisterFileSuffix,
@@ -90,7 +94,31 @@ void RegisterFiles::readFile(const QString& path) {
     // The table is the file's now.
     _editor.undoStack()->setClean();
     _document.setPath(opened);
-    emit this->opened();
+    emit this->opened(opened);
+}
+
+// ---- New and Close -----------------------------------------------------------------------------
+
+void RegisterFiles::newDocument() {
+    askToSaveChanges([this] { emptyTable(tr("New")); });
+}
+
+void RegisterFiles::closeDocument() {
+    askToSaveChanges([this] { emptyTable(tr("Close")); });
+}
+
+void RegisterFiles::emptyTable(const QString& stepText) {
+    const QString before = _document.path();
+    // An empty untitled table is one already: no step that changes nothing.
+    if (before.isEmpty() && _table.registers().empty()) {
+        return;
+    }
+    _editor.replaceAll(RegisterCollection(), stepText,
+                       [document = &_document, before](bool redone) {
+                           document->setPath(redone ? QString() : before);
+                       });
+    _editor.undoStack()->setClean();
+    _document.setPath(QString());
 }
 
 // ---- Save --------------------------------------------------------------------------------------
@@ -141,6 +169,7 @@ void RegisterFiles::saveTo(const QString& path) {
     _editor.undoStack()->setClean();
     _window->setWindowModified(false);
     _document.setPath(path);
+    emit saved(path);
     if (afterSave) {
         QTimer::singleShot(0, this, afterSave);
     }

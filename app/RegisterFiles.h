@@ -1,6 +1,8 @@
-// Open, Save and Save As of vg2 register files, and the question before unsaved changes could be
-// lost. Open asks about unsaved changes first, then for the file, which is read once its panel has
-// gone: the table becomes the file's as one undo step, or an alert says why it could not be read.
+// New, Open, Close, Save and Save As of vg2 register files, and the question before unsaved changes
+// could be lost. Open asks about unsaved changes first, then for the file, which is read once its
+// panel has gone: the table becomes the file's as one undo step, or an alert says why it could not
+// be read. New and Close ask the same question and leave an empty, untitled table, as one undo
+// step too, marked saved as an opened file is: undoing it gives back the registers and their file.
 // Save writes the table to the file it is of, or asks for one as Save As does; either hands the
 // open field editor's text to the table first. Save's command text follows whether the table is of
 // a file.
@@ -39,6 +41,11 @@ class RegisterFiles : public QObject {
     // Don't Save; Cancel drops it. The open field editor's text is handed to the table first.
     void askToSaveChanges(std::function<void()> then);
     void open();
+    // Asks about unsaved changes, then reads `path` (Open Recent, a file dropped on the window).
+    void open(const QString& path);
+    // New and Close: asks about unsaved changes, then empties the table, of no file.
+    void newDocument();
+    void closeDocument();
     // Saves the table in its own file, or asks for one (as Save As) when it has none.
     void save();
     void saveAs();
@@ -53,7 +60,9 @@ class RegisterFiles : public QObject {
 
   signals:
     // A file was read into the table: the commands' enabling changes.
-    void opened();
+    void opened(const QString& path);
+    // The table was written to `path`.
+    void saved(const QString& path);
 
   private slots:
     // The document's file changed: Save follows it.
@@ -62,6 +71,8 @@ class RegisterFiles : public QObject {
   private:
     void showOpenPanel();
     void readFile(const QString& path);
+    // The table emptied and of no file, as the undo step `stepText`.
+    void emptyTable(const QString& stepText);
 
     RegisterDocument& _document;
     RegisterEditor& _editor;

@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -87,6 +88,44 @@ RegisterTableArea::RegisterTableArea(RegisterTableView* table, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(table);
+}
+
+void RegisterTableView::setModel(QAbstractItemModel* model) {
+    QTableView::setModel(model);
+    if (model != nullptr) {
+        connect(model, &QAbstractItemModel::rowsInserted, this,
+                &RegisterTableView::_followRowCount);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &RegisterTableView::_followRowCount);
+        connect(model, &QAbstractItemModel::modelReset, this, &RegisterTableView::_followRowCount);
+    }
+    _showsHint = false;
+    _followRowCount();
+}
+
+QString RegisterTableView::emptyHint() {
+    return tr("Choose the VRG-500's port and Download Registers, or open a register file");
+}
+
+void RegisterTableView::_followRowCount() {
+    const bool empty = model() == nullptr || model()->rowCount() == 0;
+    if (empty == _showsHint) {
+        return;
+    }
+    _showsHint = empty;
+    viewport()->update();
+    _updateCurrentCell();
+}
+
+void RegisterTableView::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    if (!_showsHint) {
+        return;
+    }
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    const int margin = fontMetrics().averageCharWidth() * 2;
+    painter.drawText(viewport()->rect().adjusted(margin, margin, -margin, -margin),
+                     Qt::AlignCenter | Qt::TextWordWrap, emptyHint());
 }
 
 void RegisterTableView::doItemsLayout() {
@@ -197,7 +236,7 @@ void RegisterTableView::_updateCurrentCell() {
         current.isValid() && machine >= 0
             ? tr("Current field: %1 of register %2")
                   .arg(RegisterTableModel::fieldName(machine, _currentLine), number)
-            : QString());
+            : (_showsHint ? emptyHint() : QString()));
 }
 
 void RegisterTableView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {

@@ -21,6 +21,9 @@
 // Copying is the Edit menu's alone: the view's own copy of the current cell's text is left out,
 // so Ctrl+C does nothing while Copy is disabled.
 //
+// An empty table shows a short hint, centred in the viewport, of how to fill it; it is also the
+// table's accessible description while the table is empty.
+//
 // Qt's interface of a table lists its cells and headers only, so assistive technologies would not
 // find the field editor and the refusal beside it, which the viewport holds. The table is placed
 // in a RegisterTableArea, which they meet as the table followed by the viewport, a pane holding
@@ -40,8 +43,12 @@ class RegisterTableView : public QTableView {
     // Space the register number column gives its text besides the text's own width.
     static constexpr int RegisterColumnPadding = 12;
 
+    void setModel(QAbstractItemModel* model) override;
     void doItemsLayout() override;
     void reset() override;
+
+    // What an empty table says.
+    static QString emptyHint();
 
     // Fits the register number column to every number the model holds.
     void fitRegisterColumn();
@@ -63,6 +70,7 @@ class RegisterTableView : public QTableView {
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
 
@@ -75,6 +83,8 @@ class RegisterTableView : public QTableView {
     void changeEvent(QEvent* event) override;
 
   private:
+    // The hint comes and goes as the table empties and fills.
+    void _followRowCount();
     // Widens the register number column, if need be, for the numbers of rows `start` to `end`.
     void _widenRegisterColumn(int start, int end);
     int _registerTextWidth(int start, int end) const;
@@ -93,6 +103,7 @@ class RegisterTableView : public QTableView {
     void _goToField(int row) const;
 
     int _currentLine = 0;
+    bool _showsHint = false;
     // Set while a selection is made (selectionCommand is const, so these are mutable).
     mutable bool _registersChosen = false;
     mutable bool _goingToField = false; // the selection about to change goes to a field

@@ -5,13 +5,9 @@
 #include "AppController.h"
 #include "DemoDevice.h"
 #include "QuitOnSignal.h"
-#include "RegisterFiles.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFileInfo>
-#include <QMainWindow>
-#include <QMessageBox>
 #include <QTimer>
 
 #include <cstdio>
@@ -19,22 +15,6 @@
 #include <string_view>
 
 namespace {
-
-// As Open does once its panel closes, so a file that cannot be read gives the usual alert. A menu
-// settings file is only named: sending it to a device is a user's decision, made with a port.
-void openAtStart(tavrel::app::AppController& controller, const QString& path) {
-    if (QFileInfo(path).suffix().compare("vgs", Qt::CaseInsensitive) == 0) {
-        const QString text = QString("%1 holds a VRG-500's menu settings. To send them to the "
-                                     "device, choose its port, then Upload Menu Settings... in "
-                                     "the Device menu.")
-                                 .arg(QFileInfo(path).fileName());
-        QTimer::singleShot(0, controller.window(), [&controller, text] {
-            QMessageBox::information(controller.window(), "Tavrel", text);
-        });
-        return;
-    }
-    controller.registerFiles()->openFile(path);
-}
 
 // The command line's options, described once for both ways it is read.
 struct Options {
@@ -117,7 +97,9 @@ int main(int argc, char** argv) {
         controller.addSerialPortByPath(parser.value(options.port)); // a bad path gives an alert
     }
     if (!parser.positionalArguments().isEmpty()) {
-        openAtStart(controller, parser.positionalArguments().constFirst());
+        // As Open does, so a file that cannot be read gives the usual alert; a menu settings
+        // file is only explained.
+        controller.openFile(parser.positionalArguments().constFirst());
     }
     // Registers a window left unsaved when it was ended (a crash, a signal, a power cut).
     QTimer::singleShot(0, &controller, [&controller] { controller.offerRecoveredRegisters(); });

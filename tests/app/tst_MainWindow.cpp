@@ -12,6 +12,7 @@
 #include "RangeSheet.h"
 #include "RegisterTableModel.h"
 #include "SnapshotDialog.h"
+#include "WindowStatusBar.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -78,7 +79,7 @@ RegisterComparison someDifferences() {
 }
 
 // The sheets and dialogs, each opened over a controller's window with the port
-// "VRG-500 Simulator"; the window's toolbar too, whose controls must show whole.
+// "VRG-500 Simulator"; the window's toolbar and status bar too, whose controls must show whole.
 struct DialogCase {
     const char* name;
     std::function<QWidget*(AppController&)> open;
@@ -141,6 +142,13 @@ const DialogCase Dialogs[] = {
          return opened(new ComparisonDialog(c.window(), someDifferences(), 0, 299));
      }},
     {"toolbar", [](AppController& c) -> QWidget* { return c.window()->toolbar(); }, false, false},
+    {"status bar",
+     [](AppController& c) -> QWidget* {
+         c.tableModel()->storeRegister(3, RegisterEntry{});
+         c.editCommands()->selectAllRegisters();
+         return c.window()->statusBar();
+     },
+     false, false},
 };
 
 // The controls a person reads or uses in `part`: each whole, inside the window, and over no
@@ -407,6 +415,26 @@ class MainWindowTest : public QObject {
         QCOMPARE(percents.last(), 100);
     }
 
+    // New and Close take the platform's keys (Ctrl+N, Ctrl+W here), and no two commands share a
+    // shortcut.
+    void shortcutsAreTheirsAlone() {
+        AppController controller(lister());
+        QCOMPARE(controller.window()->action(Command::New)->shortcut(),
+                 QKeySequence(QKeySequence::New));
+        QCOMPARE(controller.window()->action(Command::Close)->shortcut(),
+                 QKeySequence(QKeySequence::Close));
+        QMap<QString, QString> owners;
+        for (const auto& [command, action] : controller.window()->actions()) {
+            for (const QKeySequence& key : action->shortcuts()) {
+                const QString text = key.toString();
+                QVERIFY2(!owners.contains(text),
+                         qPrintable(text + ": " + owners.value(text) + ", " + action->text()));
+                owners[text] = action->text();
+            }
+        }
+        QVERIFY(owners.contains("Ctrl+N") && owners.contains("Ctrl+W"));
+    }
+
     // The window can be made larger or smaller both ways; the first start shows every toolbar
     // item, and every later one puts the window where it was when it last closed.
     void windowGeometryIsKept() {
@@ -430,6 +458,37 @@ class MainWindowTest : public QObject {
                 QCOMPARE(window->geometry(), closedAt);
             }
         }
+    }
+
+    // The status bar names the port chosen, counts the registers (a download's as they arrive)
+    // and the registers selected.
+    void statusBarFollowsPortTableAndSelection() {
+        Vrg500Simulator simulator;
+        QVERIFY(simulator.start());
+        _ports = SerialPortList{{"ttySIM0", simulator.slavePath()}};
+        AppController controller(lister());
+        controller.window()->show();
+        WindowStatusBar* status = controller.window()->statusLine();
+        auto texts = [status] {
+            return QStringList{
+                status->portLabel()->text(), status->countLabel()->text(),
+                status->selectionLabel()->isVisible() ? status->selectionLabel()->text() : "-"};
+        };
+        QCOMPARE(texts(), QStringList({"ttySIM0", "0 register(s)", "-"}));
+        controller.registerTransfers()->downloadRange(tavrel::records::RegisterRange{5, 9});
+        awaitTransferEnd(controller, 10000);
+        QCOMPARE(texts(), QStringList({"ttySIM0", "5 register(s)", "-"}));
+        controller.editCommands()->selectAllRegisters();
+        QCOMPARE(texts(), QStringList({"ttySIM0", "5 register(s)", "5 selected"}));
+        controller.editCommands()->selectRegisters({6, 8});
+        QCOMPARE(texts(), QStringList({"ttySIM0", "5 register(s)", "2 selected"}));
+        controller.registerEditor()->remove({6}, "Delete");
+        QCOMPARE(texts().mid(1), QStringList({"4 register(s)", "1 selected"}));
+        _ports = SerialPortList{};
+        controller.updateSerialPortsPopup();
+        QCOMPARE(texts().first(), "No serial port");
+        controller.tableModel()->removeAllRegisters();
+        QCOMPARE(texts().mid(1), QStringList({"0 register(s)", "-"}));
     }
 
     // Every sheet and dialog lays itself out at the default font, at twice its size and in a

@@ -1,5 +1,5 @@
 // The register table: row order, the texts of every column, which runs are bold, that storing
-// one register touches only its row, and what reaches the screen.
+// one register touches only its row, the hint of an empty table, and what reaches the screen.
 #include "AppTestSupport.h"
 #include "RegisterCellDelegate.h"
 #include "RegisterTableModel.h"
@@ -181,6 +181,37 @@ class RegisterTableTest : public QObject {
         }
         QVERIFY(!changed.isEmpty());
         QVERIFY2(field.contains(changed), qPrintable(QDebug::toString(changed)));
+    }
+
+    // An empty table says how to fill it, in the placeholder text colour and to screen readers
+    // as its description; a table with registers says nothing of it.
+    void emptyTableShowsAHint() {
+        RegisterTableView* table = _controller->window()->table();
+        QPalette palette = table->palette();
+        const QColor hint(255, 0, 255); // a colour nothing else in the table has
+        palette.setColor(QPalette::PlaceholderText, hint);
+        table->setPalette(palette);
+        const auto hinted = [table, hint] {
+            const QImage image = table->viewport()->grab().toImage();
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (image.pixelColor(x, y) == hint) {
+                        return true;
+                    }
+                }
+            }
+            return false;
+        };
+        const std::pair<int, bool> steps[] = {{0, true}, {1, false}, {0, true}};
+        for (const auto& [registers, shown] : steps) {
+            if (registers > 0) {
+                model()->storeRegister(1, onMachine(0, time(1, 2, 3, 4), Unset, "REEL0001"));
+            } else {
+                model()->removeAllRegisters();
+            }
+            QCOMPARE(hinted(), shown);
+            QCOMPARE(table->accessibleDescription() == RegisterTableView::emptyHint(), shown);
+        }
     }
 
     // What the window shows on screen (its flushed backing store) comes to equal a fresh drawing

@@ -1,16 +1,22 @@
 // The commands that go through files: the menu settings transfers between the simulated device
-// and vgs files, and Open and Save of vg2 register files. What the panels propose, what is
-// remembered, and what a failed Open or Save says and leaves behind (a failed menu settings
-// transfer: tst_device_jobs).
+// and vgs files, and New, Open, Open Recent, Close and Save of vg2 register files, and files
+// dropped on the window. What the panels propose, what is remembered, and what a failed Open or
+// Save says and leaves behind (a failed menu settings transfer: tst_device_jobs).
 #include "AppTestSupport.h"
 #include "FilePanel.h"
+#include "MainWindow.h"
 #include "MenuSettingsTransfers.h"
+#include "RecentFiles.h"
 #include "RegisterFile.h"
 #include "RegisterFiles.h"
 #include "RegisterTableModel.h"
 
 #include <QDir>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QUndoStack>
+#include <QUrl>
 
 using namespace tavrel::sim;
 using namespace apptest;
@@ -35,6 +41,8 @@ QByteArray registerFileText(const RegisterCollection& registers) {
 
 } // namespace
 
+Q_DECLARE_METATYPE(tavrel::app::Command)
+
 class FileCommandsTest : public QObject, DeviceTestFixture {
     Q_OBJECT
 
@@ -43,12 +51,35 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
 
     QString path(const QString& name) const { return _files->filePath(name); }
 
+    // Opens the register file `name` and waits until the window shows it.
+    void openNamed(const QString& name) {
+        _controller->registerFiles()->openFile(path(name));
+        QTRY_VERIFY(_controller->window()->windowTitle().startsWith(name + "["));
+    }
+
+    QStringList recentTitles() const {
+        QStringList titles;
+        for (QAction* item : _controller->window()->recentMenu()->actions()) {
+            titles << (item->isSeparator() ? "-" : item->text());
+        }
+        return titles;
+    }
+
     // Accepts the open panel with `name`, as a person would; null if no panel is open.
     void choose(const QString& name) {
         QFileDialog* panel = filePanel(*_controller);
         QVERIFY(panel != nullptr);
         panel->selectFile(path(name));
         static_cast<QDialog*>(panel)->accept();
+    }
+
+    QAction* recentAction(const QString& text) const {
+        for (QAction* item : _controller->window()->recentMenu()->actions()) {
+            if (item->text() == text) {
+                return item;
+            }
+        }
+        return nullptr;
     }
 
     // The folder and the name that the next save panel proposes; the panel is cancelled.
@@ -114,6 +145,121 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
         QCOMPARE(_device->menu(), patternBlock(77));
         dismissAlert(*_controller);
         QCOMPARE(proposal(&AppController::downloadMenuSettings), path("elsewhere/Show.vgs"));
+    }
+
+    // ---- New, Close, Open Recent, files dropped ----------------------------------------------
+
+    // New and Close ask about unsaved changes first, then leave an empty untitled table, saved:
+    // one step, which Undo takes back with the file the table was of.
+    void newAndCloseEmptyTheTable_data() {
+        QTest::addColumn<Command>("command");
+        QTest::newRow("New") << Command::New;
+        QTest::newRow("Close") << Command::Close;
+    }
+    void newAndCloseEmptyTheTable() {
+        QFETCH(Command, command);
+        writeBytes(path("Show.vg2"), registerFileText(sampleCollection()));
+        openNamed("Show.vg2");
+        app().registerEditor()->store({{7, entryWith(7, FourClips)}}, "Insert");
+        QAction* action = app().window()->action(command);
+        action->trigger();
+        answerAlert(app(), "Save changes to the registers?", "Cancel");
+        QCOMPARE(app().tableModel()->rowCount(), 4);
+        action->trigger();
+        answerAlert(app(), "Save changes to the registers?", "Don't Save");
+        QCOMPARE(app().tableModel()->rowCount(), 0);
+        QCOMPARE(app().window()->windowTitle(), "Untitled[*] \u2014 Tavrel");
+        QVERIFY(!app().document()->isModified());
+        QCOMPARE(app().window()->action(Command::Save)->isEnabled(), false);
+        action->trigger(); // an empty untitled table already: no question, no step
+        QVERIFY(app().alerts()->current() == nullptr);
+        app().registerEditor()->undoStack()->undo();
+        QCOMPARE(app().tableModel()->rowCount(), 4);
+        QCOMPARE(app().window()->windowTitle(), "Show.vg2[*] \u2014 Tavrel");
+        QCOMPARE(fileBytes(path("Show.vg2")), registerFileText(sampleCollection()));
+    }
+
+    // Open Recent: the files last opened or saved, most recent first, each once, at most ten,
+    // kept for the next start; a file gone from its place leaves the list, with an alert; Clear
+    // Menu empties it.
+    void openRecent() {
+        QCOMPARE(recentTitles(), QStringList({"-", "Clear Menu"}));
+        for (int i = 0; i < 12; ++i) {
+            writeBytes(path(QString("R%1.vg2").arg(i)),
+                       registerFileText(collectionOf({{i, entryWith(i, FourClips)}})));
+            openNamed(QString("R%1.vg2").arg(i));
+        }
+        openNamed("R5.vg2");
+        _controller->registerFiles()->saveTo(path("Saved.vg2"));
+        const QStringList expected{"Saved.vg2", "R5.vg2", "R11.vg2", "R10.vg2", "R9.vg2",
+                                   "R8.vg2",    "R7.vg2", "R6.vg2",  "R4.vg2",  "R3.vg2"};
+        QCOMPARE(recentTitles(), expected + QStringList({"-", "Clear Menu"}));
+        useController(makeController(_device->slavePath())); // the next start lists them too
+        QCOMPARE(recentTitles(), expected + QStringList({"-", "Clear Menu"}));
+        QVERIFY(QFile::remove(path("R9.vg2")));
+        app().window()->recentMenu()->actions().at(4)->trigger();
+        expectAlert(app(), "\"R9.vg2\" can no longer be found.",
+                    "It may have been moved, renamed or deleted. It has been removed from "
+                    "Open Recent.");
+        dismissAlert(app());
+        QCOMPARE(recentTitles().size(), 11);
+        QVERIFY(!recentTitles().contains("R9.vg2"));
+        QCOMPARE(app().tableModel()->rowCount(), 0);
+        app().window()->recentMenu()->actions().at(1)->trigger();
+        QTRY_VERIFY(app().tableModel()->registers() ==
+                    collectionOf({{5, entryWith(5, FourClips)}}));
+        QCOMPARE(recentTitles().mid(0, 2), QStringList({"R5.vg2", "Saved.vg2"}));
+        recentAction("Clear Menu")->trigger();
+        QCOMPARE(recentTitles(), QStringList({"-", "Clear Menu"}));
+        QVERIFY(!recentAction("Clear Menu")->isEnabled());
+        QCOMPARE(QSettings().value(RecentFilesKey).toStringList(), QStringList());
+    }
+
+    // A register file dropped on the window opens as Open does; a menu settings file is only
+    // explained, nothing sent; anything else, or several files, is refused before the drop.
+    void droppedFiles_data() {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("alert"); // empty: none
+        QTest::newRow("register file") << QStringList{"Show.vg2"} << true << "";
+        QTest::newRow("capitals") << QStringList{"SHOW.VG2"} << true << "";
+        QTest::newRow("menu settings")
+            << QStringList{"Rack.vgs"} << true
+            << "Rack.vgs holds a VRG-500's menu settings. To send them to the device, choose its "
+               "port, then Upload Menu Settings... in the Device menu.";
+        QTest::newRow("other file") << QStringList{"notes.txt"} << false << "";
+        QTest::newRow("no suffix") << QStringList{"vg2"} << false << "";
+        QTest::newRow("two register files") << QStringList{"Show.vg2", "B.vg2"} << false << "";
+    }
+    void droppedFiles() {
+        QFETCH(QStringList, names);
+        QFETCH(bool, accepted);
+        QFETCH(QString, alert);
+        QList<QUrl> urls;
+        for (const QString& name : names) {
+            writeBytes(path(name), name.endsWith("vgs") ? menuFileText("2.10", patternBlock(9))
+                                                        : registerFileText(sampleCollection()));
+            urls << QUrl::fromLocalFile(path(name));
+        }
+        QMimeData data;
+        data.setUrls(urls);
+        app().registerEditor()->store({{7, entryWith(7, FourClips)}}, "Insert");
+        QWidget* window = app().window();
+        QDragEnterEvent enter({10, 10}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &enter);
+        QCOMPARE(enter.isAccepted(), accepted);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &drop);
+        QCOMPARE(drop.isAccepted(), accepted);
+        if (accepted && alert.isEmpty()) {
+            answerAlert(app(), "Save changes to the registers?", "Don't Save");
+            QTRY_VERIFY(app().tableModel()->registers() == sampleCollection());
+        } else if (accepted) {
+            expectAlert(app(), alert, "", false);
+            dismissAlert(app());
+        }
+        QCOMPARE(app().tableModel()->rowCount(), accepted && alert.isEmpty() ? 3 : 2);
+        QCOMPARE(_device->receivedFrames().size(), size_t(0));
     }
 
     // ---- Register files ----------------------------------------------------------------------

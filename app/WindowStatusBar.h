@@ -1,0 +1,35 @@
+// The main window's status bar: the serial port chosen, how many registers the table holds and how
+// many are selected. Whoever holds the window keeps it current from the pop-up's, the model's and
+// the selection's signals.
+#pragma once
+
+#include <QStatusBar>
+#include <QString>
+
+class QLabel;
+
+namespace tavrel::app {
+
+class WindowStatusBar : public QStatusBar {
+    Q_OBJECT
+
+  public:
+    explicit WindowStatusBar(QWidget* parent);
+
+    // The pop-up's choice, or "No serial port" when `port` is empty.
+    void showPort(const QString& port);
+    void showRegisterCount(int count);
+    // Nothing while no register is selected.
+    void showSelection(int count);
+
+    QLabel* portLabel() const { return _port; }
+    QLabel* countLabel() const { return _count; }
+    QLabel* selectionLabel() const { return _selection; }
+
+  private:
+    QLabel* _port;
+    QLabel* _count;
+    QLabel* _selection;
+};
+
+} // namespace tavrel::app
