@@ -262,9 +262,11 @@ int MainToolbar::_visibleItemCount() const {
 
 void MainToolbar::followPortPopUpWidth(QMainWindow* window) {
     _portItem->updateGeometry();
-    window->setMinimumWidth(0);
-    window->setMaximumWidth(QWIDGETSIZE_MAX);
-    fitWindowWidth(window);
+    applyLayouts(window, this);
+    // Wider only when an item no longer shows: a width the person chose is never taken back.
+    if (_visibleItemCount() != _itemCount()) {
+        fitWindowWidth(window);
+    }
 }
 
 void MainToolbar::fitWindowWidth(QMainWindow* window) {

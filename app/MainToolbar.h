@@ -48,8 +48,8 @@ class MainToolbar : public QToolBar {
     // Makes `window` (which holds the toolbar) exactly as wide as showing every item needs; the
     // window stays free to be resized, maximised or tiled.
     void fitWindowWidth(QMainWindow* window);
-    // After the port pop-up's width changed: the port item takes the new width and `window` is
-    // fitted again, from no bounds, so that every item still shows.
+    // After the port pop-up's width changed: the port item takes the new width, and `window`
+    // widens if an item would no longer show; it never narrows.
     void followPortPopUpWidth(QMainWindow* window);
 
   private:

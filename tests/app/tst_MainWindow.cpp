@@ -465,7 +465,7 @@ class MainWindowTest : public QObject {
     void statusBarFollowsPortTableAndSelection() {
         Vrg500Simulator simulator;
         QVERIFY(simulator.start());
-        _ports = SerialPortList{{"ttySIM0", simulator.slavePath()}};
+        _ports = SerialPortList{{"ttySIM0", {simulator.slavePath()}}};
         AppController controller(lister());
         controller.window()->show();
         WindowStatusBar* status = controller.window()->statusLine();
