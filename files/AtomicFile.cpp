@@ -1,6 +1,7 @@
 #include "AtomicFile.h"
 
 #include "FileError.h"
+#include "TextTemplate.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,6 +16,8 @@
 #include <utility>
 
 namespace tavrel::files {
+
+using records::filledText;
 
 using records::TavrelError;
 
@@ -299,7 +302,8 @@ bool AtomicFileWriter::openMissing(bool probe, TavrelError* error) {
         int cause = errno;
         tavrelFileWriteError(error, _path, cause,
                              cause == EACCES || cause == EPERM
-                                 ? "The folder " + folderForPerson(_path) + " is not writable."
+                                 ? filledText(TAVREL_TEXT("The folder %1 is not writable."),
+                                              {folderForPerson(_path)})
                                  : std::string());
         return false;
     }

@@ -2,11 +2,14 @@
 
 #include "AtomicFile.h"
 #include "FileError.h"
+#include "TextTemplate.h"
 #include "VersionText.h"
 
 #include <cstdint>
 
 namespace tavrel::files {
+
+using records::filledText;
 
 using records::TavrelError;
 using records::trimmedVersionText;
@@ -18,8 +21,8 @@ constexpr size_t VersionLength = 4;
 constexpr std::string_view LineEnd = " \r\n";
 
 void invalidFileError(TavrelError* error) {
-    tavrelFileFormatError(error, "Invalid .vgs file",
-                          "The .vgs file had an unrecoverable corruption error.");
+    tavrelFileFormatError(error, TAVREL_TEXT("Invalid .vgs file"),
+                          TAVREL_TEXT("The .vgs file had an unrecoverable corruption error."));
 }
 
 void appendSignedByte(std::string* text, uint8_t byte) {
@@ -89,7 +92,7 @@ bool parseBlock(std::string_view rest, VRG500_menuData* block) {
 
 bool checkMenuSettingsVersion(const std::string& version, TavrelError* error) {
     if (version.size() != VersionLength) {
-        tavrelFileFormatError(error, "The VRG-500 version string is not 4 chars long");
+        tavrelFileFormatError(error, TAVREL_TEXT("The VRG-500 version string is not 4 chars long"));
         return false;
     }
     return true;
@@ -100,10 +103,10 @@ bool checkMenuSettingsFileVersion(const std::string& fileVersion, const std::str
     if (fileVersion == deviceVersion) {
         return true;
     }
-    tavrelFileFormatError(error, "Version Mismatch",
-                          ".vgs file version \"" + trimmedVersionText(fileVersion) +
-                              "\" does not match device version \"" +
-                              trimmedVersionText(deviceVersion) + "\"");
+    tavrelFileFormatError(
+        error, TAVREL_TEXT("Version Mismatch"),
+        filledText(TAVREL_TEXT(".vgs file version \"%1\" does not match device version \"%2\""),
+                   {trimmedVersionText(fileVersion), trimmedVersionText(deviceVersion)}));
     return false;
 }
 
@@ -156,9 +159,10 @@ std::optional<VRG500_menuData> readMenuSettingsFile(const std::string& path, std
     case BoundedRead::Failed:
         return std::nullopt;
     case BoundedRead::TooLarge:
-        tavrelFileFormatError(error, "Invalid .vgs file",
-                              "The file " + fileNameInText(path) +
-                                  " is too large to be a menu settings file.");
+        tavrelFileFormatError(
+            error, TAVREL_TEXT("Invalid .vgs file"),
+            filledText(TAVREL_TEXT("The file %1 is too large to be a menu settings file."),
+                       {fileNameInText(path)}));
         return std::nullopt;
     case BoundedRead::Read:
         break;

@@ -8,11 +8,14 @@
 #include "RegisterTimeText.h"
 #include "RegisterTimeWire.h"
 #include "RegisterWire.h"
+#include "TextTemplate.h"
 
 #include <algorithm>
 #include <cassert>
 
 namespace tavrel::files {
+
+using records::filledText;
 
 using records::RegisterEntry;
 using records::registerLabel;
@@ -37,26 +40,33 @@ char* putLineWithEnd(char* at, int32_t number, const RegisterEntry& entry) {
     return at + 2;
 }
 
+std::string unwritableTimeText(int32_t number) {
+    return filledText(TAVREL_TEXT("Register %1 holds a time that cannot be written"),
+                      {registerLabel(number)});
+}
+
 // Why the reader would not give a name back whole, or null: empty, a comma in names A to C (it
 // would shift the fields), a line end in any name (it would end the line early, and the next
 // line would be read as the rest of this one).
 const char* clipProblem(const std::string& name, size_t machine) {
     if (name.empty()) {
-        return " is empty.";
+        return TAVREL_TEXT("Clip name %1 is empty.");
     }
     if (machine < 3 && name.find(',') != std::string::npos) {
-        return " contains a comma.";
+        return TAVREL_TEXT("Clip name %1 contains a comma.");
     }
     if (name.find_first_of("\r\n") != std::string::npos) {
-        return " contains a line break.";
+        return TAVREL_TEXT("Clip name %1 contains a line break.");
     }
     return nullptr;
 }
 
 bool clipNameError(int32_t number, size_t machine, const char* problem, TavrelError* error) {
     tavrelFileFormatError(
-        error, "Register " + registerLabel(number) + " holds a clip name that cannot be written",
-        std::string("Clip name ") + MachineLetters[machine] + problem);
+        error,
+        filledText(TAVREL_TEXT("Register %1 holds a clip name that cannot be written"),
+                   {registerLabel(number)}),
+        filledText(problem, {std::string(1, MachineLetters[machine])}));
     return false;
 }
 
@@ -66,9 +76,10 @@ bool checkRegisterWritable(int32_t number, const RegisterEntry& entry, TavrelErr
     for (size_t i = 0; i < 8; ++i) {
         if (!records::registerTimeFitsText(entry.reg.*VRG500_registerTimes[i])) {
             tavrelFileFormatError(
-                error, "Register " + registerLabel(number) + " holds a time that cannot be written",
-                std::string("Its ") + VRG500_registerTimeNames[i] +
-                    " time has a number above 99, which a register file cannot hold.");
+                error, unwritableTimeText(number),
+                filledText(TAVREL_TEXT("Its %1 time has a number above 99, which a register file "
+                                       "cannot hold."),
+                           {VRG500_registerTimeNames[i]}));
             return false;
         }
     }
@@ -83,7 +94,7 @@ bool checkRegisterWritable(int32_t number, const RegisterEntry& entry, TavrelErr
             entry.clips.begin(), entry.clips.end(),
             [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
         return clipNameError(number, static_cast<size_t>(longest - entry.clips.begin()),
-                             " is too long.", error);
+                             TAVREL_TEXT("Clip name %1 is too long."), error);
     }
     return true;
 }
@@ -180,9 +191,9 @@ bool checkExactWritable(int32_t number, const RegisterEntry& entry, TavrelError*
     for (size_t i = 0; carried && i < 8; ++i) {
         if (!timeHasBytes(entry, i)) {
             tavrelFileFormatError(
-                error, "Register " + registerLabel(number) + " holds a time that cannot be written",
-                std::string("Its ") + VRG500_registerTimeNames[i] +
-                    " time has a number that no VRG-500 time holds.");
+                error, unwritableTimeText(number),
+                filledText(TAVREL_TEXT("Its %1 time has a number that no VRG-500 time holds."),
+                           {VRG500_registerTimeNames[i]}));
             return false;
         }
     }

@@ -1,8 +1,11 @@
 #include "UploadAccount.h"
 
 #include "RegisterLabel.h"
+#include "TextTemplate.h"
 
 namespace tavrel::files {
+
+using records::filledText;
 
 using records::registerLabel;
 
@@ -23,18 +26,24 @@ std::string registerListText(const std::vector<int32_t>& numbers) {
 }
 
 std::string writtenAccount(const UploadProgress& progress) {
-    std::string account = std::to_string(progress.written) + " of " +
-                          std::to_string(progress.toWrite.size()) + " registers written";
-    if (progress.written > 0) {
-        account +=
-            ": " + registerListText(std::vector<int32_t>(
-                       progress.toWrite.begin(),
-                       progress.toWrite.begin() + static_cast<std::ptrdiff_t>(progress.written)));
+    const std::string written = std::to_string(progress.written);
+    const std::string toWrite = std::to_string(progress.toWrite.size());
+    const std::string unfinished =
+        progress.unfinished ? registerLabel(*progress.unfinished) : std::string();
+    if (progress.written == 0) {
+        return progress.unfinished
+                   ? filledText(TAVREL_TEXT("%1 of %2 registers written; %3 may be partly written"),
+                                {written, toWrite, unfinished})
+                   : filledText(TAVREL_TEXT("%1 of %2 registers written"), {written, toWrite});
     }
-    if (progress.unfinished) {
-        account += "; " + registerLabel(*progress.unfinished) + " may be partly written";
-    }
-    return account;
+    const std::string list = registerListText(std::vector<int32_t>(
+        progress.toWrite.begin(),
+        progress.toWrite.begin() + static_cast<std::ptrdiff_t>(progress.written)));
+    return progress.unfinished
+               ? filledText(TAVREL_TEXT("%1 of %2 registers written: %3; %4 may be partly written"),
+                            {written, toWrite, list, unfinished})
+               : filledText(TAVREL_TEXT("%1 of %2 registers written: %3"),
+                            {written, toWrite, list});
 }
 
 bool deviceChanged(const UploadProgress& progress) {

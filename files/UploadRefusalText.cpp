@@ -3,11 +3,14 @@
 #include "RegisterLabel.h"
 #include "RegisterTimeText.h"
 #include "RegisterTimeWire.h"
+#include "TextTemplate.h"
 #include "UploadCheck.h"
 
 #include <string>
 
 namespace tavrel::files {
+
+using records::filledText;
 
 using records::clipNameLengthProblem;
 using records::RegisterEntry;
@@ -25,8 +28,8 @@ std::string windowReason(const UploadProblem& problem) {
     if (problem.kind == UploadProblem::ClipName) {
         return clipNameLengthProblem(index);
     }
-    return std::string("Time ") + VRG500_registerTimeNames[index] +
-           " out of range: " + records::WireTimeLimitsClause;
+    return filledText(TAVREL_TEXT("Time %1 out of range: %2"),
+                      {VRG500_registerTimeNames[index], records::WireTimeLimitsClause});
 }
 
 std::string toolReason(const RegisterEntry& entry, const UploadProblem& problem) {
@@ -53,7 +56,8 @@ bool rangeUploadable(const RegisterCollection& registers, records::RegisterRange
         const RegisterEntry& entry = *registers.find(refused->number);
         *error = TavrelError{};
         error->domain = TavrelErrorDomain;
-        error->description = "Register " + registerLabel(refused->number) + " cannot be uploaded";
+        error->description = filledText(TAVREL_TEXT("Register %1 cannot be uploaded"),
+                                        {registerLabel(refused->number)});
         error->recoverySuggestion = voice == UploadRefusalVoice::Window
                                         ? windowReason(refused->problem)
                                         : toolReason(entry, refused->problem);

@@ -3,6 +3,7 @@
 #include "RegisterEntry.h"
 #include "RegisterTimeWire.h"
 #include "ReplyClassification.h"
+#include "TextTemplate.h"
 
 #include <algorithm>
 
@@ -38,7 +39,7 @@ uint16_t bigEndian16(const uint8_t* bytes) {
 
 bool version(const VRG500_response& reply, std::string* version, TavrelError* error) {
     if (reply.type != responseData) {
-        tavrelUnexpectedReplyError(error, "Unexpected response to Version request");
+        tavrelUnexpectedReplyError(error, TAVREL_TEXT("Unexpected response to Version request"));
         return false;
     }
     // One byte, one character: bytes above 0x7F are kept as they are.
@@ -48,7 +49,8 @@ bool version(const VRG500_response& reply, std::string* version, TavrelError* er
 
 bool videoStandard(const VRG500_response& reply, int32_t* standard, TavrelError* error) {
     if (reply.type != responseFalse && reply.type != responseTrue) {
-        tavrelUnexpectedReplyError(error, "Unexpected response to Video Standard request");
+        tavrelUnexpectedReplyError(error,
+                                   TAVREL_TEXT("Unexpected response to Video Standard request"));
         return false;
     }
     *standard = reply.type == responseTrue ? 1 : 0;
@@ -57,7 +59,8 @@ bool videoStandard(const VRG500_response& reply, int32_t* standard, TavrelError*
 
 bool currentRegisterNumber(const VRG500_response& reply, uint16_t* number, TavrelError* error) {
     if (!isData(reply, 2)) {
-        tavrelUnexpectedReplyError(error, "Unexpected response to Current Register Number request");
+        tavrelUnexpectedReplyError(
+            error, TAVREL_TEXT("Unexpected response to Current Register Number request"));
         return false;
     }
     *number = bigEndian16(reply.data);
@@ -73,19 +76,20 @@ bool menuData(const VRG500_response& reply, VRG500_menuData* block, TavrelError*
         block->fill(0);
         return true;
     }
-    tavrelUnexpectedReplyError(error, "Unexpected response from Menu Data Request");
+    tavrelUnexpectedReplyError(error, TAVREL_TEXT("Unexpected response from Menu Data Request"));
     return false;
 }
 
 bool registerWire(const VRG500_response& reply, uint16_t askedFor, RegisterWire* wire,
                   TavrelError* error) {
     if (!isData(reply, 36)) {
-        tavrelUnexpectedReplyError(error, "Unexpected response to Register Time request");
+        tavrelUnexpectedReplyError(error,
+                                   TAVREL_TEXT("Unexpected response to Register Time request"));
         return false;
     }
     if (bigEndian16(reply.data) != askedFor) {
-        tavrelUnexpectedReplyError(error,
-                                   "Unexpected register number response to Register Time request");
+        tavrelUnexpectedReplyError(
+            error, TAVREL_TEXT("Unexpected register number response to Register Time request"));
         return false;
     }
     std::copy(reply.data + 2, reply.data + 36, wire->begin());
@@ -109,7 +113,7 @@ bool clipNames(const VRG500_response& reply, uint16_t askedFor,
     if (isData(reply, 34)) {
         if (bigEndian16(reply.data) != askedFor) {
             tavrelUnexpectedReplyError(
-                error, "Unexpected register number response to Register Time request");
+                error, TAVREL_TEXT("Unexpected register number response to Register Time request"));
             return false;
         }
         for (int i = 0; i < 4; ++i) {
@@ -124,7 +128,8 @@ bool clipNames(const VRG500_response& reply, uint16_t askedFor,
         }
         return true;
     }
-    tavrelUnexpectedReplyError(error, "Unexpected response to Register Clip Name request");
+    tavrelUnexpectedReplyError(error,
+                               TAVREL_TEXT("Unexpected response to Register Clip Name request"));
     return false;
 }
 

@@ -3,6 +3,7 @@
 #include "RegisterTimeWire.h"
 #include "RegisterWire.h"
 #include "TavrelSocket.h"
+#include "TextTemplate.h"
 #include "VRG500Codes.h"
 
 #include <algorithm>
@@ -59,7 +60,8 @@ bool TavrelSocket::setCurrentRegisterNumber(uint16_t number, TavrelError* error)
     return _sendCommandWithFunction(VRG500_function::setCurrentRegister, payload, sizeof payload,
                                     &reply, error) &&
            vrg500reply::acknowledged(
-               reply, false, "Unexpected response to Set Current Register Number request", error);
+               reply, false,
+               TAVREL_TEXT("Unexpected response to Set Current Register Number request"), error);
 }
 
 bool TavrelSocket::menuData(VRG500_menuData* block, TavrelError* error) {
@@ -74,7 +76,8 @@ bool TavrelSocket::setMenuData(const VRG500_menuData& block, TavrelError* error)
     VRG500_response reply;
     return _sendCommandWithFunction(VRG500_function::menuDataLoad, block.data(), block.size(),
                                     &reply, error) &&
-           vrg500reply::acknowledged(reply, true, "Unexpected response from Menu Data Load", error);
+           vrg500reply::acknowledged(reply, true,
+                                     TAVREL_TEXT("Unexpected response from Menu Data Load"), error);
 }
 
 bool TavrelSocket::registerData(VRG500_register* reg, uint16_t registerNumber, TavrelError* error) {
@@ -105,8 +108,8 @@ bool TavrelSocket::setRegisterData(VRG500_register reg, uint16_t registerNumber,
     // Packing a number beyond the wire form would silently send another time. A null time read
     // from the device goes back with its own bytes, whatever they are.
     if (!records::encodeRegisterWire(entry, &wire)) {
-        tavrelDomainError(error, "Invalid register time for Register Time Load", std::nullopt,
-                          records::WireTimeLimitsSentence);
+        tavrelDomainError(error, TAVREL_TEXT("Invalid register time for Register Time Load"),
+                          std::nullopt, records::WireTimeLimitsSentence);
         return false;
     }
     return setRegisterWire(wire, registerNumber, error);
@@ -120,8 +123,8 @@ bool TavrelSocket::setRegisterWire(const RegisterWire& wire, uint16_t registerNu
     VRG500_response reply;
     return _sendCommandWithFunction(VRG500_function::registerTimeLoad, payload, sizeof payload,
                                     &reply, error) &&
-           vrg500reply::acknowledged(reply, false, "Unexpected response to Register Time Load",
-                                     error);
+           vrg500reply::acknowledged(
+               reply, false, TAVREL_TEXT("Unexpected response to Register Time Load"), error);
 }
 
 bool TavrelSocket::registerTimeOffsetAdd(uint8_t hours, uint8_t minutes, uint8_t seconds,
@@ -149,8 +152,8 @@ bool TavrelSocket::_registerAddSubtract(bool add, uint8_t hours, uint8_t minutes
     offset.seconds = seconds;
     offset.frames = frames;
     if (!records::vrg500wire::registerTimeFitsWire(offset)) {
-        tavrelDomainError(error, "Invalid offset for Register Time Offset request", std::nullopt,
-                          records::WireTimeLimitsSentence);
+        tavrelDomainError(error, TAVREL_TEXT("Invalid offset for Register Time Offset request"),
+                          std::nullopt, records::WireTimeLimitsSentence);
         return false;
     }
     uint8_t payload[7];
@@ -162,8 +165,9 @@ bool TavrelSocket::_registerAddSubtract(bool add, uint8_t hours, uint8_t minutes
     return _sendCommandWithFunction(add ? VRG500_function::registerTimeOffsetAdd
                                         : VRG500_function::registerTimeOffsetSubtract,
                                     payload, sizeof payload, &reply, error) &&
-           vrg500reply::acknowledged(reply, false,
-                                     "Unexpected response to Register Time Offset request", error);
+           vrg500reply::acknowledged(
+               reply, false, TAVREL_TEXT("Unexpected response to Register Time Offset request"),
+               error);
 }
 
 bool TavrelSocket::registerClipName(std::optional<std::string>* clipNameA,
@@ -192,7 +196,7 @@ bool TavrelSocket::setRegisterClipName(const std::optional<std::string>& clipNam
         const auto& name = *names[i];
         if (!name || !clipNameCanBeSent(*name)) {
             tavrelDomainError(error, clipNameLengthProblem(i).c_str(), std::nullopt,
-                              "Each clip name must be exactly 8 characters long.");
+                              TAVREL_TEXT("Each clip name must be exactly 8 characters long."));
             return false;
         }
         std::copy_n(name->data(), ClipNameLength, payload + 2 + ClipNameLength * i);
@@ -200,8 +204,8 @@ bool TavrelSocket::setRegisterClipName(const std::optional<std::string>& clipNam
     VRG500_response reply;
     return _sendCommandWithFunction(VRG500_function::registerClipNameLoad, payload, sizeof payload,
                                     &reply, error) &&
-           vrg500reply::acknowledged(reply, true, "Unexpected response to Register Clip Name Load",
-                                     error);
+           vrg500reply::acknowledged(
+               reply, true, TAVREL_TEXT("Unexpected response to Register Clip Name Load"), error);
 }
 
 } // namespace tavrel::link

@@ -9,6 +9,7 @@
 #include "SystemErrorText.h"
 #include "TavrelLog.h"
 #include "TavrelSocket.h"
+#include "TextTemplate.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -34,8 +35,8 @@ constexpr size_t MaxPayload = 255;
 constexpr auto ReadGap = std::chrono::milliseconds(200);
 constexpr auto ReplyTime = std::chrono::seconds(1);
 
-constexpr const char* WriteFailed = "Error writing data to serial device";
-constexpr const char* ReadFailed = "Error reading data from serial device";
+constexpr const char* WriteFailed = TAVREL_TEXT("Error writing data to serial device");
+constexpr const char* ReadFailed = TAVREL_TEXT("Error reading data from serial device");
 
 void terminationError(TavrelError* error, const std::string& path) {
     tavrelDomainError(error, ReadFailed,
@@ -119,8 +120,9 @@ bool TavrelSocket::_sendCommandWithFunction(uint8_t function, const uint8_t* dat
         return false;
     }
     if (!_readReplyPart(_buffer, 2, ReadFailed, replyDeadline, error) ||
-        !_readReplyPart(_buffer + 2, _buffer[1], " Error reading data from serial device",
-                        replyDeadline, error)) {
+        !_readReplyPart(_buffer + 2, _buffer[1],
+                        TAVREL_TEXT(" Error reading data from serial device"), replyDeadline,
+                        error)) {
         if (interruptionPending(_interruptionFd)) {
             // The device goes on sending the reply given up on: the next exchange waits for it.
             _abandonedReplyDeadline = replyDeadline;

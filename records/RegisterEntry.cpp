@@ -1,6 +1,7 @@
 #include "RegisterEntry.h"
 
 #include "RegisterTimeWire.h"
+#include "TextTemplate.h"
 
 #include <string>
 
@@ -19,7 +20,8 @@ bool clipNameCanBeSent(const std::string& name) {
 }
 
 std::string clipNameLengthProblem(size_t machine) {
-    return std::string("Clip Name ") + static_cast<char>('A' + machine) + " not 8 bytes in length";
+    return filledText(TAVREL_TEXT("Clip Name %1 not 8 bytes in length"),
+                      {std::string(1, static_cast<char>('A' + machine))});
 }
 
 bool holdsNoClipNames(const RegisterEntry& entry) {

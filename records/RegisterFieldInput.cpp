@@ -5,6 +5,7 @@
 #include "RegisterEntry.h"
 #include "RegisterTimeText.h"
 #include "RegisterTimeWire.h"
+#include "TextTemplate.h"
 
 #include <string>
 
@@ -19,7 +20,7 @@ struct RateLimits {
 };
 
 constexpr RateLimits Rates[] = {
-    {FrameRate::WireLimits, "Wire limits only", 0},
+    {FrameRate::WireLimits, TAVREL_TEXT("Wire limits only"), 0},
     {FrameRate::Fps24, "24", 24},
     {FrameRate::Fps25, "25", 25},
     {FrameRate::Fps30, "30", 30},
@@ -53,20 +54,21 @@ std::string_view withoutBlanks(std::string_view text) {
 // What a time breaks at `fps` frames per second, or an empty text. Every time within these limits
 // is within the wire's too.
 std::string rateProblem(const VRG500_registerTime& t, int fps) {
-    std::string rate = "At " + std::to_string(fps) + " frames per second ";
     if (t.dropFrame && fps != 30) {
-        return "Drop frame is used only at 30 frames per second.";
+        return TAVREL_TEXT("Drop frame is used only at 30 frames per second.");
     }
     if (t.frames >= fps) {
-        return rate + "the frames go up to " + std::to_string(fps - 1) + ".";
+        return filledText(TAVREL_TEXT("At %1 frames per second the frames go up to %2."),
+                          {std::to_string(fps), std::to_string(fps - 1)});
     }
     if (t.hours > 23 || t.minutes > 59 || t.seconds > 59) {
-        return rate + "a time goes up to 23:59:59.";
+        return filledText(TAVREL_TEXT("At %1 frames per second a time goes up to 23:59:59."),
+                          {std::to_string(fps)});
     }
     // Drop frame keeps the count in step with the clock by skipping two labels a minute.
     if (t.dropFrame && t.frames < 2 && t.seconds == 0 && t.minutes % 10 != 0) {
-        return "In drop frame, frames 00 and 01 are skipped at the start of each minute except "
-               "every tenth.";
+        return TAVREL_TEXT("In drop frame, frames 00 and 01 are skipped at the start of each "
+                           "minute except every tenth.");
     }
     return {};
 }
@@ -85,7 +87,8 @@ bool parseTimeInput(std::string_view text, FrameRate rate, VRG500_registerTime* 
     VRG500_registerTime parsed;
     if (!parseRegisterTimeText(&parsed, text)) {
         return refuse(reason,
-                      "Type a time as HH:MM:SS:FF, with \";\" before the frames for drop frame.");
+                      TAVREL_TEXT("Type a time as HH:MM:SS:FF, with \";\" before the frames "
+                                  "for drop frame."));
     }
     if (!parsed.isNull) {
         int fps = limitsOf(rate).framesPerSecond;
@@ -104,7 +107,7 @@ bool parseOffsetInput(std::string_view text, VRG500_registerTime* offset, std::s
     text = withoutBlanks(text);
     VRG500_registerTime parsed;
     if (!parseRegisterTimeText(&parsed, text) || parsed.isNull || parsed.dropFrame) {
-        return refuse(reason, "Type an offset as HH:MM:SS:FF, two digits each.");
+        return refuse(reason, TAVREL_TEXT("Type an offset as HH:MM:SS:FF, two digits each."));
     }
     if (!vrg500wire::registerTimeFitsWire(parsed)) {
         return refuse(reason, WireTimeLimitsForInput);
@@ -118,18 +121,19 @@ bool parseClipInput(std::string_view text, std::string* clip, std::string* reaso
     for (char c : text) {
         auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 && allowed == ClipBytes::Pasted) {
-            return refuse(reason, "A clip name cannot hold tabs, line breaks or other control "
-                                  "characters.");
+            return refuse(reason, TAVREL_TEXT("A clip name cannot hold tabs, line breaks or "
+                                              "other control characters."));
         }
         if (byte < 0x20 || (byte > 0x7E && allowed == ClipBytes::PrintableAscii)) {
-            return refuse(reason, "A clip name holds printable ASCII characters only.");
+            return refuse(reason,
+                          TAVREL_TEXT("A clip name holds printable ASCII characters only."));
         }
         if (c == ',') {
-            return refuse(reason, "A clip name cannot hold a comma.");
+            return refuse(reason, TAVREL_TEXT("A clip name cannot hold a comma."));
         }
     }
     if (text.size() > ClipNameLength) {
-        return refuse(reason, "A clip name has at most 8 characters.");
+        return refuse(reason, TAVREL_TEXT("A clip name has at most 8 characters."));
     }
     if (text.find_first_not_of(' ') == std::string_view::npos) {
         *clip = NoClipName;

@@ -3,6 +3,7 @@
 // ^\([0-9][0-9]\):\([0-9][0-9]\):\([0-9][0-9]\)\([:;]\)\([0-9][0-9]\)$ with a matcher of its own:
 // a register file runs it eight times per line, too often to compile the patterns each time.
 #include "RegisterTimeText.h"
+#include "TextTemplate.h"
 
 #include <cstdio>
 
@@ -62,8 +63,8 @@ bool parseRegisterTimeText(VRG500_registerTime* time, std::string_view text, Tav
     bool isNull = shaped && allPlacesAre(text, [](char c) { return c == '*'; });
     bool isTime = shaped && !isNull && allPlacesAre(text, isDigit);
     if (!isNull && !isTime) {
-        tavrelDomainError(error, "Invalid timecode representation", std::nullopt,
-                          "The .vg2 file is probably corrupt.");
+        tavrelDomainError(error, TAVREL_TEXT("Invalid timecode representation"), std::nullopt,
+                          TAVREL_TEXT("The .vg2 file is probably corrupt."));
         return false;
     }
     VRG500_registerTime parsed;

@@ -2,6 +2,7 @@
 // flags in bits 7 and 6), seconds, minutes, hours.
 #pragma once
 
+#include "TextTemplate.h"
 #include "VRG500.h"
 
 #include <cstdint>
@@ -54,16 +55,16 @@ inline bool registerTimeCanBeSent(const VRG500_registerTime& t) {
 // only.
 // The link's refusal to pack a time, and the window's refusal of an upload after the time's name.
 inline constexpr const char* WireTimeLimitsSentence =
-    "Hours, minutes and seconds must be 0 to 99 and frames 0 to 39.";
+    TAVREL_TEXT("Hours, minutes and seconds must be 0 to 99 and frames 0 to 39.");
 inline constexpr const char* WireTimeLimitsClause =
-    "hours, minutes and seconds must be 0 to 99 and frames 0 to 39";
+    TAVREL_TEXT("hours, minutes and seconds must be 0 to 99 and frames 0 to 39");
 // A typed time or offset (RegisterFieldInput).
 inline constexpr const char* WireTimeLimitsForInput =
-    "The VRG-500 takes hours, minutes and seconds up to 99 and frames up to 39.";
+    TAVREL_TEXT("The VRG-500 takes hours, minutes and seconds up to 99 and frames up to 39.");
 // tavrelctl's refusal of an upload, where times are shown with two digits a field, and the
 // frames' limit its offset command gives with the offset's form.
 inline constexpr const char* WireTimeLimitsTwoDigits =
-    "hours, minutes and seconds 00 to 99, frames 00 to 39";
-inline constexpr const char* WireFramesLimitTwoDigits = "frames 00 to 39";
+    TAVREL_TEXT("hours, minutes and seconds 00 to 99, frames 00 to 39");
+inline constexpr const char* WireFramesLimitTwoDigits = TAVREL_TEXT("frames 00 to 39");
 
 } // namespace tavrel::records

@@ -1,5 +1,6 @@
 #include "ReplyClassification.h"
 
+#include "TextTemplate.h"
 #include "VRG500Codes.h"
 
 #include <cstring>
@@ -37,7 +38,8 @@ bool classifyReply(const uint8_t* buffer, VRG500_response* response, TavrelError
         response->code == VRG500_reply::boolean) {
         type = response->length == 1 ? fixedReplyType(response->code, response->data[0]) : 0;
         if (type == 0) {
-            tavrelUnexpectedReplyError(error, "Unknown response type for boolean response");
+            tavrelUnexpectedReplyError(error,
+                                       TAVREL_TEXT("Unknown response type for boolean response"));
             return false;
         }
     }

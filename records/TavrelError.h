@@ -3,6 +3,8 @@
 // filling one of these.
 #pragma once
 
+#include "TextTemplate.h"
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -23,7 +25,7 @@ struct TavrelError {
 // Domain and recovery suggestion shared by every error of the device link.
 inline constexpr const char* TavrelErrorDomain = "TavrelDomain";
 inline constexpr const char* TavrelDeviceRecoverySuggestion =
-    "Check to make sure that the VRG-500 is on and the right serial port is selected.";
+    TAVREL_TEXT("Check to make sure that the VRG-500 is on and the right serial port is selected.");
 
 // Fills *error with an error of the domain "TavrelDomain", code 0, when the caller gave a place
 // for it; otherwise nothing is built.
