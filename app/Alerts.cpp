@@ -1,41 +1,30 @@
 #include "Alerts.h"
 
 #include "AlertWidth.h"
+#include "LibraryTexts.h"
 #include "OpenFailure.h"
 #include "TavrelLog.h"
 
 #include <QPushButton>
-#include <QStringDecoder>
 #include <QWidget>
 
 namespace tavrel::app {
 
-namespace {
-
-// The system's texts are UTF-8; a byte that is not (a device's text quoted in a file error) keeps
-// its own character rather than becoming a replacement mark.
-QString systemText(const std::string& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = utf8.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    return utf8.hasError() ? QString::fromLatin1(bytes) : decoded;
-}
-
-} // namespace
-
 AlertTexts alertTextsOf(const records::TavrelError& error) {
     if (error.domain == records::TavrelErrorDomain) { // the device link's: byte strings
-        return {QString::fromLatin1(error.description),
-                QString::fromLatin1(error.recoverySuggestion.value_or(std::string()))};
+        return {translatedLibraryText(error.description, TextBytes::Latin1),
+                translatedLibraryText(error.recoverySuggestion.value_or(std::string()),
+                                      TextBytes::Latin1)};
     }
     // A failed read or write carries the system's reason and no suggestion: the person sees why
     // ("Permission denied"), not only that it failed.
     const std::string information =
         error.recoverySuggestion.value_or(error.failureReason.value_or(""));
-    AlertTexts texts{systemText(error.description), systemText(information)};
+    AlertTexts texts{translatedLibraryText(error.description), translatedLibraryText(information)};
     // Where in a file the fault lies, as a paragraph of its own.
     if (error.detail && !error.detail->empty()) {
         texts.information +=
-            (texts.information.isEmpty() ? "" : "\n\n") + systemText(*error.detail);
+            (texts.information.isEmpty() ? "" : "\n\n") + translatedLibraryText(*error.detail);
     }
     return texts;
 }

@@ -24,9 +24,8 @@ QString kindText(const RegisterDifference& difference) {
     case RegisterDifference::OnlyRight:
         return QObject::tr("only on the VRG-500");
     default:
-        return difference.fields.size() == 1
-                   ? QObject::tr("1 field differs")
-                   : QObject::tr("%1 fields differ").arg(difference.fields.size());
+        return QObject::tr("%n field(s) differ", nullptr,
+                           static_cast<int>(difference.fields.size()));
     }
 }
 

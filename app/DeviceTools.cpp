@@ -92,7 +92,7 @@ void DeviceTools::showVersion() {
                 return;
             }
             const QString trimmed = QString::fromLatin1(trimmedVersionText(version));
-            _parts.alerts.show("VRG-500", QString("Version: %1").arg(trimmed), false);
+            _parts.alerts.show(tr("VRG-500"), tr("Version: %1").arg(trimmed), false);
         });
     });
 }

@@ -40,8 +40,9 @@ constexpr size_t NamedRegisterLimit = 5;
 
 // "Register 012" for one, "3 Registers" for more: how the undo texts count registers.
 QString registersText(const std::vector<int32_t>& numbers) {
-    return numbers.size() == 1 ? QObject::tr("Register %1").arg(registerLabelText(numbers.front()))
-                               : QObject::tr("%1 Registers").arg(numbers.size());
+    return numbers.size() == 1
+               ? QObject::tr("Register %1").arg(registerLabelText(numbers.front()))
+               : QObject::tr("%n Registers", nullptr, static_cast<int>(numbers.size()));
 }
 
 // "012, 013 and 020", or the first few and how many more.
@@ -99,14 +100,17 @@ QString replaceQuestion(const std::vector<int32_t>& existing, const std::vector<
     const bool one = existing.size() == 1;
     if (added.empty()) {
         return one ? QObject::tr("Replace register %1?").arg(registerLabelText(existing.front()))
-                   : QObject::tr("Replace %1 registers?").arg(existing.size());
+                   : QObject::tr("Replace %n registers?", nullptr,
+                                 static_cast<int>(existing.size()));
     }
     const QString replace =
         one ? QObject::tr("Replace register %1").arg(registerLabelText(existing.front()))
-            : QObject::tr("Replace %L1 registers").arg(existing.size());
-    return added.size() == 1 ? QObject::tr("%1 and add register %2?")
-                                   .arg(replace, registerLabelText(added.front()))
-                             : QObject::tr("%1 and add %L2?").arg(replace).arg(added.size());
+            : QObject::tr("Replace %Ln registers", nullptr, static_cast<int>(existing.size()));
+    return added.size() == 1
+               ? QObject::tr("%1 and add register %2?")
+                     .arg(replace, registerLabelText(added.front()))
+               : QObject::tr("%1 and add %Ln?", nullptr, static_cast<int>(added.size()))
+                     .arg(replace);
 }
 
 // The clipboard's text in UTF-8: plain text, or a spreadsheet's tab-separated values (UTF-8 as
@@ -396,7 +400,10 @@ void EditCommands::duplicateRegisters() {
     }
     askRegisterNumber(
         _window, tr("Duplicate To"),
-        tr("Copy %1 to registers starting at:").arg(registersText(numbers).toLower()),
+        numbers.size() == 1
+            ? tr("Copy register %1 to registers starting at:").arg(registerLabelText(numbers[0]))
+            : tr("Copy %n registers to registers starting at:", nullptr,
+                 static_cast<int>(numbers.size())),
         tr("Duplicate"), std::min(numbers.back() + 1, records::HighestRegisterNumber),
         [this, numbers](int32_t first) {
             // The copies keep their spacing: the lowest goes to `first`.

@@ -3,6 +3,7 @@
 // first chosen path. Each panel deletes itself once it has reported.
 #pragma once
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -60,9 +61,12 @@ inline void confirmReplacing(QWidget* window, const QString& path, FilePanelDidE
     box->setWindowModality(Qt::WindowModal);
     box->setIcon(QMessageBox::Warning);
     box->setTextFormat(Qt::PlainText);
-    box->setText(QString("\"%1\" already exists.").arg(QFileInfo(path).fileName()));
-    box->setInformativeText("Do you want to replace it?");
-    QPushButton* replace = box->addButton("Replace", QMessageBox::AcceptRole);
+    box->setText(QCoreApplication::translate("tavrel::app::FilePanel", "\"%1\" already exists.")
+                     .arg(QFileInfo(path).fileName()));
+    box->setInformativeText(
+        QCoreApplication::translate("tavrel::app::FilePanel", "Do you want to replace it?"));
+    QPushButton* replace = box->addButton(
+        QCoreApplication::translate("tavrel::app::FilePanel", "Replace"), QMessageBox::AcceptRole);
     box->setDefaultButton(box->addButton(QMessageBox::Cancel));
     QObject::connect(box, &QMessageBox::finished, box,
                      [box, replace, path, answer = std::move(answer)](int) {

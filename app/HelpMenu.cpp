@@ -17,7 +17,8 @@ namespace tavrel::app {
 
 namespace {
 
-const char* const ProgrammingCredit = "Linux version programmed with Qt 6.";
+const char* const ProgrammingCredit =
+    QT_TRANSLATE_NOOP("tavrel::app::HelpMenu", "Linux version programmed with Qt 6.");
 // The manual's file below a data folder, as installed (packaging/CMakeLists.txt).
 const char* const ManualInDataFolder = "tavrel/help/tavrel-help.html";
 
@@ -39,11 +40,11 @@ HelpMenu::HelpMenu(Alerts& alerts, QWidget* window, QObject* parent)
 void HelpMenu::showAboutPanel() {
     QString copyright = resourceText(":/Copyright.txt");
     QMessageBox* box = _alerts.make(
-        QMessageBox::NoIcon, QString("Tavrel %1").arg(QCoreApplication::applicationVersion()),
+        QMessageBox::NoIcon, tr("Tavrel %1").arg(QCoreApplication::applicationVersion()),
         QString("%1\n%2\n%3")
-            .arg(copyright, ProgrammingCredit,
+            .arg(copyright, tr(ProgrammingCredit),
                  tr("Tavrel uses Qt (GNU LGPL v3); licence and sources: qt.io")));
-    box->setWindowTitle("About Tavrel");
+    box->setWindowTitle(tr("About Tavrel"));
     box->setIconPixmap(_window->windowIcon().pixmap(64, 64));
     box->setStandardButtons(QMessageBox::Ok);
     fitAlertToInformativeText(box);

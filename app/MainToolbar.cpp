@@ -32,20 +32,30 @@ struct ToolbarCommand {
 };
 
 const ToolbarCommand ToolbarCommands[] = {
-    {OpenFileToolbarItemIdentifier, QT_TR_NOOP("Open File"), QT_TR_NOOP("Open File"),
-     QT_TR_NOOP("Open a .vg2 file"), "Open"},
-    {SaveFileToolbarItemIdentifier, QT_TR_NOOP("Save File"), QT_TR_NOOP("Save File"),
-     QT_TR_NOOP("Save the registers to a .vg2 file"), "Save"},
-    {DownloadRegistersToolbarItemIdentifier, QT_TR_NOOP("Download Registers"),
-     QT_TR_NOOP("Download Registers"), QT_TR_NOOP("Download registers from the VRG-500"),
+    {OpenFileToolbarItemIdentifier, QT_TRANSLATE_NOOP("tavrel::app::MainToolbar", "Open File"),
+     QT_TRANSLATE_NOOP("tavrel::app::MainToolbar", "Open File"),
+     QT_TRANSLATE_NOOP("tavrel::app::MainToolbar", "Open a .vg2 file"), "Open"},
+    {SaveFileToolbarItemIdentifier, QT_TRANSLATE_NOOP("tavrel::app::MainToolbar", "Save File"),
+     QT_TRANSLATE_NOOP("tavrel::app::MainToolbar", "Save File"),
+     QT_TRANSLATE_NOOP("tavrel::app::MainToolbar", "Save the registers to a .vg2 file"), "Save"},
+    {DownloadRegistersToolbarItemIdentifier,
+     QT_TRANSLATE_NOOP("tavrel::app::MainToolbar", "Download Registers"),
+     QT_TRANSLATE_NOOP("tavrel::app::MainToolbar", "Download Registers"),
+     QT_TRANSLATE_NOOP("tavrel::app::MainToolbar", "Download registers from the VRG-500"),
      "RegDownload"},
-    {UploadRegistersToolbarItemIdentifier, QT_TR_NOOP("Upload Registers"),
-     QT_TR_NOOP("Upload Registers"), QT_TR_NOOP("Upload registers to the VRG-500"), "RegUpload"},
-    {DownloadMenuSettingsToolbarItemIdentifier, QT_TR_NOOP("Download Menu"),
-     QT_TR_NOOP("Download Menu Settings"), QT_TR_NOOP("Download menu settings from the VRG-500"),
+    {UploadRegistersToolbarItemIdentifier,
+     QT_TRANSLATE_NOOP("tavrel::app::MainToolbar", "Upload Registers"),
+     QT_TRANSLATE_NOOP("tavrel::app::MainToolbar", "Upload Registers"),
+     QT_TRANSLATE_NOOP("tavrel::app::MainToolbar", "Upload registers to the VRG-500"), "RegUpload"},
+    {DownloadMenuSettingsToolbarItemIdentifier,
+     QT_TRANSLATE_NOOP("tavrel::app::MainToolbar", "Download Menu"),
+     QT_TRANSLATE_NOOP("tavrel::app::MainToolbar", "Download Menu Settings"),
+     QT_TRANSLATE_NOOP("tavrel::app::MainToolbar", "Download menu settings from the VRG-500"),
      "MenuDownload"},
-    {UploadMenuSettingsToolbarItemIdentifier, QT_TR_NOOP("Upload Menu"),
-     QT_TR_NOOP("Upload Menu Settings"), QT_TR_NOOP("Upload menu settings to the VRG-500"),
+    {UploadMenuSettingsToolbarItemIdentifier,
+     QT_TRANSLATE_NOOP("tavrel::app::MainToolbar", "Upload Menu"),
+     QT_TRANSLATE_NOOP("tavrel::app::MainToolbar", "Upload Menu Settings"),
+     QT_TRANSLATE_NOOP("tavrel::app::MainToolbar", "Upload menu settings to the VRG-500"),
      "MenuUpload"},
 };
 
@@ -194,7 +204,7 @@ void applyLayouts(QMainWindow* window, QToolBar* toolbar) {
 } // namespace
 
 MainToolbar::MainToolbar(QComboBox* portPopUp, const Commands& commands, QMainWindow* window)
-    : QToolBar("mainToolbar", window) {
+    : QToolBar(tr("Toolbar"), window) {
     QAccessible::installFactory(toolbarAccessible); // once: a factory installed is not added again
     setObjectName("mainToolbar");
     setMovable(false);

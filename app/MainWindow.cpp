@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "LibraryTexts.h"
 #include "MainToolbar.h"
 #include "RegisterCellDelegate.h"
 #include "RegisterTableModel.h"
@@ -146,7 +147,9 @@ void MainWindow::_createFrameRateActions(FrameRate chosen) {
          {FrameRate::WireLimits, FrameRate::Fps24, FrameRate::Fps25, FrameRate::Fps30}) {
         const QString name = QString::fromLatin1(frameRateName(rate));
         auto* action =
-            new QAction(rate == FrameRate::WireLimits ? name : tr("%1 fps").arg(name), _frameRates);
+            new QAction(rate == FrameRate::WireLimits ? translatedLibraryText(frameRateName(rate))
+                                                      : tr("%1 fps").arg(name),
+                        _frameRates);
         action->setCheckable(true);
         action->setChecked(rate == chosen);
         action->setData(name);
@@ -274,7 +277,7 @@ void MainWindow::nameUndoSteps(const QString& undoStep, const QString& redoStep)
 }
 
 void MainWindow::showDocumentTitle(const QString& title) {
-    setWindowTitle(QString("%1[*] \u2014 Tavrel").arg(title));
+    setWindowTitle(tr("%1[*] \u2014 Tavrel").arg(title));
 }
 
 bool MainWindow::commitOpenField() {

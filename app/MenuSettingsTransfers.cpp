@@ -83,7 +83,7 @@ void MenuSettingsTransfers::downloadTo(const QString& path) {
                 _alerts.showError(error);
                 return;
             }
-            _alerts.show("Download VRG-500 Menu Settings", "Download complete.", false);
+            _alerts.show(tr("Download VRG-500 Menu Settings"), tr("Download complete."), false);
         });
     });
 }
@@ -127,7 +127,7 @@ void MenuSettingsTransfers::uploadFrom(const QString& path) {
                 _alerts.showError(error);
                 return;
             }
-            _alerts.show("Upload VRG-500 Menu Settings", "Upload complete.", false);
+            _alerts.show(tr("Upload VRG-500 Menu Settings"), tr("Upload complete."), false);
         });
     });
 }

@@ -1,5 +1,6 @@
 #include "OffsetRegistersDialog.h"
 
+#include "LibraryTexts.h"
 #include "RangeSheet.h"
 #include "RegisterFieldInput.h"
 
@@ -137,7 +138,7 @@ void OffsetRegistersDialog::_validate() {
     const bool typed = !_offsetField->text().trimmed().isEmpty();
     const bool offsetFits =
         typed && records::parseOffsetInput(_offsetField->text().toStdString(), &_offset, &reason);
-    _refusal->setText(QString::fromStdString(reason));
+    _refusal->setText(translatedLibraryText(reason));
     _refusal->setVisible(!reason.empty());
     const bool anyMachine = std::any_of(_machines.begin(), _machines.end(),
                                         [](const QCheckBox* box) { return box->isChecked(); });

@@ -100,8 +100,8 @@ PortChooser::PortChooser(PortLister lister, Alerts& alerts, QWidget* window, QOb
     }
     _popUp = new QComboBox;
     _popUp->setObjectName("serialPopUpButton");
-    _popUp->setToolTip("The serial port for the VRG-500");
-    _popUp->setAccessibleName("Serial Port");
+    _popUp->setToolTip(tr("The serial port for the VRG-500"));
+    _popUp->setAccessibleName(tr("Serial Port"));
     _popUp->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     _popUp->resize(PopUpWidth, _popUp->sizeHint().height());
     // The choice, however it is made: a click, the keyboard, an assistive technology or code.

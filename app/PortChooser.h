@@ -36,7 +36,8 @@ inline constexpr const char* SelectedSerialPortKey = "Serial Port";
 // when that port has none. When present, it alone says which listed port is the chosen one.
 inline constexpr const char* SelectedSerialPortIdentityKey = "Serial Port Identity";
 // The pop-up's last item, which asks for a device path.
-inline constexpr const char* OtherPortItemTitle = "Other Port\u2026";
+inline constexpr const char* OtherPortItemTitle =
+    QT_TRANSLATE_NOOP("tavrel::app::PortChooser", "Other Port\u2026");
 
 class PortChooser : public QObject {
     Q_OBJECT

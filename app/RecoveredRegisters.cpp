@@ -75,19 +75,19 @@ void discardRecoveredRegisters(const RecoveredRegisters& copy) {
 
 QString recoveredRegistersTitle(const RecoveredRegisters& copy, const QDateTime& now) {
     const QString from = copy.origin.isEmpty()
-                             ? QCoreApplication::translate("Recovery", "an untitled table")
+                             ? QCoreApplication::translate("tavrel::app::Recovery", "an untitled table")
                              : QFileInfo(copy.origin).fileName();
     const QDate day = copy.written.date();
     const QString time = copy.written.toString("hh:mm");
     QString when;
     if (day == now.date()) {
-        when = QCoreApplication::translate("Recovery", "%1 today").arg(time);
+        when = QCoreApplication::translate("tavrel::app::Recovery", "%1 today").arg(time);
     } else if (day == now.date().addDays(-1)) {
-        when = QCoreApplication::translate("Recovery", "%1 yesterday").arg(time);
+        when = QCoreApplication::translate("tavrel::app::Recovery", "%1 yesterday").arg(time);
     } else {
         when = copy.written.toString("yyyy-MM-dd hh:mm");
     }
-    return QCoreApplication::translate("Recovery", "Unsaved registers from %1, %2").arg(from, when);
+    return QCoreApplication::translate("tavrel::app::Recovery", "Unsaved registers from %1, %2").arg(from, when);
 }
 
 } // namespace tavrel::app

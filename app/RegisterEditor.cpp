@@ -1,5 +1,6 @@
 #include "RegisterEditor.h"
 
+#include "LibraryTexts.h"
 #include "RegisterLabelText.h"
 #include "RegisterTableModel.h"
 
@@ -93,14 +94,14 @@ bool RegisterEditor::_putField(int32_t number, int machine, int line, std::strin
     if (line == RegisterTableModel::ClipLine) {
         if (!records::parseClipInput(value, &entry.clips[static_cast<size_t>(machine)], &why,
                                      allowed)) {
-            *reason = QString::fromStdString(why);
+            *reason = translatedLibraryText(why);
             return false;
         }
     } else {
         VRG500_registerTime* time = fieldTime(entry.reg, machine, line);
         VRG500_registerTime typedTime = *time;
         if (!records::parseTimeInput(value, _frameRate, &typedTime, &why)) {
-            *reason = QString::fromStdString(why);
+            *reason = translatedLibraryText(why);
             return false;
         }
         // A null time keeps the numbers the device gave it unless the user changes its notation.

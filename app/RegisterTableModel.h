@@ -48,7 +48,7 @@ class RegisterTableModel : public QAbstractTableModel {
 
     static const QStringList& columnIdentifiers();
     static inline const QString LabelText = QStringLiteral("IN\nOUT\nCLIP");
-    static inline const QString NoClipText = QStringLiteral("** No Clip **");
+    static QString noClipText() { return tr("** No Clip **"); }
 
     explicit RegisterTableModel(QObject* parent = nullptr);
 

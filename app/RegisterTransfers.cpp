@@ -33,10 +33,10 @@ QString arrivedAccount(records::RegisterRange range, int32_t failed) {
     const int64_t arrived = int64_t{failed} - range.first;
     return arrived <= 0 ? QString()
                         : RegisterTransfers::tr(
-                              "%L1 of %L2 registers arrived before the failure; Edit \u25B8 "
-                              "Undo Download brings back the table as it was.")
-                              .arg(arrived)
-                              .arg(range.count());
+                              "%L1 of %Ln register(s) arrived before the failure; Edit \u25B8 "
+                              "Undo Download brings back the table as it was.",
+                              nullptr, static_cast<int>(range.count()))
+                              .arg(arrived);
 }
 
 } // namespace

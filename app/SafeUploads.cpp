@@ -14,6 +14,7 @@
 #include "ComparisonDialog.h"
 #include "DeviceJobs.h"
 #include "FilePanel.h"
+#include "LibraryTexts.h"
 #include "ProgressSheet.h"
 #include "RangeSheet.h"
 #include "RegisterComparison.h"
@@ -268,19 +269,21 @@ void SafeUploads::_showStoppedUpload(const upload_plan& plan, const TavrelError*
             link::tavrelLog("Error: %s", error->failureReason->c_str());
         }
     }
-    QString information = QString::fromStdString(files::writtenAccount(progress)) + ".";
+    QString information = translatedLibraryText(files::writtenAccount(progress)) + ".";
     if (files::deviceChanged(progress)) {
         information += "\n\n" + tr("What they held before is kept in the snapshot of %1; "
                                    "Restore Snapshot… puts it back.")
                                     .arg(QString::fromStdString(plan.snapshot.when));
     }
     if (error != nullptr && error->recoverySuggestion) {
-        information = QString::fromLatin1(*error->recoverySuggestion) + "\n\n" + information;
+        information = translatedLibraryText(*error->recoverySuggestion, TextBytes::Latin1) +
+                      "\n\n" + information;
     }
-    QMessageBox* alert = _alerts.make(
-        error != nullptr ? QMessageBox::Critical : QMessageBox::Warning,
-        error != nullptr ? QString::fromLatin1(error->description) : tr("The upload was stopped"),
-        information);
+    QMessageBox* alert =
+        _alerts.make(error != nullptr ? QMessageBox::Critical : QMessageBox::Warning,
+                     error != nullptr ? translatedLibraryText(error->description, TextBytes::Latin1)
+                                      : tr("The upload was stopped"),
+                     information);
     alert->setStandardButtons(QMessageBox::Ok);
     if (files::deviceChanged(progress)) {
         QPushButton* restore = alert->addButton(tr("Restore Snapshot…"), QMessageBox::ActionRole);

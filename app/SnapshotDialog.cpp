@@ -19,8 +19,7 @@ QString describe(const SnapshotInfo& snapshot) {
     return QObject::tr("%1   %2   registers %3 to %4 (%5)")
         .arg(QString::fromStdString(snapshot.when), QString::fromStdString(snapshot.port),
              registerLabelText(snapshot.range.first), registerLabelText(snapshot.range.last))
-        .arg(snapshot.registers == 1 ? QObject::tr("1 register")
-                                     : QObject::tr("%1 registers").arg(snapshot.registers));
+        .arg(QObject::tr("%n register(s)", nullptr, static_cast<int>(snapshot.registers)));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "AppController.h"
 #include "DemoDevice.h"
 #include "QuitOnSignal.h"
+#include "Translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
 
     QApplication application(argc, argv);
     QGuiApplication::setDesktopFileName("tavrel");
+    tavrel::app::installTranslations(QLocale::system(), tavrel::app::translationDirectories());
     const Options options;
     QCommandLineParser parser;
     describe(parser, options);

@@ -47,6 +47,12 @@ manual="$root/usr/share/tavrel/help/tavrel-help.html"
 grep -q "<title>Tavrel Help</title>" "$manual" || fail "no manual in /usr/share/tavrel/help"
 cmp -s "$manual" "$root/usr/share/doc/tavrel/tavrel-help.html" || fail "no manual in /usr/share/doc/tavrel"
 
+echo "-- the translations"
+# Where the program looks for them: beside it, in ../share/tavrel/translations.
+for language in de; do
+    [ -s "$root/usr/share/tavrel/translations/tavrel_$language.qm" ] || fail "no tavrel_$language.qm"
+done
+
 echo "-- the man pages"
 for page in tavrel tavrelctl vrg500-sim; do
     man -l --warnings "$root/usr/share/man/man1/$page.1.gz" >"$work/$page.txt" 2>"$work/$page.err"

@@ -4,7 +4,10 @@
 set -euo pipefail
 
 purpose="${1:-build}"
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev libudev-dev libgtest-dev)
+# qt6-tools-dev and qt6-l10n-tools make the translations (lupdate, lrelease, their CMake
+# functions); qt6-translations-l10n holds Qt's own, loaded with Tavrel's.
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-tools-dev qt6-l10n-tools
+          qt6-translations-l10n libudev-dev libgtest-dev)
 # The Debian package and its checks: dpkg-shlibdeps (the dependencies, from the binaries) and
 # dpkg-buildflags (Debian's hardening flags); file, which CPack uses to find the binaries to
 # strip and scan; lintian; appstreamcli for the metainfo; desktop-file-validate; man for

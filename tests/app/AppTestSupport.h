@@ -21,6 +21,7 @@
 #include "RegisterWire.h"
 #include "TavrelSocket.h"
 #include "TransferRunner.h"
+#include "Translations.h"
 #include "Vrg500Simulator.h"
 
 #include <QAbstractButton>
@@ -53,6 +54,12 @@ using namespace tavrel::files;
 using namespace tavrel::records;
 
 namespace apptest {
+
+// English's plural forms, installed as the program installs them at its start.
+inline void installEnglishPluralsAtStart() {
+    tavrel::app::installEnglishPlurals();
+}
+Q_COREAPP_STARTUP_FUNCTION(installEnglishPluralsAtStart)
 
 // What a test against the simulated device holds: settings in a temporary folder, the device
 // on a pseudo-terminal and a controller on its port. Test classes derive from QObject and this.
