@@ -1,5 +1,7 @@
 #include "FileError.h"
 
+#include "TextTemplate.h"
+
 #include <atomic>
 #include <cstring>
 
@@ -12,26 +14,28 @@ namespace {
 // Chosen before any thread of the program reads or writes a file; atomic all the same.
 std::atomic<FileNaming> fileNaming{FileNaming::LastComponent};
 
-void fileError(TavrelError* error, const std::string& path, int errorNumber, const char* verb) {
+// `description` names the file with %1.
+void fileError(TavrelError* error, const std::string& path, int errorNumber,
+               const char* description) {
     if (!error) {
         return;
     }
     *error = TavrelError{};
     error->domain = PosixErrorDomain;
     error->code = errorNumber;
-    error->description = "The file \"" + fileNameInText(path) + "\" couldn't be " + verb + ".";
+    error->description = records::filledText(description, {fileNameInText(path)});
     error->failureReason = std::strerror(errorNumber);
 }
 
 } // namespace
 
 void tavrelFileReadError(TavrelError* error, const std::string& path, int errorNumber) {
-    fileError(error, path, errorNumber, "opened");
+    fileError(error, path, errorNumber, TAVREL_TEXT("The file \"%1\" couldn't be opened."));
 }
 
 void tavrelFileWriteError(TavrelError* error, const std::string& path, int errorNumber,
                           std::string reason) {
-    fileError(error, path, errorNumber, "saved");
+    fileError(error, path, errorNumber, TAVREL_TEXT("The file \"%1\" couldn't be saved."));
     if (error && !reason.empty()) {
         error->failureReason = std::move(reason);
     }

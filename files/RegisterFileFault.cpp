@@ -3,9 +3,13 @@
 #include "RegisterDetailLine.h"
 #include "RegisterFile.h"
 #include "RegisterLabel.h"
+#include "TextTemplate.h"
+
+#include <vector>
 
 namespace tavrel::files {
 
+using records::filledText;
 using records::registerLabel;
 
 namespace {
@@ -19,8 +23,8 @@ std::string quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
 
-std::string lineName(uint64_t line) {
-    return "Line " + std::to_string(line);
+std::string number(uint64_t value) {
+    return std::to_string(value);
 }
 
 const std::string Header = quoted(ExactRegisterFileHeader);
@@ -29,68 +33,75 @@ const std::string Limit = std::to_string(RegisterFileLineLimit);
 } // namespace
 
 std::string emptyFirstLineFault() {
-    return lineName(1) + " is empty.";
+    return filledText(TAVREL_TEXT("Line %1 is empty."), {number(1)});
 }
 
 std::string notTheHeaderFault(std::string_view text) {
-    return lineName(1) + ": " + quoted(text) + " is not the header " + Header + ".";
+    return filledText(TAVREL_TEXT("Line %1: %2 is not the header %3."),
+                      {number(1), quoted(text), Header});
 }
 
 std::string commentWithoutHeaderFault(uint64_t line) {
-    return lineName(line) + " starts with \"#\", but line 1 is not the header " + Header + ".";
+    return filledText(TAVREL_TEXT("Line %1 starts with \"#\", but line 1 is not the header %2."),
+                      {number(line), Header});
 }
 
 std::string notADetailLineFault(uint64_t line, std::string_view text) {
-    return lineName(line) + ": " + quoted(text) + " is not a detail line.";
+    return filledText(TAVREL_TEXT("Line %1: %2 is not a detail line."),
+                      {number(line), quoted(text)});
 }
 
 std::string secondDetailLineFault(uint64_t line, uint64_t detailLine) {
-    return lineName(line) + " is a second detail line; the register's line must follow the one " +
-           "on line " + std::to_string(detailLine) + ".";
+    return filledText(TAVREL_TEXT("Line %1 is a second detail line; the register's line must "
+                                  "follow the one on line %2."),
+                      {number(line), number(detailLine)});
 }
 
 std::string endAfterDetailLineFault(uint64_t detailLine) {
-    return "The file ends after the detail line on line " + std::to_string(detailLine) +
-           ", without its register's line.";
+    return filledText(TAVREL_TEXT("The file ends after the detail line on line %1, without its "
+                                  "register's line."),
+                      {number(detailLine)});
 }
 
-std::string otherRegisterFault(uint64_t line, int32_t number, uint64_t detailLine,
+std::string otherRegisterFault(uint64_t line, int32_t registerNumber, uint64_t detailLine,
                                int32_t detailNumber) {
-    return lineName(line) + " is register " + registerLabel(number) +
-           ", but the detail line on line " + std::to_string(detailLine) + " is for register " +
-           registerLabel(detailNumber) + ".";
+    return filledText(TAVREL_TEXT("Line %1 is register %2, but the detail line on line %3 is for "
+                                  "register %4."),
+                      {number(line), registerLabel(registerNumber), number(detailLine),
+                       registerLabel(detailNumber)});
 }
 
 std::string disagreesWithDetailFault(uint64_t line, uint64_t detailLine) {
-    return lineName(line) + " does not agree with the detail line on line " +
-           std::to_string(detailLine) + ".";
+    return filledText(TAVREL_TEXT("Line %1 does not agree with the detail line on line %2."),
+                      {number(line), number(detailLine)});
 }
 
 std::string registerLineFault(uint64_t line, const RegisterLineFault& fault,
                               std::string_view field) {
     using Kind = RegisterLineFault::Kind;
+    const std::vector<std::string> where{number(line), number(fault.field),
+                                         registerLineFieldName(fault.field), quoted(field)};
     switch (fault.kind) {
     case Kind::MissingField:
-        return lineName(line) + " has only " + std::to_string(fault.field - 1) +
-               " fields; a register's line has " + std::to_string(RegisterLineFieldCount) + ".";
+        return filledText(TAVREL_TEXT("Line %1 has only %2 fields; a register's line has %3."),
+                          {number(line), number(fault.field - 1), number(RegisterLineFieldCount)});
     case Kind::TooLong:
-        return lineName(line) + " is longer than " + Limit + " bytes.";
+        return filledText(TAVREL_TEXT("Line %1 is longer than %2 bytes."), {number(line), Limit});
     case Kind::TooLongSaved:
-        return lineName(line) + " would be longer than " + Limit + " bytes once saved.";
-    default:
-        break;
-    }
-    std::string where = lineName(line) + ", field " + std::to_string(fault.field) + " (" +
-                        registerLineFieldName(fault.field) + ")";
-    switch (fault.kind) {
+        return filledText(TAVREL_TEXT("Line %1 would be longer than %2 bytes once saved."),
+                          {number(line), Limit});
     case Kind::Empty:
-        return where + " is empty.";
+        return filledText(TAVREL_TEXT("Line %1, field %2 (%3) is empty."), where);
     case Kind::NotATime:
-        return where + ": " + quoted(field) + " is not a time (HH:MM:SS:FF or **:**:**:**).";
+        return filledText(
+            TAVREL_TEXT("Line %1, field %2 (%3): %4 is not a time (HH:MM:SS:FF or **:**:**:**)."),
+            where);
     case Kind::OutOfRange:
-        return where + ": " + quoted(field) + " is out of range (-2147483648 to 2147483647).";
+        return filledText(
+            TAVREL_TEXT("Line %1, field %2 (%3): %4 is out of range (-2147483648 to 2147483647)."),
+            where);
     default:
-        return where + ": " + quoted(field) + " is not a whole number.";
+        return filledText(TAVREL_TEXT("Line %1, field %2 (%3): %4 is not a whole number."), where);
     }
 }
 

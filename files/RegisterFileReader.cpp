@@ -7,6 +7,7 @@
 #include "RegisterFilePieces.h"
 #include "RegisterFileScanner.h"
 #include "RegisterLine.h"
+#include "TextTemplate.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -262,9 +263,10 @@ bool readRegisterFile(const std::string& path, RegisterCollection* registers, Ta
     if (result == PieceParse::ReadFailed) {
         tavrelFileReadError(error, path, cause);
     } else if (result == PieceParse::Malformed) {
-        tavrelFileFormatError(error, "Error processing .vg2 file",
-                              "The file " + fileNameInText(path) +
-                                  " is malformed and could not be processed.");
+        tavrelFileFormatError(
+            error, TAVREL_TEXT("Error processing .vg2 file"),
+            records::filledText(TAVREL_TEXT("The file %1 is malformed and could not be processed."),
+                                {fileNameInText(path)}));
         if (error) {
             error->detail = std::move(fault);
         }

@@ -4,6 +4,7 @@
 #include "RegisterFileScanner.h"
 #include "RegisterLabel.h"
 #include "RegisterTimeText.h"
+#include "TextTemplate.h"
 
 #include <algorithm>
 #include <cstring>
@@ -229,7 +230,7 @@ const char* registerLineFieldName(int field) {
     static constexpr const char* Trailing[2] = {"TRAILING 1", "TRAILING 2"};
     static constexpr const char* Clips[4] = {"CLIP A", "CLIP B", "CLIP C", "CLIP D"};
     if (field <= 1) {
-        return "register number";
+        return TAVREL_TEXT("register number");
     }
     if (field <= 9) {
         return records::VRG500_registerTimeNames[field - 2];

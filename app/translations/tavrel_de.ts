@@ -156,6 +156,66 @@
         <source>In drop frame, frames 00 and 01 are skipped at the start of each minute except every tenth.</source>
         <translation>Bei Drop-Frame werden die Frames 00 und 01 zu Beginn jeder Minute übersprungen, außer in jeder zehnten.</translation>
     </message>
+    <message>
+        <source>Line %1 is empty.</source>
+        <translation>Zeile %1 ist leer.</translation>
+    </message>
+    <message>
+        <source>Line %1: %2 is not the header %3.</source>
+        <translation>Zeile %1: %2 ist nicht die Kopfzeile %3.</translation>
+    </message>
+    <message>
+        <source>Line %1 starts with &quot;#&quot;, but line 1 is not the header %2.</source>
+        <translation>Zeile %1 beginnt mit „#“, aber Zeile 1 ist nicht die Kopfzeile %2.</translation>
+    </message>
+    <message>
+        <source>Line %1: %2 is not a detail line.</source>
+        <translation>Zeile %1: %2 ist keine Detailzeile.</translation>
+    </message>
+    <message>
+        <source>Line %1 is a second detail line; the register&apos;s line must follow the one on line %2.</source>
+        <translation>Zeile %1 ist eine zweite Detailzeile; auf die Detailzeile in Zeile %2 muss die Zeile ihres Registers folgen.</translation>
+    </message>
+    <message>
+        <source>The file ends after the detail line on line %1, without its register&apos;s line.</source>
+        <translation>Die Datei endet nach der Detailzeile in Zeile %1, ohne die Zeile ihres Registers.</translation>
+    </message>
+    <message>
+        <source>Line %1 is register %2, but the detail line on line %3 is for register %4.</source>
+        <translation>Zeile %1 ist Register %2, aber die Detailzeile in Zeile %3 gehört zu Register %4.</translation>
+    </message>
+    <message>
+        <source>Line %1 does not agree with the detail line on line %2.</source>
+        <translation>Zeile %1 stimmt nicht mit der Detailzeile in Zeile %2 überein.</translation>
+    </message>
+    <message>
+        <source>Line %1 has only %2 fields; a register&apos;s line has %3.</source>
+        <translation>Zeile %1 hat nur %2 Felder; die Zeile eines Registers hat %3.</translation>
+    </message>
+    <message>
+        <source>Line %1 is longer than %2 bytes.</source>
+        <translation>Zeile %1 ist länger als %2 Bytes.</translation>
+    </message>
+    <message>
+        <source>Line %1 would be longer than %2 bytes once saved.</source>
+        <translation>Zeile %1 wäre nach dem Speichern länger als %2 Bytes.</translation>
+    </message>
+    <message>
+        <source>Line %1, field %2 (%3) is empty.</source>
+        <translation>Zeile %1, Feld %2 (%3) ist leer.</translation>
+    </message>
+    <message>
+        <source>Line %1, field %2 (%3): %4 is not a time (HH:MM:SS:FF or **:**:**:**).</source>
+        <translation>Zeile %1, Feld %2 (%3): %4 ist keine Zeit (HH:MM:SS:FF oder **:**:**:**).</translation>
+    </message>
+    <message>
+        <source>Line %1, field %2 (%3): %4 is out of range (-2147483648 to 2147483647).</source>
+        <translation>Zeile %1, Feld %2 (%3): %4 liegt außerhalb des Bereichs (-2147483648 bis 2147483647).</translation>
+    </message>
+    <message>
+        <source>Line %1, field %2 (%3): %4 is not a whole number.</source>
+        <translation>Zeile %1, Feld %2 (%3): %4 ist keine ganze Zahl.</translation>
+    </message>
 </context>
 <context>
     <name>tavrel::app::ComparisonDialog</name>
@@ -1231,6 +1291,26 @@
     <message>
         <source>Register %1 cannot be uploaded</source>
         <translation>Register %1 kann nicht hochgeladen werden</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; couldn&apos;t be opened.</source>
+        <translation>Die Datei „%1“ konnte nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; couldn&apos;t be saved.</source>
+        <translation>Die Datei „%1“ konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Error processing .vg2 file</source>
+        <translation>Fehler beim Verarbeiten der .vg2-Datei</translation>
+    </message>
+    <message>
+        <source>The file %1 is malformed and could not be processed.</source>
+        <translation>Die Datei %1 ist fehlerhaft und konnte nicht verarbeitet werden.</translation>
+    </message>
+    <message>
+        <source>register number</source>
+        <translation>Registernummer</translation>
     </message>
 </context>
 <context>
