@@ -529,6 +529,61 @@
         <source>Linux version programmed with Qt 6.</source>
         <translation>Linux-Version, programmiert mit Qt 6.</translation>
     </message>
+    <message>
+        <source>Tavrel uses Qt (GNU LGPL v3); licence and sources: qt.io</source>
+        <translation>Tavrel verwendet Qt (GNU LGPL v3); Lizenz und Quellen: qt.io</translation>
+    </message>
+</context>
+<context>
+    <name>tavrel::app::HelpViewer</name>
+    <message>
+        <source>Tavrel Help</source>
+        <translation>Tavrel-Hilfe</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Vor</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Anfang</translation>
+    </message>
+    <message>
+        <source>Find in page</source>
+        <translation>Auf der Seite suchen</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Find Next</source>
+        <translation>Weitersuchen</translation>
+    </message>
+    <message>
+        <source>Find Previous</source>
+        <translation>Rückwärts suchen</translation>
+    </message>
+    <message>
+        <source>The help file, tavrel-help.html, could not be found. Tavrel looked for it in these places:</source>
+        <translation>Die Hilfedatei tavrel-help.html wurde nicht gefunden. Tavrel hat an diesen Orten gesucht:</translation>
+    </message>
+    <message>
+        <source>Installing Tavrel again puts it back. The same manual is in the package&apos;s documentation folder, /usr/share/doc/tavrel/, when that is installed.</source>
+        <translation>Eine erneute Installation von Tavrel stellt sie wieder her. Dasselbe Handbuch liegt im Dokumentationsordner des Pakets, /usr/share/doc/tavrel/, sofern dieser installiert ist.</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>Nicht gefunden</translation>
+    </message>
 </context>
 <context>
     <name>tavrel::app::MainToolbar</name>
@@ -762,6 +817,10 @@
     <message>
         <source>%1[*] — Tavrel</source>
         <translation>%1[*] — Tavrel</translation>
+    </message>
+    <message>
+        <source>About Qt</source>
+        <translation>Über Qt</translation>
     </message>
 </context>
 <context>
