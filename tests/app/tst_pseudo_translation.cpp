@@ -3,6 +3,7 @@
 // without being translated. Device data (times, register numbers, port and file names) is not
 // translated, and is left out by its shape.
 #include "AppTestSupport.h"
+#include "HelpViewer.h"
 #include "LibraryTexts.h"
 #include "Translations.h"
 
@@ -131,6 +132,23 @@ class PseudoTranslationTest : public QObject, apptest::DeviceTestFixture {
         const QStringList untranslated = untranslatedTexts(shown);
         QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join('\n')));
         shown->close();
+    }
+
+    void theHelpWindowIsTranslated() {
+        app().window()->action(Command::Help)->trigger();
+        HelpViewer* help = nullptr;
+        QVERIFY(QTest::qWaitFor([&] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (auto* viewer = qobject_cast<HelpViewer*>(window);
+                    viewer && viewer->isVisible()) {
+                    help = viewer;
+                }
+            }
+            return help != nullptr;
+        }));
+        const QStringList untranslated = untranslatedTexts(help);
+        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join('\n')));
+        help->close();
     }
 
     // The libraries' texts reach the window translated, with what they were filled with.
