@@ -68,11 +68,11 @@ QMessageBox* Alerts::showError(const records::TavrelError& error, const QString&
 }
 
 QMessageBox* Alerts::showGenericError(const QString& explanation, QWidget* over) {
-    QString information = link::GenericDeviceErrorInformation;
+    QString information = translatedLibraryText(link::GenericDeviceErrorInformation);
     if (!explanation.isEmpty()) {
         information += "\n\n" + explanation;
     }
-    return show(link::GenericDeviceErrorMessage, information, true, over);
+    return show(translatedLibraryText(link::GenericDeviceErrorMessage), information, true, over);
 }
 
 void Alerts::ask(const QString& text, const QString& information, const QString& acceptTitle,

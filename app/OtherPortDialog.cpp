@@ -1,5 +1,6 @@
 #include "OtherPortDialog.h"
 
+#include "LibraryTexts.h"
 #include "OpenFailure.h"
 
 #include <QDialogButtonBox>
@@ -23,7 +24,7 @@ QString openFailureReason(const QString& path, int error) {
         return reason;
     }
     return reason + " " +
-           QString::fromLocal8Bit(
+           translatedLibraryText(
                link::explainOpenFailure(QFile::encodeName(path).toStdString(), error));
 }
 

@@ -2,6 +2,7 @@
 
 #include "Alerts.h"
 #include "FilePanel.h"
+#include "LibraryTexts.h"
 #include "OpenFailure.h"
 #include "OtherPortDialog.h"
 #include "SerialDeviceNotifier.h"
@@ -279,7 +280,7 @@ std::shared_ptr<link::TavrelSocket> PortChooser::connection(QString* whyNot) con
     std::shared_ptr<link::TavrelSocket> socket =
         link::TavrelSocket::socketForDeviceFilePath(path, &openErrno);
     if (!socket && openErrno != 0) {
-        *whyNot = QString::fromLocal8Bit(link::explainOpenFailure(path, openErrno));
+        *whyNot = translatedLibraryText(link::explainOpenFailure(path, openErrno));
     }
     return socket;
 }

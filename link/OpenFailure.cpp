@@ -9,6 +9,8 @@
 
 namespace tavrel::link {
 
+using records::filledText;
+
 namespace {
 
 // The group that Debian and its kin give serial ports.
@@ -63,22 +65,27 @@ std::string modeText(mode_t mode) {
 }
 
 std::string permissionAdvice(const std::string& path) {
-    const std::string lacking = "Your account lacks permission to use the serial port";
     struct stat device {};
     if (::stat(path.c_str(), &device) != 0) {
-        return lacking + " " + path + ". Ask whoever looks after this computer for access to it.";
+        return filledText(TAVREL_TEXT("Your account lacks permission to use the serial port %1. "
+                                      "Ask whoever looks after this computer for access to it."),
+                          {path});
     }
     const std::string group = groupName(device.st_gid);
-    const std::string facts = lacking + ": " + path + " belongs to " + ownerName(device.st_uid) +
-                              ", group " + group + ", mode " + modeText(device.st_mode) + ". ";
+    const std::vector<std::string> facts{path, ownerName(device.st_uid), group,
+                                         modeText(device.st_mode)};
     if (group == SerialGroup) {
-        return facts + "Add your account to the \"dialout\" group (for example: sudo usermod -aG "
-                       "dialout $USER), then log out and log in again.";
+        return filledText(
+            TAVREL_TEXT("Your account lacks permission to use the serial port: %1 belongs to %2, "
+                        "group %3, mode %4. Add your account to the \"dialout\" group (for "
+                        "example: sudo usermod -aG dialout $USER), then log out and log in again."),
+            facts);
     }
-    return facts +
-           "Ask whoever looks after this computer for access to it, for example through "
-           "the \"" +
-           group + "\" group.";
+    return filledText(
+        TAVREL_TEXT("Your account lacks permission to use the serial port: %1 belongs to %2, group "
+                    "%3, mode %4. Ask whoever looks after this computer for access to it, for "
+                    "example through the \"%3\" group."),
+        facts);
 }
 
 } // namespace
@@ -89,22 +96,24 @@ std::string explainOpenFailure(const std::string& path, int errorNumber) {
     case EPERM:
         return permissionAdvice(path);
     case EBUSY:
-        return "Another program is using the serial port " + path +
-               ". Quit that program, or choose another port, and try again.";
+        return filledText(TAVREL_TEXT("Another program is using the serial port %1. Quit that "
+                                      "program, or choose another port, and try again."),
+                          {path});
     case ENOENT:
     case ENODEV:
     case ENXIO:
     case EIO:
-        return "The serial port " + path +
-               " is gone: its adapter may have been unplugged. Plug it in again and choose the "
-               "port.";
+        return filledText(TAVREL_TEXT("The serial port %1 is gone: its adapter may have been "
+                                      "unplugged. Plug it in again and choose the port."),
+                          {path});
     case ENOTTY:
-        return path + " is not a serial port. Choose another port and try again.";
+        return filledText(
+            TAVREL_TEXT("%1 is not a serial port. Choose another port and try again."), {path});
     case 0:
-        return "The serial port " + path + " could not be opened.";
+        return filledText(TAVREL_TEXT("The serial port %1 could not be opened."), {path});
     default:
-        return "The serial port " + path + " could not be opened: " + std::strerror(errorNumber) +
-               ".";
+        return filledText(TAVREL_TEXT("The serial port %1 could not be opened: %2."),
+                          {path, std::strerror(errorNumber)});
     }
 }
 

@@ -3,14 +3,17 @@
 // gone, not a terminal, anything else.
 #pragma once
 
+#include "TextTemplate.h"
+
 #include <string>
 
 namespace tavrel::link {
 
 // What is shown when there is no connection to the device, or a failure without an error object.
-inline constexpr const char* GenericDeviceErrorMessage = "Error communicating with VRG-500";
+inline constexpr const char* GenericDeviceErrorMessage =
+    TAVREL_TEXT("Error communicating with VRG-500");
 inline constexpr const char* GenericDeviceErrorInformation =
-    "Perhaps the device is off or the wrong port is selected.";
+    TAVREL_TEXT("Perhaps the device is off or the wrong port is selected.");
 
 // `errorNumber` is the errno of the failed open (0 when unknown). For a permission problem the
 // device at `path` is looked at, to name its owner, group and mode.

@@ -216,6 +216,49 @@
         <source>Line %1, field %2 (%3): %4 is not a whole number.</source>
         <translation>Zeile %1, Feld %2 (%3): %4 ist keine ganze Zahl.</translation>
     </message>
+    <message>
+        <source>Your account lacks permission to use the serial port %1. Ask whoever looks after this computer for access to it.</source>
+        <translation>Ihrem Konto fehlt die Berechtigung für die serielle Schnittstelle %1. Bitten Sie die für diesen Computer zuständige Person um Zugriff.</translation>
+    </message>
+    <message>
+        <source>Your account lacks permission to use the serial port: %1 belongs to %2, group %3, mode %4. Add your account to the &quot;dialout&quot; group (for example: sudo usermod -aG dialout $USER), then log out and log in again.</source>
+        <translation>Ihrem Konto fehlt die Berechtigung für die serielle Schnittstelle: %1 gehört %2, Gruppe %3, Modus %4. Fügen Sie Ihr Konto der Gruppe „dialout“ hinzu (zum Beispiel: sudo usermod -aG dialout $USER), melden Sie sich dann ab und wieder an.</translation>
+    </message>
+    <message>
+        <source>Your account lacks permission to use the serial port: %1 belongs to %2, group %3, mode %4. Ask whoever looks after this computer for access to it, for example through the &quot;%3&quot; group.</source>
+        <translation>Ihrem Konto fehlt die Berechtigung für die serielle Schnittstelle: %1 gehört %2, Gruppe %3, Modus %4. Bitten Sie die für diesen Computer zuständige Person um Zugriff, zum Beispiel über die Gruppe „%3“.</translation>
+    </message>
+    <message>
+        <source>Another program is using the serial port %1. Quit that program, or choose another port, and try again.</source>
+        <translation>Ein anderes Programm verwendet die serielle Schnittstelle %1. Beenden Sie dieses Programm oder wählen Sie eine andere Schnittstelle, und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>The serial port %1 is gone: its adapter may have been unplugged. Plug it in again and choose the port.</source>
+        <translation>Die serielle Schnittstelle %1 ist nicht mehr vorhanden; ihr Adapter wurde vielleicht abgezogen. Stecken Sie ihn wieder ein und wählen Sie die Schnittstelle.</translation>
+    </message>
+    <message>
+        <source>%1 is not a serial port. Choose another port and try again.</source>
+        <translation>%1 ist keine serielle Schnittstelle. Wählen Sie eine andere Schnittstelle und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>The serial port %1 could not be opened.</source>
+        <translation>Die serielle Schnittstelle %1 konnte nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>The serial port %1 could not be opened: %2.</source>
+        <translation>Die serielle Schnittstelle %1 konnte nicht geöffnet werden: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>tavrel::app::AppController</name>
+    <message>
+        <source>&quot;%1&quot; can no longer be found.</source>
+        <translation>„%1“ ist nicht mehr zu finden.</translation>
+    </message>
+    <message>
+        <source>It may have been moved, renamed or deleted. It has been removed from Open Recent.</source>
+        <translation>Die Datei wurde vielleicht verschoben, umbenannt oder gelöscht. Sie wurde aus „Zuletzt geöffnet“ entfernt.</translation>
+    </message>
 </context>
 <context>
     <name>tavrel::app::ComparisonDialog</name>
@@ -822,6 +865,18 @@
         <source>About Qt</source>
         <translation>Über Qt</translation>
     </message>
+    <message>
+        <source>New</source>
+        <translation>Neu</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Open Recent</source>
+        <translation>Zuletzt geöffnet</translation>
+    </message>
 </context>
 <context>
     <name>tavrel::app::MenuSettingsTransfers</name>
@@ -852,6 +907,10 @@
     <message>
         <source>Upload complete.</source>
         <translation>Hochladen abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>%1 holds a VRG-500&apos;s menu settings. To send them to the device, choose its port, then Upload Menu Settings... in the Device menu.</source>
+        <translation>%1 enthält Menüeinstellungen eines VRG-500. Um sie an das Gerät zu senden, wählen Sie seine Schnittstelle und dann „Menüeinstellungen hochladen...“ im Menü „Gerät“.</translation>
     </message>
 </context>
 <context>
@@ -954,6 +1013,10 @@
         <source>Other Port…</source>
         <translation>Andere Schnittstelle…</translation>
     </message>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
+    </message>
 </context>
 <context>
     <name>tavrel::app::ProgressSheet</name>
@@ -1007,6 +1070,13 @@
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>tavrel::app::RecentFiles</name>
+    <message>
+        <source>Clear Menu</source>
+        <translation>Liste leeren</translation>
     </message>
 </context>
 <context>
@@ -1118,6 +1188,14 @@
         <source>Save</source>
         <translation>Speichern</translation>
     </message>
+    <message>
+        <source>New</source>
+        <translation>Neu</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
 </context>
 <context>
     <name>tavrel::app::RegisterTableModel</name>
@@ -1155,6 +1233,10 @@
     <message>
         <source>Current field: %1 of register %2</source>
         <translation>Aktuelles Feld: %1 von Register %2</translation>
+    </message>
+    <message>
+        <source>Choose the VRG-500&apos;s port and Download Registers, or open a register file</source>
+        <translation>Wählen Sie die Schnittstelle des VRG-500 und laden Sie Register herunter, oder öffnen Sie eine Registerdatei</translation>
     </message>
 </context>
 <context>
@@ -1298,6 +1380,27 @@
     </message>
 </context>
 <context>
+    <name>tavrel::app::WindowStatusBar</name>
+    <message>
+        <source>No serial port</source>
+        <translation>Keine serielle Schnittstelle</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n register(s)</source>
+        <translation>
+            <numerusform>%n Register</numerusform>
+            <numerusform>%n Register</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n selected</source>
+        <translation>
+            <numerusform>%n ausgewählt</numerusform>
+            <numerusform>%n ausgewählt</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>tavrel::files</name>
     <message>
         <source>The VRG-500 version string is not 4 chars long</source>
@@ -1388,6 +1491,14 @@
     <message>
         <source>Error reading data from serial device</source>
         <translation>Fehler beim Lesen von Daten vom seriellen Gerät</translation>
+    </message>
+    <message>
+        <source>Error communicating with VRG-500</source>
+        <translation>Fehler bei der Kommunikation mit dem VRG-500</translation>
+    </message>
+    <message>
+        <source>Perhaps the device is off or the wrong port is selected.</source>
+        <translation>Vielleicht ist das Gerät ausgeschaltet oder die falsche Schnittstelle ausgewählt.</translation>
     </message>
 </context>
 <context>

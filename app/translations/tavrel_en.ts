@@ -66,4 +66,21 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>tavrel::app::WindowStatusBar</name>
+    <message numerus="yes">
+        <source>%n register(s)</source>
+        <translation>
+            <numerusform>%n register</numerusform>
+            <numerusform>%n registers</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n selected</source>
+        <translation>
+            <numerusform>%n selected</numerusform>
+            <numerusform>%n selected</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

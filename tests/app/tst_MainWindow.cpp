@@ -474,21 +474,21 @@ class MainWindowTest : public QObject {
                 status->portLabel()->text(), status->countLabel()->text(),
                 status->selectionLabel()->isVisible() ? status->selectionLabel()->text() : "-"};
         };
-        QCOMPARE(texts(), QStringList({"ttySIM0", "0 register(s)", "-"}));
+        QCOMPARE(texts(), QStringList({"ttySIM0", "0 registers", "-"}));
         controller.registerTransfers()->downloadRange(tavrel::records::RegisterRange{5, 9});
         awaitTransferEnd(controller, 10000);
-        QCOMPARE(texts(), QStringList({"ttySIM0", "5 register(s)", "-"}));
+        QCOMPARE(texts(), QStringList({"ttySIM0", "5 registers", "-"}));
         controller.editCommands()->selectAllRegisters();
-        QCOMPARE(texts(), QStringList({"ttySIM0", "5 register(s)", "5 selected"}));
+        QCOMPARE(texts(), QStringList({"ttySIM0", "5 registers", "5 selected"}));
         controller.editCommands()->selectRegisters({6, 8});
-        QCOMPARE(texts(), QStringList({"ttySIM0", "5 register(s)", "2 selected"}));
+        QCOMPARE(texts(), QStringList({"ttySIM0", "5 registers", "2 selected"}));
         controller.registerEditor()->remove({6}, "Delete");
-        QCOMPARE(texts().mid(1), QStringList({"4 register(s)", "1 selected"}));
+        QCOMPARE(texts().mid(1), QStringList({"4 registers", "1 selected"}));
         _ports = SerialPortList{};
         controller.updateSerialPortsPopup();
         QCOMPARE(texts().first(), "No serial port");
         controller.tableModel()->removeAllRegisters();
-        QCOMPARE(texts().mid(1), QStringList({"0 register(s)", "-"}));
+        QCOMPARE(texts().mid(1), QStringList({"0 registers", "-"}));
     }
 
     // Every sheet and dialog lays itself out at the default font, at twice its size and in a
