@@ -6,19 +6,21 @@
 # over it; that rectangle of the screen is saved as docs/NAME.png.
 # Usage: scripts/screenshots.sh [STATE...]
 #   states: main-window range-sheet progress-sheet error-alert about-box dark no-ports editing
-#   comparison
+#   comparison german help-viewer
 #   (default: all)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 states=("$@")
-[ ${#states[@]} -eq 0 ] && states=(main-window range-sheet progress-sheet error-alert about-box dark no-ports editing comparison)
+[ ${#states[@]} -eq 0 ] && states=(main-window range-sheet progress-sheet error-alert about-box dark no-ports editing comparison german help-viewer)
 
 build="${TAVREL_SCREENSHOT_BUILD:-build/screenshots}"
 scripts/install-deps.sh screenshots
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j"${TAVREL_JOBS:-$(nproc)}" --target app_screenshot
 driver="$build/bench/app/app_screenshot"
+# The manual where the build copies it, for the help window.
+export XDG_DATA_DIRS="$PWD/$build/share:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}"
 
 work="$(mktemp -d)"
 pids=()
@@ -60,6 +62,7 @@ image_name() {
         dark) echo main-window-dark ;;
         no-ports) echo main-window-no-ports ;;
         editing) echo editing-refused ;;
+        german) echo main-window-german ;;
         *) echo "$1" ;;
     esac
 }

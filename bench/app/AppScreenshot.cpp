@@ -5,14 +5,18 @@
 //   app_screenshot STATE
 // Once the windows are up and placed it prints one line,
 //   ready X Y WIDTH HEIGHT
-// the screen rectangle that holds the main window and any sheet or alert over it, frames
-// included, and keeps the windows up until its standard input closes.
+// the screen rectangle that holds the main window and any sheet or alert over it (the help
+// window alone for "help-viewer"), frames included, and keeps the windows up until its
+// standard input closes. "german" is the main window in German.
 #include "AppController.h"
 #include "BenchSupport.h"
 #include "DemoDevice.h"
 #include "EditCommands.h"
+#include "HelpMenu.h"
+#include "HelpViewer.h"
 #include "RangeSheet.h"
 #include "SafeUploads.h"
+#include "Translations.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -57,9 +61,9 @@ constexpr qint64 StateDeadlineMs = 30000;
 // milliseconds of quiet let it finish before the rectangle is taken.
 constexpr int PlacementSettleMs = 400;
 
-const char* const States[] = {"main-window", "range-sheet", "progress-sheet",
-                              "error-alert", "about-box",   "dark",
-                              "no-ports",    "editing",     "comparison"};
+const char* const States[] = {"main-window", "range-sheet", "progress-sheet", "error-alert",
+                              "about-box",   "dark",        "no-ports",       "editing",
+                              "comparison",  "german",      "help-viewer"};
 
 // The field typed into in the editing picture, and what is typed: frames the wire cannot carry.
 constexpr int32_t EditedRegister = 2;
@@ -213,7 +217,14 @@ bool compareEditedRegisters(AppController& controller) {
 // Brings the windows to `state`; false when they did not get there in time.
 bool enterState(AppController& controller, Vrg500Simulator& device, const char* state) {
     const std::string name = state;
-    if (name == "main-window" || name == "dark" || name == "about-box") {
+    if (name == "help-viewer") {
+        controller.showHelpText();
+        return waitFor([&] {
+            HelpViewer* viewer = controller.helpMenu()->viewer();
+            return viewer != nullptr && exposed(viewer);
+        });
+    }
+    if (name == "main-window" || name == "dark" || name == "about-box" || name == "german") {
         if (!downloadAllRegisters(controller)) {
             return false;
         }
@@ -284,6 +295,13 @@ int main(int argc, char** argv) {
         QApplication::setPalette(darkPalette());
     }
     QApplication application(argc, argv);
+    // As the program does at its start: English's plural forms, or the German translation.
+    if (state == "german") {
+        tavrel::app::installTranslations(QLocale(QLocale::German, QLocale::Germany),
+                                         {TAVREL_TRANSLATIONS_DIR});
+    } else {
+        tavrel::app::installEnglishPlurals();
+    }
     QTemporaryDir settings;
     benchsupport::useTemporarySettings(settings);
     QCoreApplication::setApplicationVersion(TAVREL_VERSION);
@@ -320,7 +338,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     settle(PlacementSettleMs);
-    const QRect frame = framedWindows();
+    const QRect frame =
+        state == "help-viewer" ? controller.helpMenu()->viewer()->frameGeometry() : framedWindows();
     std::printf("ready %d %d %d %d\n", frame.x(), frame.y(), frame.width(), frame.height());
     std::fflush(stdout);
     quitWhenInputCloses(application);
