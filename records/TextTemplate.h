@@ -5,8 +5,8 @@
 // the translation with the same arguments, which may stand in any order in it.
 //
 // TAVREL_TEXT marks a template where it is written, for the translation tools; it is the text
-// itself. Each library lists its templates in a catalogue (its `Texts.h`) so the window can look
-// them up.
+// itself. The build lists the marked templates from the translation sources, for the window to
+// look them up (app/LibraryTexts).
 #pragma once
 
 #include <cstddef>
