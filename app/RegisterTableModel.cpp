@@ -184,8 +184,8 @@ QString RegisterTableModel::cellText(int row, const QString& identifier) const {
 QList<CellRun> RegisterTableModel::_machineRuns(const RegisterEntry& entry, int machine) const {
     const MachineFields& fields = Machines[machine];
     const std::string& clip = entry.clips[static_cast<size_t>(machine)];
-    CellRun clipRun = clip == NoClipName ? CellRun{noClipText(), false}
-                                         : CellRun{QString::fromLatin1(clip), true};
+    CellRun clipRun =
+        clip == NoClipName ? CellRun{_noClipText, false} : CellRun{QString::fromLatin1(clip), true};
     return {timeRun(entry.reg.*fields.in),
             {"\n", false},
             timeRun(entry.reg.*fields.out),

@@ -48,7 +48,6 @@ class RegisterTableModel : public QAbstractTableModel {
 
     static const QStringList& columnIdentifiers();
     static inline const QString LabelText = QStringLiteral("IN\nOUT\nCLIP");
-    static QString noClipText() { return tr("** No Clip **"); }
 
     explicit RegisterTableModel(QObject* parent = nullptr);
 
@@ -98,6 +97,8 @@ class RegisterTableModel : public QAbstractTableModel {
     QList<CellRun> _machineRuns(const records::RegisterEntry& entry, int machine) const;
 
     files::RegisterCollection _registers;
+    // What a cell shows for a machine without a clip name: looked up once, not at every paint.
+    const QString _noClipText = tr("** No Clip **");
 };
 
 } // namespace tavrel::app
