@@ -33,49 +33,36 @@ size_t literalLength(const char* source) {
     return length;
 }
 
-// `pattern` with %1 to %9 replaced by `arguments`, each place once, in any order.
-QString filled(const QString& pattern, const std::vector<QString>& arguments) {
-    QString text;
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        const QChar c = pattern[i];
-        if (c == u'%' && i + 1 < pattern.size() && pattern[i + 1] >= u'1' &&
-            pattern[i + 1] <= u'9') {
-            const auto index = static_cast<size_t>(pattern[i + 1].unicode() - u'1');
-            if (index < arguments.size()) {
-                text += arguments[index];
-                ++i;
-                continue;
-            }
-        }
-        text += c;
-    }
-    return text;
-}
-
 } // namespace
 
 QString translatedLibraryText(const std::string& text, TextBytes bytes) {
     const LibraryText* best = nullptr;
+    size_t bestSays = 0;
     std::vector<std::string> bestArguments;
     for (const LibraryText& candidate : libraryTexts()) {
         const size_t says = literalLength(candidate.source);
-        if (says == 0 || (best && says <= literalLength(best->source))) {
+        if (says <= bestSays) { // a template of places alone would give any text
             continue;
         }
         if (auto arguments = records::textArguments(candidate.source, text)) {
             best = &candidate;
+            bestSays = says;
             bestArguments = std::move(*arguments);
         }
     }
     if (!best) {
         return decoded(text, bytes);
     }
-    std::vector<QString> arguments;
+    // The translation is filled as the template was, in UTF-8; an argument may be a text of its
+    // own, such as the limits in "Time %1 out of range: %2".
+    std::vector<std::string> arguments;
     for (const std::string& argument : bestArguments) {
-        // An argument may be a text of its own, such as the limits in "Time %1 out of range: %2".
-        arguments.push_back(argument.empty() ? QString() : translatedLibraryText(argument, bytes));
+        arguments.push_back(argument.empty()
+                                ? std::string()
+                                : translatedLibraryText(argument, bytes).toStdString());
     }
-    return filled(QCoreApplication::translate(best->context, best->source), arguments);
+    const QString translation = QCoreApplication::translate(best->context, best->source);
+    return QString::fromStdString(records::filledText(translation.toStdString(), arguments));
 }
 
 } // namespace tavrel::app
