@@ -22,6 +22,7 @@ struct CommandLine {
     std::optional<std::string> registerNumber;
     std::optional<std::string> machines;
     std::optional<std::string> backup;
+    std::optional<std::string> frameRate;
     std::vector<std::string> operands;
 };
 

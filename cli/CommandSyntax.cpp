@@ -25,6 +25,8 @@ const std::vector<OptionSyntax>& optionSyntaxes() {
          &CommandLine::changedOnly, true},
         {nullptr, "--backup", "FILE", "save the VRG-500's registers of RANGE here before writing",
          &CommandLine::backup, nullptr, true},
+        {nullptr, "--frame-rate", "RATE", "24, 25, 30 or 30df", &CommandLine::frameRate, nullptr,
+         true},
         {nullptr, "--watch", nullptr, "keep running and report ports as they arrive and depart",
          nullptr, &CommandLine::watch, false},
         {nullptr, nullptr, "TIMECODE", "HH:MM:SS:FF; hours, minutes, seconds 00-99, frames 00-39",
@@ -93,10 +95,15 @@ const std::vector<CommandSyntax>& commandSyntaxes() {
          runOffset,
          true},
         {"show",
-         {"tavrelctl show FILE.vg2"},
+         {"tavrelctl show [--frame-rate RATE] FILE.vg2"},
          {"Prints a register file's registers, one line each: number, eight times, the two "
-          "trailing bytes and the four clip names, shown escaped as by 'tavrelctl version'."},
-         {},
+          "trailing bytes and the four clip names, shown escaped as by 'tavrelctl version'.",
+          "With --frame-rate, each line ends with the four machines' durations (OUT - IN) at "
+          "RATE, as in \" A 00:00:10:00 B -00:00:02:00 C - D -\": \"-\" before a duration whose "
+          "OUT is before its IN, \"-\" alone where a time is unset or not a time at RATE. At "
+          "30df every time is counted in drop frame (29.97), at 30 only a time marked \";\"; a "
+          "duration counted in drop frame has \";\" before its frames."},
+         {"--frame-rate"},
          runShow,
          false},
         {"diff",

@@ -1,17 +1,23 @@
-// tavrelctl show FILE.vg2
+// tavrelctl show [--frame-rate RATE] FILE.vg2
 #include "CommandSupport.h"
 #include "Commands.h"
 #include "Diagnostics.h"
+#include "MachineDuration.h"
 #include "PrintableText.h"
 #include "RegisterFile.h"
 #include "RegisterTimeText.h"
 
 #include <cstdio>
+#include <iterator>
+#include <optional>
 
 namespace tavrel::cli {
 
 using files::readRegisterFile;
 using files::RegisterCollection;
+using records::DropFrameCount;
+using records::FrameRate;
+using records::machineDuration;
 using records::RegisterEntry;
 using records::registerLabel;
 using records::stringForRegisterTime;
@@ -20,7 +26,43 @@ using records::VRG500_registerTimes;
 
 namespace {
 
-std::string showLine(int32_t number, const RegisterEntry& entry) {
+// The rate durations are counted at: --frame-rate's value.
+struct DurationRate {
+    FrameRate rate;
+    DropFrameCount count;
+};
+
+std::optional<DurationRate> parseDurationRate(const std::string& text) {
+    const std::pair<const char*, DurationRate> rates[] = {
+        {"24", {FrameRate::Fps24, DropFrameCount::AsMarked}},
+        {"25", {FrameRate::Fps25, DropFrameCount::AsMarked}},
+        {"30", {FrameRate::Fps30, DropFrameCount::AsMarked}},
+        {"30df", {FrameRate::Fps30, DropFrameCount::Always}},
+    };
+    for (const auto& [name, rate] : rates) {
+        if (text == name) {
+            return rate;
+        }
+    }
+    return std::nullopt;
+}
+
+// " A 00:00:10:00 B -00:00:02:00 C - D -": each machine's duration, "-" where it has none.
+std::string durationsText(const RegisterEntry& entry, const DurationRate& rate) {
+    std::string text;
+    for (size_t machine = 0; machine < std::size(VRG500_registerTimes) / 2; ++machine) {
+        const auto duration = machineDuration(entry.reg.*VRG500_registerTimes[2 * machine],
+                                              entry.reg.*VRG500_registerTimes[2 * machine + 1],
+                                              rate.rate, rate.count);
+        text += " ";
+        text += static_cast<char>('A' + machine);
+        text += " " + (duration.counted() ? duration.text() : "-");
+    }
+    return text;
+}
+
+std::string showLine(int32_t number, const RegisterEntry& entry,
+                     const std::optional<DurationRate>& rate) {
     std::string line = registerLabel(number);
     for (auto time : VRG500_registerTimes) {
         line += " " + stringForRegisterTime(entry.reg.*time);
@@ -32,6 +74,9 @@ std::string showLine(int32_t number, const RegisterEntry& entry) {
     for (const auto& clip : entry.clips) {
         line += " " + printableText(clip);
     }
+    if (rate) {
+        line += durationsText(entry, *rate);
+    }
     return line + "\n";
 }
 
@@ -42,13 +87,21 @@ ExitStatus runShow(const CommandLine& line) {
     if (!expectOperands(line, 1, "a register file (FILE.vg2)", &problem)) {
         return reportUsageError(problem);
     }
+    std::optional<DurationRate> rate;
+    if (line.frameRate) {
+        rate = parseDurationRate(*line.frameRate);
+        if (!rate) {
+            return reportUsageError("bad frame rate '" + *line.frameRate +
+                                    "': use 24, 25, 30 or 30df");
+        }
+    }
     RegisterCollection registers;
     TavrelError error;
     if (!readRegisterFile(line.operands[0], &registers, &error)) {
         return reportError(error);
     }
     for (const auto& [number, entry] : registers) {
-        printBytes(showLine(number, entry));
+        printBytes(showLine(number, entry, rate));
     }
     return ExitSuccess;
 }

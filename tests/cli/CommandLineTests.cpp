@@ -31,7 +31,10 @@ TEST_F(CommandLine, UsageErrorsExitWith2AndSendNothing) {
         "offset add -p PORT -n 1 -m E 00:00:00:00", "offset add -p PORT -n 1 -m '' 00:00:00:00",
         "offset add -p PORT -n 1 00:00:00:40", "offset add -p PORT -n 1 1:00:00:00",
         "offset add -p PORT -n 1 01:00:00;00", "offset add -p PORT -n 1 **:**:**:**",
-        "offset add -p PORT -n 1"};
+        "offset add -p PORT -n 1",
+        // Frame rates.
+        "show --frame-rate 29 x.vg2", "show --frame-rate 30DF x.vg2", "show x.vg2 --frame-rate",
+        "diff --frame-rate 25 a.vg2 b.vg2"};
     for (const char* command : cases) {
         ToolResult result = run(command);
         EXPECT_EQ(result.status, 2) << command << ": " << result.err;
@@ -42,7 +45,8 @@ TEST_F(CommandLine, UsageErrorsExitWith2AndSendNothing) {
     const std::pair<const char*, const char*> messages[] = {
         {"version -p no-such-port-name", "'no-such-port-name'"},
         {"ports --watch=1", "tavrelctl: option '--watch' takes no value\n"},
-        {"-r all version -p PORT", "tavrelctl: the version command takes no option '--range'\n"}};
+        {"-r all version -p PORT", "tavrelctl: the version command takes no option '--range'\n"},
+        {"show --frame-rate 29 x.vg2", "tavrelctl: bad frame rate '29': use 24, 25, 30 or 30df\n"}};
     for (const auto& [command, message] : messages) {
         EXPECT_NE(run(command).err.find(message), std::string::npos) << command;
     }

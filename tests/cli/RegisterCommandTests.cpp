@@ -418,4 +418,27 @@ TEST_F(CliTest, ShowPrintsOneLinePerRegister) {
                         "\\x1B[2Jx\\\\ d,with,commas\\xE9\n"));
 }
 
+// With a frame rate each line, as it is without one, ends with the four machines' durations.
+TEST_F(CliTest, ShowWithAFrameRateEndsEachLineWithTheDurations) {
+    TempFolder::writeBytes(folder.path("d.vg2"),
+                           "001,01:00:00:00,01:00:10:00,00:00:59;28,00:01:00;02,00:00:10:00,"
+                           "00:00:08:00,00:00:00:29,00:00:01:00,000,000," +
+                               NoClips + "002," + Nulls + ",000,000," + NoClips);
+    const std::string plain = runTool({"show", folder.path("d.vg2")}).out;
+    const size_t end = plain.find('\n');
+    ASSERT_NE(end, std::string::npos);
+    const std::pair<const char*, const char*> rates[] = {
+        {"24", " A 00:00:10:00 B - C -00:00:02:00 D -"},
+        {"25", " A 00:00:10:00 B - C -00:00:02:00 D -"},
+        {"30", " A 00:00:10:00 B 00:00:00;02 C -00:00:02:00 D 00:00:00:01"},
+        {"30df", " A 00:00:10;00 B 00:00:00;02 C -00:00:02;00 D 00:00:00;01"},
+    };
+    for (const auto& [rate, durations] : rates) {
+        EXPECT_EQ(runTool({"show", "--frame-rate", rate, folder.path("d.vg2")}),
+                  succeeded(plain.substr(0, end) + durations + "\n" +
+                            plain.substr(end + 1, plain.size() - end - 2) + " A - B - C - D -\n"))
+            << rate;
+    }
+}
+
 } // namespace
