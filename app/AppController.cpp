@@ -248,12 +248,25 @@ void AppController::_connectStatusBar() {
             &AppController::_showSelectionCount);
     connect(_tableModel, &QAbstractItemModel::modelReset, this,
             &AppController::_showSelectionCount);
+    // The current cell's duration: a keyboard has no tooltip.
+    connect(_window->table()->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &AppController::_showCurrentDuration);
+    connect(_tableModel, &QAbstractItemModel::dataChanged, this,
+            &AppController::_showCurrentDuration);
+    connect(_tableModel, &QAbstractItemModel::modelReset, this,
+            &AppController::_showCurrentDuration);
 }
 
 void AppController::_showSelectionCount() {
     const QItemSelectionModel* selection = _window->table()->selectionModel();
     _window->statusLine()->showSelection(
         static_cast<int>(selection->selectedRows(RegisterTableModel::RegisterColumn).size()));
+}
+
+void AppController::_showCurrentDuration() {
+    const QModelIndex current = _window->table()->currentIndex();
+    _window->statusLine()->showDuration(_tableModel->durationText(
+        current.row(), RegisterTableModel::machineOfColumn(current.column())));
 }
 
 // ---- Start-up ------------------------------------------------------------------------------

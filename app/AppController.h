@@ -164,6 +164,7 @@ class AppController : public QObject {
     void _validateOnTableChanges();
     void _connectStatusBar();
     void _showSelectionCount();
+    void _showCurrentDuration();
     // Open Recent's choice: a file gone from its place leaves the list, with an alert.
     void _openRecent(const QString& path);
     // The facts the enabling table decides from.

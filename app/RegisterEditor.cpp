@@ -68,6 +68,14 @@ const RegisterCollection& RegisterEditor::registers() const {
     return _model->registers();
 }
 
+records::FrameRate RegisterEditor::frameRate() const {
+    return _model->frameRate();
+}
+
+void RegisterEditor::setFrameRate(records::FrameRate rate) {
+    _model->setFrameRate(rate);
+}
+
 bool RegisterEditor::editField(int32_t number, int machine, int line, const QString& text,
                                QString* reason) {
     const int row = _model->rowOfRegister(number);
@@ -100,7 +108,7 @@ bool RegisterEditor::_putField(int32_t number, int machine, int line, std::strin
     } else {
         VRG500_registerTime* time = fieldTime(entry.reg, machine, line);
         VRG500_registerTime typedTime = *time;
-        if (!records::parseTimeInput(value, _frameRate, &typedTime, &why)) {
+        if (!records::parseTimeInput(value, frameRate(), &typedTime, &why)) {
             *reason = translatedLibraryText(why);
             return false;
         }

@@ -40,9 +40,10 @@ class RegisterEditor : public QObject {
     QUndoStack* undoStack() const { return _undoStack; }
     const files::RegisterCollection& registers() const;
 
-    // What an edited time is checked against besides the wire's own limits.
-    records::FrameRate frameRate() const { return _frameRate; }
-    void setFrameRate(records::FrameRate rate) { _frameRate = rate; }
+    // What an edited time is checked against besides the wire's own limits: the table's rate,
+    // which its durations are counted at too.
+    records::FrameRate frameRate() const;
+    void setFrameRate(records::FrameRate rate);
 
     // Puts `text` typed in its editor into one field (RegisterTableModel::Line) of register
     // `number`'s `machine`. Text the field cannot take is refused with the reason in *reason and
@@ -89,7 +90,6 @@ class RegisterEditor : public QObject {
 
     RegisterTableModel* _model;
     QUndoStack* _undoStack;
-    records::FrameRate _frameRate = records::FrameRate::WireLimits;
 };
 
 } // namespace tavrel::app

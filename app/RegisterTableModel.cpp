@@ -9,6 +9,9 @@
 namespace tavrel::app {
 
 using files::RegisterCollection;
+using records::DurationState;
+using records::FrameRate;
+using records::MachineDuration;
 using records::NoClipName;
 using records::RegisterEntry;
 using records::stringForRegisterTime;
@@ -76,6 +79,10 @@ QVariant RegisterTableModel::data(const QModelIndex& index, int role) const {
         return joined(cellRuns(index));
     case Qt::AccessibleTextRole:
         return spokenText(index.row(), index.column());
+    case Qt::ToolTipRole: {
+        const QString duration = durationText(index.row(), machineOfColumn(index.column()));
+        return duration.isEmpty() ? QVariant() : duration;
+    }
     case Qt::AccessibleDescriptionRole:
         return machineOfColumn(index.column()) >= 0
                    ? tr("Up and Down choose IN, OUT or CLIP; F2 or typing edits it")
@@ -102,9 +109,67 @@ QString RegisterTableModel::spokenText(int row, int column) const {
         return value.isNull != 0 ? tr("unset") : fieldText(row, machine, line);
     };
     const QString clip = fieldText(row, machine, ClipLine);
-    return tr("%1, machine %2: IN %3, OUT %4, CLIP %5")
-        .arg(name, QChar('A' + machine), time(entry.reg.*fields.in, InLine),
-             time(entry.reg.*fields.out, OutLine), clip.isEmpty() ? tr("no clip") : clip);
+    return _withSpokenDuration(
+        tr("%1, machine %2: IN %3, OUT %4, CLIP %5")
+            .arg(name, QChar('A' + machine), time(entry.reg.*fields.in, InLine),
+                 time(entry.reg.*fields.out, OutLine), clip.isEmpty() ? tr("no clip") : clip),
+        row, machine);
+}
+
+void RegisterTableModel::setFrameRate(FrameRate rate) {
+    if (rate == _frameRate) {
+        return;
+    }
+    _frameRate = rate;
+    if (rowCount() > 0) {
+        emit dataChanged(index(0, AColumn), index(rowCount() - 1, DColumn),
+                         {Qt::ToolTipRole, Qt::AccessibleTextRole});
+    }
+}
+
+MachineDuration RegisterTableModel::_duration(int row, int machine) const {
+    if (row < 0 || static_cast<size_t>(row) >= _registers.size() || machine < 0 ||
+        machine >= MachineCount) {
+        return {};
+    }
+    const VRG500_register& reg = _registers.entryAt(static_cast<size_t>(row)).reg;
+    return records::machineDuration(reg.*Machines[machine].in, reg.*Machines[machine].out,
+                                    _frameRate);
+}
+
+QString RegisterTableModel::durationText(int row, int machine) const {
+    const MachineDuration duration = _duration(row, machine);
+    switch (duration.state) {
+    case DurationState::Counted: {
+        const QString text = QString::fromLatin1(duration.text());
+        return duration.outBeforeIn() ? tr("OUT is before IN: %1").arg(text)
+                                      : tr("Duration %1").arg(text);
+    }
+    case DurationState::NotATime:
+        return tr("No duration: IN or OUT is not a time at %1 frames per second")
+            .arg(QString::fromLatin1(records::frameRateName(_frameRate)));
+    case DurationState::NoRate:
+    case DurationState::Unset:
+        break;
+    }
+    return {};
+}
+
+QString RegisterTableModel::_withSpokenDuration(const QString& spoken, int row, int machine) const {
+    const MachineDuration duration = _duration(row, machine);
+    const QString length = QString::fromLatin1(duration.length);
+    switch (duration.state) {
+    case DurationState::Counted:
+        return duration.outBeforeIn() ? tr("%1, OUT before IN by %2").arg(spoken, length)
+                                      : tr("%1, duration %2").arg(spoken, length);
+    case DurationState::NotATime:
+        return tr("%1, no duration at %2 frames per second")
+            .arg(spoken, QString::fromLatin1(records::frameRateName(_frameRate)));
+    case DurationState::NoRate:
+    case DurationState::Unset:
+        break;
+    }
+    return spoken;
 }
 
 QVariant RegisterTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

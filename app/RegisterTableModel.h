@@ -1,17 +1,20 @@
 // The register table's model: one row per register of the collection, in ascending register
 // number, and six columns identified by "Register", "Label", "A", "B", "C" and "D".
 // A cell of a machine column is three runs of text (IN time, OUT time, clip name) separated by
-// line breaks; set times and real clip names are bold, the rest plain. Each machine cell holds
-// three fields (its IN time, OUT time and clip name), which the register editor changes one at a
-// time; the model itself only offers their texts and takes whole changes.
+// line breaks; set times and real clip names are bold, the rest plain. With a frame rate chosen,
+// a machine's duration (OUT - IN) is its cell's tooltip and part of its spoken text. Each machine
+// cell holds three fields (its IN time, OUT time and clip name), which the register editor changes
+// one at a time; the model itself only offers their texts and takes whole changes.
 //
 // The model owns the register collection and is the only way to change it: each change below
 // tells the views of exactly the rows it touched, so nothing can change the collection behind
 // their back.
 #pragma once
 
+#include "MachineDuration.h"
 #include "RegisterChanges.h"
 #include "RegisterCollection.h"
+#include "RegisterFieldInput.h"
 
 #include <QAbstractTableModel>
 #include <QList>
@@ -65,8 +68,20 @@ class RegisterTableModel : public QAbstractTableModel {
     // The cell's whole text, runs joined.
     QString cellText(int row, const QString& identifier) const;
     // What a screen reader says for a cell (its Qt::AccessibleTextRole): "Register 012, machine
-    // A: IN 01:00:00:00, OUT unset, CLIP no clip"; the register alone for the number column.
+    // A: IN 01:00:00:00, OUT unset, CLIP no clip"; the register alone for the number column. With
+    // a frame rate, a machine's duration follows: ", duration 00:00:10:00", ", OUT before IN by
+    // 00:00:02:00", or ", no duration at 25 frames per second" when a time is not a time at the
+    // rate (an unset time is said already).
     QString spokenText(int row, int column) const;
+
+    // The rate durations are counted at; WireLimits, the default, shows none. Changing it
+    // changes every machine cell's tooltip and spoken text (dataChanged over those columns).
+    records::FrameRate frameRate() const { return _frameRate; }
+    void setFrameRate(records::FrameRate rate);
+    // A machine's duration as its cell's tooltip (Qt::ToolTipRole) shows it: "Duration
+    // 00:00:10:00", "OUT is before IN: -00:00:02:00", why there is none when a time is not a time
+    // at the rate; empty without a rate or with a time unset.
+    QString durationText(int row, int machine) const;
 
     // The text a field's editor starts with: the time's text form, or the clip name without
     // its trailing blanks (empty for no clip), each byte shown as the character of its code.
@@ -95,10 +110,14 @@ class RegisterTableModel : public QAbstractTableModel {
 
   private:
     QList<CellRun> _machineRuns(const records::RegisterEntry& entry, int machine) const;
+    records::MachineDuration _duration(int row, int machine) const;
+    // `spoken` followed by what a screen reader says of the machine's duration.
+    QString _withSpokenDuration(const QString& spoken, int row, int machine) const;
 
     files::RegisterCollection _registers;
     // What a cell shows for a machine without a clip name: looked up once, not at every paint.
     const QString _noClipText = tr("** No Clip **");
+    records::FrameRate _frameRate = records::FrameRate::WireLimits;
 };
 
 } // namespace tavrel::app

@@ -20,13 +20,17 @@ WindowStatusBar::WindowStatusBar(QWidget* parent) : QStatusBar(parent) {
     _port = newPart(this, "statusPort");
     _count = newPart(this, "statusRegisterCount");
     _selection = newPart(this, "statusSelection");
-    // The port on the left, taking the room a long description needs; the counts on the right.
+    _duration = newPart(this, "statusDuration");
+    // The port on the left, taking the room a long description needs; the duration and the
+    // counts on the right.
     addWidget(_port, 1);
+    addPermanentWidget(_duration);
     addPermanentWidget(_selection);
     addPermanentWidget(_count);
     showPort({});
     showRegisterCount(0);
     showSelection(0);
+    showDuration({});
 }
 
 void WindowStatusBar::showPort(const QString& port) {
@@ -40,6 +44,11 @@ void WindowStatusBar::showRegisterCount(int count) {
 void WindowStatusBar::showSelection(int count) {
     _selection->setText(count > 0 ? tr("%n selected", nullptr, count) : QString());
     _selection->setVisible(count > 0);
+}
+
+void WindowStatusBar::showDuration(const QString& duration) {
+    _duration->setText(duration);
+    _duration->setVisible(!duration.isEmpty());
 }
 
 } // namespace tavrel::app

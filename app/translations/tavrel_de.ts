@@ -1227,6 +1227,30 @@
         <source>** No Clip **</source>
         <translation>** Kein Clip **</translation>
     </message>
+    <message>
+        <source>OUT is before IN: %1</source>
+        <translation>OUT liegt vor IN: %1</translation>
+    </message>
+    <message>
+        <source>Duration %1</source>
+        <translation>Dauer %1</translation>
+    </message>
+    <message>
+        <source>No duration: IN or OUT is not a time at %1 frames per second</source>
+        <translation>Keine Dauer: IN oder OUT ist bei %1 fps keine gültige Zeit</translation>
+    </message>
+    <message>
+        <source>%1, OUT before IN by %2</source>
+        <translation>%1, OUT liegt %2 vor IN</translation>
+    </message>
+    <message>
+        <source>%1, duration %2</source>
+        <translation>%1, Dauer %2</translation>
+    </message>
+    <message>
+        <source>%1, no duration at %2 frames per second</source>
+        <translation>%1, keine Dauer bei %2 fps</translation>
+    </message>
 </context>
 <context>
     <name>tavrel::app::RegisterTableView</name>

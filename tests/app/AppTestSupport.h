@@ -25,6 +25,7 @@
 #include "Vrg500Simulator.h"
 
 #include <QAbstractButton>
+#include <QActionGroup>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -233,6 +234,15 @@ inline void chooseRange(const AppController& controller, QAction* command, int f
     app.rangeSheet()->firstField()->setValue(first);
     app.rangeSheet()->lastField()->setValue(last);
     app.rangeSheet()->confirmButton()->click();
+}
+
+// Chooses the Frame Rate menu's rate stored as `name` ("Wire limits only", "24", "25", "30").
+inline void chooseFrameRate(const AppController& controller, const QString& name) {
+    for (QAction* rate : controller.window()->frameRateActions()->actions()) {
+        if (rate->data().toString() == name) {
+            rate->trigger();
+        }
+    }
 }
 
 // Opens the offset dialog and fills it in: registers `first` to `last`, `machines` such as "AC",

@@ -3,8 +3,10 @@
 #include "AppTestSupport.h"
 #include "RegisterCellDelegate.h"
 #include "RegisterTableModel.h"
+#include "WindowStatusBar.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStyle>
@@ -52,7 +54,10 @@ class RegisterTableTest : public QObject {
 
   private slots:
     void initTestCase() { useTemporarySettings(_settings); }
-    void init() { _controller = makeController({}); }
+    void init() {
+        QSettings().remove(FrameRateKey);
+        _controller = makeController({});
+    }
     void cleanup() { _controller.reset(); }
 
     // The cell of the one machine set, in its own column; the other machines' cells are empty.
@@ -97,6 +102,66 @@ class RegisterTableTest : public QObject {
         }
         QCOMPARE(model()->data(model()->index(0, RegisterTableModel::AColumn + machine)).toString(),
                  text);
+    }
+
+    // With a frame rate, machine B's duration is its cell's tooltip, the end of its spoken text
+    // and, while the cell is current, in the status bar; choosing the rate redraws the machine
+    // cells of every row.
+    void durations_data() {
+        QTest::addColumn<QString>("rate");
+        QTest::addColumn<RegisterEntry>("entry");
+        QTest::addColumn<QString>("tooltip"); // also the status bar's; empty: none
+        QTest::addColumn<QString>("spoken");  // after the cell's lines
+        VRG500_registerTime minuteEnd = time(0, 0, 59, 28), minuteStart = time(0, 1, 0, 2);
+        minuteEnd.dropFrame = minuteStart.dropFrame = 1;
+        QTest::newRow("25, ten seconds")
+            << "25" << onMachine(1, time(1, 0, 0, 0), time(1, 0, 10, 0), "REEL0001")
+            << "Duration 00:00:10:00"
+            << ", duration 00:00:10:00";
+        QTest::newRow("25, OUT before IN")
+            << "25" << onMachine(1, time(1, 0, 10, 0), time(1, 0, 8, 0), "REEL0001")
+            << "OUT is before IN: -00:00:02:00"
+            << ", OUT before IN by 00:00:02:00";
+        QTest::newRow("30, drop frame across a minute")
+            << "30" << onMachine(1, minuteEnd, minuteStart, "********") << "Duration 00:00:00;02"
+            << ", duration 00:00:00;02";
+        QTest::newRow("24, frames beyond the rate")
+            << "24" << onMachine(1, time(1, 0, 0, 0), time(1, 0, 0, 24), "********")
+            << "No duration: IN or OUT is not a time at 24 frames per second"
+            << ", no duration at 24 frames per second";
+        QTest::newRow("25, OUT unset")
+            << "25" << onMachine(1, time(1, 0, 0, 0), Unset, "********") << ""
+            << "";
+        QTest::newRow("wire limits only")
+            << "Wire limits only" << onMachine(1, time(1, 0, 0, 0), time(1, 0, 10, 0), "********")
+            << ""
+            << "";
+    }
+    void durations() {
+        QFETCH(QString, rate);
+        QFETCH(RegisterEntry, entry);
+        QFETCH(QString, tooltip);
+        QFETCH(QString, spoken);
+        model()->storeRegister(5, entry);
+        model()->storeRegister(6, entry);
+        const QModelIndex cell = model()->index(0, RegisterTableModel::BColumn);
+        const QString lines = cell.data(Qt::AccessibleTextRole).toString();
+        _controller->window()->show();
+        _controller->window()->table()->setCurrentField(cell, RegisterTableModel::OutLine);
+        QSignalSpy changes(model(), &QAbstractItemModel::dataChanged);
+        chooseFrameRate(*_controller, rate);
+        QCOMPARE(changes.count(), rate == "Wire limits only" ? 0 : 1);
+        if (!changes.isEmpty()) {
+            QCOMPARE(changes[0][0].toModelIndex(), model()->index(0, RegisterTableModel::AColumn));
+            QCOMPARE(changes[0][1].toModelIndex(), model()->index(1, RegisterTableModel::DColumn));
+        }
+        QCOMPARE(cell.data(Qt::ToolTipRole).toString(), tooltip);
+        QCOMPARE(cell.data(Qt::AccessibleTextRole).toString(), lines + spoken);
+        QLabel* status = _controller->window()->statusLine()->durationLabel();
+        QCOMPARE(status->isVisible() ? status->text() : QString(), tooltip);
+        _controller->window()->table()->setCurrentField(
+            model()->index(0, RegisterTableModel::AColumn), RegisterTableModel::InLine);
+        QVERIFY(!status->isVisible()); // machine A is unset
     }
 
     // Rows in register order, whatever the order of arrival. A new register is one inserted row,

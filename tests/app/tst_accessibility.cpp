@@ -204,23 +204,31 @@ class AccessibilityTest : public QObject, DeviceTestFixture {
         }
     }
 
-    // A cell names its register, machine and lines; the table says which field is current.
+    // A cell names its register, machine and lines, and with a frame rate its duration; the
+    // table says which field is current.
     void tableCellsSayWhatTheyHold() {
         using M = RegisterTableModel;
         QAccessibleInterface* node = QAccessible::queryAccessibleInterface(app().window()->table());
         QAccessibleTableInterface* table = node->tableInterface();
         QVERIFY(table);
+        const QString wire = "Wire limits only";
         const struct {
+            QString rate;
             int row, column;
             QString name;
         } cells[] = {
-            {0, M::RegisterColumn, "Register 012"},
-            {0, M::LabelColumn, "Register 012: IN, OUT, CLIP"},
-            {0, M::AColumn,
+            {"25", 0, M::AColumn,
+             "Register 012, machine A: IN 01:00:00:00, OUT 01:00:10:05, CLIP SHOT0001, duration "
+             "00:00:10:05"},
+            {"25", 0, M::CColumn, "Register 012, machine C: IN unset, OUT unset, CLIP no clip"},
+            {wire, 0, M::RegisterColumn, "Register 012"},
+            {wire, 0, M::LabelColumn, "Register 012: IN, OUT, CLIP"},
+            {wire, 0, M::AColumn,
              "Register 012, machine A: IN 01:00:00:00, OUT 01:00:10:05, CLIP SHOT0001"},
-            {0, M::CColumn, "Register 012, machine C: IN unset, OUT unset, CLIP no clip"},
+            {wire, 0, M::CColumn, "Register 012, machine C: IN unset, OUT unset, CLIP no clip"},
         };
         for (const auto& c : cells) {
+            chooseFrameRate(app(), c.rate);
             QCOMPARE(table->cellAt(c.row, c.column)->text(QAccessible::Name), c.name);
         }
         app().window()->table()->setCurrentField(_controller->tableModel()->index(1, M::BColumn),

@@ -310,11 +310,7 @@ class RegisterEditingTest : public QObject {
         };
         for (const Case& c : cases) {
             startWith(baseRegisters());
-            for (QAction* rate : app().window()->frameRateActions()->actions()) {
-                if (rate->data().toString() == c.rate) {
-                    rate->trigger();
-                }
-            }
+            chooseFrameRate(app(), c.rate);
             const QString context = QString("%1 at %2").arg(c.text, c.rate);
             typeInto(5, c.field.column, c.field.line, c.text);
             if (c.reason.isEmpty()) {
