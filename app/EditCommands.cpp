@@ -10,6 +10,7 @@
 #include "RegisterNumberDialog.h"
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
+#include "ReplacingRegisters.h"
 #include "VRG500.h"
 
 #include <QClipboard>
@@ -35,84 +36,6 @@ namespace {
 
 // Spreadsheets offer and take this type besides plain text.
 constexpr const char* TabSeparatedMimeType = "text/tab-separated-values";
-// The most register numbers an alert lists by name.
-constexpr size_t NamedRegisterLimit = 5;
-
-// "Register 012" for one, "3 Registers" for more: how the undo texts count registers.
-QString registersText(const std::vector<int32_t>& numbers) {
-    return numbers.size() == 1
-               ? QObject::tr("Register %1").arg(registerLabelText(numbers.front()))
-               : QObject::tr("%n Registers", nullptr, static_cast<int>(numbers.size()));
-}
-
-// "012, 013 and 020", or the first few and how many more.
-QString numberList(const std::vector<int32_t>& numbers) {
-    QStringList names;
-    for (size_t i = 0; i < numbers.size() && i < NamedRegisterLimit; ++i) {
-        names << registerLabelText(numbers[i]);
-    }
-    if (numbers.size() > NamedRegisterLimit) {
-        return QObject::tr("%1 and %2 more")
-            .arg(names.join(", "))
-            .arg(numbers.size() - NamedRegisterLimit);
-    }
-    if (names.size() == 1) {
-        return names.front();
-    }
-    const QString last = names.takeLast();
-    return QObject::tr("%1 and %2").arg(names.join(", "), last);
-}
-
-std::vector<int32_t> numbersOf(const std::vector<RegisterCollection::Item>& items) {
-    std::vector<int32_t> numbers;
-    numbers.reserve(items.size());
-    for (const auto& item : items) {
-        numbers.push_back(item.first);
-    }
-    return numbers;
-}
-
-// The numbers among `numbers` that `registers` holds already.
-std::vector<int32_t> existingNumbers(const RegisterCollection& registers,
-                                     const std::vector<int32_t>& numbers) {
-    std::vector<int32_t> existing;
-    for (const int32_t number : numbers) {
-        if (registers.find(number) != nullptr) {
-            existing.push_back(number);
-        }
-    }
-    return existing;
-}
-
-// The numbers among `numbers` (ascending) that are not among `existing` (ascending).
-std::vector<int32_t> addedNumbers(const std::vector<int32_t>& numbers,
-                                  const std::vector<int32_t>& existing) {
-    std::vector<int32_t> added;
-    std::set_difference(numbers.begin(), numbers.end(), existing.begin(), existing.end(),
-                        std::back_inserter(added));
-    return added;
-}
-
-// Asks before registers are replaced: "Replace register 009?", "Replace 2 registers?", and with
-// registers added as well "Replace register 009 and add register 040?" or "Replace 2 registers
-// and add 1,998?".
-QString replaceQuestion(const std::vector<int32_t>& existing, const std::vector<int32_t>& added) {
-    const bool one = existing.size() == 1;
-    if (added.empty()) {
-        return one ? QObject::tr("Replace register %1?").arg(registerLabelText(existing.front()))
-                   : QObject::tr("Replace %n registers?", nullptr,
-                                 static_cast<int>(existing.size()));
-    }
-    const QString replace =
-        one ? QObject::tr("Replace register %1").arg(registerLabelText(existing.front()))
-            : QObject::tr("Replace %Ln registers", nullptr, static_cast<int>(existing.size()));
-    return added.size() == 1
-               ? QObject::tr("%1 and add register %2?")
-                     .arg(replace, registerLabelText(added.front()))
-               : QObject::tr("%1 and add %Ln?", nullptr, static_cast<int>(added.size()))
-                     .arg(replace);
-}
-
 // The clipboard's text in UTF-8: plain text, or a spreadsheet's tab-separated values (UTF-8 as
 // well: bytes that are not become U+FFFD, which is no byte of a register, and are refused).
 QByteArray clipboardText() {
