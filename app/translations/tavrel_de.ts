@@ -248,6 +248,14 @@
         <source>The serial port %1 could not be opened: %2.</source>
         <translation>Die serielle Schnittstelle %1 konnte nicht geöffnet werden: %2.</translation>
     </message>
+    <message>
+        <source>Register %1, machine %2: %3 %4 is not a time at %5. %6</source>
+        <translation>Register %1, Maschine %2: %3 %4 ist keine Zeit bei %5. %6</translation>
+    </message>
+    <message>
+        <source>Register %1: a VRG-500 has no register of that number</source>
+        <translation>Register %1: Ein VRG-500 hat kein Register dieser Nummer</translation>
+    </message>
 </context>
 <context>
     <name>tavrel::app::AppController</name>
@@ -1498,12 +1506,115 @@
         <source>register number</source>
         <translation>Registernummer</translation>
     </message>
+    <message>
+        <source>Line %1: %2 is not an event: an event line holds an event number, a reel, the channels, a transition and four times.</source>
+        <translation>Zeile %1: %2 ist kein Ereignis: Eine Ereigniszeile enthält eine Ereignisnummer, ein Band, die Kanäle, einen Übergang und vier Zeiten.</translation>
+    </message>
+    <message>
+        <source>Line %1: the reel %2 is longer than eight characters.</source>
+        <translation>Zeile %1: Das Band %2 ist länger als acht Zeichen.</translation>
+    </message>
+    <message>
+        <source>Line %1: the reel %2 holds a comma or a control character, which no clip name can hold.</source>
+        <translation>Zeile %1: Das Band %2 enthält ein Komma oder ein Steuerzeichen, das kein Clipname enthalten kann.</translation>
+    </message>
+    <message>
+        <source>Line %1: the source time %2 cannot be held by a register: %3.</source>
+        <translation>Zeile %1: Die Quellzeit %2 passt in kein Register: %3.</translation>
+    </message>
+    <message>
+        <source>24 frames per second</source>
+        <translation>24 Bildern pro Sekunde</translation>
+    </message>
+    <message>
+        <source>25 frames per second</source>
+        <translation>25 Bildern pro Sekunde</translation>
+    </message>
+    <message>
+        <source>30 frames per second</source>
+        <translation>30 Bildern pro Sekunde</translation>
+    </message>
+    <message>
+        <source>30 frames per second, drop frame</source>
+        <translation>30 Bildern pro Sekunde, Drop-Frame</translation>
+    </message>
+    <message>
+        <source>Register %1, machine %2: OUT is not after IN</source>
+        <translation>Register %1, Maschine %2: OUT liegt nicht nach IN</translation>
+    </message>
+    <message>
+        <source>The edit decision list cannot be exported</source>
+        <translation>Die Schnittliste kann nicht exportiert werden</translation>
+    </message>
+    <message>
+        <source>The record start %1 is not a time at %2.</source>
+        <translation>Der Aufnahmebeginn %1 ist keine Zeit bei %2.</translation>
+    </message>
+    <message>
+        <source>Error processing .edl file</source>
+        <translation>Fehler beim Verarbeiten der .edl-Datei</translation>
+    </message>
 </context>
 <context>
     <name>tavrel::files::AtomicFileWriter</name>
     <message>
         <source>The folder %1 is not writable.</source>
         <translation>In den Ordner %1 kann nicht geschrieben werden.</translation>
+    </message>
+</context>
+<context>
+    <name>tavrel::files::EdlReader</name>
+    <message>
+        <source>Line %1 is longer than %2 bytes.</source>
+        <translation>Zeile %1 ist länger als %2 Bytes.</translation>
+    </message>
+    <message>
+        <source>Line %1: %2 is not a line of an edit decision list.</source>
+        <translation>Zeile %1: %2 ist keine Zeile einer Schnittliste.</translation>
+    </message>
+    <message>
+        <source>Line %1: FCM is %2, neither DROP FRAME nor NON-DROP FRAME.</source>
+        <translation>Zeile %1: FCM ist %2, weder DROP FRAME noch NON-DROP FRAME.</translation>
+    </message>
+    <message>
+        <source>Line %1: event %2 has a third source; a register takes two, as machines A and B.</source>
+        <translation>Zeile %1: Ereignis %2 hat eine dritte Quelle; ein Register nimmt zwei auf, als Maschinen A und B.</translation>
+    </message>
+    <message>
+        <source>Line %1: %2 is not one of Tavrel&apos;s comments.</source>
+        <translation>Zeile %1: %2 ist keiner der Kommentare von Tavrel.</translation>
+    </message>
+    <message>
+        <source>Line %1: a Tavrel comment, though the events before it have none.</source>
+        <translation>Zeile %1: ein Tavrel-Kommentar, obwohl die Ereignisse davor keinen haben.</translation>
+    </message>
+    <message>
+        <source>Line %1: the Tavrel comment follows no event.</source>
+        <translation>Zeile %1: Der Tavrel-Kommentar folgt keinem Ereignis.</translation>
+    </message>
+    <message>
+        <source>Line %1: event %2 has no Tavrel comment after it, as every other event of this list has.</source>
+        <translation>Zeile %1: Auf Ereignis %2 folgt kein Tavrel-Kommentar, wie auf jedes andere Ereignis dieser Liste.</translation>
+    </message>
+    <message>
+        <source>Line %1: event %2 has a second source, which Tavrel does not write.</source>
+        <translation>Zeile %1: Ereignis %2 hat eine zweite Quelle, die Tavrel nicht schreibt.</translation>
+    </message>
+    <message>
+        <source>Line %1: register %2, machine %3 comes a second time.</source>
+        <translation>Zeile %1: Register %2, Maschine %3 kommt ein zweites Mal vor.</translation>
+    </message>
+    <message>
+        <source>Line %1: event %2 would be register %3; registers go from 0 to %4.</source>
+        <translation>Zeile %1: Ereignis %2 wäre Register %3; Register gehen von 0 bis %4.</translation>
+    </message>
+    <message>
+        <source>Line %1: register %2 is beyond the highest register, %3.</source>
+        <translation>Zeile %1: Register %2 liegt über dem höchsten Register, %3.</translation>
+    </message>
+    <message>
+        <source>Line %1: register %2 comes after register %3; Tavrel writes registers in ascending order.</source>
+        <translation>Zeile %1: Register %2 kommt nach Register %3; Tavrel schreibt Register in aufsteigender Reihenfolge.</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,409 @@
+#include "EditDecisionListExport.h"
+
+#include "AtomicFile.h"
+#include "EditDecisionListReel.h"
+#include "FileError.h"
+#include "RegisterFieldInput.h"
+#include "RegisterLabel.h"
+#include "RegisterTimeText.h"
+#include "RegisterTimeWire.h"
+#include "TextTemplate.h"
+#include "TimecodeArithmetic.h"
+
+#include <array>
+#include <cstdio>
+#include <functional>
+
+namespace tavrel::files {
+
+using records::filledText;
+using records::framesOfTime;
+using records::RegisterEntry;
+using records::TavrelError;
+using records::VRG500_registerTime;
+
+namespace {
+
+constexpr char MachineLetters[4] = {'A', 'B', 'C', 'D'};
+// The longest TITLE a strict reader takes.
+constexpr size_t TitleLength = 70;
+// The text handed to the file at a time.
+constexpr size_t PieceSize = 256 * 1024;
+
+struct RateRow {
+    EdlFrameRate rate;
+    const char* name;
+    const char* words;
+    int framesPerSecond;
+    bool dropFrame;
+    records::FrameRate inputRate; // the rate a typed time is checked against, for the reason
+};
+
+constexpr RateRow Rates[] = {
+    {EdlFrameRate::Fps24, "24", TAVREL_TEXT("24 frames per second"), 24, false,
+     records::FrameRate::Fps24},
+    {EdlFrameRate::Fps25, "25", TAVREL_TEXT("25 frames per second"), 25, false,
+     records::FrameRate::Fps25},
+    {EdlFrameRate::Fps30, "30", TAVREL_TEXT("30 frames per second"), 30, false,
+     records::FrameRate::Fps30},
+    {EdlFrameRate::Fps30DropFrame, "30df", TAVREL_TEXT("30 frames per second, drop frame"), 30,
+     true, records::FrameRate::Fps30},
+};
+
+const RateRow& rowOf(EdlFrameRate rate) {
+    for (const RateRow& row : Rates) {
+        if (row.rate == rate) {
+            return row;
+        }
+    }
+    return Rates[0];
+}
+
+const VRG500_registerTime& inOf(const RegisterEntry& entry, size_t machine) {
+    return entry.reg.*records::VRG500_registerTimes[2 * machine];
+}
+
+const VRG500_registerTime& outOf(const RegisterEntry& entry, size_t machine) {
+    return entry.reg.*records::VRG500_registerTimes[2 * machine + 1];
+}
+
+// A machine makes an event when both its times are set.
+bool makesEvent(const RegisterEntry& entry, size_t machine) {
+    return inOf(entry, machine).isNull == 0 && outOf(entry, machine).isNull == 0;
+}
+
+// Why `time` cannot be counted at the rate, as a typed time would be told.
+std::string uncountableReason(const VRG500_registerTime& time, const RateRow& rate) {
+    if (!records::registerTimeFitsText(time)) {
+        return records::WireTimeLimitsSentence;
+    }
+    VRG500_registerTime ignored;
+    std::string reason;
+    records::parseTimeInput(records::stringForRegisterTime(time), rate.inputRate, &ignored,
+                            &reason);
+    return reason;
+}
+
+std::string uncountableText(int32_t number, char machine, const char* name,
+                            const VRG500_registerTime& time, const RateRow& rate) {
+    return filledText(TAVREL_TEXT("Register %1, machine %2: %3 %4 is not a time at %5. %6"),
+                      {records::registerLabel(number), std::string(1, machine), name,
+                       records::stringForRegisterTime(time), rate.words,
+                       uncountableReason(time, rate)});
+}
+
+// The frames of a machine's IN and OUT, or why its event is refused.
+struct EventFrames {
+    int64_t in = 0;
+    int64_t out = 0;
+    std::string refusal;
+};
+
+EventFrames countEvent(int32_t number, const RegisterEntry& entry, size_t machine,
+                       const RateRow& rate) {
+    EventFrames frames;
+    const char letter = MachineLetters[machine];
+    auto in = framesOfTime(inOf(entry, machine), rate.framesPerSecond);
+    auto out = framesOfTime(outOf(entry, machine), rate.framesPerSecond);
+    if (!in) {
+        frames.refusal = uncountableText(number, letter, "IN", inOf(entry, machine), rate);
+    } else if (!out) {
+        frames.refusal = uncountableText(number, letter, "OUT", outOf(entry, machine), rate);
+    } else if (*out <= *in) {
+        frames.refusal = filledText(TAVREL_TEXT("Register %1, machine %2: OUT is not after IN"),
+                                    {records::registerLabel(number), std::string(1, letter)});
+    } else {
+        frames.in = *in;
+        frames.out = *out;
+    }
+    return frames;
+}
+
+bool deviceNumber(int32_t number) {
+    return number >= 0 && number <= records::HighestRegisterNumber;
+}
+
+std::string numberRefusal(int32_t number) {
+    return filledText(TAVREL_TEXT("Register %1: a VRG-500 has no register of that number"),
+                      {records::registerLabel(number)});
+}
+
+// Visits each register of the range with its refusals, as the export meets them.
+template <typename Visit>
+void forEachInRange(const RegisterCollection& registers, const EdlExportSettings& settings,
+                    Visit&& visit) {
+    const RateRow& rate = rowOf(settings.frameRate);
+    for (const auto& [number, entry] : registers) {
+        if (!settings.range.contains(number)) {
+            continue;
+        }
+        std::array<EventFrames, 4> events;
+        bool numberRefused = !deviceNumber(number);
+        for (size_t machine = 0; machine < 4 && !numberRefused; ++machine) {
+            if (makesEvent(entry, machine)) {
+                events[machine] = countEvent(number, entry, machine, rate);
+            }
+        }
+        visit(number, entry, numberRefused, events);
+    }
+}
+
+std::string titleLine(const std::string& title) {
+    std::string line = "TITLE: ";
+    for (size_t i = 0; i < title.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(title[i]);
+        // Cut at a character's first byte, never inside a UTF-8 sequence.
+        if (i >= TitleLength && (byte & 0xC0) != 0x80) {
+            break;
+        }
+        line += byte < 0x20 || byte == 0x7F ? '?' : title[i];
+    }
+    return line + "\r\n";
+}
+
+const char* fcmLine(bool dropFrame) {
+    return dropFrame ? "FCM: DROP FRAME\r\n" : "FCM: NON-DROP FRAME\r\n";
+}
+
+bool printableAscii(const std::string& text) {
+    for (char c : text) {
+        if (c < ' ' || c > '~') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Builds the list's text and hands it on a piece at a time.
+class EdlWriter {
+  public:
+    template <typename Put>
+    EdlWriter(const EdlExportSettings& settings, Put&& put)
+        : _rate(rowOf(settings.frameRate)), _put(std::forward<Put>(put)) {}
+
+    void start(const EdlExportSettings& settings, int64_t recordStart, bool firstDropFrame) {
+        _record = recordStart;
+        _dropFrame = firstDropFrame;
+        _text += titleLine(settings.title);
+        _text += fcmLine(_dropFrame);
+    }
+
+    bool event(int32_t number, const RegisterEntry& entry, size_t machine,
+               const EventFrames& frames) {
+        const VRG500_registerTime& in = inOf(entry, machine);
+        if ((in.dropFrame != 0) != _dropFrame) {
+            _dropFrame = in.dropFrame != 0;
+            _text += fcmLine(_dropFrame);
+        }
+        const std::string& clip = entry.clips[machine];
+        const std::string reel = reelOfClip(clip);
+        const int64_t recordOut = _record + (frames.out - frames.in);
+        char times[4][records::RegisterTimeTextLength + 1] = {};
+        records::putRegisterTimeText(in, times[0]);
+        records::putRegisterTimeText(outOf(entry, machine), times[1]);
+        putRecordTime(_record, times[2]);
+        putRecordTime(recordOut, times[3]);
+        char line[128];
+        std::snprintf(line, sizeof line, "%03lld  %-8s V     C        %s %s %s %s\r\n",
+                      static_cast<long long>(++_event), reel.c_str(), times[0], times[1], times[2],
+                      times[3]);
+        _text += line;
+        if (reel == EdlNoReel && clip != records::NoClipName && printableAscii(clip)) {
+            _text += "* FROM CLIP NAME: " + clip.substr(0, clip.find_last_not_of(' ') + 1) + "\r\n";
+        }
+        _text += tavrelEdlCommentText(number, MachineLetters[machine], clip, reel) + "\r\n";
+        _record = recordOut;
+        return flushIfFull();
+    }
+
+    bool registerWithoutEvents(int32_t number) {
+        _text += tavrelEdlCommentText(number, 0, {}, {}) + "\r\n";
+        return flushIfFull();
+    }
+
+    bool finish() { return _text.empty() || _put(_text); }
+
+  private:
+    void putRecordTime(int64_t frames, char* text) const {
+        records::putRegisterTimeText(
+            records::timeOfFrames(frames, _rate.framesPerSecond, _rate.dropFrame), text);
+    }
+
+    bool flushIfFull() {
+        if (_text.size() < PieceSize) {
+            return true;
+        }
+        bool put = _put(_text);
+        _text.clear();
+        return put;
+    }
+
+    const RateRow& _rate;
+    std::function<bool(const std::string&)> _put;
+    std::string _text;
+    int64_t _record = 0;
+    int64_t _event = 0;
+    bool _dropFrame = false;
+};
+
+// Whether the first event to be written is drop frame; without events, the rate's.
+bool firstDropFrame(const RegisterCollection& registers, const EdlExportSettings& settings) {
+    bool found = false;
+    bool dropFrame = rowOf(settings.frameRate).dropFrame;
+    forEachInRange(registers, settings,
+                   [&](int32_t, const RegisterEntry& entry, bool numberRefused,
+                       const std::array<EventFrames, 4>& events) {
+                       for (size_t machine = 0; machine < 4 && !found && !numberRefused;
+                            ++machine) {
+                           if (makesEvent(entry, machine) && events[machine].refusal.empty()) {
+                               found = true;
+                               dropFrame = inOf(entry, machine).dropFrame != 0;
+                           }
+                       }
+                   });
+    return dropFrame;
+}
+
+int64_t recordStartFrames(const EdlExportSettings& settings) {
+    const RateRow& rate = rowOf(settings.frameRate);
+    VRG500_registerTime start = settings.recordStart;
+    start.dropFrame = rate.dropFrame ? 1 : 0;
+    return framesOfTime(start, rate.framesPerSecond).value_or(0);
+}
+
+template <typename Put>
+bool writeList(const RegisterCollection& registers, const EdlExportSettings& settings,
+               RefusedEvents refused, TavrelError* error, Put&& put) {
+    if (!checkEdlRecordStart(settings, error)) {
+        return false;
+    }
+    if (refused == RefusedEvents::RefuseExport) {
+        std::vector<EdlRefusal> refusals = editDecisionListRefusals(registers, settings);
+        if (!refusals.empty()) {
+            std::string reasons;
+            for (const EdlRefusal& refusal : refusals) {
+                reasons += (reasons.empty() ? "" : "\n") + refusal.text;
+            }
+            tavrelFileFormatError(error, TAVREL_TEXT("The edit decision list cannot be exported"));
+            if (error) {
+                error->failureReason = std::move(reasons);
+            }
+            return false;
+        }
+    }
+    EdlWriter writer(settings, std::forward<Put>(put));
+    writer.start(settings, recordStartFrames(settings), firstDropFrame(registers, settings));
+    bool written = true;
+    forEachInRange(registers, settings,
+                   [&](int32_t number, const RegisterEntry& entry, bool numberRefused,
+                       const std::array<EventFrames, 4>& events) {
+                       if (numberRefused || !written) {
+                           return;
+                       }
+                       bool any = false;
+                       for (size_t machine = 0; machine < 4 && written; ++machine) {
+                           if (makesEvent(entry, machine) && events[machine].refusal.empty()) {
+                               any = true;
+                               written = writer.event(number, entry, machine, events[machine]);
+                           }
+                       }
+                       written = written && (any || writer.registerWithoutEvents(number));
+                   });
+    return written && writer.finish();
+}
+
+} // namespace
+
+const char* edlFrameRateName(EdlFrameRate rate) {
+    return rowOf(rate).name;
+}
+
+std::optional<EdlFrameRate> edlFrameRateFromName(std::string_view name) {
+    for (const RateRow& row : Rates) {
+        if (name == row.name) {
+            return row.rate;
+        }
+    }
+    return std::nullopt;
+}
+
+const char* edlFrameRateWords(EdlFrameRate rate) {
+    return rowOf(rate).words;
+}
+
+int edlFramesPerSecond(EdlFrameRate rate) {
+    return rowOf(rate).framesPerSecond;
+}
+
+bool edlDropFrame(EdlFrameRate rate) {
+    return rowOf(rate).dropFrame;
+}
+
+std::vector<EdlRefusal> editDecisionListRefusals(const RegisterCollection& registers,
+                                                 const EdlExportSettings& settings) {
+    std::vector<EdlRefusal> refusals;
+    forEachInRange(
+        registers, settings,
+        [&](int32_t number, const RegisterEntry&, bool numberRefused,
+            const std::array<EventFrames, 4>& events) {
+            if (numberRefused) {
+                refusals.push_back({number, 0, numberRefusal(number)});
+            }
+            for (size_t machine = 0; machine < 4; ++machine) {
+                if (!events[machine].refusal.empty()) {
+                    refusals.push_back({number, MachineLetters[machine], events[machine].refusal});
+                }
+            }
+        });
+    return refusals;
+}
+
+bool checkEdlRecordStart(const EdlExportSettings& settings, TavrelError* error) {
+    const RateRow& rate = rowOf(settings.frameRate);
+    VRG500_registerTime start = settings.recordStart;
+    start.dropFrame = rate.dropFrame ? 1 : 0;
+    if (start.isNull == 0 && framesOfTime(start, rate.framesPerSecond)) {
+        return true;
+    }
+    tavrelFileFormatError(error, filledText(TAVREL_TEXT("The record start %1 is not a time at %2."),
+                                            {records::stringForRegisterTime(start), rate.words}));
+    if (error && start.isNull == 0) {
+        error->failureReason = uncountableReason(start, rate);
+    }
+    return false;
+}
+
+bool formatEditDecisionList(const RegisterCollection& registers, const EdlExportSettings& settings,
+                            std::string* text, RefusedEvents refused, TavrelError* error) {
+    std::string result;
+    if (!writeList(registers, settings, refused, error, [&](const std::string& piece) {
+            result += piece;
+            return true;
+        })) {
+        return false;
+    }
+    text->swap(result);
+    return true;
+}
+
+bool writeEditDecisionList(const std::string& path, const RegisterCollection& registers,
+                           const EdlExportSettings& settings, RefusedEvents refused,
+                           TavrelError* error, bool* wroteInPlace) {
+    AtomicFileWriter file(path);
+    // Refusals are known before the file is touched.
+    if (refused == RefusedEvents::RefuseExport &&
+        !editDecisionListRefusals(registers, settings).empty()) {
+        return writeList(registers, settings, refused, error,
+                         [](const std::string&) { return false; });
+    }
+    bool written = checkEdlRecordStart(settings, error) && file.open(error) &&
+                   writeList(registers, settings, RefusedEvents::LeaveOut, error,
+                             [&](const std::string& piece) { return file.write(piece, error); }) &&
+                   file.commit(error);
+    if (written && wroteInPlace) {
+        *wroteInPlace = file.writesInPlace();
+    }
+    return written;
+}
+
+} // namespace tavrel::files

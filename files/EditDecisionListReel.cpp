@@ -1,0 +1,158 @@
+#include "EditDecisionListReel.h"
+
+#include "RegisterEntry.h"
+#include "RegisterLabel.h"
+
+#include <cctype>
+
+namespace tavrel::files {
+
+namespace {
+
+constexpr std::string_view CommentStart = "* TAVREL";
+constexpr char HexDigits[] = "0123456789ABCDEF";
+
+bool isReelByte(char c) {
+    return c > ' ' && c < 0x7F;
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// The next blank-separated word of `text` from *at, or an empty one at its end.
+std::string_view nextWord(std::string_view text, size_t* at) {
+    size_t start = text.find_first_not_of(" \t", *at);
+    if (start == std::string_view::npos) {
+        *at = text.size();
+        return {};
+    }
+    size_t end = text.find_first_of(" \t", start);
+    end = end == std::string_view::npos ? text.size() : end;
+    *at = end;
+    return text.substr(start, end - start);
+}
+
+bool parseDigits(std::string_view word, int64_t* value) {
+    if (word.empty() || word.size() > 9) {
+        return false;
+    }
+    int64_t result = 0;
+    for (char c : word) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) {
+            return false;
+        }
+        result = result * 10 + (c - '0');
+    }
+    *value = result;
+    return true;
+}
+
+bool parseHex(std::string_view word, std::string* bytes) {
+    if (word.size() % 2 != 0) {
+        return false;
+    }
+    std::string result;
+    result.reserve(word.size() / 2);
+    for (size_t i = 0; i < word.size(); i += 2) {
+        int high = hexValue(word[i]);
+        int low = hexValue(word[i + 1]);
+        if (high < 0 || low < 0) {
+            return false;
+        }
+        result += static_cast<char>(high * 16 + low);
+    }
+    *bytes = std::move(result);
+    return true;
+}
+
+} // namespace
+
+std::string reelOfClip(const std::string& clip) {
+    if (clip == records::NoClipName) {
+        return std::string(EdlNoReel);
+    }
+    size_t end = clip.find_last_not_of(' ');
+    std::string_view name =
+        std::string_view(clip).substr(0, end == std::string::npos ? 0 : end + 1);
+    bool carries = !name.empty() && name.size() <= EdlReelLength;
+    for (char c : name) {
+        carries = carries && isReelByte(c);
+    }
+    return carries ? std::string(name) : std::string(EdlNoReel);
+}
+
+std::string clipOfReel(std::string_view reel) {
+    if (reel == EdlNoReel) {
+        return records::NoClipName;
+    }
+    std::string clip(reel);
+    if (clip.size() < records::ClipNameLength) {
+        clip.resize(records::ClipNameLength, ' ');
+    }
+    return clip;
+}
+
+std::string tavrelEdlCommentText(int32_t number, char machine, const std::string& clip,
+                                 std::string_view reel) {
+    std::string text = std::string(CommentStart) + " REGISTER " + records::registerLabel(number);
+    if (machine == 0) {
+        return text;
+    }
+    text += " MACHINE ";
+    text += machine;
+    if (clipOfReel(reel) != clip) {
+        text += " CLIP ";
+        for (char c : clip) {
+            const auto byte = static_cast<unsigned char>(c);
+            text += HexDigits[byte >> 4];
+            text += HexDigits[byte & 0x0F];
+        }
+    }
+    return text;
+}
+
+bool looksLikeTavrelEdlComment(std::string_view line) {
+    return line.substr(0, CommentStart.size()) == CommentStart;
+}
+
+bool parseTavrelEdlComment(std::string_view line, TavrelEdlComment* comment) {
+    if (!looksLikeTavrelEdlComment(line)) {
+        return false;
+    }
+    size_t at = CommentStart.size();
+    TavrelEdlComment parsed;
+    if (nextWord(line, &at) != "REGISTER" || !parseDigits(nextWord(line, &at), &parsed.number)) {
+        return false;
+    }
+    std::string_view word = nextWord(line, &at);
+    if (word == "MACHINE") {
+        std::string_view letter = nextWord(line, &at);
+        if (letter.size() != 1 || letter[0] < 'A' || letter[0] > 'D') {
+            return false;
+        }
+        parsed.machine = letter[0];
+        word = nextWord(line, &at);
+        if (word == "CLIP") {
+            std::string clip;
+            if (!parseHex(nextWord(line, &at), &clip)) {
+                return false;
+            }
+            parsed.clip = std::move(clip);
+            word = nextWord(line, &at);
+        }
+    }
+    if (!word.empty()) {
+        return false;
+    }
+    *comment = std::move(parsed);
+    return true;
+}
+
+} // namespace tavrel::files
