@@ -1,11 +1,11 @@
 #include "EditDecisionListEventLine.h"
 
 #include "EditDecisionListReel.h"
+#include "EditDecisionListWords.h"
 #include "RegisterTimeWire.h"
 #include "TextTemplate.h"
 
 #include <array>
-#include <cctype>
 
 namespace tavrel::files {
 
@@ -20,7 +20,7 @@ constexpr size_t LongestEventNumber = 6;
 constexpr size_t LongestChannels = 8;
 
 bool isDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+    return c >= '0' && c <= '9';
 }
 
 bool allDigits(std::string_view word) {
@@ -37,18 +37,12 @@ bool splitWords(std::string_view line, std::array<std::string_view, MostWords>* 
                 size_t* count) {
     *count = 0;
     size_t at = 0;
-    while (at < line.size()) {
-        size_t start = line.find_first_not_of(" \t", at);
-        if (start == std::string_view::npos) {
-            break;
-        }
-        size_t end = line.find_first_of(" \t", start);
-        end = end == std::string_view::npos ? line.size() : end;
+    for (std::string_view word = nextEdlWord(line, &at); !word.empty();
+         word = nextEdlWord(line, &at)) {
         if (*count == MostWords) {
             return false;
         }
-        (*words)[(*count)++] = line.substr(start, end - start);
-        at = end;
+        (*words)[(*count)++] = word;
     }
     return true;
 }
@@ -58,7 +52,7 @@ bool isChannels(std::string_view word) {
         return false;
     }
     for (char c : word) {
-        if (!std::isupper(static_cast<unsigned char>(c)) && !isDigit(c) && c != '/') {
+        if (!(c >= 'A' && c <= 'Z') && !isDigit(c) && c != '/') {
             return false;
         }
     }

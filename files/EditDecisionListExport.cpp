@@ -128,7 +128,8 @@ std::string numberRefusal(int32_t number) {
                       {records::registerLabel(number)});
 }
 
-// Visits each register of the range with its refusals, as the export meets them.
+// Visits each register of the range with its events' frames or refusals, as the export meets
+// them, until `visit` returns false.
 template <typename Visit>
 void forEachInRange(const RegisterCollection& registers, const EdlExportSettings& settings,
                     Visit&& visit) {
@@ -144,7 +145,25 @@ void forEachInRange(const RegisterCollection& registers, const EdlExportSettings
                 events[machine] = countEvent(number, entry, machine, rate);
             }
         }
-        visit(number, entry, numberRefused, events);
+        if (!visit(number, entry, numberRefused, events)) {
+            return;
+        }
+    }
+}
+
+// Appends `value` in decimal, with zeros before it up to `digits` digits.
+void appendNumber(std::string* text, int64_t value, int digits) {
+    char reversed[24];
+    int count = 0;
+    do {
+        reversed[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    while (count < digits) {
+        reversed[count++] = '0';
+    }
+    while (count > 0) {
+        *text += reversed[--count];
     }
 }
 
@@ -183,12 +202,13 @@ class EdlWriter {
 
     void start(const EdlExportSettings& settings, int64_t recordStart, bool firstDropFrame) {
         _record = recordStart;
+        putRecordTime(_record, _recordText);
         _dropFrame = firstDropFrame;
         _text += titleLine(settings.title);
         _text += fcmLine(_dropFrame);
     }
 
-    bool event(int32_t number, const RegisterEntry& entry, size_t machine,
+    bool event(std::string_view label, const RegisterEntry& entry, size_t machine,
                const EventFrames& frames) {
         const VRG500_registerTime& in = inOf(entry, machine);
         if ((in.dropFrame != 0) != _dropFrame) {
@@ -198,32 +218,46 @@ class EdlWriter {
         const std::string& clip = entry.clips[machine];
         const std::string reel = reelOfClip(clip);
         const int64_t recordOut = _record + (frames.out - frames.in);
-        char times[4][records::RegisterTimeTextLength + 1] = {};
-        records::putRegisterTimeText(in, times[0]);
-        records::putRegisterTimeText(outOf(entry, machine), times[1]);
-        putRecordTime(_record, times[2]);
-        putRecordTime(recordOut, times[3]);
-        char line[128];
-        std::snprintf(line, sizeof line, "%03lld  %-8s V     C        %s %s %s %s\r\n",
-                      static_cast<long long>(++_event), reel.c_str(), times[0], times[1], times[2],
-                      times[3]);
-        _text += line;
+        appendNumber(&_text, ++_event, 3);
+        _text += "  ";
+        _text += reel;
+        _text.append(EdlReelLength - reel.size(), ' ');
+        _text += " V     C        ";
+        appendTime(in);
+        _text += ' ';
+        appendTime(outOf(entry, machine));
+        _text += ' ';
+        _text.append(_recordText, records::RegisterTimeTextLength);
+        _text += ' ';
+        putRecordTime(recordOut, _recordText);
+        _text.append(_recordText, records::RegisterTimeTextLength);
+        _text += "\r\n";
         if (reel == EdlNoReel && clip != records::NoClipName && printableAscii(clip)) {
-            _text += "* FROM CLIP NAME: " + clip.substr(0, clip.find_last_not_of(' ') + 1) + "\r\n";
+            _text += "* FROM CLIP NAME: ";
+            _text.append(clip, 0, clip.find_last_not_of(' ') + 1);
+            _text += "\r\n";
         }
-        _text += tavrelEdlCommentText(number, MachineLetters[machine], clip, reel) + "\r\n";
+        appendTavrelEdlComment(&_text, label, MachineLetters[machine], clip, reel);
+        _text += "\r\n";
         _record = recordOut;
         return flushIfFull();
     }
 
-    bool registerWithoutEvents(int32_t number) {
-        _text += tavrelEdlCommentText(number, 0, {}, {}) + "\r\n";
+    bool registerWithoutEvents(std::string_view label) {
+        appendTavrelEdlComment(&_text, label, 0, {}, {});
+        _text += "\r\n";
         return flushIfFull();
     }
 
     bool finish() { return _text.empty() || _put(_text); }
 
   private:
+    void appendTime(const VRG500_registerTime& time) {
+        char text[records::RegisterTimeTextLength];
+        records::putRegisterTimeText(time, text);
+        _text.append(text, records::RegisterTimeTextLength);
+    }
+
     void putRecordTime(int64_t frames, char* text) const {
         records::putRegisterTimeText(
             records::timeOfFrames(frames, _rate.framesPerSecond, _rate.dropFrame), text);
@@ -242,24 +276,24 @@ class EdlWriter {
     std::function<bool(const std::string&)> _put;
     std::string _text;
     int64_t _record = 0;
+    char _recordText[records::RegisterTimeTextLength] = {}; // the text of _record
     int64_t _event = 0;
     bool _dropFrame = false;
 };
 
 // Whether the first event to be written is drop frame; without events, the rate's.
 bool firstDropFrame(const RegisterCollection& registers, const EdlExportSettings& settings) {
-    bool found = false;
     bool dropFrame = rowOf(settings.frameRate).dropFrame;
     forEachInRange(registers, settings,
                    [&](int32_t, const RegisterEntry& entry, bool numberRefused,
                        const std::array<EventFrames, 4>& events) {
-                       for (size_t machine = 0; machine < 4 && !found && !numberRefused;
-                            ++machine) {
+                       for (size_t machine = 0; machine < 4 && !numberRefused; ++machine) {
                            if (makesEvent(entry, machine) && events[machine].refusal.empty()) {
-                               found = true;
                                dropFrame = inOf(entry, machine).dropFrame != 0;
+                               return false;
                            }
                        }
+                       return true;
                    });
     return dropFrame;
 }
@@ -297,17 +331,19 @@ bool writeList(const RegisterCollection& registers, const EdlExportSettings& set
     forEachInRange(registers, settings,
                    [&](int32_t number, const RegisterEntry& entry, bool numberRefused,
                        const std::array<EventFrames, 4>& events) {
-                       if (numberRefused || !written) {
-                           return;
+                       if (numberRefused) {
+                           return true;
                        }
+                       const std::string label = records::registerLabel(number);
                        bool any = false;
                        for (size_t machine = 0; machine < 4 && written; ++machine) {
                            if (makesEvent(entry, machine) && events[machine].refusal.empty()) {
                                any = true;
-                               written = writer.event(number, entry, machine, events[machine]);
+                               written = writer.event(label, entry, machine, events[machine]);
                            }
                        }
-                       written = written && (any || writer.registerWithoutEvents(number));
+                       written = written && (any || writer.registerWithoutEvents(label));
+                       return written;
                    });
     return written && writer.finish();
 }
@@ -354,6 +390,7 @@ std::vector<EdlRefusal> editDecisionListRefusals(const RegisterCollection& regis
                     refusals.push_back({number, MachineLetters[machine], events[machine].refusal});
                 }
             }
+            return true;
         });
     return refusals;
 }

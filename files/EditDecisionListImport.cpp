@@ -23,6 +23,7 @@ constexpr size_t PieceSize = 256 * 1024;
 bool parseEditDecisionList(std::string_view text, RegisterCollection* registers, std::string* fault,
                            int32_t firstRegister) {
     EdlReader reader(firstRegister);
+    reader.reserveFor(text.size());
     if (reader.take(text) && reader.finish(registers)) {
         return true;
     }
@@ -42,6 +43,9 @@ bool readEditDecisionList(const std::string& path, RegisterCollection* registers
     struct stat info {};
     int unreadable = ::fstat(fd, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
     EdlReader reader(firstRegister);
+    if (unreadable == 0 && S_ISREG(info.st_mode)) {
+        reader.reserveFor(static_cast<size_t>(info.st_size));
+    }
     std::string piece(PieceSize, '\0');
     bool taken = true;
     while (unreadable == 0 && taken) {

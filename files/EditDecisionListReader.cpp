@@ -1,8 +1,11 @@
 #include "EditDecisionListReader.h"
 
+#include "EditDecisionListWords.h"
 #include "RegisterLabel.h"
 #include "TextTemplate.h"
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace tavrel::files {
@@ -13,11 +16,29 @@ using records::VRG500_registerTime;
 namespace {
 
 std::string_view withoutBlanks(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
+    size_t first = 0;
+    size_t end = text.size();
+    while (first < end && isEdlBlank(text[first])) {
+        ++first;
     }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    while (end > first && isEdlBlank(text[end - 1])) {
+        --end;
+    }
+    return text.substr(first, end - first);
+}
+
+// Where the first line end (CR or LF) at or after `at` is, or npos. Searched with memchr, as
+// lines are long and line ends few.
+size_t lineEnd(std::string_view bytes, size_t at) {
+    const char* start = bytes.data() + at;
+    const size_t length = bytes.size() - at;
+    const void* lf = std::memchr(start, '\n', length);
+    const size_t beforeLf = lf ? static_cast<size_t>(static_cast<const char*>(lf) - start) : length;
+    const void* cr = std::memchr(start, '\r', beforeLf);
+    const char* end = cr   ? static_cast<const char*>(cr)
+                      : lf ? static_cast<const char*>(lf)
+                           : nullptr;
+    return end ? static_cast<size_t>(end - bytes.data()) : std::string_view::npos;
 }
 
 bool startsWith(std::string_view text, std::string_view start) {
@@ -26,8 +47,7 @@ bool startsWith(std::string_view text, std::string_view start) {
 
 // A word and what follows it: "M2   REEL 030.0 ...", or the word alone.
 bool startsWithWord(std::string_view text, std::string_view word) {
-    return startsWith(text, word) &&
-           (text.size() == word.size() || text[word.size()] == ' ' || text[word.size()] == '\t');
+    return startsWith(text, word) && (text.size() == word.size() || isEdlBlank(text[word.size()]));
 }
 
 // Lines an editing system writes that say nothing a register holds: motion effects, split
@@ -46,6 +66,12 @@ std::string number(uint64_t value) {
 
 EdlReader::EdlReader(int32_t firstRegister) : _next(firstRegister) {}
 
+void EdlReader::reserveFor(size_t bytes) {
+    constexpr size_t ShortestEvent = 80;
+    constexpr size_t MostReserved = records::HighestRegisterNumber + 1;
+    _registers.reserve(std::min(bytes / ShortestEvent + 1, MostReserved));
+}
+
 bool EdlReader::refuse(std::string fault) {
     _failed = true;
     _fault = std::move(fault);
@@ -62,7 +88,7 @@ bool EdlReader::take(std::string_view bytes) {
                 continue;
             }
         }
-        const size_t end = bytes.find_first_of("\r\n", at);
+        const size_t end = lineEnd(bytes, at);
         const std::string_view piece =
             bytes.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
         if (_partial.size() + piece.size() > EdlLineLimit) {
@@ -102,17 +128,18 @@ bool EdlReader::finish(RegisterCollection* registers) {
 
 bool EdlReader::takeLine(std::string_view text) {
     const std::string_view line = withoutBlanks(text);
+    // Events and comments first: nearly every line is one.
+    if (looksLikeEdlEvent(line)) {
+        return takeEvent(line);
+    }
+    if (!line.empty() && line[0] == '*') {
+        return takeComment(line);
+    }
     if (line.empty() || isIgnoredLine(line)) {
         return true;
     }
     if (startsWith(line, "FCM:")) {
         return takeFcm(withoutBlanks(line.substr(4)));
-    }
-    if (line[0] == '*') {
-        return takeComment(line);
-    }
-    if (looksLikeEdlEvent(line)) {
-        return takeEvent(line);
     }
     return refuse(filledText(TAVREL_TEXT("Line %1: %2 is not a line of an edit decision list."),
                              {number(_line), quotedEdlText(line)}));
@@ -194,8 +221,12 @@ bool EdlReader::flushEvent() {
     if (!_pending) {
         return true;
     }
-    EdlPendingEvent event = std::move(*_pending);
+    const bool stored = storePending(*_pending);
     _pending.reset();
+    return stored;
+}
+
+bool EdlReader::storePending(const EdlPendingEvent& event) {
     if (event.comment) {
         _kind = Kind::Tavrel;
         return storeTavrelEvent(event);

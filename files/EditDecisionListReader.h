@@ -42,6 +42,9 @@ class EdlReader {
   public:
     explicit EdlReader(int32_t firstRegister = 0);
 
+    // Makes room beforehand for the registers of a text of `bytes` bytes (a register's event
+    // takes at least about 80), as many as a device has at most.
+    void reserveFor(size_t bytes);
     // Takes the next bytes of the text; false once the text is malformed (see fault()).
     bool take(std::string_view bytes);
     // Takes the end of the text; on success moves the registers into *registers.
@@ -57,6 +60,7 @@ class EdlReader {
     bool takeComment(std::string_view line);
     bool takeFcm(std::string_view value);
     bool flushEvent();
+    bool storePending(const EdlPendingEvent& event);
     bool storeTavrelEvent(const EdlPendingEvent& event);
     bool storeForeignEvent(const EdlPendingEvent& event);
     bool startRegister(int64_t number, uint64_t line);

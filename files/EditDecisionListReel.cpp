@@ -1,9 +1,8 @@
 #include "EditDecisionListReel.h"
 
-#include "RegisterEntry.h"
-#include "RegisterLabel.h"
+#include "EditDecisionListWords.h"
 
-#include <cctype>
+#include "RegisterEntry.h"
 
 namespace tavrel::files {
 
@@ -26,26 +25,13 @@ int hexValue(char c) {
     return -1;
 }
 
-// The next blank-separated word of `text` from *at, or an empty one at its end.
-std::string_view nextWord(std::string_view text, size_t* at) {
-    size_t start = text.find_first_not_of(" \t", *at);
-    if (start == std::string_view::npos) {
-        *at = text.size();
-        return {};
-    }
-    size_t end = text.find_first_of(" \t", start);
-    end = end == std::string_view::npos ? text.size() : end;
-    *at = end;
-    return text.substr(start, end - start);
-}
-
 bool parseDigits(std::string_view word, int64_t* value) {
     if (word.empty() || word.size() > 9) {
         return false;
     }
     int64_t result = 0;
     for (char c : word) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) {
+        if (c < '0' || c > '9') {
             return false;
         }
         result = result * 10 + (c - '0');
@@ -99,23 +85,24 @@ std::string clipOfReel(std::string_view reel) {
     return clip;
 }
 
-std::string tavrelEdlCommentText(int32_t number, char machine, const std::string& clip,
-                                 std::string_view reel) {
-    std::string text = std::string(CommentStart) + " REGISTER " + records::registerLabel(number);
+void appendTavrelEdlComment(std::string* text, std::string_view label, char machine,
+                            const std::string& clip, std::string_view reel) {
+    *text += CommentStart;
+    *text += " REGISTER ";
+    *text += label;
     if (machine == 0) {
-        return text;
+        return;
     }
-    text += " MACHINE ";
-    text += machine;
+    *text += " MACHINE ";
+    *text += machine;
     if (clipOfReel(reel) != clip) {
-        text += " CLIP ";
+        *text += " CLIP ";
         for (char c : clip) {
             const auto byte = static_cast<unsigned char>(c);
-            text += HexDigits[byte >> 4];
-            text += HexDigits[byte & 0x0F];
+            *text += HexDigits[byte >> 4];
+            *text += HexDigits[byte & 0x0F];
         }
     }
-    return text;
 }
 
 bool looksLikeTavrelEdlComment(std::string_view line) {
@@ -128,24 +115,25 @@ bool parseTavrelEdlComment(std::string_view line, TavrelEdlComment* comment) {
     }
     size_t at = CommentStart.size();
     TavrelEdlComment parsed;
-    if (nextWord(line, &at) != "REGISTER" || !parseDigits(nextWord(line, &at), &parsed.number)) {
+    if (nextEdlWord(line, &at) != "REGISTER" ||
+        !parseDigits(nextEdlWord(line, &at), &parsed.number)) {
         return false;
     }
-    std::string_view word = nextWord(line, &at);
+    std::string_view word = nextEdlWord(line, &at);
     if (word == "MACHINE") {
-        std::string_view letter = nextWord(line, &at);
+        std::string_view letter = nextEdlWord(line, &at);
         if (letter.size() != 1 || letter[0] < 'A' || letter[0] > 'D') {
             return false;
         }
         parsed.machine = letter[0];
-        word = nextWord(line, &at);
+        word = nextEdlWord(line, &at);
         if (word == "CLIP") {
             std::string clip;
-            if (!parseHex(nextWord(line, &at), &clip)) {
+            if (!parseHex(nextEdlWord(line, &at), &clip)) {
                 return false;
             }
             parsed.clip = std::move(clip);
-            word = nextWord(line, &at);
+            word = nextEdlWord(line, &at);
         }
     }
     if (!word.empty()) {

@@ -34,10 +34,11 @@ struct TavrelEdlComment {
     std::optional<std::string> clip;
 };
 
-// "* TAVREL REGISTER 012 MACHINE A", with " CLIP 4E414D45..." when `clip` is not the one
-// clipOfReel(reel) gives; without a machine ("* TAVREL REGISTER 012") when `machine` is 0.
-std::string tavrelEdlCommentText(int32_t number, char machine, const std::string& clip,
-                                 std::string_view reel);
+// Appends "* TAVREL REGISTER 012 MACHINE A" for the register labelled `label` (registerLabel),
+// with " CLIP 4E414D45..." when `clip` is not the one clipOfReel(reel) gives; without a machine
+// ("* TAVREL REGISTER 012") when `machine` is 0.
+void appendTavrelEdlComment(std::string* text, std::string_view label, char machine,
+                            const std::string& clip, std::string_view reel);
 
 // Whether `line` (a comment, starting with "*") is meant as Tavrel's: it starts "* TAVREL".
 bool looksLikeTavrelEdlComment(std::string_view line);
