@@ -184,13 +184,14 @@ const char* fcmLine(bool dropFrame) {
     return dropFrame ? "FCM: DROP FRAME\r\n" : "FCM: NON-DROP FRAME\r\n";
 }
 
-bool printableAscii(const std::string& text) {
+// A name of printable ASCII, not only blanks: one other systems can show as it is.
+bool namedInAscii(const std::string& text) {
     for (char c : text) {
         if (c < ' ' || c > '~') {
             return false;
         }
     }
-    return true;
+    return text.find_first_not_of(' ') != std::string::npos;
 }
 
 // Builds the list's text and hands it on a piece at a time.
@@ -232,7 +233,7 @@ class EdlWriter {
         putRecordTime(recordOut, _recordText);
         _text.append(_recordText, records::RegisterTimeTextLength);
         _text += "\r\n";
-        if (reel == EdlNoReel && clip != records::NoClipName && printableAscii(clip)) {
+        if (reel == EdlNoReel && clip != records::NoClipName && namedInAscii(clip)) {
             _text += "* FROM CLIP NAME: ";
             _text.append(clip, 0, clip.find_last_not_of(' ') + 1);
             _text += "\r\n";

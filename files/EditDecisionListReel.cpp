@@ -106,7 +106,8 @@ void appendTavrelEdlComment(std::string* text, std::string_view label, char mach
 }
 
 bool looksLikeTavrelEdlComment(std::string_view line) {
-    return line.substr(0, CommentStart.size()) == CommentStart;
+    return line.substr(0, CommentStart.size()) == CommentStart &&
+           (line.size() == CommentStart.size() || isEdlBlank(line[CommentStart.size()]));
 }
 
 bool parseTavrelEdlComment(std::string_view line, TavrelEdlComment* comment) {

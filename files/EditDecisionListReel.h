@@ -40,7 +40,8 @@ struct TavrelEdlComment {
 void appendTavrelEdlComment(std::string* text, std::string_view label, char machine,
                             const std::string& clip, std::string_view reel);
 
-// Whether `line` (a comment, starting with "*") is meant as Tavrel's: it starts "* TAVREL".
+// Whether `line` (a comment, starting with "*") is meant as Tavrel's: its first word after
+// the "*" is TAVREL.
 bool looksLikeTavrelEdlComment(std::string_view line);
 
 // Reads Tavrel's comment line; false when it is not one in the form above.

@@ -252,7 +252,7 @@ TEST(EditDecisionList, ReadsEditingSystemsListsInEventOrder) {
          "TITLE: DF\rFCM: DROP FRAME\r"
          "001  R1 V C 00:00:01:00 00:00:02:00 01:00:00:00 01:00:01:00\r"
          "M2   R1       060.0                00:00:01:00\r"
-         "* EFFECT NAME: SPEED\r"
+         "* EFFECT NAME: SPEED\r* TAVRELLING NOTE\r"
          "FCM: NON-DROP FRAME\r"
          "SPLIT:   AUDIO DELAY=  00:00:00:07\r"
          "002  R2 V C 00:00:03;04 00:00:04:00 01:00:01;00 01:00:02;00\r",
