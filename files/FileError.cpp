@@ -55,6 +55,17 @@ void tavrelFileFormatError(TavrelError* error, std::string description,
     }
 }
 
+void tavrelMalformedFileError(TavrelError* error, std::string description, const std::string& path,
+                              std::string detail) {
+    tavrelFileFormatError(
+        error, std::move(description),
+        records::filledText(TAVREL_TEXT("The file %1 is malformed and could not be processed."),
+                            {fileNameInText(path)}));
+    if (error) {
+        error->detail = std::move(detail);
+    }
+}
+
 void setFileNaming(FileNaming naming) {
     fileNaming = naming;
 }

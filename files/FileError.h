@@ -34,6 +34,12 @@ void tavrelFileWriteError(records::TavrelError* error, const std::string& path, 
 void tavrelFileFormatError(records::TavrelError* error, std::string description,
                            std::string recoverySuggestion = {});
 
+// A malformed file of any of the register formats: `description` ("Error processing .vg2 file"),
+// the recovery suggestion "The file NAME is malformed and could not be processed." and `detail`,
+// where in the file the fault lies.
+void tavrelMalformedFileError(records::TavrelError* error, std::string description,
+                              const std::string& path, std::string detail);
+
 // The last path component, as files are named to a person.
 std::string fileDisplayName(const std::string& path);
 

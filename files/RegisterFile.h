@@ -50,6 +50,10 @@ bool writeRegisterFile(const std::string& path, const RegisterCollection& regist
 // snapshots an upload keeps and tavrelctl's backups. Every reader takes it.
 bool formatExactRegisterFile(const RegisterCollection& registers, std::string* text,
                              records::TavrelError* error = nullptr);
+// Whether the exact form can give the register's times back: when they go as wire bytes (see
+// detailCarriesTimes), every time has bytes that read back as it. The error names the register.
+bool checkRegisterTimeBytes(int32_t number, const records::RegisterEntry& entry,
+                            records::TavrelError* error = nullptr);
 bool writeExactRegisterFile(const std::string& path, const RegisterCollection& registers,
                             records::TavrelError* error = nullptr, bool* wroteInPlace = nullptr);
 

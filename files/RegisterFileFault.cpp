@@ -105,4 +105,36 @@ std::string registerLineFault(uint64_t line, const RegisterLineFault& fault,
     }
 }
 
+std::string registerCellFault(uint64_t line, uint64_t column, std::string_view name,
+                              const RegisterLineFault& fault, std::string_view cell) {
+    using Kind = RegisterLineFault::Kind;
+    const std::vector<std::string> where{number(line), number(column), std::string(name),
+                                         quoted(cell)};
+    switch (fault.kind) {
+    case Kind::MissingField:
+    case Kind::TooLong:
+    case Kind::TooLongSaved:
+        return registerLineFault(line, fault, cell);
+    case Kind::Empty:
+        return filledText(TAVREL_TEXT("Line %1, column %2 (%3) is empty."), where);
+    case Kind::NotATime:
+        return filledText(
+            TAVREL_TEXT("Line %1, column %2 (%3): %4 is not a time (HH:MM:SS:FF or **:**:**:**)."),
+            where);
+    case Kind::OutOfRange:
+        return filledText(
+            TAVREL_TEXT("Line %1, column %2 (%3): %4 is out of range (-2147483648 to 2147483647)."),
+            where);
+    default:
+        return filledText(TAVREL_TEXT("Line %1, column %2 (%3): %4 is not a whole number."), where);
+    }
+}
+
+std::string repeatedRegisterFault(uint64_t line, uint64_t column, std::string_view name,
+                                  int32_t registerNumber, uint64_t firstLine) {
+    return filledText(TAVREL_TEXT("Line %1, column %2 (%3): register %4 is also on line %5."),
+                      {number(line), number(column), std::string(name),
+                       registerLabel(registerNumber), number(firstLine)});
+}
+
 } // namespace tavrel::files

@@ -32,4 +32,15 @@ std::string disagreesWithDetailFault(uint64_t line, uint64_t detailLine);
 std::string registerLineFault(uint64_t line, const RegisterLineFault& fault,
                               std::string_view field);
 
+// The same faults of one cell of a CSV row, or one value of a JSON text: the place is a column
+// (of a CSV row, counted from 1; of a JSON line, in bytes) and the column's or value's name
+// ("Line 7, column 3 (A OUT): ..."). A line that is too long is said as of a register file's.
+std::string registerCellFault(uint64_t line, uint64_t column, std::string_view name,
+                              const RegisterLineFault& fault, std::string_view cell);
+
+// A register number that a CSV or JSON text holds twice: at `line` and `column` (of the value
+// named `name`), and before on `firstLine`.
+std::string repeatedRegisterFault(uint64_t line, uint64_t column, std::string_view name,
+                                  int32_t registerNumber, uint64_t firstLine);
+
 } // namespace tavrel::files

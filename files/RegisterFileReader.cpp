@@ -263,13 +263,8 @@ bool readRegisterFile(const std::string& path, RegisterCollection* registers, Ta
     if (result == PieceParse::ReadFailed) {
         tavrelFileReadError(error, path, cause);
     } else if (result == PieceParse::Malformed) {
-        tavrelFileFormatError(
-            error, TAVREL_TEXT("Error processing .vg2 file"),
-            records::filledText(TAVREL_TEXT("The file %1 is malformed and could not be processed."),
-                                {fileNameInText(path)}));
-        if (error) {
-            error->detail = std::move(fault);
-        }
+        tavrelMalformedFileError(error, TAVREL_TEXT("Error processing .vg2 file"), path,
+                                 std::move(fault));
     } else {
         std::swap(*registers, parsed);
     }

@@ -185,7 +185,9 @@ bool timeHasBytes(const RegisterEntry& entry, size_t index) {
     return records::vrg500wire::sameWireTime(read, entry.reg.*VRG500_registerTimes[index]);
 }
 
-bool checkExactWritable(int32_t number, const RegisterEntry& entry, TavrelError* error) {
+} // namespace
+
+bool checkRegisterTimeBytes(int32_t number, const RegisterEntry& entry, TavrelError* error) {
     // Times the line itself gives (00:00:00:56 as typed in a file, say) need no bytes.
     const bool carried = detailCarriesTimes(entry);
     for (size_t i = 0; carried && i < 8; ++i) {
@@ -197,7 +199,14 @@ bool checkExactWritable(int32_t number, const RegisterEntry& entry, TavrelError*
             return false;
         }
     }
-    return checkRegisterWritable(number, entryAsLineShows(entry), error);
+    return true;
+}
+
+namespace {
+
+bool checkExactWritable(int32_t number, const RegisterEntry& entry, TavrelError* error) {
+    return checkRegisterTimeBytes(number, entry, error) &&
+           checkRegisterWritable(number, entryAsLineShows(entry), error);
 }
 
 } // namespace

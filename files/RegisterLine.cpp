@@ -253,6 +253,35 @@ bool scanRegisterLine(RegisterFileScanner& scanner, int32_t* number, RegisterEnt
     return true;
 }
 
+bool parseRegisterLineField(int field, std::string_view text, int32_t* number, RegisterEntry* entry,
+                            RegisterLineFault* fault) {
+    if (text.empty()) {
+        return refuse(fault, Fault::Kind::Empty, field, 0);
+    }
+    if (field >= 12) {
+        entry->clips[static_cast<size_t>(field - 12)] = clipFromField(text, false);
+        return true;
+    }
+    if (field >= 2 && field <= 9) {
+        return parseRegisterTimeText(&(entry->reg.*VRG500_registerTimes[field - 2]), text) ||
+               refuse(fault, Fault::Kind::NotATime, field, 0);
+    }
+    RegisterFileScanner scanner(text);
+    int32_t value = 0;
+    if (!scanner.scanInt(&value) || scanner.position() != text.size()) {
+        return refuse(fault,
+                      isSignedDigits(text) ? Fault::Kind::OutOfRange : Fault::Kind::NotANumber,
+                      field, 0);
+    }
+    if (field == 1) {
+        *number = value;
+    } else {
+        (field == 10 ? entry->reg.trailingByte1 : entry->reg.trailingByte2) =
+            static_cast<uint8_t>(static_cast<uint32_t>(value) & 0xFF);
+    }
+    return true;
+}
+
 bool parseRegisterLine(std::string_view line, int32_t* number, RegisterEntry* entry) {
     if (line.size() > RegisterFileLineLimit) {
         return false;

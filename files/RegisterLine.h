@@ -49,6 +49,13 @@ std::string registerLineText(int32_t number, const records::RegisterEntry& entry
 bool scanRegisterLine(RegisterFileScanner& scanner, int32_t* number, records::RegisterEntry* entry,
                       bool keepBlankClips = false, RegisterLineFault* fault = nullptr);
 
+// One field of a register's line on its own (`field` 1 to 15, as the line counts them), by the
+// rules the line's reader applies to it: the register number into *number, any other field into
+// *entry; a clip name of eight blanks reads as no clip. For the formats whose cells hold what a
+// register's line does (CSV). A refused field is described in *fault (its start is 0).
+bool parseRegisterLineField(int field, std::string_view text, int32_t* number,
+                            records::RegisterEntry* entry, RegisterLineFault* fault = nullptr);
+
 // For the file writer: puts the line (registerLineLength bytes, no line end) at `at`, which has
 // room for it, and returns the end. Every time's numbers must be at most 99.
 char* putRegisterLine(char* at, int32_t number, const records::RegisterEntry& entry);

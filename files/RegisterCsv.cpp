@@ -1,0 +1,369 @@
+#include "RegisterCsv.h"
+
+#include "AtomicFile.h"
+#include "RegisterCollectionBuilder.h"
+#include "RegisterFile.h"
+#include "RegisterFileFault.h"
+#include "RegisterLabel.h"
+#include "RegisterLine.h"
+#include "RegisterTimeText.h"
+#include "TextTemplate.h"
+
+#include <array>
+#include <unordered_map>
+#include <vector>
+
+namespace tavrel::files {
+
+using records::filledText;
+using records::NoClipName;
+using records::RegisterEntry;
+using records::registerLabel;
+using records::stringForRegisterTime;
+using records::TavrelError;
+using records::VRG500_registerTimes;
+
+namespace {
+
+constexpr size_t ColumnCount = RegisterLineFieldCount;
+// The header's names, in the order of a register's line's fields.
+constexpr std::array<std::string_view, ColumnCount> ColumnNames = {
+    "Register", "A IN",       "A OUT",      "B IN",   "B OUT",  "C IN",   "C OUT", "D IN",
+    "D OUT",    "Trailing 1", "Trailing 2", "Clip A", "Clip B", "Clip C", "Clip D"};
+constexpr int FirstClipField = 12;
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+// Bytes of text written at a time.
+constexpr size_t PieceSize = 256 * 1024;
+
+// ---- Writing
+
+void putCell(std::string_view cell, std::string* text) {
+    if (cell.find_first_of(",\"\r\n") == std::string_view::npos) {
+        *text += cell;
+        return;
+    }
+    *text += '"';
+    for (const char c : cell) {
+        if (c == '"') {
+            *text += '"';
+        }
+        *text += c;
+    }
+    *text += '"';
+}
+
+void putRow(int32_t number, const RegisterEntry& entry, std::string* text) {
+    *text += registerLabel(number);
+    for (auto time : VRG500_registerTimes) {
+        *text += ',';
+        *text += stringForRegisterTime(entry.reg.*time);
+    }
+    for (const uint8_t byte : {entry.reg.trailingByte1, entry.reg.trailingByte2}) {
+        char digits[4] = {',', static_cast<char>('0' + byte / 100),
+                          static_cast<char>('0' + byte / 10 % 10),
+                          static_cast<char>('0' + byte % 10)};
+        text->append(digits, sizeof digits);
+    }
+    for (const std::string& clip : entry.clips) {
+        *text += ',';
+        putCell(clip, text);
+    }
+    *text += "\r\n";
+}
+
+// The text in pieces of about PieceSize bytes, each handed to `put`.
+// The register as a register file's checks see it when its text goes to CSV, where a clip name
+// may hold a comma or a line break: each such byte stands in for one that a file can hold, so
+// that only what CSV cannot hold either is refused (a time above 99, an empty name, which would
+// read back as none, a row too long to read back).
+RegisterEntry entryAsCsvHolds(const RegisterEntry& entry) {
+    RegisterEntry held = entry;
+    for (std::string& clip : held.clips) {
+        for (char& c : clip) {
+            c = c == ',' || c == '\r' || c == '\n' ? '_' : c;
+        }
+    }
+    return held;
+}
+
+template <typename Put>
+bool formatPieces(const RegisterCollection& registers, TavrelError* error, Put&& put) {
+    for (const auto& [number, entry] : registers) {
+        if (!checkRegisterWritable(number, entryAsCsvHolds(entry), error)) {
+            return false;
+        }
+    }
+    std::string piece(RegisterCsvHeader);
+    piece += "\r\n";
+    for (const auto& [number, entry] : registers) {
+        putRow(number, entry, &piece);
+        if (piece.size() >= PieceSize) {
+            if (!put(piece)) {
+                return false;
+            }
+            piece.clear();
+        }
+    }
+    return put(piece);
+}
+
+// ---- Reading
+
+struct Cell {
+    std::string text;
+    uint64_t line = 0;
+};
+
+enum class Record { Read, End, Malformed };
+
+// Reads a CSV text a record at a time.
+class CsvReader {
+  public:
+    CsvReader(TextInput& input, std::string* fault) : _in(input), _fault(fault) {}
+
+    bool refuse(std::string fault) {
+        if (_fault) {
+            *_fault = std::move(fault);
+        }
+        return false;
+    }
+
+    // The next record's cells; Malformed after saying why.
+    Record read(std::vector<Cell>* cells) {
+        cells->clear();
+        if (_in.peek() < 0) {
+            return Record::End;
+        }
+        _line = _in.line();
+        _bytes = 0;
+        for (;;) {
+            Cell cell{{}, _in.line()};
+            if (!readCell(&cell.text, cells->size() + 1)) {
+                return Record::Malformed;
+            }
+            cells->push_back(std::move(cell));
+            if (_in.take(',')) {
+                continue;
+            }
+            _in.take('\r'); // CR LF, CR or LF
+            _in.take('\n');
+            return Record::Read;
+        }
+    }
+
+    uint64_t line() const { return _line; }
+
+  private:
+    bool take(int c, std::string* text) {
+        if (++_bytes > RegisterFileLineLimit) {
+            return refuse(registerLineFault(_line, {RegisterLineFault::Kind::TooLong, 0, 0}, {}));
+        }
+        *text += static_cast<char>(c);
+        return true;
+    }
+
+    bool quoteFault(uint64_t line, size_t column) {
+        return refuse(filledText(TAVREL_TEXT("Line %1, column %2: a quoted cell must end with a "
+                                             "double quote before a comma or a line end."),
+                                 {std::to_string(line), std::to_string(column)}));
+    }
+
+    bool readCell(std::string* text, size_t column) {
+        const uint64_t line = _in.line();
+        if (!_in.take('"')) {
+            for (int c = _in.peek(); c >= 0 && c != ',' && c != '\r' && c != '\n'; c = _in.peek()) {
+                if (!take(_in.get(), text)) {
+                    return false;
+                }
+            }
+            return true;
+        }
+        for (;;) {
+            const int c = _in.get();
+            if (c < 0) {
+                return quoteFault(line, column);
+            }
+            if (c == '"' && !_in.take('"')) {
+                break;
+            }
+            if (!take(c, text)) {
+                return false;
+            }
+        }
+        const int next = _in.peek();
+        return next < 0 || next == ',' || next == '\r' || next == '\n' || quoteFault(line, column);
+    }
+
+    TextInput& _in;
+    std::string* _fault;
+    uint64_t _line = 1;
+    size_t _bytes = 0;
+};
+
+std::string columnsFault(uint64_t line) {
+    return filledText(TAVREL_TEXT("Line %1: the header must name each of the columns %2 once."),
+                      {std::to_string(line), std::string(RegisterCsvHeader)});
+}
+
+// The register line's field (1 to 15) of each column, from the header's names.
+bool readHeader(CsvReader& reader, const std::vector<Cell>& cells,
+                std::vector<int>* fieldOfColumn) {
+    std::array<bool, ColumnCount> named{};
+    fieldOfColumn->clear();
+    for (const Cell& cell : cells) {
+        size_t field = 0;
+        while (field < ColumnCount && ColumnNames[field] != cell.text) {
+            ++field;
+        }
+        if (field == ColumnCount || named[field]) {
+            return reader.refuse(columnsFault(reader.line()));
+        }
+        named[field] = true;
+        fieldOfColumn->push_back(static_cast<int>(field + 1));
+    }
+    return fieldOfColumn->size() == ColumnCount || reader.refuse(columnsFault(reader.line()));
+}
+
+bool allEmpty(const std::vector<Cell>& cells) {
+    for (const Cell& cell : cells) {
+        if (!cell.text.empty()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool readCell(CsvReader& reader, const Cell& cell, size_t column, int field, int32_t* number,
+              RegisterEntry* entry) {
+    const std::string_view name = ColumnNames[static_cast<size_t>(field - 1)];
+    if (cell.text.empty() && field >= FirstClipField) {
+        entry->clips[static_cast<size_t>(field - FirstClipField)] = NoClipName;
+        return true;
+    }
+    if (cell.text.empty() && field >= 2 && field <= 9) {
+        records::VRG500_registerTime unset;
+        unset.isNull = 1;
+        entry->reg.*VRG500_registerTimes[field - 2] = unset;
+        return true;
+    }
+    RegisterLineFault fault;
+    if (!parseRegisterLineField(field, cell.text, number, entry, &fault)) {
+        return reader.refuse(registerCellFault(cell.line, column, name, fault, cell.text));
+    }
+    return true;
+}
+
+bool parseRows(TextInput& input, RegisterCollection* registers, std::string* fault) {
+    CsvReader reader(input, fault);
+    std::vector<Cell> cells;
+    std::vector<int> fieldOfColumn;
+    if (input.take(ByteOrderMark[0]) &&
+        !(input.take(ByteOrderMark[1]) && input.take(ByteOrderMark[2]))) {
+        return reader.refuse(columnsFault(1));
+    }
+    Record record = reader.read(&cells);
+    if (record != Record::Read) {
+        return record == Record::Malformed || reader.refuse(columnsFault(1));
+    }
+    if (!readHeader(reader, cells, &fieldOfColumn)) {
+        return false;
+    }
+    RegisterCollectionBuilder builder;
+    std::unordered_map<int32_t, uint64_t> lineOf;
+    size_t numberColumn = 0;
+    while (fieldOfColumn[numberColumn] != 1) {
+        ++numberColumn;
+    }
+    while ((record = reader.read(&cells)) == Record::Read) {
+        if (allEmpty(cells)) {
+            continue;
+        }
+        if (cells.size() != ColumnCount) {
+            return reader.refuse(
+                filledText(TAVREL_TEXT("Line %1 has %2 columns; a register's row has %3."),
+                           {std::to_string(reader.line()), std::to_string(cells.size()),
+                            std::to_string(ColumnCount)}));
+        }
+        int32_t number = 0;
+        RegisterEntry entry;
+        for (size_t column = 0; column < ColumnCount; ++column) {
+            if (!readCell(reader, cells[column], column + 1, fieldOfColumn[column], &number,
+                          &entry)) {
+                return false;
+            }
+        }
+        const auto [seen, added] = lineOf.emplace(number, reader.line());
+        if (!added) {
+            return reader.refuse(repeatedRegisterFault(cells[numberColumn].line, numberColumn + 1,
+                                                       ColumnNames[0], number, seen->second));
+        }
+        if (registerLineLength(number, entry) > RegisterFileLineLimit) {
+            return reader.refuse(registerLineFault(
+                reader.line(), {RegisterLineFault::Kind::TooLongSaved, 0, 0}, {}));
+        }
+        builder.add(number, std::move(entry));
+    }
+    if (record == Record::Malformed) {
+        return false;
+    }
+    *registers = builder.take();
+    return true;
+}
+
+} // namespace
+
+bool formatRegisterCsv(const RegisterCollection& registers, std::string* text, TavrelError* error) {
+    std::string result;
+    if (!formatPieces(registers, error, [&](const std::string& piece) {
+            result += piece;
+            return true;
+        })) {
+        return false;
+    }
+    text->swap(result);
+    return true;
+}
+
+bool writeRegisterCsv(const std::string& path, const RegisterCollection& registers,
+                      TavrelError* error, bool* wroteInPlace) {
+    AtomicFileWriter file(path);
+    const bool written =
+        file.open(error) &&
+        formatPieces(registers, error,
+                     [&](const std::string& piece) { return file.write(piece, error); }) &&
+        file.commit(error);
+    if (written && wroteInPlace) {
+        *wroteInPlace = file.writesInPlace();
+    }
+    return written;
+}
+
+bool parseRegisterCsv(TextInput& input, RegisterCollection* registers, std::string* fault) {
+    RegisterCollection parsed;
+    if (!parseRows(input, &parsed, fault)) {
+        return false;
+    }
+    std::swap(*registers, parsed);
+    return true;
+}
+
+bool parseRegisterCsv(std::string_view text, RegisterCollection* registers, std::string* fault) {
+    TextInput input(text);
+    return parseRegisterCsv(input, registers, fault);
+}
+
+bool readRegisterCsv(const std::string& path, RegisterCollection* registers, TavrelError* error) {
+    RegisterCollection parsed;
+    if (!readTextFile(
+            path, TAVREL_TEXT("Error processing .csv file"),
+            [&](TextInput& input, std::string* fault) {
+                return parseRegisterCsv(input, &parsed, fault);
+            },
+            error)) {
+        return false;
+    }
+    std::swap(*registers, parsed);
+    return true;
+}
+
+} // namespace tavrel::files

@@ -1,0 +1,656 @@
+#include "RegisterJson.h"
+
+#include "AtomicFile.h"
+#include "RegisterCollectionBuilder.h"
+#include "RegisterDetailLine.h"
+#include "RegisterFile.h"
+#include "RegisterFileFault.h"
+#include "RegisterLine.h"
+#include "RegisterTimeText.h"
+#include "RegisterWire.h"
+#include "TextTemplate.h"
+
+#include <array>
+#include <climits>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+namespace tavrel::files {
+
+using records::filledText;
+using records::RegisterEntry;
+using records::stringForRegisterTime;
+using records::TavrelError;
+using records::VRG500_registerTimes;
+
+namespace {
+
+constexpr std::string_view FormatName = "tavrel-registers";
+constexpr int64_t FormatVersion = 1;
+constexpr std::array<std::string_view, 4> MachineKeys = {"A", "B", "C", "D"};
+constexpr char HexDigits[] = "0123456789ABCDEF";
+constexpr size_t PieceSize = 256 * 1024;
+
+// ---- Writing
+
+// A clip name's bytes as the characters of their codes: UTF-8, with the quote, the backslash
+// and the control characters (C0, DEL and C1) escaped.
+void putString(std::string_view bytes, std::string* text) {
+    *text += '"';
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            *text += '\\';
+            *text += c;
+        } else if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0)) {
+            const char escape[] = {'\\', 'u', '0', '0', HexDigits[byte >> 4], HexDigits[byte & 15]};
+            text->append(escape, sizeof escape);
+        } else if (byte < 0x80) {
+            *text += c;
+        } else {
+            *text += static_cast<char>(0xC0 | byte >> 6);
+            *text += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    *text += '"';
+}
+
+void putRegister(int32_t number, const RegisterEntry& entry, std::string* text) {
+    const records::VRG500_register shown = entryAsLineShows(entry).reg;
+    *text += "{\"register\": " + std::to_string(number);
+    for (size_t machine = 0; machine < 4; ++machine) {
+        *text += ", \"";
+        *text += MachineKeys[machine];
+        *text +=
+            "\": {\"in\": \"" + stringForRegisterTime(shown.*VRG500_registerTimes[2 * machine]) +
+            "\", \"out\": \"" +
+            stringForRegisterTime(shown.*VRG500_registerTimes[2 * machine + 1]) + "\", \"clip\": ";
+        putString(entry.clips[machine], text);
+        *text += '}';
+    }
+    *text += ", \"trailing\": [" + std::to_string(shown.trailingByte1) + ", " +
+             std::to_string(shown.trailingByte2) + "], \"noClipNames\": ";
+    *text += records::holdsNoClipNames(entry) ? "true" : "false";
+    if (detailCarriesTimes(entry)) {
+        *text += ", \"wire\": [";
+        for (size_t i = 0; i < 8; ++i) {
+            *text += i == 0 ? "\"" : ", \"";
+            for (const uint8_t byte : records::timeBytesToSend(entry, i)) {
+                *text += HexDigits[byte >> 4];
+                *text += HexDigits[byte & 15];
+            }
+            *text += '"';
+        }
+        *text += ']';
+    }
+    *text += '}';
+}
+
+template <typename Put>
+bool formatPieces(const RegisterCollection& registers, TavrelError* error, Put&& put) {
+    for (const auto& [number, entry] : registers) {
+        if (!checkRegisterTimeBytes(number, entry, error)) {
+            return false;
+        }
+    }
+    std::string piece = "{\"format\": \"" + std::string(FormatName) +
+                        "\", \"version\": " + std::to_string(FormatVersion) +
+                        ", \"registers\": [\n";
+    bool first = true;
+    for (const auto& [number, entry] : registers) {
+        if (!first) {
+            piece += ",\n";
+        }
+        first = false;
+        putRegister(number, entry, &piece);
+        if (piece.size() >= PieceSize) {
+            if (!put(piece)) {
+                return false;
+            }
+            piece.clear();
+        }
+    }
+    piece += first ? "]}\n" : "\n]}\n";
+    return put(piece);
+}
+
+// ---- Reading
+
+// Where a value starts.
+struct Place {
+    uint64_t line = 0;
+    uint64_t column = 0;
+};
+
+// Reads the JSON text a token at a time.
+class JsonReader {
+  public:
+    JsonReader(TextInput& input, std::string* fault) : _in(input), _fault(fault) {}
+
+    bool refuse(std::string fault) {
+        if (_fault) {
+            *_fault = std::move(fault);
+        }
+        return false;
+    }
+    bool refuseAt(Place at, const char* templ, const std::vector<std::string>& more = {}) {
+        std::vector<std::string> arguments{std::to_string(at.line), std::to_string(at.column)};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        return refuse(filledText(templ, arguments));
+    }
+    // "Line 3, column 17: "," or "}" expected."
+    bool expected(const std::string& what, std::optional<Place> at = std::nullopt) {
+        return refuseAt(at ? *at : place(), TAVREL_TEXT("Line %1, column %2: %3 expected."),
+                        {what});
+    }
+
+    // The place of the next token, after any whitespace.
+    Place place() {
+        skipSpace();
+        return {_in.line(), _in.column()};
+    }
+    bool take(char c) {
+        skipSpace();
+        return _in.take(c);
+    }
+    bool expect(char c) { return take(c) || expected(std::string("\"") + c + "\""); }
+    bool atEnd() {
+        skipSpace();
+        return _in.peek() < 0;
+    }
+
+    // A string whose characters are U+0000 to U+00FF, as the bytes of their codes.
+    bool readString(std::string* bytes) {
+        bytes->clear();
+        if (!take('"')) {
+            return expected("a string");
+        }
+        for (;;) {
+            const Place at{_in.line(), _in.column()};
+            int c = _in.get();
+            if (c == '"') {
+                return true;
+            }
+            if (c < 0x20) {
+                return expected("\"\\\"\" at the end of the string", at);
+            }
+            uint32_t code = static_cast<uint32_t>(c);
+            if (c == '\\' && !readEscape(&code)) {
+                return expected("an escape (\\\" \\\\ \\/ \\b \\f \\n \\r \\t \\uXXXX)", at);
+            }
+            if (c >= 0x80 && !readUtf8(static_cast<uint32_t>(c), &code)) {
+                return expected("UTF-8 text", at);
+            }
+            if (code > 0xFF) {
+                return expected("a character from U+0000 to U+00FF", at);
+            }
+            if (bytes->size() >= RegisterFileLineLimit) {
+                return expected(
+                    "a string of at most " + std::to_string(RegisterFileLineLimit) + " bytes", at);
+            }
+            *bytes += static_cast<char>(code);
+        }
+    }
+
+    // A whole number as JSON writes it (no leading zeros), from `low` to `high`.
+    bool readInteger(int64_t low, int64_t high, int64_t* value) {
+        const Place at = place();
+        const bool negative = _in.take('-');
+        const bool leadingZero = _in.peek() == '0';
+        int64_t magnitude = 0;
+        int digits = 0;
+        for (int c = _in.peek(); c >= '0' && c <= '9' && digits <= 11; c = _in.peek()) {
+            magnitude = magnitude * 10 + (_in.get() - '0');
+            ++digits;
+        }
+        const int next = _in.peek();
+        const bool fraction =
+            next == '.' || next == 'e' || next == 'E' || (next >= '0' && next <= '9');
+        if (leadingZero && digits > 1) {
+            digits = 0;
+        }
+        *value = negative ? -magnitude : magnitude;
+        if (digits == 0 || fraction || *value < low || *value > high) {
+            return expected(
+                "a whole number from " + std::to_string(low) + " to " + std::to_string(high), at);
+        }
+        return true;
+    }
+
+    bool readBool(bool* value) {
+        const Place at = place();
+        if (readWord("true")) {
+            *value = true;
+            return true;
+        }
+        if (readWord("false")) {
+            *value = false;
+            return true;
+        }
+        return expected("true or false", at);
+    }
+
+    // An object: `member(key, place)` reads each member's value. `keys` names what may be there,
+    // for the refusal of another key.
+    template <typename Member> bool readObject(const char* keys, Member&& member) {
+        if (!expect('{')) {
+            return false;
+        }
+        if (take('}')) {
+            return true;
+        }
+        std::string key;
+        for (;;) {
+            const Place at = place();
+            if (!readString(&key) || !expect(':')) {
+                return false;
+            }
+            int known = member(key, at);
+            if (known < 0) {
+                return false;
+            }
+            if (known == 0) {
+                return refuseAt(at,
+                                TAVREL_TEXT("Line %1, column %2: %3 is not a key here; the "
+                                            "keys are %4."),
+                                {quotedKey(key), keys});
+            }
+            if (take('}')) {
+                return true;
+            }
+            if (!take(',')) {
+                return expected("\",\" or \"}\"");
+            }
+        }
+    }
+
+    // An array of `count` items, each read by `item(index)`.
+    template <typename Item> bool readArray(size_t count, Item&& item) {
+        if (!expect('[')) {
+            return false;
+        }
+        for (size_t i = 0; i < count; ++i) {
+            if ((i > 0 && !expect(',')) || !item(i)) {
+                return false;
+            }
+        }
+        return take(']') || expected("\"]\" after " + std::to_string(count) + " items");
+    }
+
+    // An array of any length.
+    template <typename Item> bool readList(Item&& item) {
+        if (!expect('[')) {
+            return false;
+        }
+        if (take(']')) {
+            return true;
+        }
+        do {
+            if (!item()) {
+                return false;
+            }
+        } while (take(','));
+        return take(']') || expected("\",\" or \"]\"");
+    }
+
+    static std::string quotedKey(const std::string& key) {
+        std::string text;
+        putString(key.substr(0, 32), &text);
+        return text;
+    }
+
+  private:
+    void skipSpace() {
+        for (int c = _in.peek(); c == ' ' || c == '\t' || c == '\n' || c == '\r'; c = _in.peek()) {
+            _in.get();
+        }
+    }
+
+    bool readWord(std::string_view word) {
+        if (_in.peek() != static_cast<unsigned char>(word[0])) {
+            return false;
+        }
+        for (const char c : word) {
+            if (!_in.take(c)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    int hexDigit() {
+        const int c = _in.get();
+        if (c >= '0' && c <= '9') {
+            return c - '0';
+        }
+        if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f') {
+            return (c | 0x20) - 'a' + 10;
+        }
+        return -1;
+    }
+
+    bool readEscape(uint32_t* code) {
+        const int c = _in.get();
+        static constexpr std::string_view Escaped = "\"\\/bfnrt";
+        static constexpr std::string_view Meant = "\"\\/\b\f\n\r\t";
+        const size_t at = c < 0 ? Escaped.npos : Escaped.find(static_cast<char>(c));
+        if (at != Escaped.npos) {
+            *code = static_cast<unsigned char>(Meant[at]);
+            return true;
+        }
+        if (c != 'u') {
+            return false;
+        }
+        uint32_t value = 0;
+        for (int i = 0; i < 4; ++i) {
+            const int digit = hexDigit();
+            if (digit < 0) {
+                return false;
+            }
+            value = value << 4 | static_cast<uint32_t>(digit);
+        }
+        *code = value;
+        return true;
+    }
+
+    // The rest of a character whose UTF-8 encoding starts with `lead`; any valid character is
+    // decoded, so that one beyond U+00FF is refused as that rather than as bad UTF-8.
+    bool readUtf8(uint32_t lead, uint32_t* code) {
+        int more = lead >= 0xF0 && lead <= 0xF4 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 ? 1 : -1;
+        if (more < 0 || lead > 0xF4) {
+            return false;
+        }
+        uint32_t value = lead & (0x3F >> more);
+        for (; more > 0; --more) {
+            const int c = _in.peek();
+            if (c < 0x80 || c > 0xBF) {
+                return false;
+            }
+            value = value << 6 | (static_cast<uint32_t>(_in.get()) & 0x3F);
+        }
+        *code = value;
+        return true;
+    }
+
+    TextInput& _in;
+    std::string* _fault;
+};
+
+// Keys of an object read so far, for the refusal of one given twice or left out.
+class KeysSeen {
+  public:
+    // Whether `key` (the index-th of the object's keys) is new; refuses it otherwise.
+    bool first(JsonReader& reader, size_t index, std::string_view key, Place at) {
+        if (_seen & (1u << index)) {
+            return reader.refuseAt(at, TAVREL_TEXT("Line %1, column %2: the key %3 appears twice."),
+                                   {JsonReader::quotedKey(std::string(key))});
+        }
+        _seen |= 1u << index;
+        return true;
+    }
+    bool has(size_t index) const { return (_seen & (1u << index)) != 0; }
+    // Whether every key of `required` (indices) is there; refuses the first missing one at
+    // `end`, the object's end.
+    template <size_t N>
+    bool complete(JsonReader& reader, const std::array<std::string_view, N>& keys, size_t required,
+                  Place end) {
+        for (size_t i = 0; i < required; ++i) {
+            if (!has(i)) {
+                return reader.refuseAt(end,
+                                       TAVREL_TEXT("Line %1, column %2: the key %3 is missing."),
+                                       {JsonReader::quotedKey(std::string(keys[i]))});
+            }
+        }
+        return true;
+    }
+
+  private:
+    uint32_t _seen = 0;
+};
+
+// The index of `key` among `keys`, or N.
+template <size_t N>
+size_t keyIndex(const std::array<std::string_view, N>& keys, std::string_view key) {
+    size_t i = 0;
+    while (i < N && keys[i] != key) {
+        ++i;
+    }
+    return i;
+}
+
+constexpr std::array<std::string_view, 3> MachineMembers = {"in", "out", "clip"};
+constexpr const char* MachineMemberList = "\"in\", \"out\", \"clip\"";
+constexpr std::array<std::string_view, 8> RegisterMembers = {
+    "register", "A", "B", "C", "D", "trailing", "noClipNames", "wire"};
+constexpr size_t RequiredRegisterMembers = 6;
+constexpr const char* RegisterMemberList =
+    "\"register\", \"A\", \"B\", \"C\", \"D\", \"trailing\", \"noClipNames\", \"wire\"";
+constexpr std::array<std::string_view, 3> DocumentMembers = {"format", "version", "registers"};
+constexpr const char* DocumentMemberList = "\"format\", \"version\", \"registers\"";
+
+// A missing key is reported at its object's end, the place after the last member read.
+bool readMachine(JsonReader& reader, size_t machine, RegisterEntry* entry) {
+    KeysSeen seen;
+    Place end = reader.place();
+    const bool read = reader.readObject(MachineMemberList, [&](const std::string& key, Place at) {
+        const size_t index = keyIndex(MachineMembers, key);
+        if (index == MachineMembers.size()) {
+            return 0;
+        }
+        if (!seen.first(reader, index, key, at)) {
+            return -1;
+        }
+        std::string text;
+        const Place value = reader.place();
+        if (!reader.readString(&text)) {
+            return -1;
+        }
+        if (index == 2) {
+            entry->clips[machine] = std::move(text);
+        } else if (!records::parseRegisterTimeText(
+                       &(entry->reg.*VRG500_registerTimes[2 * machine + index]), text)) {
+            const RegisterLineFault fault{RegisterLineFault::Kind::NotATime, 0, 0};
+            reader.refuse(registerCellFault(value.line, value.column,
+                                            records::VRG500_registerTimeNames[2 * machine + index],
+                                            fault, text));
+            return -1;
+        }
+        end = reader.place();
+        return 1;
+    });
+    return read && seen.complete(reader, MachineMembers, MachineMembers.size(), end);
+}
+
+bool readWire(JsonReader& reader, RegisterDetail* detail) {
+    detail->hasTimes = true;
+    return reader.readArray(8, [&](size_t i) {
+        const Place at = reader.place();
+        std::string text;
+        if (!reader.readString(&text)) {
+            return false;
+        }
+        // As a detail line writes a time: four bytes, frames first, in upper-case hexadecimal.
+        const std::string_view digits = HexDigits;
+        if (text.size() != 8 || text.find_first_not_of(digits.substr(0, 16)) != text.npos) {
+            return reader.expected("eight upper-case hexadecimal digits", at);
+        }
+        for (size_t b = 0; b < 4; ++b) {
+            detail->times[i][b] =
+                static_cast<uint8_t>(digits.find(text[2 * b]) << 4 | digits.find(text[2 * b + 1]));
+        }
+        return true;
+    });
+}
+
+struct RegisterRead {
+    int32_t number = 0;
+    RegisterEntry entry;
+};
+
+bool readRegister(JsonReader& reader, RegisterRead* read) {
+    KeysSeen seen;
+    RegisterDetail detail;
+    const Place start = reader.place();
+    Place end = start;
+    read->entry = RegisterEntry{};
+    const bool parsed =
+        reader.readObject(RegisterMemberList, [&](const std::string& key, Place at) {
+            const size_t index = keyIndex(RegisterMembers, key);
+            if (index == RegisterMembers.size()) {
+                return 0;
+            }
+            if (!seen.first(reader, index, key, at)) {
+                return -1;
+            }
+            int64_t number = 0;
+            bool ok = true;
+            switch (index) {
+            case 0:
+                ok = reader.readInteger(INT32_MIN, INT32_MAX, &number);
+                read->number = static_cast<int32_t>(number);
+                break;
+            case 5:
+                ok = reader.readArray(2, [&](size_t i) {
+                    int64_t byte = 0;
+                    if (!reader.readInteger(0, 255, &byte)) {
+                        return false;
+                    }
+                    (i == 0 ? read->entry.reg.trailingByte1 : read->entry.reg.trailingByte2) =
+                        static_cast<uint8_t>(byte);
+                    return true;
+                });
+                break;
+            case 6:
+                ok = reader.readBool(&detail.noClipNames);
+                break;
+            case 7:
+                ok = readWire(reader, &detail);
+                break;
+            default:
+                ok = readMachine(reader, index - 1, &read->entry);
+                break;
+            }
+            end = reader.place();
+            return ok ? 1 : -1;
+        });
+    if (!parsed || !seen.complete(reader, RegisterMembers, RequiredRegisterMembers, end)) {
+        return false;
+    }
+    detail.number = read->number;
+    if ((detail.hasTimes || detail.noClipNames) &&
+        !applyRegisterDetail(detail, read->number, &read->entry)) {
+        return reader.refuseAt(start, TAVREL_TEXT("Line %1, column %2: \"wire\" or \"noClipNames\" "
+                                                  "does not agree with the times and clip names."));
+    }
+    return true;
+}
+
+bool readRegisters(JsonReader& reader, RegisterCollectionBuilder* builder) {
+    std::unordered_map<int32_t, uint64_t> lineOf;
+    return reader.readList([&] {
+        const Place at = reader.place();
+        RegisterRead read;
+        if (!readRegister(reader, &read)) {
+            return false;
+        }
+        const auto [seen, added] = lineOf.emplace(read.number, at.line);
+        if (!added) {
+            return reader.refuse(
+                repeatedRegisterFault(at.line, at.column, "register", read.number, seen->second));
+        }
+        builder->add(read.number, std::move(read.entry));
+        return true;
+    });
+}
+
+bool readDocument(JsonReader& reader, RegisterCollectionBuilder* builder) {
+    KeysSeen seen;
+    Place end = reader.place();
+    const bool read = reader.readObject(DocumentMemberList, [&](const std::string& key, Place at) {
+        const size_t index = keyIndex(DocumentMembers, key);
+        if (index == DocumentMembers.size()) {
+            return 0;
+        }
+        if (!seen.first(reader, index, key, at)) {
+            return -1;
+        }
+        const Place value = reader.place();
+        bool ok = true;
+        if (index == 0) {
+            std::string name;
+            ok = reader.readString(&name) &&
+                 (name == FormatName ||
+                  reader.expected("\"" + std::string(FormatName) + "\"", value));
+        } else if (index == 1) {
+            int64_t version = 0;
+            ok = reader.readInteger(FormatVersion, FormatVersion, &version);
+        } else {
+            ok = readRegisters(reader, builder);
+        }
+        end = reader.place();
+        return ok ? 1 : -1;
+    });
+    return read && seen.complete(reader, DocumentMembers, DocumentMembers.size(), end) &&
+           (reader.atEnd() || reader.expected("the end of the text"));
+}
+
+} // namespace
+
+bool formatRegisterJson(const RegisterCollection& registers, std::string* text,
+                        TavrelError* error) {
+    std::string result;
+    if (!formatPieces(registers, error, [&](const std::string& piece) {
+            result += piece;
+            return true;
+        })) {
+        return false;
+    }
+    text->swap(result);
+    return true;
+}
+
+bool writeRegisterJson(const std::string& path, const RegisterCollection& registers,
+                       TavrelError* error, bool* wroteInPlace) {
+    AtomicFileWriter file(path);
+    const bool written =
+        file.open(error) &&
+        formatPieces(registers, error,
+                     [&](const std::string& piece) { return file.write(piece, error); }) &&
+        file.commit(error);
+    if (written && wroteInPlace) {
+        *wroteInPlace = file.writesInPlace();
+    }
+    return written;
+}
+
+bool parseRegisterJson(TextInput& input, RegisterCollection* registers, std::string* fault) {
+    JsonReader reader(input, fault);
+    RegisterCollectionBuilder builder;
+    if (!readDocument(reader, &builder)) {
+        return false;
+    }
+    *registers = builder.take();
+    return true;
+}
+
+bool parseRegisterJson(std::string_view text, RegisterCollection* registers, std::string* fault) {
+    TextInput input(text);
+    return parseRegisterJson(input, registers, fault);
+}
+
+bool readRegisterJson(const std::string& path, RegisterCollection* registers, TavrelError* error) {
+    RegisterCollection parsed;
+    if (!readTextFile(
+            path, TAVREL_TEXT("Error processing .json file"),
+            [&](TextInput& input, std::string* fault) {
+                return parseRegisterJson(input, &parsed, fault);
+            },
+            error)) {
+        return false;
+    }
+    std::swap(*registers, parsed);
+    return true;
+}
+
+} // namespace tavrel::files

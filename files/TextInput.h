@@ -1,0 +1,103 @@
+// The input of the CSV and JSON register readers: a text taken one byte at a time, from memory or
+// from a source a piece at a time (so a file is never held whole), with the line and column of
+// the next byte. Lines end as in a register file: CR LF, a lone LF or a lone CR; columns count
+// bytes from 1.
+#pragma once
+
+#include "RegisterFilePieces.h"
+#include "TavrelError.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace tavrel::files {
+
+class TextInput {
+  public:
+    explicit TextInput(std::string_view text) : _at(text.data()), _end(text.data() + text.size()) {}
+    TextInput(PieceSource source, size_t pieceSize)
+        : _source(std::move(source)), _buffer(pieceSize, '\0'), _at(_buffer.data()),
+          _end(_buffer.data()) {}
+
+    // The next byte (0 to 255), or -1 at the end of the text or after a failed read.
+    int peek() {
+        if (_at == _end && !refill()) {
+            return -1;
+        }
+        return static_cast<unsigned char>(*_at);
+    }
+    int get() {
+        const int c = peek();
+        if (c >= 0) {
+            ++_at;
+            count(c);
+        }
+        return c;
+    }
+    // Takes `c` when it is next.
+    bool take(char c) {
+        if (peek() != static_cast<unsigned char>(c)) {
+            return false;
+        }
+        get();
+        return true;
+    }
+
+    uint64_t line() const { return _line; }
+    uint64_t column() const { return _column; }
+    // Whether a read of the source failed (errno tells why).
+    bool readFailed() const { return _failed; }
+
+  private:
+    bool refill() {
+        if (!_source || _failed) {
+            return false;
+        }
+        const ssize_t got = _source(_buffer.data(), _buffer.size());
+        if (got <= 0) {
+            _failed = got < 0;
+            _source = nullptr;
+            return false;
+        }
+        _at = _buffer.data();
+        _end = _at + got;
+        return true;
+    }
+
+    void count(int c) {
+        if (c == '\n' && _afterCR) {
+            _afterCR = false;
+            return;
+        }
+        _afterCR = c == '\r';
+        if (c == '\n' || c == '\r') {
+            ++_line;
+            _column = 1;
+        } else {
+            ++_column;
+        }
+    }
+
+    PieceSource _source;
+    std::string _buffer;
+    const char* _at;
+    const char* _end;
+    uint64_t _line = 1;
+    uint64_t _column = 1;
+    bool _afterCR = false;
+    bool _failed = false;
+};
+
+// Reads the file at `path` through a TextInput handed to `parse`, which says what is wrong with a
+// malformed text in *fault. Fails as the register file reader does: an unreadable file gives the
+// system's error, a malformed one `description` ("Error processing .csv file") with the fault
+// as its detail (tavrelMalformedFileError).
+using TextParse = std::function<bool(TextInput& input, std::string* fault)>;
+bool readTextFile(const std::string& path, const char* description, const TextParse& parse,
+                  records::TavrelError* error);
+
+} // namespace tavrel::files
