@@ -263,7 +263,7 @@ bool parseRows(TextInput& input, RegisterCollection* registers, std::string* fau
     }
     Record record = reader.read(&cells);
     if (record != Record::Read) {
-        return record == Record::Malformed || reader.refuse(columnsFault(1));
+        return record == Record::End && reader.refuse(columnsFault(1));
     }
     if (!readHeader(reader, cells, &fieldOfColumn)) {
         return false;

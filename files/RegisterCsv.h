@@ -3,8 +3,9 @@
 // line in a plain register file holds for that field (RegisterLine.h), so a plain register file
 // gives the same file back through CSV; a cell is quoted only when it holds a comma, a double
 // quote or a line break. A clip name is any bytes, a comma or a line break included, which the
-// device takes though a register file cannot hold them (saving one as a file is refused then). What a plain file cannot hold (the device's hidden bytes, a register
-// without clip names) CSV does not hold either: the exact form and JSON keep those.
+// device takes though a register file cannot hold them (saving one as a file is refused then). What
+// a plain file cannot hold (the device's hidden bytes, a register without clip names) CSV does not
+// hold either: the exact form and JSON keep those.
 //
 // The reader takes what a spreadsheet writes back: columns in any order, named as the header
 // names them, each once; rows in any order (a register number twice is refused), "7" or "007";

@@ -130,6 +130,9 @@ TEST(RegisterCsv, RefusalsNameTheLineAndColumn) {
         {Header + "1," + row + "2,\"01:00:00:00\"x," + row,
          "Line 3, column 2: a quoted cell must end with a double quote before a comma or a line "
          "end."},
+        {"\"Register,A IN" + Header.substr(13),
+         "Line 1, column 1: a quoted cell must end with a double quote before a comma or a line "
+         "end."},
         {Header + "1," + Times + ",0,0,A,B,C,\"D\r\n",
          "Line 2, column 15: a quoted cell must end with a double quote before a comma or a line "
          "end."},
