@@ -16,13 +16,17 @@ struct CommandLine {
     bool version = false;
     bool watch = false;
     bool changedOnly = false;
+    bool json = false;
     std::optional<std::string> port;
     std::optional<std::string> range;
     std::optional<std::string> output;
     std::optional<std::string> registerNumber;
     std::optional<std::string> machines;
     std::optional<std::string> backup;
+    std::optional<std::string> format;
     std::optional<std::string> frameRate;
+    std::optional<std::string> recordStart;
+    std::optional<std::string> firstRegister;
     std::vector<std::string> operands;
 };
 

@@ -25,8 +25,17 @@ const std::vector<OptionSyntax>& optionSyntaxes() {
          &CommandLine::changedOnly, true},
         {nullptr, "--backup", "FILE", "save the VRG-500's registers of RANGE here before writing",
          &CommandLine::backup, nullptr, true},
-        {nullptr, "--frame-rate", "RATE", "24, 25, 30 or 30df", &CommandLine::frameRate, nullptr,
-         true},
+        {"-f", "--format", "FORMAT", "csv, json or edl (docs/formats.md)", &CommandLine::format,
+         nullptr, true},
+        {nullptr, "--frame-rate", "RATE", "24, 25, 30 or 30df (drop frame)",
+         &CommandLine::frameRate, nullptr, true},
+        {nullptr, "--record-start", "TC",
+         "the first event's record IN (HH:MM:SS:FF), default 01:00:00:00; edl only",
+         &CommandLine::recordStart, nullptr, true},
+        {nullptr, "--first-register", "N", "the register of the first event, default 0; edl only",
+         &CommandLine::firstRegister, nullptr, true},
+        {nullptr, "--json", nullptr, "print the registers as JSON", nullptr, &CommandLine::json,
+         false},
         {nullptr, "--watch", nullptr, "keep running and report ports as they arrive and depart",
          nullptr, &CommandLine::watch, false},
         {nullptr, nullptr, "TIMECODE", "HH:MM:SS:FF; hours, minutes, seconds 00-99, frames 00-39",
@@ -95,16 +104,36 @@ const std::vector<CommandSyntax>& commandSyntaxes() {
          runOffset,
          true},
         {"show",
-         {"tavrelctl show [--frame-rate RATE] FILE.vg2"},
+         {"tavrelctl show [--json | --frame-rate RATE] FILE.vg2"},
          {"Prints a register file's registers, one line each: number, eight times, the two "
-          "trailing bytes and the four clip names, shown escaped as by 'tavrelctl version'.",
+          "trailing bytes and the four clip names, shown escaped as by 'tavrelctl version'. "
+          "FILE.vg2 may be - for standard input.",
           "With --frame-rate, each line ends with the four machines' durations (OUT - IN) at "
           "RATE, as in \" A 00:00:10:00 B -00:00:02:00 C - D -\": \"-\" before a duration whose "
           "OUT is before its IN, \"-\" alone where a time is unset or not a time at RATE. At "
           "30df every time is counted in drop frame (29.97), at 30 only a time marked \";\"; a "
-          "duration counted in drop frame has \";\" before its frames."},
-         {"--frame-rate"},
+          "duration counted in drop frame has \";\" before its frames.",
+          "With --json, prints them as JSON instead, with every byte the file holds, as "
+          "'tavrelctl export -f json' writes them."},
+         {"--json", "--frame-rate"},
          runShow,
+         false},
+        {"export",
+         {"tavrelctl export -f FORMAT [-r RANGE] [--frame-rate RATE] [--record-start TC] "
+          "FILE.vg2 -o OUT"},
+         {"Writes a register file's registers (those of RANGE when it is given) in another "
+          "format: csv for spreadsheets, json for scripts, edl (CMX 3600) for editing systems. "
+          "FILE.vg2 may be - for standard input."},
+         {"--format", "--range", "--frame-rate", "--record-start", "--output"},
+         runExport,
+         false},
+        {"import",
+         {"tavrelctl import -f FORMAT [--first-register N] IN -o OUT.vg2"},
+         {"Reads registers in another format (csv, json or edl) and writes them to a register "
+          "file, in its exact form when a register needs it. IN may be - for standard input. "
+          "Nothing is written when IN is malformed."},
+         {"--format", "--first-register", "--output"},
+         runImport,
          false},
         {"diff",
          {"tavrelctl diff [-r RANGE] A.vg2 B.vg2", "tavrelctl diff -p PORT [-r RANGE] FILE.vg2"},

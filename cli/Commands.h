@@ -16,5 +16,7 @@ ExitStatus runMenuUpload(const CommandLine& line);
 ExitStatus runOffset(const CommandLine& line);
 ExitStatus runShow(const CommandLine& line);
 ExitStatus runDiff(const CommandLine& line);
+ExitStatus runExport(const CommandLine& line);
+ExitStatus runImport(const CommandLine& line);
 
 } // namespace tavrel::cli

@@ -1,10 +1,12 @@
-// tavrelctl show [--frame-rate RATE] FILE.vg2
+// tavrelctl show [--json | --frame-rate RATE] FILE.vg2
 #include "CommandSupport.h"
 #include "Commands.h"
 #include "Diagnostics.h"
+#include "InterchangeFormats.h"
 #include "MachineDuration.h"
 #include "PrintableText.h"
 #include "RegisterFile.h"
+#include "RegisterJson.h"
 #include "RegisterTimeText.h"
 
 #include <cstdio>
@@ -87,6 +89,9 @@ ExitStatus runShow(const CommandLine& line) {
     if (!expectOperands(line, 1, "a register file (FILE.vg2)", &problem)) {
         return reportUsageError(problem);
     }
+    if (line.json && line.frameRate) {
+        return reportUsageError("--json and --frame-rate do not go together");
+    }
     std::optional<DurationRate> rate;
     if (line.frameRate) {
         rate = parseDurationRate(*line.frameRate);
@@ -97,8 +102,14 @@ ExitStatus runShow(const CommandLine& line) {
     }
     RegisterCollection registers;
     TavrelError error;
-    if (!readRegisterFile(line.operands[0], &registers, &error)) {
+    if (!readRegisterFile(inputPath(line.operands[0]), &registers, &error)) {
         return reportError(error);
+    }
+    if (line.json) {
+        return writeFileNamed(
+            "-", "/dev/stdout", [&](const std::string& path, TavrelError* failure, bool* inPlace) {
+                return files::writeRegisterJson(path, registers, failure, inPlace);
+            });
     }
     for (const auto& [number, entry] : registers) {
         printBytes(showLine(number, entry, rate));
