@@ -9,6 +9,7 @@
 #include "RegisterTimeText.h"
 #include "TextTemplate.h"
 
+#include <algorithm>
 #include <array>
 #include <unordered_map>
 #include <vector>
@@ -52,11 +53,13 @@ void putCell(std::string_view cell, std::string* text) {
     *text += '"';
 }
 
+// Every time must fit its text (checked beforehand).
 void putRow(int32_t number, const RegisterEntry& entry, std::string* text) {
     *text += registerLabel(number);
-    for (auto time : VRG500_registerTimes) {
-        *text += ',';
-        *text += stringForRegisterTime(entry.reg.*time);
+    char time[1 + records::RegisterTimeTextLength] = {','};
+    for (auto member : VRG500_registerTimes) {
+        records::putRegisterTimeText(entry.reg.*member, time + 1);
+        text->append(time, sizeof time);
     }
     for (const uint8_t byte : {entry.reg.trailingByte1, entry.reg.trailingByte2}) {
         char digits[4] = {',', static_cast<char>('0' + byte / 100),
@@ -71,29 +74,37 @@ void putRow(int32_t number, const RegisterEntry& entry, std::string* text) {
     *text += "\r\n";
 }
 
-// The text in pieces of about PieceSize bytes, each handed to `put`.
-// The register as a register file's checks see it when its text goes to CSV, where a clip name
-// may hold a comma or a line break: each such byte stands in for one that a file can hold, so
-// that only what CSV cannot hold either is refused (a time above 99, an empty name, which would
-// read back as none, a row too long to read back).
-RegisterEntry entryAsCsvHolds(const RegisterEntry& entry) {
+// The register file's checks of a register whose text goes to CSV, where a clip name may hold a
+// comma or a line break: each such byte stands in for one that a file can hold, so that only
+// what CSV cannot hold either is refused (a time above 99, an empty name, which would read back
+// as none, a row too long to read back).
+bool checkCsvWritable(int32_t number, const RegisterEntry& entry, TavrelError* error) {
+    const auto fileCannotHold = [](const std::string& clip) {
+        return clip.find_first_of(",\r\n") != std::string::npos;
+    };
+    if (std::none_of(entry.clips.begin(), entry.clips.end(), fileCannotHold)) {
+        return checkRegisterWritable(number, entry, error);
+    }
     RegisterEntry held = entry;
     for (std::string& clip : held.clips) {
-        for (char& c : clip) {
-            c = c == ',' || c == '\r' || c == '\n' ? '_' : c;
-        }
+        std::replace_if(
+            clip.begin(), clip.end(), [](char c) { return c == ',' || c == '\r' || c == '\n'; },
+            '_');
     }
-    return held;
+    return checkRegisterWritable(number, held, error);
 }
 
+// The text in pieces of about PieceSize bytes, each handed to `put`.
 template <typename Put>
 bool formatPieces(const RegisterCollection& registers, TavrelError* error, Put&& put) {
     for (const auto& [number, entry] : registers) {
-        if (!checkRegisterWritable(number, entryAsCsvHolds(entry), error)) {
+        if (!checkCsvWritable(number, entry, error)) {
             return false;
         }
     }
-    std::string piece(RegisterCsvHeader);
+    std::string piece;
+    piece.reserve(PieceSize + 1024);
+    piece += RegisterCsvHeader;
     piece += "\r\n";
     for (const auto& [number, entry] : registers) {
         putRow(number, entry, &piece);
@@ -128,20 +139,25 @@ class CsvReader {
         return false;
     }
 
-    // The next record's cells; Malformed after saying why.
-    Record read(std::vector<Cell>* cells) {
-        cells->clear();
+    // The next record's cells: the first *count of `cells`, whose other cells (kept for their
+    // room) do not count. Malformed after saying why.
+    Record read(std::vector<Cell>* cells, size_t* count) {
+        *count = 0;
         if (_in.peek() < 0) {
             return Record::End;
         }
         _line = _in.line();
         _bytes = 0;
         for (;;) {
-            Cell cell{{}, _in.line()};
-            if (!readCell(&cell.text, cells->size() + 1)) {
+            if (*count == cells->size()) {
+                cells->emplace_back();
+            }
+            Cell& cell = (*cells)[(*count)++];
+            cell.text.clear();
+            cell.line = _in.line();
+            if (!readCell(&cell.text, *count)) {
                 return Record::Malformed;
             }
-            cells->push_back(std::move(cell));
             if (_in.take(',')) {
                 continue;
             }
@@ -154,11 +170,22 @@ class CsvReader {
     uint64_t line() const { return _line; }
 
   private:
-    bool take(int c, std::string* text) {
-        if (++_bytes > RegisterFileLineLimit) {
+    bool take(std::string_view bytes, std::string* text) {
+        _bytes += bytes.size();
+        if (_bytes > RegisterFileLineLimit) {
             return refuse(registerLineFault(_line, {RegisterLineFault::Kind::TooLong, 0, 0}, {}));
         }
-        *text += static_cast<char>(c);
+        *text += bytes;
+        return true;
+    }
+
+    // The bytes up to the next one that `stop` takes, added to `text`.
+    template <typename Stop> bool takeRun(Stop&& stop, std::string* text) {
+        for (std::string_view run = _in.takeUntil(stop); !run.empty(); run = _in.takeUntil(stop)) {
+            if (!take(run, text)) {
+                return false;
+            }
+        }
         return true;
     }
 
@@ -171,14 +198,14 @@ class CsvReader {
     bool readCell(std::string* text, size_t column) {
         const uint64_t line = _in.line();
         if (!_in.take('"')) {
-            for (int c = _in.peek(); c >= 0 && c != ',' && c != '\r' && c != '\n'; c = _in.peek()) {
-                if (!take(_in.get(), text)) {
-                    return false;
-                }
-            }
-            return true;
+            return takeRun([](unsigned char c) { return c == ',' || c == '\r' || c == '\n'; },
+                           text);
         }
         for (;;) {
+            if (!takeRun([](unsigned char c) { return c == '"' || c == '\r' || c == '\n'; },
+                         text)) {
+                return false;
+            }
             const int c = _in.get();
             if (c < 0) {
                 return quoteFault(line, column);
@@ -186,7 +213,8 @@ class CsvReader {
             if (c == '"' && !_in.take('"')) {
                 break;
             }
-            if (!take(c, text)) {
+            const char byte = static_cast<char>(c);
+            if (!take(std::string_view(&byte, 1), text)) {
                 return false;
             }
         }
@@ -206,11 +234,12 @@ std::string columnsFault(uint64_t line) {
 }
 
 // The register line's field (1 to 15) of each column, from the header's names.
-bool readHeader(CsvReader& reader, const std::vector<Cell>& cells,
+bool readHeader(CsvReader& reader, const std::vector<Cell>& cells, size_t count,
                 std::vector<int>* fieldOfColumn) {
     std::array<bool, ColumnCount> named{};
     fieldOfColumn->clear();
-    for (const Cell& cell : cells) {
+    for (size_t i = 0; i < count; ++i) {
+        const Cell& cell = cells[i];
         size_t field = 0;
         while (field < ColumnCount && ColumnNames[field] != cell.text) {
             ++field;
@@ -224,9 +253,9 @@ bool readHeader(CsvReader& reader, const std::vector<Cell>& cells,
     return fieldOfColumn->size() == ColumnCount || reader.refuse(columnsFault(reader.line()));
 }
 
-bool allEmpty(const std::vector<Cell>& cells) {
-    for (const Cell& cell : cells) {
-        if (!cell.text.empty()) {
+bool allEmpty(const std::vector<Cell>& cells, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        if (!cells[i].text.empty()) {
             return false;
         }
     }
@@ -256,16 +285,17 @@ bool readCell(CsvReader& reader, const Cell& cell, size_t column, int field, int
 bool parseRows(TextInput& input, RegisterCollection* registers, std::string* fault) {
     CsvReader reader(input, fault);
     std::vector<Cell> cells;
+    size_t count = 0;
     std::vector<int> fieldOfColumn;
     if (input.take(ByteOrderMark[0]) &&
         !(input.take(ByteOrderMark[1]) && input.take(ByteOrderMark[2]))) {
         return reader.refuse(columnsFault(1));
     }
-    Record record = reader.read(&cells);
+    Record record = reader.read(&cells, &count);
     if (record != Record::Read) {
         return record == Record::End && reader.refuse(columnsFault(1));
     }
-    if (!readHeader(reader, cells, &fieldOfColumn)) {
+    if (!readHeader(reader, cells, count, &fieldOfColumn)) {
         return false;
     }
     RegisterCollectionBuilder builder;
@@ -274,14 +304,14 @@ bool parseRows(TextInput& input, RegisterCollection* registers, std::string* fau
     while (fieldOfColumn[numberColumn] != 1) {
         ++numberColumn;
     }
-    while ((record = reader.read(&cells)) == Record::Read) {
-        if (allEmpty(cells)) {
+    while ((record = reader.read(&cells, &count)) == Record::Read) {
+        if (allEmpty(cells, count)) {
             continue;
         }
-        if (cells.size() != ColumnCount) {
+        if (count != ColumnCount) {
             return reader.refuse(
                 filledText(TAVREL_TEXT("Line %1 has %2 columns; a register's row has %3."),
-                           {std::to_string(reader.line()), std::to_string(cells.size()),
+                           {std::to_string(reader.line()), std::to_string(count),
                             std::to_string(ColumnCount)}));
         }
         int32_t number = 0;

@@ -93,6 +93,19 @@ bool parseNumber(std::string_view text, int32_t* number) {
     return true;
 }
 
+// Whether two times read the same as text (compared without formatting them apart: a file is up
+// to half a million times).
+bool sameText(const VRG500_registerTime& a, const VRG500_registerTime& b) {
+    if (!registerTimeFitsText(a) || !registerTimeFitsText(b)) {
+        return stringForRegisterTime(a) == stringForRegisterTime(b);
+    }
+    char textA[records::RegisterTimeTextLength];
+    char textB[records::RegisterTimeTextLength];
+    records::putRegisterTimeText(a, textA);
+    records::putRegisterTimeText(b, textB);
+    return std::equal(std::begin(textA), std::end(textA), std::begin(textB));
+}
+
 // The detail's times in place of those of the line, which must show them as they read.
 bool applyTimes(const RegisterDetail& detail, const RegisterEntry* line, RegisterEntry* exact) {
     records::RegisterWire wire{};
@@ -106,7 +119,7 @@ bool applyTimes(const RegisterDetail& detail, const RegisterEntry* line, Registe
     for (auto time : VRG500_registerTimes) {
         const VRG500_registerTime& read = exact->reg.*time;
         const VRG500_registerTime shown = registerTimeFitsText(read) ? read : unsetLike(read);
-        if (stringForRegisterTime(shown) != stringForRegisterTime(line->reg.*time)) {
+        if (!sameText(shown, line->reg.*time)) {
             return false;
         }
     }

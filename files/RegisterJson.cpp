@@ -10,7 +10,9 @@
 #include "RegisterWire.h"
 #include "TextTemplate.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <climits>
 #include <optional>
 #include <unordered_map>
@@ -38,6 +40,14 @@ constexpr size_t PieceSize = 256 * 1024;
 // and the control characters (C0, DEL and C1) escaped.
 void putString(std::string_view bytes, std::string* text) {
     *text += '"';
+    const bool plain = std::all_of(bytes.begin(), bytes.end(), [](char c) {
+        return c >= 0x20 && c < 0x7F && c != '"' && c != '\\';
+    });
+    if (plain) {
+        *text += bytes;
+        *text += '"';
+        return;
+    }
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
@@ -56,31 +66,56 @@ void putString(std::string_view bytes, std::string* text) {
     *text += '"';
 }
 
+void putNumber(int64_t value, std::string* text) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    text->append(digits, static_cast<size_t>(end - digits));
+}
+
+// The text of time `index` as the exact file's line shows it: unset, in its notation, when its
+// numbers do not fit the text.
+void putTime(const RegisterEntry& entry, size_t index, std::string* text) {
+    records::VRG500_registerTime time = entry.reg.*VRG500_registerTimes[index];
+    if (!records::registerTimeFitsText(time)) {
+        time = entryAsLineShows(entry).reg.*VRG500_registerTimes[index];
+    }
+    char shown[2 + records::RegisterTimeTextLength] = {'"'};
+    records::putRegisterTimeText(time, shown + 1);
+    shown[sizeof shown - 1] = '"';
+    text->append(shown, sizeof shown);
+}
+
 void putRegister(int32_t number, const RegisterEntry& entry, std::string* text) {
-    const records::VRG500_register shown = entryAsLineShows(entry).reg;
-    *text += "{\"register\": " + std::to_string(number);
+    *text += "{\"register\": ";
+    putNumber(number, text);
     for (size_t machine = 0; machine < 4; ++machine) {
         *text += ", \"";
         *text += MachineKeys[machine];
-        *text +=
-            "\": {\"in\": \"" + stringForRegisterTime(shown.*VRG500_registerTimes[2 * machine]) +
-            "\", \"out\": \"" +
-            stringForRegisterTime(shown.*VRG500_registerTimes[2 * machine + 1]) + "\", \"clip\": ";
+        *text += "\": {\"in\": ";
+        putTime(entry, 2 * machine, text);
+        *text += ", \"out\": ";
+        putTime(entry, 2 * machine + 1, text);
+        *text += ", \"clip\": ";
         putString(entry.clips[machine], text);
         *text += '}';
     }
-    *text += ", \"trailing\": [" + std::to_string(shown.trailingByte1) + ", " +
-             std::to_string(shown.trailingByte2) + "], \"noClipNames\": ";
+    *text += ", \"trailing\": [";
+    putNumber(entry.reg.trailingByte1, text);
+    *text += ", ";
+    putNumber(entry.reg.trailingByte2, text);
+    *text += "], \"noClipNames\": ";
     *text += records::holdsNoClipNames(entry) ? "true" : "false";
     if (detailCarriesTimes(entry)) {
         *text += ", \"wire\": [";
         for (size_t i = 0; i < 8; ++i) {
-            *text += i == 0 ? "\"" : ", \"";
+            char wire[12] = {',', ' ', '"'};
+            size_t at = 3;
             for (const uint8_t byte : records::timeBytesToSend(entry, i)) {
-                *text += HexDigits[byte >> 4];
-                *text += HexDigits[byte & 15];
+                wire[at++] = HexDigits[byte >> 4];
+                wire[at++] = HexDigits[byte & 15];
             }
-            *text += '"';
+            wire[at] = '"';
+            text->append(i == 0 ? wire + 2 : wire, i == 0 ? 10 : 12);
         }
         *text += ']';
     }
@@ -94,9 +129,10 @@ bool formatPieces(const RegisterCollection& registers, TavrelError* error, Put&&
             return false;
         }
     }
-    std::string piece = "{\"format\": \"" + std::string(FormatName) +
-                        "\", \"version\": " + std::to_string(FormatVersion) +
-                        ", \"registers\": [\n";
+    std::string piece;
+    piece.reserve(PieceSize + 1024);
+    piece += "{\"format\": \"" + std::string(FormatName) +
+             "\", \"version\": " + std::to_string(FormatVersion) + ", \"registers\": [\n";
     bool first = true;
     for (const auto& [number, entry] : registers) {
         if (!first) {
@@ -163,10 +199,19 @@ class JsonReader {
     // A string whose characters are U+0000 to U+00FF, as the bytes of their codes.
     bool readString(std::string* bytes) {
         bytes->clear();
+        const Place start = place();
         if (!take('"')) {
             return expected("a string");
         }
         for (;;) {
+            // Runs of plain ASCII at once; the rest a character at a time.
+            for (std::string_view run = _in.takeUntil(isSpecialInString); !run.empty();
+                 run = _in.takeUntil(isSpecialInString)) {
+                if (bytes->size() + run.size() > RegisterFileLineLimit) {
+                    return tooLong(start);
+                }
+                *bytes += run;
+            }
             const Place at{_in.line(), _in.column()};
             int c = _in.get();
             if (c == '"') {
@@ -186,8 +231,7 @@ class JsonReader {
                 return expected("a character from U+0000 to U+00FF", at);
             }
             if (bytes->size() >= RegisterFileLineLimit) {
-                return expected(
-                    "a string of at most " + std::to_string(RegisterFileLineLimit) + " bytes", at);
+                return tooLong(start);
             }
             *bytes += static_cast<char>(code);
         }
@@ -301,6 +345,15 @@ class JsonReader {
     }
 
   private:
+    bool tooLong(Place start) {
+        return expected("a string of at most " + std::to_string(RegisterFileLineLimit) + " bytes",
+                        start);
+    }
+
+    static bool isSpecialInString(unsigned char c) {
+        return c == '"' || c == '\\' || c < 0x20 || c >= 0x80;
+    }
+
     void skipSpace() {
         for (int c = _in.peek(); c == ' ' || c == '\t' || c == '\n' || c == '\r'; c = _in.peek()) {
             _in.get();

@@ -47,6 +47,27 @@ class TextInput {
         return true;
     }
 
+    // The bytes from here up to the first for which `stop` (given a byte, 0 to 255) is true, of
+    // those at hand: empty at that byte or the end of the text, else taken, and a caller goes on
+    // until it is empty. `stop` must be true for CR and LF, as the bytes taken are counted as
+    // columns of one line.
+    template <typename Stop> std::string_view takeUntil(Stop&& stop) {
+        if (_at == _end && !refill()) {
+            return {};
+        }
+        const char* end = _at;
+        while (end != _end && !stop(static_cast<unsigned char>(*end))) {
+            ++end;
+        }
+        const std::string_view run(_at, static_cast<size_t>(end - _at));
+        if (!run.empty()) {
+            _at = end;
+            _column += run.size();
+            _afterCR = false;
+        }
+        return run;
+    }
+
     uint64_t line() const { return _line; }
     uint64_t column() const { return _column; }
     // Whether a read of the source failed (errno tells why).

@@ -214,7 +214,7 @@ TEST(RegisterJson, RefusalsNameTheLineAndColumn) {
         {Start + reg.substr(0, reg.size() - 1) + ", \"noClipNames\": true}]}", ""},
         {Start + "{\"register\": 1, \"A\": {\"clip\": \"" +
              std::string(RegisterFileLineLimit, 'x') + "y\"}}]}",
-         "Line 2, column 65568: a string of at most 65536 bytes expected."},
+         "Line 2, column 31: a string of at most 65536 bytes expected."},
     };
     for (const auto& [json, fault] : cases) {
         if (fault.empty()) { // accepted
