@@ -170,10 +170,10 @@ class JsonReader {
         }
         return false;
     }
-    bool refuseAt(Place at, const char* templ, const std::vector<std::string>& more = {}) {
+    bool refuseAt(Place at, const char* pattern, const std::vector<std::string>& more = {}) {
         std::vector<std::string> arguments{std::to_string(at.line), std::to_string(at.column)};
         arguments.insert(arguments.end(), more.begin(), more.end());
-        return refuse(filledText(templ, arguments));
+        return refuse(filledText(pattern, arguments));
     }
     // "Line 3, column 17: "," or "}" expected."
     bool expected(const std::string& what, std::optional<Place> at = std::nullopt) {
@@ -275,8 +275,9 @@ class JsonReader {
         return expected("true or false", at);
     }
 
-    // An object: `member(key, place)` reads each member's value. `keys` names what may be there,
-    // for the refusal of another key.
+    // An object: `member(key, place)` reads each member's value and gives 1, or 0 for a key it
+    // does not know (refused here, with `keys`, the keys there may be), or -1 after refusing the
+    // value.
     template <typename Member> bool readObject(const char* keys, Member&& member) {
         if (!expect('{')) {
             return false;
@@ -637,7 +638,9 @@ bool readDocument(JsonReader& reader, RegisterCollectionBuilder* builder) {
                   reader.expected("\"" + std::string(FormatName) + "\"", value));
         } else if (index == 1) {
             int64_t version = 0;
-            ok = reader.readInteger(FormatVersion, FormatVersion, &version);
+            ok = reader.readInteger(INT32_MIN, INT32_MAX, &version) &&
+                 (version == FormatVersion ||
+                  reader.expected("version " + std::to_string(FormatVersion), value));
         } else {
             ok = readRegisters(reader, builder);
         }

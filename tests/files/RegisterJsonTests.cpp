@@ -170,7 +170,7 @@ TEST(RegisterJson, RefusalsNameTheLineAndColumn) {
         {Start + reg + ",\n" + reg + "]}",
          "Line 3, column 1 (register): register 007 is also on line 2."},
         {"{\"format\": \"tavrel-registers\", \"version\": 2, \"registers\": []}",
-         "Line 1, column 43: a whole number from 1 to 1 expected."},
+         "Line 1, column 43: version 1 expected."},
         {"{\"format\": \"registers\", \"version\": 1, \"registers\": []}",
          "Line 1, column 12: \"tavrel-registers\" expected."},
         {"{\"format\": \"tavrel-registers\", \"registers\": []}",
