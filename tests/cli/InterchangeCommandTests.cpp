@@ -79,7 +79,7 @@ TEST_F(Interchange, JsonCarriesTheDevicesBytes) {
             {{0x29, 0x59, 0x59, 0x23}, clipWire("REEL0001REEL0002REEL0003REEL\xE9\"\\,")},
         }};
     RegisterCollection exact;
-    for (uint16_t n = 0; n < held.size(); ++n) {
+    for (uint16_t n = 0; n < uint16_t(held.size()); ++n) {
         sim.setRegisterWire(n, held[n].first);
         sim.setClipNames(n, held[n].second);
         RegisterEntry entry;
@@ -102,13 +102,13 @@ TEST_F(Interchange, JsonCarriesTheDevicesBytes) {
     EXPECT_EQ(runTool({"import", "-f", "json", jsonFile, "-o", back}), succeeded());
     EXPECT_EQ(TempFolder::readBytes(back), TempFolder::readBytes(exactFile));
     sim.clearReceivedFrames();
-    for (uint16_t n = 0; n < held.size(); ++n) {
+    for (uint16_t n = 0; n < uint16_t(held.size()); ++n) {
         sim.setRegisterWire(n, {});
         sim.setClipNames(n, clipWire(std::string(32, 'x')));
     }
     // A plain upload writes every register's names: the no-clip name where there were none.
     ASSERT_EQ(run("upload -p PORT -r 0-2 " + back), succeeded());
-    for (uint16_t n = 0; n < held.size(); ++n) {
+    for (uint16_t n = 0; n < uint16_t(held.size()); ++n) {
         EXPECT_EQ(sim.registerWire(n), held[n].first) << n;
         EXPECT_EQ(sim.clipNames(n), held[n].second.value_or(clipWire(std::string(32, '*')))) << n;
     }
