@@ -516,6 +516,13 @@ bool readMachine(JsonReader& reader, size_t machine, RegisterEntry* entry) {
     return read && seen.complete(reader, MachineMembers, MachineMembers.size(), end);
 }
 
+int upperHexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+}
+
 bool readWire(JsonReader& reader, RegisterDetail* detail) {
     detail->hasTimes = true;
     return reader.readArray(8, [&](size_t i) {
@@ -525,13 +532,16 @@ bool readWire(JsonReader& reader, RegisterDetail* detail) {
             return false;
         }
         // As a detail line writes a time: four bytes, frames first, in upper-case hexadecimal.
-        const std::string_view digits = HexDigits;
-        if (text.size() != 8 || text.find_first_not_of(digits.substr(0, 16)) != text.npos) {
+        if (text.size() != 8) {
             return reader.expected("eight upper-case hexadecimal digits", at);
         }
         for (size_t b = 0; b < 4; ++b) {
-            detail->times[i][b] =
-                static_cast<uint8_t>(digits.find(text[2 * b]) << 4 | digits.find(text[2 * b + 1]));
+            const int high = upperHexValue(text[2 * b]);
+            const int low = upperHexValue(text[2 * b + 1]);
+            if (high < 0 || low < 0) {
+                return reader.expected("eight upper-case hexadecimal digits", at);
+            }
+            detail->times[i][b] = static_cast<uint8_t>(high << 4 | low);
         }
         return true;
     });
