@@ -1,5 +1,5 @@
 // export, import and show --json through real processes: what goes out as CSV or JSON comes back
-// byte for byte, standard input and output take part in pipes, and refusals are as every other
+// byte for byte, standard input and output serve in pipes, and refusals are as every other
 // command's.
 #include "CliFixture.h"
 #include "RegisterCsv.h"
