@@ -3,7 +3,8 @@
 // fresh process of this program, so its peak memory (VmHWM) is its own: the registers, the
 // reader's or writer's buffers and what the format keeps beside them. The registers are random,
 // a fifth of their times unset with numbers behind them, so JSON carries the wire bytes of most.
-// Prints figures; never fails on them.
+// Then feeds the readers inputs without end (/dev/zero, a JSON string of 256 MiB) and shows what
+// refusing them costs. Prints figures; never fails on them.
 #include "../BenchRegisters.h"
 #include "RegisterCsv.h"
 #include "RegisterJson.h"
@@ -72,6 +73,10 @@ int phase(const std::string& what, const std::string& format, const std::string&
     const bool read = isCsv(format) ? readRegisterCsv(path, &registers, &error)
                                     : readRegisterJson(path, &registers, &error);
     const double seconds = secondsSince(start);
+    if (what == "refuse") { // an input that must be refused: 1 when it was
+        std::printf("%.6f %.1f %d\n", seconds, peakMegabytes(), read ? 0 : 1);
+        return 0;
+    }
     if (!read || registers.size() != RegisterCount) {
         std::fprintf(stderr, "import failed: %s %s\n", error.description.c_str(),
                      error.detail.value_or("").c_str());
@@ -165,6 +170,37 @@ int main(int argc, char** argv) {
         }
         std::remove(path.c_str());
     }
+    // Inputs without end: a cell or string that never ends is refused at the row limit.
+    const std::pair<const char*, std::string> endless[] = {
+        {"csv", "/dev/zero"},
+        {"json", std::string(folder) + "/endless.json"},
+    };
+    {
+        // A JSON string that goes on for 256 MiB.
+        std::FILE* out = std::fopen(endless[1].second.c_str(), "wb");
+        const std::string chunk(1 << 20, 'x');
+        std::fputs("{\"registers\": [{\"A\": {\"clip\": \"", out);
+        for (int i = 0; out && i < 256; ++i) {
+            std::fwrite(chunk.data(), 1, chunk.size(), out);
+        }
+        if (out) {
+            std::fclose(out);
+        }
+    }
+    for (const auto& [format, path] : endless) {
+        std::string output;
+        double seconds = 0;
+        double megabytes = 0;
+        int refused = 0;
+        if (runTimed({argv[0], "--phase", "refuse", format, path}, &output) < 0 ||
+            std::sscanf(output.c_str(), "%lf %lf %d", &seconds, &megabytes, &refused) != 3) {
+            return 1;
+        }
+        std::printf("%-4s %-24s %8.4f s, peak %5.1f MB, %s\n", format,
+                    path == "/dev/zero" ? "/dev/zero" : "a string of 256 MiB", seconds, megabytes,
+                    refused ? "refused" : "NOT REFUSED");
+    }
+    std::remove(endless[1].second.c_str());
     ::rmdir(folder);
     return 0;
 }
