@@ -376,6 +376,23 @@ bool edlDropFrame(EdlFrameRate rate) {
     return rowOf(rate).dropFrame;
 }
 
+size_t editDecisionListEventCount(const RegisterCollection& registers,
+                                  const EdlExportSettings& settings) {
+    size_t events = 0;
+    for (const auto& [number, entry] : registers) {
+        if (settings.range.contains(number)) {
+            for (size_t machine = 0; machine < 4; ++machine) {
+                events += makesEvent(entry, machine) ? 1 : 0;
+            }
+        }
+    }
+    return events;
+}
+
+std::string editDecisionListTitle(std::string_view fileName) {
+    return fileName.empty() ? std::string("Untitled") : std::string(fileName);
+}
+
 std::vector<EdlRefusal> editDecisionListRefusals(const RegisterCollection& registers,
                                                  const EdlExportSettings& settings) {
     std::vector<EdlRefusal> refusals;

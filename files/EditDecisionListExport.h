@@ -1,7 +1,7 @@
 // Registers as a CMX 3600 edit decision list: a TITLE line, an FCM line, then one cut event per
 // machine whose IN and OUT are both set, in register then machine order, each followed by
 // Tavrel's comment line naming its register and machine (EditDecisionListReel.h). Record times
-// run on from the record start at the chosen frame rate. docs/formats-edl.md shows the lines.
+// run on from the record start at the chosen frame rate. docs/formats.md shows the lines.
 //
 // A window or a command exports in a line or two:
 //     auto refused = editDecisionListRefusals(registers, settings); // list them, ask, or give up
@@ -50,6 +50,12 @@ struct EdlRefusal {
     std::string text;
 };
 
+// The events the range makes, refused or not: one per machine whose IN and OUT are both set.
+size_t editDecisionListEventCount(const RegisterCollection& registers,
+                                  const EdlExportSettings& settings);
+// The TITLE of the list of the register file named `fileName` (its last path component):
+// the name as it is, "Untitled" for registers of no file.
+std::string editDecisionListTitle(std::string_view fileName);
 // The events of the range that cannot be exported: an OUT not after its IN, a time the frame rate
 // cannot hold (frames at or above the rate, hours above 23, drop frame at 24 or 25, a drop-frame
 // label that is skipped), a register number above 65535 or below 0. In register then machine order.
