@@ -88,6 +88,14 @@ std::optional<std::string> requiredPortPath(const CommandLine& line, ExitStatus*
     return resolvePort(*line.port, failure);
 }
 
+std::optional<files::EdlFrameRate> frameRateOption(const std::string& value, std::string* problem) {
+    auto rate = files::edlFrameRateFromName(value);
+    if (!rate) {
+        *problem = "bad frame rate '" + value + "': use 24, 25, 30 or 30df";
+    }
+    return rate;
+}
+
 std::optional<RegisterRange> rangeOption(const CommandLine& line, std::string* problem) {
     if (!line.range) {
         return records::AllRegistersRange;

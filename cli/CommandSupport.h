@@ -3,6 +3,7 @@
 
 #include "Arguments.h"
 #include "CommandLine.h"
+#include "EditDecisionListExport.h"
 #include "ExitStatus.h"
 #include "RegisterLabel.h"
 #include "TavrelSocket.h"
@@ -39,6 +40,9 @@ ExitStatus writeFileNamed(const std::string& name, const std::string& path,
 std::optional<std::string> requiredPortPath(const CommandLine& line, ExitStatus* failure);
 
 // The --range option, "all" (records::AllRegistersRange) when absent.
+// --frame-rate's value (24, 25, 30 or 30df); none with the problem when it is not one of them.
+std::optional<files::EdlFrameRate> frameRateOption(const std::string& value, std::string* problem);
+
 std::optional<records::RegisterRange> rangeOption(const CommandLine& line, std::string* problem);
 
 // Opens `path`. Null after reporting the failure, with `*failure` the exit status.

@@ -123,7 +123,11 @@ const std::vector<CommandSyntax>& commandSyntaxes() {
           "FILE.vg2 -o OUT"},
          {"Writes a register file's registers (those of RANGE when it is given) in another "
           "format: csv for spreadsheets, json for scripts, edl (CMX 3600) for editing systems. "
-          "FILE.vg2 may be - for standard input."},
+          "FILE.vg2 may be - for standard input.",
+          "An edit decision list needs --frame-rate: its record times run from --record-start "
+          "(default 01:00:00:00) at RATE. It holds one event per machine whose IN and OUT are "
+          "both set; when an event cannot be exported (an OUT not after its IN, a time RATE "
+          "cannot hold), nothing is written and each is named."},
          {"--format", "--range", "--frame-rate", "--record-start", "--output"},
          runExport,
          false},

@@ -1,5 +1,10 @@
 #include "InterchangeFormats.h"
 
+#include "Arguments.h"
+#include "CommandSupport.h"
+#include "EditDecisionListExport.h"
+#include "EditDecisionListImport.h"
+#include "RegisterFieldInput.h"
 #include "RegisterCsv.h"
 #include "RegisterJson.h"
 
@@ -11,6 +16,60 @@ using files::RegisterCollection;
 using records::TavrelError;
 
 namespace {
+
+// The name of the input file without its folder, as the list's TITLE gives it; none for standard
+// input.
+std::string inputFileName(const std::string& operand) {
+    if (operand == "-") {
+        return {};
+    }
+    const size_t slash = operand.find_last_of('/');
+    return slash == std::string::npos ? operand : operand.substr(slash + 1);
+}
+
+// The export settings --frame-rate and --record-start give; none with the problem when a value is
+// not one they take. The rate is needed: a list counts its record times at it.
+std::optional<files::EdlExportSettings> edlSettings(const CommandLine& line, std::string* problem) {
+    if (!line.frameRate) {
+        *problem = "an edit decision list needs a frame rate (--frame-rate 24, 25, 30 or 30df)";
+        return std::nullopt;
+    }
+    const auto rate = frameRateOption(*line.frameRate, problem);
+    if (!rate) {
+        return std::nullopt;
+    }
+    files::EdlExportSettings settings;
+    settings.title = files::editDecisionListTitle(inputFileName(line.operands.at(0)));
+    settings.frameRate = *rate;
+    if (line.recordStart) {
+        std::string reason;
+        const int fps = files::edlFramesPerSecond(*rate);
+        const records::FrameRate typed = fps == 24   ? records::FrameRate::Fps24
+                                         : fps == 25 ? records::FrameRate::Fps25
+                                                     : records::FrameRate::Fps30;
+        TavrelError error;
+        if (!records::parseTimeInput(*line.recordStart, typed, &settings.recordStart, &reason) ||
+            settings.recordStart.isNull != 0 || !files::checkEdlRecordStart(settings, &error)) {
+            *problem = "bad record start '" + *line.recordStart + "': " +
+                       (reason.empty() ? error.failureReason.value_or(error.description) : reason);
+            return std::nullopt;
+        }
+    }
+    return settings;
+}
+
+// --first-register's value, 0 when it is not given.
+std::optional<int32_t> firstRegister(const CommandLine& line, std::string* problem) {
+    if (!line.firstRegister) {
+        return 0;
+    }
+    const auto number = parseRegisterNumber(*line.firstRegister);
+    if (!number) {
+        *problem = "bad register '" + *line.firstRegister + "': use a number from 0 to 65535";
+        return std::nullopt;
+    }
+    return *number;
+}
 
 const std::vector<InterchangeFormat>& formats() {
     static const std::vector<InterchangeFormat> table = {
@@ -35,9 +94,24 @@ const std::vector<InterchangeFormat>& formats() {
         {"edl",
          {"--frame-rate", "--record-start"},
          {"--first-register"},
-         nullptr,
-         nullptr,
-         nullptr},
+         [](const CommandLine& line, bool exporting, std::string* problem) {
+             return exporting ? edlSettings(line, problem).has_value()
+                              : firstRegister(line, problem).has_value();
+         },
+         [](const CommandLine& line, const std::string& path, const RegisterCollection& registers,
+            TavrelError* error, bool* inPlace) {
+             std::string problem;
+             const auto settings = edlSettings(line, &problem); // checked before
+             return settings && files::writeEditDecisionList(path, registers, *settings,
+                                                             files::RefusedEvents::RefuseExport,
+                                                             error, inPlace);
+         },
+         [](const CommandLine& line, const std::string& path, RegisterCollection* registers,
+            TavrelError* error) {
+             std::string problem;
+             const auto first = firstRegister(line, &problem); // checked before
+             return first && files::readEditDecisionList(path, registers, error, *first);
+         }},
     };
     return table;
 }
@@ -95,11 +169,7 @@ const InterchangeFormat* chosenFormat(const CommandLine& line, bool exporting,
             }
         }
     }
-    if (!(exporting ? found->write != nullptr : found->read != nullptr)) {
-        *problem = "the " + std::string(found->name) + " format is not available yet";
-        return nullptr;
-    }
-    if (found->checkOptions && !found->checkOptions(line, problem)) {
+    if (found->checkOptions && !found->checkOptions(line, exporting, problem)) {
         return nullptr;
     }
     return &*found;

@@ -17,14 +17,14 @@ struct InterchangeFormat {
     // Long names of the options of export and of import that this format alone takes.
     std::vector<const char*> exportOptions;
     std::vector<const char*> importOptions;
-    // Checks the values of those options; false with the problem for a usage error. May be null.
-    bool (*checkOptions)(const CommandLine& line, std::string* problem);
-    // Writes the registers to `path` as the file writers do (atomically, *inPlace told); null
-    // while the format is not available.
+    // Checks the values of those options for export or import; false with the problem for a
+    // usage error. May be null.
+    bool (*checkOptions)(const CommandLine& line, bool exporting, std::string* problem);
+    // Writes the registers to `path` as the file writers do (atomically, *inPlace told).
     bool (*write)(const CommandLine& line, const std::string& path,
                   const files::RegisterCollection& registers, records::TavrelError* error,
                   bool* inPlace);
-    // Reads the registers from `path`, all or nothing; null while the format is not available.
+    // Reads the registers from `path`, all or nothing.
     bool (*read)(const CommandLine& line, const std::string& path,
                  files::RegisterCollection* registers, records::TavrelError* error);
 };
@@ -32,8 +32,8 @@ struct InterchangeFormat {
 const std::vector<InterchangeFormat>& interchangeFormats();
 
 // The format that -f names, checked with the command's other options for it (`exporting` tells
-// export from import). Null with the problem (a usage error) when there is none, it is not
-// available, or an option given is not for it.
+// export from import). Null with the problem (a usage error) when there is none, or an option
+// given is not for it or has a value it does not take.
 const InterchangeFormat* chosenFormat(const CommandLine& line, bool exporting,
                                       std::string* problem);
 

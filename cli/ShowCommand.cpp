@@ -34,19 +34,13 @@ struct DurationRate {
     DropFrameCount count;
 };
 
-std::optional<DurationRate> parseDurationRate(const std::string& text) {
-    const std::pair<const char*, DurationRate> rates[] = {
-        {"24", {FrameRate::Fps24, DropFrameCount::AsMarked}},
-        {"25", {FrameRate::Fps25, DropFrameCount::AsMarked}},
-        {"30", {FrameRate::Fps30, DropFrameCount::AsMarked}},
-        {"30df", {FrameRate::Fps30, DropFrameCount::Always}},
-    };
-    for (const auto& [name, rate] : rates) {
-        if (text == name) {
-            return rate;
-        }
-    }
-    return std::nullopt;
+// At 30df every time is counted in drop frame, at 30 a time as it is marked.
+DurationRate durationRate(files::EdlFrameRate rate) {
+    const int fps = files::edlFramesPerSecond(rate);
+    return {fps == 24   ? FrameRate::Fps24
+            : fps == 25 ? FrameRate::Fps25
+                        : FrameRate::Fps30,
+            files::edlDropFrame(rate) ? DropFrameCount::Always : DropFrameCount::AsMarked};
 }
 
 // " A 00:00:10:00 B -00:00:02:00 C - D -": each machine's duration, "-" where it has none.
@@ -94,11 +88,11 @@ ExitStatus runShow(const CommandLine& line) {
     }
     std::optional<DurationRate> rate;
     if (line.frameRate) {
-        rate = parseDurationRate(*line.frameRate);
-        if (!rate) {
-            return reportUsageError("bad frame rate '" + *line.frameRate +
-                                    "': use 24, 25, 30 or 30df");
+        const auto chosen = frameRateOption(*line.frameRate, &problem);
+        if (!chosen) {
+            return reportUsageError(problem);
         }
+        rate = durationRate(*chosen);
     }
     RegisterCollection registers;
     TavrelError error;

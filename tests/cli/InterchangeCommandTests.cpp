@@ -125,6 +125,26 @@ TEST_F(Interchange, JsonCarriesTheDevicesBytes) {
     EXPECT_EQ(shell("\"$0\" show - < " + downloaded), runTool({"show", downloaded}));
 }
 
+// An edit decision list gives back the registers' events and numbers; an event that cannot be
+// exported refuses the whole list, named.
+TEST_F(Interchange, EditDecisionListsOutAndBack) {
+    const std::string list = folder.path("s.edl");
+    const std::string backwards = folder.path("backwards.vg2");
+    TempFolder::writeBytes(backwards, "007,01:00:00:00,01:00:10:00,02:00:00:00,01:00:00:00," +
+                                          Nulls.substr(48) +
+                                          ",000,000,SHOT0001,********,********,********\r\n");
+    const std::string back = "007,01:00:00:00,01:00:10:00," + Nulls.substr(24) +
+                             ",000,000,SHOT0001,********,********,********\r\n300," + Nulls +
+                             ",000,000,********,********,********,********\r\n";
+    EXPECT_EQ(runTool({"export", "-f", "edl", "--frame-rate", "25", file, "-o", list}),
+              succeeded());
+    EXPECT_EQ(runTool({"import", "-f", "edl", "--first-register", "9", list, "-o", "-"}),
+              succeeded(back));
+    EXPECT_EQ(runTool({"export", "-f", "edl", "--frame-rate", "25", backwards, "-o", list}),
+              failed("tavrelctl: The edit decision list cannot be exported\n  (Register 007, "
+                     "machine B: OUT is not after IN)\n"));
+}
+
 // Refusals: usage errors as every command's, a malformed file named with its line and column,
 // and nothing written then.
 TEST_F(Interchange, RefusesWithTheUsualStatuses) {
@@ -139,8 +159,19 @@ TEST_F(Interchange, RefusesWithTheUsualStatuses) {
         {"export FILE -o -",
          {2, "", usage("the export command needs a format (-f csv, json or edl)")}},
         {"export -f xls FILE -o -", {2, "", usage("unknown format 'xls': use csv, json or edl")}},
-        {"export -f edl FILE -o -", {2, "", usage("the edl format is not available yet")}},
-        {"import -f edl FILE -o -", {2, "", usage("the edl format is not available yet")}},
+        {"export -f edl FILE -o -",
+         {2, "",
+          usage("an edit decision list needs a frame rate (--frame-rate 24, 25, 30 or 30df)")}},
+        {"export -f edl --frame-rate 29.97 FILE -o -",
+         {2, "", usage("bad frame rate '29.97': use 24, 25, 30 or 30df")}},
+        {"show --frame-rate 60 FILE",
+         {2, "", usage("bad frame rate '60': use 24, 25, 30 or 30df")}},
+        {"export -f edl --frame-rate 24 --record-start 01:00:00:24 FILE -o -",
+         {2, "",
+          usage(
+              "bad record start '01:00:00:24': At 24 frames per second the frames go up to 23.")}},
+        {"import -f edl --first-register 65536 FILE -o -",
+         {2, "", usage("bad register '65536': use a number from 0 to 65535")}},
         {"export -f csv --frame-rate 25 FILE -o -",
          {2, "", usage("option '--frame-rate' is for -f edl only")}},
         {"import -f json --first-register 3 FILE -o -",
