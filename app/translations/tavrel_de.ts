@@ -256,6 +256,30 @@
         <source>Register %1: a VRG-500 has no register of that number</source>
         <translation>Register %1: Ein VRG-500 hat kein Register dieser Nummer</translation>
     </message>
+    <message>
+        <source>Line %1: the header must name each of the columns %2 once.</source>
+        <translation>Zeile %1: Die Kopfzeile muss jede der Spalten %2 einmal nennen.</translation>
+    </message>
+    <message>
+        <source>Line %1, column %2 (%3) is empty.</source>
+        <translation>Zeile %1, Spalte %2 (%3) ist leer.</translation>
+    </message>
+    <message>
+        <source>Line %1, column %2 (%3): %4 is not a time (HH:MM:SS:FF or **:**:**:**).</source>
+        <translation>Zeile %1, Spalte %2 (%3): %4 ist keine Zeit (HH:MM:SS:FF oder **:**:**:**).</translation>
+    </message>
+    <message>
+        <source>Line %1, column %2 (%3): %4 is out of range (-2147483648 to 2147483647).</source>
+        <translation>Zeile %1, Spalte %2 (%3): %4 liegt außerhalb des Bereichs (-2147483648 bis 2147483647).</translation>
+    </message>
+    <message>
+        <source>Line %1, column %2 (%3): %4 is not a whole number.</source>
+        <translation>Zeile %1, Spalte %2 (%3): %4 ist keine ganze Zahl.</translation>
+    </message>
+    <message>
+        <source>Line %1, column %2 (%3): register %4 is also on line %5.</source>
+        <translation>Zeile %1, Spalte %2 (%3): Register %4 steht auch in Zeile %5.</translation>
+    </message>
 </context>
 <context>
     <name>tavrel::app::AppController</name>
@@ -1554,12 +1578,35 @@
         <source>Error processing .edl file</source>
         <translation>Fehler beim Verarbeiten der .edl-Datei</translation>
     </message>
+    <message>
+        <source>Line %1 has %2 columns; a register&apos;s row has %3.</source>
+        <translation>Zeile %1 hat %2 Spalten; die Zeile eines Registers hat %3.</translation>
+    </message>
+    <message>
+        <source>Error processing .csv file</source>
+        <translation>Fehler beim Verarbeiten der .csv-Datei</translation>
+    </message>
+    <message>
+        <source>Line %1, column %2: &quot;wire&quot; or &quot;noClipNames&quot; does not agree with the times and clip names.</source>
+        <translation>Zeile %1, Spalte %2: „wire“ oder „noClipNames“ stimmt nicht mit den Zeiten und Clipnamen überein.</translation>
+    </message>
+    <message>
+        <source>Error processing .json file</source>
+        <translation>Fehler beim Verarbeiten der .json-Datei</translation>
+    </message>
 </context>
 <context>
     <name>tavrel::files::AtomicFileWriter</name>
     <message>
         <source>The folder %1 is not writable.</source>
         <translation>In den Ordner %1 kann nicht geschrieben werden.</translation>
+    </message>
+</context>
+<context>
+    <name>tavrel::files::CsvReader</name>
+    <message>
+        <source>Line %1, column %2: a quoted cell must end with a double quote before a comma or a line end.</source>
+        <translation>Zeile %1, Spalte %2: Eine Zelle in Anführungszeichen muss vor einem Komma oder Zeilenende mit einem doppelten Anführungszeichen enden.</translation>
     </message>
 </context>
 <context>
@@ -1615,6 +1662,28 @@
     <message>
         <source>Line %1: register %2 comes after register %3; Tavrel writes registers in ascending order.</source>
         <translation>Zeile %1: Register %2 kommt nach Register %3; Tavrel schreibt Register in aufsteigender Reihenfolge.</translation>
+    </message>
+</context>
+<context>
+    <name>tavrel::files::JsonReader</name>
+    <message>
+        <source>Line %1, column %2: %3 expected.</source>
+        <translation>Zeile %1, Spalte %2: %3 erwartet.</translation>
+    </message>
+    <message>
+        <source>Line %1, column %2: %3 is not a key here; the keys are %4.</source>
+        <translation>Zeile %1, Spalte %2: %3 ist hier kein Schlüssel; die Schlüssel sind %4.</translation>
+    </message>
+</context>
+<context>
+    <name>tavrel::files::KeysSeen</name>
+    <message>
+        <source>Line %1, column %2: the key %3 appears twice.</source>
+        <translation>Zeile %1, Spalte %2: Der Schlüssel %3 kommt zweimal vor.</translation>
+    </message>
+    <message>
+        <source>Line %1, column %2: the key %3 is missing.</source>
+        <translation>Zeile %1, Spalte %2: Der Schlüssel %3 fehlt.</translation>
     </message>
 </context>
 <context>
