@@ -3,7 +3,7 @@
 // registers back as they were; a list from an editing system becomes one register an event, in
 // event order from the first register asked for: the event's source IN, OUT and reel to machine
 // A, the second source of a dissolve or wipe to machine B. Audio-only events are left out.
-// docs/formats-edl.md says which lines are taken and which are refused.
+// docs/formats.md says which lines are taken and which are refused.
 #pragma once
 
 #include "EditDecisionListEventLine.h"
