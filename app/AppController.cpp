@@ -17,6 +17,7 @@
 #include "RegisterDocument.h"
 #include "RegisterEditor.h"
 #include "RegisterFiles.h"
+#include "RegisterInterchange.h"
 #include "RegisterTableModel.h"
 #include "RegisterTableView.h"
 #include "RegisterTransfers.h"
@@ -106,6 +107,9 @@ void AppController::_createObjects(PortLister portLister) {
     _registerFiles = new RegisterFiles(
         *_document, *_editor, *_tableModel, *_alerts, window, *_window->action(Command::Save),
         [this] { return _window->commitOpenField(); }, this);
+    _interchange = new RegisterInterchange(
+        *_editor, *_document, *_alerts, window, [this] { return _window->commitOpenField(); },
+        this);
     _recentFiles = new RecentFiles(_window->recentMenu(), this);
     auto askToSaveChanges = [this](std::function<void()> then) {
         _registerFiles->askToSaveChanges(std::move(then));
@@ -162,6 +166,22 @@ void AppController::_connectCommands() {
             &RegisterFiles::newDocument);
     connect(_window->action(Command::Close), &QAction::triggered, _registerFiles,
             &RegisterFiles::closeDocument);
+    const std::pair<Command, std::pair<bool, RegisterInterchange::Format>> interchange[] = {
+        {Command::ExportEditDecisionList, {true, RegisterInterchange::Format::EditDecisionList}},
+        {Command::ExportCsv, {true, RegisterInterchange::Format::Csv}},
+        {Command::ImportEditDecisionList, {false, RegisterInterchange::Format::EditDecisionList}},
+        {Command::ImportCsv, {false, RegisterInterchange::Format::Csv}},
+    };
+    for (const auto& [command, what] : interchange) {
+        connect(_window->action(command), &QAction::triggered, _interchange,
+                [this, exporting = what.first, format = what.second] {
+                    if (exporting) {
+                        _interchange->exportRegisters(format);
+                    } else {
+                        _interchange->importRegisters(format);
+                    }
+                });
+    }
     connect(_recentFiles, &RecentFiles::chosen, this, &AppController::_openRecent);
     connect(_registerFiles, &RegisterFiles::opened, _recentFiles, &RecentFiles::add);
     connect(_registerFiles, &RegisterFiles::saved, _recentFiles, &RecentFiles::add);

@@ -13,6 +13,7 @@
 //   RegisterFiles          New, Open, Close, Save, Save As, and the question before changes
 //                          could be lost
 //   RecentFiles            Open Recent
+//   RegisterInterchange    Import and Export: edit decision lists and CSV
 //   RegisterTransfers      Download Registers, Upload Registers
 //   SafeUploads            Compare with Device, safe uploads, snapshots
 //   MenuSettingsTransfers  the menu settings and vgs files
@@ -49,6 +50,7 @@ class RecoveryOffers;
 class RegisterDocument;
 class RegisterEditor;
 class RegisterFiles;
+class RegisterInterchange;
 class RegisterTableModel;
 class RegisterTransfers;
 class SafeUploads;
@@ -146,6 +148,7 @@ class AppController : public QObject {
     SafeUploads* safeUploads() const { return _safeUploads; }
     MenuSettingsTransfers* menuSettings() const { return _menuSettings; }
     RegisterFiles* registerFiles() const { return _registerFiles; }
+    RegisterInterchange* interchange() const { return _interchange; }
     DeviceTools* deviceTools() const { return _deviceTools; }
     HelpMenu* helpMenu() const { return _help; }
     RecentFiles* recentFiles() const { return _recentFiles; }
@@ -183,6 +186,7 @@ class AppController : public QObject {
     DeviceJobs* _jobs = nullptr;
     EditCommands* _edits = nullptr;
     RegisterFiles* _registerFiles = nullptr;
+    RegisterInterchange* _interchange = nullptr;
     RecentFiles* _recentFiles = nullptr;
     SafeUploads* _safeUploads = nullptr;
     RegisterTransfers* _transfers = nullptr;

@@ -100,6 +100,10 @@ void MainWindow::_createActions() {
         {Command::Close, tr("Close"), QKeySequence::Close},
         {Command::Save, tr("Save..."), QKeySequence::Save},
         {Command::SaveAs, tr("Save As..."), QKeySequence::SaveAs},
+        {Command::ExportEditDecisionList, tr("Edit Decision List..."), {}},
+        {Command::ExportCsv, tr("CSV..."), {}},
+        {Command::ImportEditDecisionList, tr("Edit Decision List..."), {}},
+        {Command::ImportCsv, tr("CSV..."), {}},
         {Command::Quit, tr("Quit"), QKeySequence::Quit},
         {Command::Undo, tr("Undo"), QKeySequence::Undo},
         {Command::Redo, tr("Redo"), QKeySequence::Redo},
@@ -183,6 +187,11 @@ void MainWindow::_createMenus() {
     _actions[Command::OpenRecent] = _recentMenu->menuAction();
     file->addSeparator();
     file->addActions({a(Command::Close), a(Command::Save), a(Command::SaveAs)});
+    file->addSeparator();
+    file->addMenu(tr("Import"))
+        ->addActions({a(Command::ImportEditDecisionList), a(Command::ImportCsv)});
+    file->addMenu(tr("Export"))
+        ->addActions({a(Command::ExportEditDecisionList), a(Command::ExportCsv)});
     file->addSeparator();
     file->addAction(a(Command::Quit));
     QMenu* edit = _addMenu(tr("&Edit"), {a(Command::Undo), a(Command::Redo), nullptr,

@@ -909,6 +909,22 @@
         <source>Open Recent</source>
         <translation>Zuletzt geöffnet</translation>
     </message>
+    <message>
+        <source>Edit Decision List...</source>
+        <translation>Schnittliste (EDL)...</translation>
+    </message>
+    <message>
+        <source>CSV...</source>
+        <translation>CSV...</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Importieren</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Exportieren</translation>
+    </message>
 </context>
 <context>
     <name>tavrel::app::MenuSettingsTransfers</name>
@@ -1227,6 +1243,110 @@
     <message>
         <source>Close</source>
         <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>tavrel::app::RegisterInterchange</name>
+    <message>
+        <source>Edit decision lists</source>
+        <translation>Schnittlisten (EDL)</translation>
+    </message>
+    <message>
+        <source>Export Edit Decision List</source>
+        <translation>Schnittliste exportieren</translation>
+    </message>
+    <message>
+        <source>Import Edit Decision List</source>
+        <translation>Schnittliste importieren</translation>
+    </message>
+    <message>
+        <source>CSV files</source>
+        <translation>CSV-Dateien</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>CSV exportieren</translation>
+    </message>
+    <message>
+        <source>Import CSV</source>
+        <translation>CSV importieren</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %Ln more</source>
+        <translation>
+            <numerusform>und %Ln weiteres</numerusform>
+            <numerusform>und %Ln weitere</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>An edit decision list counts frames at a real frame rate. Export at:</source>
+        <translation>Eine Schnittliste zählt Bilder mit einer echten Bildrate. Exportieren mit:</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Weiter</translation>
+    </message>
+    <message>
+        <source>The table holds no event to export</source>
+        <translation>Die Tabelle enthält kein Ereignis zum Exportieren</translation>
+    </message>
+    <message>
+        <source>An event is a machine whose IN and OUT are both set.</source>
+        <translation>Ein Ereignis ist eine Maschine, deren IN und OUT beide gesetzt sind.</translation>
+    </message>
+    <message>
+        <source>No event can be exported at %1</source>
+        <translation>Kein Ereignis kann mit %1 exportiert werden</translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln event(s) cannot be exported at %1</source>
+        <translation>
+            <numerusform>%Ln Ereignis kann nicht mit %1 exportiert werden</numerusform>
+            <numerusform>%Ln Ereignisse können nicht mit %1 exportiert werden</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Export the other %Ln event(s)?</source>
+        <translation>
+            <numerusform>Das übrige Ereignis exportieren?</numerusform>
+            <numerusform>Die übrigen %Ln Ereignisse exportieren?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Export the Rest</source>
+        <translation>Übrige exportieren</translation>
+    </message>
+    <message>
+        <source>The events of a list from an editing system become registers from number:</source>
+        <translation>Die Ereignisse einer Liste aus einem Schnittsystem werden zu Registern ab Nummer:</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Importieren</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; holds no registers</source>
+        <translation>„%1“ enthält keine Register</translation>
+    </message>
+    <message>
+        <source>Nothing was imported.</source>
+        <translation>Es wurde nichts importiert.</translation>
+    </message>
+    <message>
+        <source>Import %1</source>
+        <translation>%1 importieren</translation>
+    </message>
+    <message>
+        <source>The table holds %1 already. Importing replaces them.</source>
+        <translation>Die Tabelle enthält %1 bereits. Der Import ersetzt sie.</translation>
+    </message>
+    <message>
+        <source>The table holds %1 already. Importing replaces them and adds %2.</source>
+        <translation>Die Tabelle enthält %1 bereits. Der Import ersetzt sie und fügt %2 hinzu.</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Ersetzen</translation>
     </message>
 </context>
 <context>

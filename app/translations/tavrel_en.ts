@@ -57,6 +57,30 @@
     </message>
 </context>
 <context>
+    <name>tavrel::app::RegisterInterchange</name>
+    <message numerus="yes">
+        <source>and %Ln more</source>
+        <translation>
+            <numerusform>and %Ln more</numerusform>
+            <numerusform>and %Ln more</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln event(s) cannot be exported at %1</source>
+        <translation>
+            <numerusform>%Ln event cannot be exported at %1</numerusform>
+            <numerusform>%Ln events cannot be exported at %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Export the other %Ln event(s)?</source>
+        <translation>
+            <numerusform>Export the other event?</numerusform>
+            <numerusform>Export the other %Ln events?</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>tavrel::app::RegisterTransfers</name>
     <message numerus="yes">
         <source>%L1 of %Ln register(s) arrived before the failure; Edit ▸ Undo Download brings back the table as it was.</source>

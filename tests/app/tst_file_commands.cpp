@@ -1,7 +1,8 @@
 // The commands that go through files: the menu settings transfers between the simulated device
 // and vgs files, and New, Open, Open Recent, Close and Save of vg2 register files, and files
-// dropped on the window. What the panels propose, what is remembered, and what a failed Open or
-// Save says and leaves behind (a failed menu settings transfer: tst_device_jobs).
+// dropped on the window, and Import and Export of edit decision lists and CSV. What the panels
+// propose, what is remembered, and what a failed Open or Save says and leaves behind (a failed
+// menu settings transfer: tst_device_jobs).
 #include "AppTestSupport.h"
 #include "FilePanel.h"
 #include "MainWindow.h"
@@ -9,10 +10,13 @@
 #include "RecentFiles.h"
 #include "RegisterFile.h"
 #include "RegisterFiles.h"
+#include "RegisterInterchange.h"
 #include "RegisterTableModel.h"
+#include "RegisterTimeWire.h"
 
 #include <QDir>
 #include <QDropEvent>
+#include <QInputDialog>
 #include <QMenu>
 #include <QMimeData>
 #include <QUndoStack>
@@ -145,6 +149,101 @@ class FileCommandsTest : public QObject, DeviceTestFixture {
         QCOMPARE(_device->menu(), patternBlock(77));
         dismissAlert(*_controller);
         QCOMPARE(proposal(&AppController::downloadMenuSettings), path("elsewhere/Show.vgs"));
+    }
+
+    // ---- Import and Export -------------------------------------------------------------------
+
+    // CSV out and back gives the same registers; an import over registers the table holds asks
+    // first, is one undo step, and leaves the table of its own file.
+    void csvOutAndBackAsOneStep() {
+        writeBytes(path("Show.vg2"), registerFileText(_before));
+        openNamed("Show.vg2");
+        app().registerEditor()->store({{42, entryWith(42, FourClips)}}, "Insert");
+        app().window()->action(Command::ExportCsv)->trigger();
+        QCOMPARE(filePanel(app())->windowTitle(), "Export CSV");
+        QCOMPARE(proposedName(filePanel(app())), "Show.csv");
+        choose("Table");
+        QTRY_VERIFY(QFile::exists(path("Table.csv")));
+        const RegisterCollection exported = app().tableModel()->registers();
+        app().registerEditor()->store({{5, entryWith(9, FourClips)}}, "Edit");
+        const RegisterCollection edited = app().tableModel()->registers();
+        app().interchange()->importFrom(RegisterInterchange::Format::Csv, path("Table.csv"));
+        answerAlert(app(), "Replace 2 registers?", "Cancel");
+        QVERIFY(app().tableModel()->registers() == edited);
+        app().interchange()->importFrom(RegisterInterchange::Format::Csv, path("Table.csv"));
+        answerAlert(app(), "Replace 2 registers?", "Replace");
+        QVERIFY(app().tableModel()->registers() == exported);
+        QCOMPARE(app().registerEditor()->undoStack()->undoText(), "Import Table.csv");
+        QCOMPARE(app().window()->windowTitle(), "Show.vg2[*] \u2014 Tavrel");
+        app().registerEditor()->undoStack()->undo();
+        QVERIFY(app().tableModel()->registers() == edited);
+    }
+
+    // An edit decision list at a rate asked for (the preference is wire limits only): an event
+    // that cannot be exported is listed first and left out when the user agrees, and the list
+    // read back gives the registers and their A machines.
+    void editDecisionListOutAndBack() {
+        RegisterEntry backwards = entryWith(20, FourClips);
+        std::swap(backwards.reg.inA, backwards.reg.outA);
+        RegisterCollection table = sampleCollection();
+        table.set(7, backwards);
+        app().tableModel()->replaceRegisters(table);
+        app().window()->action(Command::ExportEditDecisionList)->trigger();
+        auto* rate = awaitDialog<QInputDialog>(app());
+        QVERIFY(rate != nullptr);
+        rate->setTextValue("30 frames per second");
+        rate->accept();
+        answerAlert(app(), "1 event cannot be exported at 30 frames per second", "Export the Rest");
+        QCOMPARE(filePanel(app())->windowTitle(), "Export Edit Decision List");
+        choose("List");
+        QTRY_VERIFY(QFile::exists(path("List.edl")));
+        QVERIFY(fileBytes(path("List.edl")).startsWith("TITLE: Untitled\r\n"));
+        app().tableModel()->replaceRegisters({});
+        app().interchange()->importFrom(RegisterInterchange::Format::EditDecisionList,
+                                        path("List.edl"));
+        const RegisterCollection& back = app().tableModel()->registers();
+        QCOMPARE(back.size(), size_t(4));
+        QVERIFY(back.find(7)->reg.inA.isNull != 0); // its number comes back, without the event
+        for (const auto& [number, entry] : sampleCollection()) {
+            QVERIFY(back.find(number) != nullptr);
+            QVERIFY(tavrel::records::vrg500wire::sameWireTime(back.find(number)->reg.inA,
+                                                              entry.reg.inA));
+            QVERIFY(tavrel::records::vrg500wire::sameWireTime(back.find(number)->reg.outA,
+                                                              entry.reg.outA));
+            QCOMPARE(back.find(number)->clips[0], entry.clips[0]);
+        }
+    }
+
+    // The events of an editing system's list become registers from the number chosen; a
+    // malformed file is refused whole, naming the line, and the table stays as it was.
+    void editDecisionListFromAnEditingSystem() {
+        writeBytes(path("Cut.edl"), "TITLE: CUT\r\nFCM: NON-DROP FRAME\r\n\r\n"
+                                    "001  REEL1    V     C        01:00:00:00 01:00:05:00 "
+                                    "00:00:00:00 00:00:05:00\r\n"
+                                    "002  REEL2    V     C        02:00:00:00 02:00:01:00 "
+                                    "00:00:05:00 00:00:06:00\r\n");
+        writeBytes(path("Bad.edl"), "TITLE: BAD\r\n001  REEL1    V     C        01:00\r\n");
+        app().window()->action(Command::ImportEditDecisionList)->trigger();
+        choose("Bad.edl");
+        auto* first = awaitDialog<QInputDialog>(app());
+        QVERIFY(first != nullptr);
+        first->accept();
+        QVERIFY(QTest::qWaitFor([&] { return app().alerts()->current() != nullptr; }));
+        QCOMPARE(app().alerts()->current()->text(), "Error processing .edl file");
+        QVERIFY(app().alerts()->current()->informativeText().contains("Line 2"));
+        dismissAlert(app());
+        QVERIFY(app().tableModel()->registers() == _before);
+        QVERIFY(QTest::qWaitFor([this] { return filePanel(app()) == nullptr; }));
+        app().window()->action(Command::ImportEditDecisionList)->trigger();
+        choose("Cut.edl");
+        first = awaitDialog<QInputDialog>(app());
+        QVERIFY(first != nullptr);
+        first->setIntValue(100);
+        first->accept();
+        QTRY_COMPARE(app().tableModel()->rowCount(), 3);
+        QCOMPARE(app().tableModel()->registers().find(101)->clips[0], "REEL2   ");
+        QVERIFY(tavrel::records::vrg500wire::sameWireTime(
+            app().tableModel()->registers().find(100)->reg.outA, time(1, 0, 5, 0)));
     }
 
     // ---- New, Close, Open Recent, files dropped ----------------------------------------------
