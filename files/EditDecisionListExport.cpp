@@ -1,8 +1,8 @@
 #include "EditDecisionListExport.h"
 
-#include "AtomicFile.h"
 #include "EditDecisionListReel.h"
 #include "FileError.h"
+#include "PiecewiseText.h"
 #include "RegisterFieldInput.h"
 #include "RegisterLabel.h"
 #include "RegisterTimeText.h"
@@ -430,35 +430,23 @@ bool checkEdlRecordStart(const EdlExportSettings& settings, TavrelError* error) 
 
 bool formatEditDecisionList(const RegisterCollection& registers, const EdlExportSettings& settings,
                             std::string* text, RefusedEvents refused, TavrelError* error) {
-    std::string result;
-    if (!writeList(registers, settings, refused, error, [&](const std::string& piece) {
-            result += piece;
-            return true;
-        })) {
-        return false;
-    }
-    text->swap(result);
-    return true;
+    return collectPieces(
+        text, [&](auto&& sink) { return writeList(registers, settings, refused, error, sink); });
 }
 
 bool writeEditDecisionList(const std::string& path, const RegisterCollection& registers,
                            const EdlExportSettings& settings, RefusedEvents refused,
                            TavrelError* error, bool* wroteInPlace) {
-    AtomicFileWriter file(path);
     // Refusals are known before the file is touched.
     if (refused == RefusedEvents::RefuseExport &&
         !editDecisionListRefusals(registers, settings).empty()) {
         return writeList(registers, settings, refused, error,
                          [](const std::string&) { return false; });
     }
-    bool written = checkEdlRecordStart(settings, error) && file.open(error) &&
-                   writeList(registers, settings, RefusedEvents::LeaveOut, error,
-                             [&](const std::string& piece) { return file.write(piece, error); }) &&
-                   file.commit(error);
-    if (written && wroteInPlace) {
-        *wroteInPlace = file.writesInPlace();
-    }
-    return written;
+    return checkEdlRecordStart(settings, error) &&
+           writePieces(path, error, wroteInPlace, [&](auto&& sink) {
+               return writeList(registers, settings, RefusedEvents::LeaveOut, error, sink);
+           });
 }
 
 } // namespace tavrel::files

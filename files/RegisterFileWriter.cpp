@@ -1,7 +1,7 @@
 #include "RegisterFile.h"
 
-#include "AtomicFile.h"
 #include "FileError.h"
+#include "PiecewiseText.h"
 #include "RegisterDetailLine.h"
 #include "RegisterLabel.h"
 #include "RegisterLine.h"
@@ -159,15 +159,8 @@ bool writeRegisterFile(const std::string& path, const RegisterCollection& regist
     if (!checkCollectionWritable(registers, &length, error)) {
         return false;
     }
-    AtomicFileWriter file(path);
-    bool written = file.open(error) &&
-                   formatPieces(registers, 256 * 1024,
-                                [&](std::string_view piece) { return file.write(piece, error); }) &&
-                   file.commit(error);
-    if (written && wroteInPlace) {
-        *wroteInPlace = file.writesInPlace();
-    }
-    return written;
+    return writePieces(path, error, wroteInPlace,
+                       [&](auto&& sink) { return formatPieces(registers, 256 * 1024, sink); });
 }
 
 } // namespace tavrel::files
@@ -234,12 +227,7 @@ bool writeExactRegisterFile(const std::string& path, const RegisterCollection& r
     if (!formatExactRegisterFile(registers, &text, error)) {
         return false;
     }
-    AtomicFileWriter file(path);
-    bool written = file.open(error) && file.write(text, error) && file.commit(error);
-    if (written && wroteInPlace) {
-        *wroteInPlace = file.writesInPlace();
-    }
-    return written;
+    return writePieces(path, error, wroteInPlace, [&](auto&& sink) { return sink(text); });
 }
 
 } // namespace tavrel::files

@@ -1,6 +1,6 @@
 #include "RegisterJson.h"
 
-#include "AtomicFile.h"
+#include "PiecewiseText.h"
 #include "RegisterCollectionBuilder.h"
 #include "RegisterDetailLine.h"
 #include "RegisterFile.h"
@@ -665,29 +665,13 @@ bool readDocument(JsonReader& reader, RegisterCollectionBuilder* builder) {
 
 bool formatRegisterJson(const RegisterCollection& registers, std::string* text,
                         TavrelError* error) {
-    std::string result;
-    if (!formatPieces(registers, error, [&](const std::string& piece) {
-            result += piece;
-            return true;
-        })) {
-        return false;
-    }
-    text->swap(result);
-    return true;
+    return collectPieces(text, [&](auto&& sink) { return formatPieces(registers, error, sink); });
 }
 
 bool writeRegisterJson(const std::string& path, const RegisterCollection& registers,
                        TavrelError* error, bool* wroteInPlace) {
-    AtomicFileWriter file(path);
-    const bool written =
-        file.open(error) &&
-        formatPieces(registers, error,
-                     [&](const std::string& piece) { return file.write(piece, error); }) &&
-        file.commit(error);
-    if (written && wroteInPlace) {
-        *wroteInPlace = file.writesInPlace();
-    }
-    return written;
+    return writePieces(path, error, wroteInPlace,
+                       [&](auto&& sink) { return formatPieces(registers, error, sink); });
 }
 
 bool parseRegisterJson(TextInput& input, RegisterCollection* registers, std::string* fault) {
