@@ -251,22 +251,13 @@ void EditCommands::paste() {
     }
     const std::vector<int32_t> numbers = numbersOf(items);
     const QString stepText = tr("Paste %1").arg(registersText(numbers));
-    auto store = [this, items = std::move(items), stepText]() mutable {
-        _editor.store(std::move(items), stepText);
-    };
-    const std::vector<int32_t> existing = existingNumbers(_model.registers(), numbers);
-    if (existing.empty()) {
-        store();
-        return;
-    }
-    const std::vector<int32_t> added = addedNumbers(numbers, existing);
-    _alerts.ask(
-        replaceQuestion(existing, added),
-        added.empty()
-            ? tr("The table holds %1 already. Pasting replaces them.").arg(numberList(existing))
-            : tr("The table holds %1 already. Pasting replaces them and adds %2.")
-                  .arg(numberList(existing), numberList(added)),
-        tr("Replace"), std::move(store));
+    storeAskingBeforeReplacing(
+        _alerts, _model.registers(), numbers,
+        {tr("The table holds %1 already. Pasting replaces them."),
+         tr("The table holds %1 already. Pasting replaces them and adds %2.")},
+        [this, items = std::move(items), stepText]() mutable {
+            _editor.store(std::move(items), stepText);
+        });
 }
 
 // ---- Registers as a whole ----------------------------------------------------------------------

@@ -259,22 +259,13 @@ void RegisterInterchange::importFrom(Format format, const QString& path, int32_t
 void RegisterInterchange::_store(RegisterCollection registers, const QString& fileName) {
     std::vector<RegisterCollection::Item> items(registers.begin(), registers.end());
     const std::vector<int32_t> numbers = numbersOf(items);
-    auto store = [this, items = std::move(items), text = tr("Import %1").arg(fileName)]() mutable {
-        _editor.store(std::move(items), text);
-    };
-    const std::vector<int32_t> existing = existingNumbers(_editor.registers(), numbers);
-    if (existing.empty()) {
-        store();
-        return;
-    }
-    const std::vector<int32_t> added = addedNumbers(numbers, existing);
-    _alerts.ask(
-        replaceQuestion(existing, added),
-        added.empty()
-            ? tr("The table holds %1 already. Importing replaces them.").arg(numberList(existing))
-            : tr("The table holds %1 already. Importing replaces them and adds %2.")
-                  .arg(numberList(existing), numberList(added)),
-        tr("Replace"), std::move(store));
+    storeAskingBeforeReplacing(
+        _alerts, _editor.registers(), numbers,
+        {tr("The table holds %1 already. Importing replaces them."),
+         tr("The table holds %1 already. Importing replaces them and adds %2.")},
+        [this, items = std::move(items), text = tr("Import %1").arg(fileName)]() mutable {
+            _editor.store(std::move(items), text);
+        });
 }
 
 } // namespace tavrel::app

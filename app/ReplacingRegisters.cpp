@@ -1,5 +1,6 @@
 #include "ReplacingRegisters.h"
 
+#include "Alerts.h"
 #include "RegisterLabelText.h"
 
 #include <QObject>
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace tavrel::app {
 
@@ -16,6 +18,15 @@ namespace {
 
 // The most register numbers an alert lists by name.
 constexpr size_t NamedRegisterLimit = 5;
+
+// The numbers among `numbers` (ascending) that are not among `existing` (ascending).
+std::vector<int32_t> addedNumbers(const std::vector<int32_t>& numbers,
+                                  const std::vector<int32_t>& existing) {
+    std::vector<int32_t> added;
+    std::set_difference(numbers.begin(), numbers.end(), existing.begin(), existing.end(),
+                        std::back_inserter(added));
+    return added;
+}
 
 } // namespace
 
@@ -62,14 +73,6 @@ std::vector<int32_t> existingNumbers(const RegisterCollection& registers,
     return existing;
 }
 
-std::vector<int32_t> addedNumbers(const std::vector<int32_t>& numbers,
-                                  const std::vector<int32_t>& existing) {
-    std::vector<int32_t> added;
-    std::set_difference(numbers.begin(), numbers.end(), existing.begin(), existing.end(),
-                        std::back_inserter(added));
-    return added;
-}
-
 QString replaceQuestion(const std::vector<int32_t>& existing, const std::vector<int32_t>& added) {
     const bool one = existing.size() == 1;
     if (added.empty()) {
@@ -85,6 +88,22 @@ QString replaceQuestion(const std::vector<int32_t>& existing, const std::vector<
                      .arg(replace, registerLabelText(added.front()))
                : QObject::tr("%1 and add %Ln?", nullptr, static_cast<int>(added.size()))
                      .arg(replace);
+}
+
+void storeAskingBeforeReplacing(Alerts& alerts, const RegisterCollection& table,
+                                const std::vector<int32_t>& numbers, const ReplacingTexts& texts,
+                                std::function<void()> store) {
+    const std::vector<int32_t> existing = existingNumbers(table, numbers);
+    if (existing.empty()) {
+        store();
+        return;
+    }
+    const std::vector<int32_t> added = addedNumbers(numbers, existing);
+    alerts.ask(replaceQuestion(existing, added),
+               added.empty()
+                   ? QString(texts.replaces).arg(numberList(existing))
+                   : QString(texts.replacesAndAdds).arg(numberList(existing), numberList(added)),
+               QObject::tr("Replace"), std::move(store));
 }
 
 } // namespace tavrel::app

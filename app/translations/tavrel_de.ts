@@ -101,6 +101,10 @@
             <numerusform>%n Register</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Replace</source>
+        <translation>Ersetzen</translation>
+    </message>
 </context>
 <context>
     <name>std</name>
@@ -1343,10 +1347,6 @@
     <message>
         <source>The table holds %1 already. Importing replaces them and adds %2.</source>
         <translation>Die Tabelle enthält %1 bereits. Der Import ersetzt sie und fügt %2 hinzu.</translation>
-    </message>
-    <message>
-        <source>Replace</source>
-        <translation>Ersetzen</translation>
     </message>
 </context>
 <context>
