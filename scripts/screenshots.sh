@@ -6,13 +6,13 @@
 # over it; that rectangle of the screen is saved as docs/NAME.png.
 # Usage: scripts/screenshots.sh [STATE...]
 #   states: main-window range-sheet progress-sheet error-alert about-box dark no-ports editing
-#   comparison german help-viewer
+#   comparison german help-viewer durations
 #   (default: all)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 states=("$@")
-[ ${#states[@]} -eq 0 ] && states=(main-window range-sheet progress-sheet error-alert about-box dark no-ports editing comparison german help-viewer)
+[ ${#states[@]} -eq 0 ] && states=(main-window range-sheet progress-sheet error-alert about-box dark no-ports editing comparison german help-viewer durations)
 
 build="${TAVREL_SCREENSHOT_BUILD:-build/screenshots}"
 scripts/install-deps.sh screenshots

@@ -7,17 +7,20 @@
 //   ready X Y WIDTH HEIGHT
 // the screen rectangle that holds the main window and any sheet or alert over it (the help
 // window alone for "help-viewer"), frames included, and keeps the windows up until its
-// standard input closes. "german" is the main window in German.
+// standard input closes. "german" is the main window in German; "durations" shows a machine's
+// duration at 25 frames per second in its tooltip and the status bar.
 #include "AppController.h"
 #include "BenchSupport.h"
 #include "DemoDevice.h"
 #include "EditCommands.h"
 #include "HelpMenu.h"
 #include "HelpViewer.h"
+#include "MainWindow.h"
 #include "RangeSheet.h"
 #include "SafeUploads.h"
 #include "Translations.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDialog>
@@ -33,6 +36,7 @@
 #include <QStyleFactory>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QWindow>
 
 #include <cstdio>
@@ -63,7 +67,7 @@ constexpr int PlacementSettleMs = 400;
 
 const char* const States[] = {"main-window", "range-sheet", "progress-sheet", "error-alert",
                               "about-box",   "dark",        "no-ports",       "editing",
-                              "comparison",  "german",      "help-viewer"};
+                              "comparison",  "german",      "help-viewer",    "durations"};
 
 // The field typed into in the editing picture, and what is typed: frames the wire cannot carry.
 constexpr int32_t EditedRegister = 2;
@@ -214,6 +218,27 @@ bool compareEditedRegisters(AppController& controller) {
     });
 }
 
+// At 25 frames per second, the current cell a machine's, its duration in the status bar and in
+// the cell's tooltip.
+bool showDuration(AppController& controller) {
+    for (QAction* rate : controller.window()->frameRateActions()->actions()) {
+        if (rate->data().toString() == "25") {
+            rate->trigger();
+        }
+    }
+    QTableView* table = controller.window()->table();
+    const QModelIndex cell = table->model()->index(2, RegisterTableModel::AColumn);
+    table->setFocus();
+    table->setCurrentIndex(cell);
+    const QString tip = cell.data(Qt::ToolTipRole).toString();
+    if (tip.isEmpty()) {
+        return false;
+    }
+    QToolTip::showText(table->viewport()->mapToGlobal(table->visualRect(cell).center()), tip,
+                       table->viewport());
+    return true;
+}
+
 // Brings the windows to `state`; false when they did not get there in time.
 bool enterState(AppController& controller, Vrg500Simulator& device, const char* state) {
     const std::string name = state;
@@ -238,6 +263,9 @@ bool enterState(AppController& controller, Vrg500Simulator& device, const char* 
     }
     if (name == "comparison") {
         return downloadAllRegisters(controller) && compareEditedRegisters(controller);
+    }
+    if (name == "durations") {
+        return downloadAllRegisters(controller) && showDuration(controller);
     }
     if (name == "editing") {
         return downloadAllRegisters(controller) && typeRefusedTime(controller);
