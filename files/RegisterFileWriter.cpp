@@ -52,10 +52,17 @@ const char* clipProblem(const std::string& name, size_t machine) {
     if (name.empty()) {
         return TAVREL_TEXT("Clip name %1 is empty.");
     }
-    if (machine < 3 && name.find(',') != std::string::npos) {
+    // One pass over the name for both (every name of a file is checked before it is written).
+    bool comma = false;
+    bool lineBreak = false;
+    for (const char c : name) {
+        comma = comma || c == ',';
+        lineBreak = lineBreak || c == '\r' || c == '\n';
+    }
+    if (machine < 3 && comma) {
         return TAVREL_TEXT("Clip name %1 contains a comma.");
     }
-    if (name.find_first_of("\r\n") != std::string::npos) {
+    if (lineBreak) {
         return TAVREL_TEXT("Clip name %1 contains a line break.");
     }
     return nullptr;
