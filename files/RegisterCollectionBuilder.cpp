@@ -1,5 +1,7 @@
 #include "RegisterCollectionBuilder.h"
 
+#include "VRG500.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <utility>
@@ -35,6 +37,12 @@ void permute(std::vector<RegisterCollection::Item>* items, std::vector<uint32_t>
 }
 
 } // namespace
+
+void RegisterCollectionBuilder::reserveFor(uint64_t remaining, uint64_t entryBytes) {
+    constexpr uint64_t DeviceRegisters = uint64_t{records::HighestRegisterNumber} + 1;
+    const uint64_t expected = entryBytes == 0 ? 0 : remaining / entryBytes + 1;
+    reserve(_items.size() + static_cast<size_t>(std::min(expected, DeviceRegisters)));
+}
 
 void RegisterCollectionBuilder::add(int32_t number, RegisterEntry&& entry) {
     _items.emplace_back(number, std::move(entry));

@@ -14,6 +14,10 @@ namespace tavrel::files {
 class RegisterCollectionBuilder {
   public:
     void reserve(size_t count) { _items.reserve(count); }
+    // Reserves room for the entries of a text whose `remaining` bytes hold entries of about
+    // `entryBytes` each (as the first one took), up to the registers a device has: growing the
+    // entries one doubling at a time would move each of them and touch twice the memory.
+    void reserveFor(uint64_t remaining, uint64_t entryBytes);
     void add(int32_t number, records::RegisterEntry&& entry);
     // The collection of all entries added, in ascending order; the builder is empty afterwards.
     RegisterCollection take();

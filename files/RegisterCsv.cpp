@@ -6,12 +6,13 @@
 #include "RegisterFileFault.h"
 #include "RegisterLabel.h"
 #include "RegisterLine.h"
+#include "RegisterNumberLines.h"
 #include "RegisterTimeText.h"
 #include "TextTemplate.h"
 
 #include <algorithm>
 #include <array>
-#include <unordered_map>
+#include <cstring>
 #include <vector>
 
 namespace tavrel::files {
@@ -144,8 +145,10 @@ bool formatPieces(const RegisterCollection& registers, TavrelError* error, Put&&
 
 // ---- Reading
 
+// A cell's bytes: a view of the input's bytes at hand for a row read whole, else of `held`.
 struct Cell {
-    std::string text;
+    std::string_view text;
+    std::string held;
     uint64_t line = 0;
 };
 
@@ -172,21 +175,26 @@ class CsvReader {
         }
         _line = _in.line();
         _bytes = 0;
+        if (readPlainRow(cells, count)) {
+            return Record::Read;
+        }
         for (;;) {
             if (*count == cells->size()) {
                 cells->emplace_back();
             }
             Cell& cell = (*cells)[(*count)++];
-            cell.text.clear();
+            cell.held.clear();
             cell.line = _in.line();
-            if (!readCell(&cell.text, *count)) {
+            if (!readCell(&cell.held, *count)) {
                 return Record::Malformed;
             }
             if (_in.take(',')) {
                 continue;
             }
-            _in.take('\r'); // CR LF, CR or LF
-            _in.take('\n');
+            takeLineEnd();
+            for (size_t i = 0; i < *count; ++i) {
+                (*cells)[i].text = (*cells)[i].held;
+            }
             return Record::Read;
         }
     }
@@ -194,6 +202,56 @@ class CsvReader {
     uint64_t line() const { return _line; }
 
   private:
+    void takeLineEnd() {
+        _in.take('\r'); // CR LF, CR or LF
+        _in.take('\n');
+    }
+
+    // The common row, read at once: wholly among the bytes at hand, its line end and the byte
+    // after a CR included (so that taking the line end reads nothing more, and the cells, views
+    // of those bytes, hold), with no double quote and no more bytes than a row may have. Any
+    // other row is left for the reader below, a byte at a time, which reads this one alike.
+    bool readPlainRow(std::vector<Cell>* cells, size_t* count) {
+        const std::string_view bytes = _in.buffered();
+        // memchr finds each byte many at a time; rows are short, so each search stays in its row.
+        const auto find = [&bytes](char c, size_t within) {
+            const void* at = std::memchr(bytes.data(), c, within);
+            return at ? static_cast<size_t>(static_cast<const char*>(at) - bytes.data()) : within;
+        };
+        const size_t lineFeed = find('\n', bytes.size());
+        const size_t end = find('\r', lineFeed);
+        if (end == bytes.size() || (end + 1 == bytes.size() && bytes[end] == '\r') ||
+            find('"', end) != end) {
+            return false;
+        }
+        size_t cellBytes = 0;
+        size_t column = 0;
+        for (size_t start = 0;; ++column) {
+            if (column == cells->size()) {
+                cells->emplace_back();
+            }
+            size_t comma = start;
+            while (comma < end && bytes[comma] != ',') {
+                ++comma;
+            }
+            Cell& cell = (*cells)[column];
+            cell.text = bytes.substr(start, comma - start);
+            cell.line = _line;
+            cellBytes += cell.text.size();
+            if (comma == end) {
+                break;
+            }
+            start = comma + 1;
+        }
+        if (cellBytes > RegisterFileLineLimit) {
+            return false;
+        }
+        *count = column + 1;
+        _in.skip(end);
+        takeLineEnd();
+        return true;
+    }
+
     bool take(std::string_view bytes, std::string* text) {
         _bytes += bytes.size();
         if (_bytes > RegisterFileLineLimit) {
@@ -323,14 +381,21 @@ bool parseRows(TextInput& input, RegisterCollection* registers, std::string* fau
         return false;
     }
     RegisterCollectionBuilder builder;
-    std::unordered_map<int32_t, uint64_t> lineOf;
+    RegisterNumberLines lineOf;
     size_t numberColumn = 0;
     while (fieldOfColumn[numberColumn] != 1) {
         ++numberColumn;
     }
-    while ((record = reader.read(&cells, &count)) == Record::Read) {
+    bool sized = false;
+    for (uint64_t rowStart = input.offset(); (record = reader.read(&cells, &count)) == Record::Read;
+         rowStart = input.offset()) {
         if (allEmpty(cells, count)) {
             continue;
+        }
+        if (!sized && input.expectedSize() > 0) { // the first row tells how long rows are
+            builder.reserveFor(input.expectedSize() - std::min(input.expectedSize(), rowStart),
+                               input.offset() - rowStart);
+            sized = true;
         }
         if (count != ColumnCount) {
             return reader.refuse(
@@ -346,10 +411,10 @@ bool parseRows(TextInput& input, RegisterCollection* registers, std::string* fau
                 return false;
             }
         }
-        const auto [seen, added] = lineOf.emplace(number, reader.line());
-        if (!added) {
+        uint64_t firstLine = 0;
+        if (!lineOf.add(number, reader.line(), &firstLine)) {
             return reader.refuse(repeatedRegisterFault(cells[numberColumn].line, numberColumn + 1,
-                                                       ColumnNames[0], number, seen->second));
+                                                       ColumnNames[0], number, firstLine));
         }
         if (registerLineLength(number, entry) > RegisterFileLineLimit) {
             return reader.refuse(registerLineFault(

@@ -32,6 +32,9 @@ bool readTextFile(const std::string& path, const char* description, const TextPa
     }
     TextInput input([fd](char* buffer, size_t capacity) { return ::read(fd, buffer, capacity); },
                     PieceSize);
+    if (S_ISREG(info.st_mode)) {
+        input.expectSize(static_cast<uint64_t>(info.st_size));
+    }
     std::string fault;
     const bool parsed = parse(input, &fault);
     const int cause = errno;

@@ -18,7 +18,9 @@ namespace tavrel::files {
 
 class TextInput {
   public:
-    explicit TextInput(std::string_view text) : _at(text.data()), _end(text.data() + text.size()) {}
+    explicit TextInput(std::string_view text)
+        : _at(text.data()), _end(text.data() + text.size()), _read(text.size()),
+          _expectedSize(text.size()) {}
     TextInput(PieceSource source, size_t pieceSize)
         : _source(std::move(source)), _buffer(pieceSize, '\0'), _at(_buffer.data()),
           _end(_buffer.data()) {}
@@ -68,6 +70,30 @@ class TextInput {
         return run;
     }
 
+    // The bytes at hand from here, read when none are: empty only at the end of the text. For a
+    // reader that takes a well-formed piece whole when it is at hand; the view holds until the
+    // next byte is asked for beyond it.
+    std::string_view buffered() {
+        if (_at == _end && !refill()) {
+            return {};
+        }
+        return {_at, static_cast<size_t>(_end - _at)};
+    }
+    // Takes `count` of the bytes at hand, none of them CR or LF (columns of one line).
+    void skip(size_t count) {
+        if (count > 0) {
+            _at += count;
+            _column += count;
+            _afterCR = false;
+        }
+    }
+
+    // The bytes taken so far, and those the whole text is expected to hold (0 when unknown, as
+    // for a pipe), for a reader that sizes its result beforehand.
+    uint64_t offset() const { return _read - static_cast<uint64_t>(_end - _at); }
+    uint64_t expectedSize() const { return _expectedSize; }
+    void expectSize(uint64_t bytes) { _expectedSize = bytes; }
+
     uint64_t line() const { return _line; }
     uint64_t column() const { return _column; }
     // Whether a read of the source failed (errno tells why).
@@ -86,6 +112,7 @@ class TextInput {
         }
         _at = _buffer.data();
         _end = _at + got;
+        _read += static_cast<uint64_t>(got);
         return true;
     }
 
@@ -107,6 +134,8 @@ class TextInput {
     std::string _buffer;
     const char* _at;
     const char* _end;
+    uint64_t _read = 0; // bytes read from the source, or the text's
+    uint64_t _expectedSize = 0;
     uint64_t _line = 1;
     uint64_t _column = 1;
     bool _afterCR = false;
