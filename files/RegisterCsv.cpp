@@ -154,6 +154,9 @@ struct Cell {
 
 enum class Record { Read, End, Malformed };
 
+// Bytes a row is read ahead for: a register's row takes about 150.
+constexpr size_t PlainRowBytes = 4096;
+
 // Reads a CSV text a record at a time.
 class CsvReader {
   public:
@@ -212,7 +215,7 @@ class CsvReader {
     // of those bytes, hold), with no double quote and no more bytes than a row may have. Any
     // other row is left for the reader below, a byte at a time, which reads this one alike.
     bool readPlainRow(std::vector<Cell>* cells, size_t* count) {
-        const std::string_view bytes = _in.buffered();
+        const std::string_view bytes = _in.buffered(PlainRowBytes);
         // memchr finds each byte many at a time; rows are short, so each search stays in its row.
         const auto find = [&bytes](char c, size_t within) {
             const void* at = std::memchr(bytes.data(), c, within);

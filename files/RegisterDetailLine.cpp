@@ -99,11 +99,12 @@ bool sameText(const VRG500_registerTime& a, const VRG500_registerTime& b) {
     if (!registerTimeFitsText(a) || !registerTimeFitsText(b)) {
         return stringForRegisterTime(a) == stringForRegisterTime(b);
     }
-    char textA[records::RegisterTimeTextLength];
-    char textB[records::RegisterTimeTextLength];
-    records::putRegisterTimeText(a, textA);
-    records::putRegisterTimeText(b, textB);
-    return std::equal(std::begin(textA), std::end(textA), std::begin(textB));
+    // Texts of two-digit numbers are the same when their numbers are: all but the separator is
+    // asterisks for an unset time, the numbers otherwise.
+    const bool unset = a.isNull != 0;
+    return unset == (b.isNull != 0) && (a.dropFrame != 0) == (b.dropFrame != 0) &&
+           (unset || (a.hours == b.hours && a.minutes == b.minutes && a.seconds == b.seconds &&
+                      a.frames == b.frames));
 }
 
 // The detail's times in place of those of the line, which must show them as they read.

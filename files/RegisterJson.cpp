@@ -6,6 +6,7 @@
 #include "RegisterFile.h"
 #include "RegisterFileFault.h"
 #include "RegisterLine.h"
+#include "RegisterNumberLines.h"
 #include "RegisterTimeText.h"
 #include "RegisterWire.h"
 #include "TextTemplate.h"
@@ -14,8 +15,8 @@
 #include <array>
 #include <charconv>
 #include <climits>
+#include <cstring>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 namespace tavrel::files {
@@ -339,6 +340,8 @@ class JsonReader {
         return take(']') || expected("\",\" or \"]\"");
     }
 
+    TextInput& input() { return _in; }
+
     static std::string quotedKey(const std::string& key) {
         std::string text;
         putString(key.substr(0, 32), &text);
@@ -610,18 +613,191 @@ bool readRegister(JsonReader& reader, RegisterRead* read) {
     return true;
 }
 
-bool readRegisters(JsonReader& reader, RegisterCollectionBuilder* builder) {
-    std::unordered_map<int32_t, uint64_t> lineOf;
-    return reader.readList([&] {
-        const Place at = reader.place();
-        RegisterRead read;
-        if (!readRegister(reader, &read)) {
+// A register as formatRegisterJson writes it, on one line among the bytes at hand: its keys in
+// that order, one blank after each colon and comma, clip names of printable ASCII (no escape).
+// Read straight from those bytes, without a token at a time; anything else (another layout, an
+// escape, a value out of range, a register past the bytes at hand) is left to readRegister,
+// which reads such a register alike, and refuses what is wrong in its words.
+class PlainRegister {
+  public:
+    explicit PlainRegister(std::string_view bytes) : _bytes(bytes) {}
+
+    // The bytes the register took, or 0 when it is not plain.
+    size_t read(RegisterRead* read) {
+        RegisterDetail detail;
+        int64_t number = 0;
+        RegisterEntry& entry = read->entry;
+        if (!literal("{\"register\": ") || !whole(INT32_MAX, &number)) {
+            return 0;
+        }
+        for (size_t machine = 0; machine < 4; ++machine) {
+            const char key[] = {',', ' ', '"', MachineKeys[machine][0], '"', ':', ' ', '{'};
+            if (!literal(std::string_view(key, sizeof key)) || !literal("\"in\": ") ||
+                !time(&(entry.reg.*VRG500_registerTimes[2 * machine])) || !literal(", \"out\": ") ||
+                !time(&(entry.reg.*VRG500_registerTimes[2 * machine + 1])) ||
+                !literal(", \"clip\": ") || !clip(&entry.clips[machine]) || !literal("}")) {
+                return 0;
+            }
+        }
+        int64_t trailing1 = 0;
+        int64_t trailing2 = 0;
+        if (!literal(", \"trailing\": [") || !whole(255, &trailing1) || !literal(", ") ||
+            !whole(255, &trailing2) || !literal("], \"noClipNames\": ")) {
+            return 0;
+        }
+        entry.reg.trailingByte1 = static_cast<uint8_t>(trailing1);
+        entry.reg.trailingByte2 = static_cast<uint8_t>(trailing2);
+        if (literal("true")) {
+            detail.noClipNames = true;
+        } else if (!literal("false")) {
+            return 0;
+        }
+        if (literal(", \"wire\": [")) {
+            detail.hasTimes = true;
+            for (size_t i = 0; i < 8; ++i) {
+                if ((i > 0 && !literal(", ")) || !wireTime(&detail.times[i])) {
+                    return 0;
+                }
+            }
+            if (!literal("]")) {
+                return 0;
+            }
+        }
+        if (!literal("}")) {
+            return 0;
+        }
+        read->number = static_cast<int32_t>(number);
+        detail.number = read->number;
+        if ((detail.hasTimes || detail.noClipNames) &&
+            !applyRegisterDetail(detail, read->number, &entry)) {
+            return 0;
+        }
+        return _at;
+    }
+
+  private:
+    // A literal's length known where it is compared, so that the comparison is a few loads.
+    template <size_t N> bool literal(const char (&text)[N]) {
+        return literal(std::string_view(text, N - 1));
+    }
+    bool literal(std::string_view text) {
+        if (_bytes.size() - _at < text.size() ||
+            std::memcmp(_bytes.data() + _at, text.data(), text.size()) != 0) {
             return false;
         }
-        const auto [seen, added] = lineOf.emplace(read.number, at.line);
-        if (!added) {
+        _at += text.size();
+        return true;
+    }
+
+    // A whole number from 0 to `high` as JSON writes it (no sign, no leading zero), and then not
+    // a digit, a fraction or an exponent: what readInteger takes alike.
+    bool whole(int64_t high, int64_t* value) {
+        const size_t start = _at;
+        int64_t read = 0;
+        while (_at < _bytes.size() && _at - start <= 10 && _bytes[_at] >= '0' &&
+               _bytes[_at] <= '9') {
+            read = read * 10 + (_bytes[_at++] - '0');
+        }
+        const size_t digits = _at - start;
+        if (digits == 0 || digits > 10 || (digits > 1 && _bytes[start] == '0') || read > high ||
+            _at == _bytes.size()) {
+            return false;
+        }
+        const char next = _bytes[_at];
+        *value = read;
+        return next != '.' && next != 'e' && next != 'E';
+    }
+
+    bool time(records::VRG500_registerTime* time) {
+        const size_t length = records::RegisterTimeTextLength;
+        if (_bytes.size() - _at < length + 2 || _bytes[_at] != '"' ||
+            _bytes[_at + length + 1] != '"' ||
+            !records::parseRegisterTimeText(time, _bytes.substr(_at + 1, length))) {
+            return false;
+        }
+        _at += length + 2;
+        return true;
+    }
+
+    // A string of bytes that readString takes as they are: no quote, backslash, control
+    // character or byte from 0x80.
+    bool clip(std::string* clip) {
+        if (_at == _bytes.size() || _bytes[_at] != '"') {
+            return false;
+        }
+        const size_t start = _at + 1;
+        size_t end = start;
+        while (end < _bytes.size() && end - start <= RegisterFileLineLimit) {
+            const auto c = static_cast<unsigned char>(_bytes[end]);
+            if (c == '"' || c == '\\' || c < 0x20 || c >= 0x80) {
+                break;
+            }
+            ++end;
+        }
+        if (end == _bytes.size() || _bytes[end] != '"' || end - start > RegisterFileLineLimit) {
+            return false;
+        }
+        clip->assign(_bytes.data() + start, end - start);
+        _at = end + 1;
+        return true;
+    }
+
+    bool wireTime(records::RegisterTimeBytes* bytes) {
+        if (_bytes.size() - _at < 10 || _bytes[_at] != '"' || _bytes[_at + 9] != '"') {
+            return false;
+        }
+        for (size_t b = 0; b < 4; ++b) {
+            const int high = upperHexValue(_bytes[_at + 1 + 2 * b]);
+            const int low = upperHexValue(_bytes[_at + 2 + 2 * b]);
+            if (high < 0 || low < 0) {
+                return false;
+            }
+            (*bytes)[b] = static_cast<uint8_t>(high << 4 | low);
+        }
+        _at += 10;
+        return true;
+    }
+
+    std::string_view _bytes;
+    size_t _at = 0;
+};
+
+// Bytes a register's line is read ahead for: a plain one takes about 450.
+constexpr size_t PlainRegisterBytes = 4096;
+
+// A register, read whole when it is plain (see PlainRegister).
+bool readAnyRegister(JsonReader& reader, RegisterRead* read) {
+    TextInput& input = reader.input();
+    RegisterRead plain;
+    // A plain register holds no line end: skipping it counts columns of one line.
+    if (const size_t taken = PlainRegister(input.buffered(PlainRegisterBytes)).read(&plain)) {
+        input.skip(taken);
+        *read = std::move(plain);
+        return true;
+    }
+    return readRegister(reader, read);
+}
+
+bool readRegisters(JsonReader& reader, RegisterCollectionBuilder* builder) {
+    RegisterNumberLines lineOf;
+    bool sized = false;
+    return reader.readList([&] {
+        const Place at = reader.place();
+        const uint64_t start = reader.input().offset();
+        RegisterRead read;
+        if (!readAnyRegister(reader, &read)) {
+            return false;
+        }
+        uint64_t firstLine = 0;
+        if (!lineOf.add(read.number, at.line, &firstLine)) {
             return reader.refuse(
-                repeatedRegisterFault(at.line, at.column, "register", read.number, seen->second));
+                repeatedRegisterFault(at.line, at.column, "register", read.number, firstLine));
+        }
+        const TextInput& input = reader.input();
+        if (!sized && input.expectedSize() > 0) { // the first register tells how long they are
+            builder->reserveFor(input.expectedSize() - std::min(input.expectedSize(), start),
+                                input.offset() - start);
+            sized = true;
         }
         builder->add(read.number, std::move(read.entry));
         return true;

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -79,6 +80,20 @@ class TextInput {
         }
         return {_at, static_cast<size_t>(_end - _at)};
     }
+    // The same, with more read first when fewer than `wanted` bytes (at most the piece size) are
+    // at hand: those are moved to the start of the piece, so that a well-formed piece of text
+    // that began near its end is at hand whole.
+    std::string_view buffered(size_t wanted) {
+        if (static_cast<size_t>(_end - _at) < wanted && _source && !_failed) {
+            const auto kept = static_cast<size_t>(_end - _at);
+            std::memmove(_buffer.data(), _at, kept);
+            _at = _buffer.data();
+            _end = _at + kept;
+            while (static_cast<size_t>(_end - _at) < wanted && _source && fill()) {
+            }
+        }
+        return buffered();
+    }
     // Takes `count` of the bytes at hand, none of them CR or LF (columns of one line).
     void skip(size_t count) {
         if (count > 0) {
@@ -104,14 +119,24 @@ class TextInput {
         if (!_source || _failed) {
             return false;
         }
-        const ssize_t got = _source(_buffer.data(), _buffer.size());
+        _at = _buffer.data();
+        _end = _at;
+        return fill();
+    }
+
+    // Reads more after the bytes at hand, into the rest of the piece; the source must be there.
+    bool fill() {
+        const auto used = static_cast<size_t>(_end - _buffer.data());
+        if (used == _buffer.size()) {
+            return false;
+        }
+        const ssize_t got = _source(_buffer.data() + used, _buffer.size() - used);
         if (got <= 0) {
             _failed = got < 0;
             _source = nullptr;
             return false;
         }
-        _at = _buffer.data();
-        _end = _at + got;
+        _end += got;
         _read += static_cast<uint64_t>(got);
         return true;
     }
