@@ -8,6 +8,7 @@
 #include "RegisterLine.h"
 #include "RegisterNumberLines.h"
 #include "RegisterTimeText.h"
+#include "RegisterTimeWire.h"
 #include "RegisterWire.h"
 #include "TextTemplate.h"
 
@@ -67,66 +68,153 @@ void putString(std::string_view bytes, std::string* text) {
     *text += '"';
 }
 
-void putNumber(int64_t value, std::string* text) {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    text->append(digits, static_cast<size_t>(end - digits));
+// The eight times' wire bytes of a register whose times go as bytes (detailCarriesTimes).
+using WireTimes = std::array<records::RegisterTimeBytes, 8>;
+
+// Room a register's line takes at most: about 430 bytes beside its clip names, and each byte of
+// a name as at most six ("\u0001").
+size_t registerLineRoom(const RegisterEntry& entry) {
+    size_t room = 512;
+    for (const std::string& clip : entry.clips) {
+        room += 6 * clip.size();
+    }
+    return room;
 }
 
-// The text of time `index` as the exact file's line shows it: unset, in its notation, when its
-// numbers do not fit the text.
-void putTime(const RegisterEntry& entry, size_t index, std::string* text) {
-    records::VRG500_registerTime time = entry.reg.*VRG500_registerTimes[index];
-    if (!records::registerTimeFitsText(time)) {
-        time = entryAsLineShows(entry).reg.*VRG500_registerTimes[index];
-    }
-    char shown[2 + records::RegisterTimeTextLength] = {'"'};
-    records::putRegisterTimeText(time, shown + 1);
-    shown[sizeof shown - 1] = '"';
-    text->append(shown, sizeof shown);
-}
+// Writes a register's line into room made for it beforehand (registerLineRoom), so that no
+// write checks for room: a file is 65,536 lines of some forty pieces each.
+class LineWriter {
+  public:
+    explicit LineWriter(char* at) : _at(at) {}
 
-void putRegister(int32_t number, const RegisterEntry& entry, std::string* text) {
-    *text += "{\"register\": ";
-    putNumber(number, text);
-    for (size_t machine = 0; machine < 4; ++machine) {
-        *text += ", \"";
-        *text += MachineKeys[machine];
-        *text += "\": {\"in\": ";
-        putTime(entry, 2 * machine, text);
-        *text += ", \"out\": ";
-        putTime(entry, 2 * machine + 1, text);
-        *text += ", \"clip\": ";
-        putString(entry.clips[machine], text);
-        *text += '}';
+    template <size_t N> void put(const char (&text)[N]) { put(std::string_view(text, N - 1)); }
+    void put(std::string_view bytes) {
+        std::memcpy(_at, bytes.data(), bytes.size());
+        _at += bytes.size();
     }
-    *text += ", \"trailing\": [";
-    putNumber(entry.reg.trailingByte1, text);
-    *text += ", ";
-    putNumber(entry.reg.trailingByte2, text);
-    *text += "], \"noClipNames\": ";
-    *text += records::holdsNoClipNames(entry) ? "true" : "false";
-    if (detailCarriesTimes(entry)) {
-        *text += ", \"wire\": [";
-        for (size_t i = 0; i < 8; ++i) {
-            char wire[12] = {',', ' ', '"'};
-            size_t at = 3;
-            for (const uint8_t byte : records::timeBytesToSend(entry, i)) {
-                wire[at++] = HexDigits[byte >> 4];
-                wire[at++] = HexDigits[byte & 15];
-            }
-            wire[at] = '"';
-            text->append(i == 0 ? wire + 2 : wire, i == 0 ? 10 : 12);
+    void put(char c) { *_at++ = c; }
+
+    void putNumber(int64_t value) { _at = std::to_chars(_at, _at + 24, value).ptr; }
+
+    // Time `index` as the exact file's line shows it: unset, in its notation, when its numbers
+    // do not fit the text.
+    void putTime(const RegisterEntry& entry, size_t index) {
+        records::VRG500_registerTime time = entry.reg.*VRG500_registerTimes[index];
+        if (!records::registerTimeFitsText(time)) {
+            time = entryAsLineShows(entry).reg.*VRG500_registerTimes[index];
         }
-        *text += ']';
+        put('"');
+        records::putRegisterTimeText(time, _at);
+        _at += records::RegisterTimeTextLength;
+        put('"');
     }
-    *text += '}';
+
+    // As putString writes it.
+    void putString(std::string_view bytes) {
+        put('"');
+        for (const char c : bytes) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (c == '"' || c == '\\') {
+                put('\\');
+                put(c);
+            } else if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0)) {
+                const char escape[] = {
+                    '\\', 'u', '0', '0', HexDigits[byte >> 4], HexDigits[byte & 15]};
+                put(std::string_view(escape, sizeof escape));
+            } else if (byte < 0x80) {
+                put(c);
+            } else {
+                put(static_cast<char>(0xC0 | byte >> 6));
+                put(static_cast<char>(0x80 | (byte & 0x3F)));
+            }
+        }
+        put('"');
+    }
+
+    char* position() const { return _at; }
+
+  private:
+    char* _at;
+};
+
+// `wire`: the register's times' bytes when they go as bytes, else null.
+void putRegister(int32_t number, const RegisterEntry& entry, const WireTimes* wire,
+                 std::string* text) {
+    const size_t used = text->size();
+    text->resize(used + registerLineRoom(entry));
+    LineWriter line(text->data() + used);
+    line.put("{\"register\": ");
+    line.putNumber(number);
+    for (size_t machine = 0; machine < 4; ++machine) {
+        line.put(", \"");
+        line.put(MachineKeys[machine]);
+        line.put("\": {\"in\": ");
+        line.putTime(entry, 2 * machine);
+        line.put(", \"out\": ");
+        line.putTime(entry, 2 * machine + 1);
+        line.put(", \"clip\": ");
+        line.putString(entry.clips[machine]);
+        line.put('}');
+    }
+    line.put(", \"trailing\": [");
+    line.putNumber(entry.reg.trailingByte1);
+    line.put(", ");
+    line.putNumber(entry.reg.trailingByte2);
+    line.put("], \"noClipNames\": ");
+    if (records::holdsNoClipNames(entry)) {
+        line.put("true");
+    } else {
+        line.put("false");
+    }
+    if (wire) {
+        line.put(", \"wire\": [");
+        for (size_t i = 0; i < wire->size(); ++i) {
+            if (i > 0) {
+                line.put(", ");
+            }
+            line.put('"');
+            for (const uint8_t byte : (*wire)[i]) {
+                line.put(HexDigits[byte >> 4]);
+                line.put(HexDigits[byte & 15]);
+            }
+            line.put('"');
+        }
+        line.put(']');
+    }
+    line.put('}');
+    text->resize(static_cast<size_t>(line.position() - text->data()));
+}
+
+// checkRegisterTimeBytes, keeping the bytes it checks for writing them: those of a register
+// whose times go as bytes are added to *wires, and *carried says for each register whether they
+// go so. Refuses in checkRegisterTimeBytes' words.
+bool checkTimeBytes(int32_t number, const RegisterEntry& entry, std::vector<WireTimes>* wires,
+                    std::vector<bool>* carried, TavrelError* error) {
+    const bool carries = detailCarriesTimes(entry);
+    carried->push_back(carries);
+    if (!carries) {
+        return true;
+    }
+    WireTimes bytes;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = records::timeBytesToSend(entry, i);
+        records::VRG500_registerTime read;
+        records::vrg500wire::parseRegisterTime(bytes[i].data(), &read);
+        if (!records::vrg500wire::sameWireTime(read, entry.reg.*VRG500_registerTimes[i])) {
+            return checkRegisterTimeBytes(number, entry, error);
+        }
+    }
+    wires->push_back(bytes);
+    return true;
 }
 
 template <typename Put>
 bool formatPieces(const RegisterCollection& registers, TavrelError* error, Put&& put) {
+    std::vector<WireTimes> wires;
+    std::vector<bool> carried;
+    carried.reserve(registers.size());
     for (const auto& [number, entry] : registers) {
-        if (!checkRegisterTimeBytes(number, entry, error)) {
+        if (!checkTimeBytes(number, entry, &wires, &carried, error)) {
             return false;
         }
     }
@@ -134,13 +222,13 @@ bool formatPieces(const RegisterCollection& registers, TavrelError* error, Put&&
     piece.reserve(PieceSize + 1024);
     piece += "{\"format\": \"" + std::string(FormatName) +
              "\", \"version\": " + std::to_string(FormatVersion) + ", \"registers\": [\n";
-    bool first = true;
+    size_t index = 0;
+    size_t wired = 0;
     for (const auto& [number, entry] : registers) {
-        if (!first) {
+        if (index > 0) {
             piece += ",\n";
         }
-        first = false;
-        putRegister(number, entry, &piece);
+        putRegister(number, entry, carried[index++] ? &wires[wired++] : nullptr, &piece);
         if (piece.size() >= PieceSize) {
             if (!put(piece)) {
                 return false;
@@ -148,7 +236,7 @@ bool formatPieces(const RegisterCollection& registers, TavrelError* error, Put&&
             piece.clear();
         }
     }
-    piece += first ? "]}\n" : "\n]}\n";
+    piece += index == 0 ? "]}\n" : "\n]}\n";
     return put(piece);
 }
 
