@@ -45,6 +45,7 @@ void RegisterCollectionBuilder::reserveFor(uint64_t remaining, uint64_t entryByt
 }
 
 void RegisterCollectionBuilder::add(int32_t number, RegisterEntry&& entry) {
+    _ordered = _ordered && (_items.empty() || _items.back().first < number);
     _items.emplace_back(number, std::move(entry));
     size_t unordered = _items.size() - _folded;
     if (unordered >= FoldAtLeast && unordered > _folded) {
@@ -53,11 +54,7 @@ void RegisterCollectionBuilder::add(int32_t number, RegisterEntry&& entry) {
 }
 
 void RegisterCollectionBuilder::fold() {
-    bool ordered =
-        std::adjacent_find(_items.begin(), _items.end(), [](const auto& a, const auto& b) {
-            return a.first >= b.first;
-        }) == _items.end();
-    if (!ordered) {
+    if (!_ordered) {
         // Sorting (number, position) pairs keeps entries of one number in file order, so the
         // last of each run below is the one that came last.
         std::vector<std::pair<int32_t, uint32_t>> keys(_items.size());
@@ -84,6 +81,7 @@ void RegisterCollectionBuilder::fold() {
         _items.erase(_items.begin() + static_cast<std::ptrdiff_t>(kept), _items.end());
     }
     _folded = _items.size();
+    _ordered = true;
 }
 
 RegisterCollection RegisterCollectionBuilder::take() {
@@ -92,6 +90,7 @@ RegisterCollection RegisterCollectionBuilder::take() {
     collection._items = std::move(_items);
     _items = {};
     _folded = 0;
+    _ordered = true;
     return collection;
 }
 

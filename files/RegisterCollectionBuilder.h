@@ -29,7 +29,8 @@ class RegisterCollectionBuilder {
     void fold();
 
     std::vector<RegisterCollection::Item> _items;
-    size_t _folded = 0; // entries at the front already ordered, one per number
+    size_t _folded = 0;   // entries at the front already ordered, one per number
+    bool _ordered = true; // all entries ascending, each number once (as a file mostly has them)
 };
 
 } // namespace tavrel::files

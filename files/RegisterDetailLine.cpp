@@ -108,19 +108,20 @@ bool sameText(const VRG500_registerTime& a, const VRG500_registerTime& b) {
 }
 
 // The detail's times in place of those of the line, which must show them as they read.
-bool applyTimes(const RegisterDetail& detail, const RegisterEntry* line, RegisterEntry* exact) {
+bool applyTimes(const RegisterDetail& detail, const records::VRG500_register& line,
+                RegisterEntry* exact) {
     records::RegisterWire wire{};
     for (size_t i = 0; i < detail.times.size(); ++i) {
         std::copy(detail.times[i].begin(), detail.times[i].end(),
                   wire.begin() + static_cast<std::ptrdiff_t>(4 * i));
     }
-    wire[32] = line->reg.trailingByte1;
-    wire[33] = line->reg.trailingByte2;
+    wire[32] = line.trailingByte1;
+    wire[33] = line.trailingByte2;
     records::decodeRegisterWire(wire, exact);
     for (auto time : VRG500_registerTimes) {
         const VRG500_registerTime& read = exact->reg.*time;
         const VRG500_registerTime shown = registerTimeFitsText(read) ? read : unsetLike(read);
-        if (!sameText(shown, line->reg.*time)) {
+        if (!sameText(shown, line.*time)) {
             return false;
         }
     }
@@ -199,19 +200,24 @@ bool applyRegisterDetail(const RegisterDetail& detail, int32_t number, RegisterE
     if (detail.number != number) {
         return false;
     }
-    RegisterEntry exact = *entry;
-    if (detail.hasTimes && !applyTimes(detail, entry, &exact)) {
-        return false;
-    }
     if (detail.noClipNames) {
         for (const std::string& clip : entry->clips) {
             if (clip != NoClipName) {
                 return false;
             }
         }
-        exact.noClipNames = true;
     }
-    *entry = std::move(exact);
+    // The times go in place, and back when they do not agree: no copy of the clip names.
+    if (detail.hasTimes) {
+        const records::VRG500_register line = entry->reg;
+        const auto deviceBytes = entry->deviceBytes;
+        if (!applyTimes(detail, line, entry)) {
+            entry->reg = line;
+            entry->deviceBytes = deviceBytes;
+            return false;
+        }
+    }
+    entry->noClipNames = entry->noClipNames || detail.noClipNames;
     return true;
 }
 

@@ -33,11 +33,13 @@ constexpr size_t WideTimeExtra = 4;
 
 // ---- Reading
 
-std::string clipFromField(std::string_view field, bool keepBlankClips) {
+// Assigned in place: the name's string keeps its room, and no other string is made.
+void setClipFromField(std::string* clip, std::string_view field, bool keepBlankClips) {
     if (!keepBlankClips && field == "        ") {
-        return NoClipName;
+        *clip = NoClipName;
+    } else {
+        clip->assign(field);
     }
-    return std::string(field);
 }
 
 using Fault = RegisterLineFault;
@@ -128,7 +130,7 @@ bool scanFields(RegisterFileScanner& scanner, int32_t* number, RegisterEntry* en
         if (!last && !scanComma(scanner, field, fault)) {
             return false;
         }
-        entry->clips[machine] = clipFromField(text, keepBlankClips);
+        setClipFromField(&entry->clips[machine], text, keepBlankClips);
     }
     return true;
 }
@@ -259,7 +261,7 @@ bool parseRegisterLineField(int field, std::string_view text, int32_t* number, R
         return refuse(fault, Fault::Kind::Empty, field, 0);
     }
     if (field >= 12) {
-        entry->clips[static_cast<size_t>(field - 12)] = clipFromField(text, false);
+        setClipFromField(&entry->clips[static_cast<size_t>(field - 12)], text, false);
         return true;
     }
     if (field >= 2 && field <= 9) {

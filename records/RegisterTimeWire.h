@@ -26,7 +26,15 @@ inline uint8_t packBCD(uint8_t value, uint8_t maxTens = 15) {
     return static_cast<uint8_t>((tens << 4) | units);
 }
 
-void parseRegisterTime(const uint8_t wire[4], VRG500_registerTime* time);
+// Inline, as packRegisterTime: every time of a file or a transfer goes through them.
+inline void parseRegisterTime(const uint8_t wire[4], VRG500_registerTime* time) {
+    time->isNull = (wire[0] & 0x80) ? 1 : 0;
+    time->dropFrame = (wire[0] & 0x40) ? 1 : 0;
+    time->frames = parseBCD(wire[0] & 0x3F);
+    time->seconds = parseBCD(wire[1]);
+    time->minutes = parseBCD(wire[2]);
+    time->hours = parseBCD(wire[3]);
+}
 // Whether two times are the same on the wire: the same numbers (those a null time carries too) and
 // the same flags, each counted as set or not.
 inline bool sameWireTime(const VRG500_registerTime& a, const VRG500_registerTime& b) {
@@ -34,7 +42,19 @@ inline bool sameWireTime(const VRG500_registerTime& a, const VRG500_registerTime
            a.frames == b.frames && (a.dropFrame != 0) == (b.dropFrame != 0) &&
            (a.isNull != 0) == (b.isNull != 0);
 }
-void packRegisterTime(VRG500_registerTime time, uint8_t wire[4]);
+inline void packRegisterTime(VRG500_registerTime time, uint8_t wire[4]) {
+    // The frames byte has two bits for the tens digit; the flags sit above them.
+    wire[0] = packBCD(time.frames, 3);
+    if (time.dropFrame) {
+        wire[0] |= 0x40;
+    }
+    if (time.isNull) {
+        wire[0] |= 0x80;
+    }
+    wire[1] = packBCD(time.seconds);
+    wire[2] = packBCD(time.minutes);
+    wire[3] = packBCD(time.hours);
+}
 
 // True when packing the time would give back the same numbers: hours, minutes and seconds at
 // most 99, frames at most 39.
