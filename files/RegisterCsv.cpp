@@ -216,9 +216,10 @@ class CsvReader {
     // other row is left for the reader below, a byte at a time, which reads this one alike.
     bool readPlainRow(std::vector<Cell>* cells, size_t* count) {
         const std::string_view bytes = _in.buffered(PlainRowBytes);
-        // memchr finds each byte many at a time; rows are short, so each search stays in its row.
-        const auto find = [&bytes](char c, size_t within) {
-            const void* at = std::memchr(bytes.data(), c, within);
+        // The first `c` from `from` up to `within`, else `within`: memchr looks at many bytes at
+        // a time, and each search stays within the row.
+        const auto find = [&bytes](char c, size_t within, size_t from = 0) {
+            const void* at = std::memchr(bytes.data() + from, c, within - from);
             return at ? static_cast<size_t>(static_cast<const char*>(at) - bytes.data()) : within;
         };
         const size_t lineFeed = find('\n', bytes.size());
@@ -227,16 +228,19 @@ class CsvReader {
             find('"', end) != end) {
             return false;
         }
+        // Room for a register's row beforehand, so that the loop does not ask for it each cell.
+        if (cells->size() < ColumnCount) {
+            cells->resize(ColumnCount);
+        }
+        size_t room = cells->size();
         size_t cellBytes = 0;
         size_t column = 0;
         for (size_t start = 0;; ++column) {
-            if (column == cells->size()) {
+            if (column == room) {
                 cells->emplace_back();
+                ++room;
             }
-            size_t comma = start;
-            while (comma < end && bytes[comma] != ',') {
-                ++comma;
-            }
+            const size_t comma = find(',', end, start);
             Cell& cell = (*cells)[column];
             cell.text = bytes.substr(start, comma - start);
             cell.line = _line;
