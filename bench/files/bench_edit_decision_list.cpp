@@ -3,6 +3,7 @@
 // own, and compares the times with one `wc -l` pass over the same list, measured in the same
 // run. Prints figures; never fails on them.
 #include "BenchMemory.h"
+#include "BenchTiming.h"
 #include "EditDecisionListExport.h"
 #include "EditDecisionListImport.h"
 #include "TimecodeArithmetic.h"
@@ -23,16 +24,13 @@
 using namespace tavrel::files;
 using namespace tavrel::records;
 
-extern char** environ;
-
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using benchtiming::Clock;
+using benchtiming::median;
+using benchtiming::runTimed;
+using benchtiming::secondsSince;
 constexpr int FramesPerSecond = 25;
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 // Every machine set, OUT after IN, at 25 frames per second; clip names that are reels, none, and
 // names only Tavrel's comment carries.
@@ -84,46 +82,6 @@ int importPhase(const std::string& path) {
     std::printf("%.6f %.1f %zu\n", secondsSince(start), benchmemory::peakMegabytes(),
                 registers.size());
     return 0;
-}
-
-// Runs a program, its standard output captured; returns the wall time from spawn to exit.
-double runTimed(std::vector<std::string> args, std::string* output) {
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0) {
-        return -1;
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-    std::vector<char*> argv;
-    for (auto& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    auto start = Clock::now();
-    pid_t pid = 0;
-    int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(pipeFds[1]);
-    char buffer[256];
-    ssize_t got = 0;
-    output->clear();
-    while ((got = ::read(pipeFds[0], buffer, sizeof buffer)) > 0) {
-        output->append(buffer, static_cast<size_t>(got));
-    }
-    ::close(pipeFds[0]);
-    int status = 0;
-    if (spawned != 0 || ::waitpid(pid, &status, 0) < 0 || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0) {
-        return -1;
-    }
-    return secondsSince(start);
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 struct PhaseFigures {

@@ -6,6 +6,7 @@
 // Then feeds the readers inputs without end (/dev/zero, a JSON string of 256 MiB) and shows what
 // refusing them costs. Prints figures; never fails on them.
 #include "../BenchRegisters.h"
+#include "BenchTiming.h"
 #include "RegisterCsv.h"
 #include "RegisterJson.h"
 
@@ -25,18 +26,15 @@
 using namespace tavrel::files;
 using namespace tavrel::records;
 
-extern char** environ;
-
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using benchtiming::Clock;
+using benchtiming::median;
+using benchtiming::runTimed;
+using benchtiming::secondsSince;
 
 constexpr int32_t RegisterCount = 65536;
 constexpr int Runs = 3;
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 double peakMegabytes() {
     std::ifstream status("/proc/self/status");
@@ -84,45 +82,6 @@ int phase(const std::string& what, const std::string& format, const std::string&
     }
     std::printf("%.6f %.1f\n", seconds, peakMegabytes());
     return 0;
-}
-
-// Runs a program, its standard output captured; the wall time from spawn to exit, or -1.
-double runTimed(std::vector<std::string> args, std::string* output) {
-    int fds[2];
-    if (::pipe(fds) != 0) {
-        return -1;
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    std::vector<char*> argv;
-    for (auto& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    const auto start = Clock::now();
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(fds[1]);
-    output->clear();
-    char buffer[256];
-    for (ssize_t got; (got = ::read(fds[0], buffer, sizeof buffer)) > 0;) {
-        output->append(buffer, static_cast<size_t>(got));
-    }
-    ::close(fds[0]);
-    int status = 0;
-    if (spawned != 0 || ::waitpid(pid, &status, 0) < 0 || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0) {
-        return -1;
-    }
-    return secondsSince(start);
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace
