@@ -47,6 +47,10 @@ manual="$root/usr/share/tavrel/help/tavrel-help.html"
 grep -q "<title>Tavrel Help</title>" "$manual" || fail "no manual in /usr/share/tavrel/help"
 cmp -s "$manual" "$root/usr/share/doc/tavrel/tavrel-help.html" || fail "no manual in /usr/share/doc/tavrel"
 
+echo "-- the formats tavrelctl's help points to"
+grep -q "^## EDL" "$root/usr/share/doc/tavrel/formats.md" || fail "no formats.md in /usr/share/doc/tavrel"
+[ -s "$root/usr/share/doc/tavrel/exact-register-files.md" ] || fail "no exact-register-files.md"
+
 echo "-- the translations"
 # Where the program looks for them: beside it, in ../share/tavrel/translations.
 for language in de; do
