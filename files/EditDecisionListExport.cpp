@@ -10,8 +10,10 @@
 #include "TextTemplate.h"
 #include "TimecodeArithmetic.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 
 namespace tavrel::files {
@@ -29,6 +31,8 @@ constexpr char MachineLetters[4] = {'A', 'B', 'C', 'D'};
 constexpr size_t TitleLength = 70;
 // The text handed to the file at a time.
 constexpr size_t PieceSize = 256 * 1024;
+// More than an event line takes: an event number of up to 20 digits, the reel, four times.
+constexpr size_t EventLineRoom = 128;
 
 struct RateRow {
     EdlFrameRate rate;
@@ -151,8 +155,8 @@ void forEachInRange(const RegisterCollection& registers, const EdlExportSettings
     }
 }
 
-// Appends `value` in decimal, with zeros before it up to `digits` digits.
-void appendNumber(std::string* text, int64_t value, int digits) {
+// Puts `value` in decimal at `at`, with zeros before it up to `digits` digits; returns the end.
+char* putNumber(char* at, int64_t value, int digits) {
     char reversed[24];
     int count = 0;
     do {
@@ -163,8 +167,42 @@ void appendNumber(std::string* text, int64_t value, int digits) {
         reversed[count++] = '0';
     }
     while (count > 0) {
-        *text += reversed[--count];
+        *at++ = reversed[--count];
     }
+    return at;
+}
+
+// "00" to "99", two bytes a number: a time's fields are put without dividing.
+constexpr std::array<char, 200> TwoDigits = [] {
+    std::array<char, 200> digits{};
+    for (size_t n = 0; n < 100; ++n) {
+        digits[2 * n] = static_cast<char>('0' + n / 10);
+        digits[2 * n + 1] = static_cast<char>('0' + n % 10);
+    }
+    return digits;
+}();
+
+// Puts the text of `time` at `at`, as putRegisterTimeText does; returns the end.
+char* putTime(char* at, const VRG500_registerTime& time) {
+    const uint8_t fields[4] = {time.hours, time.minutes, time.seconds, time.frames};
+    if (time.isNull != 0 || fields[0] >= 100 || fields[1] >= 100 || fields[2] >= 100 ||
+        fields[3] >= 100) {
+        records::putRegisterTimeText(time, at);
+        return at + records::RegisterTimeTextLength;
+    }
+    for (size_t i = 0; i < 4; ++i) {
+        at[3 * i] = TwoDigits[2 * fields[i]];
+        at[3 * i + 1] = TwoDigits[2 * fields[i] + 1];
+    }
+    at[2] = ':';
+    at[5] = ':';
+    at[8] = time.dropFrame != 0 ? ';' : ':';
+    return at + records::RegisterTimeTextLength;
+}
+
+char* putText(char* at, std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
 }
 
 std::string titleLine(const std::string& title) {
@@ -199,7 +237,9 @@ class EdlWriter {
   public:
     template <typename Put>
     EdlWriter(const EdlExportSettings& settings, Put&& put)
-        : _rate(rowOf(settings.frameRate)), _put(std::forward<Put>(put)) {}
+        : _rate(rowOf(settings.frameRate)), _put(std::forward<Put>(put)) {
+        _text.reserve(2 * PieceSize);
+    }
 
     void start(const EdlExportSettings& settings, int64_t recordStart, bool firstDropFrame) {
         _record = recordStart;
@@ -219,20 +259,23 @@ class EdlWriter {
         const std::string& clip = entry.clips[machine];
         const std::string reel = reelOfClip(clip);
         const int64_t recordOut = _record + (frames.out - frames.in);
-        appendNumber(&_text, ++_event, 3);
-        _text += "  ";
-        _text += reel;
-        _text.append(EdlReelLength - reel.size(), ' ');
-        _text += " V     C        ";
-        appendTime(in);
-        _text += ' ';
-        appendTime(outOf(entry, machine));
-        _text += ' ';
-        _text.append(_recordText, records::RegisterTimeTextLength);
-        _text += ' ';
+        // The event line is put together in place, then added to the text at once.
+        char line[EventLineRoom];
+        char* at = putNumber(line, ++_event, 3);
+        at = putText(at, "  ");
+        at = putText(at, reel);
+        at = std::fill_n(at, EdlReelLength - reel.size(), ' ');
+        at = putText(at, " V     C        ");
+        at = putTime(at, in);
+        *at++ = ' ';
+        at = putTime(at, outOf(entry, machine));
+        *at++ = ' ';
+        at = putText(at, std::string_view(_recordText, records::RegisterTimeTextLength));
+        *at++ = ' ';
         putRecordTime(recordOut, _recordText);
-        _text.append(_recordText, records::RegisterTimeTextLength);
-        _text += "\r\n";
+        at = putText(at, std::string_view(_recordText, records::RegisterTimeTextLength));
+        at = putText(at, "\r\n");
+        _text.append(line, static_cast<size_t>(at - line));
         if (reel == EdlNoReel && clip != records::NoClipName && namedInAscii(clip)) {
             _text += "* FROM CLIP NAME: ";
             _text.append(clip, 0, clip.find_last_not_of(' ') + 1);
@@ -253,15 +296,8 @@ class EdlWriter {
     bool finish() { return _text.empty() || _put(_text); }
 
   private:
-    void appendTime(const VRG500_registerTime& time) {
-        char text[records::RegisterTimeTextLength];
-        records::putRegisterTimeText(time, text);
-        _text.append(text, records::RegisterTimeTextLength);
-    }
-
     void putRecordTime(int64_t frames, char* text) const {
-        records::putRegisterTimeText(
-            records::timeOfFrames(frames, _rate.framesPerSecond, _rate.dropFrame), text);
+        putTime(text, records::timeOfFrames(frames, _rate.framesPerSecond, _rate.dropFrame));
     }
 
     bool flushIfFull() {
@@ -335,7 +371,11 @@ bool writeList(const RegisterCollection& registers, const EdlExportSettings& set
                        if (numberRefused) {
                            return true;
                        }
-                       const std::string label = records::registerLabel(number);
+                       // As registerLabel writes it, for the numbers a device has.
+                       char labelText[8];
+                       const std::string_view label(
+                           labelText,
+                           static_cast<size_t>(putNumber(labelText, number, 3) - labelText));
                        bool any = false;
                        for (size_t machine = 0; machine < 4 && written; ++machine) {
                            if (makesEvent(entry, machine) && events[machine].refusal.empty()) {

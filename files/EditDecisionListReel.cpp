@@ -4,6 +4,8 @@
 
 #include "RegisterEntry.h"
 
+#include <algorithm>
+
 namespace tavrel::files {
 
 namespace {
@@ -58,6 +60,16 @@ bool parseHex(std::string_view word, std::string* bytes) {
     return true;
 }
 
+// Whether clipOfReel(reel) is `clip`, without making it.
+bool isClipOfReel(std::string_view reel, const std::string& clip) {
+    if (reel == EdlNoReel) {
+        return clip == records::NoClipName;
+    }
+    return clip.size() == std::max(reel.size(), records::ClipNameLength) &&
+           std::string_view(clip).substr(0, reel.size()) == reel &&
+           clip.find_first_not_of(' ', reel.size()) == std::string::npos;
+}
+
 } // namespace
 
 std::string reelOfClip(const std::string& clip) {
@@ -95,7 +107,7 @@ void appendTavrelEdlComment(std::string* text, std::string_view label, char mach
     }
     *text += " MACHINE ";
     *text += machine;
-    if (clipOfReel(reel) != clip) {
+    if (!isClipOfReel(reel, clip)) {
         *text += " CLIP ";
         for (char c : clip) {
             const auto byte = static_cast<unsigned char>(c);
