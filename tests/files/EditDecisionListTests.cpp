@@ -3,6 +3,7 @@
 #include "EditDecisionListExport.h"
 #include "EditDecisionListImport.h"
 #include "EditDecisionListReader.h"
+#include "EditDecisionListWords.h"
 #include "RegisterTimeText.h"
 #include "TempFolder.h"
 
@@ -385,3 +386,33 @@ TEST(EditDecisionList, SavesAtomicallyAndReadsTheFileBack) {
 }
 
 } // namespace
+
+// Words are found eight bytes at a time: blanks at every place of those eight, and bytes a bit
+// away from a blank (0xA0, 0x89, 0x21, 0x08, 0x00), must split a line as one byte at a time does.
+TEST(EditDecisionList, SplitsWordsAtEveryBlankWhereverItFalls) {
+    const std::string near = std::string("\xA0\x89\x21\x08\x00\x1F\x0A", 7);
+    for (size_t length = 1; length <= 19; ++length) {
+        for (const char* gap : {" ", "\t", " \t ", "         ", "\t\t\t\t\t\t\t\t\t"}) {
+            std::string line = gap;
+            std::vector<std::string> expected;
+            for (size_t word = 0; word < 4; ++word) {
+                std::string text;
+                for (size_t i = 0; i < length + word; ++i) {
+                    text += near[(i + word) % near.size()];
+                }
+                expected.push_back(text);
+                line += text + gap;
+            }
+            line.pop_back(); // a line may end with a word or with blanks
+            std::vector<std::string> words;
+            size_t at = 0;
+            for (std::string_view word = nextEdlWord(line, &at); !word.empty();
+                 word = nextEdlWord(line, &at)) {
+                words.emplace_back(word);
+            }
+            EXPECT_EQ(words, expected)
+                << "length " << length << ", gap of " << std::string(gap).size();
+            EXPECT_EQ(at, line.size());
+        }
+    }
+}
