@@ -109,10 +109,14 @@ void appendTavrelEdlComment(std::string* text, std::string_view label, char mach
     *text += machine;
     if (!isClipOfReel(reel, clip)) {
         *text += " CLIP ";
+        // Two digits a byte, put in place rather than appended one at a time.
+        const size_t at = text->size();
+        text->resize(at + 2 * clip.size());
+        char* digits = text->data() + at;
         for (char c : clip) {
             const auto byte = static_cast<unsigned char>(c);
-            *text += HexDigits[byte >> 4];
-            *text += HexDigits[byte & 0x0F];
+            *digits++ = HexDigits[byte >> 4];
+            *digits++ = HexDigits[byte & 0x0F];
         }
     }
 }
