@@ -163,16 +163,16 @@ bool parseEdlEventLine(std::string_view line, uint64_t lineNumber, EdlEventLine*
                                            records::WireTimeLimitsClause}));
         }
     }
-    EdlEventLine parsed;
-    parsed.eventText = std::string(words[0]);
+    // Every field set in place, with no whole line made first and moved.
+    event->event = 0;
     for (char c : words[0]) {
-        parsed.event = parsed.event * 10 + (c - '0');
+        event->event = event->event * 10 + (c - '0');
     }
-    parsed.reel = std::string(words[1]);
-    parsed.video = words[2].find('V') != std::string_view::npos || words[2] == "B";
-    parsed.sourceIn = times[0];
-    parsed.sourceOut = times[1];
-    *event = std::move(parsed);
+    event->eventText.assign(words[0]);
+    event->reel.assign(words[1]);
+    event->video = words[2].find('V') != std::string_view::npos || words[2] == "B";
+    event->sourceIn = times[0];
+    event->sourceOut = times[1];
     return true;
 }
 
