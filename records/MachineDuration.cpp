@@ -9,20 +9,6 @@ namespace tavrel::records {
 
 namespace {
 
-int framesPerSecondOf(FrameRate rate) {
-    switch (rate) {
-    case FrameRate::Fps24:
-        return 24;
-    case FrameRate::Fps25:
-        return 25;
-    case FrameRate::Fps30:
-        return 30;
-    case FrameRate::WireLimits:
-        break;
-    }
-    return 0;
-}
-
 MachineDuration noDuration(DurationState state) {
     MachineDuration duration;
     duration.state = state;
@@ -40,7 +26,7 @@ std::string MachineDuration::text() const {
 
 MachineDuration machineDuration(const VRG500_registerTime& in, const VRG500_registerTime& out,
                                 FrameRate rate, DropFrameCount count) {
-    const int fps = framesPerSecondOf(rate);
+    const int fps = framesPerSecond(rate);
     if (fps == 0) {
         return noDuration(DurationState::NoRate);
     }

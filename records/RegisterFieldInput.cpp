@@ -153,6 +153,10 @@ std::string clipInputText(const std::string& clip) {
     return last == std::string::npos ? std::string() : clip.substr(0, last + 1);
 }
 
+int framesPerSecond(FrameRate rate) {
+    return limitsOf(rate).framesPerSecond;
+}
+
 const char* frameRateName(FrameRate rate) {
     return limitsOf(rate).name;
 }

@@ -56,5 +56,7 @@ std::string clipInputText(const std::string& clip);
 // "25", "30"; frameRateFromName returns WireLimits for anything unknown.
 const char* frameRateName(FrameRate rate);
 FrameRate frameRateFromName(std::string_view name);
+// The frames in a second at `rate`: 24, 25 or 30; 0 for WireLimits.
+int framesPerSecond(FrameRate rate);
 
 } // namespace tavrel::records
