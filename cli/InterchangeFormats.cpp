@@ -4,8 +4,8 @@
 #include "CommandSupport.h"
 #include "EditDecisionListExport.h"
 #include "EditDecisionListImport.h"
-#include "RegisterFieldInput.h"
 #include "RegisterCsv.h"
+#include "RegisterFieldInput.h"
 #include "RegisterJson.h"
 
 #include <algorithm>
@@ -43,12 +43,9 @@ std::optional<files::EdlExportSettings> edlSettings(const CommandLine& line, std
     settings.frameRate = *rate;
     if (line.recordStart) {
         std::string reason;
-        const int fps = files::edlFramesPerSecond(*rate);
-        const records::FrameRate typed = fps == 24   ? records::FrameRate::Fps24
-                                         : fps == 25 ? records::FrameRate::Fps25
-                                                     : records::FrameRate::Fps30;
         TavrelError error;
-        if (!records::parseTimeInput(*line.recordStart, typed, &settings.recordStart, &reason) ||
+        if (!records::parseTimeInput(*line.recordStart, files::edlTimeRate(*rate),
+                                     &settings.recordStart, &reason) ||
             settings.recordStart.isNull != 0 || !files::checkEdlRecordStart(settings, &error)) {
             *problem = "bad record start '" + *line.recordStart + "': " +
                        (reason.empty() ? error.failureReason.value_or(error.description) : reason);

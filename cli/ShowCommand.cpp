@@ -36,10 +36,7 @@ struct DurationRate {
 
 // At 30df every time is counted in drop frame, at 30 a time as it is marked.
 DurationRate durationRate(files::EdlFrameRate rate) {
-    const int fps = files::edlFramesPerSecond(rate);
-    return {fps == 24   ? FrameRate::Fps24
-            : fps == 25 ? FrameRate::Fps25
-                        : FrameRate::Fps30,
+    return {files::edlTimeRate(rate),
             files::edlDropFrame(rate) ? DropFrameCount::Always : DropFrameCount::AsMarked};
 }
 

@@ -412,6 +412,10 @@ int edlFramesPerSecond(EdlFrameRate rate) {
     return rowOf(rate).framesPerSecond;
 }
 
+records::FrameRate edlTimeRate(EdlFrameRate rate) {
+    return rowOf(rate).inputRate;
+}
+
 bool edlDropFrame(EdlFrameRate rate) {
     return rowOf(rate).dropFrame;
 }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "RegisterCollection.h"
+#include "RegisterFieldInput.h"
 #include "RegisterRange.h"
 #include "TavrelError.h"
 #include "VRG500.h"
@@ -29,6 +30,9 @@ std::optional<EdlFrameRate> edlFrameRateFromName(std::string_view name);
 // In words: "25 frames per second", "30 frames per second, drop frame".
 const char* edlFrameRateWords(EdlFrameRate rate);
 int edlFramesPerSecond(EdlFrameRate rate);
+// The rate a time is checked against at `rate`, as a typed time is (records::parseTimeInput): at
+// 30 drop frame, 30.
+records::FrameRate edlTimeRate(EdlFrameRate rate);
 bool edlDropFrame(EdlFrameRate rate);
 
 // 01:00:00:00, where editing systems start a programme.
