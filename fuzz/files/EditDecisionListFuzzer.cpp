@@ -5,30 +5,16 @@
 #include "EditDecisionListExport.h"
 #include "EditDecisionListImport.h"
 #include "EditDecisionListReader.h"
+#include "RegisterInterchangeFuzz.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <string>
 
 using namespace tavrel::files;
-using namespace tavrel::records;
-
-namespace {
-
-RegisterCollection sentinel() {
-    RegisterCollection registers;
-    RegisterEntry entry;
-    entry.reg.inA.hours = 1;
-    entry.reg.outD.isNull = 1;
-    entry.clips[0] = "SHOT0001";
-    registers.set(7, entry);
-    return registers;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const RegisterCollection before = sentinel();
+    static const RegisterCollection before = fuzzing::sentinel();
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const int32_t firstRegister = size > 0 ? data[0] * 300 : 0;
     RegisterCollection registers = before;

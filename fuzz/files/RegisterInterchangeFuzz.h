@@ -1,4 +1,5 @@
-// What the CSV and JSON fuzzers share: a reader never crashes, a rejected text leaves the
+// What the CSV and JSON fuzzers share (and the EDL fuzzer's collection a refused text must leave
+// as it was): a reader never crashes, a rejected text leaves the
 // collection exactly as it was, an accepted one is written back to a text that reads as the same
 // collection, and reading the text a few bytes at a time gives the same result as reading it
 // whole.
