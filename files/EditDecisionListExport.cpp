@@ -342,25 +342,32 @@ int64_t recordStartFrames(const EdlExportSettings& settings) {
     return framesOfTime(start, rate.framesPerSecond).value_or(0);
 }
 
+// Fails when an event of the range cannot be exported, each refusal a line of the error's
+// failure reason.
+bool checkNothingRefused(const RegisterCollection& registers, const EdlExportSettings& settings,
+                         TavrelError* error) {
+    const std::vector<EdlRefusal> refusals = editDecisionListRefusals(registers, settings);
+    if (refusals.empty()) {
+        return true;
+    }
+    std::string reasons;
+    for (const EdlRefusal& refusal : refusals) {
+        reasons += (reasons.empty() ? "" : "\n") + refusal.text;
+    }
+    tavrelFileFormatError(error, TAVREL_TEXT("The edit decision list cannot be exported"));
+    if (error) {
+        error->failureReason = std::move(reasons);
+    }
+    return false;
+}
+
 template <typename Put>
 bool writeList(const RegisterCollection& registers, const EdlExportSettings& settings,
                RefusedEvents refused, TavrelError* error, Put&& put) {
-    if (!checkEdlRecordStart(settings, error)) {
+    if (!checkEdlRecordStart(settings, error) ||
+        (refused == RefusedEvents::RefuseExport &&
+         !checkNothingRefused(registers, settings, error))) {
         return false;
-    }
-    if (refused == RefusedEvents::RefuseExport) {
-        std::vector<EdlRefusal> refusals = editDecisionListRefusals(registers, settings);
-        if (!refusals.empty()) {
-            std::string reasons;
-            for (const EdlRefusal& refusal : refusals) {
-                reasons += (reasons.empty() ? "" : "\n") + refusal.text;
-            }
-            tavrelFileFormatError(error, TAVREL_TEXT("The edit decision list cannot be exported"));
-            if (error) {
-                error->failureReason = std::move(reasons);
-            }
-            return false;
-        }
     }
     EdlWriter writer(settings, std::forward<Put>(put));
     writer.start(settings, recordStartFrames(settings), firstDropFrame(registers, settings));
@@ -482,12 +489,9 @@ bool writeEditDecisionList(const std::string& path, const RegisterCollection& re
                            const EdlExportSettings& settings, RefusedEvents refused,
                            TavrelError* error, bool* wroteInPlace) {
     // Refusals are known before the file is touched.
-    if (refused == RefusedEvents::RefuseExport &&
-        !editDecisionListRefusals(registers, settings).empty()) {
-        return writeList(registers, settings, refused, error,
-                         [](const std::string&) { return false; });
-    }
     return checkEdlRecordStart(settings, error) &&
+           (refused == RefusedEvents::LeaveOut ||
+            checkNothingRefused(registers, settings, error)) &&
            writePieces(path, error, wroteInPlace, [&](auto&& sink) {
                return writeList(registers, settings, RefusedEvents::LeaveOut, error, sink);
            });
