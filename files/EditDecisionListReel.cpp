@@ -14,7 +14,8 @@ constexpr std::string_view CommentStart = "* TAVREL";
 constexpr char HexDigits[] = "0123456789ABCDEF";
 
 bool isReelByte(char c) {
-    return c > ' ' && c < 0x7F;
+    // Not a comma: a reel holding one is refused when read (a clip name A to C cannot hold it).
+    return c > ' ' && c < 0x7F && c != ',';
 }
 
 int hexValue(char c) {

@@ -202,6 +202,7 @@ TEST(EditDecisionList, GivesTavrelsOwnRegistersBackExactly) {
     setMachine(&shortNames, 3, "01:00:00:00", "01:00:10:00", "A,B\r\nC");
     registers.set(7, shortNames);
     registers.set(8, blankRegisterEntry());
+    registers.set(9, machineA("01:00:00:00", "01:00:10:00", "MY,CLIP ")); // no reel: the comma
     RegisterEntry last = machineA("00:00:00:00", "00:00:00:01");
     last.reg.trailingByte1 = 9;
     registers.set(65535, last);
